@@ -1,0 +1,185 @@
+#include "EntryList.h"
+
+#include "Error.h"
+#include "Text.h"
+
+EntryList::EntryList(QObject *parent) : QAbstractListModel(parent) { }
+
+void EntryList::checkIndex(qsizetype i) const
+{
+    if (i < 0 || i >= m_lines.size())
+        ThrowIndexOutOfBounds(i);
+}
+
+const QByteArray &EntryList::LineAt(qsizetype i) const
+{
+    checkIndex(i);
+    return m_lines.at(i);
+}
+
+QString EntryList::TextAt(qsizetype i) const
+{
+    return DecodeLine(LineAt(i));
+}
+
+void EntryList::ReplaceLine(qsizetype i, const QByteArray &text)
+{
+    checkIndex(i);
+    m_lines[i] = text;
+    const QModelIndex changed = index(int(i));
+    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+void EntryList::Append(const QByteArray &text)
+{
+    const int row = int(m_lines.size());
+    beginInsertRows({}, row, row);
+    m_lines.append(text);
+    endInsertRows();
+}
+
+void EntryList::Remove(qsizetype i)
+{
+    checkIndex(i);
+    beginRemoveRows({}, int(i), int(i));
+    m_lines.remove(i);
+    endRemoveRows();
+    setSelection(-1);
+}
+
+void EntryList::Clear()
+{
+    resetLines({});
+}
+
+void EntryList::setSelection(qsizetype i)
+{
+    if (m_selected == i)
+        return;
+    m_selected = i;
+    Q_EMIT selectionChanged(i);
+}
+
+void EntryList::SelectLine(qsizetype i)
+{
+    if (i != -1)
+        checkIndex(i);
+    // Always tell the view, so that it shows the line even when it was selected already.
+    m_selected = i;
+    Q_EMIT selectionChanged(i);
+}
+
+void EntryList::resetLines(QList<QByteArray> lines)
+{
+    beginResetModel();
+    m_lines = std::move(lines);
+    endResetModel();
+    setSelection(-1);
+}
+
+QByteArray EntryList::NameOf(const QByteArray &line)
+{
+    const qsizetype eq = line.indexOf('=');
+    return eq < 0 ? QByteArray() : line.left(eq);
+}
+
+QByteArray EntryList::ServiceStringOf(const QByteArray &line)
+{
+    const qsizetype eq = line.indexOf('=');
+    if (eq >= 0)
+        return line.mid(eq + 1);
+    // No "=": the name is empty and the string starts at the second character.
+    if (line.isEmpty())
+        return {};
+    qsizetype first = 1;
+    if (IsValidUtf8(line)) {
+        while (first < line.size() && (static_cast<unsigned char>(line.at(first)) & 0xC0) == 0x80)
+            ++first;
+    }
+    return line.mid(first);
+}
+
+void EntryList::SetByName(const QByteArray &name, const QByteArray &serviceString)
+{
+    const QByteArray entry = name + '=' + serviceString;
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        const QByteArray &line = m_lines.at(i);
+        if (line.contains('=') && EqualsIgnoringCase(NameOf(line), name)) {
+            ReplaceLine(i, entry);
+            return;
+        }
+    }
+    Append(entry);
+}
+
+QByteArray EntryList::ServiceStringAt(qsizetype i) const
+{
+    if (i == -1)
+        return {};
+    return ServiceStringOf(LineAt(i));
+}
+
+void EntryList::SetServiceStringAt(qsizetype i, const QByteArray &serviceString)
+{
+    if (i == -1) {
+        Append('=' + serviceString);
+        return;
+    }
+    ReplaceLine(i, NameOf(LineAt(i)) + '=' + serviceString);
+}
+
+QByteArray EntryList::AllText() const
+{
+    return JoinLines(m_lines);
+}
+
+void EntryList::SetAllText(const QByteArray &text)
+{
+    resetLines(SplitLines(text));
+}
+
+void EntryList::CopyFrom(QList<QByteArray> lines)
+{
+    resetLines(std::move(lines));
+}
+
+void EntryList::LoadFile(const QString &path)
+{
+    // Read first: a failed read leaves the list as it was.
+    resetLines(SplitLines(ReadWholeFile(path)));
+}
+
+void EntryList::SaveFile(const QString &path) const
+{
+    WriteWholeFile(path, AllText());
+}
+
+void EntryList::SortOnce()
+{
+    // The selection and the rows keep their numbers, as the view's persistent indexes do.
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    SortLines(m_lines);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+qsizetype EntryList::FindPrefix(const QString &prefix) const
+{
+    const QString folded = prefix.toCaseFolded();
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        if (StartsWithIgnoringCase(m_lines.at(i), folded))
+            return i;
+    }
+    return -1;
+}
+
+int EntryList::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_lines.size());
+}
+
+QVariant EntryList::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_lines.size())
+        return {};
+    return DecodeLine(m_lines.at(index.row()));
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// An ordered list of text lines with a selection of at most one line, shown one line per row.
+// Lines are kept as the bytes read or typed; the model decodes them for display.
+class EntryList : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    explicit EntryList(QObject *parent = nullptr);
+
+    qsizetype Count() const { return m_lines.size(); }
+    const QByteArray &LineAt(qsizetype i) const;
+    QString TextAt(qsizetype i) const; // the line decoded for display
+    const QList<QByteArray> &Lines() const { return m_lines; }
+
+    void ReplaceLine(qsizetype i, const QByteArray &text);
+    void Append(const QByteArray &text);
+    void Remove(qsizetype i);
+    void Clear();
+
+    qsizetype SelectedIndex() const { return m_selected; }
+    void SelectLine(qsizetype i);
+
+    // Service entries: name, "=", service string.
+    static QByteArray NameOf(const QByteArray &line);
+    static QByteArray ServiceStringOf(const QByteArray &line);
+    void SetByName(const QByteArray &name, const QByteArray &serviceString);
+    QByteArray ServiceStringAt(qsizetype i) const;
+    void SetServiceStringAt(qsizetype i, const QByteArray &serviceString);
+
+    QByteArray AllText() const;
+    void SetAllText(const QByteArray &text);
+    void CopyFrom(QList<QByteArray> lines);
+    void LoadFile(const QString &path);
+    void SaveFile(const QString &path) const;
+    void SortOnce();
+
+    // The first line that begins with the text, ignoring case; -1 when none does.
+    qsizetype FindPrefix(const QString &prefix) const;
+
+    // QAbstractListModel
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+Q_SIGNALS:
+    // The selection was set by the program (SelectLine) or lost with the content.
+    void selectionChanged(qsizetype index);
+
+private:
+    void checkIndex(qsizetype i) const;
+    void setSelection(qsizetype i);
+    void resetLines(QList<QByteArray> lines);
+
+    QList<QByteArray> m_lines;
+    qsizetype m_selected = -1;
+};
+
+// Splitting and joining the text of list files.
+QList<QByteArray> SplitLines(const QByteArray &text);
+QByteArray JoinLines(const QList<QByteArray> &lines);
+// Reading stops at the first NUL byte, as it does for list files.
+QByteArray ReadWholeFile(const QString &path);
+void WriteWholeFile(const QString &path, const QByteArray &bytes);
+// Keeps the first of each group of lines equal ignoring case, in one pass.
+QList<QByteArray> RemoveDuplicateLines(const QList<QByteArray> &lines);
+// Ascending order ignoring case, in the user's locale.
+void SortLines(QList<QByteArray> &lines);

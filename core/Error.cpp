@@ -1,0 +1,49 @@
+#include "Error.h"
+
+#include <cstring>
+
+QString SystemErrorText(int errnoValue)
+{
+    return CleanSystemText(QString::fromLocal8Bit(std::strerror(errnoValue)));
+}
+
+QString CleanSystemText(QString text)
+{
+    text.truncate(255);
+    qsizetype end = text.size();
+    while (end > 0) {
+        const QChar c = text.at(end - 1);
+        if (c != u' ' && c != u'\r' && c != u'\n' && c != u'\t' && c != u'.')
+            break;
+        --end;
+    }
+    text.truncate(end);
+    return text;
+}
+
+QString ErrorBoxText(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > u'.')
+        return message + u'.';
+    return message;
+}
+
+void ThrowCannotOpen(const QString &path, const QString &systemText)
+{
+    throw CommandError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, systemText));
+}
+
+void ThrowCannotCreate(const QString &path, const QString &systemText)
+{
+    throw CommandError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, systemText));
+}
+
+void ThrowStreamWriteError()
+{
+    throw CommandError(QStringLiteral("Stream write error"));
+}
+
+void ThrowIndexOutOfBounds(qsizetype index)
+{
+    throw CommandError(QStringLiteral("List index out of bounds (%1)").arg(index));
+}

@@ -1,0 +1,8 @@
+#include "Prompts.h"
+
+#include <QCoreApplication>
+
+QString ProgramFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}

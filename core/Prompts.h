@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The modal dialogs the commands ask through. The program shows real dialogs (QtPrompts);
+// tests answer from a script.
+class Prompts
+{
+public:
+    enum class Answer { Yes, No, Cancel };
+    enum class FileMode { Open, Save };
+
+    virtual ~Prompts() = default;
+
+    // OK returns true with the edited text; Cancel returns false and leaves the text alone.
+    virtual bool PromptText(const QString &title, const QString &prompt, QString &text) = 0;
+    // The edited text on OK, the default on Cancel.
+    virtual QString PromptTextOrDefault(const QString &title, const QString &prompt,
+                                        const QString &defaultText) = 0;
+    // "Confirm", with the buttons Yes (the default), No and Cancel.
+    virtual Answer AskYesNoCancel(const QString &message) = 0;
+    // The application's title, the message and one OK button.
+    virtual void ShowNotice(const QString &message) = 0;
+    // The application's title, the message, OK and Cancel; true for OK.
+    virtual bool AskOkCancel(const QString &message) = 0;
+    // The filter is written "Description (*.ext)|*.ext"; the default extension carries its dot.
+    virtual std::optional<QString> ChooseFile(FileMode mode, const QString &filter,
+                                              const QString &defaultExtension,
+                                              const QString &title,
+                                              const QString &startFolder) = 0;
+};
+
+// The folder of the program's executable, where the file dialogs start.
+QString ProgramFolder();

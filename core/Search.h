@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class EntryList;
+
+// The service string with every "|s|" replaced by the term, exactly as stored.
+QString ComposeAddress(const QString &serviceString, const QString &term);
+
+// The address Go searches: the selected (or first) service with the selected (or first) term;
+// nothing when neither list has a selection to go by.
+std::optional<QString> GoAddress(const EntryList &services, const EntryList &terms);

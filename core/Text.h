@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Leading and trailing characters of code 0 to 32 removed; codes 128 and above never are.
+QByteArray TrimBlanks(const QByteArray &text);
+QString TrimBlanks(const QString &text);
+inline bool IsBlank(const QString &text) { return TrimBlanks(text).isEmpty(); }
+
+// Every occurrence of the pattern replaced, left to right, not overlapping, in one pass.
+// An empty pattern leaves the text as it is.
+QByteArray ReplaceAll(const QByteArray &text, const QByteArray &pattern,
+                      const QByteArray &replacement);
+QString ReplaceAll(const QString &text, const QString &pattern, const QString &replacement);
+
+// Lines are kept as bytes. A line that is valid UTF-8 is read as UTF-8; any other line was
+// most likely written on Windows and is read as Windows-1252.
+bool IsValidUtf8(const char *data, qsizetype size);
+inline bool IsValidUtf8(const QByteArray &bytes) { return IsValidUtf8(bytes.constData(), bytes.size()); }
+QString DecodeWindows1252(const char *data, qsizetype size);
+QString DecodeLine(const char *data, qsizetype size);
+inline QString DecodeLine(const QByteArray &line) { return DecodeLine(line.constData(), line.size()); }
+// Typed text is stored as UTF-8.
+inline QByteArray EncodeLine(const QString &text) { return text.toUtf8(); }
+
+// Case-insensitive comparisons fold case by Unicode rules.
+bool EqualsIgnoringCase(const QByteArray &a, const QByteArray &b);
+bool StartsWithIgnoringCase(const QByteArray &line, const QString &foldedPrefix);
+// A key equal for two lines exactly when they are equal ignoring case.
+QByteArray FoldedKey(const QByteArray &line);

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Installs the Debian packages the build and the tests need, and only those that are missing.
+set -eu
+PACKAGES="g++ make cmake qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
+  libqt6svg6 qt6-image-formats-plugins xvfb xauth xdotool x11-utils trayer unrtf
+  fonts-dejavu-core python3 imagemagick desktop-file-utils appstream"
+missing=""
+for p in $PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null

@@ -1,0 +1,17 @@
+# gl_add_test(<name> LAYER unit|ui SOURCES ... [LIBS ...])
+# One Qt Test executable per test file, registered with CTest and labelled with its layer.
+function(gl_add_test name)
+    cmake_parse_arguments(T "" "LAYER" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test glcore ${T_LIBS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+    target_compile_definitions(${name} PRIVATE
+        GL_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+        GL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        GL_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES LABELS ${T_LAYER} TIMEOUT 300)
+    if(T_LAYER STREQUAL "ui")
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    endif()
+endfunction()

@@ -1,0 +1,145 @@
+#include "Error.h"
+#include "Search.h"
+#include "Text.h"
+
+#include <QTest>
+
+class TestText : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void trimBlanks_data();
+    void trimBlanks();
+    void replaceAll_data();
+    void replaceAll();
+    void composeAddress_data();
+    void composeAddress();
+    void decodeLine_data();
+    void decodeLine();
+    void errorBoxText_data();
+    void errorBoxText();
+    void cleanSystemText();
+};
+
+void TestText::trimBlanks_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("empty") << QByteArray() << QByteArray();
+    QTest::newRow("blanks only") << QByteArray(" \t\r\n ") << QByteArray();
+    QTest::newRow("both ends") << QByteArray("  cats ") << QByteArray("cats");
+    QTest::newRow("inner kept") << QByteArray(" red car ") << QByteArray("red car");
+    QTest::newRow("control codes") << QByteArray("\x01\x1f" "a\x7f\x20", 5) << QByteArray("a\x7f");
+    QTest::newRow("NUL counts as blank") << QByteArray("\0a\0", 3) << QByteArray("a");
+    QTest::newRow("high bytes kept") << QByteArray("\xa0x\xa0") << QByteArray("\xa0x\xa0");
+}
+
+void TestText::trimBlanks()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(TrimBlanks(text), expected);
+    // The character-wise version agrees for every text whose high bytes are whole characters.
+    if (IsValidUtf8(text))
+        QCOMPARE(TrimBlanks(QString::fromUtf8(text)), QString::fromUtf8(expected));
+}
+
+void TestText::replaceAll_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("every occurrence") << "a-b-c" << "-" << "" << "abc";
+    QTest::newRow("four CRs become two") << "\r\r\r\r" << "\r\r" << "\r" << "\r\r";
+    QTest::newRow("replacement not searched again") << "aa" << "a" << "aa" << "aaaa";
+    QTest::newRow("empty pattern") << "abc" << "" << "x" << "abc";
+    QTest::newRow("case as written") << "Aa" << "a" << "b" << "Ab";
+    QTest::newRow("non-overlapping") << "aaa" << "aa" << "b" << "ba";
+    QTest::newRow("no match") << "abc" << "x" << "y" << "abc";
+}
+
+void TestText::replaceAll()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, pattern);
+    QFETCH(QString, replacement);
+    QFETCH(QString, expected);
+    QCOMPARE(ReplaceAll(text, pattern, replacement), expected);
+    QCOMPARE(ReplaceAll(text.toUtf8(), pattern.toUtf8(), replacement.toUtf8()), expected.toUtf8());
+}
+
+void TestText::composeAddress_data()
+{
+    QTest::addColumn<QString>("service");
+    QTest::addColumn<QString>("term");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("every placeholder, blanks kept")
+            << "http://a/?q=|s|&x=|s|" << "red car" << "http://a/?q=red car&x=red car";
+    QTest::newRow("no placeholder") << "http://a/" << "x" << "http://a/";
+    QTest::newRow("upper case is no placeholder") << "http://a/?q=|S|" << "x" << "http://a/?q=|S|";
+    QTest::newRow("term holding the placeholder") << "|s|" << "|s|" << "|s|";
+    QTest::newRow("term not escaped") << "u?q=|s|" << "a&b=%20#" << "u?q=a&b=%20#";
+}
+
+void TestText::composeAddress()
+{
+    QFETCH(QString, service);
+    QFETCH(QString, term);
+    QFETCH(QString, expected);
+    QCOMPARE(ComposeAddress(service, term), expected);
+}
+
+void TestText::decodeLine_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("ascii") << QByteArray("abc") << QStringLiteral("abc");
+    QTest::newRow("utf-8") << QByteArray("caf\xc3\xa9") << QStringLiteral("caf\u00e9");
+    QTest::newRow("1252 accent") << QByteArray("caf\xe9") << QStringLiteral("caf\u00e9");
+    QTest::newRow("1252 euro and quotes")
+            << QByteArray("\x80\x93\x94") << QStringLiteral("\u20ac\u201c\u201d");
+    QTest::newRow("1252 undefined byte") << QByteArray("\x81") << QStringLiteral("\u0081");
+    QTest::newRow("overlong utf-8 is 1252") << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af");
+    QTest::newRow("surrogate is 1252") << QByteArray("\xed\xa0\x80") << QStringLiteral("\u00ed\u00a0\u20ac");
+    QTest::newRow("truncated utf-8 is 1252") << QByteArray("a\xc3") << QStringLiteral("a\u00c3");
+    QTest::newRow("4-byte utf-8") << QByteArray("\xf0\x9f\x94\xa6") << QStringLiteral("\U0001F526");
+}
+
+void TestText::decodeLine()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QCOMPARE(DecodeLine(bytes), expected);
+}
+
+void TestText::errorBoxText_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("letter gets a stop") << "Stream write error" << "Stream write error.";
+    QTest::newRow("closing bracket gets none")
+            << "List index out of bounds (3)" << "List index out of bounds (3)";
+    QTest::newRow("full stop kept") << "Done." << "Done.";
+    QTest::newRow("question mark gets one") << "Why?" << "Why?.";
+    QTest::newRow("quote gets none") << "Name \"x\"" << "Name \"x\"";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestText::errorBoxText()
+{
+    QFETCH(QString, message);
+    QFETCH(QString, expected);
+    QCOMPARE(ErrorBoxText(message), expected);
+}
+
+void TestText::cleanSystemText()
+{
+    QCOMPARE(CleanSystemText(QStringLiteral("No such file. \r\n")), QStringLiteral("No such file"));
+    QCOMPARE(CleanSystemText(QString(300, u'x')).size(), 255);
+    QCOMPARE(SystemErrorText(ENOENT), QStringLiteral("No such file or directory"));
+}
+
+QTEST_APPLESS_MAIN(TestText)
+#include "tst_text.moc"
