@@ -102,9 +102,12 @@ QByteArray EntryList::ServiceStringOf(const QByteArray &line)
 void EntryList::SetByName(const QByteArray &name, const QByteArray &serviceString)
 {
     const QByteArray entry = name + '=' + serviceString;
+    const QString wanted = DecodeLine(name);
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
         const QByteArray &line = m_lines.at(i);
-        if (line.contains('=') && EqualsIgnoringCase(NameOf(line), name)) {
+        const qsizetype eq = line.indexOf('=');
+        if (eq >= 0
+            && DecodeLinePart(line, line.left(eq)).compare(wanted, Qt::CaseInsensitive) == 0) {
             ReplaceLine(i, entry);
             return;
         }

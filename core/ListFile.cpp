@@ -102,8 +102,16 @@ void WriteWholeFile(const QString &path, const QByteArray &bytes)
 {
     // Written beside the old file and renamed over it: a failed save leaves the old file whole.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        ThrowCannotCreate(fullPath(path), CleanSystemText(file.errorString()));
+    if (!file.open(QIODevice::WriteOnly)) {
+        // QSaveFile words these two cases itself; the system's words read like the others.
+        const QFileInfo target(path);
+        QString reason = CleanSystemText(file.errorString());
+        if (target.isDir())
+            reason = SystemErrorText(EISDIR);
+        else if (target.exists() && !target.isWritable())
+            reason = SystemErrorText(EACCES);
+        ThrowCannotCreate(fullPath(path), reason);
+    }
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         file.cancelWriting();
         ThrowStreamWriteError();

@@ -25,5 +25,7 @@ std::optional<QString> GoAddress(const EntryList &services, const EntryList &ter
     } else {
         return std::nullopt;
     }
-    return ComposeAddress(DecodeLine(services.ServiceStringAt(service)), terms.TextAt(term));
+    const QByteArray &line = services.LineAt(service);
+    return ComposeAddress(DecodeLinePart(line, EntryList::ServiceStringOf(line)),
+                          terms.TextAt(term));
 }

@@ -134,6 +134,13 @@ QString DecodeLine(const char *data, qsizetype size)
     return DecodeWindows1252(data, size);
 }
 
+QString DecodeLinePart(const QByteArray &line, const QByteArray &part)
+{
+    if (IsValidUtf8(line))
+        return QString::fromUtf8(part);
+    return DecodeWindows1252(part.constData(), part.size());
+}
+
 bool EqualsIgnoringCase(const QByteArray &a, const QByteArray &b)
 {
     if (isAscii(a.constData(), a.size()) && isAscii(b.constData(), b.size()))

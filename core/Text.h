@@ -21,6 +21,9 @@ inline bool IsValidUtf8(const QByteArray &bytes) { return IsValidUtf8(bytes.cons
 QString DecodeWindows1252(const char *data, qsizetype size);
 QString DecodeLine(const char *data, qsizetype size);
 inline QString DecodeLine(const QByteArray &line) { return DecodeLine(line.constData(), line.size()); }
+// A part of a line (a name, a service string) read the way its whole line is read, so that it
+// shows as it does within the line.
+QString DecodeLinePart(const QByteArray &line, const QByteArray &part);
 // Typed text is stored as UTF-8.
 inline QByteArray EncodeLine(const QString &text) { return text.toUtf8(); }
 

@@ -1,0 +1,371 @@
+#include "EntryList.h"
+#include "ListTestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using Lines = QList<QByteArray>;
+
+class TestListFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    void readRules_data();
+    void readRules();
+    void writeRules_data();
+    void writeRules();
+    void roundTripKeepsEveryByte();
+    void saveOverwritesLongerFile();
+
+    void loadFailure_data();
+    void loadFailure();
+    void saveFailure_data();
+    void saveFailure();
+    void saveIntoReadOnly_data();
+    void saveIntoReadOnly();
+    void shortWriteKeepsOldFile();
+
+    void hugeFile();
+    void hugeLine();
+
+private:
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QStringList folderContents() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestListFile::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+QStringList TestListFile::folderContents() const
+{
+    return QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+void TestListFile::readRules_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Lines>("expected");
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << Lines {"a", "b"};
+    QTest::newRow("lone CR") << QByteArray("a\rb\r") << Lines {"a", "b"};
+    QTest::newRow("lone LF") << QByteArray("a\nb\n") << Lines {"a", "b"};
+    QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << Lines {"a", "", "b"};
+    QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << Lines {"a", "", "b"};
+    QTest::newRow("last line without end") << QByteArray("a\r\nb") << Lines {"a", "b"};
+    QTest::newRow("final end adds no line") << QByteArray("a\r\n") << Lines {"a"};
+    QTest::newRow("CR LF CR LF at the end: one empty last line")
+            << QByteArray("a\r\n\r\n") << Lines {"a", ""};
+    QTest::newRow("empty lines inside")
+            << QByteArray("a\r\n\r\n\r\nb\r\n") << Lines {"a", "", "", "b"};
+    QTest::newRow("only a line end") << QByteArray("\r\n") << Lines {""};
+    QTest::newRow("only LF CR") << QByteArray("\n\r") << Lines {"", ""};
+    QTest::newRow("empty file") << QByteArray() << Lines();
+    QTest::newRow("mixed ends") << QByteArray("a\r\nb\rc\nd\n\re\r\n\nf")
+                                << Lines {"a", "b", "c", "d", "", "e", "", "f"};
+    QTest::newRow("blanks kept") << QByteArray(" a \t\r\n  \r\n") << Lines {" a \t", "  "};
+    QTest::newRow("stops at the first NUL")
+            << QByteArray("ab\r\ncd\0ef\r\ngh", 13) << Lines {"ab", "cd"};
+    QTest::newRow("NUL right after a line end") << QByteArray("ab\r\n\0cd", 7) << Lines {"ab"};
+    QTest::newRow("NUL between CR and LF") << QByteArray("ab\r\0\ncd", 7) << Lines {"ab"};
+    QTest::newRow("NUL first") << QByteArray("\0ab\r\n", 5) << Lines();
+    QTest::newRow("binary: PNG header")
+            << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0", 18) << Lines {"\x89PNG", "\x1a"};
+    QTest::newRow("binary: ELF header") << QByteArray("\x7f"
+                                                      "ELF\x02\x01\x01\0\0\0",
+                                                      10)
+                                        << Lines {"\x7f"
+                                                  "ELF\x02\x01\x01"};
+    QTest::newRow("Windows-1252 and invalid UTF-8 kept")
+            << QByteArray("caf\xe9\r\n\xff\xfe\xc3\r\n") << Lines {"caf\xe9", "\xff\xfe\xc3"};
+}
+
+void TestListFile::readRules()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Lines, expected);
+
+    EntryList fromText;
+    fromText.SetAllText(bytes);
+    QCOMPARE(fromText.Lines(), expected);
+
+    const QString file = path(QStringLiteral("list.glt"));
+    QVERIFY(writeBytes(file, bytes));
+    EntryList fromFile;
+    fillList(fromFile, {"old"}, 0);
+    fromFile.LoadFile(file);
+    QCOMPARE(fromFile.Lines(), expected);
+    QCOMPARE(fromFile.SelectedIndex(), qsizetype(-1));
+    QCOMPARE(SplitLines(bytes), expected);
+}
+
+void TestListFile::writeRules_data()
+{
+    QTest::addColumn<Lines>("lines");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("a, empty, b") << Lines {"a", "", "b"} << QByteArray("a\r\n\r\nb\r\n");
+    QTest::newRow("empty list, empty file") << Lines() << QByteArray();
+    QTest::newRow("one empty line") << Lines {""} << QByteArray("\r\n");
+    QTest::newRow("two empty lines") << Lines {"", ""} << QByteArray("\r\n\r\n");
+    QTest::newRow("bytes as stored") << Lines {"caf\xe9", "caf\xc3\xa9", " \t"}
+                                     << QByteArray("caf\xe9\r\ncaf\xc3\xa9\r\n \t\r\n");
+}
+
+void TestListFile::writeRules()
+{
+    QFETCH(Lines, lines);
+    QFETCH(QByteArray, expected);
+    EntryList list;
+    fillList(list, lines, lines.isEmpty() ? -1 : 0);
+    const QString file = path(QStringLiteral("list.gls"));
+    list.SaveFile(file);
+    QCOMPARE(fileBytes(file), expected);
+    // Saving changes neither the list nor its selection.
+    QCOMPARE(list.Lines(), lines);
+    QCOMPARE(list.SelectedIndex(), lines.isEmpty() ? qsizetype(-1) : qsizetype(0));
+
+    EntryList back;
+    back.LoadFile(file);
+    QCOMPARE(back.Lines(), lines);
+}
+
+void TestListFile::roundTripKeepsEveryByte()
+{
+    // Every byte but NUL, CR and LF may stand in a line, UTF-8 or not.
+    QByteArray bytes = "caf\xe9\r\n\xc3\xa9t\xc3\xa9\r\n\xff\xfe\r\n\xc3\r\n\xc0\xaf\r\n"
+                       "\xed\xa0\x80\r\n\xf4\x90\x80\x80\r\n\x1a\x1b\x7f\r\n \t \r\n\r\n";
+    QByteArray everyByte;
+    for (int c = 1; c < 256; ++c) {
+        if (c != '\r' && c != '\n')
+            everyByte += char(c);
+    }
+    bytes += everyByte + "\r\n";
+    QRandomGenerator random(20240611);
+    for (int line = 0; line < 2000; ++line) {
+        const int length = random.bounded(0, 80);
+        for (int i = 0; i < length; ++i) {
+            char c;
+            do {
+                c = char(random.bounded(1, 256));
+            } while (c == '\r' || c == '\n');
+            bytes += c;
+        }
+        bytes += "\r\n";
+    }
+    const QString in = path(QStringLiteral("in.glt"));
+    const QString out = path(QStringLiteral("out.glt"));
+    QVERIFY(writeBytes(in, bytes));
+
+    EntryList list;
+    list.LoadFile(in);
+    QCOMPARE(list.Count(), qsizetype(2011));
+    QCOMPARE(list.LineAt(10), everyByte);
+    list.SaveFile(out);
+    QCOMPARE(fileBytes(out), bytes);
+    // Saved over the file it came from, too.
+    list.SaveFile(in);
+    QCOMPARE(fileBytes(in), bytes);
+}
+
+void TestListFile::saveOverwritesLongerFile()
+{
+    const QString file = path(QStringLiteral("terms.glt"));
+    QVERIFY(writeBytes(file, QByteArray(10000, 'x')));
+    EntryList list;
+    list.SaveFile(file);
+    QCOMPARE(fileBytes(file), QByteArray());
+    list.Append("a");
+    list.SaveFile(file);
+    QCOMPARE(fileBytes(file), QByteArray("a\r\n"));
+    QCOMPARE(folderContents(), QStringList {QStringLiteral("terms.glt")});
+}
+
+void TestListFile::loadFailure_data()
+{
+    QTest::addColumn<QString>("name"); // relative to the temporary folder
+    QTest::addColumn<int>("error");
+    QTest::newRow("missing file") << "missing.glt" << ENOENT;
+    QTest::newRow("missing folder") << "nowhere/terms.glt" << ENOENT;
+    QTest::newRow("non-ASCII name") << QStringLiteral(u"K\u00fcche.glt") << ENOENT;
+    QTest::newRow("a folder") << "folder" << EISDIR;
+    QTest::newRow("below a file") << "file.glt/terms.glt" << ENOTDIR;
+}
+
+void TestListFile::loadFailure()
+{
+    QFETCH(QString, name);
+    QFETCH(int, error);
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(writeBytes(path(QStringLiteral("file.glt")), "x\r\n"));
+
+    EntryList list;
+    fillList(list, {"a", "b"}, 1);
+    QSignalSpy selectionSpy(&list, &EntryList::selectionChanged);
+    QSignalSpy resetSpy(&list, &EntryList::modelReset);
+    const QString expected
+            = QStringLiteral("Cannot open file \"%1\". %2").arg(path(name), SystemErrorText(error));
+    QCOMPARE(errorOf([&] { list.LoadFile(path(name)); }), expected);
+
+    // A relative name is reported with its full path.
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    const QString relative = errorOf([&] { list.LoadFile(name); });
+    QVERIFY(QDir::setCurrent(before));
+    QCOMPARE(relative, expected);
+
+    QCOMPARE(list.Lines(), (Lines {"a", "b"}));
+    QCOMPARE(list.SelectedIndex(), qsizetype(1));
+    QCOMPARE(selectionSpy.count(), 0);
+    QCOMPARE(resetSpy.count(), 0);
+}
+
+void TestListFile::saveFailure_data()
+{
+    QTest::addColumn<QString>("name"); // relative to the temporary folder
+    QTest::addColumn<int>("error");
+    QTest::newRow("missing folder") << "nowhere/terms.glt" << ENOENT;
+    QTest::newRow("below a file") << "file.glt/terms.glt" << ENOTDIR;
+    QTest::newRow("a folder") << "folder" << EISDIR;
+}
+
+void TestListFile::saveFailure()
+{
+    QFETCH(QString, name);
+    QFETCH(int, error);
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(writeBytes(path(QStringLiteral("folder/inside.glt")), "old\r\n"));
+    QVERIFY(writeBytes(path(QStringLiteral("file.glt")), "old\r\n"));
+    const QStringList contents = folderContents();
+
+    EntryList list;
+    fillList(list, {"a", "b"}, 1);
+    QCOMPARE(errorOf([&] { list.SaveFile(path(name)); }),
+             QStringLiteral("Cannot create file \"%1\". %2")
+                     .arg(path(name), SystemErrorText(error)));
+
+    QCOMPARE(list.Lines(), (Lines {"a", "b"}));
+    QCOMPARE(list.SelectedIndex(), qsizetype(1));
+    QCOMPARE(folderContents(), contents);
+    QCOMPARE(fileBytes(path(QStringLiteral("file.glt"))), QByteArray("old\r\n"));
+    QCOMPARE(fileBytes(path(QStringLiteral("folder/inside.glt"))), QByteArray("old\r\n"));
+}
+
+void TestListFile::saveIntoReadOnly_data()
+{
+    QTest::addColumn<bool>("lockFolder");
+    QTest::newRow("read-only folder") << true;
+    QTest::newRow("read-only file") << false;
+}
+
+void TestListFile::saveIntoReadOnly()
+{
+    QFETCH(bool, lockFolder);
+    if (::geteuid() == 0)
+        QSKIP("permission bits do not stop root from writing");
+    const QString folder = path(QStringLiteral("locked"));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("locked")));
+    const QString file = folder + QStringLiteral("/terms.glt");
+    QVERIFY(writeBytes(file, "old\r\n"));
+    const QString locked = lockFolder ? folder : file;
+    const QFile::Permissions permissions = QFile::permissions(locked);
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+
+    EntryList list;
+    fillList(list, {"new"});
+    const QString message = errorOf([&] { list.SaveFile(file); });
+    QVERIFY(QFile::setPermissions(locked, permissions));
+    QCOMPARE(message,
+             QStringLiteral("Cannot create file \"%1\". %2").arg(file, SystemErrorText(EACCES)));
+    QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList {"terms.glt"});
+}
+
+void TestListFile::shortWriteKeepsOldFile()
+{
+    // A file size limit makes the write stop short, even for root.
+    const QString file = path(QStringLiteral("terms.glt"));
+    QVERIFY(writeBytes(file, "old\r\n"));
+    EntryList list;
+    fillList(list, Lines(20000, QByteArray("a line of text")), 3);
+
+    rlimit saved;
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const QString message = errorOf([&] { list.SaveFile(file); });
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(message, QStringLiteral("Stream write error"));
+    QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
+    QCOMPARE(folderContents(), QStringList {QStringLiteral("terms.glt")});
+    QCOMPARE(list.Count(), qsizetype(20000));
+    QCOMPARE(list.SelectedIndex(), qsizetype(3));
+}
+
+void TestListFile::hugeFile()
+{
+    // About 200 MB of lines of many lengths, ASCII and not, with CR LF ends.
+    QByteArray bytes;
+    bytes.reserve(205 * 1024 * 1024);
+    qsizetype lines = 0;
+    QRandomGenerator random(7);
+    while (bytes.size() < 200 * 1024 * 1024) {
+        bytes += "term ";
+        bytes += QByteArray::number(lines);
+        bytes += (lines % 3 == 0) ? " \xc3\xa4pfel " : " caf\xe9 ";
+        bytes += QByteArray(random.bounded(0, 150), 'x');
+        bytes += "\r\n";
+        ++lines;
+    }
+    const QString in = path(QStringLiteral("huge.glt"));
+    const QString out = path(QStringLiteral("huge-out.glt"));
+    QVERIFY(writeBytes(in, bytes));
+
+    EntryList list;
+    list.LoadFile(in);
+    QCOMPARE(list.Count(), lines);
+    QVERIFY(list.LineAt(0).startsWith("term 0 \xc3\xa4pfel "));
+    QVERIFY(list.LineAt(lines - 1).startsWith("term " + QByteArray::number(lines - 1) + ' '));
+    QCOMPARE(list.FindPrefix(QStringLiteral("TERM %1 ").arg(lines - 1)), lines - 1);
+    list.SaveFile(out);
+    QCOMPARE(QFileInfo(out).size(), bytes.size());
+    QVERIFY(fileBytes(out) == bytes);
+}
+
+void TestListFile::hugeLine()
+{
+    QByteArray line(50 * 1024 * 1024, 'x');
+    for (qsizetype i = 0; i < line.size(); i += 4096)
+        line[i] = '\xe9';
+    const QString file = path(QStringLiteral("line.glt"));
+    for (const QByteArray &end : {QByteArray(), QByteArray("\r\n")}) {
+        QVERIFY(writeBytes(file, line + end));
+        EntryList list;
+        list.LoadFile(file);
+        QCOMPARE(list.Count(), qsizetype(1));
+        QVERIFY(list.LineAt(0) == line);
+        list.SaveFile(file);
+        QCOMPARE(QFileInfo(file).size(), line.size() + 2);
+    }
+}
+
+QTEST_APPLESS_MAIN(TestListFile)
+#include "tst_listfile.moc"
