@@ -1,0 +1,56 @@
+#pragma once
+
+#include "EntryList.h"
+
+#include <QString>
+
+class Prompts;
+
+// A list with its current file and its unsaved-changes mark.
+struct ListDocument
+{
+    EntryList list;
+    QString file;
+    bool changed = false;
+};
+
+// The commands of the Services and Terms menus. Every command may throw CommandError, which
+// ends it; what it had changed before stays changed.
+class ListCommands
+{
+public:
+    ListCommands(ListDocument &services, ListDocument &terms, Prompts &prompts);
+
+    void AddService();
+    void ReplaceService();
+    void RemoveService();
+    void NewServices();
+    void LoadServices();
+    bool SaveServices(); // true when the list was written
+    bool SaveServicesAs();
+    void SortServices();
+
+    void AddTerm();
+    void ReplaceTerm();
+    void RemoveTerm();
+    void RemoveDuplicates();
+    void ClearTerms();
+    void NewTerms();
+    void LoadTerms();
+    bool SaveTerms();
+    bool SaveTermsAs();
+    void SortTerms();
+
+    // Add n' Go's first half: asks for a term, appends it and selects it; false when cancelled.
+    bool AddTermAndSelect();
+    // The questions before the main window closes; false when the program must stay open.
+    bool ConfirmClose();
+    // Whether unsaved changes may be given up: asks, saves on Yes; false to stop the command.
+    bool ConfirmDiscardServices();
+    bool ConfirmDiscardTerms();
+
+private:
+    ListDocument &m_services;
+    ListDocument &m_terms;
+    Prompts &m_prompts;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class EntryList;
+
+// Type-ahead search in a list: typed characters build a search text that restarts after a
+// pause, and the first line beginning with it (ignoring case) is picked.
+class TypeAhead
+{
+public:
+    static constexpr qint64 RestartMs = 500;
+
+    // The line to select for a typed character at the given time, or nothing. Backspace
+    // removes the last character; emptied, the search picks the first line.
+    std::optional<qsizetype> Type(QChar c, qint64 nowMs, const EntryList &list);
+    // Whether a typed character belongs to the search instead of the list's own handling.
+    static bool Consumes(QChar c);
+    const QString &SearchText() const { return m_text; }
+
+private:
+    QString m_text;
+    std::optional<qint64> m_last;
+};

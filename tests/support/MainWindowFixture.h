@@ -1,0 +1,72 @@
+#pragma once
+
+// A main window with scripted dialogs, a recording browser pane and a test clock, started in
+// a temporary current folder so that the default lists come from the test.
+#include "FakeBrowserPane.h"
+#include "FakePrompts.h"
+#include "FakeTrayIcon.h"
+#include "Main.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+struct MainWindowFixture
+{
+    explicit MainWindowFixture(const QByteArray &services = {}, const QByteArray &terms = {})
+    {
+        previousFolder = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        if (!services.isNull())
+            writeFile(QStringLiteral("Default.gls"), services);
+        if (!terms.isNull())
+            writeFile(QStringLiteral("Default.glt"), terms);
+        start();
+    }
+    ~MainWindowFixture()
+    {
+        window.reset();
+        QDir::setCurrent(previousFolder);
+    }
+
+    void start()
+    {
+        browser = new FakeBrowserPane;
+        tray = new FakeTrayIcon;
+        MainWindowSeams seams;
+        seams.prompts = &prompts;
+        seams.browser = browser;
+        seams.showError = [this](QWidget *, const QString &message) { errors.append(message); };
+        seams.clockMs = [this] { return nowMs; };
+        seams.trayIcon = tray;
+        seams.openInDefaultBrowser = [this](const QString &address) {
+            launched.append(address);
+            return true;
+        };
+        window = std::make_unique<TfrmMain>(seams);
+    }
+
+    void writeFile(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray readFile(const QString &name) const
+    {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir folder;
+    QString previousFolder;
+    FakePrompts prompts;
+    FakeBrowserPane *browser = nullptr;
+    FakeTrayIcon *tray = nullptr;
+    QStringList launched; // addresses sent to the default browser
+    QStringList errors;
+    qint64 nowMs = 100000;
+    std::unique_ptr<TfrmMain> window;
+};

@@ -1,0 +1,364 @@
+// The command set: menus, context menus, shortcut dispatch, list keys and type-ahead.
+#include "CommandSet.h"
+#include "MainWindowFixture.h"
+#include "QLaunch.h"
+#include "Text.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QByteArray kServices = "Web=http://a/?q=|s|\r\nMaps=http://m/|s|\r\n";
+const QByteArray kTerms = "red car\r\ndogs\r\nDolphins\r\ncats\r\n";
+
+QListView *view(TfrmMain *w, const char *name)
+{
+    return w->findChild<QListView *>(QString::fromUtf8(name));
+}
+
+// The text of a menu's items: caption, and the shortcut after a tab; "-" for a separator.
+QStringList itemTexts(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *a : menu->actions())
+        texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+    return texts;
+}
+
+// Records which commands ran.
+struct CommandLog
+{
+    explicit CommandLog(TfrmMain *w)
+    {
+        for (QAction *a : w->commandSet()->actions())
+            QObject::connect(a, &QAction::triggered, a, [this, a] { names.append(a->objectName()); });
+    }
+    QStringList names;
+};
+
+void showAndFocus(TfrmMain *w, QWidget *focus)
+{
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QApplication::setActiveWindow(w);
+    focus->setFocus();
+}
+
+} // namespace
+
+class TestCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void commandTable();
+    void mainMenus();
+    void contextMenus();
+    void shortcuts_data();
+    void shortcuts();
+    void sharedCtrlCRunsDisplayConsole();
+    void clipboardKeysInTextBoxes();
+    void shortcutsFromOtherWindows();
+    void deleteAndInsert_data();
+    void deleteAndInsert();
+    void typeAheadSelectsAndSearches();
+    void typeAheadKeepsLettersFromTheList();
+    void doubleClickAddsAndGoes();
+};
+
+void TestCommands::commandTable()
+{
+    MainWindowFixture f;
+    QStringList names;
+    for (QAction *a : f.window->commandSet()->actions())
+        names.append(a->objectName() + u'|' + a->text() + u'|' + a->property("category").toString());
+    const QStringList expected = {
+        "actAddTerm|Add Terms|Terms", "actAddService|Add Services|Services",
+        "actReplaceServices|Replace Service|Services", "actRemoveService|Remove Service|Services",
+        "actNewServices|New Services|Services", "actLoadServices|Load Services|Services",
+        "actSaveServices|Save Services|Services", "actSaveServicesAs|Save Services As...|Services",
+        "actReplaceTerm|Replace Term|Terms", "actRemoveTerm|Remove Term|Terms",
+        "actSortTerms|Sort Terms|Terms", "actNewTerms|New Terms|Terms",
+        "actLoadTerms|Load Terms|Terms", "actSaveTerms|Save Terms|Terms",
+        "actSaveTermsAs|Save Terms As...|Terms", "actTglSendtotray|Send to Tray|Tray",
+        "actClose|Exit|File", "actGo|Go|Tools", "actDisplayConsole|Display Console|Console",
+        "actOpenText|New NotePad|Tools", "actMassAdd|Mass Add...|Console",
+        "actLstbxtoTxt|Display Terms as Text|Console", "actSortServices|Sort Services|Services",
+        "actFormatText|Format Text|Console", "actRmvDup|Remove Duplicates|Terms",
+        "actVwReadMe|View Readme|Help", "actDlSrvLists|Download New Service Lists...|Services",
+        "actAddGo|Add n' Go|Tools", "actClearTerms|Clear Terms|Terms",
+        "actVisitHomePage|Visit Home Page|Help", "actQLaunch|Quick Launcher|Tools",
+        "actContUs|Contact Us|Help"};
+    QCOMPARE(names, expected);
+}
+
+void TestCommands::mainMenus()
+{
+    MainWindowFixture f;
+    QStringList menus;
+    QList<QStringList> items;
+    for (QAction *a : f.window->menuBar()->actions()) {
+        menus.append(a->text());
+        items.append(itemTexts(a->menu()));
+    }
+    QCOMPARE(menus, (QStringList{"&File", "T&ools", "&Services", "&Terms", "&Help"}));
+    QCOMPARE(items.at(0), (QStringList{"&Send to Tray\tCtrl+T", "-", "&Exit"}));
+    QCOMPARE(items.at(1), (QStringList{"&New NotePad", "&Display Console\tCtrl+C",
+                                       "&Quick Launcher\tCtrl+Q", "-", "&Go\tCtrl+G",
+                                       "&Add n' Go\tCtrl+X"}));
+    QCOMPARE(items.at(2), (QStringList{"&Add Services\tCtrl+Alt+A", "R&eplace Service\tCtrl+Alt+R",
+                                       "&Remove Service", "-", "&New Services\tCtrl+Alt+N",
+                                       "&Load Services\tCtrl+Alt+O", "&Save Services\tCtrl+Alt+S",
+                                       "Sa&ve Services As...", "-", "S&ort Services", "-",
+                                       "&Download New Service Lists..."}));
+    QCOMPARE(items.at(3), (QStringList{"&Add Terms\tCtrl+A", "R&eplace Term\tCtrl+R",
+                                       "&Remove Term", "Re&move Duplicates", "&Clear Terms\tCtrl+C",
+                                       "-", "&New Terms\tCtrl+N", "&Load Terms\tCtrl+O",
+                                       "Sa&ve Terms\tCtrl+S", "&Save Terms As...", "-",
+                                       "S&ort Terms", "-", "&Display Terms as Text"}));
+    QCOMPARE(items.at(4), (QStringList{"Visit Home Page", "&View Readme", "Contact Us"}));
+
+    // The console shows the Console menu of the same set.
+    const QList<QAction *> consoleMenus = f.window->console()->menuBar()->actions();
+    QCOMPARE(consoleMenus.size(), 1);
+    QCOMPARE(consoleMenus.first()->text(), QStringLiteral("&Console"));
+    QCOMPARE(itemTexts(consoleMenus.first()->menu()),
+             (QStringList{"&Mass Add...", "&Display Terms as Text", "-", "&Format Text"}));
+}
+
+void TestCommands::contextMenus()
+{
+    MainWindowFixture f;
+    auto *pmServices = f.window->findChild<QMenu *>(QStringLiteral("pmServices"));
+    auto *pmTerms = f.window->findChild<QMenu *>(QStringLiteral("pmTerms"));
+    auto *pmTray = f.window->findChild<QMenu *>(QStringLiteral("pmTray"));
+    QCOMPARE(itemTexts(pmServices),
+             (QStringList{"Add Services\tCtrl+Alt+A", "Replace Service\tCtrl+Alt+R"}));
+    QCOMPARE(itemTexts(pmTerms), (QStringList{"Add Terms\tCtrl+A", "Replace Term\tCtrl+R",
+                                              "Remove Duplicates", "Sort Terms"}));
+    QCOMPARE(itemTexts(pmTray), (QStringList{"Quick Launcher\tCtrl+Q", "Send to Tray\tCtrl+T", "-", "Exit"}));
+    // An item runs its command.
+    CommandLog log(f.window.get());
+    pmTerms->actions().at(3)->trigger();
+    QCOMPARE(log.names, QStringList{"actSortTerms"});
+    QVERIFY(f.window->terms().changed);
+}
+
+void TestCommands::shortcuts_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<QString>("command");
+    // The dialog the command opens first, answered with Cancel: "text|title|prompt",
+    // "file|title", or empty when it opens none.
+    QTest::addColumn<QString>("dialog");
+
+    const auto ctrl = Qt::ControlModifier;
+    const auto ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
+    QTest::newRow("Ctrl+A") << (ctrl | Qt::Key_A) << "actAddTerm" << "text|Add New Term|Enter Term:";
+    QTest::newRow("Ctrl+Alt+A") << (ctrlAlt | Qt::Key_A) << "actAddService" << "text|Add New Service|Enter Service Name:";
+    QTest::newRow("Ctrl+Alt+R") << (ctrlAlt | Qt::Key_R) << "actReplaceServices" << "text|Service String|Enter New Service String:";
+    QTest::newRow("Ctrl+Alt+N") << (ctrlAlt | Qt::Key_N) << "actNewServices" << "";
+    QTest::newRow("Ctrl+Alt+O") << (ctrlAlt | Qt::Key_O) << "actLoadServices" << "file|Select Services File";
+    QTest::newRow("Ctrl+Alt+S") << (ctrlAlt | Qt::Key_S) << "actSaveServices" << "";
+    QTest::newRow("Ctrl+R") << (ctrl | Qt::Key_R) << "actReplaceTerm" << "text|Enter New Term|Enter Term:";
+    QTest::newRow("Ctrl+N") << (ctrl | Qt::Key_N) << "actNewTerms" << "";
+    QTest::newRow("Ctrl+O") << (ctrl | Qt::Key_O) << "actLoadTerms" << "file|Select Terms File";
+    QTest::newRow("Ctrl+S") << (ctrl | Qt::Key_S) << "actSaveTerms" << "";
+    QTest::newRow("Ctrl+T") << (ctrl | Qt::Key_T) << "actTglSendtotray" << "";
+    QTest::newRow("Ctrl+G") << (ctrl | Qt::Key_G) << "actGo" << "";
+    QTest::newRow("Ctrl+C") << (ctrl | Qt::Key_C) << "actDisplayConsole" << "";
+    QTest::newRow("Ctrl+X") << (ctrl | Qt::Key_X) << "actAddGo" << "text|Add New Term|Enter Term:";
+    QTest::newRow("Ctrl+Q") << (ctrl | Qt::Key_Q) << "actQLaunch" << "";
+}
+
+void TestCommands::shortcuts()
+{
+    QFETCH(QKeyCombination, key);
+    QFETCH(QString, command);
+    QFETCH(QString, dialog);
+    MainWindowFixture f(kServices, kTerms);
+    TfrmMain *w = f.window.get();
+    f.window->terms().list.SelectLine(1); // so that Replace Term has a line to work on
+    const QStringList parts = dialog.split(u'|');
+    if (parts.first() == u"text")
+        f.prompts.expectCancel(parts.at(1), parts.at(2));
+    else if (parts.first() == u"file")
+        f.prompts.expectFile(command.contains(u"Save") ? Prompts::FileMode::Save : Prompts::FileMode::Open,
+                             parts.at(1), std::nullopt);
+    CommandLog log(w);
+    QListView *terms = view(w, "lstbxTerms");
+    showAndFocus(w, terms);
+    QTest::keyClick(terms, key.key(), key.keyboardModifiers());
+    QCOMPARE(log.names, QStringList{command});
+    QVERIFY(f.prompts.verifyDone());
+    QVERIFY2(f.errors.isEmpty(), qPrintable(f.errors.join(u'\n')));
+}
+
+void TestCommands::sharedCtrlCRunsDisplayConsole()
+{
+    MainWindowFixture f(kServices, kTerms);
+    QListView *terms = view(f.window.get(), "lstbxTerms");
+    showAndFocus(f.window.get(), terms);
+    QTest::keyClick(terms, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(f.window->console()->isVisible());
+    QCOMPARE(f.window->terms().list.Count(), 4);
+    // Clear Terms is still reached through its menu item, which shows the same key.
+    f.window->commandSet()->action(QStringLiteral("actClearTerms"))->trigger();
+    QCOMPARE(f.window->terms().list.Count(), 0);
+}
+
+void TestCommands::clipboardKeysInTextBoxes()
+{
+    MainWindowFixture f(kServices, kTerms);
+    CommandLog log(f.window.get());
+    TfrmText *console = f.window->console();
+    console->SetConsoleText(QStringLiteral("copy me"));
+    console->show();
+    QVERIFY(QTest::qWaitForWindowExposed(console));
+    QApplication::setActiveWindow(console);
+    console->txtPad->setFocus();
+    console->txtPad->selectAll();
+    QTest::keyClick(console->txtPad, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("copy me"));
+    QTest::keyClick(console->txtPad, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(console->ConsoleText(), QString());
+    QVERIFY(log.names.isEmpty());
+    // Every other shortcut still runs its command from the console, Ctrl+A included.
+    f.prompts.expectCancel(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"));
+    QTest::keyClick(console->txtPad, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(log.names, QStringList{"actAddTerm"});
+    QVERIFY(f.prompts.verifyDone());
+}
+
+void TestCommands::shortcutsFromOtherWindows()
+{
+    MainWindowFixture f(kServices, kTerms);
+    CommandLog log(f.window.get());
+    TfrmQLaunch *launcher = f.window->quickLauncher();
+    f.window->show();
+    f.window->commandSet()->action(QStringLiteral("actTglSendtotray"))->trigger();
+    QVERIFY(!f.window->isVisible());
+    launcher->show();
+    QVERIFY(QTest::qWaitForWindowExposed(launcher));
+    QApplication::setActiveWindow(launcher);
+    launcher->txtSearch->setFocus();
+    // The main window's keys work while it is in the tray.
+    QTest::keyClick(launcher->txtSearch, Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClick(launcher->txtSearch, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(log.names, (QStringList{"actTglSendtotray", "actGo", "actTglSendtotray"}));
+    QVERIFY(f.window->isVisible());
+}
+
+void TestCommands::deleteAndInsert_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("command");
+    for (const char *list : {"lstbxServices", "lstbxTerms"}) {
+        const bool services = QByteArray(list) == "lstbxServices";
+        for (int modifiers : {int(Qt::NoModifier), int(Qt::ShiftModifier), int(Qt::ControlModifier)}) {
+            QTest::addRow("%s Delete %d", list, modifiers)
+                    << list << int(Qt::Key_Delete) << modifiers
+                    << (services ? "actRemoveService" : "actRemoveTerm");
+            QTest::addRow("%s Insert %d", list, modifiers)
+                    << list << int(Qt::Key_Insert) << modifiers
+                    << (services ? "actAddService" : "actAddTerm");
+        }
+    }
+}
+
+void TestCommands::deleteAndInsert()
+{
+    QFETCH(QString, list);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, command);
+    MainWindowFixture f(kServices, kTerms);
+    const bool services = list == u"lstbxServices";
+    ListDocument &document = services ? f.window->services() : f.window->terms();
+    document.list.SelectLine(0);
+    if (key == Qt::Key_Insert)
+        f.prompts.expectCancel(services ? QStringLiteral("Add New Service") : QStringLiteral("Add New Term"),
+                               services ? QStringLiteral("Enter Service Name:") : QStringLiteral("Enter Term:"));
+    QListView *v = view(f.window.get(), list.toUtf8().constData());
+    showAndFocus(f.window.get(), v);
+    const qsizetype before = document.list.Count();
+    QTest::keyClick(v, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QVERIFY(f.prompts.verifyDone());
+    QCOMPARE(document.list.Count(), key == Qt::Key_Delete ? before - 1 : before);
+    QCOMPARE(document.changed, key == Qt::Key_Delete);
+}
+
+void TestCommands::typeAheadSelectsAndSearches()
+{
+    MainWindowFixture f(kServices, kTerms);
+    QListView *terms = view(f.window.get(), "lstbxTerms");
+    showAndFocus(f.window.get(), terms);
+    QTest::keyClick(terms, Qt::Key_D);
+    QCOMPARE(f.window->terms().list.SelectedIndex(), 1);
+    f.nowMs += 100;
+    QTest::keyClick(terms, Qt::Key_O);
+    f.nowMs += 100;
+    QTest::keyClick(terms, Qt::Key_L);
+    QCOMPARE(f.window->terms().list.SelectedIndex(), 2);
+    // A pause restarts the search; the same line found again searches again.
+    f.nowMs += 500;
+    QTest::keyClick(terms, Qt::Key_D, Qt::ShiftModifier);
+    f.nowMs += 600;
+    QTest::keyClick(terms, Qt::Key_D);
+    QCOMPARE(f.window->terms().list.SelectedIndex(), 1);
+    QCOMPARE(f.browser->addresses, (QStringList{"http://a/?q=dogs", "http://a/?q=dogs",
+                                                "http://a/?q=Dolphins", "http://a/?q=dogs",
+                                                "http://a/?q=dogs"}));
+    // Backspace emptying the search picks the first line.
+    f.nowMs += 100;
+    QTest::keyClick(terms, Qt::Key_Backspace);
+    QCOMPARE(f.window->terms().list.SelectedIndex(), 0);
+    QCOMPARE(f.browser->addresses.last(), QStringLiteral("http://a/?q=red car"));
+}
+
+void TestCommands::typeAheadKeepsLettersFromTheList()
+{
+    // The list's own one-letter search would jump to "cats"; type-ahead finds no "x" line and
+    // the selection stays.
+    MainWindowFixture f(kServices, kTerms);
+    QListView *services = view(f.window.get(), "lstbxServices");
+    showAndFocus(f.window.get(), services);
+    f.window->services().list.SelectLine(0);
+    QTest::keyClick(services, Qt::Key_X);
+    QTest::keyClick(services, Qt::Key_M);
+    QCOMPARE(f.window->services().list.SelectedIndex(), 0);
+    QCOMPARE(services->selectionModel()->selectedRows().value(0).row(), 0);
+    QVERIFY(f.browser->addresses.isEmpty());
+    f.nowMs += 1000;
+    QTest::keyClick(services, Qt::Key_M);
+    QCOMPARE(f.window->services().list.SelectedIndex(), 1);
+    QCOMPARE(f.browser->addresses, QStringList{"http://m/red car"});
+}
+
+void TestCommands::doubleClickAddsAndGoes()
+{
+    MainWindowFixture f(kServices, kTerms);
+    QListView *terms = view(f.window.get(), "lstbxTerms");
+    showAndFocus(f.window.get(), terms);
+    f.prompts.expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"), QStringLiteral("owls"));
+    const QPoint at = terms->visualRect(terms->model()->index(1, 0)).center();
+    QTest::mouseClick(terms->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(terms->viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(f.prompts.verifyDone());
+    QCOMPARE(f.browser->addresses, (QStringList{"http://a/?q=dogs", "http://a/?q=owls"}));
+    QCOMPARE(f.window->terms().list.SelectedIndex(), 4);
+}
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
