@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+
+// Notes are Rich Text Format files. Qt reads and writes no RTF, so this is our own reader and
+// writer over QTextDocument, kept to what WordPad, LibreOffice and Word exchange: paragraphs
+// with their alignment, and bold, italic, underline, strike-out, super- and subscript, font
+// family, size, text colour and background colour.
+
+// The most characters a note holds, as the text box of the Windows original did.
+inline constexpr qsizetype kMaxNoteChars = 0x7FFFFFF0;
+
+// RTF 1 in code page 1252; every character outside ASCII is written as \uN with '?' for
+// readers that know no Unicode.
+QByteArray WriteRtf(const QTextDocument &document);
+
+// Replaces the document's content with the RTF in the bytes. Returns false, leaving the
+// document empty, when the bytes are not RTF or hold more than maxChars characters of text.
+// Damaged RTF (cut short, unbalanced braces, garbage) gives whatever text it holds.
+bool ReadRtf(const QByteArray &bytes, QTextDocument &document, qsizetype maxChars = kMaxNoteChars);
+
+// Replaces the document's content with the bytes read as plain text: UTF-8, or Windows-1252
+// where they are not valid UTF-8. CR LF, lone CR and lone LF each end a paragraph. Returns
+// false, leaving the document empty, when the text is longer than maxChars characters.
+bool ReadPlainText(const QByteArray &bytes, QTextDocument &document,
+                   qsizetype maxChars = kMaxNoteChars);
+
+// A note's content: RTF, else the same bytes again as plain text. Throws CommandError
+// "Failed to Load Stream" when neither fits; the document's content is then undefined, so
+// callers load into a fresh document.
+void LoadNote(const QByteArray &bytes, QTextDocument &document, qsizetype maxChars = kMaxNoteChars);
+// The note as RTF; throws "Failed to Save Stream" when it cannot be produced.
+QByteArray SaveNote(const QTextDocument &document);
+
+// Note files. The whole file, NUL bytes included; "Cannot open file ..." when it cannot be
+// opened, "Failed to Load Stream" when reading it fails part way.
+QByteArray ReadNoteFile(const QString &path);
+void LoadNoteFile(const QString &path, QTextDocument &document);
+// Written through QSaveFile: "Cannot create file ..." when it cannot be created, "Failed to
+// Save Stream" when the write stops short; the old file is then left as it was.
+void SaveNoteFile(const QString &path, const QTextDocument &document);
