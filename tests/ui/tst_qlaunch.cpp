@@ -1,0 +1,232 @@
+#include "MetaSearch.h"
+#include "QLaunch.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+class TestQLaunch : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void window();
+    void searchTypes();
+    void tabOrder();
+    void launch_data();
+    void launch();
+    void enterOnButton();
+    void closeKeepsTextAndChoice();
+
+private:
+    QString expected(const QString &text, const QString &code) const
+    {
+        return QStringLiteral("http://") + MetaSearchHost()
+                + QStringLiteral("/services/orbitSeek/index.php?search=") + text
+                + QStringLiteral("&searchtype=") + code;
+    }
+    // On its round mark, where a user clicks.
+    void choose(int i) const
+    {
+        QTest::mouseClick(radio(i), Qt::LeftButton, {}, QPoint(6, radio(i)->height() / 2));
+    }
+    QRadioButton *radio(int i) const
+    {
+        return qobject_cast<QRadioButton *>(m_form->rgSearchTypeButtons->button(i));
+    }
+
+    TfrmQLaunch *m_form = nullptr;
+    QStringList m_opened;
+};
+
+void TestQLaunch::init()
+{
+    m_opened.clear();
+    m_form = new TfrmQLaunch;
+    m_form->SetOpener([this](const QString &address) {
+        m_opened.append(address);
+        return true;
+    });
+}
+
+void TestQLaunch::cleanup()
+{
+    delete m_form;
+    m_form = nullptr;
+}
+
+void TestQLaunch::window()
+{
+    QCOMPARE(m_form->objectName(), QStringLiteral("frmQLaunch"));
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Quick Launch"));
+    QVERIFY(!m_form->isVisible());
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    QCOMPARE(m_form->size(), QSize(536, 76));
+    QCOMPARE(m_form->minimumSize(), QSize(536, 76));
+    QCOMPARE(m_form->maximumSize(), QSize(536, 76));
+    QCOMPARE(m_form->pos(), QPoint(242, 168));
+
+    auto *label = m_form->findChild<QLabel *>();
+    QVERIFY(label);
+    QCOMPARE(label->text(), QStringLiteral("Enter Your Search Term"));
+    QCOMPARE(label->pos(), QPoint(8, 0));
+    QCOMPARE(m_form->findChild<QLineEdit *>(QStringLiteral("txtSearch")), m_form->txtSearch);
+    QCOMPARE(m_form->txtSearch->geometry(), QRect(8, 16, 200, 19));
+    QCOMPARE(m_form->findChild<QGroupBox *>(QStringLiteral("rgSearchType")), m_form->rgSearchType);
+    QCOMPARE(m_form->rgSearchType->title(), QStringLiteral("Search Type"));
+    QCOMPARE(m_form->rgSearchType->geometry(), QRect(216, 0, 257, 73));
+    QCOMPARE(m_form->findChild<QPushButton *>(QStringLiteral("btnGo")), m_form->btnGo);
+    QCOMPARE(m_form->btnGo->text(), QStringLiteral("Go!"));
+    QCOMPARE(m_form->btnGo->geometry(), QRect(480, 8, 50, 25));
+    // Ready for typing when it appears.
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    QCOMPARE(QApplication::focusWidget(), m_form->txtSearch);
+}
+
+void TestQLaunch::searchTypes()
+{
+    const QList<QRadioButton *> buttons = m_form->rgSearchType->findChildren<QRadioButton *>();
+    QCOMPARE(buttons.size(), 6);
+    const QStringList items {"Web Search Engines", "News",           "Word Definition",
+                             "Spell Check",        "Image Searches", "Thesaurus"};
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(radio(i)->text(), items.at(i));
+    QVERIFY(radio(0)->isChecked());
+    QCOMPARE(m_form->SearchTypeIndex(), 0);
+    // Two columns filled top to bottom, all inside the group box.
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    for (int i = 0; i < 6; ++i) {
+        const QRect g = radio(i)->geometry();
+        QCOMPARE(g.x(), radio(i < 3 ? 0 : 3)->x());
+        QCOMPARE(g.y(), radio(i % 3)->y());
+        QVERIFY(m_form->rgSearchType->rect().contains(g));
+        QVERIFY(radio(i)->isVisible());
+        if (i % 3)
+            QVERIFY(g.top() >= radio(i - 1)->geometry().bottom());
+    }
+    QVERIFY(radio(3)->x() >= radio(0)->geometry().right());
+    // One choice at a time.
+    choose(4);
+    QVERIFY(radio(4)->isChecked());
+    QVERIFY(!radio(0)->isChecked());
+    QCOMPARE(m_form->SearchTypeIndex(), 4);
+}
+
+void TestQLaunch::tabOrder()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    m_form->btnGo->setFocus();
+    QTest::keyClick(m_form->btnGo, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m_form->txtSearch);
+    QTest::keyClick(m_form->txtSearch, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), radio(0));
+    QTest::keyClick(radio(0), Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), m_form->txtSearch);
+    QTest::keyClick(m_form->txtSearch, Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), m_form->btnGo);
+}
+
+enum How { Click, Return, KeypadEnter };
+
+void TestQLaunch::launch_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("how");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("address"); // null: nothing opened
+    const int none = Qt::NoModifier;
+    QTest::newRow("Go! with News")
+            << "red car" << 1 << int(Click) << none << expected("red car", "4");
+    QTest::newRow("Enter with Spell Check")
+            << "x" << 3 << int(Return) << none << expected("x", "17");
+    QTest::newRow("keypad Enter") << "moon" << 4 << int(KeypadEnter) << none
+                                  << expected("moon", "3");
+    QTest::newRow("Ctrl+Enter") << "a" << 0 << int(Return) << int(Qt::ControlModifier)
+                                << expected("a", "1");
+    QTest::newRow("Shift+Enter") << "a" << 2 << int(Return) << int(Qt::ShiftModifier)
+                                 << expected("a", "2");
+    QTest::newRow("Alt+Enter") << "a" << 5 << int(Return) << int(Qt::AltModifier)
+                               << expected("a", "9");
+    QTest::newRow("Ctrl+Shift+keypad Enter")
+            << "a" << 0 << int(KeypadEnter)
+            << int(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier)
+            << expected("a", "1");
+    QTest::newRow("empty box, Go!") << "" << 0 << int(Click) << none << QString();
+    QTest::newRow("empty box, Enter") << "" << 0 << int(Return) << none << QString();
+    QTest::newRow("blanks are sent") << "   " << 0 << int(Click) << none << expected("   ", "1");
+    QTest::newRow("blanks are sent on Enter")
+            << " " << 1 << int(Return) << none << expected(" ", "4");
+    QTest::newRow("shell characters as typed") << "\"; rm -rf ~ # $(reboot)" << 0 << int(Return)
+                                               << none << expected("\"; rm -rf ~ # $(reboot)", "1");
+    QTest::newRow("not trimmed, not escaped")
+            << " a&b %20 " << 0 << int(Click) << none << expected(" a&b %20 ", "1");
+}
+
+void TestQLaunch::launch()
+{
+    QFETCH(QString, text);
+    QFETCH(int, type);
+    QFETCH(int, how);
+    QFETCH(int, modifiers);
+    QFETCH(QString, address);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    QTest::keyClicks(m_form->txtSearch, text);
+    QCOMPARE(m_form->txtSearch->text(), text);
+    if (type != 0)
+        choose(type);
+    const auto mods = Qt::KeyboardModifiers(modifiers);
+    if (how == Click)
+        QTest::mouseClick(m_form->btnGo, Qt::LeftButton);
+    else
+        QTest::keyClick(m_form->txtSearch, how == Return ? Qt::Key_Return : Qt::Key_Enter, mods);
+
+    QCOMPARE(m_opened, address.isNull() ? QStringList() : QStringList {address});
+    // The window stays open and as it was.
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(m_form->txtSearch->text(), text);
+    QCOMPARE(m_form->SearchTypeIndex(), type);
+}
+
+void TestQLaunch::enterOnButton()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    m_form->txtSearch->setText(QStringLiteral("cats"));
+    m_form->btnGo->setFocus();
+    QTest::keyClick(m_form->btnGo, Qt::Key_Return);
+    QCOMPARE(m_opened, QStringList {expected("cats", "1")});
+    QTest::keyClick(m_form->btnGo, Qt::Key_Space);
+    QCOMPARE(m_opened.size(), 2);
+    QVERIFY(m_form->isVisible());
+}
+
+void TestQLaunch::closeKeepsTextAndChoice()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    m_form->txtSearch->setText(QStringLiteral("lantern"));
+    choose(5);
+    QVERIFY(m_form->close());
+    QVERIFY(!m_form->isVisible());
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    QCOMPARE(m_form->txtSearch->text(), QStringLiteral("lantern"));
+    QCOMPARE(m_form->SearchTypeIndex(), 5);
+    QCOMPARE(m_form->pos(), QPoint(242, 168));
+    QTest::mouseClick(m_form->btnGo, Qt::LeftButton);
+    QCOMPARE(m_opened, QStringList {expected("lantern", "9")});
+}
+
+QTEST_MAIN(TestQLaunch)
+#include "tst_qlaunch.moc"

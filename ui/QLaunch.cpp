@@ -1,0 +1,133 @@
+#include "QLaunch.h"
+
+#include "DefaultBrowser.h"
+#include "MetaSearch.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+bool isEnter(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+TfrmQLaunch::TfrmQLaunch(QWidget *parent) : QDialog(parent), m_opener(OpenInDefaultBrowser)
+{
+    setObjectName(QStringLiteral("frmQLaunch"));
+    setWindowTitle(QStringLiteral("Quick Launch"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(536, 76);
+    move(242, 168);
+
+    lblSearch = new QLabel(QStringLiteral("Enter Your Search Term"), this);
+    lblSearch->setObjectName(QStringLiteral("lblSearch"));
+    lblSearch->move(8, 0);
+    lblSearch->adjustSize();
+
+    txtSearch = new QLineEdit(this);
+    txtSearch->setObjectName(QStringLiteral("txtSearch"));
+    txtSearch->setGeometry(8, 16, 200, 19);
+    txtSearch->installEventFilter(this);
+
+    rgSearchType = new QGroupBox(QStringLiteral("Search Type"), this);
+    rgSearchType->setObjectName(QStringLiteral("rgSearchType"));
+    rgSearchType->setGeometry(216, 0, 257, 73);
+    rgSearchType->setFlat(true);
+    rgSearchTypeButtons = new QButtonGroup(this);
+    // Two columns filled top to bottom, each button a share of the box below its caption.
+    const QList<SearchType> &types = SearchTypes();
+    const int columns = 2;
+    const int perColumn = int((types.size() + columns - 1) / columns);
+    const int textHeight = rgSearchType->fontMetrics().height();
+    const int room = rgSearchType->height() - textHeight - 5;
+    const int buttonHeight = room / perColumn;
+    const int buttonWidth = (rgSearchType->width() - 10) / columns;
+    const int top = textHeight + 1 + (room % perColumn) / 2;
+    for (int i = 0; i < types.size(); ++i) {
+        auto *button = new QRadioButton(types.at(i).item, rgSearchType);
+        button->setObjectName(QStringLiteral("rbSearchType%1").arg(i));
+        button->setGeometry((i / perColumn) * buttonWidth + 8, (i % perColumn) * buttonHeight + top,
+                            buttonWidth, buttonHeight);
+        rgSearchTypeButtons->addButton(button, i);
+    }
+    rgSearchTypeButtons->button(0)->setChecked(true);
+
+    btnGo = new QPushButton(QStringLiteral("Go!"), this);
+    btnGo->setObjectName(QStringLiteral("btnGo"));
+    btnGo->setGeometry(480, 8, 50, 25);
+    // Enter is handled here, never by a default button: it must neither close the window nor
+    // launch twice.
+    btnGo->setAutoDefault(false);
+    btnGo->setDefault(false);
+    connect(btnGo, &QPushButton::clicked, this, &TfrmQLaunch::btnGoClick);
+
+    setTabOrder(btnGo, txtSearch);
+    setTabOrder(txtSearch, rgSearchTypeButtons->button(0));
+    for (int i = 1; i < types.size(); ++i)
+        setTabOrder(rgSearchTypeButtons->button(i - 1), rgSearchTypeButtons->button(i));
+}
+
+int TfrmQLaunch::SearchTypeIndex() const
+{
+    return rgSearchTypeButtons->checkedId();
+}
+
+void TfrmQLaunch::SetSearchTypeIndex(int index)
+{
+    rgSearchTypeButtons->button(index)->setChecked(true);
+}
+
+QString TfrmQLaunch::Address() const
+{
+    return MetaSearchAddress(txtSearch->text(), SearchTypes().at(SearchTypeIndex()).code);
+}
+
+void TfrmQLaunch::btnGoClick()
+{
+    // Only an empty box is nothing to search: blanks are sent as they are.
+    if (txtSearch->text().isEmpty())
+        return;
+    // Whether a browser started is not reported; the window stays as it is.
+    m_opener(Address());
+}
+
+void TfrmQLaunch::txtSearchKeyDown(QKeyEvent *event)
+{
+    if (isEnter(event))
+        btnGoClick();
+}
+
+bool TfrmQLaunch::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtSearch && event->type() == QEvent::KeyPress)
+        txtSearchKeyDown(static_cast<QKeyEvent *>(event));
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmQLaunch::keyPressEvent(QKeyEvent *event)
+{
+    // Enter reaches the window when the edit box or the button leaves it unhandled. On the
+    // button it presses the button; it never closes the window.
+    if (isEnter(event)) {
+        if (focusWidget() == btnGo)
+            btnGoClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmQLaunch::showEvent(QShowEvent *event)
+{
+    // Ready for typing as soon as it appears, the text and choice as they were left.
+    txtSearch->setFocus();
+    QDialog::showEvent(event);
+}

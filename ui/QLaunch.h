@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The Quick Launcher: one term and a search type sent to the meta-search service, opened in the
+// user's web browser. One window lives as long as the program; closing it only hides it and the
+// text and choice stay.
+class TfrmQLaunch : public QDialog
+{
+    Q_OBJECT
+
+public:
+    using Opener = std::function<bool(const QString &address)>;
+
+    explicit TfrmQLaunch(QWidget *parent = nullptr);
+
+    // What opens the address; OpenInDefaultBrowser unless replaced.
+    void SetOpener(Opener opener) { m_opener = std::move(opener); }
+
+    // The position in the search-type table of the chosen type.
+    int SearchTypeIndex() const;
+    void SetSearchTypeIndex(int index);
+    // The address Go! opens for the present text and choice.
+    QString Address() const;
+
+    QLabel *lblSearch = nullptr;
+    QLineEdit *txtSearch = nullptr;
+    QGroupBox *rgSearchType = nullptr;
+    QButtonGroup *rgSearchTypeButtons = nullptr;
+    QPushButton *btnGo = nullptr;
+
+public Q_SLOTS:
+    void btnGoClick();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void txtSearchKeyDown(QKeyEvent *event);
+
+    Opener m_opener;
+};
