@@ -1,0 +1,224 @@
+#include "QtPrompts.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// Desktops order dialog buttons differently (GNOME puts Yes last); the program's boxes always
+// read Yes, No, Cancel and OK, Cancel from left to right.
+class FixedButtonOrder : public QProxyStyle
+{
+public:
+    // Drawn like the application's own style when that is one of the built-in ones.
+    FixedButtonOrder() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) { }
+
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_DialogButtonLayout)
+            return QDialogButtonBox::WinLayout;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QWidget *dialogParent()
+{
+    return QApplication::activeWindow();
+}
+
+void keepButtonOrder(QMessageBox &box)
+{
+    if (auto *buttons = box.findChild<QDialogButtonBox *>()) {
+        auto *style = new FixedButtonOrder;
+        style->setParent(buttons);
+        buttons->setStyle(style);
+    }
+}
+
+QPushButton *addButton(QMessageBox &box, const QString &text, QMessageBox::ButtonRole role,
+                       const char *name)
+{
+    QPushButton *button = box.addButton(text, role);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+void centreOnScreen(QWidget &dialog)
+{
+    QScreen *screen = dialog.parentWidget() ? dialog.parentWidget()->screen()
+                                            : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    dialog.adjustSize();
+    dialog.winId(); // the native window knows its frame, which is part of what is centred
+    QRect frame = dialog.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    dialog.move(frame.topLeft());
+}
+
+// The text prompt: OK returns true with the edited text.
+bool runTextDialog(const QString &title, const QString &prompt, QString &text)
+{
+    QDialog dialog(dialogParent());
+    dialog.setObjectName(QStringLiteral("promptTextDialog"));
+    dialog.setWindowTitle(title);
+    dialog.setModal(true);
+
+    auto *label = new QLabel(prompt, &dialog);
+    label->setObjectName(QStringLiteral("promptLabel"));
+    auto *edit = new QLineEdit(&dialog);
+    edit->setObjectName(QStringLiteral("promptEdit"));
+    // A longer text handed in (a long web address) is kept whole rather than cut short.
+    edit->setMaxLength(std::max(QtPrompts::MaxTextLength, int(text.size())));
+    edit->setText(text);
+    edit->selectAll();
+    edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 40);
+    label->setBuddy(edit);
+
+    auto *ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(edit);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    edit->setFocus();
+    centreOnScreen(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    text = edit->text();
+    return true;
+}
+
+} // namespace
+
+bool QtPrompts::PromptText(const QString &title, const QString &prompt, QString &text)
+{
+    return runTextDialog(title, prompt, text);
+}
+
+QString QtPrompts::PromptTextOrDefault(const QString &title, const QString &prompt,
+                                       const QString &defaultText)
+{
+    QString text = defaultText;
+    return runTextDialog(title, prompt, text) ? text : defaultText;
+}
+
+Prompts::Answer QtPrompts::AskYesNoCancel(const QString &message)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), message,
+                    QMessageBox::NoButton, dialogParent());
+    box.setObjectName(QStringLiteral("confirmBox"));
+    keepButtonOrder(box);
+    QPushButton *yes = addButton(box, QStringLiteral("&Yes"), QMessageBox::YesRole, "yesButton");
+    QPushButton *no = addButton(box, QStringLiteral("&No"), QMessageBox::NoRole, "noButton");
+    QPushButton *cancel
+            = addButton(box, QStringLiteral("Cancel"), QMessageBox::RejectRole, "cancelButton");
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel); // Escape and the close box answer Cancel
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    if (box.clickedButton() == no)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+void QtPrompts::ShowNotice(const QString &message)
+{
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), message,
+                    QMessageBox::NoButton, dialogParent());
+    box.setObjectName(QStringLiteral("noticeBox"));
+    QPushButton *ok = addButton(box, QStringLiteral("OK"), QMessageBox::AcceptRole, "okButton");
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+}
+
+bool QtPrompts::AskOkCancel(const QString &message)
+{
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), message,
+                    QMessageBox::NoButton, dialogParent());
+    box.setObjectName(QStringLiteral("okCancelBox"));
+    keepButtonOrder(box);
+    QPushButton *ok = addButton(box, QStringLiteral("OK"), QMessageBox::AcceptRole, "okButton");
+    QPushButton *cancel
+            = addButton(box, QStringLiteral("Cancel"), QMessageBox::RejectRole, "cancelButton");
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
+std::optional<QString> QtPrompts::ChooseFile(FileMode mode, const QString &filter,
+                                             const QString &defaultExtension, const QString &title,
+                                             const QString &startFolder)
+{
+    QFileDialog dialog(dialogParent(), title, startFolder);
+    dialog.setObjectName(QStringLiteral("chooseFileDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // Opening accepts the name of a file that is not there; the command decides what to do.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(mode == FileMode::Save ? QFileDialog::AcceptSave
+                                                : QFileDialog::AcceptOpen);
+    const QStringList filters = NameFilters(filter);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    if (mode == FileMode::Save) {
+        // Added to a name typed without an extension; saving over a file asks first, as
+        // QFileDialog does unless told otherwise.
+        QString suffix = defaultExtension;
+        if (suffix.startsWith(u'.'))
+            suffix.remove(0, 1);
+        dialog.setDefaultSuffix(suffix);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty())
+        return std::nullopt;
+    return chosen.first();
+}
+
+QStringList QtPrompts::NameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    if (parts.size() == 1 && !filter.trimmed().isEmpty())
+        filters.append(filter.trimmed()); // already written the Qt way
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts.at(i).trimmed();
+        const QString patterns = parts.at(i + 1).split(u';', Qt::SkipEmptyParts).join(u' ');
+        // Qt reads the patterns from the parentheses at the end of the description.
+        if (description.endsWith(QStringLiteral("(%1)").arg(patterns)))
+            filters.append(description);
+        else
+            filters.append(QStringLiteral("%1 (%2)").arg(description, patterns));
+    }
+    return filters;
+}

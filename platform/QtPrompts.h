@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Prompts.h"
+
+// The program's dialogs drawn with Qt widgets. Each is modal over the active window and carries
+// object names, so tests can find and answer it:
+// - text prompt: QDialog "promptTextDialog" with QLabel "promptLabel", QLineEdit "promptEdit",
+//   QPushButtons "okButton" and "cancelButton";
+// - question: QMessageBox "confirmBox" with "yesButton", "noButton", "cancelButton";
+// - notice: QMessageBox "noticeBox" with "okButton";
+// - OK/Cancel box: QMessageBox "okCancelBox" with "okButton", "cancelButton";
+// - file choice: QFileDialog "chooseFileDialog" (Qt's own, not the desktop's, so it behaves
+//   the same everywhere).
+class QtPrompts : public Prompts
+{
+public:
+    bool PromptText(const QString &title, const QString &prompt, QString &text) override;
+    QString PromptTextOrDefault(const QString &title, const QString &prompt,
+                                const QString &defaultText) override;
+    Answer AskYesNoCancel(const QString &message) override;
+    void ShowNotice(const QString &message) override;
+    bool AskOkCancel(const QString &message) override;
+    std::optional<QString> ChooseFile(FileMode mode, const QString &filter,
+                                      const QString &defaultExtension, const QString &title,
+                                      const QString &startFolder) override;
+
+    // "Description (*.ext)|*.ext|..." as Qt writes name filters: one "Description (patterns)"
+    // per pair.
+    static QStringList NameFilters(const QString &filter);
+
+    // The most a user can type into a text prompt.
+    static constexpr int MaxTextLength = 255;
+};

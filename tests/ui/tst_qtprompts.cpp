@@ -1,0 +1,593 @@
+#include "QtPrompts.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using Answer = Prompts::Answer;
+using FileMode = Prompts::FileMode;
+
+namespace {
+
+using Match = std::function<bool(QWidget *)>;
+using Action = std::function<void(QWidget *)>;
+
+// Runs the action on the modal dialog that matches, as soon as it is open: the dialogs are
+// answered from inside their own event loop, as a user would answer them.
+void whenOpen(const Match &match, const Action &action, int triesLeft = 1000)
+{
+    QTimer::singleShot(0, [=] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (dialog && dialog->isVisible() && match(dialog)) {
+            QPointer<QWidget> guard(dialog);
+            action(dialog);
+            // A check that failed half-way must not leave the test waiting on an open dialog.
+            if (QTest::currentTestFailed() && guard && guard->isVisible())
+                guard->close();
+            return;
+        }
+        if (triesLeft == 0) {
+            QTest::qFail("The expected dialog did not open", __FILE__, __LINE__);
+            return;
+        }
+        QTimer::singleShot(5, [=] { whenOpen(match, action, triesLeft - 1); });
+    });
+}
+
+Match named(const char *objectName)
+{
+    return [objectName](QWidget *w) { return w->objectName() == QLatin1String(objectName); };
+}
+
+Match overwriteQuestion()
+{
+    return [](QWidget *w) { return qobject_cast<QMessageBox *>(w) != nullptr; };
+}
+
+template<typename T = QPushButton> T *child(QWidget *dialog, const char *name)
+{
+    return dialog->findChild<T *>(QLatin1String(name));
+}
+
+// How the user ends a dialog.
+enum class Ending { Ok, Enter, Cancel, Escape, CloseBox };
+
+void end(QWidget *dialog, Ending ending, const char *okName = "okButton")
+{
+    switch (ending) {
+    case Ending::Ok:
+        QTest::mouseClick(child(dialog, okName), Qt::LeftButton);
+        break;
+    case Ending::Enter:
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dialog,
+                        Qt::Key_Return);
+        break;
+    case Ending::Cancel:
+        QTest::mouseClick(child(dialog, "cancelButton"), Qt::LeftButton);
+        break;
+    case Ending::Escape:
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        break;
+    case Ending::CloseBox:
+        dialog->close(); // what the window manager's close box asks for
+        break;
+    }
+}
+
+bool centredOnScreen(QWidget *dialog)
+{
+    const QPoint offset
+            = dialog->frameGeometry().center() - dialog->screen()->availableGeometry().center();
+    return offset.manhattanLength() <= 2;
+}
+
+// Left to right, as shown.
+bool inOrder(const QList<QWidget *> &widgets)
+{
+    for (qsizetype i = 1; i < widgets.size(); ++i) {
+        const int before = widgets.at(i - 1)->mapToGlobal(QPoint()).x();
+        if (widgets.at(i)->mapToGlobal(QPoint()).x() <= before)
+            return false;
+    }
+    return true;
+}
+
+// An application style that lays dialog buttons out the GNOME way (Yes last).
+class GnomeOrderStyle : public QProxyStyle
+{
+public:
+    GnomeOrderStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) { }
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_DialogButtonLayout)
+            return QDialogButtonBox::GnomeLayout;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Ending)
+Q_DECLARE_METATYPE(Prompts::Answer)
+
+class TestQtPrompts : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void promptText_data();
+    void promptText();
+    void promptTextOrDefault_data();
+    void promptTextOrDefault();
+    void askYesNoCancel_data();
+    void askYesNoCancel();
+    void buttonOrderKeptWhereDesktopsDiffer();
+    void showNotice();
+    void askOkCancel_data();
+    void askOkCancel();
+    void dialogsBelongToTheActiveWindow();
+
+    void nameFilters_data();
+    void nameFilters();
+    void chooseFileToSave_data();
+    void chooseFileToSave();
+    void saveOverExistingFileAsksFirst_data();
+    void saveOverExistingFileAsksFirst();
+    void chooseFileToOpen_data();
+    void chooseFileToOpen();
+
+private:
+    QString m_longText;
+};
+
+void TestQtPrompts::initTestCase()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("GlenLantern"));
+    m_longText = QString(300, u'x');
+}
+
+void TestQtPrompts::promptText_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<Ending>("ending");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("typing replaces the selected text") << "old"
+                                                       << "new" << Ending::Ok << true << "new";
+    QTest::newRow("Enter presses OK") << ""
+                                      << "  cats " << Ending::Enter << true << "  cats ";
+    QTest::newRow("OK on the text as it was") << "dogs"
+                                              << "" << Ending::Ok << true << "dogs";
+    QTest::newRow("Cancel leaves the text") << "old"
+                                            << "new" << Ending::Cancel << false << "old";
+    QTest::newRow("Escape leaves the text") << "old"
+                                            << "new" << Ending::Escape << false << "old";
+    QTest::newRow("close box leaves the text") << "old"
+                                               << "new" << Ending::CloseBox << false << "old";
+    QTest::newRow("at most 255 characters typed")
+            << "" << QString(300, u'a') << Ending::Ok << true << QString(255, u'a');
+    QTest::newRow("a longer text handed in is kept whole")
+            << m_longText << "" << Ending::Ok << true << m_longText;
+}
+
+void TestQtPrompts::promptText()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, typed);
+    QFETCH(Ending, ending);
+    QFETCH(bool, ok);
+    QFETCH(QString, expected);
+
+    bool seen = false;
+    whenOpen(named("promptTextDialog"), [&](QWidget *dialog) {
+        seen = true;
+        auto *edit = child<QLineEdit>(dialog, "promptEdit");
+        QVERIFY(edit);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Add New Term"));
+        QCOMPARE(child<QLabel>(dialog, "promptLabel")->text(), QStringLiteral("Enter Term:"));
+        QVERIFY(dialog->isModal());
+        QVERIFY(centredOnScreen(dialog));
+        QCOMPARE(edit->text(), start);
+        QCOMPARE(edit->selectedText(), start); // all of it selected
+        QCOMPARE(dialog->focusWidget(), edit); // typing goes to the box
+        QPushButton *okButton = child(dialog, "okButton");
+        QPushButton *cancelButton = child(dialog, "cancelButton");
+        QCOMPARE(okButton->text(), QStringLiteral("OK"));
+        QCOMPARE(cancelButton->text(), QStringLiteral("Cancel"));
+        QVERIFY(okButton->isDefault());
+        QVERIFY(inOrder({okButton, cancelButton}));
+        if (!typed.isEmpty())
+            QTest::keyClicks(edit, typed);
+        end(dialog, ending);
+    });
+
+    QString text = start;
+    const bool result = QtPrompts().PromptText(QStringLiteral("Add New Term"),
+                                               QStringLiteral("Enter Term:"), text);
+
+    QVERIFY(seen);
+    QCOMPARE(result, ok);
+    QCOMPARE(text, expected);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestQtPrompts::promptTextOrDefault_data()
+{
+    QTest::addColumn<Ending>("ending");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("OK: the edited text") << Ending::Ok << "http://b/";
+    QTest::newRow("Cancel: the default") << Ending::Cancel << " http://a/ ";
+    QTest::newRow("Escape: the default") << Ending::Escape << " http://a/ ";
+}
+
+void TestQtPrompts::promptTextOrDefault()
+{
+    QFETCH(Ending, ending);
+    QFETCH(QString, expected);
+
+    whenOpen(named("promptTextDialog"), [&](QWidget *dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Service String"));
+        QCOMPARE(child<QLabel>(dialog, "promptLabel")->text(),
+                 QStringLiteral("Enter New Service String:"));
+        QTest::keyClicks(child<QLineEdit>(dialog, "promptEdit"), QStringLiteral("http://b/"));
+        end(dialog, ending);
+    });
+
+    QCOMPARE(QtPrompts().PromptTextOrDefault(QStringLiteral("Service String"),
+                                             QStringLiteral("Enter New Service String:"),
+                                             QStringLiteral(" http://a/ ")),
+             expected);
+}
+
+void TestQtPrompts::askYesNoCancel_data()
+{
+    QTest::addColumn<QString>("button"); // clicked, or empty for the ending
+    QTest::addColumn<Ending>("ending");
+    QTest::addColumn<Answer>("expected");
+
+    QTest::newRow("Yes") << "yesButton" << Ending::Ok << Answer::Yes;
+    QTest::newRow("No") << "noButton" << Ending::Ok << Answer::No;
+    QTest::newRow("Cancel") << "cancelButton" << Ending::Ok << Answer::Cancel;
+    QTest::newRow("Enter answers Yes") << "" << Ending::Enter << Answer::Yes;
+    QTest::newRow("Escape answers Cancel") << "" << Ending::Escape << Answer::Cancel;
+    QTest::newRow("close box answers Cancel") << "" << Ending::CloseBox << Answer::Cancel;
+}
+
+void TestQtPrompts::askYesNoCancel()
+{
+    QFETCH(QString, button);
+    QFETCH(Ending, ending);
+    QFETCH(Answer, expected);
+
+    whenOpen(named("confirmBox"), [&](QWidget *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        QVERIFY(box);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Confirm"));
+        QCOMPARE(box->text(), QStringLiteral("Save changes to term list?"));
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QPushButton *yes = child(box, "yesButton");
+        QPushButton *no = child(box, "noButton");
+        QPushButton *cancel = child(box, "cancelButton");
+        QCOMPARE(yes->text(), QStringLiteral("&Yes"));
+        QCOMPARE(no->text(), QStringLiteral("&No"));
+        QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
+        QCOMPARE(box->buttons().size(), 3);
+        QVERIFY(inOrder({yes, no, cancel}));
+        QCOMPARE(box->defaultButton(), yes);
+        if (!button.isEmpty())
+            end(box, Ending::Ok, qPrintable(button));
+        else
+            end(box, ending);
+    });
+
+    QCOMPARE(QtPrompts().AskYesNoCancel(QStringLiteral("Save changes to term list?")), expected);
+}
+
+void TestQtPrompts::buttonOrderKeptWhereDesktopsDiffer()
+{
+    QStyle *before = QApplication::style();
+    const QString beforeName = before->name();
+    QApplication::setStyle(new GnomeOrderStyle);
+
+    bool ordered = false;
+    whenOpen(named("confirmBox"), [&](QWidget *box) {
+        ordered = inOrder(
+                {child(box, "yesButton"), child(box, "noButton"), child(box, "cancelButton")});
+        end(box, Ending::Escape);
+    });
+    const Answer answer = QtPrompts().AskYesNoCancel(QStringLiteral("Save changes?"));
+    QApplication::setStyle(QStyleFactory::create(beforeName));
+
+    QCOMPARE(answer, Answer::Cancel);
+    QVERIFY(ordered);
+}
+
+void TestQtPrompts::showNotice()
+{
+    bool seen = false;
+    whenOpen(named("noticeBox"), [&](QWidget *dialog) {
+        seen = true;
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        QVERIFY(box);
+        QCOMPARE(box->windowTitle(), QStringLiteral("GlenLantern"));
+        QCOMPARE(box->text(), QStringLiteral("Are you sure?"));
+        QCOMPARE(box->icon(), QMessageBox::NoIcon);
+        QCOMPARE(box->buttons().size(), 1);
+        QCOMPARE(child(box, "okButton")->text(), QStringLiteral("OK"));
+        end(box, Ending::Ok);
+    });
+
+    QtPrompts().ShowNotice(QStringLiteral("Are you sure?"));
+
+    QVERIFY(seen);
+}
+
+void TestQtPrompts::askOkCancel_data()
+{
+    QTest::addColumn<Ending>("ending");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("OK") << Ending::Ok << true;
+    QTest::newRow("Enter is OK") << Ending::Enter << true;
+    QTest::newRow("Cancel") << Ending::Cancel << false;
+    QTest::newRow("Escape") << Ending::Escape << false;
+    QTest::newRow("close box") << Ending::CloseBox << false;
+}
+
+void TestQtPrompts::askOkCancel()
+{
+    QFETCH(Ending, ending);
+    QFETCH(bool, expected);
+
+    whenOpen(named("okCancelBox"), [&](QWidget *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        QVERIFY(box);
+        QCOMPARE(box->windowTitle(), QStringLiteral("GlenLantern"));
+        QCOMPARE(box->text(), QStringLiteral("Are you sure?"));
+        QCOMPARE(child(box, "okButton")->text(), QStringLiteral("OK"));
+        QCOMPARE(child(box, "cancelButton")->text(), QStringLiteral("Cancel"));
+        QVERIFY(inOrder({child(box, "okButton"), child(box, "cancelButton")}));
+        end(box, ending);
+    });
+
+    QCOMPARE(QtPrompts().AskOkCancel(QStringLiteral("Are you sure?")), expected);
+}
+
+// Modal over the window the user works in, so they stay on top of it.
+void TestQtPrompts::dialogsBelongToTheActiveWindow()
+{
+    QWidget window;
+    window.resize(300, 200);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QWidget *noticeParent = nullptr;
+    whenOpen(named("noticeBox"), [&](QWidget *box) {
+        noticeParent = box->parentWidget();
+        end(box, Ending::Ok);
+    });
+    QtPrompts().ShowNotice(QStringLiteral("x"));
+    QCOMPARE(noticeParent, &window);
+    window.activateWindow(); // the desktop does this when the box closes
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QWidget *promptParent = nullptr;
+    whenOpen(named("promptTextDialog"), [&](QWidget *dialog) {
+        promptParent = dialog->parentWidget();
+        QVERIFY(centredOnScreen(dialog));
+        end(dialog, Ending::Cancel);
+    });
+    QString text;
+    QtPrompts().PromptText(QStringLiteral("t"), QStringLiteral("p"), text);
+    QCOMPARE(promptParent, &window);
+}
+
+void TestQtPrompts::nameFilters_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("terms") << "Glen Lantern Terms (*.glt)|*.glt"
+                           << QStringList {"Glen Lantern Terms (*.glt)"};
+    QTest::newRow("services") << "Glen Lantern Services (*.gls)|*.gls"
+                              << QStringList {"Glen Lantern Services (*.gls)"};
+    QTest::newRow("notes") << "Glen Lantern Notes (*.gln)|*.gln"
+                           << QStringList {"Glen Lantern Notes (*.gln)"};
+    QTest::newRow("several pairs") << "Terms (*.glt)|*.glt|All files|*.*"
+                                   << QStringList {"Terms (*.glt)", "All files (*.*)"};
+    QTest::newRow("several patterns") << "Text|*.txt;*.text" << QStringList {"Text (*.txt *.text)"};
+    QTest::newRow("none") << "" << QStringList();
+}
+
+void TestQtPrompts::nameFilters()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, expected);
+    QCOMPARE(QtPrompts::NameFilters(filter), expected);
+}
+
+namespace {
+
+// Types a name into the file dialog and presses its accept button.
+void typeFileName(QWidget *dialog, const QString &name)
+{
+    auto *edit = child<QLineEdit>(dialog, "fileNameEdit");
+    QVERIFY(edit);
+    edit->clear();
+    QTest::keyClicks(edit, name);
+    if (QWidget *popup = QApplication::activePopupWidget())
+        popup->close(); // the name completer's list
+    auto *buttons = child<QDialogButtonBox>(dialog, "buttonBox");
+    QVERIFY(buttons);
+    auto *fileDialog = qobject_cast<QFileDialog *>(dialog);
+    QPushButton *accept = buttons->button(fileDialog->acceptMode() == QFileDialog::AcceptSave
+                                                  ? QDialogButtonBox::Save
+                                                  : QDialogButtonBox::Open);
+    QVERIFY(accept);
+    QVERIFY(accept->isEnabled());
+    QTest::mouseClick(accept, Qt::LeftButton);
+}
+
+} // namespace
+
+void TestQtPrompts::chooseFileToSave_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("extension added") << "mylist"
+                                     << "mylist.glt";
+    QTest::newRow("extension kept") << "mylist.glt"
+                                    << "mylist.glt";
+    QTest::newRow("another extension kept") << "mylist.txt"
+                                            << "mylist.txt";
+    QTest::newRow("blanks in the name") << "my list"
+                                        << "my list.glt";
+}
+
+void TestQtPrompts::chooseFileToSave()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+
+    whenOpen(named("chooseFileDialog"), [&](QWidget *dialog) {
+        auto *fileDialog = qobject_cast<QFileDialog *>(dialog);
+        QVERIFY(fileDialog);
+        QCOMPARE(fileDialog->windowTitle(), QStringLiteral("Save Term File"));
+        QVERIFY(fileDialog->testOption(QFileDialog::DontUseNativeDialog));
+        QCOMPARE(fileDialog->acceptMode(), QFileDialog::AcceptSave);
+        QCOMPARE(fileDialog->nameFilters(), QStringList {"Glen Lantern Terms (*.glt)"});
+        QCOMPARE(QFileInfo(fileDialog->directory().absolutePath()).canonicalFilePath(),
+                 QFileInfo(dir.path()).canonicalFilePath());
+        typeFileName(dialog, typed);
+    });
+
+    const std::optional<QString> chosen = QtPrompts().ChooseFile(
+            FileMode::Save, QStringLiteral("Glen Lantern Terms (*.glt)|*.glt"),
+            QStringLiteral(".glt"), QStringLiteral("Save Term File"), dir.path());
+
+    QVERIFY(chosen);
+    QCOMPARE(QFileInfo(*chosen).fileName(), expected);
+    QCOMPARE(QFileInfo(*chosen).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
+    QVERIFY(!QFile::exists(*chosen)); // choosing writes nothing
+}
+
+void TestQtPrompts::saveOverExistingFileAsksFirst_data()
+{
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("replace") << true;
+    QTest::newRow("keep, then cancel") << false;
+}
+
+void TestQtPrompts::saveOverExistingFileAsksFirst()
+{
+    QFETCH(bool, replace);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString existing = dir.filePath(QStringLiteral("terms.glt"));
+    {
+        QFile file(existing);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("old\r\n");
+    }
+
+    bool asked = false;
+    whenOpen(named("chooseFileDialog"), [&](QWidget *dialog) {
+        // The question opens inside the click on Save; answer it from its own loop.
+        whenOpen(overwriteQuestion(), [&](QWidget *question) {
+            asked = true;
+            auto *box = qobject_cast<QMessageBox *>(question);
+            QVERIFY(box);
+            QVERIFY(box->text().contains(QStringLiteral("terms.glt")));
+            QTest::mouseClick(box->button(replace ? QMessageBox::Yes : QMessageBox::No),
+                              Qt::LeftButton);
+            if (!replace) {
+                // Back in the file dialog, which stays open; the user gives up.
+                whenOpen(named("chooseFileDialog"),
+                         [](QWidget *again) { end(again, Ending::Escape); });
+            }
+        });
+        typeFileName(dialog, QStringLiteral("terms")); // the extension makes it the same file
+    });
+
+    const std::optional<QString> chosen = QtPrompts().ChooseFile(
+            FileMode::Save, QStringLiteral("Glen Lantern Terms (*.glt)|*.glt"),
+            QStringLiteral(".glt"), QStringLiteral("Save Term File"), dir.path());
+
+    QVERIFY(asked);
+    if (replace) {
+        QVERIFY(chosen);
+        QCOMPARE(QFileInfo(*chosen).canonicalFilePath(), QFileInfo(existing).canonicalFilePath());
+    } else {
+        QVERIFY(!chosen);
+    }
+}
+
+void TestQtPrompts::chooseFileToOpen_data()
+{
+    QTest::addColumn<QString>("typed"); // empty: the user cancels
+    QTest::addColumn<bool>("exists");
+
+    QTest::newRow("existing file") << "terms.glt" << true;
+    QTest::newRow("a file that is not there") << "missing.glt" << false;
+    QTest::newRow("cancelled") << "" << false;
+}
+
+void TestQtPrompts::chooseFileToOpen()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, exists);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    {
+        QFile file(dir.filePath(QStringLiteral("terms.glt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+    whenOpen(named("chooseFileDialog"), [&](QWidget *dialog) {
+        auto *fileDialog = qobject_cast<QFileDialog *>(dialog);
+        QVERIFY(fileDialog);
+        QCOMPARE(fileDialog->windowTitle(), QStringLiteral("Select Terms File"));
+        QCOMPARE(fileDialog->acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(fileDialog->nameFilters(), QStringList {"Glen Lantern Terms (*.glt)"});
+        if (typed.isEmpty())
+            end(dialog, Ending::Escape);
+        else
+            typeFileName(dialog, typed);
+    });
+
+    const std::optional<QString> chosen = QtPrompts().ChooseFile(
+            FileMode::Open, QStringLiteral("Glen Lantern Terms (*.glt)|*.glt"), QString(),
+            QStringLiteral("Select Terms File"), dir.path());
+
+    if (typed.isEmpty()) {
+        QVERIFY(!chosen);
+        return;
+    }
+    QVERIFY(chosen);
+    QCOMPARE(QFileInfo(*chosen).fileName(), typed);
+    QCOMPARE(QFile::exists(*chosen), exists);
+}
+
+QTEST_MAIN(TestQtPrompts)
+#include "tst_qtprompts.moc"
