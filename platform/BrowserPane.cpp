@@ -47,8 +47,9 @@ void WebBrowserPane::createView()
     layout()->addWidget(m_view);
     QWebEnginePage *page = m_view->page();
     connect(page, &QWebEnginePage::loadStarted, this, &BrowserPane::DownloadBegin);
-    connect(page, &QWebEnginePage::urlChanged, this, &BrowserPane::NavigateComplete2);
+    // The engine reports no separate commit of a navigation: the page has arrived when it ends.
     connect(page, &QWebEnginePage::loadFinished, this, [this] {
+        Q_EMIT NavigateComplete2();
         Q_EMIT DownloadComplete();
         Q_EMIT DocumentComplete();
     });

@@ -277,6 +277,15 @@ bool TfrmMain::listKeyDown(QListView *view, QKeyEvent *event)
         runCommand([this, services] { services ? actAddServiceExecute() : actAddTermExecute(); });
         return true;
     }
+    if ((event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)
+        && view->selectionModel()->selectedRows().isEmpty() && view->model()->rowCount() > 0) {
+        // The first arrow key into a list without a selection picks the line it stands on,
+        // instead of stepping past it.
+        const QModelIndex current = view->currentIndex().isValid() ? view->currentIndex()
+                                                                     : view->model()->index(0, 0);
+        view->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
+        return true;
+    }
     const QString text = event->text();
     if (text.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         return false;
