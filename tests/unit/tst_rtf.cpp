@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -366,6 +367,7 @@ void TestRtf::readReplacesContent()
 static QString runUnrtf(const QString &mode, const QString &file)
 {
     QProcess unrtf;
+    unrtf.setWorkingDirectory(QFileInfo(file).path()); // where it would put pictures
     unrtf.start(QStringLiteral("unrtf"), {mode, file});
     if (!unrtf.waitForFinished(60000) || unrtf.exitCode() != 0)
         return QStringLiteral("<unrtf failed: %1>").arg(unrtf.errorString());
