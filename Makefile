@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench package clean
+.PHONY: all deps configure build run test bench fuzz package clean
 
 all: build
 
@@ -25,6 +25,18 @@ test: build
 
 bench: build
 	$(BUILD)/bench/glbench
+
+# The RTF reader under libFuzzer for a bounded time, in a clang build of its own.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@sh scripts/setup-deps.sh fuzz
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGL_FUZZ=ON \
+		-DGL_BUILD_TESTS=OFF -DGL_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) --target fuzz_rtf -j $(JOBS)
+	mkdir -p $(FUZZ_BUILD)/fuzz/corpus
+	$(FUZZ_BUILD)/fuzz/fuzz_rtf -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
+		-max_len=65536 $(FUZZ_BUILD)/fuzz/corpus tests/data/rtf
 
 package: build
 	cmake --build $(BUILD) --target package
