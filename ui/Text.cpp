@@ -52,10 +52,11 @@ void TfrmText::SetConsoleText(const QString &text)
 
 void TfrmText::DisplayTermsAsText(const QList<QByteArray> &terms)
 {
+    // Filled before it shows: a hidden box takes a long text faster.
+    SetConsoleText(TermsToConsoleText(terms));
     show();
     raise();
     activateWindow();
-    SetConsoleText(TermsToConsoleText(terms));
 }
 
 void TfrmText::FormatText()

@@ -1,0 +1,121 @@
+// The console at 100,000 terms, in a real console window: Display Terms as Text, Format Text and
+// Mass Add, beside sed doing the same text work on a file.
+#include "Bench.h"
+
+#include "../ui/Text.h" // the console window, not the core text rules of the same name
+#include "Console.h"
+#include "EntryList.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <stdexcept>
+
+namespace {
+
+// Terms as people keep them: words, some hyphens, a few non-ASCII letters.
+QList<QByteArray> makeTerms(qsizetype count)
+{
+    static const char *const words[] = {"e-mail",
+                                        "red car",
+                                        "lantern",
+                                        "caf\xc3\xa9",
+                                        "stra\xc3\x9f"
+                                        "e",
+                                        "search term",
+                                        "x-ray",
+                                        "moon"};
+    QList<QByteArray> terms;
+    terms.reserve(count);
+    for (qsizetype i = 0; i < count; ++i)
+        terms.append(QByteArray(words[i % 8]) + ' ' + QByteArray::number(i));
+    return terms;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+} // namespace
+
+void benchConsole(const BenchContext &context, BenchTable &table)
+{
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        throw std::runtime_error("the console suite needs a QApplication");
+    const qsizetype count = std::min<qsizetype>(context.lines, 100000);
+    const QList<QByteArray> terms = makeTerms(count);
+    const QString lines = QString::number(count);
+
+    // The peers' input, named relative to the folder they run in: the terms one a line, and
+    // the console's text before and after Format Text.
+    const QString termsFile = QStringLiteral("console-terms.txt");
+    writeFile(context.path(termsFile), terms.join('\n') + '\n');
+    const QString textFile = QStringLiteral("console-text.txt");
+    writeFile(context.path(textFile), TermsToConsoleText(terms).toUtf8());
+    const QString formattedFile = QStringLiteral("console-formatted.txt");
+    writeFile(context.path(formattedFile), FormatConsoleText(TermsToConsoleText(terms)).toUtf8());
+    const QString out = QStringLiteral("console-out.txt");
+    auto sed = [&](const QStringList &script, const QString &in) {
+        Peer peer {QStringLiteral("sed"), {}, out, {}};
+        for (const QString &expression : script)
+            peer.arguments << QStringLiteral("-e") << expression;
+        peer.arguments << in;
+        return peer;
+    };
+    auto row = [&](const QString &operation, double oursMs, const Peer &peer) {
+        table.add({operation, oursMs, timePeer(context, peer), peer.commandLine()});
+    };
+
+    TfrmText frmText;
+    frmText.show();
+    EntryList list;
+    auto settle = [] { QCoreApplication::processEvents(); };
+
+    row(QStringLiteral("Display Terms as Text, %1 terms").arg(lines),
+        timeOurs(
+                context,
+                [&] {
+                    frmText.DisplayTermsAsText(terms);
+                    settle(); // laid out and painted
+                },
+                [&] {
+                    frmText.SetConsoleText(QString());
+                    settle();
+                }),
+        sed({QStringLiteral("s/$/\\r/")}, termsFile));
+
+    row(QStringLiteral("Format Text, %1 lines").arg(lines),
+        timeOurs(
+                context,
+                [&] {
+                    frmText.FormatText();
+                    settle();
+                },
+                [&] {
+                    frmText.DisplayTermsAsText(terms);
+                    settle();
+                }),
+        sed({QStringLiteral("s/\\r$/ - \\r/")}, textFile));
+
+    qsizetype added = 0;
+    row(QStringLiteral("Mass Add, %1 lines").arg(lines),
+        timeOurs(
+                context,
+                [&] {
+                    list.CopyFrom(frmText.MassAdd());
+                    added = list.Count();
+                    settle();
+                },
+                [&] {
+                    frmText.DisplayTermsAsText(terms);
+                    frmText.FormatText();
+                    settle();
+                }),
+        sed({QStringLiteral("s/-//g"), QStringLiteral("s/ \\r$//"), QStringLiteral("s/\\r$//")},
+            formattedFile));
+    if (added != count)
+        throw std::runtime_error("Mass Add gave back a different number of terms");
+}
