@@ -167,9 +167,9 @@ void EntryList::SortOnce()
 
 qsizetype EntryList::FindPrefix(const QString &prefix) const
 {
-    const QString folded = prefix.toCaseFolded();
+    const PrefixMatcher matcher(prefix);
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        if (StartsWithIgnoringCase(m_lines.at(i), folded))
+        if (matcher.matches(m_lines.at(i)))
             return i;
     }
     return -1;

@@ -62,7 +62,7 @@ private:
 };
 
 // Splitting and joining the text of list files.
-QList<QByteArray> SplitLines(const QByteArray &text);
+QList<QByteArray> SplitLines(QByteArray text);
 QByteArray JoinLines(const QList<QByteArray> &lines);
 // Reading stops at the first NUL byte, as it does for list files.
 QByteArray ReadWholeFile(const QString &path);

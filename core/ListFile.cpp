@@ -6,35 +6,72 @@
 
 #include <QCollator>
 #include <QFileInfo>
+#include <QHashFunctions>
 #include <QLocale>
 #include <QSaveFile>
-#include <QSet>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <numeric>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
-QList<QByteArray> SplitLines(const QByteArray &text)
+// The number of CR and LF bytes, eight bytes at a time.
+static qsizetype countLineEndBytes(const char *data, qsizetype size)
 {
-    QList<QByteArray> lines;
-    const char *data = text.constData();
-    const qsizetype size = qstrnlen(data, text.size()); // reading stops at the first NUL
+    constexpr quint64 ones = 0x0101010101010101ULL, low7 = 0x7F7F7F7F7F7F7F7FULL;
+    // The high bit of each byte of the result is set exactly where the word's byte is zero.
+    auto zeroBytes = [](quint64 word) { return ~(((word & low7) + low7) | word | low7); };
+    qsizetype count = 0, i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, data + i, 8);
+        count += qPopulationCount(zeroBytes(word ^ ('\r' * ones))
+                                  | zeroBytes(word ^ ('\n' * ones)));
+    }
+    for (; i < size; ++i)
+        count += (data[i] == '\r') | (data[i] == '\n');
+    return count;
+}
+
+QList<QByteArray> SplitLines(QByteArray text)
+{
+    // Reading stops at the first NUL; every line end found becomes a NUL in turn, so that each
+    // line can share the text's buffer and still end in a NUL as a QByteArray's bytes must.
+    text.truncate(qstrnlen(text.constData(), text.size()));
+    if (text.isEmpty())
+        return {};
+    char *const data = text.data();
+    const qsizetype size = text.size();
+    QList<QByteArray> lines(countLineEndBytes(data, size) + 1);
+    QByteArray *next = lines.data();
+    auto addLine = [&](qsizetype start, qsizetype length) {
+        if (length > 0) {
+            QByteArray::DataPointer line = text.data_ptr();
+            line.ptr = data + start;
+            line.size = length;
+            *next = QByteArray(std::move(line));
+        }
+        ++next;
+    };
     qsizetype start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const char c = data[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(text.mid(start, i - start));
-        if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    for (;;) {
+        const qsizetype end = start + qsizetype(std::strcspn(data + start, "\r\n"));
+        if (end == size)
+            break;
+        const bool crlf = data[end] == '\r' && data[end + 1] == '\n';
+        data[end] = '\0';
+        addLine(start, end - start);
+        start = end + (crlf ? 2 : 1);
     }
     if (start < size)
-        lines.append(text.mid(start, size - start));
+        addLine(start, size - start);
+    lines.resize(next - lines.constData());
     return lines;
 }
 
@@ -43,11 +80,13 @@ QByteArray JoinLines(const QList<QByteArray> &lines)
     qsizetype total = 0;
     for (const QByteArray &line : lines)
         total += line.size() + 2;
-    QByteArray text;
-    text.reserve(total);
+    QByteArray text(total, Qt::Uninitialized);
+    char *out = text.data();
     for (const QByteArray &line : lines) {
-        text += line;
-        text += "\r\n";
+        std::memcpy(out, line.constData(), size_t(line.size()));
+        out += line.size();
+        *out++ = '\r';
+        *out++ = '\n';
     }
     return text;
 }
@@ -118,52 +157,139 @@ void WriteWholeFile(const QString &path, const QByteArray &bytes)
     }
 }
 
+namespace {
+
+// The folded keys of many lines, end to end in one buffer: one allocation, not one a line.
+class FoldedKeys
+{
+public:
+    explicit FoldedKeys(const QList<QByteArray> &lines)
+    {
+        qsizetype total = 0;
+        for (const QByteArray &line : lines)
+            total += line.size();
+        m_bytes.reserve(total + total / 8);
+        m_ends.reserve(size_t(lines.size()));
+        for (const QByteArray &line : lines) {
+            AppendFoldedKey(m_bytes, line);
+            m_ends.push_back(m_bytes.size());
+        }
+    }
+
+    std::string_view at(qsizetype i) const
+    {
+        const qsizetype start = i == 0 ? 0 : m_ends[size_t(i - 1)];
+        return {m_bytes.constData() + start, size_t(m_ends[size_t(i)] - start)};
+    }
+
+private:
+    QByteArray m_bytes;
+    std::vector<qsizetype> m_ends;
+};
+
+} // namespace
+
 QList<QByteArray> RemoveDuplicateLines(const QList<QByteArray> &lines)
 {
-    QSet<QByteArray> seen;
-    seen.reserve(lines.size());
+    const FoldedKeys keys(lines);
+    // Open addressing over the keys' hashes; a slot holds the position of a kept line plus one.
+    struct Slot
+    {
+        quint32 hash = 0;
+        quint32 line = 0;
+    };
+    size_t capacity = 16;
+    while (capacity < size_t(lines.size()) * 2)
+        capacity *= 2;
+    std::vector<Slot> table(capacity);
+    const size_t seed = QHashSeed::globalSeed();
+
     QList<QByteArray> kept;
     kept.reserve(lines.size());
-    for (const QByteArray &line : lines) {
-        const qsizetype before = seen.size();
-        seen.insert(FoldedKey(line));
-        if (seen.size() != before)
-            kept.append(line);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const std::string_view key = keys.at(i);
+        const size_t hash = qHashBits(key.data(), key.size(), seed);
+        for (size_t s = hash & (capacity - 1);; s = (s + 1) & (capacity - 1)) {
+            Slot &slot = table[s];
+            if (slot.line == 0) {
+                slot = {quint32(hash), quint32(i + 1)};
+                kept.append(lines.at(i));
+                break;
+            }
+            if (slot.hash == quint32(hash) && keys.at(slot.line - 1) == key)
+                break;
+        }
     }
     return kept;
 }
 
-// Reorders the lines by comparing their positions; equal lines keep their order.
-template<typename Less>
-static void reorder(QList<QByteArray> &lines, Less less)
+// Code-point order of the folded texts, which is the byte order of their keys. Each entry
+// carries its key's first sixteen bytes, which settle most comparisons without a look at the
+// keys themselves.
+static std::vector<qsizetype> codePointOrder(const QList<QByteArray> &lines)
 {
-    std::vector<qsizetype> order(size_t(lines.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), less);
-    QList<QByteArray> sorted;
-    sorted.reserve(lines.size());
-    for (qsizetype i : order)
-        sorted.append(std::move(lines[i]));
-    lines = std::move(sorted);
+    const FoldedKeys keys(lines);
+    struct Entry
+    {
+        quint64 head[2];
+        qsizetype line;
+    };
+    std::vector<Entry> entries(size_t(lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const std::string_view key = keys.at(i);
+        uchar head[16] = {};
+        std::memcpy(head, key.data(), std::min<size_t>(16, key.size()));
+        entries[size_t(i)]
+                = {{qFromBigEndian<quint64>(head), qFromBigEndian<quint64>(head + 8)}, i};
+    }
+    std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
+        if (a.head[0] != b.head[0])
+            return a.head[0] < b.head[0];
+        if (a.head[1] != b.head[1])
+            return a.head[1] < b.head[1];
+        const std::string_view keyA = keys.at(a.line), keyB = keys.at(b.line);
+        const int rest = keyA.substr(std::min<size_t>(16, keyA.size()))
+                                 .compare(keyB.substr(std::min<size_t>(16, keyB.size())));
+        if (rest != 0)
+            return rest < 0;
+        if (keyA.size() != keyB.size()) // a key that ends in the zero padding of another
+            return keyA.size() < keyB.size();
+        return a.line < b.line;
+    });
+    std::vector<qsizetype> order;
+    order.reserve(entries.size());
+    for (const Entry &entry : entries)
+        order.push_back(entry.line);
+    return order;
 }
 
-void SortLines(QList<QByteArray> &lines)
+static std::vector<qsizetype> collatedOrder(const QList<QByteArray> &lines, const QLocale &locale)
 {
-    const QLocale locale;
-    if (locale.language() == QLocale::C) {
-        // No collation rules: code-point order of the case-folded text.
-        QList<QByteArray> keys;
-        keys.reserve(lines.size());
-        for (const QByteArray &line : lines)
-            keys.append(FoldedKey(line));
-        reorder(lines, [&](qsizetype a, qsizetype b) { return keys.at(a) < keys.at(b); });
-        return;
-    }
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     QList<QCollatorSortKey> keys;
     keys.reserve(lines.size());
     for (const QByteArray &line : lines)
         keys.append(collator.sortKey(DecodeLine(line)));
-    reorder(lines, [&](qsizetype a, qsizetype b) { return keys.at(a).compare(keys.at(b)) < 0; });
+    std::vector<qsizetype> order(size_t(lines.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int byKey = keys.at(a).compare(keys.at(b));
+        return byKey != 0 ? byKey < 0 : a < b;
+    });
+    return order;
+}
+
+void SortLines(QList<QByteArray> &lines)
+{
+    // Equal lines keep their order, so that sorting twice changes nothing.
+    const QLocale locale;
+    const std::vector<qsizetype> order = locale.language() == QLocale::C
+            ? codePointOrder(lines)
+            : collatedOrder(lines, locale);
+    QList<QByteArray> sorted;
+    sorted.reserve(lines.size());
+    for (qsizetype i : order)
+        sorted.append(std::move(lines[i]));
+    lines = std::move(sorted);
 }

@@ -1,10 +1,16 @@
 #include "Text.h"
 
+#include <QList>
+
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
-bool isBlankCode(uint code) { return code <= 32; }
+bool isBlankCode(uint code)
+{
+    return code <= 32;
+}
 
 bool isAscii(const char *data, qsizetype size)
 {
@@ -15,15 +21,90 @@ bool isAscii(const char *data, qsizetype size)
     return true;
 }
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+}
 
 // Code points of 0x80..0x9F in Windows-1252; the five bytes it leaves undefined map to the
 // C1 control of the same value, as Windows itself does.
 constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+
+inline const uchar *bytesOf(const char *data)
+{
+    return reinterpret_cast<const uchar *>(data);
+}
+
+char32_t from1252(uchar c)
+{
+    return (c >= 0x80 && c < 0xA0) ? char32_t(kCp1252High[c - 0x80]) : char32_t(c);
+}
+
+// Reads one well-formed UTF-8 sequence at p and moves past it. Overlong forms, surrogates,
+// code points past U+10FFFF and cut sequences are not UTF-8: false, p unmoved.
+inline bool nextUtf8(const uchar *&p, const uchar *end, char32_t &cp)
+{
+    const uchar c = *p;
+    if (c < 0x80) {
+        cp = c;
+        ++p;
+        return true;
+    }
+    int extra;
+    if (c >= 0xC2 && c <= 0xDF) {
+        extra = 1;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        extra = 2;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        extra = 3;
+        cp = c & 0x07;
+    } else {
+        return false;
+    }
+    if (end - p <= extra)
+        return false;
+    for (int i = 1; i <= extra; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return false;
+        cp = (cp << 6) | (p[i] & 0x3F);
+    }
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) || cp > 0x10FFFF
+        || (cp >= 0xD800 && cp <= 0xDFFF))
+        return false;
+    p += extra + 1;
+    return true;
+}
+
+inline char *putUtf8(char *out, char32_t cp)
+{
+    if (cp < 0x80) {
+        *out++ = char(cp);
+    } else if (cp < 0x800) {
+        *out++ = char(0xC0 | (cp >> 6));
+        *out++ = char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *out++ = char(0xE0 | (cp >> 12));
+        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = char(0x80 | (cp & 0x3F));
+    } else {
+        *out++ = char(0xF0 | (cp >> 18));
+        *out++ = char(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = char(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+inline char32_t fold(char32_t cp)
+{
+    return QChar::toCaseFolded(cp);
+}
 
 } // namespace
 
@@ -78,40 +159,18 @@ QString ReplaceAll(const QString &text, const QString &pattern, const QString &r
 
 bool IsValidUtf8(const char *data, qsizetype size)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(data);
-    const auto *end = p + size;
+    const uchar *p = bytesOf(data);
+    const uchar *const end = p + size;
     while (p < end) {
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        int extra;
+        // Runs of ASCII, the usual case, go eight bytes at a time.
+        quint64 word;
+        while (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080ULL) == 0))
+            p += 8;
+        if (p == end)
+            break;
         char32_t cp;
-        if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
+        if (!nextUtf8(p, end, cp))
             return false;
-        }
-        if (end - p <= extra)
-            return false;
-        for (int i = 1; i <= extra; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (p[i] & 0x3F);
-        }
-        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
-        if ((extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) || cp > 0x10FFFF
-            || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        p += extra + 1;
     }
     return true;
 }
@@ -150,39 +209,109 @@ bool EqualsIgnoringCase(const QByteArray &a, const QByteArray &b)
 
 bool StartsWithIgnoringCase(const QByteArray &line, const QString &foldedPrefix)
 {
-    const qsizetype n = foldedPrefix.size();
-    const char *data = line.constData();
-    // Fast path: the prefix's length in ASCII bytes at the line's start compares byte by byte.
-    // Simple case folding maps one UTF-16 unit of a BMP character to one unit, so an ASCII
-    // head of n bytes is exactly the n characters the prefix is compared with.
-    if (line.size() >= n && isAscii(data, n)) {
-        const char16_t *prefix = reinterpret_cast<const char16_t *>(foldedPrefix.constData());
-        for (qsizetype i = 0; i < n; ++i) {
-            if (char16_t(asciiLower(data[i])) != prefix[i])
-                return false;
-        }
-        return true;
-    }
-    if (isAscii(data, std::min(n, line.size())))
-        return false; // shorter than the prefix and all ASCII
-    return DecodeLine(line).startsWith(foldedPrefix, Qt::CaseInsensitive);
+    return PrefixMatcher(foldedPrefix).matches(line);
 }
 
 QByteArray FoldedKey(const QByteArray &line)
 {
     const char *data = line.constData();
     const qsizetype size = line.size();
-    if (isAscii(data, size)) {
-        qsizetype i = 0;
-        while (i < size && !(data[i] >= 'A' && data[i] <= 'Z'))
-            ++i;
-        if (i == size)
-            return line; // already folded: share the bytes
-        QByteArray key = line;
-        char *out = key.data();
-        for (; i < size; ++i)
-            out[i] = asciiLower(out[i]);
-        return key;
+    if (isAscii(data, size)
+        && std::none_of(data, data + size, [](char c) { return c >= 'A' && c <= 'Z'; }))
+        return line; // already folded: share the bytes
+    QByteArray key;
+    AppendFoldedKey(key, line);
+    return key;
+}
+
+void AppendFoldedKey(QByteArray &keys, const QByteArray &line)
+{
+    const qsizetype start = keys.size();
+    // Folding at most triples the length (a Windows-1252 byte may become three UTF-8 bytes).
+    keys.resize(start + 3 * line.size());
+    char *const begin = keys.data() + start;
+    char *out = begin;
+    const uchar *p = bytesOf(line.constData());
+    const uchar *const end = p + line.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            *out++ = asciiLower(char(*p++));
+            continue;
+        }
+        char32_t cp;
+        if (!nextUtf8(p, end, cp)) {
+            // Not UTF-8: the whole line reads as Windows-1252.
+            out = begin;
+            for (p = bytesOf(line.constData()); p < end; ++p)
+                out = putUtf8(out, fold(from1252(*p)));
+            break;
+        }
+        out = putUtf8(out, fold(cp));
     }
-    return DecodeLine(line).toCaseFolded().toUtf8();
+    keys.resize(start + (out - begin));
+}
+
+PrefixMatcher::PrefixMatcher(const QString &prefix)
+{
+    const QList<uint> codePoints = prefix.toUcs4();
+    m_folded.reserve(size_t(codePoints.size()));
+    for (uint cp : codePoints) {
+        m_folded.push_back(fold(cp));
+        m_ascii = m_ascii && m_folded.back() < 0x80;
+    }
+}
+
+bool PrefixMatcher::matches(const QByteArray &line) const
+{
+    const uchar *const p = bytesOf(line.constData());
+    const uchar *const end = p + line.size();
+    if (m_ascii) {
+        // ASCII reads the same in UTF-8 and in Windows-1252, so a difference there decides.
+        size_t i = 0;
+        for (; i < m_folded.size(); ++i) {
+            if (p + i == end)
+                return false;
+            if (p[i] >= 0x80)
+                break;
+            if (char32_t(asciiLower(char(p[i]))) != m_folded[i])
+                return false;
+        }
+        if (i == m_folded.size())
+            return true;
+    }
+    // Which reading counts depends on the whole line, which is checked only when it matters.
+    switch (utf8Head(p, end)) {
+    case Head::Matches:
+        return IsValidUtf8(line) || windows1252HeadMatches(p, end);
+    case Head::Differs:
+        return windows1252HeadMatches(p, end) && !IsValidUtf8(line);
+    case Head::NotUtf8:
+        break;
+    }
+    return windows1252HeadMatches(p, end);
+}
+
+PrefixMatcher::Head PrefixMatcher::utf8Head(const uchar *p, const uchar *end) const
+{
+    for (char32_t wanted : m_folded) {
+        char32_t cp;
+        if (p == end)
+            return Head::Differs;
+        if (!nextUtf8(p, end, cp))
+            return Head::NotUtf8;
+        if (fold(cp) != wanted)
+            return Head::Differs;
+    }
+    return Head::Matches;
+}
+
+bool PrefixMatcher::windows1252HeadMatches(const uchar *p, const uchar *end) const
+{
+    if (end - p < qsizetype(m_folded.size()))
+        return false;
+    for (char32_t wanted : m_folded) {
+        if (fold(from1252(*p++)) != wanted)
+            return false;
+    }
+    return true;
 }

@@ -3,10 +3,15 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+
 // Leading and trailing characters of code 0 to 32 removed; codes 128 and above never are.
 QByteArray TrimBlanks(const QByteArray &text);
 QString TrimBlanks(const QString &text);
-inline bool IsBlank(const QString &text) { return TrimBlanks(text).isEmpty(); }
+inline bool IsBlank(const QString &text)
+{
+    return TrimBlanks(text).isEmpty();
+}
 
 // Every occurrence of the pattern replaced, left to right, not overlapping, in one pass.
 // An empty pattern leaves the text as it is.
@@ -17,18 +22,47 @@ QString ReplaceAll(const QString &text, const QString &pattern, const QString &r
 // Lines are kept as bytes. A line that is valid UTF-8 is read as UTF-8; any other line was
 // most likely written on Windows and is read as Windows-1252.
 bool IsValidUtf8(const char *data, qsizetype size);
-inline bool IsValidUtf8(const QByteArray &bytes) { return IsValidUtf8(bytes.constData(), bytes.size()); }
+inline bool IsValidUtf8(const QByteArray &bytes)
+{
+    return IsValidUtf8(bytes.constData(), bytes.size());
+}
 QString DecodeWindows1252(const char *data, qsizetype size);
 QString DecodeLine(const char *data, qsizetype size);
-inline QString DecodeLine(const QByteArray &line) { return DecodeLine(line.constData(), line.size()); }
+inline QString DecodeLine(const QByteArray &line)
+{
+    return DecodeLine(line.constData(), line.size());
+}
 // A part of a line (a name, a service string) read the way its whole line is read, so that it
 // shows as it does within the line.
 QString DecodeLinePart(const QByteArray &line, const QByteArray &part);
 // Typed text is stored as UTF-8.
-inline QByteArray EncodeLine(const QString &text) { return text.toUtf8(); }
+inline QByteArray EncodeLine(const QString &text)
+{
+    return text.toUtf8();
+}
 
-// Case-insensitive comparisons fold case by Unicode rules.
+// Case-insensitive comparisons fold case by Unicode rules, one character at a time.
 bool EqualsIgnoringCase(const QByteArray &a, const QByteArray &b);
 bool StartsWithIgnoringCase(const QByteArray &line, const QString &foldedPrefix);
-// A key equal for two lines exactly when they are equal ignoring case.
+// A key equal for two lines exactly when they are equal ignoring case: the line's text, case
+// folded, as UTF-8. Byte order of keys is code-point order of the folded texts.
 QByteArray FoldedKey(const QByteArray &line);
+// The same key added at the end of a buffer of many keys.
+void AppendFoldedKey(QByteArray &keys, const QByteArray &line);
+
+// Tests many lines for one prefix, ignoring case, as a type-ahead search does. The prefix is
+// folded once; lines are read where they differ, not decoded whole.
+class PrefixMatcher
+{
+public:
+    explicit PrefixMatcher(const QString &prefix);
+    bool matches(const QByteArray &line) const;
+
+private:
+    enum class Head { Matches, Differs, NotUtf8 };
+    Head utf8Head(const uchar *p, const uchar *end) const;
+    bool windows1252HeadMatches(const uchar *p, const uchar *end) const;
+
+    std::u32string m_folded;
+    bool m_ascii = true;
+};

@@ -1,9 +1,12 @@
 #include "EntryList.h"
 #include "ListTestSupport.h"
 #include "Search.h"
+#include "Text.h"
 
 #include <QAbstractItemModelTester>
 #include <QLocale>
+#include <QRandomGenerator>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +56,8 @@ private Q_SLOTS:
     void findPrefix();
     void removeDuplicateLines_data();
     void removeDuplicateLines();
+
+    void sortAndDeduplicationAgreeWithFolding();
 
     void goAddress_data();
     void goAddress();
@@ -470,6 +475,9 @@ void TestEntryList::sortOnce_data()
         QTest::addRow("%s: shorter first", name)
                 << locale << Lines {"abc", "AB", "a"} << Lines {"a", "AB", "abc"};
         QTest::addRow("%s: empty list", name) << locale << Lines() << Lines();
+        QTest::addRow("%s: long common beginning", name)
+                << locale << Lines {"abcdefghijklmnopZ", "ABCDEFGHIJKLMNOPa", "abcdefghijklmnop"}
+                << Lines {"abcdefghijklmnop", "ABCDEFGHIJKLMNOPa", "abcdefghijklmnopZ"};
     }
     // Without collation rules the order is that of the code points, case folded.
     QTest::newRow("C: non-ASCII after ASCII") << "C" << Lines {"\xc3\xa4pfel", "Zebra", "apple"}
@@ -558,6 +566,17 @@ void TestEntryList::findPrefix_data()
             << lines << QStringLiteral(u"\u00c4pfelkuchen") << qsizetype(-1);
     QTest::newRow("empty list") << Lines() << "a" << qsizetype(-1);
     QTest::newRow("empty prefix, empty list") << Lines() << "" << qsizetype(-1);
+    // A line that is not UTF-8 as a whole reads as Windows-1252 from its first byte, even
+    // where its head would pass as UTF-8.
+    const Lines notUtf8Later {"\xc3\xa4pfel \xff"};
+    QTest::newRow("UTF-8 head of a 1252 line: no match")
+            << notUtf8Later << QStringLiteral(u"\u00e4p") << qsizetype(-1);
+    QTest::newRow("UTF-8 head of a 1252 line: its 1252 reading")
+            << notUtf8Later << QStringLiteral(u"\u00c3\u00a4P") << qsizetype(0);
+    QTest::newRow("UTF-8 line: no 1252 reading")
+            << Lines {"\xc3\xa4pfel"} << QStringLiteral(u"\u00c3") << qsizetype(-1);
+    QTest::newRow("1252 line shorter than the prefix")
+            << Lines {"\xe9"} << QStringLiteral(u"\u00e9t") << qsizetype(-1);
 }
 
 void TestEntryList::findPrefix()
@@ -600,6 +619,45 @@ void TestEntryList::removeDuplicateLines()
     QFETCH(Lines, lines);
     QFETCH(Lines, expected);
     QCOMPARE(RemoveDuplicateLines(lines), expected);
+}
+
+// Many generated lines, checked against the plain definition: text decoded, case folded,
+// compared by code points.
+void TestEntryList::sortAndDeduplicationAgreeWithFolding()
+{
+    QLocale::setDefault(QLocale::c());
+    const char *const pieces[]
+            = {"a",    "B",    "\xc3\xa4", "\xc3\x84", "\xce\xa3",         "\xcf\x82",
+               "\xe9", "\xc9", "z",        " ",        "\xf0\x9f\x98\x80", "Ab"};
+    QRandomGenerator random(99);
+    Lines lines;
+    for (int i = 0; i < 5000; ++i) {
+        QByteArray line;
+        const int length = int(random.bounded(6));
+        for (int j = 0; j < length; ++j)
+            line += pieces[random.bounded(int(std::size(pieces)))];
+        lines.append(line);
+    }
+    auto folded = [](const QByteArray &line) { return DecodeLine(line).toCaseFolded().toUcs4(); };
+
+    Lines expectedKept;
+    QSet<QString> seen;
+    for (const QByteArray &line : lines) {
+        const QString key = DecodeLine(line).toCaseFolded();
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            expectedKept.append(line);
+        }
+    }
+    QCOMPARE(RemoveDuplicateLines(lines), expectedKept);
+
+    Lines expectedSorted = lines;
+    std::stable_sort(
+            expectedSorted.begin(), expectedSorted.end(),
+            [&](const QByteArray &a, const QByteArray &b) { return folded(a) < folded(b); });
+    Lines sorted = lines;
+    SortLines(sorted);
+    QCOMPARE(sorted, expectedSorted);
 }
 
 void TestEntryList::goAddress_data()

@@ -24,6 +24,7 @@ private Q_SLOTS:
 
     void readRules_data();
     void readRules();
+    void loadedLinesAreIndependent();
     void writeRules_data();
     void writeRules();
     void roundTripKeepsEveryByte();
@@ -112,6 +113,28 @@ void TestListFile::readRules()
     QCOMPARE(fromFile.Lines(), expected);
     QCOMPARE(fromFile.SelectedIndex(), qsizetype(-1));
     QCOMPARE(SplitLines(bytes), expected);
+    // Each line's bytes end in a NUL, as code handing them on as C strings expects.
+    for (const QByteArray &line : fromFile.Lines())
+        QCOMPARE(qstrnlen(line.constData(), line.size() + 1), line.size());
+}
+
+void TestListFile::loadedLinesAreIndependent()
+{
+    const QString file = path(QStringLiteral("list.glt"));
+    QVERIFY(writeBytes(file, "ab\r\ncd\ref"));
+    EntryList list;
+    list.LoadFile(file);
+    QByteArray first = list.LineAt(0);
+    first.append("XYZ");
+    first[0] = 'Q';
+    QCOMPARE(first, QByteArray("QbXYZ"));
+    list.Remove(1);
+    QByteArray last = list.LineAt(1);
+    last.append(" and more");
+    QCOMPARE(list.Lines(), (Lines {"ab", "ef"}));
+    list.ReplaceLine(0, list.LineAt(0) + "!");
+    QCOMPARE(list.Lines(), (Lines {"ab!", "ef"}));
+    QCOMPARE(last, QByteArray("ef and more"));
 }
 
 void TestListFile::writeRules_data()

@@ -17,6 +17,8 @@ private Q_SLOTS:
     void composeAddress();
     void decodeLine_data();
     void decodeLine();
+    void foldedKey_data();
+    void foldedKey();
     void errorBoxText_data();
     void errorBoxText();
     void cleanSystemText();
@@ -30,7 +32,10 @@ void TestText::trimBlanks_data()
     QTest::newRow("blanks only") << QByteArray(" \t\r\n ") << QByteArray();
     QTest::newRow("both ends") << QByteArray("  cats ") << QByteArray("cats");
     QTest::newRow("inner kept") << QByteArray(" red car ") << QByteArray("red car");
-    QTest::newRow("control codes") << QByteArray("\x01\x1f" "a\x7f\x20", 5) << QByteArray("a\x7f");
+    QTest::newRow("control codes") << QByteArray("\x01\x1f"
+                                                 "a\x7f\x20",
+                                                 5)
+                                   << QByteArray("a\x7f");
     QTest::newRow("NUL counts as blank") << QByteArray("\0a\0", 3) << QByteArray("a");
     QTest::newRow("high bytes kept") << QByteArray("\xa0x\xa0") << QByteArray("\xa0x\xa0");
 }
@@ -51,13 +56,34 @@ void TestText::replaceAll_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("every occurrence") << "a-b-c" << "-" << "" << "abc";
-    QTest::newRow("four CRs become two") << "\r\r\r\r" << "\r\r" << "\r" << "\r\r";
-    QTest::newRow("replacement not searched again") << "aa" << "a" << "aa" << "aaaa";
-    QTest::newRow("empty pattern") << "abc" << "" << "x" << "abc";
-    QTest::newRow("case as written") << "Aa" << "a" << "b" << "Ab";
-    QTest::newRow("non-overlapping") << "aaa" << "aa" << "b" << "ba";
-    QTest::newRow("no match") << "abc" << "x" << "y" << "abc";
+    QTest::newRow("every occurrence") << "a-b-c"
+                                      << "-"
+                                      << ""
+                                      << "abc";
+    QTest::newRow("four CRs become two") << "\r\r\r\r"
+                                         << "\r\r"
+                                         << "\r"
+                                         << "\r\r";
+    QTest::newRow("replacement not searched again") << "aa"
+                                                    << "a"
+                                                    << "aa"
+                                                    << "aaaa";
+    QTest::newRow("empty pattern") << "abc"
+                                   << ""
+                                   << "x"
+                                   << "abc";
+    QTest::newRow("case as written") << "Aa"
+                                     << "a"
+                                     << "b"
+                                     << "Ab";
+    QTest::newRow("non-overlapping") << "aaa"
+                                     << "aa"
+                                     << "b"
+                                     << "ba";
+    QTest::newRow("no match") << "abc"
+                              << "x"
+                              << "y"
+                              << "abc";
 }
 
 void TestText::replaceAll()
@@ -75,12 +101,21 @@ void TestText::composeAddress_data()
     QTest::addColumn<QString>("service");
     QTest::addColumn<QString>("term");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("every placeholder, blanks kept")
-            << "http://a/?q=|s|&x=|s|" << "red car" << "http://a/?q=red car&x=red car";
-    QTest::newRow("no placeholder") << "http://a/" << "x" << "http://a/";
-    QTest::newRow("upper case is no placeholder") << "http://a/?q=|S|" << "x" << "http://a/?q=|S|";
-    QTest::newRow("term holding the placeholder") << "|s|" << "|s|" << "|s|";
-    QTest::newRow("term not escaped") << "u?q=|s|" << "a&b=%20#" << "u?q=a&b=%20#";
+    QTest::newRow("every placeholder, blanks kept") << "http://a/?q=|s|&x=|s|"
+                                                    << "red car"
+                                                    << "http://a/?q=red car&x=red car";
+    QTest::newRow("no placeholder") << "http://a/"
+                                    << "x"
+                                    << "http://a/";
+    QTest::newRow("upper case is no placeholder") << "http://a/?q=|S|"
+                                                  << "x"
+                                                  << "http://a/?q=|S|";
+    QTest::newRow("term holding the placeholder") << "|s|"
+                                                  << "|s|"
+                                                  << "|s|";
+    QTest::newRow("term not escaped") << "u?q=|s|"
+                                      << "a&b=%20#"
+                                      << "u?q=a&b=%20#";
 }
 
 void TestText::composeAddress()
@@ -101,10 +136,18 @@ void TestText::decodeLine_data()
     QTest::newRow("1252 euro and quotes")
             << QByteArray("\x80\x93\x94") << QStringLiteral("\u20ac\u201c\u201d");
     QTest::newRow("1252 undefined byte") << QByteArray("\x81") << QStringLiteral("\u0081");
-    QTest::newRow("overlong utf-8 is 1252") << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af");
-    QTest::newRow("surrogate is 1252") << QByteArray("\xed\xa0\x80") << QStringLiteral("\u00ed\u00a0\u20ac");
+    QTest::newRow("overlong utf-8 is 1252")
+            << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af");
+    QTest::newRow("surrogate is 1252")
+            << QByteArray("\xed\xa0\x80") << QStringLiteral("\u00ed\u00a0\u20ac");
     QTest::newRow("truncated utf-8 is 1252") << QByteArray("a\xc3") << QStringLiteral("a\u00c3");
     QTest::newRow("4-byte utf-8") << QByteArray("\xf0\x9f\x94\xa6") << QStringLiteral("\U0001F526");
+    QTest::newRow("1252 after a long ASCII run")
+            << QByteArray("abcdefghijklmnopq\xe9") << QStringLiteral(u"abcdefghijklmnopq\u00e9");
+    QTest::newRow("utf-8 after a long ASCII run")
+            << QByteArray("abcdefghijklmnop\xc3\xa9") << QStringLiteral(u"abcdefghijklmnop\u00e9");
+    QTest::newRow("past U+10FFFF is 1252")
+            << QByteArray("\xf4\x90\x80\x80") << QStringLiteral(u"\u00f4\u0090\u20ac\u20ac");
 }
 
 void TestText::decodeLine()
@@ -114,17 +157,50 @@ void TestText::decodeLine()
     QCOMPARE(DecodeLine(bytes), expected);
 }
 
+void TestText::foldedKey_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("ascii lower") << QByteArray("abc 1") << QByteArray("abc 1");
+    QTest::newRow("ascii upper") << QByteArray("ABC@[") << QByteArray("abc@[");
+    QTest::newRow("utf-8") << QByteArray("\xc3\x84\xce\xa3") << QByteArray("\xc3\xa4\xcf\x83");
+    QTest::newRow("1252 as its UTF-8 text") << QByteArray("CAF\xc9") << QByteArray("caf\xc3\xa9");
+    QTest::newRow("1252 euro grows to three bytes")
+            << QByteArray("\x80") << QByteArray("\xe2\x82\xac");
+    QTest::newRow("folding that grows the UTF-8")
+            << QByteArray("\xc8\xba") << QByteArray("\xe2\xb1\xa5"); // U+023A to U+2C65
+    QTest::newRow("outside the BMP")
+            << QByteArray("\xf0\x90\x90\x80") << QByteArray("\xf0\x90\x90\xa8"); // Deseret
+    QTest::newRow("empty") << QByteArray() << QByteArray();
+}
+
+void TestText::foldedKey()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(FoldedKey(line), expected);
+    QCOMPARE(FoldedKey(line), DecodeLine(line).toCaseFolded().toUtf8());
+    QByteArray keys("before|");
+    AppendFoldedKey(keys, line);
+    QCOMPARE(keys, "before|" + expected);
+}
+
 void TestText::errorBoxText_data()
 {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("letter gets a stop") << "Stream write error" << "Stream write error.";
-    QTest::newRow("closing bracket gets none")
-            << "List index out of bounds (3)" << "List index out of bounds (3)";
-    QTest::newRow("full stop kept") << "Done." << "Done.";
-    QTest::newRow("question mark gets one") << "Why?" << "Why?.";
-    QTest::newRow("quote gets none") << "Name \"x\"" << "Name \"x\"";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("letter gets a stop") << "Stream write error"
+                                        << "Stream write error.";
+    QTest::newRow("closing bracket gets none") << "List index out of bounds (3)"
+                                               << "List index out of bounds (3)";
+    QTest::newRow("full stop kept") << "Done."
+                                    << "Done.";
+    QTest::newRow("question mark gets one") << "Why?"
+                                            << "Why?.";
+    QTest::newRow("quote gets none") << "Name \"x\""
+                                     << "Name \"x\"";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestText::errorBoxText()
