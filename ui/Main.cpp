@@ -10,6 +10,7 @@
 #include "Search.h"
 #include "ShortcutDispatcher.h"
 #include "Text.h"
+#include "TextPad.h"
 #include "TrayIcon.h"
 
 #include <QApplication>
@@ -80,6 +81,8 @@ TfrmMain::TfrmMain(const MainWindowSeams &seams, QWidget *parent)
 TfrmMain::~TfrmMain()
 {
     qApp->removeEventFilter(m_dispatcher);
+    for (const QPointer<TfrmTextPad> &pad : std::as_const(m_notepads))
+        delete pad.data();
     // The icon goes with the window, whether or not it was ever shown.
     m_trayIcon->remove();
 }
@@ -168,6 +171,9 @@ void TfrmMain::createWindows(const MainWindowSeams &seams)
     frmQLaunch = std::make_unique<TfrmQLaunch>();
     if (seams.openInDefaultBrowser)
         frmQLaunch->SetOpener(seams.openInDefaultBrowser);
+
+    // A hidden notepad is part of every start, as it always was; it is never shown.
+    createNotepad(0)->setWindowTitle(QStringLiteral("TextPad"));
 
     m_trayIcon = seams.trayIcon ? seams.trayIcon : new SystemTrayIcon;
     m_trayIcon->setParent(this);
@@ -403,7 +409,40 @@ void TfrmMain::actMassAddExecute()
     // The whole list was replaced: closing must not lose it without a question.
     m_terms.changed = true;
 }
-void TfrmMain::actOpenTextExecute() { }
+// --- notepads -------------------------------------------------------------------------------
+
+TfrmTextPad *TfrmMain::createNotepad(int number)
+{
+    auto *pad = new TfrmTextPad(*m_prompts, number, nullptr, m_showError);
+    pad->setAttribute(Qt::WA_DeleteOnClose);
+    m_notepads.append(pad);
+    return pad;
+}
+
+QList<TfrmTextPad *> TfrmMain::notepads() const
+{
+    QList<TfrmTextPad *> open;
+    for (const QPointer<TfrmTextPad> &pad : m_notepads) {
+        if (pad)
+            open.append(pad);
+    }
+    return open;
+}
+
+void TfrmMain::actOpenTextExecute()
+{
+    showWindow(createNotepad(NotePadCount++));
+}
+
+// Each notepad with unsaved text is asked about before the program ends; Cancel keeps it.
+bool TfrmMain::confirmCloseNotepads()
+{
+    for (TfrmTextPad *pad : notepads()) {
+        if (pad->hasUnsavedChanges() && !pad->confirmClose())
+            return false;
+    }
+    return true;
+}
 
 // --- closing ---------------------------------------------------------------------------------
 
@@ -415,11 +454,13 @@ void TfrmMain::actCloseExecute()
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
     bool mayClose = false;
-    runCommand([this, &mayClose] { mayClose = m_commands.ConfirmClose(); });
+    runCommand([this, &mayClose] { mayClose = confirmCloseNotepads() && m_commands.ConfirmClose(); });
     if (!mayClose) {
         event->ignore();
         return;
     }
     event->accept();
+    for (TfrmTextPad *pad : notepads())
+        pad->closeDiscarding();
     Q_EMIT closed();
 }

@@ -20,6 +20,7 @@ class ShortcutDispatcher;
 class TfrmQLaunch;
 class TrayIcon;
 class TfrmText;
+class TfrmTextPad;
 
 // What the main window talks to outside itself; tests put fakes here.
 struct MainWindowSeams
@@ -46,6 +47,7 @@ public:
     TfrmText *console() const { return frmText.get(); }
     TfrmQLaunch *quickLauncher() const { return frmQLaunch.get(); }
     bool trayMode() const { return TrayMode; }
+    QList<TfrmTextPad *> notepads() const;
     QString statusText() const;
 
     // Every command handler, run through runCommand so that its error ends in the error box.
@@ -104,6 +106,8 @@ private:
     void navigate(const QString &address);
     void setStatus(const char *text);
     void TrayMessage(int click, QPoint at);
+    TfrmTextPad *createNotepad(int number);
+    bool confirmCloseNotepads();
 
     ListDocument m_services;
     ListDocument m_terms;
@@ -129,6 +133,9 @@ private:
     // The console and the Quick Launcher live as long as the program, hidden when not in use.
     std::unique_ptr<TfrmText> frmText;
     std::unique_ptr<TfrmQLaunch> frmQLaunch;
+    // Notepads close and go on their own; the list only follows those still open.
+    QList<QPointer<TfrmTextPad>> m_notepads;
+    int NotePadCount = 1;
 
     CommandSet *m_commandSet = nullptr;
     ShortcutDispatcher *m_dispatcher = nullptr;

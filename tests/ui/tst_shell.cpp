@@ -1,0 +1,210 @@
+// The main window with its other windows: console, Quick Launcher, notepads and tray mode.
+#include "CommandSet.h"
+#include "MainWindowFixture.h"
+#include "QLaunch.h"
+#include "../../ui/Text.h"
+#include "TextPad.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextEdit>
+
+namespace {
+
+void trigger(TfrmMain *w, const char *name)
+{
+    w->commandSet()->action(QString::fromUtf8(name))->trigger();
+}
+
+QStringList captionsOf(TfrmMain *w, const char *command)
+{
+    QStringList texts;
+    const QList<QMenu *> menus = {w->menuBar()->actions().first()->menu(),
+                                  w->findChild<QMenu *>(QStringLiteral("pmTray"))};
+    for (QMenu *menu : menus) {
+        for (QAction *item : menu->actions()) {
+            if (item->objectName() == QString::fromUtf8(command) + QStringLiteral("Item"))
+                texts.append(item->text());
+        }
+    }
+    return texts;
+}
+
+} // namespace
+
+class TestShell : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void windowsCreatedHidden();
+    void consoleRoundTrip();
+    void massAddMarksTheTermList();
+    void quickLauncherFromTheMenu();
+    void notepadCaptionsCount();
+    void closingAsksForChangedNotepads_data();
+    void closingAsksForChangedNotepads();
+    void trayRoundTrip();
+    void trayClicks();
+    void noNotificationArea();
+    void trayIconRemovedWithTheWindow();
+};
+
+void TestShell::windowsCreatedHidden()
+{
+    MainWindowFixture f;
+    QVERIFY(f.window->console());
+    QVERIFY(!f.window->console()->isVisible());
+    QVERIFY(f.window->quickLauncher());
+    QVERIFY(!f.window->quickLauncher()->isVisible());
+    QCOMPARE(f.window->notepads().size(), 1);
+    QVERIFY(!f.window->notepads().first()->isVisible());
+}
+
+void TestShell::consoleRoundTrip()
+{
+    MainWindowFixture f({}, "alpha\r\nbeta\r\n\r\ne-mail\r\n");
+    trigger(f.window.get(), "actLstbxtoTxt");
+    TfrmText *console = f.window->console();
+    QVERIFY(console->isVisible());
+    QCOMPARE(console->ConsoleText(), QStringLiteral("alpha\r\nbeta\r\n\r\ne-mail\r\n"));
+    trigger(f.window.get(), "actFormatText");
+    QCOMPARE(console->ConsoleText(), QStringLiteral("alpha - \r\nbeta - \r\n - \r\ne-mail - \r\n"));
+    QVERIFY(!f.window->terms().changed); // Format Text leaves the list alone
+}
+
+void TestShell::massAddMarksTheTermList()
+{
+    MainWindowFixture f({}, "old\r\n");
+    TfrmText *console = f.window->console();
+    trigger(f.window.get(), "actDisplayConsole");
+    QVERIFY(console->isVisible());
+    console->SetConsoleText(QStringLiteral("e-mail \r\n  two\r\n") + QString(5000, u'x'));
+    trigger(f.window.get(), "actMassAdd");
+    QCOMPARE(f.window->terms().list.Lines(),
+             (QList<QByteArray>{"email", "  two", QByteArray(5000, 'x')}));
+    QVERIFY(f.window->terms().changed);
+    QVERIFY(!console->isVisible());
+    QCOMPARE(console->ConsoleText(), QString());
+}
+
+void TestShell::quickLauncherFromTheMenu()
+{
+    MainWindowFixture f;
+    trigger(f.window.get(), "actQLaunch");
+    TfrmQLaunch *launcher = f.window->quickLauncher();
+    QVERIFY(launcher->isVisible());
+    launcher->txtSearch->setText(QStringLiteral("red car"));
+    launcher->btnGoClick();
+    QCOMPARE(f.launched.size(), 1);
+    QVERIFY(f.launched.first().endsWith(QStringLiteral("search=red car&searchtype=1")));
+}
+
+void TestShell::notepadCaptionsCount()
+{
+    MainWindowFixture f;
+    for (int i = 0; i < 3; ++i)
+        trigger(f.window.get(), "actOpenText");
+    QStringList captions;
+    for (TfrmTextPad *pad : f.window->notepads()) {
+        if (pad->isVisible())
+            captions.append(pad->windowTitle());
+    }
+    QCOMPARE(captions, (QStringList{"Text Document 1", "Text Document 2", "Text Document 3"}));
+}
+
+void TestShell::closingAsksForChangedNotepads_data()
+{
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK closes everything") << true;
+    QTest::newRow("Cancel keeps the program") << false;
+}
+
+void TestShell::closingAsksForChangedNotepads()
+{
+    QFETCH(bool, ok);
+    MainWindowFixture f;
+    trigger(f.window.get(), "actOpenText");
+    trigger(f.window.get(), "actOpenText");
+    TfrmTextPad *typed = f.window->notepads().last();
+    typed->txtPad->setPlainText(QStringLiteral("a note"));
+    QVERIFY(typed->hasUnsavedChanges());
+    f.prompts.expectOkCancel(QStringLiteral("Are you sure?"), ok);
+    f.window->show();
+    QCOMPARE(f.window->close(), ok);
+    QVERIFY(f.prompts.verifyDone());
+    if (ok) {
+        QTRY_VERIFY(f.window->notepads().isEmpty());
+    } else {
+        QCOMPARE(f.window->notepads().size(), 3);
+        QCOMPARE(typed->txtPad->toPlainText(), QStringLiteral("a note"));
+    }
+}
+
+void TestShell::trayRoundTrip()
+{
+    MainWindowFixture f;
+    TfrmMain *w = f.window.get();
+    w->show();
+    QCOMPARE(captionsOf(w, "actTglSendtotray"), (QStringList{"&Send to Tray\tCtrl+T", "Send to Tray\tCtrl+T"}));
+    trigger(w, "actTglSendtotray");
+    QVERIFY(w->trayMode());
+    QVERIFY(!w->isVisible());
+    QVERIFY(f.tray->shown);
+    QCOMPARE(captionsOf(w, "actTglSendtotray"), (QStringList{"Show Main Screen\tCtrl+T", "Show Main Screen\tCtrl+T"}));
+    trigger(w, "actTglSendtotray");
+    QVERIFY(!w->trayMode());
+    QVERIFY(w->isVisible());
+    QVERIFY(!f.tray->shown);
+    // Back out, the caption carries no access letter of its own.
+    QCOMPARE(captionsOf(w, "actTglSendtotray"), (QStringList{"Send to Tray\tCtrl+T", "Send to Tray\tCtrl+T"}));
+}
+
+void TestShell::trayClicks()
+{
+    MainWindowFixture f;
+    TfrmMain *w = f.window.get();
+    w->show();
+    trigger(w, "actTglSendtotray");
+    f.tray->click(TrayIcon::Click::Other);
+    QVERIFY(w->trayMode());
+    QVERIFY(!f.window->quickLauncher()->isVisible());
+    f.tray->click(TrayIcon::Click::Middle);
+    QVERIFY(f.window->quickLauncher()->isVisible());
+    QVERIFY(!w->isVisible());
+    f.tray->click(TrayIcon::Click::DoubleLeft);
+    QVERIFY(!w->trayMode());
+    QVERIFY(w->isVisible());
+    QVERIFY(!f.tray->shown);
+}
+
+void TestShell::noNotificationArea()
+{
+    MainWindowFixture f;
+    f.tray->available = false;
+    f.window->show();
+    f.prompts.expectNotice(QStringLiteral("This desktop has no notification area, so the main window stays open."));
+    trigger(f.window.get(), "actTglSendtotray");
+    QVERIFY(f.prompts.verifyDone());
+    QVERIFY(f.window->isVisible());
+    QVERIFY(!f.window->trayMode());
+    QCOMPARE(f.tray->adds, 0);
+}
+
+void TestShell::trayIconRemovedWithTheWindow()
+{
+    MainWindowFixture f;
+    trigger(f.window.get(), "actTglSendtotray");
+    QVERIFY(f.tray->shown);
+    bool removedBeforeDestruction = false;
+    connect(f.tray, &QObject::destroyed, this, [&] { removedBeforeDestruction = !f.tray->shown; });
+    f.window.reset();
+    QVERIFY(removedBeforeDestruction);
+}
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"
