@@ -25,6 +25,7 @@ test: build
 
 bench: build
 	$(BUILD)/bench/glbench
+	python3 bench/startup.py $(BUILD)
 
 # The RTF reader under libFuzzer for a bounded time, in a clang build of its own.
 FUZZ_BUILD   ?= build-fuzz

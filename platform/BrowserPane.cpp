@@ -1,37 +1,18 @@
 #include "BrowserPane.h"
 
+#include "BrowserEngine.h"
 #include "Error.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QUrl>
+#include <QDir>
+#include <QPluginLoader>
 #include <QVBoxLayout>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 #include <unistd.h>
 
-namespace {
-
-// Every navigation of the main frame, link clicks included, tells the status line at once.
-class Page : public QWebEnginePage
-{
-public:
-    Page(BrowserPane *pane, QObject *parent) : QWebEnginePage(parent), m_pane(pane) { }
-
-protected:
-    bool acceptNavigationRequest(const QUrl &, NavigationType type, bool isMainFrame) override
-    {
-        if (isMainFrame && type != NavigationTypeTyped)
-            Q_EMIT m_pane->BeforeNavigate2();
-        return true;
-    }
-
-private:
-    BrowserPane *m_pane;
-};
-
-} // namespace
+const char *const kBrowserEnginePlugin = "libglwebengine.so";
 
 WebBrowserPane::WebBrowserPane(QWidget *parent) : BrowserPane(parent)
 {
@@ -39,31 +20,45 @@ WebBrowserPane::WebBrowserPane(QWidget *parent) : BrowserPane(parent)
     layout->setContentsMargins(0, 0, 0, 0);
 }
 
-void WebBrowserPane::createView()
+WebBrowserPane::~WebBrowserPane() = default;
+
+void WebBrowserPane::createEngine()
 {
-    m_view = new QWebEngineView(this);
-    m_view->setObjectName(QStringLiteral("brwWebView"));
-    m_view->setPage(new Page(this, m_view));
-    layout()->addWidget(m_view);
-    QWebEnginePage *page = m_view->page();
-    connect(page, &QWebEnginePage::loadStarted, this, &BrowserPane::DownloadBegin);
-    // The engine reports no separate commit of a navigation: the page has arrived when it ends.
-    connect(page, &QWebEnginePage::loadFinished, this, [this] {
-        Q_EMIT NavigateComplete2();
-        Q_EMIT DownloadComplete();
-        Q_EMIT DocumentComplete();
-    });
+    QString problem = QStringLiteral("the plugin %1 was not found").arg(QString::fromUtf8(kBrowserEnginePlugin));
+    for (const QString &folder : QCoreApplication::libraryPaths()) {
+        const QString path = QDir(folder).filePath(QString::fromUtf8(kBrowserEnginePlugin));
+        if (!QFileInfo::exists(path))
+            continue;
+        QPluginLoader loader(path);
+        if (auto *factory = qobject_cast<BrowserEngineFactory *>(loader.instance())) {
+            BrowserEvents events;
+            events.navigationStarted = [this] { Q_EMIT BeforeNavigate2(); };
+            events.loadStarted = [this] { Q_EMIT DownloadBegin(); };
+            // The engine reports no separate commit of a navigation: the page has arrived
+            // when it ends.
+            events.loadFinished = [this] {
+                Q_EMIT NavigateComplete2();
+                Q_EMIT DownloadComplete();
+                Q_EMIT DocumentComplete();
+            };
+            m_engine.reset(factory->create(this, std::move(events)));
+            layout()->addWidget(m_engine->widget());
+            return;
+        }
+        problem = loader.errorString();
+    }
+    throw CommandError(QStringLiteral("The web browser engine cannot be started: %1").arg(problem));
 }
 
 void WebBrowserPane::NavigateTo(const QString &address)
 {
-    if (!m_view)
-        createView();
+    if (!m_engine)
+        createEngine();
     const QUrl url = AddressToUrl(address);
     if (!url.isValid())
         throw CommandError(url.errorString());
     Q_EMIT BeforeNavigate2();
-    m_view->setUrl(url);
+    m_engine->navigate(url);
 }
 
 QUrl AddressToUrl(const QString &address)

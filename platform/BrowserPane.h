@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
-class QWebEngineView;
+#include <memory>
+
+class BrowserEngine;
 
 // The pane that shows searches. It raises the five events the status line follows.
 class BrowserPane : public QWidget
@@ -23,24 +25,29 @@ Q_SIGNALS:
     void DownloadComplete();
 };
 
-// Qt WebEngine behind the pane, created on the first navigation so that start-up stays fast.
+// The web engine behind the pane, loaded from its plugin with the first navigation so that
+// start-up stays fast and small.
 class WebBrowserPane : public BrowserPane
 {
     Q_OBJECT
 
 public:
     explicit WebBrowserPane(QWidget *parent = nullptr);
+    ~WebBrowserPane() override;
     void NavigateTo(const QString &address) override;
-    QWebEngineView *view() const { return m_view; }
 
 private:
-    void createView();
+    void createEngine();
 
-    QWebEngineView *m_view = nullptr;
+    std::unique_ptr<BrowserEngine> m_engine;
 };
 
-// Chromium refuses to start its sandbox as root: call before the application object exists.
+// Call before the application object exists: the engine shares its GL context with the
+// windows, and Chromium refuses to start its sandbox as root.
 void PrepareBrowserEngine();
+// The file name of the engine plugin, looked for in the library paths (the program's folder
+// first).
+extern const char *const kBrowserEnginePlugin;
 
 // An address as the user means it: a local file path becomes a file address, anything else is
 // parsed leniently so that blanks and other characters are encoded by the engine, not by us.

@@ -86,6 +86,8 @@ int main(int argc, char *argv[])
 {
     PrepareBrowserEngine();
     QApplication app(argc, argv);
+    // The engine plugin is built beside the program, not beside the tests.
+    QCoreApplication::addLibraryPath(QStringLiteral(GL_BINARY_DIR));
     TestWebPane test;
     return QTest::qExec(&test, argc, argv);
 }
