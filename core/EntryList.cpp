@@ -26,6 +26,8 @@ void EntryList::ReplaceLine(qsizetype i, const QByteArray &text)
 {
     checkIndex(i);
     m_lines[i] = text;
+    if (m_headsValid)
+        m_heads[size_t(i)] = PrefixMatcher::HeadOf(text);
     const QModelIndex changed = index(int(i));
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
 }
@@ -35,6 +37,8 @@ void EntryList::Append(const QByteArray &text)
     const int row = int(m_lines.size());
     beginInsertRows({}, row, row);
     m_lines.append(text);
+    if (m_headsValid)
+        m_heads.push_back(PrefixMatcher::HeadOf(text));
     endInsertRows();
 }
 
@@ -43,6 +47,8 @@ void EntryList::Remove(qsizetype i)
     checkIndex(i);
     beginRemoveRows({}, int(i), int(i));
     m_lines.remove(i);
+    if (m_headsValid)
+        m_heads.erase(m_heads.begin() + i);
     endRemoveRows();
     setSelection(-1);
 }
@@ -69,10 +75,17 @@ void EntryList::SelectLine(qsizetype i)
     Q_EMIT selectionChanged(i);
 }
 
+void EntryList::dropHeads()
+{
+    m_headsValid = false;
+    m_heads = {};
+}
+
 void EntryList::resetLines(QList<QByteArray> lines)
 {
     beginResetModel();
     m_lines = std::move(lines);
+    dropHeads();
     endResetModel();
     setSelection(-1);
 }
@@ -154,7 +167,7 @@ void EntryList::LoadFile(const QString &path)
 
 void EntryList::SaveFile(const QString &path) const
 {
-    WriteWholeFile(path, AllText());
+    WriteLines(path, m_lines);
 }
 
 void EntryList::SortOnce()
@@ -162,17 +175,19 @@ void EntryList::SortOnce()
     // The selection and the rows keep their numbers, as the view's persistent indexes do.
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     SortLines(m_lines);
+    dropHeads();
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 qsizetype EntryList::FindPrefix(const QString &prefix) const
 {
-    const PrefixMatcher matcher(prefix);
-    for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        if (matcher.matches(m_lines.at(i)))
-            return i;
+    if (!m_headsValid) {
+        m_heads.resize(size_t(m_lines.size()));
+        for (qsizetype i = 0; i < m_lines.size(); ++i)
+            m_heads[size_t(i)] = PrefixMatcher::HeadOf(m_lines.at(i));
+        m_headsValid = true;
     }
-    return -1;
+    return PrefixMatcher(prefix).FindFirst(m_lines, m_heads.data());
 }
 
 int EntryList::rowCount(const QModelIndex &parent) const

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 // An ordered list of text lines with a selection of at most one line, shown one line per row.
 // Lines are kept as the bytes read or typed; the model decodes them for display.
 class EntryList : public QAbstractListModel
@@ -56,8 +58,13 @@ private:
     void checkIndex(qsizetype i) const;
     void setSelection(qsizetype i);
     void resetLines(QList<QByteArray> lines);
+    void dropHeads();
 
     QList<QByteArray> m_lines;
+    // The head of every line (PrefixMatcher::HeadOf), so that a prefix search reads four
+    // bytes a line for most lines. Built by the first search after the lines were replaced.
+    mutable std::vector<quint32> m_heads;
+    mutable bool m_headsValid = false;
     qsizetype m_selected = -1;
 };
 
@@ -67,6 +74,8 @@ QByteArray JoinLines(const QList<QByteArray> &lines);
 // Reading stops at the first NUL byte, as it does for list files.
 QByteArray ReadWholeFile(const QString &path);
 void WriteWholeFile(const QString &path, const QByteArray &bytes);
+// Writes the lines as JoinLines joins them, without holding the joined text.
+void WriteLines(const QString &path, const QList<QByteArray> &lines);
 // Keeps the first of each group of lines equal ignoring case, in one pass.
 QList<QByteArray> RemoveDuplicateLines(const QList<QByteArray> &lines);
 // Ascending order ignoring case, in the user's locale.

@@ -54,6 +54,7 @@ private Q_SLOTS:
     void sortKeepsSelectedPosition();
     void findPrefix_data();
     void findPrefix();
+    void findPrefixFollowsChanges();
     void removeDuplicateLines_data();
     void removeDuplicateLines();
 
@@ -575,6 +576,26 @@ void TestEntryList::findPrefix_data()
             << notUtf8Later << QStringLiteral(u"\u00c3\u00a4P") << qsizetype(0);
     QTest::newRow("UTF-8 line: no 1252 reading")
             << Lines {"\xc3\xa4pfel"} << QStringLiteral(u"\u00c3") << qsizetype(-1);
+    // Two characters outside ASCII fold to ASCII letters.
+    const Lines foldToAscii {"kelp",
+                             "\xe2\x84\xaa"
+                             "elvin",
+                             "\xc5\xbf"
+                             "tar"};
+    QTest::newRow("Kelvin sign line, ASCII prefix") << foldToAscii << "KELV" << qsizetype(1);
+    QTest::newRow("long s line, ASCII prefix") << foldToAscii << "ST" << qsizetype(2);
+    QTest::newRow("Kelvin sign inside, ASCII prefix") << Lines {"skate",
+                                                                "sk\xe2\x84\xaa"
+                                                                "i"}
+                                                      << "SKK" << qsizetype(1);
+    QTest::newRow("Windows-1252 line, non-ASCII first letter")
+            << Lines {"\xe9t\xe9", "\xc9T\xc9"} << QStringLiteral(u"\u00c9t\u00e9") << qsizetype(0);
+    QTest::newRow("other letters of the same first byte")
+            << Lines {"\xc3\xb6l",
+                      "\xc3\xbc"
+                      "ber",
+                      "\xc3\x96L"}
+            << QStringLiteral(u"\u00d6L") << qsizetype(0);
     QTest::newRow("1252 line shorter than the prefix")
             << Lines {"\xe9"} << QStringLiteral(u"\u00e9t") << qsizetype(-1);
 }
@@ -587,6 +608,34 @@ void TestEntryList::findPrefix()
     EntryList list;
     fillList(list, lines);
     QCOMPARE(list.FindPrefix(prefix), expected);
+}
+
+void TestEntryList::findPrefixFollowsChanges()
+{
+    EntryList list;
+    fillList(list, {"apple", "banana"});
+    list.ReplaceLine(0, "cherry");
+    QCOMPARE(list.FindPrefix(QStringLiteral("A")), qsizetype(-1));
+    QCOMPARE(list.FindPrefix(QStringLiteral("C")), qsizetype(0));
+    list.ReplaceLine(1, "");
+    QCOMPARE(list.FindPrefix(QStringLiteral("b")), qsizetype(-1));
+    QCOMPARE(list.FindPrefix(QString()), qsizetype(0));
+    list.Append("date");
+    QCOMPARE(list.FindPrefix(QStringLiteral("d")), qsizetype(2));
+    list.Remove(0);
+    QCOMPARE(list.FindPrefix(QStringLiteral("c")), qsizetype(-1));
+    QCOMPARE(list.FindPrefix(QStringLiteral("d")), qsizetype(1));
+    list.SetByName("Eel", "x");
+    QCOMPARE(list.FindPrefix(QStringLiteral("e")), qsizetype(2));
+    list.SortOnce();
+    QCOMPARE(list.Lines(), (Lines {"", "date", "Eel=x"}));
+    QCOMPARE(list.FindPrefix(QStringLiteral("e")), qsizetype(2));
+    list.SetAllText("fig\r\n\xc3\xa4pfel");
+    QCOMPARE(list.FindPrefix(QStringLiteral(u"\u00c4")), qsizetype(1));
+    list.CopyFrom({"grape"});
+    QCOMPARE(list.FindPrefix(QStringLiteral("G")), qsizetype(0));
+    list.Clear();
+    QCOMPARE(list.FindPrefix(QString()), qsizetype(-1));
 }
 
 void TestEntryList::removeDuplicateLines_data()
