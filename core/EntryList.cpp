@@ -182,9 +182,10 @@ void EntryList::SortOnce()
 qsizetype EntryList::FindPrefix(const QString &prefix) const
 {
     if (!m_headsValid) {
-        m_heads.resize(size_t(m_lines.size()));
-        for (qsizetype i = 0; i < m_lines.size(); ++i)
-            m_heads[size_t(i)] = PrefixMatcher::HeadOf(m_lines.at(i));
+        m_heads.clear();
+        m_heads.reserve(size_t(m_lines.size()));
+        for (const QByteArray &line : m_lines)
+            m_heads.push_back(PrefixMatcher::HeadOf(line));
         m_headsValid = true;
     }
     return PrefixMatcher(prefix).FindFirst(m_lines, m_heads.data());

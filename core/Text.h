@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QtAlgorithms>
+#include <QtEndian>
 
 #include <algorithm>
 #include <array>
@@ -72,12 +73,17 @@ public:
     static quint32 HeadOf(const QByteArray &line)
     {
         quint32 head = 0;
-        const qsizetype size = std::min<qsizetype>(4, line.size());
-        for (qsizetype i = 0; i < size; ++i) {
-            const uchar c = uchar(line.at(i));
-            head |= quint32(c >= 'A' && c <= 'Z' ? c + 32 : c) << (8 * i);
+        if (line.size() >= 4) {
+            head = qFromLittleEndian<quint32>(line.constData());
+        } else {
+            for (qsizetype i = 0; i < line.size(); ++i)
+                head |= quint32(uchar(line.at(i))) << (8 * i);
         }
-        return head;
+        // 'A' to 'Z' in every byte at once: from 'A' adding 0x3F sets the high bit, from
+        // past 'Z' adding 0x25 does; bytes of 0x80 and more are left alone.
+        const quint32 low7 = head & 0x7F7F7F7Fu;
+        const quint32 upper = (low7 + 0x3F3F3F3Fu) & ~(low7 + 0x25252525u) & ~head & 0x80808080u;
+        return head | (upper >> 2);
     }
 
     // False when no line with this head can match.

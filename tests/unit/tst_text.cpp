@@ -19,6 +19,8 @@ private Q_SLOTS:
     void decodeLine();
     void foldedKey_data();
     void foldedKey();
+    void prefixHead_data();
+    void prefixHead();
     void errorBoxText_data();
     void errorBoxText();
     void cleanSystemText();
@@ -183,6 +185,29 @@ void TestText::foldedKey()
     QByteArray keys("before|");
     AppendFoldedKey(keys, line);
     QCOMPARE(keys, "before|" + expected);
+}
+
+void TestText::prefixHead_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("expected"); // four bytes
+    QTest::newRow("lower case") << QByteArray("abcdef") << QByteArray("abcd");
+    QTest::newRow("upper case") << QByteArray("ABCDE") << QByteArray("abcd");
+    QTest::newRow("edges of the letters") << QByteArray("@[`{") << QByteArray("@[`{");
+    QTest::newRow("A and Z") << QByteArray("AZaz") << QByteArray("azaz");
+    QTest::newRow("high bytes alone") << QByteArray("\xc1\xdaZ\xc3") << QByteArray("\xc1\xdaz\xc3");
+    QTest::newRow("short line") << QByteArray("Hi") << QByteArray("hi\0\0", 4);
+    QTest::newRow("empty line") << QByteArray() << QByteArray(4, '\0');
+}
+
+void TestText::prefixHead()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, expected);
+    const quint32 head = PrefixMatcher::HeadOf(line);
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(head, bytes.data());
+    QCOMPARE(bytes, expected);
 }
 
 void TestText::errorBoxText_data()
