@@ -81,11 +81,12 @@ void EntryList::dropHeads()
     m_heads = {};
 }
 
-void EntryList::resetLines(QList<QByteArray> lines)
+void EntryList::resetLines(QList<QByteArray> lines, std::vector<quint32> heads)
 {
     beginResetModel();
     m_lines = std::move(lines);
-    dropHeads();
+    m_headsValid = heads.size() == size_t(m_lines.size());
+    m_heads = std::move(heads);
     endResetModel();
     setSelection(-1);
 }
@@ -151,7 +152,9 @@ QByteArray EntryList::AllText() const
 
 void EntryList::SetAllText(const QByteArray &text)
 {
-    resetLines(SplitLines(text));
+    std::vector<quint32> heads;
+    QList<QByteArray> lines = SplitLines(text, heads);
+    resetLines(std::move(lines), std::move(heads));
 }
 
 void EntryList::CopyFrom(QList<QByteArray> lines)
@@ -162,7 +165,9 @@ void EntryList::CopyFrom(QList<QByteArray> lines)
 void EntryList::LoadFile(const QString &path)
 {
     // Read first: a failed read leaves the list as it was.
-    resetLines(SplitLines(ReadWholeFile(path)));
+    std::vector<quint32> heads;
+    QList<QByteArray> lines = SplitLines(ReadWholeFile(path), heads);
+    resetLines(std::move(lines), std::move(heads));
 }
 
 void EntryList::SaveFile(const QString &path) const

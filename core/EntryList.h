@@ -57,12 +57,13 @@ Q_SIGNALS:
 private:
     void checkIndex(qsizetype i) const;
     void setSelection(qsizetype i);
-    void resetLines(QList<QByteArray> lines);
+    void resetLines(QList<QByteArray> lines, std::vector<quint32> heads = {});
     void dropHeads();
 
     QList<QByteArray> m_lines;
     // The head of every line (PrefixMatcher::HeadOf), so that a prefix search reads four
-    // bytes a line for most lines. Built by the first search after the lines were replaced.
+    // bytes a line for most lines. Found while a text is split; otherwise built by the first
+    // search after the lines were replaced.
     mutable std::vector<quint32> m_heads;
     mutable bool m_headsValid = false;
     qsizetype m_selected = -1;
@@ -70,6 +71,8 @@ private:
 
 // Splitting and joining the text of list files.
 QList<QByteArray> SplitLines(QByteArray text);
+// The same, also giving each line's PrefixMatcher::HeadOf, found on the way.
+QList<QByteArray> SplitLines(QByteArray text, std::vector<quint32> &heads);
 QByteArray JoinLines(const QList<QByteArray> &lines);
 // Reading stops at the first NUL byte, as it does for list files.
 QByteArray ReadWholeFile(const QString &path);

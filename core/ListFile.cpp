@@ -88,6 +88,13 @@ void adviseHugePages(const void *data, size_t bytes)
 
 QList<QByteArray> SplitLines(QByteArray text)
 {
+    std::vector<quint32> heads;
+    return SplitLines(std::move(text), heads);
+}
+
+QList<QByteArray> SplitLines(QByteArray text, std::vector<quint32> &heads)
+{
+    heads.clear();
     // Reading stops at the first NUL; every line end found becomes a NUL in turn, so that each
     // line can share the text's buffer and still end in a NUL as a QByteArray's bytes must.
     text.truncate(qstrnlen(text.constData(), text.size()));
@@ -99,6 +106,7 @@ QList<QByteArray> SplitLines(QByteArray text)
     lines.reserve(countLineEnds(data, size) + 1);
     adviseHugePages(lines.constData(), size_t(lines.capacity()) * sizeof(QByteArray));
     lines.resize(lines.capacity());
+    heads.reserve(size_t(lines.capacity()));
     QByteArray *const first = lines.data();
     QByteArray *next = first;
     auto *const buffer = text.data_ptr().d_ptr();
@@ -108,6 +116,7 @@ QList<QByteArray> SplitLines(QByteArray text)
             *next = QByteArray(QByteArray::DataPointer(buffer, data + start, length));
             ++shares;
         }
+        heads.push_back(PrefixMatcher::HeadOf(*next));
         ++next;
     };
     qsizetype start = 0;
@@ -123,7 +132,8 @@ QList<QByteArray> SplitLines(QByteArray text)
     if (start < size)
         addLine(start, size - start);
     // The lines' references to the buffer, taken in one step rather than one a line. Nothing
-    // above can throw, so no line is destroyed before its reference exists.
+    // in the loop can throw (the heads have their room), so no line is destroyed before its
+    // reference exists.
     buffer->ref_.fetchAndAddRelaxed(int(shares));
     lines.resize(next - first);
     return lines;

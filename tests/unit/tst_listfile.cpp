@@ -1,5 +1,6 @@
 #include "EntryList.h"
 #include "ListTestSupport.h"
+#include "Text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -113,6 +114,14 @@ void TestListFile::readRules()
     QCOMPARE(fromFile.Lines(), expected);
     QCOMPARE(fromFile.SelectedIndex(), qsizetype(-1));
     QCOMPARE(SplitLines(bytes), expected);
+    // Heads found while splitting serve a prefix search as well as heads built later.
+    EntryList copied;
+    copied.CopyFrom(expected);
+    for (const QByteArray &line : expected) {
+        const QString prefix = DecodeLine(line).left(3).toUpper();
+        QCOMPARE(fromFile.FindPrefix(prefix), copied.FindPrefix(prefix));
+        QCOMPARE(fromText.FindPrefix(prefix), copied.FindPrefix(prefix));
+    }
     // Each line's bytes end in a NUL, as code handing them on as C strings expects.
     for (const QByteArray &line : fromFile.Lines())
         QCOMPARE(qstrnlen(line.constData(), line.size() + 1), line.size());
