@@ -202,10 +202,9 @@ QByteArray ReadWholeFile(const QString &path)
     return bytes;
 }
 
-// Written beside the old file and renamed over it: a failed save leaves the old file whole.
-// `write` puts the content into the open file and says whether all of it went.
-template<typename Write> static void saveFile(const QString &path, Write write)
+void WriteFileWith(const QString &path, const std::function<bool(QIODevice &)> &write)
 {
+    // Written beside the old file and renamed over it: a failed save leaves the old file whole.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         // QSaveFile words these two cases itself; the system's words read like the others.
@@ -225,13 +224,13 @@ template<typename Write> static void saveFile(const QString &path, Write write)
 
 void WriteWholeFile(const QString &path, const QByteArray &bytes)
 {
-    saveFile(path, [&](QSaveFile &file) { return file.write(bytes) == bytes.size(); });
+    WriteFileWith(path, [&](QIODevice &file) { return file.write(bytes) == bytes.size(); });
 }
 
 void WriteLines(const QString &path, const QList<QByteArray> &lines)
 {
     // The lines go out through one small buffer instead of being joined whole first.
-    saveFile(path, [&](QSaveFile &file) {
+    WriteFileWith(path, [&](QIODevice &file) {
         constexpr qsizetype capacity = 256 * 1024;
         std::vector<char> buffer(capacity);
         qsizetype used = 0;
