@@ -19,9 +19,11 @@ Around the lists: a console that edits the term list as plain text, a Quick
 Launcher that sends one term to a meta-search service in the default web
 browser, rich-text notepad windows and a tray mode.")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 # Install into the staging folder through DESTDIR, so that the install step sees the real prefix
-# and writes it into the desktop entry and the manual page.
+# and writes it into the desktop entry and the manual page. With DESTDIR, CPack installs to
+# CPACK_INSTALL_PREFIX, whatever the build's own prefix is.
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+set(CPACK_INSTALL_PREFIX "${CPACK_PACKAGING_INSTALL_PREFIX}")
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
 
@@ -30,6 +32,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "web")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${GL_MAKER_HOST}/products/glenLantern/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Debian's shlibs for WebEngine name the helper's package today; it stays here in case they stop.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, libqt6svg6")
 
 include(CPack)
