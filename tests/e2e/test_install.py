@@ -14,6 +14,7 @@ import unittest
 import e2e
 
 BUILD_DIR = os.environ.get("GL_BUILD_DIR", "")
+CMAKE = os.environ.get("GL_CMAKE", "cmake")
 SOURCE_DIR = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 SAMPLES = ("Default.gls", "Default.glt")
 
@@ -29,7 +30,7 @@ class InstallTest(e2e.ProgramTestCase):
         if not BUILD_DIR or not os.path.isdir(BUILD_DIR):
             raise AssertionError(f"GL_BUILD_DIR does not name the build folder: {BUILD_DIR!r}")
         cls.prefix = tempfile.mkdtemp(prefix="gl-prefix-")
-        result = subprocess.run(["cmake", "--install", BUILD_DIR, "--prefix", cls.prefix],
+        result = subprocess.run([CMAKE, "--install", BUILD_DIR, "--prefix", cls.prefix],
                                 capture_output=True, text=True, timeout=300)
         if result.returncode != 0:
             shutil.rmtree(cls.prefix, ignore_errors=True)
