@@ -1,6 +1,6 @@
 #include "Console.h"
 
-#include "Text.h"
+#include "TextRules.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "EntryList.h"
 
 #include "Error.h"
-#include "Text.h"
+#include "TextRules.h"
 
 EntryList::EntryList(QObject *parent) : QAbstractListModel(parent) { }
 

@@ -1,7 +1,7 @@
 #include "ListCommands.h"
 
 #include "Prompts.h"
-#include "Text.h"
+#include "TextRules.h"
 
 #include <QFileInfo>
 

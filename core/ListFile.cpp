@@ -2,7 +2,7 @@
 #include "EntryList.h"
 
 #include "Error.h"
-#include "Text.h"
+#include "TextRules.h"
 
 #include <QCollator>
 #include <QFileInfo>
@@ -160,49 +160,74 @@ static QString fullPath(const QString &path)
     return QFileInfo(path).absoluteFilePath();
 }
 
-QByteArray ReadWholeFile(const QString &path)
+namespace {
+
+// Closes the file however the reading ends.
+struct FileDescriptor
 {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        ThrowCannotOpen(fullPath(path), SystemErrorText(errno));
-    auto fail = [&](int error) {
-        ::close(fd);
+    int fd;
+    ~FileDescriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+} // namespace
+
+QByteArray ReadFileBytes(const QString &path, const QString &readErrorText)
+{
+    const auto readFailed = [&](int error) {
+        if (!readErrorText.isEmpty())
+            throw CommandError(readErrorText);
         ThrowCannotOpen(fullPath(path), SystemErrorText(error));
     };
+    const FileDescriptor file{::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0)
+        ThrowCannotOpen(fullPath(path), SystemErrorText(errno));
     struct stat info;
-    if (::fstat(fd, &info) != 0)
-        fail(errno);
+    if (::fstat(file.fd, &info) != 0)
+        ThrowCannotOpen(fullPath(path), SystemErrorText(errno));
     if (S_ISDIR(info.st_mode))
-        fail(EISDIR);
+        ThrowCannotOpen(fullPath(path), SystemErrorText(EISDIR));
 
     QByteArray bytes;
-    qsizetype used = 0;
-    qsizetype capacity = S_ISREG(info.st_mode) ? qsizetype(info.st_size) + 1 : 64 * 1024;
-    bytes.resize(capacity);
-    adviseHugePages(bytes.constData(), size_t(capacity));
-    for (;;) {
-        if (used == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const ssize_t got = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
-        if (got < 0) {
-            if (errno == EINTR)
+    try {
+        qsizetype used = 0;
+        const qsizetype capacity = S_ISREG(info.st_mode) ? qsizetype(info.st_size) + 1 : 64 * 1024;
+        bytes.resize(capacity);
+        adviseHugePages(bytes.constData(), size_t(capacity));
+        for (;;) {
+            if (used == bytes.size())
+                bytes.resize(bytes.size() * 2);
+            const ssize_t got = ::read(file.fd, bytes.data() + used, size_t(bytes.size() - used));
+            if (got < 0 && errno == EINTR)
                 continue;
-            fail(errno);
+            if (got < 0)
+                readFailed(errno);
+            if (got == 0)
+                break;
+            used += got;
         }
-        if (got == 0)
-            break;
-        used += got;
+        bytes.truncate(used);
+    } catch (const std::bad_alloc &) {
+        // A file larger than the memory left: an error the user can read, not a crash.
+        readFailed(ENOMEM);
     }
-    ::close(fd);
-    bytes.truncate(used);
-    const void *nul = std::memchr(bytes.constData(), 0, size_t(used));
+    return bytes;
+}
+
+QByteArray ReadWholeFile(const QString &path)
+{
+    QByteArray bytes = ReadFileBytes(path);
+    const void *nul = std::memchr(bytes.constData(), 0, size_t(bytes.size()));
     if (nul)
         bytes.truncate(static_cast<const char *>(nul) - bytes.constData());
     return bytes;
 }
 
-void WriteFileWith(const QString &path, const std::function<bool(QIODevice &)> &write)
+void WriteFileWith(const QString &path, const std::function<bool(QIODevice &)> &write,
+                   const QString &writeErrorText)
 {
     // Written beside the old file and renamed over it: a failed save leaves the old file whole.
     QSaveFile file(path);
@@ -218,6 +243,8 @@ void WriteFileWith(const QString &path, const std::function<bool(QIODevice &)> &
     }
     if (!write(file) || !file.commit()) {
         file.cancelWriting();
+        if (!writeErrorText.isEmpty())
+            throw CommandError(writeErrorText);
         ThrowStreamWriteError();
     }
 }

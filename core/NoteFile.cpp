@@ -1,18 +1,13 @@
 // Note files: RTF with a plain-text retry, read whole and written through QSaveFile.
 #include "Error.h"
+#include "EntryList.h"
 #include "Rtf.h"
-#include "Text.h"
+#include "TextRules.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <cerrno>
-#include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
 bool ReadPlainText(const QByteArray &bytes, QTextDocument &document, qsizetype maxChars)
 {
@@ -67,49 +62,9 @@ QByteArray SaveNote(const QTextDocument &document)
     }
 }
 
-static QString fullPath(const QString &path)
-{
-    return QFileInfo(path).absoluteFilePath();
-}
-
 QByteArray ReadNoteFile(const QString &path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        ThrowCannotOpen(fullPath(path), SystemErrorText(errno));
-    struct stat info;
-    const int statError = ::fstat(fd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
-    if (statError) {
-        ::close(fd);
-        ThrowCannotOpen(fullPath(path), SystemErrorText(statError));
-    }
-    QByteArray bytes;
-    try {
-        qsizetype used = 0;
-        bytes.resize(S_ISREG(info.st_mode) ? qsizetype(info.st_size) + 1 : 64 * 1024);
-        for (;;) {
-            if (used == bytes.size())
-                bytes.resize(bytes.size() * 2);
-            const ssize_t got = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                throw CommandError(QStringLiteral("Failed to Load Stream"));
-            if (got == 0)
-                break;
-            used += got;
-        }
-        bytes.truncate(used);
-    } catch (const std::bad_alloc &) {
-        ::close(fd);
-        throw CommandError(QStringLiteral("Failed to Load Stream"));
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
-    ::close(fd);
-    return bytes;
+    return ReadFileBytes(path, QStringLiteral("Failed to Load Stream"));
 }
 
 void LoadNoteFile(const QString &path, QTextDocument &document)
@@ -119,27 +74,8 @@ void LoadNoteFile(const QString &path, QTextDocument &document)
 
 void SaveNoteFile(const QString &path, const QTextDocument &document)
 {
-    // Written beside the old file and renamed over it: a failed save leaves the old file whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        // QSaveFile words these two cases itself; the system's words read like the others.
-        const QFileInfo target(path);
-        QString reason = CleanSystemText(file.errorString());
-        if (target.isDir())
-            reason = SystemErrorText(EISDIR);
-        else if (target.exists() && !target.isWritable())
-            reason = SystemErrorText(EACCES);
-        ThrowCannotCreate(fullPath(path), reason);
-    }
-    QByteArray bytes;
-    try {
-        bytes = SaveNote(document);
-    } catch (...) {
-        file.cancelWriting();
-        throw;
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        file.cancelWriting();
-        throw CommandError(QStringLiteral("Failed to Save Stream"));
-    }
+    const QByteArray bytes = SaveNote(document);
+    WriteFileWith(
+            path, [&](QIODevice &file) { return file.write(bytes) == bytes.size(); },
+            QStringLiteral("Failed to Save Stream"));
 }

@@ -2,7 +2,7 @@
 // states, so that no input, however nested, runs deep on the call stack.
 #include "Rtf.h"
 
-#include "Text.h"
+#include "TextRules.h"
 
 #include <QColor>
 #include <QHash>

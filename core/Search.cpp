@@ -1,7 +1,7 @@
 #include "Search.h"
 
 #include "EntryList.h"
-#include "Text.h"
+#include "TextRules.h"
 
 QString ComposeAddress(const QString &serviceString, const QString &term)
 {

@@ -205,6 +205,8 @@ void TfrmMain::runCommand(const std::function<void()> &handler)
         handler();
     } catch (const CommandError &error) {
         m_showError(this, error.message());
+    } catch (const std::bad_alloc &) {
+        m_showError(this, QStringLiteral("Out of memory"));
     }
 }
 

@@ -1,8 +1,5 @@
 #pragma once
 
-// The windows' folder is searched first for "Text.h", so the text rules of the core come along.
-#include "../core/Text.h"
-
 #include <QByteArray>
 #include <QList>
 #include <QMainWindow>

@@ -2,7 +2,7 @@
 #include "CommandSet.h"
 #include "MainWindowFixture.h"
 #include "QLaunch.h"
-#include "../../ui/Text.h" // TODO(rename): clashes with core/Text.h
+#include "Text.h"
 
 #include <QAction>
 #include <QApplication>

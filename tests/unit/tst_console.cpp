@@ -1,5 +1,5 @@
 #include "Console.h"
-#include "Text.h"
+#include "TextRules.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "EntryList.h"
 #include "ListTestSupport.h"
 #include "Search.h"
-#include "Text.h"
+#include "TextRules.h"
 
 #include <QAbstractItemModelTester>
 #include <QLocale>

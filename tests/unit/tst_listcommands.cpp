@@ -2,7 +2,7 @@
 #include "Error.h"
 #include "FakePrompts.h"
 #include "ListCommands.h"
-#include "Text.h"
+#include "TextRules.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "EntryList.h"
 #include "ListTestSupport.h"
-#include "Text.h"
+#include "TextRules.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "Error.h"
 #include "Search.h"
-#include "Text.h"
+#include "TextRules.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "Text.h"
+#include "TextRules.h"
 
 #include <QList>
 
