@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTextEdit>
 
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void trayClicks();
     void noNotificationArea();
     void trayIconRemovedWithTheWindow();
+    void trayTipShowsTheWholeText();
 };
 
 void TestShell::windowsCreatedHidden()
@@ -204,6 +206,19 @@ void TestShell::trayIconRemovedWithTheWindow()
     connect(f.tray, &QObject::destroyed, this, [&] { removedBeforeDestruction = !f.tray->shown; });
     f.window.reset();
     QVERIFY(removedBeforeDestruction);
+}
+
+void TestShell::trayTipShowsTheWholeText()
+{
+    SystemTrayIcon icon;
+    icon.add();
+    auto *systemIcon = icon.findChild<QSystemTrayIcon *>();
+    QVERIFY(systemIcon);
+    // All 64 characters: a tip cut to 63 would lose the last letter.
+    QCOMPARE(systemIcon->toolTip(),
+             QStringLiteral("glenLantern - MidClick: QLaunch; DblClick: MScreen; RClick: Menu"));
+    icon.remove();
+    QVERIFY(!icon.isShown());
 }
 
 QTEST_MAIN(TestShell)
