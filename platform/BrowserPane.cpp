@@ -4,10 +4,10 @@
 #include "Error.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QUrl>
 #include <QDir>
+#include <QFileInfo>
 #include <QPluginLoader>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <unistd.h>
@@ -24,7 +24,8 @@ WebBrowserPane::~WebBrowserPane() = default;
 
 void WebBrowserPane::createEngine()
 {
-    QString problem = QStringLiteral("the plugin %1 was not found").arg(QString::fromUtf8(kBrowserEnginePlugin));
+    QString problem = QStringLiteral("the plugin %1 was not found")
+                              .arg(QString::fromUtf8(kBrowserEnginePlugin));
     for (const QString &folder : QCoreApplication::libraryPaths()) {
         const QString path = QDir(folder).filePath(QString::fromUtf8(kBrowserEnginePlugin));
         if (!QFileInfo::exists(path))

@@ -14,8 +14,7 @@ class Page : public QWebEnginePage
 public:
     Page(std::function<void()> navigationStarted, QObject *parent)
         : QWebEnginePage(parent), m_navigationStarted(std::move(navigationStarted))
-    {
-    }
+    { }
 
 protected:
     bool acceptNavigationRequest(const QUrl &, NavigationType type, bool isMainFrame) override

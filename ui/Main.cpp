@@ -61,13 +61,11 @@ QString MakerPageAddress(const char *path)
 }
 
 TfrmMain::TfrmMain(const MainWindowSeams &seams, QWidget *parent)
-    : QMainWindow(parent),
-      m_ownPrompts(seams.prompts ? nullptr : std::make_unique<QtPrompts>()),
+    : QMainWindow(parent), m_ownPrompts(seams.prompts ? nullptr : std::make_unique<QtPrompts>()),
       m_prompts(seams.prompts ? seams.prompts : m_ownPrompts.get()),
       m_commands(m_services, m_terms, *m_prompts),
       m_showError(seams.showError ? seams.showError : ShowErrorBox),
-      m_clockMs(seams.clockMs ? seams.clockMs : monotonicMs),
-      brwWeb(seams.browser)
+      m_clockMs(seams.clockMs ? seams.clockMs : monotonicMs), brwWeb(seams.browser)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Glen Lantern"));
@@ -120,11 +118,14 @@ void TfrmMain::buildLayout()
         brwWeb = new WebBrowserPane;
     brwWeb->setObjectName(QStringLiteral("brwWeb"));
     connect(brwWeb, &BrowserPane::BeforeNavigate2, this, [this] { setStatus("Navigating..."); });
-    connect(brwWeb, &BrowserPane::NavigateComplete2, this, [this] { setStatus("Navigating Complete"); });
-    connect(brwWeb, &BrowserPane::DocumentComplete, this, [this] { setStatus("Navigation Complete"); });
+    connect(brwWeb, &BrowserPane::NavigateComplete2, this,
+            [this] { setStatus("Navigating Complete"); });
+    connect(brwWeb, &BrowserPane::DocumentComplete, this,
+            [this] { setStatus("Navigation Complete"); });
     connect(brwWeb, &BrowserPane::DownloadBegin, this,
             [this] { setStatus("Navigating to requested document..."); });
-    connect(brwWeb, &BrowserPane::DownloadComplete, this, [this] { setStatus("Navigation Complete"); });
+    connect(brwWeb, &BrowserPane::DownloadComplete, this,
+            [this] { setStatus("Navigation Complete"); });
 
     MainSplitter = new QSplitter(Qt::Horizontal);
     MainSplitter->setObjectName(QStringLiteral("MainSplitter"));
@@ -278,7 +279,9 @@ bool TfrmMain::listKeyDown(QListView *view, QKeyEvent *event)
 {
     const bool services = view == lstbxServices;
     if (event->key() == Qt::Key_Delete) {
-        runCommand([this, services] { services ? actRemoveServiceExecute() : actRemoveTermExecute(); });
+        runCommand([this, services] {
+            services ? actRemoveServiceExecute() : actRemoveTermExecute();
+        });
         return true;
     }
     if (event->key() == Qt::Key_Insert) {
@@ -290,7 +293,7 @@ bool TfrmMain::listKeyDown(QListView *view, QKeyEvent *event)
         // The first arrow key into a list without a selection picks the line it stands on,
         // instead of stepping past it.
         const QModelIndex current = view->currentIndex().isValid() ? view->currentIndex()
-                                                                     : view->model()->index(0, 0);
+                                                                   : view->model()->index(0, 0);
         view->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
         return true;
     }
@@ -328,9 +331,18 @@ void TfrmMain::actAddGoExecute()
         actGoExecute();
 }
 
-void TfrmMain::actVwReadMeExecute() { navigate(ReadMeAddress()); }
-void TfrmMain::actVisitHomePageExecute() { navigate(MakerPageAddress("/products/glenLantern/")); }
-void TfrmMain::actContUsExecute() { navigate(MakerPageAddress("/products/glenLantern/")); }
+void TfrmMain::actVwReadMeExecute()
+{
+    navigate(ReadMeAddress());
+}
+void TfrmMain::actVisitHomePageExecute()
+{
+    navigate(MakerPageAddress("/products/glenLantern/"));
+}
+void TfrmMain::actContUsExecute()
+{
+    navigate(MakerPageAddress("/products/glenLantern/"));
+}
 void TfrmMain::actDlSrvListsExecute()
 {
     navigate(MakerPageAddress("/ox_html/products/glenLantern/service_lists.htm"));
@@ -338,24 +350,78 @@ void TfrmMain::actDlSrvListsExecute()
 
 // --- list commands ---------------------------------------------------------------------------
 
-void TfrmMain::actAddServiceExecute() { m_commands.AddService(); }
-void TfrmMain::actReplaceServicesExecute() { m_commands.ReplaceService(); }
-void TfrmMain::actRemoveServiceExecute() { m_commands.RemoveService(); }
-void TfrmMain::actNewServicesExecute() { m_commands.NewServices(); }
-void TfrmMain::actLoadServicesExecute() { m_commands.LoadServices(); }
-void TfrmMain::actSaveServicesExecute() { m_commands.SaveServices(); }
-void TfrmMain::actSaveServicesAsExecute() { m_commands.SaveServicesAs(); }
-void TfrmMain::actSortServicesExecute() { m_commands.SortServices(); }
-void TfrmMain::actAddTermExecute() { m_commands.AddTerm(); }
-void TfrmMain::actReplaceTermExecute() { m_commands.ReplaceTerm(); }
-void TfrmMain::actRemoveTermExecute() { m_commands.RemoveTerm(); }
-void TfrmMain::actRmvDupExecute() { m_commands.RemoveDuplicates(); }
-void TfrmMain::actClearTermsExecute() { m_commands.ClearTerms(); }
-void TfrmMain::actNewTermsExecute() { m_commands.NewTerms(); }
-void TfrmMain::actLoadTermsExecute() { m_commands.LoadTerms(); }
-void TfrmMain::actSaveTermsExecute() { m_commands.SaveTerms(); }
-void TfrmMain::actSaveTermsAsExecute() { m_commands.SaveTermsAs(); }
-void TfrmMain::actSortTermsExecute() { m_commands.SortTerms(); }
+void TfrmMain::actAddServiceExecute()
+{
+    m_commands.AddService();
+}
+void TfrmMain::actReplaceServicesExecute()
+{
+    m_commands.ReplaceService();
+}
+void TfrmMain::actRemoveServiceExecute()
+{
+    m_commands.RemoveService();
+}
+void TfrmMain::actNewServicesExecute()
+{
+    m_commands.NewServices();
+}
+void TfrmMain::actLoadServicesExecute()
+{
+    m_commands.LoadServices();
+}
+void TfrmMain::actSaveServicesExecute()
+{
+    m_commands.SaveServices();
+}
+void TfrmMain::actSaveServicesAsExecute()
+{
+    m_commands.SaveServicesAs();
+}
+void TfrmMain::actSortServicesExecute()
+{
+    m_commands.SortServices();
+}
+void TfrmMain::actAddTermExecute()
+{
+    m_commands.AddTerm();
+}
+void TfrmMain::actReplaceTermExecute()
+{
+    m_commands.ReplaceTerm();
+}
+void TfrmMain::actRemoveTermExecute()
+{
+    m_commands.RemoveTerm();
+}
+void TfrmMain::actRmvDupExecute()
+{
+    m_commands.RemoveDuplicates();
+}
+void TfrmMain::actClearTermsExecute()
+{
+    m_commands.ClearTerms();
+}
+void TfrmMain::actNewTermsExecute()
+{
+    m_commands.NewTerms();
+}
+void TfrmMain::actLoadTermsExecute()
+{
+    m_commands.LoadTerms();
+}
+void TfrmMain::actSaveTermsExecute()
+{
+    m_commands.SaveTerms();
+}
+void TfrmMain::actSaveTermsAsExecute()
+{
+    m_commands.SaveTermsAs();
+}
+void TfrmMain::actSortTermsExecute()
+{
+    m_commands.SortTerms();
+}
 
 // --- the other windows -----------------------------------------------------------------------
 
@@ -400,10 +466,22 @@ void TfrmMain::TrayMessage(int click, QPoint at)
         break;
     }
 }
-void TfrmMain::actDisplayConsoleExecute() { showWindow(frmText.get()); }
-void TfrmMain::actLstbxtoTxtExecute() { frmText->DisplayTermsAsText(m_terms.list.Lines()); }
-void TfrmMain::actFormatTextExecute() { frmText->FormatText(); }
-void TfrmMain::actQLaunchExecute() { showWindow(frmQLaunch.get()); }
+void TfrmMain::actDisplayConsoleExecute()
+{
+    showWindow(frmText.get());
+}
+void TfrmMain::actLstbxtoTxtExecute()
+{
+    frmText->DisplayTermsAsText(m_terms.list.Lines());
+}
+void TfrmMain::actFormatTextExecute()
+{
+    frmText->FormatText();
+}
+void TfrmMain::actQLaunchExecute()
+{
+    showWindow(frmQLaunch.get());
+}
 
 void TfrmMain::actMassAddExecute()
 {
@@ -456,7 +534,8 @@ void TfrmMain::actCloseExecute()
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
     bool mayClose = false;
-    runCommand([this, &mayClose] { mayClose = confirmCloseNotepads() && m_commands.ConfirmClose(); });
+    runCommand(
+            [this, &mayClose] { mayClose = confirmCloseNotepads() && m_commands.ConfirmClose(); });
     if (!mayClose) {
         event->ignore();
         return;

@@ -25,7 +25,7 @@ class TfrmTextPad;
 // What the main window talks to outside itself; tests put fakes here.
 struct MainWindowSeams
 {
-    Prompts *prompts = nullptr; // the real dialogs when null
+    Prompts *prompts = nullptr;     // the real dialogs when null
     BrowserPane *browser = nullptr; // Qt WebEngine when null; the window takes ownership
     std::function<void(QWidget *, const QString &)> showError; // the error box when empty
     std::function<qint64()> clockMs; // the time for type-ahead; a monotonic clock when empty

@@ -35,7 +35,8 @@ bool triggerMatching(const QList<QAction *> &actions, QKeyCombination key)
 {
     const QKeySequence sequence(key);
     for (QAction *action : actions) {
-        if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == sequence) {
+        if (action->isEnabled() && !action->shortcut().isEmpty()
+            && action->shortcut() == sequence) {
             action->trigger();
             return true;
         }
@@ -48,8 +49,7 @@ bool triggerMatching(const QList<QAction *> &actions, QKeyCombination key)
 ShortcutDispatcher::ShortcutDispatcher(QWidget *mainWindow, CommandSet *mainCommands,
                                        QObject *parent)
     : QObject(parent), m_mainWindow(mainWindow), m_mainCommands(mainCommands)
-{
-}
+{ }
 
 QKeyCombination ShortcutDispatcher::keyOf(const QKeyEvent *event)
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QKeyCombination>
 #include <QHash>
+#include <QKeyCombination>
 #include <QObject>
 #include <QPointer>
 

@@ -40,7 +40,8 @@ struct CommandLog
     explicit CommandLog(TfrmMain *w)
     {
         for (QAction *a : w->commandSet()->actions())
-            QObject::connect(a, &QAction::triggered, a, [this, a] { names.append(a->objectName()); });
+            QObject::connect(a, &QAction::triggered, a,
+                             [this, a] { names.append(a->objectName()); });
     }
     QStringList names;
 };
@@ -80,24 +81,40 @@ void TestCommands::commandTable()
     MainWindowFixture f;
     QStringList names;
     for (QAction *a : f.window->commandSet()->actions())
-        names.append(a->objectName() + u'|' + a->text() + u'|' + a->property("category").toString());
-    const QStringList expected = {
-        "actAddTerm|Add Terms|Terms", "actAddService|Add Services|Services",
-        "actReplaceServices|Replace Service|Services", "actRemoveService|Remove Service|Services",
-        "actNewServices|New Services|Services", "actLoadServices|Load Services|Services",
-        "actSaveServices|Save Services|Services", "actSaveServicesAs|Save Services As...|Services",
-        "actReplaceTerm|Replace Term|Terms", "actRemoveTerm|Remove Term|Terms",
-        "actSortTerms|Sort Terms|Terms", "actNewTerms|New Terms|Terms",
-        "actLoadTerms|Load Terms|Terms", "actSaveTerms|Save Terms|Terms",
-        "actSaveTermsAs|Save Terms As...|Terms", "actTglSendtotray|Send to Tray|Tray",
-        "actClose|Exit|File", "actGo|Go|Tools", "actDisplayConsole|Display Console|Console",
-        "actOpenText|New NotePad|Tools", "actMassAdd|Mass Add...|Console",
-        "actLstbxtoTxt|Display Terms as Text|Console", "actSortServices|Sort Services|Services",
-        "actFormatText|Format Text|Console", "actRmvDup|Remove Duplicates|Terms",
-        "actVwReadMe|View Readme|Help", "actDlSrvLists|Download New Service Lists...|Services",
-        "actAddGo|Add n' Go|Tools", "actClearTerms|Clear Terms|Terms",
-        "actVisitHomePage|Visit Home Page|Help", "actQLaunch|Quick Launcher|Tools",
-        "actContUs|Contact Us|Help"};
+        names.append(a->objectName() + u'|' + a->text() + u'|'
+                     + a->property("category").toString());
+    const QStringList expected = {"actAddTerm|Add Terms|Terms",
+                                  "actAddService|Add Services|Services",
+                                  "actReplaceServices|Replace Service|Services",
+                                  "actRemoveService|Remove Service|Services",
+                                  "actNewServices|New Services|Services",
+                                  "actLoadServices|Load Services|Services",
+                                  "actSaveServices|Save Services|Services",
+                                  "actSaveServicesAs|Save Services As...|Services",
+                                  "actReplaceTerm|Replace Term|Terms",
+                                  "actRemoveTerm|Remove Term|Terms",
+                                  "actSortTerms|Sort Terms|Terms",
+                                  "actNewTerms|New Terms|Terms",
+                                  "actLoadTerms|Load Terms|Terms",
+                                  "actSaveTerms|Save Terms|Terms",
+                                  "actSaveTermsAs|Save Terms As...|Terms",
+                                  "actTglSendtotray|Send to Tray|Tray",
+                                  "actClose|Exit|File",
+                                  "actGo|Go|Tools",
+                                  "actDisplayConsole|Display Console|Console",
+                                  "actOpenText|New NotePad|Tools",
+                                  "actMassAdd|Mass Add...|Console",
+                                  "actLstbxtoTxt|Display Terms as Text|Console",
+                                  "actSortServices|Sort Services|Services",
+                                  "actFormatText|Format Text|Console",
+                                  "actRmvDup|Remove Duplicates|Terms",
+                                  "actVwReadMe|View Readme|Help",
+                                  "actDlSrvLists|Download New Service Lists...|Services",
+                                  "actAddGo|Add n' Go|Tools",
+                                  "actClearTerms|Clear Terms|Terms",
+                                  "actVisitHomePage|Visit Home Page|Help",
+                                  "actQLaunch|Quick Launcher|Tools",
+                                  "actContUs|Contact Us|Help"};
     QCOMPARE(names, expected);
 }
 
@@ -110,29 +127,30 @@ void TestCommands::mainMenus()
         menus.append(a->text());
         items.append(itemTexts(a->menu()));
     }
-    QCOMPARE(menus, (QStringList{"&File", "T&ools", "&Services", "&Terms", "&Help"}));
-    QCOMPARE(items.at(0), (QStringList{"&Send to Tray\tCtrl+T", "-", "&Exit"}));
-    QCOMPARE(items.at(1), (QStringList{"&New NotePad", "&Display Console\tCtrl+C",
-                                       "&Quick Launcher\tCtrl+Q", "-", "&Go\tCtrl+G",
-                                       "&Add n' Go\tCtrl+X"}));
-    QCOMPARE(items.at(2), (QStringList{"&Add Services\tCtrl+Alt+A", "R&eplace Service\tCtrl+Alt+R",
-                                       "&Remove Service", "-", "&New Services\tCtrl+Alt+N",
-                                       "&Load Services\tCtrl+Alt+O", "&Save Services\tCtrl+Alt+S",
-                                       "Sa&ve Services As...", "-", "S&ort Services", "-",
-                                       "&Download New Service Lists..."}));
-    QCOMPARE(items.at(3), (QStringList{"&Add Terms\tCtrl+A", "R&eplace Term\tCtrl+R",
-                                       "&Remove Term", "Re&move Duplicates", "&Clear Terms\tCtrl+C",
-                                       "-", "&New Terms\tCtrl+N", "&Load Terms\tCtrl+O",
-                                       "Sa&ve Terms\tCtrl+S", "&Save Terms As...", "-",
-                                       "S&ort Terms", "-", "&Display Terms as Text"}));
-    QCOMPARE(items.at(4), (QStringList{"Visit Home Page", "&View Readme", "Contact Us"}));
+    QCOMPARE(menus, (QStringList {"&File", "T&ools", "&Services", "&Terms", "&Help"}));
+    QCOMPARE(items.at(0), (QStringList {"&Send to Tray\tCtrl+T", "-", "&Exit"}));
+    QCOMPARE(items.at(1),
+             (QStringList {"&New NotePad", "&Display Console\tCtrl+C", "&Quick Launcher\tCtrl+Q",
+                           "-", "&Go\tCtrl+G", "&Add n' Go\tCtrl+X"}));
+    QCOMPARE(items.at(2),
+             (QStringList {"&Add Services\tCtrl+Alt+A", "R&eplace Service\tCtrl+Alt+R",
+                           "&Remove Service", "-", "&New Services\tCtrl+Alt+N",
+                           "&Load Services\tCtrl+Alt+O", "&Save Services\tCtrl+Alt+S",
+                           "Sa&ve Services As...", "-", "S&ort Services", "-",
+                           "&Download New Service Lists..."}));
+    QCOMPARE(items.at(3),
+             (QStringList {"&Add Terms\tCtrl+A", "R&eplace Term\tCtrl+R", "&Remove Term",
+                           "Re&move Duplicates", "&Clear Terms\tCtrl+C", "-", "&New Terms\tCtrl+N",
+                           "&Load Terms\tCtrl+O", "Sa&ve Terms\tCtrl+S", "&Save Terms As...", "-",
+                           "S&ort Terms", "-", "&Display Terms as Text"}));
+    QCOMPARE(items.at(4), (QStringList {"Visit Home Page", "&View Readme", "Contact Us"}));
 
     // The console shows the Console menu of the same set.
     const QList<QAction *> consoleMenus = f.window->console()->menuBar()->actions();
     QCOMPARE(consoleMenus.size(), 1);
     QCOMPARE(consoleMenus.first()->text(), QStringLiteral("&Console"));
     QCOMPARE(itemTexts(consoleMenus.first()->menu()),
-             (QStringList{"&Mass Add...", "&Display Terms as Text", "-", "&Format Text"}));
+             (QStringList {"&Mass Add...", "&Display Terms as Text", "-", "&Format Text"}));
 }
 
 void TestCommands::contextMenus()
@@ -142,14 +160,16 @@ void TestCommands::contextMenus()
     auto *pmTerms = f.window->findChild<QMenu *>(QStringLiteral("pmTerms"));
     auto *pmTray = f.window->findChild<QMenu *>(QStringLiteral("pmTray"));
     QCOMPARE(itemTexts(pmServices),
-             (QStringList{"Add Services\tCtrl+Alt+A", "Replace Service\tCtrl+Alt+R"}));
-    QCOMPARE(itemTexts(pmTerms), (QStringList{"Add Terms\tCtrl+A", "Replace Term\tCtrl+R",
-                                              "Remove Duplicates", "Sort Terms"}));
-    QCOMPARE(itemTexts(pmTray), (QStringList{"Quick Launcher\tCtrl+Q", "Send to Tray\tCtrl+T", "-", "Exit"}));
+             (QStringList {"Add Services\tCtrl+Alt+A", "Replace Service\tCtrl+Alt+R"}));
+    QCOMPARE(itemTexts(pmTerms),
+             (QStringList {"Add Terms\tCtrl+A", "Replace Term\tCtrl+R", "Remove Duplicates",
+                           "Sort Terms"}));
+    QCOMPARE(itemTexts(pmTray),
+             (QStringList {"Quick Launcher\tCtrl+Q", "Send to Tray\tCtrl+T", "-", "Exit"}));
     // An item runs its command.
     CommandLog log(f.window.get());
     pmTerms->actions().at(3)->trigger();
-    QCOMPARE(log.names, QStringList{"actSortTerms"});
+    QCOMPARE(log.names, QStringList {"actSortTerms"});
     QVERIFY(f.window->terms().changed);
 }
 
@@ -163,21 +183,36 @@ void TestCommands::shortcuts_data()
 
     const auto ctrl = Qt::ControlModifier;
     const auto ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
-    QTest::newRow("Ctrl+A") << (ctrl | Qt::Key_A) << "actAddTerm" << "text|Add New Term|Enter Term:";
-    QTest::newRow("Ctrl+Alt+A") << (ctrlAlt | Qt::Key_A) << "actAddService" << "text|Add New Service|Enter Service Name:";
-    QTest::newRow("Ctrl+Alt+R") << (ctrlAlt | Qt::Key_R) << "actReplaceServices" << "text|Service String|Enter New Service String:";
-    QTest::newRow("Ctrl+Alt+N") << (ctrlAlt | Qt::Key_N) << "actNewServices" << "";
-    QTest::newRow("Ctrl+Alt+O") << (ctrlAlt | Qt::Key_O) << "actLoadServices" << "file|Select Services File";
-    QTest::newRow("Ctrl+Alt+S") << (ctrlAlt | Qt::Key_S) << "actSaveServices" << "";
-    QTest::newRow("Ctrl+R") << (ctrl | Qt::Key_R) << "actReplaceTerm" << "text|Enter New Term|Enter Term:";
-    QTest::newRow("Ctrl+N") << (ctrl | Qt::Key_N) << "actNewTerms" << "";
-    QTest::newRow("Ctrl+O") << (ctrl | Qt::Key_O) << "actLoadTerms" << "file|Select Terms File";
-    QTest::newRow("Ctrl+S") << (ctrl | Qt::Key_S) << "actSaveTerms" << "";
-    QTest::newRow("Ctrl+T") << (ctrl | Qt::Key_T) << "actTglSendtotray" << "";
-    QTest::newRow("Ctrl+G") << (ctrl | Qt::Key_G) << "actGo" << "";
-    QTest::newRow("Ctrl+C") << (ctrl | Qt::Key_C) << "actDisplayConsole" << "";
-    QTest::newRow("Ctrl+X") << (ctrl | Qt::Key_X) << "actAddGo" << "text|Add New Term|Enter Term:";
-    QTest::newRow("Ctrl+Q") << (ctrl | Qt::Key_Q) << "actQLaunch" << "";
+    QTest::newRow("Ctrl+A") << (ctrl | Qt::Key_A) << "actAddTerm"
+                            << "text|Add New Term|Enter Term:";
+    QTest::newRow("Ctrl+Alt+A") << (ctrlAlt | Qt::Key_A) << "actAddService"
+                                << "text|Add New Service|Enter Service Name:";
+    QTest::newRow("Ctrl+Alt+R") << (ctrlAlt | Qt::Key_R) << "actReplaceServices"
+                                << "text|Service String|Enter New Service String:";
+    QTest::newRow("Ctrl+Alt+N") << (ctrlAlt | Qt::Key_N) << "actNewServices"
+                                << "";
+    QTest::newRow("Ctrl+Alt+O") << (ctrlAlt | Qt::Key_O) << "actLoadServices"
+                                << "file|Select Services File";
+    QTest::newRow("Ctrl+Alt+S") << (ctrlAlt | Qt::Key_S) << "actSaveServices"
+                                << "";
+    QTest::newRow("Ctrl+R") << (ctrl | Qt::Key_R) << "actReplaceTerm"
+                            << "text|Enter New Term|Enter Term:";
+    QTest::newRow("Ctrl+N") << (ctrl | Qt::Key_N) << "actNewTerms"
+                            << "";
+    QTest::newRow("Ctrl+O") << (ctrl | Qt::Key_O) << "actLoadTerms"
+                            << "file|Select Terms File";
+    QTest::newRow("Ctrl+S") << (ctrl | Qt::Key_S) << "actSaveTerms"
+                            << "";
+    QTest::newRow("Ctrl+T") << (ctrl | Qt::Key_T) << "actTglSendtotray"
+                            << "";
+    QTest::newRow("Ctrl+G") << (ctrl | Qt::Key_G) << "actGo"
+                            << "";
+    QTest::newRow("Ctrl+C") << (ctrl | Qt::Key_C) << "actDisplayConsole"
+                            << "";
+    QTest::newRow("Ctrl+X") << (ctrl | Qt::Key_X) << "actAddGo"
+                            << "text|Add New Term|Enter Term:";
+    QTest::newRow("Ctrl+Q") << (ctrl | Qt::Key_Q) << "actQLaunch"
+                            << "";
 }
 
 void TestCommands::shortcuts()
@@ -192,13 +227,14 @@ void TestCommands::shortcuts()
     if (parts.first() == u"text")
         f.prompts.expectCancel(parts.at(1), parts.at(2));
     else if (parts.first() == u"file")
-        f.prompts.expectFile(command.contains(u"Save") ? Prompts::FileMode::Save : Prompts::FileMode::Open,
+        f.prompts.expectFile(command.contains(u"Save") ? Prompts::FileMode::Save
+                                                       : Prompts::FileMode::Open,
                              parts.at(1), std::nullopt);
     CommandLog log(w);
     QListView *terms = view(w, "lstbxTerms");
     showAndFocus(w, terms);
     QTest::keyClick(terms, key.key(), key.keyboardModifiers());
-    QCOMPARE(log.names, QStringList{command});
+    QCOMPARE(log.names, QStringList {command});
     QVERIFY(f.prompts.verifyDone());
     QVERIFY2(f.errors.isEmpty(), qPrintable(f.errors.join(u'\n')));
 }
@@ -235,7 +271,7 @@ void TestCommands::clipboardKeysInTextBoxes()
     // Every other shortcut still runs its command from the console, Ctrl+A included.
     f.prompts.expectCancel(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"));
     QTest::keyClick(console->txtPad, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(log.names, QStringList{"actAddTerm"});
+    QCOMPARE(log.names, QStringList {"actAddTerm"});
     QVERIFY(f.prompts.verifyDone());
 }
 
@@ -254,7 +290,7 @@ void TestCommands::shortcutsFromOtherWindows()
     // The main window's keys work while it is in the tray.
     QTest::keyClick(launcher->txtSearch, Qt::Key_G, Qt::ControlModifier);
     QTest::keyClick(launcher->txtSearch, Qt::Key_T, Qt::ControlModifier);
-    QCOMPARE(log.names, (QStringList{"actTglSendtotray", "actGo", "actTglSendtotray"}));
+    QCOMPARE(log.names, (QStringList {"actTglSendtotray", "actGo", "actTglSendtotray"}));
     QVERIFY(f.window->isVisible());
 }
 
@@ -266,7 +302,8 @@ void TestCommands::deleteAndInsert_data()
     QTest::addColumn<QString>("command");
     for (const char *list : {"lstbxServices", "lstbxTerms"}) {
         const bool services = QByteArray(list) == "lstbxServices";
-        for (int modifiers : {int(Qt::NoModifier), int(Qt::ShiftModifier), int(Qt::ControlModifier)}) {
+        for (int modifiers :
+             {int(Qt::NoModifier), int(Qt::ShiftModifier), int(Qt::ControlModifier)}) {
             QTest::addRow("%s Delete %d", list, modifiers)
                     << list << int(Qt::Key_Delete) << modifiers
                     << (services ? "actRemoveService" : "actRemoveTerm");
@@ -288,8 +325,9 @@ void TestCommands::deleteAndInsert()
     ListDocument &document = services ? f.window->services() : f.window->terms();
     document.list.SelectLine(0);
     if (key == Qt::Key_Insert)
-        f.prompts.expectCancel(services ? QStringLiteral("Add New Service") : QStringLiteral("Add New Term"),
-                               services ? QStringLiteral("Enter Service Name:") : QStringLiteral("Enter Term:"));
+        f.prompts.expectCancel(
+                services ? QStringLiteral("Add New Service") : QStringLiteral("Add New Term"),
+                services ? QStringLiteral("Enter Service Name:") : QStringLiteral("Enter Term:"));
     QListView *v = view(f.window.get(), list.toUtf8().constData());
     showAndFocus(f.window.get(), v);
     const qsizetype before = document.list.Count();
@@ -317,9 +355,9 @@ void TestCommands::typeAheadSelectsAndSearches()
     f.nowMs += 600;
     QTest::keyClick(terms, Qt::Key_D);
     QCOMPARE(f.window->terms().list.SelectedIndex(), 1);
-    QCOMPARE(f.browser->addresses, (QStringList{"http://a/?q=dogs", "http://a/?q=dogs",
-                                                "http://a/?q=Dolphins", "http://a/?q=dogs",
-                                                "http://a/?q=dogs"}));
+    QCOMPARE(f.browser->addresses,
+             (QStringList {"http://a/?q=dogs", "http://a/?q=dogs", "http://a/?q=Dolphins",
+                           "http://a/?q=dogs", "http://a/?q=dogs"}));
     // Backspace emptying the search picks the first line.
     f.nowMs += 100;
     QTest::keyClick(terms, Qt::Key_Backspace);
@@ -343,7 +381,7 @@ void TestCommands::typeAheadKeepsLettersFromTheList()
     f.nowMs += 1000;
     QTest::keyClick(services, Qt::Key_M);
     QCOMPARE(f.window->services().list.SelectedIndex(), 1);
-    QCOMPARE(f.browser->addresses, QStringList{"http://m/red car"});
+    QCOMPARE(f.browser->addresses, QStringList {"http://m/red car"});
 }
 
 void TestCommands::doubleClickAddsAndGoes()
@@ -351,12 +389,13 @@ void TestCommands::doubleClickAddsAndGoes()
     MainWindowFixture f(kServices, kTerms);
     QListView *terms = view(f.window.get(), "lstbxTerms");
     showAndFocus(f.window.get(), terms);
-    f.prompts.expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"), QStringLiteral("owls"));
+    f.prompts.expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
+                         QStringLiteral("owls"));
     const QPoint at = terms->visualRect(terms->model()->index(1, 0)).center();
     QTest::mouseClick(terms->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(terms->viewport(), Qt::LeftButton, {}, at);
     QVERIFY(f.prompts.verifyDone());
-    QCOMPARE(f.browser->addresses, (QStringList{"http://a/?q=dogs", "http://a/?q=owls"}));
+    QCOMPARE(f.browser->addresses, (QStringList {"http://a/?q=dogs", "http://a/?q=owls"}));
     QCOMPARE(f.window->terms().list.SelectedIndex(), 4);
 }
 

@@ -84,7 +84,8 @@ void TestMainWindow::unreadableDefaultStopsLoading()
     f.writeFile(QStringLiteral("Default.glt"), kTerms);
     f.start();
     QCOMPARE(f.errors.size(), 1);
-    QVERIFY2(f.errors.first().startsWith(QStringLiteral("Cannot open file \"")), qPrintable(f.errors.first()));
+    QVERIFY2(f.errors.first().startsWith(QStringLiteral("Cannot open file \"")),
+             qPrintable(f.errors.first()));
     QVERIFY(f.errors.first().endsWith(QStringLiteral("Default.gls\". Is a directory")));
     QCOMPARE(f.window->terms().list.Count(), 0);
     QVERIFY(f.window->services().file.isEmpty());
@@ -114,19 +115,19 @@ void TestMainWindow::goRules_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("both selected") << kServices << kTerms << 1 << 0
-                                   << QStringList{"http://a/?q=red car", "http://m/red car/x"};
-    QTest::newRow("term only: first service") << kServices << kTerms << -1 << 1
-                                              << QStringList{"http://a/?q=dogs"};
-    QTest::newRow("service only: first term") << kServices << kTerms << 1 << -1
-                                              << QStringList{"http://m/red car/x"};
-    QTest::newRow("service, empty term list") << kServices << QByteArray("") << 0 << -1
-                                              << QStringList{};
-    QTest::newRow("term, empty service list") << QByteArray("") << kTerms << -1 << 0
-                                              << QStringList{};
-    QTest::newRow("line without '='") << QByteArray("abc\r\n") << kTerms << 0 << -1
-                                      << QStringList{"bc"};
+                                   << QStringList {"http://a/?q=red car", "http://m/red car/x"};
+    QTest::newRow("term only: first service")
+            << kServices << kTerms << -1 << 1 << QStringList {"http://a/?q=dogs"};
+    QTest::newRow("service only: first term")
+            << kServices << kTerms << 1 << -1 << QStringList {"http://m/red car/x"};
+    QTest::newRow("service, empty term list")
+            << kServices << QByteArray("") << 0 << -1 << QStringList {};
+    QTest::newRow("term, empty service list")
+            << QByteArray("") << kTerms << -1 << 0 << QStringList {};
+    QTest::newRow("line without '='")
+            << QByteArray("abc\r\n") << kTerms << 0 << -1 << QStringList {"bc"};
     QTest::newRow("1252 term") << kServices << QByteArray("caf\xe9\r\n") << -1 << 0
-                               << QStringList{QStringLiteral("http://a/?q=caf\u00e9")};
+                               << QStringList {QStringLiteral("http://a/?q=caf\u00e9")};
 }
 
 void TestMainWindow::goRules()
@@ -159,9 +160,10 @@ void TestMainWindow::programSelectionDoesNotSearch()
     f.window->services().list.SelectLine(0);
     QVERIFY(f.browser->addresses.isEmpty());
     // The view shows the program's selection.
-    QCOMPARE(view(f.window.get(), "lstbxTerms")->selectionModel()->selectedRows().value(0).row(), 1);
+    QCOMPARE(view(f.window.get(), "lstbxTerms")->selectionModel()->selectedRows().value(0).row(),
+             1);
     trigger(f.window.get(), "actGo");
-    QCOMPARE(f.browser->addresses, QStringList{"http://a/?q=dogs"});
+    QCOMPARE(f.browser->addresses, QStringList {"http://a/?q=dogs"});
 }
 
 void TestMainWindow::arrowKeysSearchAtEachStep()
@@ -175,22 +177,24 @@ void TestMainWindow::arrowKeysSearchAtEachStep()
     QTest::keyClick(terms, Qt::Key_Down);
     QTest::keyClick(terms, Qt::Key_Up);
     QCOMPARE(f.browser->addresses,
-             (QStringList{"http://a/?q=one", "http://a/?q=two", "http://a/?q=three", "http://a/?q=two"}));
+             (QStringList {"http://a/?q=one", "http://a/?q=two", "http://a/?q=three",
+                           "http://a/?q=two"}));
     QCOMPARE(f.window->terms().list.SelectedIndex(), 1);
 }
 
 void TestMainWindow::addAndGo()
 {
     MainWindowFixture f(kServices, kTerms);
-    f.prompts.expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
-                         QStringLiteral("  cats "))
+    f.prompts
+            .expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
+                        QStringLiteral("  cats "))
             .startingWith(QString());
     trigger(f.window.get(), "actAddGo");
     QVERIFY(f.prompts.verifyDone());
     QCOMPARE(f.window->terms().list.Count(), 3);
     QCOMPARE(f.window->terms().list.LineAt(2), QByteArray("cats"));
     QCOMPARE(f.window->terms().list.SelectedIndex(), 2);
-    QCOMPARE(f.browser->addresses, QStringList{"http://a/?q=cats"});
+    QCOMPARE(f.browser->addresses, QStringList {"http://a/?q=cats"});
     // Without the mark the new term would be lost on closing without a question.
     QVERIFY(f.window->terms().changed);
 }
@@ -198,7 +202,8 @@ void TestMainWindow::addAndGo()
 void TestMainWindow::addAndGoCancelled()
 {
     MainWindowFixture f(kServices, kTerms);
-    f.prompts.expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"), QStringLiteral(" \t "));
+    f.prompts.expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
+                         QStringLiteral(" \t "));
     trigger(f.window.get(), "actAddGo");
     f.prompts.expectCancel(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"));
     trigger(f.window.get(), "actAddGo");
@@ -231,9 +236,9 @@ void TestMainWindow::fixedPages()
         trigger(f.window.get(), name);
     const QString host = QStringLiteral("http://" GL_TEST_MAKER_HOST);
     QCOMPARE(f.browser->addresses,
-             (QStringList{QCoreApplication::applicationDirPath() + QStringLiteral("/ReadMe.html"),
-                          host + "/products/glenLantern/", host + "/products/glenLantern/",
-                          host + "/ox_html/products/glenLantern/service_lists.htm"}));
+             (QStringList {QCoreApplication::applicationDirPath() + QStringLiteral("/ReadMe.html"),
+                           host + "/products/glenLantern/", host + "/products/glenLantern/",
+                           host + "/ox_html/products/glenLantern/service_lists.htm"}));
 }
 
 void TestMainWindow::closing_data()
@@ -248,13 +253,20 @@ void TestMainWindow::closing_data()
 
     using A = Prompts::Answer;
     const auto yes = int(A::Yes), no = int(A::No), cancel = int(A::Cancel);
-    QTest::newRow("nothing changed") << false << true << false << QList<int>{} << true << false << false;
-    QTest::newRow("terms: yes saves") << true << true << false << QList<int>{yes} << true << true << false;
-    QTest::newRow("terms: no") << true << true << false << QList<int>{no} << true << false << false;
-    QTest::newRow("terms: cancel stays open") << true << true << true << QList<int>{cancel} << false << false << false;
-    QTest::newRow("both: yes, yes") << true << true << true << QList<int>{yes, yes} << true << true << true;
-    QTest::newRow("both: no, cancel stays open") << true << true << true << QList<int>{no, cancel} << false << false << false;
-    QTest::newRow("services only: no") << false << true << true << QList<int>{no} << true << false << false;
+    QTest::newRow("nothing changed")
+            << false << true << false << QList<int> {} << true << false << false;
+    QTest::newRow("terms: yes saves")
+            << true << true << false << QList<int> {yes} << true << true << false;
+    QTest::newRow("terms: no") << true << true << false << QList<int> {no} << true << false
+                               << false;
+    QTest::newRow("terms: cancel stays open")
+            << true << true << true << QList<int> {cancel} << false << false << false;
+    QTest::newRow("both: yes, yes")
+            << true << true << true << QList<int> {yes, yes} << true << true << true;
+    QTest::newRow("both: no, cancel stays open")
+            << true << true << true << QList<int> {no, cancel} << false << false << false;
+    QTest::newRow("services only: no")
+            << false << true << true << QList<int> {no} << true << false << false;
 }
 
 void TestMainWindow::closing()
@@ -307,7 +319,8 @@ void TestMainWindow::closingSaveFailureKeepsProgramOpen()
     QVERIFY(!w->close());
     QVERIFY(f.prompts.verifyDone());
     QCOMPARE(f.errors.size(), 1);
-    QVERIFY2(f.errors.first().startsWith(QStringLiteral("Cannot create file")), qPrintable(f.errors.first()));
+    QVERIFY2(f.errors.first().startsWith(QStringLiteral("Cannot create file")),
+             qPrintable(f.errors.first()));
     QVERIFY(w->terms().changed);
 }
 

@@ -88,7 +88,7 @@ void TestShell::massAddMarksTheTermList()
     console->SetConsoleText(QStringLiteral("e-mail \r\n  two\r\n") + QString(5000, u'x'));
     trigger(f.window.get(), "actMassAdd");
     QCOMPARE(f.window->terms().list.Lines(),
-             (QList<QByteArray>{"email", "  two", QByteArray(5000, 'x')}));
+             (QList<QByteArray> {"email", "  two", QByteArray(5000, 'x')}));
     QVERIFY(f.window->terms().changed);
     QVERIFY(!console->isVisible());
     QCOMPARE(console->ConsoleText(), QString());
@@ -116,7 +116,7 @@ void TestShell::notepadCaptionsCount()
         if (pad->isVisible())
             captions.append(pad->windowTitle());
     }
-    QCOMPARE(captions, (QStringList{"Text Document 1", "Text Document 2", "Text Document 3"}));
+    QCOMPARE(captions, (QStringList {"Text Document 1", "Text Document 2", "Text Document 3"}));
 }
 
 void TestShell::closingAsksForChangedNotepads_data()
@@ -152,18 +152,21 @@ void TestShell::trayRoundTrip()
     MainWindowFixture f;
     TfrmMain *w = f.window.get();
     w->show();
-    QCOMPARE(captionsOf(w, "actTglSendtotray"), (QStringList{"&Send to Tray\tCtrl+T", "Send to Tray\tCtrl+T"}));
+    QCOMPARE(captionsOf(w, "actTglSendtotray"),
+             (QStringList {"&Send to Tray\tCtrl+T", "Send to Tray\tCtrl+T"}));
     trigger(w, "actTglSendtotray");
     QVERIFY(w->trayMode());
     QVERIFY(!w->isVisible());
     QVERIFY(f.tray->shown);
-    QCOMPARE(captionsOf(w, "actTglSendtotray"), (QStringList{"Show Main Screen\tCtrl+T", "Show Main Screen\tCtrl+T"}));
+    QCOMPARE(captionsOf(w, "actTglSendtotray"),
+             (QStringList {"Show Main Screen\tCtrl+T", "Show Main Screen\tCtrl+T"}));
     trigger(w, "actTglSendtotray");
     QVERIFY(!w->trayMode());
     QVERIFY(w->isVisible());
     QVERIFY(!f.tray->shown);
     // Back out, the caption carries no access letter of its own.
-    QCOMPARE(captionsOf(w, "actTglSendtotray"), (QStringList{"Send to Tray\tCtrl+T", "Send to Tray\tCtrl+T"}));
+    QCOMPARE(captionsOf(w, "actTglSendtotray"),
+             (QStringList {"Send to Tray\tCtrl+T", "Send to Tray\tCtrl+T"}));
 }
 
 void TestShell::trayClicks()
@@ -189,7 +192,8 @@ void TestShell::noNotificationArea()
     MainWindowFixture f;
     f.tray->available = false;
     f.window->show();
-    f.prompts.expectNotice(QStringLiteral("This desktop has no notification area, so the main window stays open."));
+    f.prompts.expectNotice(QStringLiteral(
+            "This desktop has no notification area, so the main window stays open."));
     trigger(f.window.get(), "actTglSendtotray");
     QVERIFY(f.prompts.verifyDone());
     QVERIFY(f.window->isVisible());

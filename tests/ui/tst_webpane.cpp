@@ -37,7 +37,8 @@ private:
         requests.append(buffer.left(buffer.indexOf("\r\n")));
         const QByteArray body = "<html><body><h1>Result</h1></body></html>";
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
-                      "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                      "Content-Length: "
+                      + QByteArray::number(body.size()) + "\r\n\r\n" + body);
         socket->disconnectFromHost();
         m_buffers.remove(socket);
     }
@@ -67,7 +68,8 @@ void TestWebPane::searchReachesTheServer()
     seams.showError = [&](QWidget *, const QString &message) { errors.append(message); };
     TfrmMain window(seams);
     QDir::setCurrent(previous);
-    window.services().list.Append("Local=http://127.0.0.1:" + QByteArray::number(server.port()) + "/s?q=|s|");
+    window.services().list.Append("Local=http://127.0.0.1:" + QByteArray::number(server.port())
+                                  + "/s?q=|s|");
     window.terms().list.Append("red car");
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
