@@ -49,7 +49,10 @@ qsizetype countLineEnds(const char *data, qsizetype size)
         quint64 sums = 0;
         for (int words = 0; words < 255 && i + 8 <= size; ++words, i += 8)
             sums += lineEndMask(data + i) >> 7;
-        count += qsizetype((sums * kOnes) >> 56);
+        // The eight byte sums together may pass 255: add them in 16-bit lanes.
+        constexpr quint64 evenBytes = 0x00FF00FF00FF00FFULL;
+        const quint64 pairs = (sums & evenBytes) + ((sums >> 8) & evenBytes);
+        count += qsizetype((pairs * 0x0001000100010001ULL) >> 48);
     }
     for (; i < size; ++i)
         count += isLineEnd(data[i]);
@@ -107,17 +110,18 @@ QList<QByteArray> SplitLines(QByteArray text, std::vector<quint32> &heads)
     adviseHugePages(lines.constData(), size_t(lines.capacity()) * sizeof(QByteArray));
     lines.resize(lines.capacity());
     heads.reserve(size_t(lines.capacity()));
-    QByteArray *const first = lines.data();
-    QByteArray *next = first;
+    qsizetype count = 0;
     auto *const buffer = text.data_ptr().d_ptr();
-    qsizetype shares = 0;
     auto addLine = [&](qsizetype start, qsizetype length) {
+        if (count == lines.size())
+            lines.resize(lines.size() * 2 + 1); // never needed when the count above is right
         if (length > 0) {
-            *next = QByteArray(QByteArray::DataPointer(buffer, data + start, length));
-            ++shares;
+            // Each line holds a reference to the text's buffer from the moment it exists.
+            buffer->ref();
+            lines[count] = QByteArray(QByteArray::DataPointer(buffer, data + start, length));
         }
-        heads.push_back(PrefixMatcher::HeadOf(*next));
-        ++next;
+        heads.push_back(PrefixMatcher::HeadOf(lines.at(count)));
+        ++count;
     };
     qsizetype start = 0;
     for (;;) {
@@ -131,11 +135,7 @@ QList<QByteArray> SplitLines(QByteArray text, std::vector<quint32> &heads)
     }
     if (start < size)
         addLine(start, size - start);
-    // The lines' references to the buffer, taken in one step rather than one a line. Nothing
-    // in the loop can throw (the heads have their room), so no line is destroyed before its
-    // reference exists.
-    buffer->ref_.fetchAndAddRelaxed(int(shares));
-    lines.resize(next - first);
+    lines.resize(count);
     return lines;
 }
 

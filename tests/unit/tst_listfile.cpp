@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
@@ -21,6 +23,8 @@ class TestListFile : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void denseLineEnds_data();
+    void denseLineEnds();
     void init();
 
     void readRules_data();
@@ -397,6 +401,32 @@ void TestListFile::hugeLine()
         list.SaveFile(file);
         QCOMPARE(QFileInfo(file).size(), line.size() + 2);
     }
+}
+
+void TestListFile::denseLineEnds_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("end");
+    // Short lines put hundreds of line ends into every few kilobytes of the file.
+    QTest::newRow("one letter, CR LF") << QByteArray("x") << QByteArray("\r\n");
+    QTest::newRow("one letter, LF") << QByteArray("x") << QByteArray("\n");
+    QTest::newRow("empty lines, CR") << QByteArray() << QByteArray("\r");
+    QTest::newRow("non-ASCII, CR LF") << QByteArray("\xc3\xa9") << QByteArray("\r\n");
+}
+
+void TestListFile::denseLineEnds()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, end);
+    constexpr int count = 100000;
+    QByteArray text;
+    for (int i = 0; i < count; ++i)
+        text += line + end;
+    const QList<QByteArray> lines = SplitLines(text);
+    QCOMPARE(lines.size(), count);
+    QCOMPARE(lines.first(), line);
+    QCOMPARE(lines.last(), line);
+    QVERIFY(std::all_of(lines.begin(), lines.end(), [&](const QByteArray &l) { return l == line; }));
 }
 
 QTEST_APPLESS_MAIN(TestListFile)
