@@ -25,6 +25,7 @@ class TestListFile : public QObject
 private Q_SLOTS:
     void denseLineEnds_data();
     void denseLineEnds();
+    void splitMatchesPlainReading();
     void init();
 
     void readRules_data();
@@ -427,6 +428,48 @@ void TestListFile::denseLineEnds()
     QCOMPARE(lines.first(), line);
     QCOMPARE(lines.last(), line);
     QVERIFY(std::all_of(lines.begin(), lines.end(), [&](const QByteArray &l) { return l == line; }));
+}
+
+// The reading rules one byte at a time, without any of the speed-ups of SplitLines.
+static QList<QByteArray> plainSplit(const QByteArray &text)
+{
+    QList<QByteArray> lines;
+    QByteArray line;
+    bool open = false;
+    for (qsizetype i = 0; i < text.size() && text.at(i) != '\0'; ++i) {
+        const char c = text.at(i);
+        if (c == '\r' || c == '\n') {
+            lines.append(line);
+            line.clear();
+            open = false;
+            if (c == '\r' && i + 1 < text.size() && text.at(i + 1) == '\n')
+                ++i;
+        } else {
+            line += c;
+            open = true;
+        }
+    }
+    if (open)
+        lines.append(line);
+    return lines;
+}
+
+void TestListFile::splitMatchesPlainReading()
+{
+    // Random texts of line ends, ASCII and high bytes, across the eight-byte steps of the
+    // line-end search.
+    const char alphabet[] = {'a', 'Z', ' ', '\r', '\n', '\xc3', '\xa9', '\x80', '\xff', '\r', '\n'};
+    quint32 seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+    for (int round = 0; round < 400; ++round) {
+        QByteArray text;
+        const int size = int(next() % 3000);
+        for (int i = 0; i < size; ++i)
+            text += alphabet[(next() >> 16) % sizeof(alphabet)];
+        if (round % 50 == 0 && !text.isEmpty())
+            text[text.size() / 2] = '\0';
+        QCOMPARE(SplitLines(text), plainSplit(text));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestListFile)
