@@ -22,6 +22,7 @@ class TestEntryList : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void findPrefixMatchesPlainComparison();
     void cleanup();
 
     void lineAt_data();
@@ -778,6 +779,38 @@ void TestEntryList::goAddress()
     QCOMPARE(termList.Lines(), terms);
     QCOMPARE(serviceList.SelectedIndex(), s);
     QCOMPARE(termList.SelectedIndex(), t);
+}
+
+void TestEntryList::findPrefixMatchesPlainComparison()
+{
+    // Lines of ASCII, UTF-8 and Windows-1252 pieces, including characters whose case folding
+    // leads to ASCII (the Kelvin sign) and lines that are not UTF-8 only after their head.
+    const QList<QByteArray> pieces = {"a", "A", "k", "K", "e", "\xc3\xa9", "\xc3\x89", "\xe9",
+                                      "\xc9", "\xe2\x84\xaa", " ", "ab", "AB"};
+    QRandomGenerator random(7);
+    for (int round = 0; round < 200; ++round) {
+        QList<QByteArray> lines;
+        for (int i = 0; i < 40; ++i) {
+            QByteArray line;
+            for (int n = int(random.bounded(6)); n > 0; --n)
+                line += pieces.at(random.bounded(int(pieces.size())));
+            lines.append(line);
+        }
+        EntryList list;
+        list.CopyFrom(lines);
+        for (int probe = 0; probe < 10; ++probe) {
+            QByteArray prefixBytes;
+            for (int n = 1 + int(random.bounded(3)); n > 0; --n)
+                prefixBytes += pieces.at(random.bounded(int(pieces.size())));
+            const QString prefix = DecodeLine(prefixBytes);
+            qsizetype expected = -1;
+            for (qsizetype i = 0; i < lines.size() && expected < 0; ++i) {
+                if (DecodeLine(lines.at(i)).startsWith(prefix, Qt::CaseInsensitive))
+                    expected = i;
+            }
+            QCOMPARE(list.FindPrefix(prefix), expected);
+        }
+    }
 }
 
 QTEST_APPLESS_MAIN(TestEntryList)
