@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QPluginLoader>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -76,6 +77,8 @@ void PrepareBrowserEngine()
 {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The engine reports its GL set-up on every start; a user has nothing to do with it.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // The engine shares its GL context with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
