@@ -10,12 +10,40 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
 bool isEnter(const QKeyEvent *event)
 {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+// The widths of the two columns of search types. The box has a fixed size; where the desktop's
+// font is too large for every item to show whole, the box's font is made smaller.
+QList<int> fitColumns(QGroupBox *box, const QList<SearchType> &types, int perColumn)
+{
+    const int indicator = box->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth)
+            + box->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + 4;
+    const int available = box->width() - 12;
+    QFont font = box->font();
+    QList<int> widths;
+    for (;;) {
+        const QFontMetrics metrics(font);
+        widths = {0, 0};
+        for (int i = 0; i < types.size(); ++i) {
+            int &width = widths[i / perColumn];
+            width = std::max(width, metrics.horizontalAdvance(types.at(i).item) + indicator);
+        }
+        if (widths.at(0) + widths.at(1) <= available || font.pointSizeF() <= 6)
+            break;
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    box->setFont(font);
+    widths[1] = available - widths.at(0); // the second column takes the rest
+    return widths;
 }
 
 } // namespace
@@ -47,16 +75,18 @@ TfrmQLaunch::TfrmQLaunch(QWidget *parent) : QDialog(parent), m_opener(OpenInDefa
     const QList<SearchType> &types = SearchTypes();
     const int columns = 2;
     const int perColumn = int((types.size() + columns - 1) / columns);
+    const QList<int> widths = fitColumns(rgSearchType, types, perColumn);
     const int textHeight = rgSearchType->fontMetrics().height();
     const int room = rgSearchType->height() - textHeight - 5;
     const int buttonHeight = room / perColumn;
-    const int buttonWidth = (rgSearchType->width() - 10) / columns;
     const int top = textHeight + 1 + (room % perColumn) / 2;
     for (int i = 0; i < types.size(); ++i) {
         auto *button = new QRadioButton(types.at(i).item, rgSearchType);
         button->setObjectName(QStringLiteral("rbSearchType%1").arg(i));
-        button->setGeometry((i / perColumn) * buttonWidth + 8, (i % perColumn) * buttonHeight + top,
-                            buttonWidth, buttonHeight);
+        const int column = i / perColumn;
+        const int left = 8 + (column == 0 ? 0 : widths.at(0));
+        button->setGeometry(left, (i % perColumn) * buttonHeight + top, widths.at(column),
+                            buttonHeight);
         rgSearchTypeButtons->addButton(button, i);
     }
     rgSearchTypeButtons->button(0)->setChecked(true);
