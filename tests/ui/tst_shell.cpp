@@ -1,5 +1,6 @@
 // The main window with its other windows: console, Quick Launcher, notepads and tray mode.
 #include "CommandSet.h"
+#include "ErrorBox.h"
 #include "MainWindowFixture.h"
 #include "QLaunch.h"
 #include "Text.h"
@@ -10,7 +11,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QTest>
 #include <QTextEdit>
 
@@ -54,6 +58,7 @@ private Q_SLOTS:
     void noNotificationArea();
     void trayIconRemovedWithTheWindow();
     void trayTipShowsTheWholeText();
+    void errorBox();
 };
 
 void TestShell::windowsCreatedHidden()
@@ -223,6 +228,28 @@ void TestShell::trayTipShowsTheWholeText()
              QStringLiteral("glenLantern - MidClick: QLaunch; DblClick: MScreen; RClick: Menu"));
     icon.remove();
     QVERIFY(!icon.isShown());
+}
+
+void TestShell::errorBox()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("GlenLantern"));
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = int(box->buttons().size());
+        box->button(QMessageBox::Ok)->click();
+    });
+    ShowErrorBox(nullptr, QStringLiteral("Stream write error"));
+    QCOMPARE(title, QStringLiteral("GlenLantern"));
+    QCOMPARE(text, QStringLiteral("Stream write error."));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(buttons, 1);
 }
 
 QTEST_MAIN(TestShell)
