@@ -182,7 +182,7 @@ QByteArray ReadFileBytes(const QString &path, const QString &readErrorText)
             throw CommandError(readErrorText);
         ThrowCannotOpen(fullPath(path), SystemErrorText(error));
     };
-    const FileDescriptor file{::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)};
+    const FileDescriptor file {::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)};
     if (file.fd < 0)
         ThrowCannotOpen(fullPath(path), SystemErrorText(errno));
     struct stat info;

@@ -10,13 +10,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSystemTrayIcon>
-#include <QTimer>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 namespace {
 

@@ -23,6 +23,7 @@ class TestEntryList : public QObject
 
 private Q_SLOTS:
     void findPrefixMatchesPlainComparison();
+    void findPrefixFollowsEdits();
     void cleanup();
 
     void lineAt_data();
@@ -785,8 +786,9 @@ void TestEntryList::findPrefixMatchesPlainComparison()
 {
     // Lines of ASCII, UTF-8 and Windows-1252 pieces, including characters whose case folding
     // leads to ASCII (the Kelvin sign) and lines that are not UTF-8 only after their head.
-    const QList<QByteArray> pieces = {"a", "A", "k", "K", "e", "\xc3\xa9", "\xc3\x89", "\xe9",
-                                      "\xc9", "\xe2\x84\xaa", " ", "ab", "AB"};
+    const QList<QByteArray> pieces
+            = {"a", "A",  "k", "K", "e", "\xc3\xa9", "\xc3\x89", "\xe9", "\xc9", "\xe2\x84\xaa",
+               " ", "ab", "AB"};
     QRandomGenerator random(7);
     for (int round = 0; round < 200; ++round) {
         QList<QByteArray> lines;
@@ -810,6 +812,68 @@ void TestEntryList::findPrefixMatchesPlainComparison()
             }
             QCOMPARE(list.FindPrefix(prefix), expected);
         }
+    }
+}
+
+void TestEntryList::findPrefixFollowsEdits()
+{
+    // The search keeps a summary of every line; each kind of edit must keep it true.
+    const QList<QByteArray> words = {"apple",
+                                     "Apricot",
+                                     "banana",
+                                     "\xc3\xa9"
+                                     "clair",
+                                     "\xe9"
+                                     "t\xe9",
+                                     "",
+                                     "Avocado",
+                                     "b"};
+    const QStringList prefixes = {"a", "ap", "B", QStringLiteral("\u00c9"), "x", "avo"};
+    QRandomGenerator random(11);
+    EntryList list;
+    QList<QByteArray> mirror;
+    for (int step = 0; step < 3000; ++step) {
+        const QByteArray word = words.at(random.bounded(int(words.size())));
+        switch (random.bounded(6)) {
+        case 0:
+            list.Append(word);
+            mirror.append(word);
+            break;
+        case 1:
+            if (!mirror.isEmpty()) {
+                const int at = random.bounded(int(mirror.size()));
+                list.Remove(at);
+                mirror.remove(at);
+            }
+            break;
+        case 2:
+            if (!mirror.isEmpty()) {
+                const int at = random.bounded(int(mirror.size()));
+                list.ReplaceLine(at, word);
+                mirror[at] = word;
+            }
+            break;
+        case 3:
+            list.SortOnce();
+            mirror = list.Lines();
+            break;
+        case 4:
+            if (random.bounded(20) == 0) {
+                list.SetAllText(JoinLines(mirror.mid(0, mirror.size() / 2)));
+                mirror = mirror.mid(0, mirror.size() / 2);
+            }
+            break;
+        default: {
+            const QString prefix = prefixes.at(random.bounded(int(prefixes.size())));
+            qsizetype expected = -1;
+            for (qsizetype i = 0; i < mirror.size() && expected < 0; ++i) {
+                if (DecodeLine(mirror.at(i)).startsWith(prefix, Qt::CaseInsensitive))
+                    expected = i;
+            }
+            QCOMPARE(list.FindPrefix(prefix), expected);
+        }
+        }
+        QCOMPARE(list.Lines(), mirror);
     }
 }
 

@@ -427,7 +427,8 @@ void TestListFile::denseLineEnds()
     QCOMPARE(lines.size(), count);
     QCOMPARE(lines.first(), line);
     QCOMPARE(lines.last(), line);
-    QVERIFY(std::all_of(lines.begin(), lines.end(), [&](const QByteArray &l) { return l == line; }));
+    QVERIFY(std::all_of(lines.begin(), lines.end(),
+                        [&](const QByteArray &l) { return l == line; }));
 }
 
 // The reading rules one byte at a time, without any of the speed-ups of SplitLines.
