@@ -81,7 +81,6 @@ QByteArray ReadWholeFile(const QString &path);
 // The whole file, NULs included. A failed read ends in readErrorText when one is given, else in
 // the open failure.
 QByteArray ReadFileBytes(const QString &path, const QString &readErrorText = {});
-void WriteWholeFile(const QString &path, const QByteArray &bytes);
 // Creates or replaces the file with what `write` puts into the device. A file that cannot be
 // created fails with "Cannot create file ..."; false from `write` or a failed commit fails with
 // "Stream write error". Either way the old file stays as it was.

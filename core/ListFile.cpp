@@ -249,11 +249,6 @@ void WriteFileWith(const QString &path, const std::function<bool(QIODevice &)> &
     }
 }
 
-void WriteWholeFile(const QString &path, const QByteArray &bytes)
-{
-    WriteFileWith(path, [&](QIODevice &file) { return file.write(bytes) == bytes.size(); });
-}
-
 void WriteLines(const QString &path, const QList<QByteArray> &lines)
 {
     // The lines go out through one small buffer instead of being joined whole first.

@@ -200,18 +200,6 @@ QString DecodeLinePart(const QByteArray &line, const QByteArray &part)
     return DecodeWindows1252(part.constData(), part.size());
 }
 
-bool EqualsIgnoringCase(const QByteArray &a, const QByteArray &b)
-{
-    if (isAscii(a.constData(), a.size()) && isAscii(b.constData(), b.size()))
-        return a.size() == b.size() && qstrnicmp(a.constData(), b.constData(), a.size()) == 0;
-    return DecodeLine(a).compare(DecodeLine(b), Qt::CaseInsensitive) == 0;
-}
-
-bool StartsWithIgnoringCase(const QByteArray &line, const QString &foldedPrefix)
-{
-    return PrefixMatcher(foldedPrefix).matches(line);
-}
-
 QByteArray FoldedKey(const QByteArray &line)
 {
     const char *data = line.constData();

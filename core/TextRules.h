@@ -48,8 +48,6 @@ inline QByteArray EncodeLine(const QString &text)
 }
 
 // Case-insensitive comparisons fold case by Unicode rules, one character at a time.
-bool EqualsIgnoringCase(const QByteArray &a, const QByteArray &b);
-bool StartsWithIgnoringCase(const QByteArray &line, const QString &foldedPrefix);
 // A key equal for two lines exactly when they are equal ignoring case: the line's text, case
 // folded, as UTF-8. Byte order of keys is code-point order of the folded texts.
 QByteArray FoldedKey(const QByteArray &line);
@@ -62,11 +60,6 @@ class PrefixMatcher
 {
 public:
     explicit PrefixMatcher(const QString &prefix);
-
-    bool matches(const QByteArray &line) const
-    {
-        return mayMatchHead(HeadOf(line)) && matchesFrom(line);
-    }
 
     // A line's first four bytes, ASCII letters in lower case, zeros past its end: enough to
     // tell most lines from the prefix without reading the line itself.

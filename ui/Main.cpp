@@ -157,8 +157,8 @@ void TfrmMain::buildCommands()
     m_dispatcher->addContextMenu(lstbxTerms, pmTerms);
     qApp->installEventFilter(m_dispatcher);
 
-    bindList(lstbxServices, m_services, m_servicesTypeAhead);
-    bindList(lstbxTerms, m_terms, m_termsTypeAhead);
+    bindList(lstbxServices, m_services);
+    bindList(lstbxTerms, m_terms);
     connect(lstbxServices, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { pmServices->popup(lstbxServices->viewport()->mapToGlobal(at)); });
     connect(lstbxTerms, &QWidget::customContextMenuRequested, this,
@@ -223,9 +223,8 @@ void TfrmMain::setStatus(const char *text)
 
 // --- the lists -------------------------------------------------------------------------------
 
-void TfrmMain::bindList(QListView *view, ListDocument &document, TypeAhead &typeAhead)
+void TfrmMain::bindList(QListView *view, ListDocument &document)
 {
-    Q_UNUSED(typeAhead);
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, view, &document] {
                 if (!m_syncingSelection)

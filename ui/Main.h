@@ -99,7 +99,7 @@ private:
     void buildLayout();
     void buildCommands();
     void createWindows(const MainWindowSeams &seams);
-    void bindList(QListView *view, ListDocument &document, TypeAhead &typeAhead);
+    void bindList(QListView *view, ListDocument &document);
     void userSelected(QListView *view, ListDocument &document);
     void programSelected(QListView *view, qsizetype index);
     bool listKeyDown(QListView *view, QKeyEvent *event);

@@ -1,4 +1,5 @@
 #include "Error.h"
+#include "ListTestSupport.h"
 #include "Rtf.h"
 
 #include <QDir>
@@ -17,30 +18,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-template<typename Call> QString errorOf(Call &&call)
-{
-    try {
-        call();
-    } catch (const CommandError &error) {
-        return error.message();
-    }
-    return {};
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<cannot read " + QFile::encodeName(path) + '>';
-    return file.readAll();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QByteArray dataFile(const QString &name)
 {
