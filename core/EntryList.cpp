@@ -1,6 +1,8 @@
 #include "EntryList.h"
 
 #include "Error.h"
+#include "FileIo.h"
+#include "PrefixMatcher.h"
 #include "TextRules.h"
 
 EntryList::EntryList(QObject *parent) : QAbstractListModel(parent) { }

@@ -2,11 +2,9 @@
 
 #include <QAbstractListModel>
 #include <QByteArray>
-#include <QIODevice>
 #include <QList>
 #include <QString>
 
-#include <functional>
 #include <vector>
 
 // An ordered list of text lines with a selection of at most one line, shown one line per row.
@@ -76,16 +74,6 @@ QList<QByteArray> SplitLines(QByteArray text);
 // The same, also giving each line's PrefixMatcher::HeadOf, found on the way.
 QList<QByteArray> SplitLines(QByteArray text, std::vector<quint32> &heads);
 QByteArray JoinLines(const QList<QByteArray> &lines);
-// Reading stops at the first NUL byte, as it does for list files.
-QByteArray ReadWholeFile(const QString &path);
-// The whole file, NULs included. A failed read ends in readErrorText when one is given, else in
-// the open failure.
-QByteArray ReadFileBytes(const QString &path, const QString &readErrorText = {});
-// Creates or replaces the file with what `write` puts into the device. A file that cannot be
-// created fails with "Cannot create file ..."; false from `write` or a failed commit fails with
-// "Stream write error". Either way the old file stays as it was.
-void WriteFileWith(const QString &path, const std::function<bool(QIODevice &)> &write,
-                   const QString &writeErrorText = {});
 // Writes the lines as JoinLines joins them, without holding the joined text.
 void WriteLines(const QString &path, const QList<QByteArray> &lines);
 // Keeps the first of each group of lines equal ignoring case, in one pass.

@@ -1,6 +1,6 @@
 // Note files: RTF with a plain-text retry, read whole and written through QSaveFile.
 #include "Error.h"
-#include "EntryList.h"
+#include "FileIo.h"
 #include "Rtf.h"
 #include "TextRules.h"
 

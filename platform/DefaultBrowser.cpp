@@ -1,6 +1,5 @@
 #include "DefaultBrowser.h"
 
-#include "MetaSearch.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,23 +11,6 @@
 namespace {
 
 const QString kHttpHandler = QStringLiteral("x-scheme-handler/http");
-
-QString homePath(const char *relative)
-{
-    return QDir::homePath() + QLatin1Char('/') + QLatin1String(relative);
-}
-
-// An unset or empty variable gives the default; relative paths do not count.
-QStringList folderList(const char *variable, const QStringList &defaults)
-{
-    const QString value = qEnvironmentVariable(variable);
-    QStringList folders;
-    for (const QString &folder : value.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
-        if (QDir::isAbsolutePath(folder))
-            folders.append(QDir::cleanPath(folder));
-    }
-    return folders.isEmpty() ? defaults : folders;
-}
 
 QByteArray readFile(const QString &path)
 {
@@ -151,20 +133,6 @@ private:
 };
 
 } // namespace
-
-XdgFolders XdgFoldersFromEnvironment()
-{
-    XdgFolders folders;
-    folders.configHome = folderList("XDG_CONFIG_HOME", {homePath(".config")}).first();
-    folders.configDirs = folderList("XDG_CONFIG_DIRS", {QStringLiteral("/etc/xdg")});
-    folders.dataHome = folderList("XDG_DATA_HOME", {homePath(".local/share")}).first();
-    folders.dataDirs = folderList(
-            "XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
-    for (const QString &desktop :
-         qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts))
-        folders.desktops.append(desktop.toLower());
-    return folders;
-}
 
 std::optional<BrowserLaunch> DefaultBrowserLaunch(const QString &address, const XdgFolders &folders)
 {

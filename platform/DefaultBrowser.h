@@ -1,19 +1,11 @@
 #pragma once
 
+#include "DesktopEntry.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-// The folders the freedesktop rules search, most important first.
-struct XdgFolders
-{
-    QString configHome;     // $XDG_CONFIG_HOME, else ~/.config
-    QStringList configDirs; // $XDG_CONFIG_DIRS, else /etc/xdg
-    QString dataHome;       // $XDG_DATA_HOME, else ~/.local/share
-    QStringList dataDirs;   // $XDG_DATA_DIRS, else /usr/local/share and /usr/share
-    QStringList desktops;   // $XDG_CURRENT_DESKTOP, lower case, for desktop-mimeapps.list
-};
-XdgFolders XdgFoldersFromEnvironment();
 
 struct BrowserLaunch
 {

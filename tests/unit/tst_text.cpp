@@ -1,4 +1,5 @@
 #include "Error.h"
+#include "PrefixMatcher.h"
 #include "Search.h"
 #include "TextRules.h"
 
