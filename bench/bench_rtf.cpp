@@ -143,7 +143,10 @@ void benchRtf(const BenchContext &context, BenchTable &table)
             },
             [&] {
                 pad.reset();
-                pad = std::make_unique<TfrmTextPad>(prompts, 1);
+                pad = std::make_unique<TfrmTextPad>(
+                        prompts, 1, [](QWidget *, const QString &message) {
+                            throw std::runtime_error(message.toStdString());
+                        });
                 pad->setAttribute(Qt::WA_DeleteOnClose, false);
                 pad->show();
                 QCoreApplication::processEvents();

@@ -52,7 +52,8 @@ void EntryList::Remove(qsizetype i)
     if (m_headsValid)
         m_heads.erase(m_heads.begin() + i);
     endRemoveRows();
-    setSelection(-1);
+    // A view moves the selection to the next line while one is removed: none is left.
+    m_selection.clear();
 }
 
 void EntryList::Clear()
@@ -60,21 +61,20 @@ void EntryList::Clear()
     resetLines({});
 }
 
-void EntryList::setSelection(qsizetype i)
+qsizetype EntryList::SelectedIndex() const
 {
-    if (m_selected == i)
-        return;
-    m_selected = i;
-    Q_EMIT selectionChanged(i);
+    const QItemSelection selected = m_selection.selection();
+    return selected.isEmpty() ? -1 : selected.first().top();
 }
 
 void EntryList::SelectLine(qsizetype i)
 {
-    if (i != -1)
-        checkIndex(i);
-    // Always tell the view, so that it shows the line even when it was selected already.
-    m_selected = i;
-    Q_EMIT selectionChanged(i);
+    if (i == -1) {
+        m_selection.clear();
+        return;
+    }
+    checkIndex(i);
+    m_selection.setCurrentIndex(index(int(i)), QItemSelectionModel::ClearAndSelect);
 }
 
 void EntryList::dropHeads()
@@ -89,8 +89,7 @@ void EntryList::resetLines(QList<QByteArray> lines, std::vector<quint32> heads)
     m_lines = std::move(lines);
     m_headsValid = heads.size() == size_t(m_lines.size());
     m_heads = std::move(heads);
-    endResetModel();
-    setSelection(-1);
+    endResetModel(); // the selection model forgets its selection with the reset
 }
 
 QByteArray EntryList::NameOf(const QByteArray &line)

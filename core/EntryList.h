@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QByteArray>
+#include <QItemSelectionModel>
 #include <QList>
 #include <QString>
 
@@ -26,8 +27,10 @@ public:
     void Remove(qsizetype i);
     void Clear();
 
-    qsizetype SelectedIndex() const { return m_selected; }
+    // The selection lives in the list's own selection model, which the list view shares.
+    qsizetype SelectedIndex() const;
     void SelectLine(qsizetype i);
+    QItemSelectionModel *selectionModel() { return &m_selection; }
 
     // Service entries: name, "=", service string.
     static QByteArray NameOf(const QByteArray &line);
@@ -50,13 +53,8 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-Q_SIGNALS:
-    // The selection was set by the program (SelectLine) or lost with the content.
-    void selectionChanged(qsizetype index);
-
 private:
     void checkIndex(qsizetype i) const;
-    void setSelection(qsizetype i);
     void resetLines(QList<QByteArray> lines, std::vector<quint32> heads = {});
     void dropHeads();
 
@@ -66,7 +64,7 @@ private:
     // search after the lines were replaced.
     mutable std::vector<quint32> m_heads;
     mutable bool m_headsValid = false;
-    qsizetype m_selected = -1;
+    QItemSelectionModel m_selection {this};
 };
 
 // Splitting and joining the text of list files.

@@ -1,20 +1,29 @@
 #include "CommandSet.h"
 
+#include "Error.h"
+
 #include <QAction>
-#include <QKeySequence>
 #include <QMenu>
+#include <QWidget>
 
-CommandSet::CommandSet(QObject *parent) : QObject(parent) { }
+CommandSet::CommandSet(QWidget *window, ErrorSink showError)
+    : QObject(window), m_window(window), m_showError(std::move(showError))
+{ }
 
-QAction *CommandSet::add(const Entry &entry, std::function<void()> handler)
+void CommandSet::add(const QList<Command> &commands)
 {
-    auto *action = new QAction(QString::fromUtf8(entry.caption), this);
-    action->setObjectName(QString::fromUtf8(entry.name));
-    action->setProperty("category", QString::fromUtf8(entry.category));
-    m_shortcuts.insert(action, entry.shortcut);
-    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
-    m_actions.append(action);
-    return action;
+    for (const Command &command : commands) {
+        auto *action = new QAction(QString::fromUtf8(command.caption), this);
+        action->setObjectName(QString::fromUtf8(command.name));
+        action->setProperty("category", QString::fromUtf8(command.category));
+        // Shown in the menus; ShortcutDispatcher claims the key before Qt's shortcut map
+        // could refuse one that two commands share.
+        if (command.shortcut.key() != Qt::Key_unknown)
+            action->setShortcut(command.shortcut);
+        connect(action, &QAction::triggered, this,
+                [this, handler = command.handler] { run(handler); });
+        m_actions.append(action);
+    }
 }
 
 QAction *CommandSet::action(const QString &name) const
@@ -26,63 +35,39 @@ QAction *CommandSet::action(const QString &name) const
     return nullptr;
 }
 
-QKeyCombination CommandSet::shortcutOf(QAction *action) const
-{
-    return m_shortcuts.value(action);
-}
-
-QString MenuItemText(const QString &caption, QKeyCombination shortcut)
-{
-    if (shortcut.key() == Qt::Key_unknown)
-        return caption;
-    return caption + u'\t' + QKeySequence(shortcut).toString(QKeySequence::NativeText);
-}
-
-QMenu *CommandSet::buildMenu(const QString &title, const QList<Item> &items, QWidget *parent)
+QMenu *CommandSet::buildMenu(const QString &title, const QList<const char *> &names,
+                             QWidget *parent) const
 {
     auto *menu = new QMenu(title, parent);
-    for (const Item &item : items) {
-        if (!item.name) {
+    for (const char *name : names) {
+        if (qstrcmp(name, "-") == 0) {
             menu->addSeparator();
             continue;
         }
-        QAction *command = action(QString::fromUtf8(item.name));
+        QAction *command = action(QString::fromUtf8(name));
         Q_ASSERT(command);
-        const QString caption = item.caption ? QString::fromUtf8(item.caption) : command->text();
-        QAction *entry = menu->addAction(MenuItemText(caption, shortcutOf(command)));
-        entry->setObjectName(command->objectName() + QStringLiteral("Item"));
-        connect(entry, &QAction::triggered, command, &QAction::trigger);
-        m_items[command].append(entry);
-        m_commandOfItem.insert(entry, command);
+        menu->addAction(command);
     }
     return menu;
 }
 
-void CommandSet::setCaption(const QString &name, const QString &caption)
+void CommandSet::run(const std::function<void()> &work) const
 {
-    QAction *command = action(name);
-    if (!command)
-        return;
-    command->setText(caption);
-    for (QAction *item : m_items.value(command))
-        item->setText(MenuItemText(caption, shortcutOf(command)));
+    try {
+        work();
+    } catch (const CommandError &error) {
+        m_showError(m_window, error.message());
+    } catch (const std::bad_alloc &) {
+        m_showError(m_window, QStringLiteral("Out of memory"));
+    }
 }
 
 QAction *CommandSet::commandFor(QKeyCombination key) const
 {
+    const QKeySequence pressed(key);
     for (QAction *a : m_actions) {
-        const QKeyCombination shortcut = shortcutOf(a);
-        if (shortcut.key() != Qt::Key_unknown && shortcut == key && a->isEnabled())
+        if (a->isEnabled() && !a->shortcut().isEmpty() && a->shortcut() == pressed)
             return a;
     }
     return nullptr;
-}
-
-bool CommandSet::dispatch(QKeyCombination key) const
-{
-    QAction *command = commandFor(key);
-    if (!command)
-        return false;
-    command->trigger();
-    return true;
 }

@@ -1,12 +1,10 @@
 #include "Main.h"
 
 #include "BrowserPane.h"
-#include "CommandSet.h"
+#include "EntryListView.h"
 #include "Error.h"
-#include "ErrorBox.h"
 #include "MainCommands.h"
-#include "QLaunch.h"
-#include "QtPrompts.h"
+#include "Prompts.h"
 #include "Search.h"
 #include "ShortcutDispatcher.h"
 #include "Text.h"
@@ -16,12 +14,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
@@ -32,14 +27,6 @@ namespace {
 
 const QString kDefaultServices = QStringLiteral("Default.gls");
 const QString kDefaultTerms = QStringLiteral("Default.glt");
-
-qint64 monotonicMs()
-{
-    static QElapsedTimer timer;
-    if (!timer.isValid())
-        timer.start();
-    return timer.elapsed();
-}
 
 void showWindow(QWidget *window)
 {
@@ -60,12 +47,9 @@ QString MakerPageAddress(const char *path)
     return QStringLiteral("http://" GL_MAKER_HOST) + QString::fromUtf8(path);
 }
 
-TfrmMain::TfrmMain(const MainWindowSeams &seams, QWidget *parent)
-    : QMainWindow(parent), m_ownPrompts(seams.prompts ? nullptr : std::make_unique<QtPrompts>()),
-      m_prompts(seams.prompts ? seams.prompts : m_ownPrompts.get()),
-      m_commands(m_services, m_terms, *m_prompts),
-      m_showError(seams.showError ? seams.showError : ShowErrorBox),
-      m_clockMs(seams.clockMs ? seams.clockMs : monotonicMs), brwWeb(seams.browser)
+TfrmMain::TfrmMain(MainWindowParts parts, QWidget *parent)
+    : QMainWindow(parent), m_parts(std::move(parts)),
+      m_commands(m_services, m_terms, *m_parts.prompts)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Glen Lantern"));
@@ -73,32 +57,28 @@ TfrmMain::TfrmMain(const MainWindowSeams &seams, QWidget *parent)
     buildLayout();
     buildCommands();
     FormCreate();
-    createWindows(seams);
+    createWindows();
 }
 
 TfrmMain::~TfrmMain()
 {
-    qApp->removeEventFilter(m_dispatcher);
     for (const QPointer<TfrmTextPad> &pad : std::as_const(m_notepads))
         delete pad.data();
     // The icon goes with the window, whether or not it was ever shown.
-    m_trayIcon->remove();
+    m_parts.trayIcon->remove();
 }
 
 void TfrmMain::buildLayout()
 {
-    lstbxServices = new QListView;
+    lstbxServices = new EntryListView(m_services.list, m_parts.clockMs);
     lstbxServices->setObjectName(QStringLiteral("lstbxServices"));
-    lstbxTerms = new QListView;
+    lstbxTerms = new EntryListView(m_terms.list, m_parts.clockMs);
     lstbxTerms->setObjectName(QStringLiteral("lstbxTerms"));
-    for (QListView *view : {lstbxServices, lstbxTerms}) {
-        view->setUniformItemSizes(true);
-        view->setSelectionMode(QAbstractItemView::SingleSelection);
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A line the user picks in either list is searched at once.
+    for (EntryListView *view : {lstbxServices, lstbxTerms}) {
+        connect(view, &EntryListView::picked, this,
+                [this] { m_commandSet->run([this] { actGoExecute(); }); });
     }
-    lstbxServices->setModel(&m_services.list);
-    lstbxTerms->setModel(&m_terms.list);
 
     spltGbList = new QSplitter(Qt::Vertical);
     spltGbList->setObjectName(QStringLiteral("spltGbList"));
@@ -114,8 +94,7 @@ void TfrmMain::buildLayout()
     panelLayout->setContentsMargins(1, 1, 1, 1);
     panelLayout->addWidget(spltGbList);
 
-    if (!brwWeb)
-        brwWeb = new WebBrowserPane;
+    brwWeb = m_parts.browser.release(); // the splitter owns it from here on
     brwWeb->setObjectName(QStringLiteral("brwWeb"));
     connect(brwWeb, &BrowserPane::BeforeNavigate2, this, [this] { setStatus("Navigating..."); });
     connect(brwWeb, &BrowserPane::NavigateComplete2, this,
@@ -145,48 +124,33 @@ void TfrmMain::buildLayout()
 
 void TfrmMain::buildCommands()
 {
-    m_commandSet = new CommandSet(this);
+    m_commandSet = new CommandSet(this, m_parts.showError);
     m_commandSet->setObjectName(QStringLiteral("ActionManager"));
-    BuildMainCommands(this, m_commandSet);
-    BuildMainMenus(m_commandSet, menuBar());
-    pmServices = BuildServicesContextMenu(m_commandSet, lstbxServices);
-    pmTerms = BuildTermsContextMenu(m_commandSet, lstbxTerms);
-
-    m_dispatcher = new ShortcutDispatcher(this, m_commandSet, this);
-    m_dispatcher->addContextMenu(lstbxServices, pmServices);
-    m_dispatcher->addContextMenu(lstbxTerms, pmTerms);
-    qApp->installEventFilter(m_dispatcher);
-
-    bindList(lstbxServices, m_services);
-    bindList(lstbxTerms, m_terms);
-    connect(lstbxServices, &QWidget::customContextMenuRequested, this,
-            [this](QPoint at) { pmServices->popup(lstbxServices->viewport()->mapToGlobal(at)); });
-    connect(lstbxTerms, &QWidget::customContextMenuRequested, this,
-            [this](QPoint at) { pmTerms->popup(lstbxTerms->viewport()->mapToGlobal(at)); });
+    m_commandSet->add(MainCommandTable(*this, m_commands));
+    BuildMainMenus(*m_commandSet, menuBar());
+    BindServicesList(*m_commandSet, lstbxServices);
+    BindTermsList(*m_commandSet, lstbxTerms);
+    qApp->installEventFilter(new ShortcutDispatcher(this, m_commandSet, this));
 }
 
-void TfrmMain::createWindows(const MainWindowSeams &seams)
+void TfrmMain::createWindows()
 {
     frmText = std::make_unique<TfrmText>();
-    frmText->menuBar()->addMenu(BuildConsoleMenu(m_commandSet, frmText.get()));
-    frmQLaunch = std::make_unique<TfrmQLaunch>();
-    if (seams.openInDefaultBrowser)
-        frmQLaunch->SetOpener(seams.openInDefaultBrowser);
+    frmText->menuBar()->addMenu(BuildConsoleMenu(*m_commandSet, frmText.get()));
+    frmQLaunch = std::make_unique<TfrmQLaunch>(m_parts.openInDefaultBrowser);
 
     // A hidden notepad is part of every start, as it always was; it is never shown.
     createNotepad(0)->setWindowTitle(QStringLiteral("TextPad"));
 
-    m_trayIcon = seams.trayIcon ? seams.trayIcon : new SystemTrayIcon;
-    m_trayIcon->setParent(this);
-    pmTray = BuildTrayMenu(m_commandSet, this);
-    connect(m_trayIcon, &TrayIcon::TrayMessage, this,
+    pmTray = BuildTrayMenu(*m_commandSet, this);
+    connect(m_parts.trayIcon.get(), &TrayIcon::TrayMessage, this,
             [this](TrayIcon::Click click, QPoint at) { TrayMessage(int(click), at); });
 }
 
 void TfrmMain::FormCreate()
 {
     // Default lists come from the current folder; an unreadable one ends the loading here.
-    try {
+    m_commandSet->run([this] {
         if (QFileInfo::exists(kDefaultServices)) {
             m_services.list.LoadFile(kDefaultServices);
             m_services.file = kDefaultServices;
@@ -195,20 +159,7 @@ void TfrmMain::FormCreate()
             m_terms.list.LoadFile(kDefaultTerms);
             m_terms.file = kDefaultTerms;
         }
-    } catch (const CommandError &error) {
-        m_showError(this, error.message());
-    }
-}
-
-void TfrmMain::runCommand(const std::function<void()> &handler)
-{
-    try {
-        handler();
-    } catch (const CommandError &error) {
-        m_showError(this, error.message());
-    } catch (const std::bad_alloc &) {
-        m_showError(this, QStringLiteral("Out of memory"));
-    }
+    });
 }
 
 QString TfrmMain::statusText() const
@@ -219,96 +170,6 @@ QString TfrmMain::statusText() const
 void TfrmMain::setStatus(const char *text)
 {
     StatusLine->setText(QString::fromUtf8(text));
-}
-
-// --- the lists -------------------------------------------------------------------------------
-
-void TfrmMain::bindList(QListView *view, ListDocument &document)
-{
-    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this, view, &document] {
-                if (!m_syncingSelection)
-                    userSelected(view, document);
-            });
-    connect(&document.list, &EntryList::selectionChanged, this, [this, view](qsizetype index) {
-        if (!m_syncingSelection)
-            programSelected(view, index);
-    });
-    view->installEventFilter(this);
-    view->viewport()->installEventFilter(this);
-}
-
-void TfrmMain::userSelected(QListView *view, ListDocument &document)
-{
-    const QModelIndexList rows = view->selectionModel()->selectedRows();
-    const qsizetype index = rows.isEmpty() ? -1 : rows.first().row();
-    m_syncingSelection = true;
-    document.list.SelectLine(index);
-    m_syncingSelection = false;
-    if (index >= 0)
-        runCommand([this] { actGoExecute(); });
-}
-
-void TfrmMain::programSelected(QListView *view, qsizetype index)
-{
-    m_syncingSelection = true;
-    if (index < 0) {
-        view->selectionModel()->clear();
-    } else {
-        const QModelIndex item = view->model()->index(int(index), 0);
-        view->selectionModel()->setCurrentIndex(item, QItemSelectionModel::ClearAndSelect);
-        view->scrollTo(item);
-    }
-    m_syncingSelection = false;
-}
-
-bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && (watched == lstbxServices || watched == lstbxTerms))
-        return listKeyDown(static_cast<QListView *>(watched), static_cast<QKeyEvent *>(event));
-    if (event->type() == QEvent::MouseButtonDblClick && watched == lstbxTerms->viewport()) {
-        runCommand([this] { actAddGoExecute(); });
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-// Delete and Insert remove and add whatever the modifiers; typed characters search the list.
-bool TfrmMain::listKeyDown(QListView *view, QKeyEvent *event)
-{
-    const bool services = view == lstbxServices;
-    if (event->key() == Qt::Key_Delete) {
-        runCommand([this, services] {
-            services ? actRemoveServiceExecute() : actRemoveTermExecute();
-        });
-        return true;
-    }
-    if (event->key() == Qt::Key_Insert) {
-        runCommand([this, services] { services ? actAddServiceExecute() : actAddTermExecute(); });
-        return true;
-    }
-    if ((event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)
-        && view->selectionModel()->selectedRows().isEmpty() && view->model()->rowCount() > 0) {
-        // The first arrow key into a list without a selection picks the line it stands on,
-        // instead of stepping past it.
-        const QModelIndex current = view->currentIndex().isValid() ? view->currentIndex()
-                                                                   : view->model()->index(0, 0);
-        view->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
-        return true;
-    }
-    const QString text = event->text();
-    if (text.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-        return false;
-    const QChar c = text.front();
-    if (!c.isPrint() && c != u'\b' && c != u'\r' && c != u'\x1b')
-        return false;
-    ListDocument &document = services ? m_services : m_terms;
-    TypeAhead &typeAhead = services ? m_servicesTypeAhead : m_termsTypeAhead;
-    if (const auto found = typeAhead.Type(c, m_clockMs(), document.list)) {
-        document.list.SelectLine(*found);
-        runCommand([this] { actGoExecute(); });
-    }
-    return TypeAhead::Consumes(c);
 }
 
 // --- searching -------------------------------------------------------------------------------
@@ -347,103 +208,26 @@ void TfrmMain::actDlSrvListsExecute()
     navigate(MakerPageAddress("/ox_html/products/glenLantern/service_lists.htm"));
 }
 
-// --- list commands ---------------------------------------------------------------------------
-
-void TfrmMain::actAddServiceExecute()
-{
-    m_commands.AddService();
-}
-void TfrmMain::actReplaceServicesExecute()
-{
-    m_commands.ReplaceService();
-}
-void TfrmMain::actRemoveServiceExecute()
-{
-    m_commands.RemoveService();
-}
-void TfrmMain::actNewServicesExecute()
-{
-    m_commands.NewServices();
-}
-void TfrmMain::actLoadServicesExecute()
-{
-    m_commands.LoadServices();
-}
-void TfrmMain::actSaveServicesExecute()
-{
-    m_commands.SaveServices();
-}
-void TfrmMain::actSaveServicesAsExecute()
-{
-    m_commands.SaveServicesAs();
-}
-void TfrmMain::actSortServicesExecute()
-{
-    m_commands.SortServices();
-}
-void TfrmMain::actAddTermExecute()
-{
-    m_commands.AddTerm();
-}
-void TfrmMain::actReplaceTermExecute()
-{
-    m_commands.ReplaceTerm();
-}
-void TfrmMain::actRemoveTermExecute()
-{
-    m_commands.RemoveTerm();
-}
-void TfrmMain::actRmvDupExecute()
-{
-    m_commands.RemoveDuplicates();
-}
-void TfrmMain::actClearTermsExecute()
-{
-    m_commands.ClearTerms();
-}
-void TfrmMain::actNewTermsExecute()
-{
-    m_commands.NewTerms();
-}
-void TfrmMain::actLoadTermsExecute()
-{
-    m_commands.LoadTerms();
-}
-void TfrmMain::actSaveTermsExecute()
-{
-    m_commands.SaveTerms();
-}
-void TfrmMain::actSaveTermsAsExecute()
-{
-    m_commands.SaveTermsAs();
-}
-void TfrmMain::actSortTermsExecute()
-{
-    m_commands.SortTerms();
-}
-
-// --- the other windows -----------------------------------------------------------------------
-
 // --- tray mode -------------------------------------------------------------------------------
 
 void TfrmMain::actTglSendtotrayExecute()
 {
     const QString name = QStringLiteral("actTglSendtotray");
     if (!TrayMode) {
-        if (!m_trayIcon->isAvailable()) {
+        if (!m_parts.trayIcon->isAvailable()) {
             // Hiding now would leave no way back to the window.
-            m_prompts->ShowNotice(QStringLiteral(
+            m_parts.prompts->ShowNotice(QStringLiteral(
                     "This desktop has no notification area, so the main window stays open."));
             return;
         }
-        m_trayIcon->add();
-        m_commandSet->setCaption(name, QStringLiteral("Show Main Screen"));
+        m_parts.trayIcon->add();
+        m_commandSet->action(name)->setText(QStringLiteral("Show Main Screen"));
         hide();
         TrayMode = true;
     } else {
         showWindow(this);
-        m_trayIcon->remove();
-        m_commandSet->setCaption(name, QStringLiteral("Send to Tray"));
+        m_parts.trayIcon->remove();
+        m_commandSet->action(name)->setText(QStringLiteral("Send to Tray"));
         TrayMode = false;
     }
 }
@@ -452,7 +236,7 @@ void TfrmMain::TrayMessage(int click, QPoint at)
 {
     switch (TrayIcon::Click(click)) {
     case TrayIcon::Click::DoubleLeft:
-        runCommand([this] { actTglSendtotrayExecute(); });
+        m_commandSet->run([this] { actTglSendtotrayExecute(); });
         break;
     case TrayIcon::Click::Right:
         activateWindow();
@@ -492,7 +276,7 @@ void TfrmMain::actMassAddExecute()
 
 TfrmTextPad *TfrmMain::createNotepad(int number)
 {
-    auto *pad = new TfrmTextPad(*m_prompts, number, nullptr, m_showError);
+    auto *pad = new TfrmTextPad(*m_parts.prompts, number, m_parts.showError);
     pad->setAttribute(Qt::WA_DeleteOnClose);
     m_notepads.append(pad);
     return pad;
@@ -533,7 +317,7 @@ void TfrmMain::actCloseExecute()
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
     bool mayClose = false;
-    runCommand(
+    m_commandSet->run(
             [this, &mayClose] { mayClose = confirmCloseNotepads() && m_commands.ConfirmClose(); });
     if (!mayClose) {
         event->ignore();

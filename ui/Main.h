@@ -1,7 +1,8 @@
 #pragma once
 
+#include "CommandSet.h"
 #include "ListCommands.h"
-#include "TypeAhead.h"
+#include "QLaunch.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -9,28 +10,26 @@
 #include <memory>
 
 class BrowserPane;
-class CommandSet;
+class EntryListView;
 class Prompts;
 class QGroupBox;
 class QLabel;
-class QListView;
 class QMenu;
 class QSplitter;
-class ShortcutDispatcher;
-class TfrmQLaunch;
-class TrayIcon;
 class TfrmText;
 class TfrmTextPad;
+class TrayIcon;
 
-// What the main window talks to outside itself; tests put fakes here.
-struct MainWindowSeams
+// What the main window talks to outside itself. The program hands it the real dialogs, browser
+// pane, tray icon, error box, clock and default browser; tests hand it fakes.
+struct MainWindowParts
 {
-    Prompts *prompts = nullptr;     // the real dialogs when null
-    BrowserPane *browser = nullptr; // Qt WebEngine when null; the window takes ownership
-    std::function<void(QWidget *, const QString &)> showError; // the error box when empty
-    std::function<qint64()> clockMs; // the time for type-ahead; a monotonic clock when empty
-    std::function<bool(const QString &)> openInDefaultBrowser; // the Quick Launcher's opener
-    TrayIcon *trayIcon = nullptr; // the system's notification area when null; window owns it
+    std::unique_ptr<Prompts> prompts;
+    std::unique_ptr<BrowserPane> browser;
+    std::unique_ptr<TrayIcon> trayIcon;
+    CommandSet::ErrorSink showError;
+    std::function<qint64()> clockMs; // for the lists' type-ahead
+    TfrmQLaunch::Opener openInDefaultBrowser;
 };
 
 class TfrmMain : public QMainWindow
@@ -38,7 +37,7 @@ class TfrmMain : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TfrmMain(const MainWindowSeams &seams = {}, QWidget *parent = nullptr);
+    explicit TfrmMain(MainWindowParts parts, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
     ListDocument &services() { return m_services; }
@@ -50,22 +49,8 @@ public:
     QList<TfrmTextPad *> notepads() const;
     QString statusText() const;
 
-    // Every command handler, run through runCommand so that its error ends in the error box.
-    void actAddTermExecute();
-    void actAddServiceExecute();
-    void actReplaceServicesExecute();
-    void actRemoveServiceExecute();
-    void actNewServicesExecute();
-    void actLoadServicesExecute();
-    void actSaveServicesExecute();
-    void actSaveServicesAsExecute();
-    void actReplaceTermExecute();
-    void actRemoveTermExecute();
-    void actSortTermsExecute();
-    void actNewTermsExecute();
-    void actLoadTermsExecute();
-    void actSaveTermsExecute();
-    void actSaveTermsAsExecute();
+    // The handlers of the commands that are the window's own (the list commands are
+    // ListCommands'); the command table in MainCommands.cpp binds them.
     void actTglSendtotrayExecute();
     void actCloseExecute();
     void actGoExecute();
@@ -73,18 +58,13 @@ public:
     void actOpenTextExecute();
     void actMassAddExecute();
     void actLstbxtoTxtExecute();
-    void actSortServicesExecute();
     void actFormatTextExecute();
-    void actRmvDupExecute();
     void actVwReadMeExecute();
     void actDlSrvListsExecute();
     void actAddGoExecute();
-    void actClearTermsExecute();
     void actVisitHomePageExecute();
     void actQLaunchExecute();
     void actContUsExecute();
-
-    void runCommand(const std::function<void()> &handler);
 
 Q_SIGNALS:
     // The window was closed for good: the program ends.
@@ -92,17 +72,12 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
     void buildLayout();
     void buildCommands();
-    void createWindows(const MainWindowSeams &seams);
-    void bindList(QListView *view, ListDocument &document);
-    void userSelected(QListView *view, ListDocument &document);
-    void programSelected(QListView *view, qsizetype index);
-    bool listKeyDown(QListView *view, QKeyEvent *event);
+    void createWindows();
     void navigate(const QString &address);
     void setStatus(const char *text);
     void TrayMessage(int click, QPoint at);
@@ -111,23 +86,17 @@ private:
 
     ListDocument m_services;
     ListDocument m_terms;
-    std::unique_ptr<Prompts> m_ownPrompts;
-    Prompts *m_prompts;
+    MainWindowParts m_parts;
     ListCommands m_commands;
-    std::function<void(QWidget *, const QString &)> m_showError;
-    std::function<qint64()> m_clockMs;
 
     QGroupBox *gbList = nullptr;
     QSplitter *spltGbList = nullptr;
     QSplitter *MainSplitter = nullptr;
-    QListView *lstbxServices = nullptr;
-    QListView *lstbxTerms = nullptr;
+    EntryListView *lstbxServices = nullptr;
+    EntryListView *lstbxTerms = nullptr;
     BrowserPane *brwWeb = nullptr;
     QLabel *StatusLine = nullptr;
-    QMenu *pmServices = nullptr;
-    QMenu *pmTerms = nullptr;
     QMenu *pmTray = nullptr;
-    TrayIcon *m_trayIcon = nullptr;
     bool TrayMode = false;
 
     // The console and the Quick Launcher live as long as the program, hidden when not in use.
@@ -138,10 +107,6 @@ private:
     int NotePadCount = 1;
 
     CommandSet *m_commandSet = nullptr;
-    ShortcutDispatcher *m_dispatcher = nullptr;
-    TypeAhead m_servicesTypeAhead;
-    TypeAhead m_termsTypeAhead;
-    bool m_syncingSelection = false;
 };
 
 // Addresses of the fixed pages.

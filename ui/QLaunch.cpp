@@ -1,6 +1,5 @@
 #include "QLaunch.h"
 
-#include "DefaultBrowser.h"
 #include "MetaSearch.h"
 
 #include <QButtonGroup>
@@ -48,7 +47,8 @@ QList<int> fitColumns(QGroupBox *box, const QList<SearchType> &types, int perCol
 
 } // namespace
 
-TfrmQLaunch::TfrmQLaunch(QWidget *parent) : QDialog(parent), m_opener(OpenInDefaultBrowser)
+TfrmQLaunch::TfrmQLaunch(Opener opener, QWidget *parent)
+    : QDialog(parent), m_opener(std::move(opener))
 {
     setObjectName(QStringLiteral("frmQLaunch"));
     setWindowTitle(QStringLiteral("Quick Launch"));

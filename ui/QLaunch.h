@@ -19,10 +19,8 @@ class TfrmQLaunch : public QDialog
 public:
     using Opener = std::function<bool(const QString &address)>;
 
-    explicit TfrmQLaunch(QWidget *parent = nullptr);
-
-    // What opens the address; OpenInDefaultBrowser unless replaced.
-    void SetOpener(Opener opener) { m_opener = std::move(opener); }
+    // The opener starts the user's web browser on an address.
+    explicit TfrmQLaunch(Opener opener, QWidget *parent = nullptr);
 
     // The position in the search-type table of the chosen type.
     int SearchTypeIndex() const;

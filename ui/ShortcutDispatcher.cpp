@@ -30,23 +30,29 @@ bool isClipboardKey(QKeyCombination key)
             || key == QKeyCombination(Qt::ControlModifier, Qt::Key_X);
 }
 
-// A context menu's or a window's actions that carry a Qt shortcut of their own.
-bool triggerMatching(const QList<QAction *> &actions, QKeyCombination key)
+// A control's context menu: the menu it owns.
+QAction *contextMenuCommand(const QWidget *control, QKeyCombination key)
 {
-    const QKeySequence sequence(key);
-    for (QAction *action : actions) {
-        if (action->isEnabled() && !action->shortcut().isEmpty()
-            && action->shortcut() == sequence) {
-            action->trigger();
-            return true;
+    const QKeySequence pressed(key);
+    for (const QMenu *menu : control->findChildren<QMenu *>(Qt::FindDirectChildrenOnly)) {
+        for (QAction *item : menu->actions()) {
+            if (item->isEnabled() && !item->shortcut().isEmpty() && item->shortcut() == pressed)
+                return item;
         }
     }
-    return false;
+    return nullptr;
+}
+
+// Taken: an accepted override keeps Qt's shortcut map out; an accepted press goes no further.
+bool claim(QEvent *event)
+{
+    event->accept();
+    return true;
 }
 
 } // namespace
 
-ShortcutDispatcher::ShortcutDispatcher(QWidget *mainWindow, CommandSet *mainCommands,
+ShortcutDispatcher::ShortcutDispatcher(QWidget *mainWindow, const CommandSet *mainCommands,
                                        QObject *parent)
     : QObject(parent), m_mainWindow(mainWindow), m_mainCommands(mainCommands)
 { }
@@ -58,46 +64,48 @@ QKeyCombination ShortcutDispatcher::keyOf(const QKeyEvent *event)
     return QKeyCombination(modifiers, Qt::Key(event->key()));
 }
 
-void ShortcutDispatcher::addContextMenu(QWidget *owner, QMenu *menu)
+QAction *ShortcutDispatcher::commandFor(QKeyCombination key, QWidget *focus) const
 {
-    m_contextMenus.insert(owner, menu);
-}
-
-bool ShortcutDispatcher::dispatch(QKeyCombination key, QWidget *focus) const
-{
-    if (!(key.keyboardModifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-        return false; // every command's shortcut holds Ctrl or Alt
-    if (focus && isEditableText(focus) && isClipboardKey(key))
-        return false;
-    for (QWidget *w = focus; w; w = w->parentWidget()) {
-        if (QMenu *menu = m_contextMenus.value(w)) {
-            for (QAction *item : menu->actions()) {
-                QAction *command = m_mainCommands->commandOfItem(item);
-                if (command && command->isEnabled() && m_mainCommands->shortcutOf(command) == key) {
-                    command->trigger();
-                    return true;
-                }
-            }
-        }
-        if (w->isWindow())
-            break;
+    if (!focus)
+        return nullptr;
+    if (isEditableText(focus) && isClipboardKey(key))
+        return nullptr;
+    for (const QWidget *w = focus; w && !w->isWindow(); w = w->parentWidget()) {
+        if (QAction *command = contextMenuCommand(w, key))
+            return command;
     }
-    QWidget *window = focus ? focus->window() : nullptr;
-    if (window && window != m_mainWindow && triggerMatching(window->actions(), key))
-        return true;
-    if (m_mainWindow && m_mainWindow->isEnabled())
-        return m_mainCommands->dispatch(key);
-    return false;
+    const auto *own
+            = focus->window()->findChild<CommandSet *>(QString(), Qt::FindDirectChildrenOnly);
+    if (own && own != m_mainCommands) {
+        if (QAction *command = own->commandFor(key))
+            return command;
+    }
+    if (m_mainCommands && m_mainWindow && m_mainWindow->isEnabled())
+        return m_mainCommands->commandFor(key);
+    return nullptr;
 }
 
 bool ShortcutDispatcher::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::ShortcutOverride) || !watched->isWidgetType())
         return false;
-    if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
-        return false;
+    if (QApplication::activeModalWidget())
+        return false; // a dialog's keys are its own
     auto *widget = static_cast<QWidget *>(watched);
-    if (widget != QApplication::focusWidget() && widget != widget->window())
+    const QKeyCombination key = keyOf(static_cast<QKeyEvent *>(event));
+    if (QApplication::activePopupWidget()) {
+        // An open menu takes the keys; no command runs from behind it.
+        return type == QEvent::ShortcutOverride && m_mainCommands && m_mainCommands->commandFor(key)
+                && claim(event);
+    }
+    if (type == QEvent::KeyPress && widget != QApplication::focusWidget()
+        && widget != widget->window())
         return false; // already seen at the focused widget
-    return dispatch(keyOf(static_cast<QKeyEvent *>(event)), widget);
+    QAction *command = commandFor(key, widget);
+    if (!command)
+        return false;
+    if (type == QEvent::KeyPress)
+        command->trigger();
+    return claim(event); // at ShortcutOverride: the key is ours, Qt's shortcut map keeps out
 }

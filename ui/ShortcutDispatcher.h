@@ -1,30 +1,34 @@
 #pragma once
 
-#include <QHash>
 #include <QKeyCombination>
 #include <QObject>
 #include <QPointer>
 
 class CommandSet;
+class QAction;
 class QKeyEvent;
-class QMenu;
 class QWidget;
 
-// Runs shortcuts for every window of the program, in this order: the context menus of the
-// focused control and its parents, then the command set of the focused control's window,
-// then the main window's set (also while the main window is hidden), first match wins.
-// Qt's own shortcut map fires nothing when two actions share a key, hence this filter.
+// Runs shortcuts for every window of the program. A key means the first command that has it,
+// looked for in this order: the context menus of the focused control and of the controls that
+// contain it, then the command set of the focused control's window (a notepad's), then the main
+// window's set in its stored order (also while the main window is hidden in the tray). Copy and
+// cut stay with editable text boxes.
+//
+// Qt's own shortcut map fires nothing for a key that two actions share, and it would run a
+// window's keys before this order is applied; so the filter claims every key that means a
+// command at its ShortcutOverride, which keeps the map out, and runs it when the key is pressed.
 class ShortcutDispatcher : public QObject
 {
     Q_OBJECT
 
 public:
-    ShortcutDispatcher(QWidget *mainWindow, CommandSet *mainCommands, QObject *parent = nullptr);
+    // Without a main window only the context menus and the windows' own sets are asked.
+    ShortcutDispatcher(QWidget *mainWindow, const CommandSet *mainCommands,
+                       QObject *parent = nullptr);
 
-    // A control's context menu, built from the main command set, asked first.
-    void addContextMenu(QWidget *owner, QMenu *menu);
-    // Run what the key means with the focus in the given widget; true when a command ran.
-    bool dispatch(QKeyCombination key, QWidget *focus) const;
+    // The command the key runs with the focus in this widget, or null.
+    QAction *commandFor(QKeyCombination key, QWidget *focus) const;
     static QKeyCombination keyOf(const QKeyEvent *event);
 
 protected:
@@ -32,6 +36,5 @@ protected:
 
 private:
     QPointer<QWidget> m_mainWindow;
-    CommandSet *m_mainCommands;
-    QHash<QWidget *, QMenu *> m_contextMenus;
+    const CommandSet *m_mainCommands;
 };

@@ -1,23 +1,21 @@
 #include "TextPad.h"
 
 #include "Error.h"
-#include "ErrorBox.h"
 #include "Prompts.h"
 #include "Rtf.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QMenu>
 #include <QMenuBar>
 #include <QTextDocument>
 #include <QTextEdit>
 
 #include <memory>
 
-TfrmTextPad::TfrmTextPad(Prompts &prompts, int number, QWidget *parent, ErrorSink showError)
-    : QMainWindow(parent), m_prompts(prompts), m_showError(std::move(showError))
+TfrmTextPad::TfrmTextPad(Prompts &prompts, int number, ErrorSink showError, QWidget *parent)
+    : QMainWindow(parent), m_prompts(prompts),
+      m_commandSet(new CommandSet(this, std::move(showError)))
 {
     // A window of its own even when given a parent, and gone once closed.
     setWindowFlag(Qt::Window);
@@ -27,53 +25,36 @@ TfrmTextPad::TfrmTextPad(Prompts &prompts, int number, QWidget *parent, ErrorSin
     move(216, 168);
     resize(544, 375);
 
-    actNew = addCommand("actNew", QStringLiteral("&New"), Qt::CTRL | Qt::Key_N,
-                        &TfrmTextPad::actNewExecute);
-    actOpen = addCommand("actOpen", QStringLiteral("&Open..."), Qt::CTRL | Qt::Key_O,
-                         &TfrmTextPad::actOpenExecute);
-    actSave = addCommand("actSave", QStringLiteral("&Save"), Qt::CTRL | Qt::Key_S,
-                         &TfrmTextPad::actSaveExecute);
-    actSaveAs = addCommand("actSaveAs", QStringLiteral("S&ave As..."), Qt::CTRL | Qt::Key_A,
-                           &TfrmTextPad::actSaveAsExecute);
+    // clang-format off
+    m_commandSet->add({
+        {"actNew", "&New", "File", Qt::CTRL | Qt::Key_N, [this] { actNewExecute(); }},
+        {"actOpen", "&Open...", "File", Qt::CTRL | Qt::Key_O, [this] { actOpenExecute(); }},
+        {"actSave", "&Save", "File", Qt::CTRL | Qt::Key_S, [this] { actSaveExecute(); }},
+        {"actSaveAs", "S&ave As...", "File", Qt::CTRL | Qt::Key_A, [this] { actSaveAsExecute(); }},
+    });
+    // clang-format on
+    actNew = m_commandSet->action(QStringLiteral("actNew"));
+    actOpen = m_commandSet->action(QStringLiteral("actOpen"));
+    actSave = m_commandSet->action(QStringLiteral("actSave"));
+    actSaveAs = m_commandSet->action(QStringLiteral("actSaveAs"));
 
     ActionMainMenuBar1 = new QMenuBar(this);
     ActionMainMenuBar1->setObjectName(QStringLiteral("ActionMainMenuBar1"));
-    QMenu *file = ActionMainMenuBar1->addMenu(QStringLiteral("&File"));
-    file->addActions(commands());
+    ActionMainMenuBar1->addMenu(m_commandSet->buildMenu(
+            QStringLiteral("&File"), {"actNew", "actOpen", "actSave", "actSaveAs"},
+            ActionMainMenuBar1));
     setMenuBar(ActionMainMenuBar1);
 
     txtPad = new QTextEdit(this);
     txtPad->setObjectName(QStringLiteral("txtPad"));
     txtPad->setAcceptRichText(true);
-    txtPad->installEventFilter(this);
     setCentralWidget(txtPad);
     connect(txtPad, &QTextEdit::textChanged, this, &TfrmTextPad::txtPadChange);
 }
 
-QAction *TfrmTextPad::addCommand(const char *name, const QString &caption, QKeyCombination shortcut,
-                                 void (TfrmTextPad::*handler)())
+const QList<QAction *> &TfrmTextPad::commands() const
 {
-    auto *action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setProperty("category", QStringLiteral("File"));
-    action->setShortcut(shortcut);
-    // The keys belong to this window only: another notepad or the main window has its own.
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(action);
-    connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
-    return action;
-}
-
-void TfrmTextPad::runCommand(void (TfrmTextPad::*handler)())
-{
-    try {
-        (this->*handler)();
-    } catch (const CommandError &error) {
-        if (m_showError)
-            m_showError(this, error.message());
-        else
-            ShowErrorBox(this, error.message());
-    }
+    return m_commandSet->actions();
 }
 
 void TfrmTextPad::actNewExecute()
@@ -146,19 +127,4 @@ void TfrmTextPad::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
-}
-
-bool TfrmTextPad::eventFilter(QObject *watched, QEvent *event)
-{
-    // The text box claims Ctrl+A (select all) before shortcuts are looked at; in a notepad
-    // the window's own commands come first.
-    if (watched == txtPad && event->type() == QEvent::ShortcutOverride) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const QKeySequence pressed(key->keyCombination());
-        for (QAction *action : commands()) {
-            if (action->shortcut() == pressed)
-                return true; // not accepted: the shortcut runs
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "CommandSet.h"
+
 #include <QList>
 #include <QMainWindow>
-#include <functional>
 
 class Prompts;
 class QAction;
@@ -16,11 +17,10 @@ class TfrmTextPad : public QMainWindow
     Q_OBJECT
 
 public:
-    using ErrorSink = std::function<void(QWidget *, const QString &)>;
+    using ErrorSink = CommandSet::ErrorSink;
 
-    // The caption is "Text Document <number>". Errors of the commands go to showError (the
-    // application's error box when empty).
-    TfrmTextPad(Prompts &prompts, int number, QWidget *parent = nullptr, ErrorSink showError = {});
+    // The caption is "Text Document <number>". Errors of the commands go to showError.
+    TfrmTextPad(Prompts &prompts, int number, ErrorSink showError, QWidget *parent = nullptr);
 
     // The file Open chose in this window; empty after New and at start.
     const QString &fileName() const { return NotePadFile; }
@@ -30,7 +30,7 @@ public:
     // Closes without asking, for a caller that has asked already (confirmClose).
     void closeDiscarding();
     // The window's own commands, whose shortcuts win while the focus is in this window.
-    QList<QAction *> commands() const { return {actNew, actOpen, actSave, actSaveAs}; }
+    const QList<QAction *> &commands() const;
 
     void actNewExecute();
     void actOpenExecute();
@@ -47,16 +47,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QAction *addCommand(const char *name, const QString &caption, QKeyCombination shortcut,
-                        void (TfrmTextPad::*handler)());
-    void runCommand(void (TfrmTextPad::*handler)());
     void writeTo(const QString &path);
 
     Prompts &m_prompts;
-    ErrorSink m_showError;
+    CommandSet *m_commandSet;
     QString NotePadFile;
     bool NotePadChanged = false;
     bool m_discarding = false;

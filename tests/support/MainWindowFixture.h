@@ -33,19 +33,21 @@ struct MainWindowFixture
 
     void start()
     {
-        browser = new FakeBrowserPane;
-        tray = new FakeTrayIcon;
-        MainWindowSeams seams;
-        seams.prompts = &prompts;
-        seams.browser = browser;
-        seams.showError = [this](QWidget *, const QString &message) { errors.append(message); };
-        seams.clockMs = [this] { return nowMs; };
-        seams.trayIcon = tray;
-        seams.openInDefaultBrowser = [this](const QString &address) {
+        window.reset();
+        MainWindowParts parts;
+        parts.prompts = std::make_unique<FakePrompts>();
+        prompts = static_cast<FakePrompts *>(parts.prompts.get());
+        parts.browser = std::make_unique<FakeBrowserPane>();
+        browser = static_cast<FakeBrowserPane *>(parts.browser.get());
+        parts.trayIcon = std::make_unique<FakeTrayIcon>();
+        tray = static_cast<FakeTrayIcon *>(parts.trayIcon.get());
+        parts.showError = [this](QWidget *, const QString &message) { errors.append(message); };
+        parts.clockMs = [this] { return nowMs; };
+        parts.openInDefaultBrowser = [this](const QString &address) {
             launched.append(address);
             return true;
         };
-        window = std::make_unique<TfrmMain>(seams);
+        window = std::make_unique<TfrmMain>(std::move(parts));
     }
 
     void writeFile(const QString &name, const QByteArray &bytes) const
@@ -62,7 +64,8 @@ struct MainWindowFixture
 
     QTemporaryDir folder;
     QString previousFolder;
-    FakePrompts prompts;
+    // The window owns its parts; these point at them.
+    FakePrompts *prompts = nullptr;
     FakeBrowserPane *browser = nullptr;
     FakeTrayIcon *tray = nullptr;
     QStringList launched; // addresses sent to the default browser

@@ -2,7 +2,9 @@
 #include "CommandSet.h"
 #include "MainWindowFixture.h"
 #include "QLaunch.h"
+#include "ShortcutDispatcher.h"
 #include "Text.h"
+#include "TextPad.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,8 +14,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextEdit>
 
 namespace {
 
@@ -25,13 +29,22 @@ QListView *view(TfrmMain *w, const char *name)
     return w->findChild<QListView *>(QString::fromUtf8(name));
 }
 
-// The text of a menu's items: caption, and the shortcut after a tab; "-" for a separator.
-QStringList itemTexts(const QMenu *menu)
+// The menus of the menu bar and the console's.
+QList<const QMenu *> menusOf(TfrmMain *w)
 {
-    QStringList texts;
-    for (const QAction *a : menu->actions())
-        texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
-    return texts;
+    QList<const QMenu *> menus;
+    for (const QAction *a : w->menuBar()->actions())
+        menus.append(a->menu());
+    for (const QAction *a : w->console()->menuBar()->actions())
+        menus.append(a->menu());
+    return menus;
+}
+
+// The letter after "&", in lower case; none when the text has no access letter.
+QChar accessLetter(const QString &text)
+{
+    const qsizetype at = text.indexOf(u'&');
+    return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toLower() : QChar();
 }
 
 // Records which commands ran.
@@ -61,9 +74,11 @@ class TestCommands : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void commandTable();
-    void mainMenus();
-    void contextMenus();
+    void commandNames();
+    void everyCommandInAMenu();
+    void accessLettersDiffer();
+    void everyShortcutRunsItsCommand();
+    void notepadOwnSetComesFirst();
     void shortcuts_data();
     void shortcuts();
     void sharedCtrlCRunsDisplayConsole();
@@ -76,101 +91,93 @@ private Q_SLOTS:
     void doubleClickAddsAndGoes();
 };
 
-void TestCommands::commandTable()
+void TestCommands::commandNames()
 {
     MainWindowFixture f;
-    QStringList names;
-    for (QAction *a : f.window->commandSet()->actions())
-        names.append(a->objectName() + u'|' + a->text() + u'|'
-                     + a->property("category").toString());
-    const QStringList expected = {"actAddTerm|Add Terms|Terms",
-                                  "actAddService|Add Services|Services",
-                                  "actReplaceServices|Replace Service|Services",
-                                  "actRemoveService|Remove Service|Services",
-                                  "actNewServices|New Services|Services",
-                                  "actLoadServices|Load Services|Services",
-                                  "actSaveServices|Save Services|Services",
-                                  "actSaveServicesAs|Save Services As...|Services",
-                                  "actReplaceTerm|Replace Term|Terms",
-                                  "actRemoveTerm|Remove Term|Terms",
-                                  "actSortTerms|Sort Terms|Terms",
-                                  "actNewTerms|New Terms|Terms",
-                                  "actLoadTerms|Load Terms|Terms",
-                                  "actSaveTerms|Save Terms|Terms",
-                                  "actSaveTermsAs|Save Terms As...|Terms",
-                                  "actTglSendtotray|Send to Tray|Tray",
-                                  "actClose|Exit|File",
-                                  "actGo|Go|Tools",
-                                  "actDisplayConsole|Display Console|Console",
-                                  "actOpenText|New NotePad|Tools",
-                                  "actMassAdd|Mass Add...|Console",
-                                  "actLstbxtoTxt|Display Terms as Text|Console",
-                                  "actSortServices|Sort Services|Services",
-                                  "actFormatText|Format Text|Console",
-                                  "actRmvDup|Remove Duplicates|Terms",
-                                  "actVwReadMe|View Readme|Help",
-                                  "actDlSrvLists|Download New Service Lists...|Services",
-                                  "actAddGo|Add n' Go|Tools",
-                                  "actClearTerms|Clear Terms|Terms",
-                                  "actVisitHomePage|Visit Home Page|Help",
-                                  "actQLaunch|Quick Launcher|Tools",
-                                  "actContUs|Contact Us|Help"};
-    QCOMPARE(names, expected);
-}
-
-void TestCommands::mainMenus()
-{
-    MainWindowFixture f;
-    QStringList menus;
-    QList<QStringList> items;
-    for (QAction *a : f.window->menuBar()->actions()) {
-        menus.append(a->text());
-        items.append(itemTexts(a->menu()));
+    QSet<QString> names;
+    for (QAction *a : f.window->commandSet()->actions()) {
+        QVERIFY2(a->objectName().startsWith(u"act"), qPrintable(a->objectName()));
+        QVERIFY2(!names.contains(a->objectName()), qPrintable(a->objectName()));
+        names.insert(a->objectName());
+        QVERIFY(!a->text().isEmpty());
+        QVERIFY(!a->property("category").toString().isEmpty());
     }
-    QCOMPARE(menus, (QStringList {"&File", "T&ools", "&Services", "&Terms", "&Help"}));
-    QCOMPARE(items.at(0), (QStringList {"&Send to Tray\tCtrl+T", "-", "&Exit"}));
-    QCOMPARE(items.at(1),
-             (QStringList {"&New NotePad", "&Display Console\tCtrl+C", "&Quick Launcher\tCtrl+Q",
-                           "-", "&Go\tCtrl+G", "&Add n' Go\tCtrl+X"}));
-    QCOMPARE(items.at(2),
-             (QStringList {"&Add Services\tCtrl+Alt+A", "R&eplace Service\tCtrl+Alt+R",
-                           "&Remove Service", "-", "&New Services\tCtrl+Alt+N",
-                           "&Load Services\tCtrl+Alt+O", "&Save Services\tCtrl+Alt+S",
-                           "Sa&ve Services As...", "-", "S&ort Services", "-",
-                           "&Download New Service Lists..."}));
-    QCOMPARE(items.at(3),
-             (QStringList {"&Add Terms\tCtrl+A", "R&eplace Term\tCtrl+R", "&Remove Term",
-                           "Re&move Duplicates", "&Clear Terms\tCtrl+C", "-", "&New Terms\tCtrl+N",
-                           "&Load Terms\tCtrl+O", "Sa&ve Terms\tCtrl+S", "&Save Terms As...", "-",
-                           "S&ort Terms", "-", "&Display Terms as Text"}));
-    QCOMPARE(items.at(4), (QStringList {"Visit Home Page", "&View Readme", "Contact Us"}));
-
-    // The console shows the Console menu of the same set.
-    const QList<QAction *> consoleMenus = f.window->console()->menuBar()->actions();
-    QCOMPARE(consoleMenus.size(), 1);
-    QCOMPARE(consoleMenus.first()->text(), QStringLiteral("&Console"));
-    QCOMPARE(itemTexts(consoleMenus.first()->menu()),
-             (QStringList {"&Mass Add...", "&Display Terms as Text", "-", "&Format Text"}));
+    QCOMPARE(names.size(), 32);
 }
 
-void TestCommands::contextMenus()
+void TestCommands::everyCommandInAMenu()
 {
     MainWindowFixture f;
-    auto *pmServices = f.window->findChild<QMenu *>(QStringLiteral("pmServices"));
-    auto *pmTerms = f.window->findChild<QMenu *>(QStringLiteral("pmTerms"));
-    auto *pmTray = f.window->findChild<QMenu *>(QStringLiteral("pmTray"));
-    QCOMPARE(itemTexts(pmServices),
-             (QStringList {"Add Services\tCtrl+Alt+A", "Replace Service\tCtrl+Alt+R"}));
-    QCOMPARE(itemTexts(pmTerms),
-             (QStringList {"Add Terms\tCtrl+A", "Replace Term\tCtrl+R", "Remove Duplicates",
-                           "Sort Terms"}));
-    QCOMPARE(itemTexts(pmTray),
-             (QStringList {"Quick Launcher\tCtrl+Q", "Send to Tray\tCtrl+T", "-", "Exit"}));
-    // An item runs its command.
+    QSet<QAction *> shown;
+    for (const QMenu *menu : menusOf(f.window.get())) {
+        for (QAction *item : menu->actions())
+            shown.insert(item);
+    }
+    for (QAction *a : f.window->commandSet()->actions())
+        QVERIFY2(shown.contains(a), qPrintable(a->objectName()));
+}
+
+void TestCommands::accessLettersDiffer()
+{
+    MainWindowFixture f;
+    QList<const QMenu *> menus = menusOf(f.window.get());
+    for (const char *name : {"pmServices", "pmTerms", "pmTray"})
+        menus.append(f.window->findChild<QMenu *>(QString::fromUtf8(name)));
+    for (const QMenu *menu : menus) {
+        QSet<QChar> letters;
+        for (const QAction *item : menu->actions()) {
+            const QChar letter = accessLetter(item->text());
+            if (letter.isNull())
+                continue;
+            QVERIFY2(!letters.contains(letter), qPrintable(menu->title() + u' ' + item->text()));
+            letters.insert(letter);
+        }
+    }
+    QSet<QChar> titles;
+    for (const QAction *menu : f.window->menuBar()->actions()) {
+        QVERIFY(!titles.contains(accessLetter(menu->text())));
+        titles.insert(accessLetter(menu->text()));
+    }
+}
+
+void TestCommands::everyShortcutRunsItsCommand()
+{
+    // A key runs its command, or an earlier command that shares it.
+    MainWindowFixture f;
+    auto *dispatcher = f.window->findChild<ShortcutDispatcher *>();
+    QVERIFY(dispatcher);
+    QWidget *lists[] = {view(f.window.get(), "lstbxServices"), view(f.window.get(), "lstbxTerms")};
+    const QList<QAction *> commands = f.window->commandSet()->actions();
+    for (qsizetype i = 0; i < commands.size(); ++i) {
+        QAction *a = commands.at(i);
+        if (a->shortcut().isEmpty())
+            continue;
+        for (QWidget *focus : lists) {
+            QAction *runs = dispatcher->commandFor(a->shortcut()[0], focus);
+            QVERIFY2(runs, qPrintable(a->objectName()));
+            QVERIFY2(runs == a || commands.indexOf(runs) < i, qPrintable(a->objectName()));
+        }
+    }
+}
+
+void TestCommands::notepadOwnSetComesFirst()
+{
+    // Ctrl+A in a notepad is its Save As: not the text box's select-all, not Add Terms.
+    MainWindowFixture f(kServices, kTerms);
     CommandLog log(f.window.get());
-    pmTerms->actions().at(3)->trigger();
-    QCOMPARE(log.names, QStringList {"actSortTerms"});
-    QVERIFY(f.window->terms().changed);
+    f.window->commandSet()->action(QStringLiteral("actOpenText"))->trigger();
+    TfrmTextPad *pad = f.window->notepads().last();
+    pad->txtPad->setPlainText(QStringLiteral("note"));
+    QVERIFY(QTest::qWaitForWindowExposed(pad));
+    QApplication::setActiveWindow(pad);
+    pad->txtPad->setFocus();
+    f.prompts->expectFile(Prompts::FileMode::Save, QStringLiteral("Save Text File"), std::nullopt);
+    QTest::keyClick(pad->txtPad, Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(f.prompts->verifyDone());
+    QVERIFY(!pad->txtPad->textCursor().hasSelection());
+    // A key the notepad does not have goes on to the main window's set.
+    QTest::keyClick(pad->txtPad, Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(log.names, (QStringList {"actOpenText", "actGo"}));
 }
 
 void TestCommands::shortcuts_data()
@@ -225,17 +232,17 @@ void TestCommands::shortcuts()
     f.window->terms().list.SelectLine(1); // so that Replace Term has a line to work on
     const QStringList parts = dialog.split(u'|');
     if (parts.first() == u"text")
-        f.prompts.expectCancel(parts.at(1), parts.at(2));
+        f.prompts->expectCancel(parts.at(1), parts.at(2));
     else if (parts.first() == u"file")
-        f.prompts.expectFile(command.contains(u"Save") ? Prompts::FileMode::Save
-                                                       : Prompts::FileMode::Open,
-                             parts.at(1), std::nullopt);
+        f.prompts->expectFile(command.contains(u"Save") ? Prompts::FileMode::Save
+                                                        : Prompts::FileMode::Open,
+                              parts.at(1), std::nullopt);
     CommandLog log(w);
     QListView *terms = view(w, "lstbxTerms");
     showAndFocus(w, terms);
     QTest::keyClick(terms, key.key(), key.keyboardModifiers());
     QCOMPARE(log.names, QStringList {command});
-    QVERIFY(f.prompts.verifyDone());
+    QVERIFY(f.prompts->verifyDone());
     QVERIFY2(f.errors.isEmpty(), qPrintable(f.errors.join(u'\n')));
 }
 
@@ -269,10 +276,10 @@ void TestCommands::clipboardKeysInTextBoxes()
     QCOMPARE(console->ConsoleText(), QString());
     QVERIFY(log.names.isEmpty());
     // Every other shortcut still runs its command from the console, Ctrl+A included.
-    f.prompts.expectCancel(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"));
+    f.prompts->expectCancel(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"));
     QTest::keyClick(console->txtPad, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(log.names, QStringList {"actAddTerm"});
-    QVERIFY(f.prompts.verifyDone());
+    QVERIFY(f.prompts->verifyDone());
 }
 
 void TestCommands::shortcutsFromOtherWindows()
@@ -325,14 +332,14 @@ void TestCommands::deleteAndInsert()
     ListDocument &document = services ? f.window->services() : f.window->terms();
     document.list.SelectLine(0);
     if (key == Qt::Key_Insert)
-        f.prompts.expectCancel(
+        f.prompts->expectCancel(
                 services ? QStringLiteral("Add New Service") : QStringLiteral("Add New Term"),
                 services ? QStringLiteral("Enter Service Name:") : QStringLiteral("Enter Term:"));
     QListView *v = view(f.window.get(), list.toUtf8().constData());
     showAndFocus(f.window.get(), v);
     const qsizetype before = document.list.Count();
     QTest::keyClick(v, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QVERIFY(f.prompts.verifyDone());
+    QVERIFY(f.prompts->verifyDone());
     QCOMPARE(document.list.Count(), key == Qt::Key_Delete ? before - 1 : before);
     QCOMPARE(document.changed, key == Qt::Key_Delete);
 }
@@ -389,12 +396,12 @@ void TestCommands::doubleClickAddsAndGoes()
     MainWindowFixture f(kServices, kTerms);
     QListView *terms = view(f.window.get(), "lstbxTerms");
     showAndFocus(f.window.get(), terms);
-    f.prompts.expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
-                         QStringLiteral("owls"));
+    f.prompts->expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
+                          QStringLiteral("owls"));
     const QPoint at = terms->visualRect(terms->model()->index(1, 0)).center();
     QTest::mouseClick(terms->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(terms->viewport(), Qt::LeftButton, {}, at);
-    QVERIFY(f.prompts.verifyDone());
+    QVERIFY(f.prompts->verifyDone());
     QCOMPARE(f.browser->addresses, (QStringList {"http://a/?q=dogs", "http://a/?q=owls"}));
     QCOMPARE(f.window->terms().list.SelectedIndex(), 4);
 }

@@ -186,11 +186,11 @@ void TestMainWindow::addAndGo()
 {
     MainWindowFixture f(kServices, kTerms);
     f.prompts
-            .expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
+            ->expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
                         QStringLiteral("  cats "))
             .startingWith(QString());
     trigger(f.window.get(), "actAddGo");
-    QVERIFY(f.prompts.verifyDone());
+    QVERIFY(f.prompts->verifyDone());
     QCOMPARE(f.window->terms().list.Count(), 3);
     QCOMPARE(f.window->terms().list.LineAt(2), QByteArray("cats"));
     QCOMPARE(f.window->terms().list.SelectedIndex(), 2);
@@ -202,12 +202,12 @@ void TestMainWindow::addAndGo()
 void TestMainWindow::addAndGoCancelled()
 {
     MainWindowFixture f(kServices, kTerms);
-    f.prompts.expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
+    f.prompts->expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
                          QStringLiteral(" \t "));
     trigger(f.window.get(), "actAddGo");
-    f.prompts.expectCancel(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"));
+    f.prompts->expectCancel(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"));
     trigger(f.window.get(), "actAddGo");
-    QVERIFY(f.prompts.verifyDone());
+    QVERIFY(f.prompts->verifyDone());
     QCOMPARE(f.window->terms().list.Count(), 2);
     QVERIFY(f.browser->addresses.isEmpty());
     QVERIFY(!f.window->terms().changed);
@@ -291,13 +291,13 @@ void TestMainWindow::closing()
                                    QStringLiteral("Save changes to service list?")};
     qsizetype q = termsChanged ? 0 : 1;
     for (int answer : answers)
-        f.prompts.expectAnswer(questions.at(q++), Prompts::Answer(answer));
+        f.prompts->expectAnswer(questions.at(q++), Prompts::Answer(answer));
     bool closedSignal = false;
     connect(w, &TfrmMain::closed, this, [&] { closedSignal = true; });
     w->show();
     QCOMPARE(w->close(), closes);
     QCOMPARE(closedSignal, closes);
-    QVERIFY(f.prompts.verifyDone());
+    QVERIFY(f.prompts->verifyDone());
     QCOMPARE(f.readFile(QStringLiteral("Default.glt")).contains("new term"), termsSaved);
     QCOMPARE(f.readFile(QStringLiteral("Default.gls")).contains("New=x"), servicesSaved);
 }
@@ -309,15 +309,15 @@ void TestMainWindow::closingSaveFailureKeepsProgramOpen()
     // A term list typed from scratch is asked about too; cancelling its file dialog keeps it.
     w->terms().file.clear();
     w->terms().changed = true;
-    f.prompts.expectAnswer(QStringLiteral("Save changes to term list?"), Prompts::Answer::Yes);
-    f.prompts.expectFile(Prompts::FileMode::Save, QStringLiteral("Save Term File"), std::nullopt);
+    f.prompts->expectAnswer(QStringLiteral("Save changes to term list?"), Prompts::Answer::Yes);
+    f.prompts->expectFile(Prompts::FileMode::Save, QStringLiteral("Save Term File"), std::nullopt);
     w->show();
     QVERIFY(!w->close());
     // A save that fails shows its error and keeps the program open.
     w->terms().file = f.folder.filePath(QStringLiteral("missing/folder/x.glt"));
-    f.prompts.expectAnswer(QStringLiteral("Save changes to term list?"), Prompts::Answer::Yes);
+    f.prompts->expectAnswer(QStringLiteral("Save changes to term list?"), Prompts::Answer::Yes);
     QVERIFY(!w->close());
-    QVERIFY(f.prompts.verifyDone());
+    QVERIFY(f.prompts->verifyDone());
     QCOMPARE(f.errors.size(), 1);
     QVERIFY2(f.errors.first().startsWith(QStringLiteral("Cannot create file")),
              qPrintable(f.errors.first()));

@@ -48,8 +48,7 @@ private:
 void TestQLaunch::init()
 {
     m_opened.clear();
-    m_form = new TfrmQLaunch;
-    m_form->SetOpener([this](const QString &address) {
+    m_form = new TfrmQLaunch([this](const QString &address) {
         m_opened.append(address);
         return true;
     });

@@ -1,6 +1,7 @@
 #include "Error.h"
 #include "FakePrompts.h"
 #include "Rtf.h"
+#include "ShortcutDispatcher.h"
 #include "TextPad.h"
 
 #include <QAction>
@@ -60,6 +61,7 @@ class TestTextPad : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -103,6 +105,12 @@ private:
     QList<QPointer<TfrmTextPad>> m_pads;
 };
 
+void TestTextPad::initTestCase()
+{
+    // Keys reach a window's commands through the dispatcher the main window installs.
+    qApp->installEventFilter(new ShortcutDispatcher(nullptr, nullptr, qApp));
+}
+
 void TestTextPad::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
@@ -121,7 +129,7 @@ void TestTextPad::cleanup()
 
 TfrmTextPad *TestTextPad::newPad(int number)
 {
-    auto *pad = new TfrmTextPad(*m_prompts, number, nullptr,
+    auto *pad = new TfrmTextPad(*m_prompts, number,
                                 [this](QWidget *, const QString &message) { m_errors << message; });
     m_pads << pad;
     return pad;
@@ -169,7 +177,7 @@ void TestTextPad::window()
 
     // A parent does not make it a child widget: it stays a window of its own.
     QWidget owner;
-    TfrmTextPad child(*m_prompts, number, &owner);
+    TfrmTextPad child(*m_prompts, number, {}, &owner);
     QVERIFY(child.isWindow());
 }
 
@@ -200,9 +208,7 @@ void TestTextPad::fileMenu()
         QCOMPARE(item->objectName(), QString::fromLatin1(expected[i].name));
         QCOMPARE(item->text(), QString::fromLatin1(expected[i].text));
         QCOMPARE(item->shortcut(), expected[i].keys);
-        QCOMPARE(item->shortcutContext(), Qt::WidgetWithChildrenShortcut);
         QCOMPARE(item->property("category").toString(), QStringLiteral("File"));
-        QVERIFY(pad->actions().contains(item));
     }
 }
 

@@ -1,6 +1,7 @@
 // The real browser pane: a search reaches a local server and the status line follows the load.
 #include "BrowserPane.h"
 #include "FakePrompts.h"
+#include "FakeTrayIcon.h"
 #include "Main.h"
 
 #include <QDir>
@@ -61,12 +62,15 @@ void TestWebPane::searchReachesTheServer()
     QTemporaryDir folder;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder.path());
-    FakePrompts prompts;
-    MainWindowSeams seams;
-    seams.prompts = &prompts;
+    MainWindowParts parts;
+    parts.prompts = std::make_unique<FakePrompts>();
+    parts.browser = std::make_unique<WebBrowserPane>();
+    parts.trayIcon = std::make_unique<FakeTrayIcon>();
     QStringList errors;
-    seams.showError = [&](QWidget *, const QString &message) { errors.append(message); };
-    TfrmMain window(seams);
+    parts.showError = [&](QWidget *, const QString &message) { errors.append(message); };
+    parts.clockMs = [] { return qint64(0); };
+    parts.openInDefaultBrowser = [](const QString &) { return false; };
+    TfrmMain window(std::move(parts));
     QDir::setCurrent(previous);
     window.services().list.Append("Local=http://127.0.0.1:" + QByteArray::number(server.port())
                                   + "/s?q=|s|");

@@ -134,7 +134,7 @@ void TestEntryList::replaceLine()
     QFETCH(QString, error);
     EntryList list;
     fillList(list, lines, selected);
-    QSignalSpy selectionSpy(&list, &EntryList::selectionChanged);
+    QSignalSpy selectionSpy(list.selectionModel(), &QItemSelectionModel::selectionChanged);
     QCOMPARE(errorOf([&] { list.ReplaceLine(index, text); }), error);
     QCOMPARE(list.Lines(), expected);
     QCOMPARE(list.SelectedIndex(), selected);
@@ -216,7 +216,6 @@ void TestEntryList::wholeContentLosesSelection()
     QVERIFY(dir.isValid());
     EntryList list;
     fillList(list, {"a", "b", "c"}, 1);
-    QSignalSpy selectionSpy(&list, &EntryList::selectionChanged);
     if (operation == u"Clear") {
         list.Clear();
     } else if (operation == u"SetAllText") {
@@ -232,9 +231,7 @@ void TestEntryList::wholeContentLosesSelection()
     }
     QCOMPARE(list.Lines(), expected);
     QCOMPARE(list.SelectedIndex(), qsizetype(-1));
-    // The views follow the selection through the signal.
-    QCOMPARE(selectionSpy.count(), 1);
-    QCOMPARE(selectionSpy.at(0).at(0).value<qsizetype>(), qsizetype(-1));
+    QVERIFY(!list.selectionModel()->currentIndex().isValid());
 }
 
 void TestEntryList::selectLine_data()
@@ -515,7 +512,7 @@ void TestEntryList::sortKeepsSelectedPosition()
 {
     EntryList list;
     fillList(list, {"c", "a", "b"}, 0);
-    QSignalSpy selectionSpy(&list, &EntryList::selectionChanged);
+    QSignalSpy selectionSpy(list.selectionModel(), &QItemSelectionModel::selectionChanged);
     list.SortOnce();
     QCOMPARE(list.Lines(), (Lines {"a", "b", "c"}));
     // The position keeps its number, so it now marks another line.

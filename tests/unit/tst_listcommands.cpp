@@ -579,7 +579,7 @@ void TestListCommands::addTermAndSelect()
     Session s;
     fill(s.terms.list, {QStringLiteral("x"), QStringLiteral("y")});
     s.terms.list.SelectLine(0);
-    QSignalSpy selections(&s.terms.list, &EntryList::selectionChanged);
+    QSignalSpy selections(s.terms.list.selectionModel(), &QItemSelectionModel::selectionChanged);
     const QString title = QStringLiteral("Add New Term");
     const QString prompt = QStringLiteral("Enter Term:");
     if (typed == Cancel)

@@ -252,7 +252,7 @@ void TestListFile::loadFailure()
 
     EntryList list;
     fillList(list, {"a", "b"}, 1);
-    QSignalSpy selectionSpy(&list, &EntryList::selectionChanged);
+    QSignalSpy selectionSpy(list.selectionModel(), &QItemSelectionModel::selectionChanged);
     QSignalSpy resetSpy(&list, &EntryList::modelReset);
     const QString expected
             = QStringLiteral("Cannot open file \"%1\". %2").arg(path(name), SystemErrorText(error));

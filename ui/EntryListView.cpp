@@ -1,0 +1,107 @@
+#include "EntryListView.h"
+
+#include "EntryList.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+
+EntryListView::EntryListView(EntryList &list, Clock clockMs, QWidget *parent)
+    : QListView(parent), m_list(list), m_clockMs(std::move(clockMs))
+{
+    setUniformItemSizes(true); // a million lines scroll without measuring each
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setModel(&list);
+    // The selection lives with the list: the model setModel made for the view goes.
+    QItemSelectionModel *made = selectionModel();
+    setSelectionModel(list.selectionModel());
+    delete made;
+}
+
+void EntryListView::bindKey(Qt::Key key, QAction *command)
+{
+    m_keys.insert(key, command);
+}
+
+void EntryListView::bindDoubleClick(QAction *command)
+{
+    m_doubleClick = command;
+}
+
+void EntryListView::watchSelection(const std::function<void()> &handle)
+{
+    const qsizetype before = m_list.SelectedIndex();
+    handle();
+    const qsizetype after = m_list.SelectedIndex();
+    if (after >= 0 && after != before)
+        Q_EMIT picked();
+}
+
+void EntryListView::keyPressEvent(QKeyEvent *event)
+{
+    if (QAction *command = m_keys.value(event->key())) {
+        command->trigger();
+        return;
+    }
+    const bool arrow = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
+    if (arrow && m_list.SelectedIndex() < 0 && m_list.Count() > 0) {
+        // The first arrow key into a list without a selection picks the line it stands on,
+        // instead of stepping past it.
+        const int row = currentIndex().isValid() ? currentIndex().row() : 0;
+        m_list.SelectLine(row);
+        Q_EMIT picked();
+        return;
+    }
+    if (typeAhead(event))
+        return;
+    watchSelection([&] { QListView::keyPressEvent(event); });
+}
+
+// A typed character searches the list; true when the list's own handling must not see it.
+bool EntryListView::typeAhead(const QKeyEvent *event)
+{
+    const QString text = event->text();
+    if (text.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    const QChar c = text.front();
+    if (!c.isPrint() && c != u'\b' && c != u'\r' && c != u'\x1b')
+        return false;
+    if (const auto found = m_typeAhead.Type(c, m_clockMs(), m_list)) {
+        m_list.SelectLine(*found);
+        scrollTo(model()->index(int(*found), 0));
+        Q_EMIT picked();
+    }
+    return TypeAhead::Consumes(c);
+}
+
+void EntryListView::mousePressEvent(QMouseEvent *event)
+{
+    watchSelection([&] { QListView::mousePressEvent(event); });
+}
+
+void EntryListView::mouseMoveEvent(QMouseEvent *event)
+{
+    watchSelection([&] { QListView::mouseMoveEvent(event); });
+}
+
+void EntryListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    watchSelection([&] { QListView::mouseReleaseEvent(event); });
+}
+
+void EntryListView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (m_doubleClick) {
+        m_doubleClick->trigger();
+        return;
+    }
+    watchSelection([&] { QListView::mouseDoubleClickEvent(event); });
+}
+
+void EntryListView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (auto *menu = findChild<QMenu *>(QString(), Qt::FindDirectChildrenOnly))
+        menu->popup(event->globalPos());
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "TypeAhead.h"
+
+#include <QHash>
+#include <QListView>
+#include <functional>
+
+class EntryList;
+class QAction;
+
+// A list view over an EntryList that shares the list's selection. It tells when the user picks a
+// line (mouse, arrow keys, type-ahead), runs the commands bound to its keys whatever the
+// modifiers, and searches the list by typed characters. A selection the program makes is no
+// pick: only what the user does here is.
+class EntryListView : public QListView
+{
+    Q_OBJECT
+
+public:
+    using Clock = std::function<qint64()>;
+
+    EntryListView(EntryList &list, Clock clockMs, QWidget *parent = nullptr);
+
+    void bindKey(Qt::Key key, QAction *command);
+    void bindDoubleClick(QAction *command);
+    const QString &typeAheadText() const { return m_typeAhead.SearchText(); }
+
+Q_SIGNALS:
+    // The user changed the selection to a line, or typing found one (also the one selected).
+    void picked();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // The context menu is the menu the view owns.
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    // Runs the view's own handling of an event and tells when it picked another line.
+    void watchSelection(const std::function<void()> &handle);
+    bool typeAhead(const QKeyEvent *event);
+
+    EntryList &m_list;
+    Clock m_clockMs;
+    TypeAhead m_typeAhead;
+    QHash<int, QAction *> m_keys;
+    QAction *m_doubleClick = nullptr;
+};
