@@ -38,8 +38,3 @@ void SystemTrayIcon::remove()
     if (m_icon)
         m_icon->hide();
 }
-
-bool SystemTrayIcon::isShown() const
-{
-    return m_icon && m_icon->isVisible();
-}

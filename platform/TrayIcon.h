@@ -19,7 +19,6 @@ public:
     virtual bool isAvailable() const = 0;
     virtual void add() = 0;
     virtual void remove() = 0;
-    virtual bool isShown() const = 0;
 
 Q_SIGNALS:
     // A mouse event on the icon, with the pointer's position on the screen.
@@ -36,7 +35,6 @@ public:
     bool isAvailable() const override;
     void add() override;
     void remove() override;
-    bool isShown() const override;
 
 private:
     QSystemTrayIcon *m_icon = nullptr;

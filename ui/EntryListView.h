@@ -24,7 +24,6 @@ public:
 
     void bindKey(Qt::Key key, QAction *command);
     void bindDoubleClick(QAction *command);
-    const QString &typeAheadText() const { return m_typeAhead.SearchText(); }
 
 Q_SIGNALS:
     // The user changed the selection to a line, or typing found one (also the one selected).

@@ -17,7 +17,6 @@ public:
         shown = false;
         ++removes;
     }
-    bool isShown() const override { return shown; }
     void click(Click click) { Q_EMIT TrayMessage(click, QPoint(10, 10)); }
 
     bool available = true;

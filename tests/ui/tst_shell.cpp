@@ -225,7 +225,7 @@ void TestShell::trayTipShowsTheWholeText()
     QCOMPARE(systemIcon->toolTip(),
              QStringLiteral("glenLantern - MidClick: QLaunch; DblClick: MScreen; RClick: Menu"));
     icon.remove();
-    QVERIFY(!icon.isShown());
+    QVERIFY(!systemIcon->isVisible());
 }
 
 void TestShell::errorBox()
