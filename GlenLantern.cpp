@@ -37,6 +37,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // The title of the notices and the error box; the windows keep their own captions.
     QApplication::setApplicationName(QStringLiteral("GlenLantern"));
+    // Settings in ~/.config/glenlantern/, data and cache under glenlantern/ in the XDG folders.
+    QApplication::setOrganizationName(QStringLiteral("glenlantern"));
     QApplication::setDesktopFileName(QStringLiteral("glenlantern"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/glenlantern.svg")));
     // The program ends when the main window closes, not when the last visible window does:
