@@ -59,6 +59,8 @@ const QList<QAction *> &TfrmTextPad::commands() const
 
 void TfrmTextPad::actNewExecute()
 {
+    if (!confirmClose()) // the text it would replace is asked about as on closing
+        return;
     NotePadFile.clear();
     txtPad->clear();
     NotePadChanged = false; // an empty new note has nothing to lose
@@ -66,6 +68,8 @@ void TfrmTextPad::actNewExecute()
 
 void TfrmTextPad::actOpenExecute()
 {
+    if (!confirmClose())
+        return;
     const std::optional<QString> path = m_prompts.ChooseFile(
             Prompts::FileMode::Open, QStringLiteral("Glen Lantern Texts (*.gln)|*.gln"), QString(),
             QStringLiteral("Select Text File"), ProgramFolder());

@@ -25,7 +25,8 @@ public:
     // The file Open chose in this window; empty after New and at start.
     const QString &fileName() const { return NotePadFile; }
     bool hasUnsavedChanges() const { return NotePadChanged; }
-    // Asks "Are you sure?" when the text has unsaved changes; true to go on closing.
+    // Asks "Are you sure?" when the text has unsaved changes; true to go on closing (or on
+    // replacing the text with New or Open).
     bool confirmClose();
     // Closes without asking, for a caller that has asked already (confirmClose).
     void closeDiscarding();

@@ -78,6 +78,8 @@ private Q_SLOTS:
     void saveWritesOpenedFile();
     void saveAsLeavesFileNameAlone();
     void saveFailureKeepsMark();
+    void replacingChangedTextAsks_data();
+    void replacingChangedTextAsks();
     void newClearsTextAndFileName();
     void formattedTextSurvivesSaveAndOpen();
 
@@ -98,6 +100,8 @@ private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
     void expectOpen(const QString &file);
     void expectSave(const std::optional<QString> &file);
+    // The question before New or Open replaces changed text.
+    void expectReplace(bool ok);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakePrompts> m_prompts;
@@ -140,6 +144,11 @@ void TestTextPad::expectOpen(const QString &file)
     m_prompts->expectFile(Prompts::FileMode::Open, QStringLiteral("Select Text File"), file)
             .withFilter(QStringLiteral("Glen Lantern Texts (*.gln)|*.gln"), QString())
             .inFolder(ProgramFolder());
+}
+
+void TestTextPad::expectReplace(bool ok)
+{
+    m_prompts->expectOkCancel(QStringLiteral("Are you sure?"), ok);
 }
 
 void TestTextPad::expectSave(const std::optional<QString> &file)
@@ -222,6 +231,7 @@ void TestTextPad::openLoadsNoteAndClearsMark()
     TfrmTextPad *pad = newPad(1);
     typeInto(*pad, QStringLiteral("typed before"));
     QVERIFY(pad->hasUnsavedChanges());
+    expectReplace(true);
     expectOpen(file);
     pad->actOpen->trigger();
     QCOMPARE(m_errors, QStringList());
@@ -241,6 +251,7 @@ void TestTextPad::openOfMissingFileIsIgnored()
 {
     TfrmTextPad *pad = newPad(1);
     typeInto(*pad, QStringLiteral("keep me"));
+    expectReplace(true);
     expectOpen(path(QStringLiteral("missing.gln")));
     pad->actOpen->trigger();
     QCOMPARE(m_errors, QStringList());
@@ -253,6 +264,7 @@ void TestTextPad::openCancelled()
 {
     TfrmTextPad *pad = newPad(1);
     typeInto(*pad, QStringLiteral("keep me"));
+    expectReplace(true);
     m_prompts->expectFile(Prompts::FileMode::Open, QStringLiteral("Select Text File"),
                           std::nullopt);
     pad->actOpen->trigger();
@@ -272,6 +284,7 @@ void TestTextPad::openFailureLeavesEverything()
 
     const QString folder = path(QStringLiteral("folder.gln"));
     QVERIFY(QDir().mkdir(folder));
+    expectReplace(true);
     expectOpen(folder);
     pad->actOpen->trigger();
     QCOMPARE(m_errors,
@@ -358,6 +371,38 @@ void TestTextPad::saveFailureKeepsMark()
     QCOMPARE(textOf(*pad), QStringLiteral("text"));
 }
 
+void TestTextPad::replacingChangedTextAsks_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("ok");
+    for (const char *command : {"New", "Open"}) {
+        QTest::addRow("%s, OK", command) << QString::fromLatin1(command) << true;
+        QTest::addRow("%s, Cancel", command) << QString::fromLatin1(command) << false;
+    }
+}
+
+void TestTextPad::replacingChangedTextAsks()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, ok);
+    const QString file = path(QStringLiteral("note.gln"));
+    QVERIFY(writeBytes(file, "{\\rtf1 on disk}"));
+    TfrmTextPad *pad = newPad(1);
+    typeInto(*pad, QStringLiteral("unsaved"));
+    expectReplace(ok);
+    if (ok && command == u"Open")
+        expectOpen(file);
+    (command == u"New" ? pad->actNew : pad->actOpen)->trigger();
+    QVERIFY(m_prompts->verifyDone());
+    if (!ok) {
+        QCOMPARE(textOf(*pad), QStringLiteral("unsaved"));
+        QVERIFY(pad->hasUnsavedChanges());
+    } else {
+        QCOMPARE(textOf(*pad), command == u"New" ? QString() : QStringLiteral("on disk"));
+        QVERIFY(!pad->hasUnsavedChanges());
+    }
+}
+
 void TestTextPad::newClearsTextAndFileName()
 {
     const QString file = path(QStringLiteral("note.gln"));
@@ -367,6 +412,7 @@ void TestTextPad::newClearsTextAndFileName()
     pad->actOpen->trigger();
     typeInto(*pad, QStringLiteral(" edited"));
 
+    expectReplace(true);
     pad->actNew->trigger();
     QCOMPARE(textOf(*pad), QString());
     QVERIFY(pad->fileName().isEmpty());
@@ -542,6 +588,8 @@ void TestTextPad::shortcutsRunOwnCommands()
     cursor.setPosition(2);
     pad->txtPad->setTextCursor(cursor);
 
+    if (command == u"New" || command == u"Open")
+        expectReplace(true);
     if (command == u"Open")
         expectOpen(path(QStringLiteral("missing.gln")));
     if (command == u"SaveAs")
@@ -571,6 +619,7 @@ void TestTextPad::shortcutsStayInTheirWindow()
     two->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(two));
     two->txtPad->setFocus();
+    expectReplace(true);
     QTest::keyClick(two->txtPad, Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(textOf(*two), QString());
     QCOMPARE(textOf(*one), QStringLiteral("one"));
