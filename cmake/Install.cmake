@@ -42,6 +42,9 @@ file(MAKE_DIRECTORY "${_gl_packaging_bin}/bin")
 file(CREATE_LINK "${_gl_bin_to_program}" "${_gl_packaging_bin}/bin/glenlantern" SYMBOLIC)
 install(FILES "${_gl_packaging_bin}/bin/glenlantern" DESTINATION "${CMAKE_INSTALL_BINDIR}")
 
+# The licence, where Debian keeps each package's copyright file.
+install(FILES "${_gl_packaging_src}/copyright" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/glenlantern")
+
 install(FILES "${PROJECT_SOURCE_DIR}/samples/Default.gls" "${PROJECT_SOURCE_DIR}/samples/Default.glt"
         DESTINATION "${GL_SAMPLES_DIR}")
 

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -203,6 +204,23 @@ void TfrmMain::actContUsExecute()
 {
     navigate(MakerPageAddress("/products/glenLantern/"));
 }
+void TfrmMain::actAboutExecute()
+{
+    QMessageBox::about(this, QStringLiteral("About Glen Lantern"), AboutText());
+}
+
+QString AboutText()
+{
+    return QStringLiteral("<p><b>Glen Lantern %1</b></p>"
+                          "<p>Web search from saved lists of services and terms.</p>"
+                          "<p>This program is free software: you can redistribute it and/or "
+                          "modify it under the terms of the GNU General Public License, version 3 "
+                          "or (at your option) any later version. It comes with ABSOLUTELY NO "
+                          "WARRANTY.</p><p>Built with Qt %2, running on Qt %3.</p>")
+            .arg(QStringLiteral(GL_VERSION), QStringLiteral(QT_VERSION_STR),
+                 QString::fromLatin1(qVersion()));
+}
+
 void TfrmMain::actDlSrvListsExecute()
 {
     navigate(MakerPageAddress("/ox_html/products/glenLantern/service_lists.htm"));

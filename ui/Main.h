@@ -65,6 +65,7 @@ public:
     void actVisitHomePageExecute();
     void actQLaunchExecute();
     void actContUsExecute();
+    void actAboutExecute();
 
 Q_SIGNALS:
     // The window was closed for good: the program ends.
@@ -108,6 +109,9 @@ private:
 
     CommandSet *m_commandSet = nullptr;
 };
+
+// The About box's text: the version, the licence and the Qt version.
+QString AboutText();
 
 // Addresses of the fixed pages.
 QString ReadMeAddress();

@@ -64,6 +64,7 @@ QList<Command> MainCommandTable(TfrmMain &w, ListCommands &lists)
         {"actVisitHomePage", "Visit Home Page", "Help", {}, [&] { w.actVisitHomePageExecute(); }},
         {"actQLaunch", "&Quick Launcher", "Tools", Ctrl | Qt::Key_Q, [&] { w.actQLaunchExecute(); }},
         {"actContUs", "Contact Us", "Help", {}, [&] { w.actContUsExecute(); }},
+        {"actAbout", "&About Glen Lantern", "Help", {}, [&] { w.actAboutExecute(); }},
     };
     // clang-format on
 }
@@ -82,7 +83,7 @@ void BuildMainMenus(const CommandSet &commands, QMenuBar *bar)
              {"actAddTerm", "actReplaceTerm", "actRemoveTerm", "actRmvDup", "actClearTerms", "-",
               "actNewTerms", "actLoadTerms", "actSaveTerms", "actSaveTermsAs", "-", "actSortTerms",
               "-", "actLstbxtoTxt"}},
-            {"&Help", {"actVisitHomePage", "actVwReadMe", "actContUs"}},
+            {"&Help", {"actVisitHomePage", "actVwReadMe", "actContUs", "-", "actAbout"}},
     };
     for (const auto &[title, items] : menus)
         bar->addMenu(commands.buildMenu(QString::fromUtf8(title), items, bar));

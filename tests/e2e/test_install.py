@@ -75,6 +75,8 @@ class InstallTest(e2e.ProgramTestCase):
         self.assertGreaterEqual(len(glob.glob(os.path.join(icons, "*x*", "apps", "glenlantern.png"))), 3)
         self.assertTrue(glob.glob(os.path.join(self.prefix, "share", "man", "man1", "glenlantern.1*")))
         self.assertEqual(len(glob.glob(os.path.join(self.prefix, "share", "metainfo", "*.metainfo.xml"))), 1)
+        copyright_file = os.path.join(self.prefix, "share", "doc", "glenlantern", "copyright")
+        self.assertIn(b"License: GPL-3.0-or-later", read_bytes(copyright_file))
 
     def test_first_start_makes_the_user_folder_with_the_samples(self):
         user_folder = os.path.join(self.home, "GlenLantern")

@@ -59,6 +59,7 @@ private Q_SLOTS:
     void trayIconRemovedWithTheWindow();
     void trayTipShowsTheWholeText();
     void errorBox();
+    void aboutBox();
 };
 
 void TestShell::windowsCreatedHidden()
@@ -248,6 +249,26 @@ void TestShell::errorBox()
     QCOMPARE(text, QStringLiteral("Stream write error."));
     QCOMPARE(icon, QMessageBox::Critical);
     QCOMPARE(buttons, 1);
+}
+
+void TestShell::aboutBox()
+{
+    MainWindowFixture f;
+    QString title, text;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        box->close();
+    });
+    trigger(f.window.get(), "actAbout");
+    QCOMPARE(title, QStringLiteral("About Glen Lantern"));
+    for (const QString &part :
+         {QStringLiteral("Glen Lantern " GL_TEST_VERSION),
+          QStringLiteral("GNU General Public License, version 3"), QStringLiteral("later version"),
+          QStringLiteral("running on Qt ") + QString::fromLatin1(qVersion())})
+        QVERIFY2(text.contains(part), qPrintable(part));
 }
 
 QTEST_MAIN(TestShell)
