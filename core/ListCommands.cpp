@@ -53,6 +53,7 @@ bool saveListAs(Prompts &prompts, ListDocument &doc, const ListFiles &files)
         return false;
     doc.list.SaveFile(*path);
     doc.changed = false;
+    doc.recent.add(*path);
     return true;
 }
 
@@ -89,6 +90,15 @@ std::optional<QString> chooseListToOpen(Prompts &prompts, const ListFiles &files
     if (path && path->isEmpty())
         return std::nullopt;
     return path;
+}
+
+// Loading fails with the list as it was; a loaded file becomes the list's file and recent.
+void loadInto(ListDocument &doc, const QString &path)
+{
+    doc.list.LoadFile(path);
+    doc.file = path;
+    doc.changed = false;
+    doc.recent.add(path);
 }
 
 void removeSelected(ListDocument &doc)
@@ -168,9 +178,7 @@ void ListCommands::LoadServices()
     const QFileInfo info(*path);
     if (!info.exists() || info.isDir())
         return;
-    m_services.list.LoadFile(*path);
-    m_services.file = *path;
-    m_services.changed = false;
+    loadInto(m_services, *path);
 }
 
 bool ListCommands::SaveServices()
@@ -250,9 +258,31 @@ void ListCommands::LoadTerms()
     if (!path)
         return;
     // A missing file ends in the open error, which leaves everything as it was.
-    m_terms.list.LoadFile(*path);
-    m_terms.file = *path;
-    m_terms.changed = false;
+    loadInto(m_terms, *path);
+}
+
+void ListCommands::LoadRecentServices(const QString &path)
+{
+    loadRecent(m_services, path, [this] { return ConfirmDiscardServices(); });
+}
+
+void ListCommands::LoadRecentTerms(const QString &path)
+{
+    loadRecent(m_terms, path, [this] { return ConfirmDiscardTerms(); });
+}
+
+void ListCommands::loadRecent(ListDocument &doc, const QString &path,
+                              const std::function<bool()> &confirmDiscard)
+{
+    if (!QFileInfo(path).isFile()) {
+        doc.recent.remove(path);
+        m_prompts.ShowNotice(QStringLiteral("\"%1\" no longer exists; it was removed from the "
+                                            "recent lists.")
+                                     .arg(path));
+        return;
+    }
+    if (confirmDiscard())
+        loadInto(doc, path);
 }
 
 bool ListCommands::SaveTerms()

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "EntryList.h"
+#include "RecentFiles.h"
 
 #include <QString>
+#include <functional>
 
 class Prompts;
 
@@ -12,6 +14,7 @@ struct ListDocument
     EntryList list;
     QString file;
     bool changed = false;
+    RecentFiles recent; // the files of this list loaded or saved last
 };
 
 // The commands of the Services and Terms menus. Every command may throw CommandError, which
@@ -26,6 +29,9 @@ public:
     void RemoveService();
     void NewServices();
     void LoadServices();
+    // Loads a file of the recent list, asking first about unsaved changes; a file that is gone
+    // is dropped from the recent list with a notice.
+    void LoadRecentServices(const QString &path);
     bool SaveServices(); // true when the list was written
     bool SaveServicesAs();
     void SortServices();
@@ -37,6 +43,7 @@ public:
     void ClearTerms();
     void NewTerms();
     void LoadTerms();
+    void LoadRecentTerms(const QString &path);
     bool SaveTerms();
     bool SaveTermsAs();
     void SortTerms();
@@ -50,6 +57,9 @@ public:
     bool ConfirmDiscardTerms();
 
 private:
+    void loadRecent(ListDocument &doc, const QString &path,
+                    const std::function<bool()> &confirmDiscard);
+
     ListDocument &m_services;
     ListDocument &m_terms;
     Prompts &m_prompts;

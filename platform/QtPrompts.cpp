@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStyleFactory>
 #include <QVBoxLayout>
 
@@ -179,7 +181,14 @@ std::optional<QString> QtPrompts::ChooseFile(FileMode mode, const QString &filte
                                              const QString &defaultExtension, const QString &title,
                                              const QString &startFolder)
 {
-    QFileDialog dialog(dialogParent(), title, startFolder);
+    // Each kind of file starts where the last one of its kind was chosen, while that folder is
+    // there.
+    QSettings settings;
+    const QString lastFolderKey = QStringLiteral("FileDialogs/") + filter.section(u'|', -1);
+    const QString lastFolder = settings.value(lastFolderKey).toString();
+    QFileDialog dialog(dialogParent(), title,
+                       !lastFolder.isEmpty() && QFileInfo(lastFolder).isDir() ? lastFolder
+                                                                              : startFolder);
     dialog.setObjectName(QStringLiteral("chooseFileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // Opening accepts the name of a file that is not there; the command decides what to do.
@@ -202,6 +211,7 @@ std::optional<QString> QtPrompts::ChooseFile(FileMode mode, const QString &filte
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty() || chosen.first().isEmpty())
         return std::nullopt;
+    settings.setValue(lastFolderKey, QFileInfo(chosen.first()).absolutePath());
     return chosen.first();
 }
 

@@ -10,6 +10,7 @@
 #include "Text.h"
 #include "TextPad.h"
 #include "TrayIcon.h"
+#include "WindowState.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -52,10 +53,15 @@ TfrmMain::TfrmMain(MainWindowParts parts, QWidget *parent)
     : QMainWindow(parent), m_parts(std::move(parts)),
       m_commands(m_services, m_terms, *m_parts.prompts)
 {
+    m_services.recent = RecentFiles(QStringLiteral("RecentServiceLists"));
+    m_terms.recent = RecentFiles(QStringLiteral("RecentTermLists"));
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Glen Lantern"));
     setGeometry(191, 101, 616, 491);
     buildLayout();
+    RestoreGeometry(this, QStringLiteral("MainWindow/geometry"));
+    RestoreSplitter(MainSplitter, QStringLiteral("MainWindow/splitter"));
+    RestoreSplitter(spltGbList, QStringLiteral("MainWindow/listSplitter"));
     buildCommands();
     FormCreate();
     createWindows();
@@ -128,7 +134,7 @@ void TfrmMain::buildCommands()
     m_commandSet = new CommandSet(this, m_parts.showError);
     m_commandSet->setObjectName(QStringLiteral("ActionManager"));
     m_commandSet->add(MainCommandTable(*this, m_commands));
-    BuildMainMenus(*m_commandSet, menuBar());
+    BuildMainMenus(*m_commandSet, menuBar(), m_commands, m_services, m_terms);
     BindServicesList(*m_commandSet, lstbxServices);
     BindTermsList(*m_commandSet, lstbxTerms);
     qApp->installEventFilter(new ShortcutDispatcher(this, m_commandSet, this));
@@ -342,6 +348,9 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    SaveGeometry(this, QStringLiteral("MainWindow/geometry"));
+    SaveSplitter(MainSplitter, QStringLiteral("MainWindow/splitter"));
+    SaveSplitter(spltGbList, QStringLiteral("MainWindow/listSplitter"));
     for (TfrmTextPad *pad : notepads())
         pad->closeDiscarding();
     Q_EMIT closed();

@@ -7,6 +7,7 @@
 #include "EntryListView.h"
 #include "ListCommands.h"
 #include "Main.h"
+#include "RecentMenu.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -69,7 +70,8 @@ QList<Command> MainCommandTable(TfrmMain &w, ListCommands &lists)
     // clang-format on
 }
 
-void BuildMainMenus(const CommandSet &commands, QMenuBar *bar)
+void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lists,
+                    ListDocument &services, ListDocument &terms)
 {
     const QList<std::pair<const char *, Names>> menus = {
             {"&File", {"actTglSendtotray", "-", "actClose"}},
@@ -87,6 +89,29 @@ void BuildMainMenus(const CommandSet &commands, QMenuBar *bar)
     };
     for (const auto &[title, items] : menus)
         bar->addMenu(commands.buildMenu(QString::fromUtf8(title), items, bar));
+
+    // A recent list opens through the command set, so that its errors end in the error box.
+    const auto addRecent = [&](const char *after, const QString &title, ListDocument &document,
+                               void (ListCommands::*load)(const QString &)) {
+        QAction *load_ = commands.action(QString::fromUtf8(after));
+        QMenu *menu = nullptr;
+        for (QAction *title : bar->actions()) {
+            if (title->menu()->actions().contains(load_))
+                menu = title->menu();
+        }
+        auto *recent = new RecentMenu(
+                title, document.recent,
+                [&commands, &lists, load](const QString &path) {
+                    commands.run([&] { (lists.*load)(path); });
+                },
+                menu);
+        const QList<QAction *> items = menu->actions();
+        menu->insertMenu(items.value(items.indexOf(load_) + 1), recent);
+    };
+    addRecent("actLoadServices", QStringLiteral("Recen&t Service Lists"), services,
+              &ListCommands::LoadRecentServices);
+    addRecent("actLoadTerms", QStringLiteral("Recen&t Term Lists"), terms,
+              &ListCommands::LoadRecentTerms);
 }
 
 QMenu *BuildConsoleMenu(const CommandSet &commands, QWidget *parent)

@@ -6,6 +6,7 @@
 
 class EntryListView;
 class ListCommands;
+struct ListDocument;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -14,7 +15,9 @@ class TfrmMain;
 // The main window's commands in their stored order.
 QList<Command> MainCommandTable(TfrmMain &window, ListCommands &lists);
 
-void BuildMainMenus(const CommandSet &commands, QMenuBar *bar);
+// The menu bar's menus; the Services and Terms menus get the recent lists after their Load.
+void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lists,
+                    ListDocument &services, ListDocument &terms);
 QMenu *BuildConsoleMenu(const CommandSet &commands, QWidget *parent);
 QMenu *BuildTrayMenu(const CommandSet &commands, QWidget *parent);
 // The lists' context menus (pmServices, pmTerms) and the keys and clicks bound to commands.

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QStyle>
 
 #include <algorithm>
@@ -44,6 +45,8 @@ QList<int> fitColumns(QGroupBox *box, const QList<SearchType> &types, int perCol
     widths[1] = available - widths.at(0); // the second column takes the rest
     return widths;
 }
+
+const QString kSearchTypeKey = QStringLiteral("QuickLauncher/searchType");
 
 } // namespace
 
@@ -89,7 +92,13 @@ TfrmQLaunch::TfrmQLaunch(Opener opener, QWidget *parent)
                             buttonHeight);
         rgSearchTypeButtons->addButton(button, i);
     }
-    rgSearchTypeButtons->button(0)->setChecked(true);
+    // The search type chosen last, else the first.
+    const int remembered = QSettings().value(kSearchTypeKey, 0).toInt();
+    SetSearchTypeIndex(remembered >= 0 && remembered < types.size() ? remembered : 0);
+    connect(rgSearchTypeButtons, &QButtonGroup::idToggled, this, [](int id, bool checked) {
+        if (checked)
+            QSettings().setValue(kSearchTypeKey, id);
+    });
 
     btnGo = new QPushButton(QStringLiteral("Go!"), this);
     btnGo->setObjectName(QStringLiteral("btnGo"));

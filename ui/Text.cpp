@@ -1,10 +1,15 @@
 #include "Text.h"
 
 #include "Console.h"
+#include "WindowState.h"
 
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextDocument>
+
+namespace {
+const QString kSizeKey = QStringLiteral("Console/size");
+}
 
 TfrmText::TfrmText(QWidget *parent) : QMainWindow(parent)
 {
@@ -14,6 +19,7 @@ TfrmText::TfrmText(QWidget *parent) : QMainWindow(parent)
     setWindowFlags(windowFlags() | Qt::Window | Qt::WindowStaysOnTopHint);
     move(192, 110);
     resize(544, 375);
+    RestoreSize(this, kSizeKey);
 
     menuBar()->setObjectName(QStringLiteral("ActionMainMenuBar1"));
 
@@ -70,4 +76,10 @@ QList<QByteArray> TfrmText::MassAdd()
     txtPad->clear();
     hide();
     return terms;
+}
+
+void TfrmText::hideEvent(QHideEvent *event)
+{
+    SaveSize(this, kSizeKey);
+    QMainWindow::hideEvent(event);
 }

@@ -27,4 +27,7 @@ public:
     QList<QByteArray> MassAdd();
 
     QPlainTextEdit *txtPad = nullptr;
+
+protected:
+    void hideEvent(QHideEvent *event) override;
 };

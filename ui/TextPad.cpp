@@ -3,6 +3,7 @@
 #include "Error.h"
 #include "Prompts.h"
 #include "Rtf.h"
+#include "WindowState.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -12,6 +13,10 @@
 #include <QTextEdit>
 
 #include <memory>
+
+namespace {
+const QString kSizeKey = QStringLiteral("Notepad/size");
+}
 
 TfrmTextPad::TfrmTextPad(Prompts &prompts, int number, ErrorSink showError, QWidget *parent)
     : QMainWindow(parent), m_prompts(prompts),
@@ -24,6 +29,7 @@ TfrmTextPad::TfrmTextPad(Prompts &prompts, int number, ErrorSink showError, QWid
     setWindowTitle(QStringLiteral("Text Document %1").arg(number));
     move(216, 168);
     resize(544, 375);
+    RestoreSize(this, kSizeKey); // a new notepad opens as large as the last one closed
 
     // clang-format off
     m_commandSet->add({
@@ -127,8 +133,10 @@ void TfrmTextPad::closeDiscarding()
 
 void TfrmTextPad::closeEvent(QCloseEvent *event)
 {
-    if (m_discarding || confirmClose())
+    if (m_discarding || confirmClose()) {
+        SaveSize(this, kSizeKey);
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }

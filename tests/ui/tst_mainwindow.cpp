@@ -5,6 +5,10 @@
 #include <QAction>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSplitter>
 #include <QTest>
 
 namespace {
@@ -52,6 +56,8 @@ private Q_SLOTS:
     void closing_data();
     void closing();
     void closingSaveFailureKeepsProgramOpen();
+    void rememberedAfterRestart();
+    void missingRecentListIsDropped();
 };
 
 void TestMainWindow::startsWithDefaultLists()
@@ -187,7 +193,7 @@ void TestMainWindow::addAndGo()
     MainWindowFixture f(kServices, kTerms);
     f.prompts
             ->expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
-                        QStringLiteral("  cats "))
+                         QStringLiteral("  cats "))
             .startingWith(QString());
     trigger(f.window.get(), "actAddGo");
     QVERIFY(f.prompts->verifyDone());
@@ -203,7 +209,7 @@ void TestMainWindow::addAndGoCancelled()
 {
     MainWindowFixture f(kServices, kTerms);
     f.prompts->expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
-                         QStringLiteral(" \t "));
+                          QStringLiteral(" \t "));
     trigger(f.window.get(), "actAddGo");
     f.prompts->expectCancel(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"));
     trigger(f.window.get(), "actAddGo");
@@ -322,6 +328,75 @@ void TestMainWindow::closingSaveFailureKeepsProgramOpen()
     QVERIFY2(f.errors.first().startsWith(QStringLiteral("Cannot create file")),
              qPrintable(f.errors.first()));
     QVERIFY(w->terms().changed);
+}
+
+// The recent lists' submenu of a menu of the menu bar, filled as when the menu opens.
+QMenu *recentMenu(TfrmMain *w, const QString &menuTitle)
+{
+    for (QAction *title : w->menuBar()->actions()) {
+        if (title->text() != menuTitle)
+            continue;
+        Q_EMIT title->menu()->aboutToShow();
+        for (QAction *item : title->menu()->actions()) {
+            if (item->menu())
+                return item->menu();
+        }
+    }
+    return nullptr;
+}
+
+void TestMainWindow::rememberedAfterRestart()
+{
+    QSettings().clear();
+    MainWindowFixture f(kServices, kTerms);
+    f.writeFile(QStringLiteral("other.glt"), "owls\r\n");
+    const QString other = f.folder.filePath(QStringLiteral("other.glt"));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->resize(700, 520);
+    auto *splitter = f.window->findChild<QSplitter *>(QStringLiteral("MainSplitter"));
+    splitter->setSizes({180, 500});
+    f.prompts->expectFile(Prompts::FileMode::Open, QStringLiteral("Select Terms File"), other);
+    trigger(f.window.get(), "actLoadTerms");
+    QVERIFY(f.prompts->verifyDone());
+    QVERIFY(f.window->close());
+
+    f.start();
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QCOMPARE(f.window->size(), QSize(700, 520));
+    splitter = f.window->findChild<QSplitter *>(QStringLiteral("MainSplitter"));
+    QCOMPARE(splitter->sizes().first(), 180);
+    // Start-up still loads the folder's own lists; the other list is a click away.
+    QCOMPARE(f.window->terms().file, QStringLiteral("Default.glt"));
+    QMenu *recent = recentMenu(f.window.get(), QStringLiteral("&Terms"));
+    QVERIFY(recent);
+    QCOMPARE(recent->title(), QStringLiteral("Recen&t Term Lists"));
+    QCOMPARE(recent->actions().size(), 1);
+    QVERIFY(recent->actions().first()->text().endsWith(other));
+    recent->actions().first()->trigger();
+    QCOMPARE(f.window->terms().file, other);
+    QCOMPARE(f.window->terms().list.Lines(), QList<QByteArray> {"owls"});
+    QVERIFY(recentMenu(f.window.get(), QStringLiteral("&Services"))->actions().isEmpty());
+}
+
+void TestMainWindow::missingRecentListIsDropped()
+{
+    QSettings().clear();
+    MainWindowFixture f(kServices, kTerms);
+    const QString gone = f.folder.filePath(QStringLiteral("gone.gls"));
+    QSettings().setValue(QStringLiteral("RecentServiceLists"), QStringList {gone});
+    f.start();
+    QMenu *recent = recentMenu(f.window.get(), QStringLiteral("&Services"));
+    QCOMPARE(recent->actions().size(), 1);
+    f.prompts->expectNotice(
+            QStringLiteral("\"%1\" no longer exists; it was removed from the recent lists.")
+                    .arg(gone));
+    recent->actions().first()->trigger();
+    QVERIFY(f.prompts->verifyDone());
+    QCOMPARE(f.window->services().list.Count(), 2); // the list as it was
+    QVERIFY(recentMenu(f.window.get(), QStringLiteral("&Services"))->actions().isEmpty());
+    QVERIFY(QSettings().value(QStringLiteral("RecentServiceLists")).toStringList().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)

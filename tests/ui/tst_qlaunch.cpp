@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 
 class TestQLaunch : public QObject
@@ -18,6 +19,7 @@ private Q_SLOTS:
     void cleanup();
     void window();
     void searchTypes();
+    void searchTypeRemembered();
     void tabOrder();
     void launch_data();
     void launch();
@@ -47,6 +49,7 @@ private:
 
 void TestQLaunch::init()
 {
+    QSettings().clear(); // each case starts as a first start does
     m_opened.clear();
     m_form = new TfrmQLaunch([this](const QString &address) {
         m_opened.append(address);
@@ -225,6 +228,13 @@ void TestQLaunch::closeKeepsTextAndChoice()
     QCOMPARE(m_form->pos(), QPoint(242, 168));
     QTest::mouseClick(m_form->btnGo, Qt::LeftButton);
     QCOMPARE(m_opened, QStringList {expected("lantern", "9")});
+}
+
+void TestQLaunch::searchTypeRemembered()
+{
+    radio(3)->click();
+    TfrmQLaunch next([](const QString &) { return true; });
+    QCOMPARE(next.SearchTypeIndex(), 3);
 }
 
 QTEST_MAIN(TestQLaunch)

@@ -12,6 +12,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
@@ -153,6 +154,7 @@ private Q_SLOTS:
     void saveOverExistingFileAsksFirst();
     void chooseFileToOpen_data();
     void chooseFileToOpen();
+    void chooseFileStartsWhereTheLastOfItsKindWas();
 
 private:
     QString m_longText;
@@ -587,6 +589,33 @@ void TestQtPrompts::chooseFileToOpen()
     QVERIFY(chosen);
     QCOMPARE(QFileInfo(*chosen).fileName(), typed);
     QCOMPARE(QFile::exists(*chosen), exists);
+}
+
+void TestQtPrompts::chooseFileStartsWhereTheLastOfItsKindWas()
+{
+    QSettings().clear();
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("lists")));
+    const QString lists = QFileInfo(dir.filePath(QStringLiteral("lists"))).canonicalFilePath();
+    const auto choose = [&](const QString &filter, const QString &typed, const QString &folder) {
+        QString startedIn;
+        whenOpen(named("chooseFileDialog"), [&](QWidget *dialog) {
+            auto *fileDialog = qobject_cast<QFileDialog *>(dialog);
+            startedIn = QFileInfo(fileDialog->directory().absolutePath()).canonicalFilePath();
+            typeFileName(dialog, typed);
+        });
+        QtPrompts().ChooseFile(FileMode::Open, filter, QString(), QStringLiteral("Open"), folder);
+        return startedIn;
+    };
+    const QString terms = QStringLiteral("Glen Lantern Terms (*.glt)|*.glt");
+    const QString start = QFileInfo(dir.path()).canonicalFilePath();
+    QCOMPARE(choose(terms, QStringLiteral("a.glt"), lists), lists);
+    QCOMPARE(choose(terms, QStringLiteral("b.glt"), start), lists);
+    // Another kind of file starts where it was asked to; so does one whose folder is gone.
+    const QString services = QStringLiteral("Glen Lantern Services (*.gls)|*.gls");
+    QCOMPARE(choose(services, QStringLiteral("c.gls"), start), start);
+    QVERIFY(QDir(lists).removeRecursively());
+    QCOMPARE(choose(terms, QStringLiteral("d.glt"), start), start);
 }
 
 QTEST_MAIN(TestQtPrompts)

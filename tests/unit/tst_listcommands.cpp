@@ -108,6 +108,7 @@ class TestListCommands : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void recentFilesKeepEightNewestFirst();
 
     // The fake itself: other tests trust it to notice a wrong dialog.
     void fakeFailsOnUnexpectedDialogs();
@@ -150,6 +151,19 @@ private Q_SLOTS:
 private:
     QString m_programFolder;
 };
+
+void TestListCommands::recentFilesKeepEightNewestFirst()
+{
+    RecentFiles recent;
+    for (int i = 1; i <= 9; ++i)
+        recent.add(QStringLiteral("/lists/%1.glt").arg(i));
+    recent.add(QStringLiteral("/lists/5.glt")); // again: to the front, once
+    QCOMPARE(recent.files(),
+             (QStringList {"/lists/5.glt", "/lists/9.glt", "/lists/8.glt", "/lists/7.glt",
+                           "/lists/6.glt", "/lists/4.glt", "/lists/3.glt", "/lists/2.glt"}));
+    recent.remove(QStringLiteral("/lists/9.glt"));
+    QCOMPARE(recent.files().size(), 7);
+}
 
 void TestListCommands::initTestCase()
 {
@@ -775,6 +789,8 @@ void TestListCommands::newList()
     const QByteArray written("one=1\r\ntwo=2\r\n");
     QCOMPARE(readFile(listPath), savedTo == u"list" ? written : QByteArray("old\r\n"));
     QCOMPARE(readFile(picked), savedTo == u"picked" ? written : QByteArray("<missing>"));
+    // A list saved under a new name is one of the recent lists.
+    QCOMPARE(doc.recent.files(), savedTo == u"picked" ? QStringList {picked} : QStringList());
     QVERIFY(s.doc(!terms).list.Lines().isEmpty());
 }
 
@@ -877,7 +893,9 @@ void TestListCommands::loadList()
         QCOMPARE(doc.list.SelectedIndex(), qsizetype(-1));
         QCOMPARE(doc.file, otherPath);
         QVERIFY(!doc.changed);
+        QCOMPARE(doc.recent.files(), QStringList {otherPath});
     } else {
+        QVERIFY(doc.recent.files().isEmpty());
         QCOMPARE(doc.list.Lines(), encoded(lines));
         QCOMPARE(doc.list.SelectedIndex(), qsizetype(0));
         QCOMPARE(doc.file, file == u"list" ? listPath : QString());
