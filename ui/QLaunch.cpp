@@ -1,6 +1,7 @@
 #include "QLaunch.h"
 
 #include "DefaultBrowser.h"
+#include "ErrorBox.h"
 #include "MetaSearch.h"
 
 #include <QButtonGroup>
@@ -13,6 +14,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -48,7 +50,8 @@ QList<int> fitColumns(QGroupBox *box, const QList<SearchType> &types, int perCol
 
 } // namespace
 
-TfrmQLaunch::TfrmQLaunch(QWidget *parent) : QDialog(parent), m_opener(OpenInDefaultBrowser)
+TfrmQLaunch::TfrmQLaunch(QWidget *parent)
+    : QDialog(parent), m_opener(OpenInDefaultBrowser), m_showMessage(ShowErrorBox)
 {
     setObjectName(QStringLiteral("frmQLaunch"));
     setWindowTitle(QStringLiteral("Quick Launch"));
@@ -65,6 +68,10 @@ TfrmQLaunch::TfrmQLaunch(QWidget *parent) : QDialog(parent), m_opener(OpenInDefa
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
     txtSearch->setGeometry(8, 16, 200, 19);
     txtSearch->installEventFilter(this);
+    // A text longer than a browser can be given is never sent, so the box holds no more; a
+    // paste that reaches the end is cut, and the user is told.
+    txtSearch->setMaxLength(int(std::min<qsizetype>(LongestProgramArgument(), INT_MAX)));
+    connect(txtSearch, &QLineEdit::textEdited, this, &TfrmQLaunch::txtSearchEdited);
 
     rgSearchType = new QGroupBox(QStringLiteral("Search Type"), this);
     rgSearchType->setObjectName(QStringLiteral("rgSearchType"));
@@ -121,13 +128,30 @@ QString TfrmQLaunch::Address() const
     return MetaSearchAddress(txtSearch->text(), SearchTypes().at(SearchTypeIndex()).code);
 }
 
+void TfrmQLaunch::SetOpener(const std::function<bool(const QString &)> &opener)
+{
+    m_opener = [opener](const QString &address, QString *) { return opener(address); };
+}
+
 void TfrmQLaunch::btnGoClick()
 {
     // Only an empty box is nothing to search: blanks are sent as they are.
     if (txtSearch->text().isEmpty())
         return;
-    // Whether a browser started is not reported; the window stays as it is.
-    m_opener(Address());
+    // The window stays as it is; a browser that could not be started is reported.
+    QString why;
+    if (!m_opener(Address(), &why))
+        m_showMessage(this,
+                      why.isEmpty() ? QStringLiteral("The web browser could not be started") : why);
+}
+
+void TfrmQLaunch::txtSearchEdited()
+{
+    if (txtSearch->text().size() >= txtSearch->maxLength())
+        m_showMessage(this,
+                      QStringLiteral("The search text was cut at %1 characters, the most "
+                                     "a web browser can be sent")
+                              .arg(txtSearch->maxLength()));
 }
 
 void TfrmQLaunch::txtSearchKeyDown(QKeyEvent *event)

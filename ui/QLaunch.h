@@ -17,12 +17,19 @@ class TfrmQLaunch : public QDialog
     Q_OBJECT
 
 public:
-    using Opener = std::function<bool(const QString &address)>;
+    // Opens the address; false when it could not, with the reason in `why` when it can tell.
+    using Opener = std::function<bool(const QString &address, QString *why)>;
+    using MessageShower = std::function<void(QWidget *parent, const QString &message)>;
 
     explicit TfrmQLaunch(QWidget *parent = nullptr);
 
     // What opens the address; OpenInDefaultBrowser unless replaced.
     void SetOpener(Opener opener) { m_opener = std::move(opener); }
+    // An opener that only tells whether it worked.
+    void SetOpener(const std::function<bool(const QString &address)> &opener);
+    // What shows why a search was not sent, or that a pasted text was cut; the error box unless
+    // replaced.
+    void SetMessageShower(MessageShower shower) { m_showMessage = std::move(shower); }
 
     // The position in the search-type table of the chosen type.
     int SearchTypeIndex() const;
@@ -46,6 +53,8 @@ protected:
 
 private:
     void txtSearchKeyDown(QKeyEvent *event);
+    void txtSearchEdited();
 
     Opener m_opener;
+    MessageShower m_showMessage;
 };

@@ -2,6 +2,7 @@
 #include "QLaunch.h"
 
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,12 +24,17 @@ private Q_SLOTS:
     void launch();
     void enterOnButton();
     void closeKeepsTextAndChoice();
+    void failureShown_data();
+    void failureShown();
+    void longTextKept();
+    void cutPasteSaysSo();
 
 private:
-    QString expected(const QString &text, const QString &code) const
+    // The address for a text already encoded as a form sends it.
+    QString expected(const QString &encoded, const QString &code) const
     {
         return QStringLiteral("http://") + MetaSearchHost()
-                + QStringLiteral("/services/orbitSeek/index.php?search=") + text
+                + QStringLiteral("/services/orbitSeek/index.php?search=") + encoded
                 + QStringLiteral("&searchtype=") + code;
     }
     // On its round mark, where a user clicks.
@@ -43,6 +49,7 @@ private:
 
     TfrmQLaunch *m_form = nullptr;
     QStringList m_opened;
+    QStringList m_messages;
 };
 
 void TestQLaunch::init()
@@ -52,6 +59,11 @@ void TestQLaunch::init()
     m_form->SetOpener([this](const QString &address) {
         m_opened.append(address);
         return true;
+    });
+    m_messages.clear();
+    m_form->SetMessageShower([this](QWidget *parent, const QString &message) {
+        QCOMPARE(parent, m_form);
+        m_messages.append(message);
     });
 }
 
@@ -146,7 +158,7 @@ void TestQLaunch::launch_data()
     QTest::addColumn<QString>("address"); // null: nothing opened
     const int none = Qt::NoModifier;
     QTest::newRow("Go! with News")
-            << "red car" << 1 << int(Click) << none << expected("red car", "4");
+            << "red car" << 1 << int(Click) << none << expected("red+car", "4");
     QTest::newRow("Enter with Spell Check")
             << "x" << 3 << int(Return) << none << expected("x", "17");
     QTest::newRow("keypad Enter") << "moon" << 4 << int(KeypadEnter) << none
@@ -163,13 +175,14 @@ void TestQLaunch::launch_data()
             << expected("a", "1");
     QTest::newRow("empty box, Go!") << "" << 0 << int(Click) << none << QString();
     QTest::newRow("empty box, Enter") << "" << 0 << int(Return) << none << QString();
-    QTest::newRow("blanks are sent") << "   " << 0 << int(Click) << none << expected("   ", "1");
+    QTest::newRow("blanks are sent") << "   " << 0 << int(Click) << none << expected("+++", "1");
     QTest::newRow("blanks are sent on Enter")
-            << " " << 1 << int(Return) << none << expected(" ", "4");
-    QTest::newRow("shell characters as typed") << "\"; rm -rf ~ # $(reboot)" << 0 << int(Return)
-                                               << none << expected("\"; rm -rf ~ # $(reboot)", "1");
-    QTest::newRow("not trimmed, not escaped")
-            << " a&b %20 " << 0 << int(Click) << none << expected(" a&b %20 ", "1");
+            << " " << 1 << int(Return) << none << expected("+", "4");
+    // Encoded as a form sends it (expected values from Python's urllib.parse.quote_plus).
+    QTest::newRow("shell characters") << "\"; rm -rf ~ # $(reboot)" << 0 << int(Return) << none
+                                      << expected("%22%3B+rm+-rf+~+%23+%24%28reboot%29", "1");
+    QTest::newRow("not trimmed, every character kept")
+            << " a&b %20 " << 0 << int(Click) << none << expected("+a%26b+%2520+", "1");
 }
 
 void TestQLaunch::launch()
@@ -226,6 +239,68 @@ void TestQLaunch::closeKeepsTextAndChoice()
     QCOMPARE(m_form->pos(), QPoint(242, 168));
     QTest::mouseClick(m_form->btnGo, Qt::LeftButton);
     QCOMPARE(m_opened, QStringList {expected("lantern", "9")});
+}
+
+void TestQLaunch::failureShown_data()
+{
+    QTest::addColumn<QString>("why");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("with a reason")
+            << "The default web browser is not started: its desktop entry \"/a.desktop\" puts "
+               "the field code %u inside a quoted argument, which the desktop entry rules forbid"
+            << "The default web browser is not started: its desktop entry \"/a.desktop\" puts "
+               "the field code %u inside a quoted argument, which the desktop entry rules forbid";
+    QTest::newRow("without one") << QString() << "The web browser could not be started";
+}
+
+// A browser that could not be started is reported; the window stays as it was.
+void TestQLaunch::failureShown()
+{
+    QFETCH(QString, why);
+    QFETCH(QString, message);
+    m_form->SetOpener([&](const QString &address, QString *reason) {
+        m_opened.append(address);
+        *reason = why;
+        return false;
+    });
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    QTest::keyClicks(m_form->txtSearch, QStringLiteral("cats"));
+    QTest::keyClick(m_form->txtSearch, Qt::Key_Return);
+    QCOMPARE(m_opened, QStringList {expected("cats", "1")});
+    QCOMPARE(m_messages, QStringList {message});
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(m_form->txtSearch->text(), QStringLiteral("cats"));
+}
+
+// A pasted text longer than the old 32,767 characters arrives whole.
+void TestQLaunch::longTextKept()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    const QString text(40000, u'w');
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(m_form->txtSearch, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(m_form->txtSearch->text(), text);
+    QVERIFY(m_messages.isEmpty());
+    QTest::mouseClick(m_form->btnGo, Qt::LeftButton);
+    QCOMPARE(m_opened, QStringList {expected(text, "1")});
+}
+
+// A paste longer than any browser can be sent is cut, and the user is told.
+void TestQLaunch::cutPasteSaysSo()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    const int most = m_form->txtSearch->maxLength();
+    QVERIFY(most >= 131071);
+    QApplication::clipboard()->setText(QString(most + 10, u'w'));
+    QTest::keyClick(m_form->txtSearch, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(m_form->txtSearch->text().size(), most);
+    QCOMPARE(m_messages,
+             QStringList {QStringLiteral("The search text was cut at %1 characters, "
+                                         "the most a web browser can be sent")
+                                  .arg(most)});
 }
 
 QTEST_MAIN(TestQLaunch)
