@@ -3,6 +3,9 @@
 #include "Charset.h"
 #include "Error.h"
 #include "TextRules.h"
+#include "Utf8.h"
+
+#include <array>
 
 namespace {
 
@@ -14,26 +17,23 @@ bool isUnreserved(uchar c)
             || c == '.' || c == '_' || c == '~';
 }
 
-bool isHexDigit(QChar c)
+bool isHexDigit(char16_t u)
 {
-    const char16_t u = c.unicode();
     return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F') || (u >= u'a' && u <= u'f');
 }
 
 // Characters that stand in an address as they are: the unreserved ones and the delimiters.
 bool standsInAddress(char16_t u)
 {
-    if (u >= 0x80)
-        return false;
-    static const QByteArray delimiters = QByteArrayLiteral(":/?#[]@!$&'()*+,;=");
-    return isUnreserved(uchar(u)) || delimiters.contains(char(u));
-}
-
-void appendEscaped(QString &out, uchar byte)
-{
-    out += u'%';
-    out += QLatin1Char(kHex[byte >> 4]);
-    out += QLatin1Char(kHex[byte & 0xF]);
+    static const auto table = [] {
+        std::array<bool, 128> t {};
+        for (int c = 0; c < 128; ++c)
+            t[c] = isUnreserved(uchar(c));
+        for (const char c : QByteArrayView(":/?#[]@!$&'()*+,;="))
+            t[uchar(c)] = true;
+        return t;
+    }();
+    return u < 128 && table[u];
 }
 
 QString placeholderOf(const QString &options, const QString &serviceName)
@@ -134,17 +134,21 @@ TermEncoding ParsePlaceholderOptions(const QString &options, const QString &serv
 
 QString PercentEncode(const QByteArray &bytes, bool blankAsPlus)
 {
-    QString out;
-    out.reserve(bytes.size() * 3);
+    QString out(bytes.size() * 3, Qt::Uninitialized);
+    char16_t *p = reinterpret_cast<char16_t *>(out.data());
     for (const char c : bytes) {
         const uchar byte = uchar(c);
-        if (isUnreserved(byte))
-            out += QLatin1Char(c);
-        else if (byte == ' ' && blankAsPlus)
-            out += u'+';
-        else
-            appendEscaped(out, byte);
+        if (isUnreserved(byte)) {
+            *p++ = byte;
+        } else if (byte == ' ' && blankAsPlus) {
+            *p++ = u'+';
+        } else {
+            *p++ = u'%';
+            *p++ = kHex[byte >> 4];
+            *p++ = kHex[byte & 0xF];
+        }
     }
+    out.truncate(p - reinterpret_cast<const char16_t *>(out.constData()));
     return out;
 }
 
@@ -198,32 +202,41 @@ QString ComposeAddress(const QString &serviceString, const QString &term,
 
 QByteArray EncodedAddress(const QString &address)
 {
-    QByteArray out;
-    out.reserve(address.size());
+    // At most nine characters for one of the address's: a character of three UTF-8 bytes.
+    QByteArray out(address.size() * 9, Qt::Uninitialized);
+    char *p = out.data();
+    auto escape = [&p](uchar byte) {
+        *p++ = '%';
+        *p++ = kHex[byte >> 4];
+        *p++ = kHex[byte & 0xF];
+    };
+    const char16_t *text = reinterpret_cast<const char16_t *>(address.constData());
     const qsizetype size = address.size();
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t u = address.at(i).unicode();
+        const char16_t u = text[i];
         if (u == u'%') {
-            const bool escape = i + 2 < size && isHexDigit(address.at(i + 1))
-                    && isHexDigit(address.at(i + 2));
-            out += escape ? QByteArrayView("%") : QByteArrayView("%25");
-            continue;
+            if (i + 2 < size && isHexDigit(text[i + 1]) && isHexDigit(text[i + 2]))
+                *p++ = '%';
+            else
+                escape('%');
+        } else if (standsInAddress(u)) {
+            *p++ = char(u);
+        } else if (u < 0x80) {
+            escape(uchar(u));
+        } else {
+            // Non-ASCII as UTF-8; a surrogate pair as one character, a lone surrogate as U+FFFD.
+            char32_t cp = u;
+            if (QChar::isHighSurrogate(u) && i + 1 < size && QChar::isLowSurrogate(text[i + 1]))
+                cp = QChar::surrogateToUcs4(u, text[++i]);
+            else if (QChar::isSurrogate(u))
+                cp = 0xFFFD;
+            char bytes[4];
+            const char *end = Utf8::putUtf8(bytes, cp);
+            for (const char *b = bytes; b != end; ++b)
+                escape(uchar(*b));
         }
-        if (standsInAddress(u)) {
-            out += char(u);
-            continue;
-        }
-        // A run of characters to encode, as UTF-8, so that surrogate pairs stay together.
-        qsizetype end = i + 1;
-        while (end < size && address.at(end) != u'%' && !standsInAddress(address.at(end).unicode()))
-            ++end;
-        for (const char c : QStringView(address).mid(i, end - i).toUtf8()) {
-            out += '%';
-            out += kHex[uchar(c) >> 4];
-            out += kHex[uchar(c) & 0xF];
-        }
-        i = end - 1;
     }
+    out.truncate(p - out.constData());
     return out;
 }
 

@@ -39,18 +39,25 @@ public:
     bool isValid() const { return m_cd != iconv_t(-1); }
 
     // Converts from `in` on, appending to `out`. Stops at a character the set cannot hold
-    // (false, `in` left at it) or at the end (true).
+    // (false, `in` left at it) or at the end (true). The input goes in pieces of about 32 bytes:
+    // at a character it cannot convert, the C library converts its whole piece again to find
+    // the character, so that long pieces made many such characters slow.
     bool convert(char *&in, const char *end, QByteArray &out)
     {
-        size_t inLeft = size_t(end - in);
-        while (inLeft > 0) {
-            char buffer[4096];
-            char *next = buffer;
-            size_t outLeft = sizeof buffer;
-            const size_t done = iconv(m_cd, &in, &inLeft, &next, &outLeft);
-            out.append(buffer, next - buffer);
-            if (done == size_t(-1) && errno != E2BIG)
-                return false;
+        while (in < end) {
+            const char *pieceEnd = end - in > 32 ? in + 32 : end;
+            while (pieceEnd < end && (uchar(*pieceEnd) & 0xC0) == 0x80)
+                ++pieceEnd; // whole UTF-8 sequences only
+            size_t inLeft = size_t(pieceEnd - in);
+            while (inLeft > 0) {
+                char buffer[1024];
+                char *next = buffer;
+                size_t outLeft = sizeof buffer;
+                const size_t done = iconv(m_cd, &in, &inLeft, &next, &outLeft);
+                out.append(buffer, next - buffer);
+                if (done == size_t(-1) && errno != E2BIG)
+                    return false;
+            }
         }
         return true;
     }
