@@ -26,6 +26,8 @@ const Suite kSuites[] = {
         {"console", "the console window: Display Terms as Text, Format Text, Mass Add",
          benchConsole},
         {"rtf", "notes: saving and opening a 20 MB note, beside unrtf --text", benchRtf},
+        {"address", "composing Go's address for a 2,000-character term, beside Python's urllib",
+         benchAddress},
 };
 
 int usage(FILE *to)

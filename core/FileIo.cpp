@@ -29,7 +29,6 @@ void AdviseHugePages(const void *data, size_t bytes)
 #endif
 }
 
-
 static QString fullPath(const QString &path)
 {
     return QFileInfo(path).absoluteFilePath();
@@ -123,4 +122,3 @@ void WriteFileWith(const QString &path, const std::function<bool(QIODevice &)> &
         ThrowStreamWriteError();
     }
 }
-

@@ -1,5 +1,7 @@
 #include "MetaSearch.h"
 
+#include "Address.h"
+
 #ifndef GL_METASEARCH_HOST
 #    error "GL_METASEARCH_HOST must be defined by the build"
 #endif
@@ -25,6 +27,6 @@ QString MetaSearchHost()
 QString MetaSearchAddress(const QString &host, const QString &text, const QString &code)
 {
     return QStringLiteral("http://") + host
-            + QStringLiteral("/services/orbitSeek/index.php?search=") + text
-            + QStringLiteral("&searchtype=") + code;
+            + QStringLiteral("/services/orbitSeek/index.php?search=")
+            + PercentEncode(text.toUtf8(), true) + QStringLiteral("&searchtype=") + code;
 }

@@ -18,8 +18,9 @@ const QList<SearchType> &SearchTypes();
 // The meta-search host this build was configured with (GL_METASEARCH_HOST).
 QString MetaSearchHost();
 
-// "http://" host "/services/orbitSeek/index.php?search=" text "&searchtype=" code, the text
-// exactly as typed: not trimmed, not escaped.
+// "http://" host "/services/orbitSeek/index.php?search=" text "&searchtype=" code. The text is
+// not trimmed; it is encoded as a form sends it (UTF-8, percent-encoded, a blank as "+"), so
+// that "&", "+", "#" and the like reach the service as typed.
 QString MetaSearchAddress(const QString &host, const QString &text, const QString &code);
 inline QString MetaSearchAddress(const QString &text, const QString &code)
 {

@@ -1,11 +1,55 @@
 #include "Search.h"
 
 #include "EntryList.h"
+#include "Error.h"
 #include "TextRules.h"
 
-QString ComposeAddress(const QString &serviceString, const QString &term)
+#include <algorithm>
+
+namespace {
+
+// The name errors call a service by: its name, or the line itself when it has none.
+QString serviceName(const QByteArray &line)
 {
-    return ReplaceAll(serviceString, QStringLiteral("|s|"), term);
+    QString name = DecodeLinePart(line, EntryList::NameOf(line));
+    if (name.isEmpty())
+        name = DecodeLine(line);
+    return name.size() <= 60 ? name : name.left(57) + QStringLiteral("...");
+}
+
+// A long text as lines of at most `width` characters, broken after a blank where there is
+// one, at most `maxLines` of them.
+QString wrapped(const QString &text, qsizetype width = 100, qsizetype maxLines = 12)
+{
+    QStringList lines;
+    for (qsizetype at = 0; at < text.size();) {
+        if (lines.size() == maxLines) {
+            lines.last().append(QStringLiteral("..."));
+            break;
+        }
+        qsizetype take = std::min(width, text.size() - at);
+        if (at + take < text.size()) {
+            const qsizetype blank = text.lastIndexOf(u' ', at + take);
+            if (blank > at)
+                take = blank - at + 1;
+        }
+        QString line = text.mid(at, take);
+        if (line.size() > 1 && line.endsWith(u' '))
+            line.chop(1);
+        lines.append(line);
+        at += take;
+    }
+    return lines.join(u'\n');
+}
+
+} // namespace
+
+QString GoAddressFor(const QByteArray &serviceLine, const QString &term)
+{
+    const QString name = serviceName(serviceLine);
+    const QString serviceString
+            = DecodeLinePart(serviceLine, EntryList::ServiceStringOf(serviceLine));
+    return WebAddress(ComposeAddress(serviceString, term, name), name);
 }
 
 std::optional<QString> GoAddress(const EntryList &services, const EntryList &terms)
@@ -25,7 +69,29 @@ std::optional<QString> GoAddress(const EntryList &services, const EntryList &ter
     } else {
         return std::nullopt;
     }
-    const QByteArray &line = services.LineAt(service);
-    return ComposeAddress(DecodeLinePart(line, EntryList::ServiceStringOf(line)),
-                          terms.TextAt(term));
+    return GoAddressFor(services.LineAt(service), terms.TextAt(term));
+}
+
+QString ServiceTooltip(const QByteArray &serviceLine, const std::optional<QString> &term)
+{
+    QString tip = wrapped(DecodeLine(serviceLine));
+    if (!term)
+        return tip;
+    const QString with = QStringLiteral("\n\nWith \"%1\" Go opens").arg(wrapped(*term, 60, 1));
+    try {
+        const QString address = GoAddressFor(serviceLine, *term);
+        return tip + with + QStringLiteral(":\n") + wrapped(address);
+    } catch (const CommandError &error) {
+        return tip + with + QStringLiteral(" nothing:\n") + wrapped(error.message());
+    }
+}
+
+QString ServiceTooltip(const EntryList &services, qsizetype row, const EntryList &terms)
+{
+    std::optional<QString> term;
+    if (terms.SelectedIndex() >= 0)
+        term = terms.TextAt(terms.SelectedIndex());
+    else if (terms.Count() > 0)
+        term = terms.TextAt(0);
+    return ServiceTooltip(services.LineAt(row), term);
 }

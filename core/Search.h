@@ -1,13 +1,24 @@
 #pragma once
 
+#include "Address.h"
+
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
 class EntryList;
 
-// The service string with every "|s|" replaced by the term, exactly as stored.
-QString ComposeAddress(const QString &serviceString, const QString &term);
+// The address Go opens for a service line and a term: the term encoded at every placeholder
+// (ComposeAddress), then only an http or https address (WebAddress). Throws CommandError
+// naming the service when the line cannot give one.
+QString GoAddressFor(const QByteArray &serviceLine, const QString &term);
 
 // The address Go searches: the selected (or first) service with the selected (or first) term;
 // nothing when neither list has a selection to go by.
 std::optional<QString> GoAddress(const EntryList &services, const EntryList &terms);
+
+// The tooltip of a service in the list, plain text: the whole line, and the address Go opens
+// with the term (or why it opens none), each cut into lines a tooltip can show.
+QString ServiceTooltip(const QByteArray &serviceLine, const std::optional<QString> &term);
+// The same for a row of the service list, with the selected term, else the first one.
+QString ServiceTooltip(const EntryList &services, qsizetype row, const EntryList &terms);

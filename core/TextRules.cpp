@@ -157,4 +157,3 @@ void AppendFoldedKey(QByteArray &keys, const QByteArray &line)
     }
     keys.resize(start + (out - begin));
 }
-

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtPlugin>
 
 #include <functional>
@@ -15,8 +16,16 @@ class BrowserEngine
 public:
     virtual ~BrowserEngine() = default;
     virtual QWidget *widget() = 0;
+    // Shows the address; one of a scheme the pane does not open is ignored.
     virtual void navigate(const QUrl &url) = 0;
 };
+
+// The schemes the pane opens: web pages, and local files for the program's own pages. Never
+// the engine's internal pages (chrome://gpucrash ends the process) nor script addresses.
+inline bool IsPaneScheme(const QString &scheme)
+{
+    return scheme == u"http" || scheme == u"https" || scheme == u"file";
+}
 
 // What the engine tells while it loads a page.
 struct BrowserEvents

@@ -1,5 +1,6 @@
 #include "BrowserPane.h"
 
+#include "Address.h"
 #include "BrowserEngine.h"
 #include "Error.h"
 
@@ -54,11 +55,9 @@ void WebBrowserPane::createEngine()
 
 void WebBrowserPane::NavigateTo(const QString &address)
 {
+    const QUrl url = CheckedUrl(address);
     if (!m_engine)
         createEngine();
-    const QUrl url = AddressToUrl(address);
-    if (!url.isValid())
-        throw CommandError(url.errorString());
     Q_EMIT BeforeNavigate2();
     m_engine->navigate(url);
 }
@@ -67,9 +66,32 @@ QUrl AddressToUrl(const QString &address)
 {
     if (address.startsWith(u'/'))
         return QUrl::fromLocalFile(address);
-    QUrl url(address, QUrl::TolerantMode);
+    // Encoded first, so that the parser has nothing left to repair: a tolerant parse of the raw
+    // text would turn every "%" into "%25" as soon as one of them is not an escape.
+    return QUrl::fromEncoded(EncodedAddress(address), QUrl::TolerantMode);
+}
+
+QUrl CheckedUrl(const QString &address)
+{
+    const QUrl url = AddressToUrl(address);
+    if (!url.isValid())
+        throw CommandError(url.errorString());
+    // Web pages and the program's own local pages only: the engine's internal pages
+    // (chrome://gpucrash ends the process) and script addresses never.
     if (url.scheme().isEmpty())
-        url = QUrl::fromUserInput(address); // "www.example.org/..." as a browser takes it
+        throw CommandError(QStringLiteral("The browser pane cannot open \"%1\": it is neither a "
+                                          "web address nor a local file")
+                                   .arg(address.left(60)));
+    if (!IsPaneScheme(url.scheme()))
+        throw CommandError(QStringLiteral("The browser pane opens only http, https and local file "
+                                          "addresses, not \"%1:\" addresses")
+                                   .arg(url.scheme()));
+    const qsizetype length = url.toEncoded().size();
+    if (length > kLongestAddress)
+        throw CommandError(QStringLiteral("The address is %1 characters long; the browser pane "
+                                          "opens addresses of up to %2 characters")
+                                   .arg(length)
+                                   .arg(kLongestAddress));
     return url;
 }
 

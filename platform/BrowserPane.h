@@ -14,7 +14,7 @@ class BrowserPane : public QWidget
 public:
     using QWidget::QWidget;
 
-    // Shows the address; the text goes to the engine as it is, blanks and all.
+    // Shows the address (CheckedUrl); it goes to the engine as written, its %XX and "+" untouched.
     virtual void NavigateTo(const QString &address) = 0;
 
 Q_SIGNALS:
@@ -49,6 +49,10 @@ void PrepareBrowserEngine();
 // first).
 extern const char *const kBrowserEnginePlugin;
 
-// An address as the user means it: a local file path becomes a file address, anything else is
-// parsed leniently so that blanks and other characters are encoded by the engine, not by us.
+// An address as the pane reads it: a path from the root ("/...") is a local file (the readme);
+// anything else is an address whose %XX and "+" stay exactly as written, only the characters
+// that cannot stand in an address being encoded (EncodedAddress).
 QUrl AddressToUrl(const QString &address);
+// The address as a URL the pane opens; throws CommandError for an address that does not parse,
+// one of another scheme (chrome:, javascript:, data: ...) or one longer than the engine opens.
+QUrl CheckedUrl(const QString &address);

@@ -1,12 +1,13 @@
 #include "DefaultBrowser.h"
 
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSet>
 #include <QStandardPaths>
+
+#include <unistd.h>
 
 namespace {
 
@@ -114,14 +115,15 @@ private:
                 return std::nullopt;
             if (!entry.tryExec.isEmpty() && QStandardPaths::findExecutable(entry.tryExec).isEmpty())
                 return std::nullopt;
-            std::optional<QStringList> command = LaunchCommand(entry, path, m_address);
-            if (!command)
-                return std::nullopt;
             BrowserLaunch launch;
+            launch.desktopFile = path;
+            std::optional<QStringList> command
+                    = LaunchCommand(entry, path, m_address, &launch.problem);
+            if (!command)
+                return launch;
             launch.program = command->takeFirst();
             launch.arguments = *command;
             launch.workingDirectory = entry.path;
-            launch.desktopFile = path;
             return launch;
         }
         return std::nullopt;
@@ -139,15 +141,39 @@ std::optional<BrowserLaunch> DefaultBrowserLaunch(const QString &address, const 
     return HandlerSearch(address, folders).find();
 }
 
-bool OpenInDefaultBrowser(const QString &address)
+qsizetype LongestProgramArgument()
 {
+    return qsizetype(::sysconf(_SC_PAGESIZE)) * 32 - 1; // the terminating NUL counts too
+}
+
+bool OpenInDefaultBrowser(const QString &address, QString *error)
+{
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
     const std::optional<BrowserLaunch> launch
             = DefaultBrowserLaunch(address, XdgFoldersFromEnvironment());
     if (!launch)
-        return false;
+        return fail(QStringLiteral("No web browser is set up to open http addresses"));
+    if (!launch->problem.isEmpty())
+        return fail(QStringLiteral("The default web browser is not started: its desktop entry "
+                                   "\"%1\" %2")
+                            .arg(launch->desktopFile, launch->problem));
+    const qsizetype longest = LongestProgramArgument();
+    const qsizetype length = address.toLocal8Bit().size();
+    if (length > longest)
+        return fail(QStringLiteral("The address is %1 bytes long; a program can be given at most "
+                                   "%2 bytes in one argument")
+                            .arg(length)
+                            .arg(longest));
     QProcess process;
     process.setProgram(launch->program);
     process.setArguments(launch->arguments);
     process.setWorkingDirectory(launch->workingDirectory);
-    return process.startDetached();
+    if (!process.startDetached())
+        return fail(QStringLiteral("The default web browser \"%1\" could not be started: %2")
+                            .arg(launch->program, process.errorString()));
+    return true;
 }

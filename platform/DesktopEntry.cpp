@@ -108,22 +108,32 @@ QStringList SplitStringList(const QString &value)
     return items;
 }
 
-std::optional<QStringList> SplitExec(const QString &exec)
+namespace {
+
+// An argument of an Exec line, and whether any of it was quoted or escaped.
+struct ExecArg
 {
-    QStringList args;
-    QString arg;
+    QString text;
+    bool quoted = false;
+};
+
+std::optional<QList<ExecArg>> splitExecArgs(const QString &exec)
+{
+    QList<ExecArg> args;
+    ExecArg arg;
     bool inArg = false;
     for (qsizetype i = 0; i < exec.size(); ++i) {
         const QChar c = exec.at(i);
         if (c == u' ' || c == u'\t' || c == u'\n') {
             if (inArg)
                 args.append(arg);
-            arg.clear();
+            arg = {};
             inArg = false;
             continue;
         }
         inArg = true;
         if (c == u'"') {
+            arg.quoted = true;
             for (++i;; ++i) {
                 if (i == exec.size())
                     return std::nullopt;
@@ -133,28 +143,43 @@ std::optional<QStringList> SplitExec(const QString &exec)
                 if (q == u'\\' && i + 1 < exec.size()) {
                     const QChar next = exec.at(i + 1);
                     if (next == u'"' || next == u'`' || next == u'$' || next == u'\\') {
-                        arg += next;
+                        arg.text += next;
                         ++i;
                         continue;
                     }
                 }
-                arg += q;
+                arg.text += q;
             }
         } else if (c == u'\'') {
             const qsizetype end = exec.indexOf(u'\'', i + 1);
             if (end < 0)
                 return std::nullopt;
-            arg += QStringView(exec).mid(i + 1, end - i - 1);
+            arg.quoted = true;
+            arg.text += QStringView(exec).mid(i + 1, end - i - 1);
             i = end;
         } else if (c == u'\\' && i + 1 < exec.size()) {
-            arg += exec.at(++i);
+            arg.quoted = true;
+            arg.text += exec.at(++i);
         } else {
-            arg += c;
+            arg.text += c;
         }
     }
     if (inArg)
         args.append(arg);
     return args;
+}
+
+} // namespace
+
+std::optional<QStringList> SplitExec(const QString &exec)
+{
+    const std::optional<QList<ExecArg>> args = splitExecArgs(exec);
+    if (!args)
+        return std::nullopt;
+    QStringList texts;
+    for (const ExecArg &arg : *args)
+        texts.append(arg.text);
+    return texts;
 }
 
 DesktopEntry ParseDesktopEntry(const QByteArray &content)
@@ -174,63 +199,100 @@ DesktopEntry ParseDesktopEntry(const QByteArray &content)
     return entry;
 }
 
-std::optional<QStringList> LaunchCommand(const DesktopEntry &entry, const QString &desktopFilePath,
-                                         const QString &address)
+namespace {
+
+enum class Expansion { Argument, Nothing, Refused };
+
+// One argument with its field codes expanded (the address, the name, the file's path), counting
+// the codes that stand for the address. Refused, with the reason, for a code in a quoted part;
+// nothing when its codes expand to nothing.
+Expansion expandArg(const ExecArg &arg, const DesktopEntry &entry, const QString &desktopFilePath,
+                    const QString &address, QString &expanded, int &addressCodes, QString &problem)
 {
-    const std::optional<QStringList> args = SplitExec(entry.exec);
-    if (!args)
+    expanded.clear();
+    bool hadCode = false;
+    for (qsizetype i = 0; i < arg.text.size(); ++i) {
+        if (arg.text.at(i) != u'%' || i + 1 == arg.text.size()) {
+            expanded += arg.text.at(i);
+            continue;
+        }
+        const QChar code = arg.text.at(++i);
+        if (code == u'%') {
+            expanded += u'%';
+            continue;
+        }
+        // Quotes around a field code would let the address become part of a command line
+        // (sh -c "browser %u"): the freedesktop rules forbid it, and so does this program.
+        if (arg.quoted) {
+            problem = QStringLiteral("puts the field code %%1 inside a quoted argument, which the "
+                                     "desktop entry rules forbid")
+                              .arg(code);
+            return Expansion::Refused;
+        }
+        hadCode = true;
+        switch (code.unicode()) {
+        case u'u':
+        case u'U':
+        case u'f':
+        case u'F':
+            // The address goes in as it is, after the split: it can never become two
+            // arguments or be read as a field code itself.
+            expanded += address;
+            ++addressCodes;
+            break;
+        case u'c':
+            expanded += entry.name;
+            break;
+        case u'k':
+            expanded += desktopFilePath;
+            break;
+        default:
+            break; // deprecated and unknown codes are dropped
+        }
+    }
+    // A code that expands to nothing leaves no empty argument behind.
+    return hadCode && expanded.isEmpty() ? Expansion::Nothing : Expansion::Argument;
+}
+
+} // namespace
+
+std::optional<QStringList> LaunchCommand(const DesktopEntry &entry, const QString &desktopFilePath,
+                                         const QString &address, QString *problem)
+{
+    QString why;
+    auto refuse = [&](const QString &reason) {
+        if (problem)
+            *problem = reason;
         return std::nullopt;
+    };
+    const std::optional<QList<ExecArg>> args = splitExecArgs(entry.exec);
+    if (!args)
+        return refuse(QStringLiteral("leaves a quote open in its Exec line"));
     QStringList command;
-    bool addressPlaced = false;
-    for (const QString &arg : *args) {
+    int addressCodes = 0;
+    for (const ExecArg &arg : *args) {
         // %i stands for two arguments, so only as an argument of its own.
-        if (arg == u"%i") {
+        if (arg.text == u"%i" && !arg.quoted) {
             if (!entry.icon.isEmpty())
                 command << QStringLiteral("--icon") << entry.icon;
             continue;
         }
+        const int before = addressCodes;
         QString expanded;
-        bool hadCode = false;
-        bool addressHere = false;
-        for (qsizetype i = 0; i < arg.size(); ++i) {
-            if (arg.at(i) != u'%' || i + 1 == arg.size()) {
-                expanded += arg.at(i);
-                continue;
-            }
-            hadCode = true;
-            switch (arg.at(++i).unicode()) {
-            case u'%':
-                expanded += u'%';
-                break;
-            case u'u':
-            case u'U':
-            case u'f':
-            case u'F':
-                // The address goes in as it is, after the split: it can never become two
-                // arguments or be read as a field code itself.
-                expanded += address;
-                addressHere = true;
-                break;
-            case u'c':
-                expanded += entry.name;
-                break;
-            case u'k':
-                expanded += desktopFilePath;
-                break;
-            default:
-                break; // deprecated and unknown codes are dropped
-            }
-        }
-        if (hadCode && expanded.isEmpty())
-            continue; // a code that expands to nothing leaves no empty argument behind
-        if (addressHere && command.isEmpty())
-            return std::nullopt; // the address is never the program
-        addressPlaced = addressPlaced || addressHere;
-        command.append(expanded);
+        const Expansion expansion
+                = expandArg(arg, entry, desktopFilePath, address, expanded, addressCodes, why);
+        if (expansion == Expansion::Refused)
+            return refuse(why);
+        if (addressCodes > 1)
+            return refuse(QStringLiteral("holds more than one of the field codes %f %F %u %U"));
+        if (addressCodes > before && command.isEmpty())
+            return refuse(QStringLiteral("would start the address itself as a program"));
+        if (expansion == Expansion::Argument)
+            command.append(expanded);
     }
     if (command.isEmpty() || command.first().isEmpty())
-        return std::nullopt;
-    if (!addressPlaced)
+        return refuse(QStringLiteral("names no program to start"));
+    if (addressCodes == 0)
         command.append(address);
     return command;
 }

@@ -52,9 +52,12 @@ DesktopEntry ParseDesktopEntry(const QByteArray &content);
 // arguments. %u %U %f %F become the address (inside an argument too); %i becomes "--icon" and
 // the icon when there is one; %c the name; %k the desktop file's path; %% a percent sign;
 // every other field code is dropped. Without %u %U %f %F the address is appended.
-// Nothing when the entry has no usable Exec.
+// Nothing, with the reason in `problem` (a phrase to follow "the entry"), when the entry has no
+// usable Exec or one this program refuses: a field code inside a quoted or escaped argument
+// (sh -c "browser %u" would hand the address to a shell), or more than one code for the
+// address.
 std::optional<QStringList> LaunchCommand(const DesktopEntry &entry, const QString &desktopFilePath,
-                                         const QString &address);
+                                         const QString &address, QString *problem = nullptr);
 
 // The desktop file IDs a mimeapps.list (or mimeinfo.cache) lists for a MIME type in a group
 // ("Default Applications", "Added Associations", "Removed Associations", "MIME Cache").

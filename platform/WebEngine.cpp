@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QUrl>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace {
@@ -36,11 +37,20 @@ public:
         m_view->setObjectName(QStringLiteral("brwWebView"));
         m_view->setPage(new Page(events.navigationStarted, m_view));
         QWebEnginePage *page = m_view->page();
+        // A local page (the readme) reads no other file and has no say over web addresses: a
+        // script in a local page cannot read a file to send it away.
+        QWebEngineSettings *settings = page->settings();
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
         QObject::connect(page, &QWebEnginePage::loadStarted, m_view, events.loadStarted);
         QObject::connect(page, &QWebEnginePage::loadFinished, m_view, events.loadFinished);
     }
     QWidget *widget() override { return m_view; }
-    void navigate(const QUrl &url) override { m_view->setUrl(url); }
+    void navigate(const QUrl &url) override
+    {
+        if (IsPaneScheme(url.scheme()))
+            m_view->setUrl(url);
+    }
 
 private:
     QWebEngineView *m_view;

@@ -144,7 +144,7 @@ void TfrmMain::createWindows()
 {
     frmText = std::make_unique<TfrmText>();
     frmText->menuBar()->addMenu(BuildConsoleMenu(*m_commandSet, frmText.get()));
-    frmQLaunch = std::make_unique<TfrmQLaunch>(m_parts.openInDefaultBrowser);
+    frmQLaunch = std::make_unique<TfrmQLaunch>(m_parts.openInDefaultBrowser, m_parts.showError);
 
     // A hidden notepad is part of every start, as it always was; it is never shown.
     createNotepad(0)->setWindowTitle(QStringLiteral("TextPad"));

@@ -1,5 +1,6 @@
 #include "QLaunch.h"
 
+#include "DefaultBrowser.h"
 #include "MetaSearch.h"
 
 #include <QButtonGroup>
@@ -13,6 +14,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -50,8 +52,8 @@ const QString kSearchTypeKey = QStringLiteral("QuickLauncher/searchType");
 
 } // namespace
 
-TfrmQLaunch::TfrmQLaunch(Opener opener, QWidget *parent)
-    : QDialog(parent), m_opener(std::move(opener))
+TfrmQLaunch::TfrmQLaunch(Opener opener, MessageShower showMessage, QWidget *parent)
+    : QDialog(parent), m_opener(std::move(opener)), m_showMessage(std::move(showMessage))
 {
     setObjectName(QStringLiteral("frmQLaunch"));
     setWindowTitle(QStringLiteral("Quick Launch"));
@@ -68,6 +70,10 @@ TfrmQLaunch::TfrmQLaunch(Opener opener, QWidget *parent)
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
     txtSearch->setGeometry(8, 16, 200, 19);
     txtSearch->installEventFilter(this);
+    // A text longer than a browser can be given is never sent, so the box holds no more; a
+    // paste that reaches the end is cut, and the user is told.
+    txtSearch->setMaxLength(int(std::min<qsizetype>(LongestProgramArgument(), INT_MAX)));
+    connect(txtSearch, &QLineEdit::textEdited, this, &TfrmQLaunch::txtSearchEdited);
 
     rgSearchType = new QGroupBox(QStringLiteral("Search Type"), this);
     rgSearchType->setObjectName(QStringLiteral("rgSearchType"));
@@ -135,8 +141,20 @@ void TfrmQLaunch::btnGoClick()
     // Only an empty box is nothing to search: blanks are sent as they are.
     if (txtSearch->text().isEmpty())
         return;
-    // Whether a browser started is not reported; the window stays as it is.
-    m_opener(Address());
+    // The window stays as it is; a browser that could not be started is reported.
+    QString why;
+    if (!m_opener(Address(), &why))
+        m_showMessage(this,
+                      why.isEmpty() ? QStringLiteral("The web browser could not be started") : why);
+}
+
+void TfrmQLaunch::txtSearchEdited()
+{
+    if (txtSearch->text().size() >= txtSearch->maxLength())
+        m_showMessage(this,
+                      QStringLiteral("The search text was cut at %1 characters, the most "
+                                     "a web browser can be sent")
+                              .arg(txtSearch->maxLength()));
 }
 
 void TfrmQLaunch::txtSearchKeyDown(QKeyEvent *event)

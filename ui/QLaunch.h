@@ -17,10 +17,13 @@ class TfrmQLaunch : public QDialog
     Q_OBJECT
 
 public:
-    using Opener = std::function<bool(const QString &address)>;
+    // Opens the address; false when it could not, with the reason in `why` when it can tell.
+    using Opener = std::function<bool(const QString &address, QString *why)>;
+    using MessageShower = std::function<void(QWidget *parent, const QString &message)>;
 
-    // The opener starts the user's web browser on an address.
-    explicit TfrmQLaunch(Opener opener, QWidget *parent = nullptr);
+    // The opener starts the user's web browser on an address; the shower tells why a search was
+    // not sent, or that a pasted text was cut.
+    TfrmQLaunch(Opener opener, MessageShower showMessage, QWidget *parent = nullptr);
 
     // The position in the search-type table of the chosen type.
     int SearchTypeIndex() const;
@@ -44,6 +47,8 @@ protected:
 
 private:
     void txtSearchKeyDown(QKeyEvent *event);
+    void txtSearchEdited();
 
     Opener m_opener;
+    MessageShower m_showMessage;
 };

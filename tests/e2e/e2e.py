@@ -57,6 +57,11 @@ class RecordingServer:
         with self._lock:
             return [urllib.parse.unquote(p) for p in self.paths]
 
+    def raw_requests(self):
+        """The request paths byte for byte as they arrived, nothing decoded."""
+        with self._lock:
+            return list(self.paths)
+
     def close(self):
         self.httpd.shutdown()
         self.httpd.server_close()

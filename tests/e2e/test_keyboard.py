@@ -5,6 +5,7 @@ import os
 import stat
 import time
 import unittest
+import urllib.parse
 
 import e2e
 
@@ -44,7 +45,7 @@ class KeyboardTest(e2e.ProgramTestCase):
         main = self.start(env=env)
         e2e.keys(main, "ctrl+q")
         e2e.find_window("Quick Launch")
-        term = 'red car "; rm -rf ~ # $(reboot)'
+        term = 'C++ & more #1 "; rm -rf ~ $(reboot)'
         e2e.type_text("Quick Launch", term)
         e2e.keys("Quick Launch", "Return")
         e2e.wait_for(lambda: os.path.exists(record), what="the browser to start")
@@ -52,7 +53,8 @@ class KeyboardTest(e2e.ProgramTestCase):
         with open(record) as f:
             arguments = f.read().splitlines()
         self.assertEqual(arguments, [
-            f"http://{METASEARCH_HOST}/services/orbitSeek/index.php?search={term}&searchtype=1"])
+            f"http://{METASEARCH_HOST}/services/orbitSeek/index.php"
+            f"?search={urllib.parse.quote_plus(term, safe='')}&searchtype=1"])
         # The window stays open after a search.
         self.assertTrue(e2e.window_visible("Quick Launch"))
 

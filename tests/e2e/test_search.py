@@ -2,6 +2,7 @@
 
 import time
 import unittest
+import urllib.parse
 
 import e2e
 
@@ -12,14 +13,18 @@ class SearchTest(e2e.ProgramTestCase):
         self.addCleanup(server.close)
         base = f"http://127.0.0.1:{server.port}"
         self.write("Default.gls", f"Local={base}/search?q=|s|&x=1\r\n".encode())
-        self.write("Default.glt", b"red car\r\nblue sky\r\n")
+        self.write("Default.glt", "C++ & more #1 Привет\r\nblue sky\r\n".encode())
         window = self.start()
         # The term list's first row, below the 139-pixel service list under the menu bar.
         e2e.click(window, 40, 185)
         e2e.wait_for(lambda: any(p.startswith("/search?q=") for p in server.requests()),
                      timeout=60, what="the search request")
-        requests = [p for p in server.requests() if p.startswith("/search")]
-        self.assertEqual(requests[0], "/search?q=red car&x=1")
+        requests = [p for p in server.raw_requests() if p.startswith("/search")]
+        # Encoded as a browser encodes a search: every character reaches the service.
+        term = urllib.parse.quote_plus("C++ & more #1 Привет", safe="")
+        self.assertEqual(requests[0], f"/search?q={term}&x=1")
+        self.assertEqual(requests[0], "/search?q=C%2B%2B+%26+more+%231+"
+                                      "%D0%9F%D1%80%D0%B8%D0%B2%D0%B5%D1%82&x=1")
 
     def test_arrow_keys_search_at_each_step(self):
         server = e2e.RecordingServer()

@@ -43,7 +43,7 @@ struct MainWindowFixture
         tray = static_cast<FakeTrayIcon *>(parts.trayIcon.get());
         parts.showError = [this](QWidget *, const QString &message) { errors.append(message); };
         parts.clockMs = [this] { return nowMs; };
-        parts.openInDefaultBrowser = [this](const QString &address) {
+        parts.openInDefaultBrowser = [this](const QString &address, QString *) {
             launched.append(address);
             return true;
         };

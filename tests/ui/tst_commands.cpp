@@ -373,7 +373,7 @@ void TestCommands::typeAheadSelectsAndSearches()
     f.nowMs += 100;
     QTest::keyClick(terms, Qt::Key_Backspace);
     QCOMPARE(f.window->terms().list.SelectedIndex(), 0);
-    QCOMPARE(f.browser->addresses.last(), QStringLiteral("http://a/?q=red car"));
+    QCOMPARE(f.browser->addresses.last(), QStringLiteral("http://a/?q=red+car"));
 }
 
 void TestCommands::typeAheadKeepsLettersFromTheList()
@@ -392,7 +392,7 @@ void TestCommands::typeAheadKeepsLettersFromTheList()
     f.nowMs += 1000;
     QTest::keyClick(services, Qt::Key_M);
     QCOMPARE(f.window->services().list.SelectedIndex(), 1);
-    QCOMPARE(f.browser->addresses, QStringList {"http://m/red car"});
+    QCOMPARE(f.browser->addresses, QStringList {"http://m/red%20car"});
 }
 
 void TestCommands::doubleClickAddsAndGoes()

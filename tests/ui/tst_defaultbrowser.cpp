@@ -18,6 +18,10 @@ private Q_SLOTS:
     void openRecordsOneArgument_data();
     void openRecordsOneArgument();
     void noBrowser();
+    void refusedEntryEndsTheSearch();
+    void shellEntryRefused_data();
+    void shellEntryRefused();
+    void longestArgument();
 
 private:
     static void write(const QString &path, const QByteArray &content)
@@ -218,7 +222,100 @@ void TestDefaultBrowser::noBrowser()
     QVERIFY(root.isValid());
     pointXdgAt(root.path());
     write(root.filePath(QStringLiteral("config/mimeapps.list")), defaults("missing.desktop"));
-    QVERIFY(!OpenInDefaultBrowser(QStringLiteral("http://h/")));
+    QString error;
+    QVERIFY(!OpenInDefaultBrowser(QStringLiteral("http://h/"), &error));
+    QCOMPARE(error, QStringLiteral("No web browser is set up to open http addresses"));
+}
+
+// The default browser's entry is refused: no other browser is started in its place.
+void TestDefaultBrowser::refusedEntryEndsTheSearch()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    write(root.filePath(QStringLiteral("config/mimeapps.list")), defaults("a.desktop;b.desktop"));
+    write(root.filePath(QStringLiteral("data/applications/a.desktop")),
+          "[Desktop Entry]\nType=Application\nName=A\nExec=sh -c \"browser %u\"\n");
+    write(root.filePath(QStringLiteral("data/applications/b.desktop")), app("b"));
+    const std::optional<BrowserLaunch> launch
+            = DefaultBrowserLaunch(QStringLiteral("http://h/"), folders(root.path()));
+    QVERIFY(launch);
+    QCOMPARE(launch->desktopFile, root.filePath(QStringLiteral("data/applications/a.desktop")));
+    QVERIFY(launch->program.isEmpty());
+    QCOMPARE(launch->problem,
+             QStringLiteral("puts the field code %u inside a quoted argument, "
+                            "which the desktop entry rules forbid"));
+}
+
+void TestDefaultBrowser::shellEntryRefused_data()
+{
+    QTest::addColumn<QString>("exec");
+    QTest::addColumn<bool>("metaSearch"); // the Quick Launcher's address, else the raw text
+    QTest::newRow("double quotes, raw address") << "sh -c \": %u\"" << false;
+    QTest::newRow("double quotes, Quick Launcher") << "sh -c \": %u\"" << true;
+    QTest::newRow("single quotes, raw address") << "sh -c ': %u'" << false;
+    QTest::newRow("escaped blank, raw address") << "sh -c :\\\\ %u" << false;
+}
+
+// An entry that would hand the address to a shell starts nothing: the command in the term
+// never runs, and the user is told why.
+void TestDefaultBrowser::shellEntryRefused()
+{
+    QFETCH(QString, exec);
+    QFETCH(bool, metaSearch);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    pointXdgAt(root.path());
+    const QString marker = root.filePath(QStringLiteral("PWNED"));
+    const QString desktopFile = root.filePath(QStringLiteral("data/applications/shell.desktop"));
+    write(desktopFile,
+          "[Desktop Entry]\nType=Application\nName=Shell\nExec=" + exec.toUtf8() + "\n");
+    write(root.filePath(QStringLiteral("config/mimeapps.list")), defaults("shell.desktop"));
+    const QString term = "x $(touch " + marker + ")";
+    const QString address = metaSearch ? MetaSearchAddress(term, SearchTypes().at(0).code)
+                                       : "http://h/?q=" + term;
+    QString error;
+    QVERIFY(!OpenInDefaultBrowser(address, &error));
+    QVERIFY2(error.startsWith("The default web browser is not started: its desktop entry \""
+                              + desktopFile + "\" puts the field code %u inside a quoted argument"),
+             qPrintable(error));
+    QTest::qWait(500);
+    QVERIFY(!QFile::exists(marker));
+}
+
+// The longest address a program can be given reaches the browser whole; a longer one is refused
+// with the reason instead of failing unseen.
+void TestDefaultBrowser::longestArgument()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    pointXdgAt(root.path());
+    const QString record = root.filePath(QStringLiteral("args"));
+    const QString script = root.filePath(QStringLiteral("bin/record.sh"));
+    write(script,
+          "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.tmp\" && mv \"$0.tmp\" '" + record.toUtf8()
+                  + "'\n");
+    QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    write(root.filePath(QStringLiteral("data/applications/recorder.desktop")),
+          "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + script.toUtf8() + " %u\n");
+    write(root.filePath(QStringLiteral("config/mimeapps.list")), defaults("recorder.desktop"));
+
+    const qsizetype longest = LongestProgramArgument();
+    QVERIFY(longest >= 131071);
+    const QString start = QStringLiteral("http://h/?q=");
+    const QString address = start + QString(longest - start.size(), u'a');
+    QString error;
+    QVERIFY2(OpenInDefaultBrowser(address, &error), qPrintable(error));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 10000);
+    QFile file(record);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), address.toUtf8());
+
+    QVERIFY(!OpenInDefaultBrowser(address + u'a', &error));
+    QCOMPARE(error,
+             QStringLiteral("The address is %1 bytes long; a program can be given at most "
+                            "%2 bytes in one argument")
+                     .arg(longest + 1)
+                     .arg(longest));
 }
 
 QTEST_GUILESS_MAIN(TestDefaultBrowser)

@@ -121,19 +121,19 @@ void TestMainWindow::goRules_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("both selected") << kServices << kTerms << 1 << 0
-                                   << QStringList {"http://a/?q=red car", "http://m/red car/x"};
+                                   << QStringList {"http://a/?q=red+car", "http://m/red%20car/x"};
     QTest::newRow("term only: first service")
             << kServices << kTerms << -1 << 1 << QStringList {"http://a/?q=dogs"};
     QTest::newRow("service only: first term")
-            << kServices << kTerms << 1 << -1 << QStringList {"http://m/red car/x"};
+            << kServices << kTerms << 1 << -1 << QStringList {"http://m/red%20car/x"};
     QTest::newRow("service, empty term list")
             << kServices << QByteArray("") << 0 << -1 << QStringList {};
     QTest::newRow("term, empty service list")
             << QByteArray("") << kTerms << -1 << 0 << QStringList {};
     QTest::newRow("line without '='")
-            << QByteArray("abc\r\n") << kTerms << 0 << -1 << QStringList {"bc"};
+            << QByteArray("abc\r\n") << kTerms << 0 << -1 << QStringList {"http://bc"};
     QTest::newRow("1252 term") << kServices << QByteArray("caf\xe9\r\n") << -1 << 0
-                               << QStringList {QStringLiteral("http://a/?q=caf\u00e9")};
+                               << QStringList {QStringLiteral("http://a/?q=caf%C3%A9")};
 }
 
 void TestMainWindow::goRules()

@@ -2,6 +2,7 @@
 #include "QLaunch.h"
 
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,8 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTest>
+
+#include <optional>
 
 class TestQLaunch : public QObject
 {
@@ -25,12 +28,17 @@ private Q_SLOTS:
     void launch();
     void enterOnButton();
     void closeKeepsTextAndChoice();
+    void failureShown_data();
+    void failureShown();
+    void longTextKept();
+    void cutPasteSaysSo();
 
 private:
-    QString expected(const QString &text, const QString &code) const
+    // The address for a text already encoded as a form sends it.
+    QString expected(const QString &encoded, const QString &code) const
     {
         return QStringLiteral("http://") + MetaSearchHost()
-                + QStringLiteral("/services/orbitSeek/index.php?search=") + text
+                + QStringLiteral("/services/orbitSeek/index.php?search=") + encoded
                 + QStringLiteral("&searchtype=") + code;
     }
     // On its round mark, where a user clicks.
@@ -45,16 +53,26 @@ private:
 
     TfrmQLaunch *m_form = nullptr;
     QStringList m_opened;
+    QStringList m_messages;
+    std::optional<QString> m_why; // why the browser does not start; none: it starts
 };
 
 void TestQLaunch::init()
 {
     QSettings().clear(); // each case starts as a first start does
     m_opened.clear();
-    m_form = new TfrmQLaunch([this](const QString &address) {
-        m_opened.append(address);
-        return true;
-    });
+    m_messages.clear();
+    m_why = QString();
+    m_form = new TfrmQLaunch(
+            [this](const QString &address, QString *why) {
+                m_opened.append(address);
+                *why = m_why.value_or(QString());
+                return !m_why.has_value(); // a browser that starts, unless a test says why not
+            },
+            [this](QWidget *parent, const QString &message) {
+                QCOMPARE(parent, m_form);
+                m_messages.append(message);
+            });
 }
 
 void TestQLaunch::cleanup()
@@ -148,7 +166,7 @@ void TestQLaunch::launch_data()
     QTest::addColumn<QString>("address"); // null: nothing opened
     const int none = Qt::NoModifier;
     QTest::newRow("Go! with News")
-            << "red car" << 1 << int(Click) << none << expected("red car", "4");
+            << "red car" << 1 << int(Click) << none << expected("red+car", "4");
     QTest::newRow("Enter with Spell Check")
             << "x" << 3 << int(Return) << none << expected("x", "17");
     QTest::newRow("keypad Enter") << "moon" << 4 << int(KeypadEnter) << none
@@ -165,13 +183,14 @@ void TestQLaunch::launch_data()
             << expected("a", "1");
     QTest::newRow("empty box, Go!") << "" << 0 << int(Click) << none << QString();
     QTest::newRow("empty box, Enter") << "" << 0 << int(Return) << none << QString();
-    QTest::newRow("blanks are sent") << "   " << 0 << int(Click) << none << expected("   ", "1");
+    QTest::newRow("blanks are sent") << "   " << 0 << int(Click) << none << expected("+++", "1");
     QTest::newRow("blanks are sent on Enter")
-            << " " << 1 << int(Return) << none << expected(" ", "4");
-    QTest::newRow("shell characters as typed") << "\"; rm -rf ~ # $(reboot)" << 0 << int(Return)
-                                               << none << expected("\"; rm -rf ~ # $(reboot)", "1");
-    QTest::newRow("not trimmed, not escaped")
-            << " a&b %20 " << 0 << int(Click) << none << expected(" a&b %20 ", "1");
+            << " " << 1 << int(Return) << none << expected("+", "4");
+    // Encoded as a form sends it (expected values from Python's urllib.parse.quote_plus).
+    QTest::newRow("shell characters") << "\"; rm -rf ~ # $(reboot)" << 0 << int(Return) << none
+                                      << expected("%22%3B+rm+-rf+~+%23+%24%28reboot%29", "1");
+    QTest::newRow("not trimmed, every character kept")
+            << " a&b %20 " << 0 << int(Click) << none << expected("+a%26b+%2520+", "1");
 }
 
 void TestQLaunch::launch()
@@ -233,8 +252,66 @@ void TestQLaunch::closeKeepsTextAndChoice()
 void TestQLaunch::searchTypeRemembered()
 {
     radio(3)->click();
-    TfrmQLaunch next([](const QString &) { return true; });
+    TfrmQLaunch next([](const QString &, QString *) { return true; }, {});
     QCOMPARE(next.SearchTypeIndex(), 3);
+}
+
+void TestQLaunch::failureShown_data()
+{
+    QTest::addColumn<QString>("why");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("with a reason")
+            << "The default web browser is not started: its desktop entry \"/a.desktop\" puts "
+               "the field code %u inside a quoted argument, which the desktop entry rules forbid"
+            << "The default web browser is not started: its desktop entry \"/a.desktop\" puts "
+               "the field code %u inside a quoted argument, which the desktop entry rules forbid";
+    QTest::newRow("without one") << QString() << "The web browser could not be started";
+}
+
+// A browser that could not be started is reported; the window stays as it was.
+void TestQLaunch::failureShown()
+{
+    QFETCH(QString, why);
+    QFETCH(QString, message);
+    m_why = why;
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    QTest::keyClicks(m_form->txtSearch, QStringLiteral("cats"));
+    QTest::keyClick(m_form->txtSearch, Qt::Key_Return);
+    QCOMPARE(m_opened, QStringList {expected("cats", "1")});
+    QCOMPARE(m_messages, QStringList {message});
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(m_form->txtSearch->text(), QStringLiteral("cats"));
+}
+
+// A pasted text longer than the old 32,767 characters arrives whole.
+void TestQLaunch::longTextKept()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    const QString text(40000, u'w');
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(m_form->txtSearch, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(m_form->txtSearch->text(), text);
+    QVERIFY(m_messages.isEmpty());
+    QTest::mouseClick(m_form->btnGo, Qt::LeftButton);
+    QCOMPARE(m_opened, QStringList {expected(text, "1")});
+}
+
+// A paste longer than any browser can be sent is cut, and the user is told.
+void TestQLaunch::cutPasteSaysSo()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    const int most = m_form->txtSearch->maxLength();
+    QVERIFY(most >= 131071);
+    QApplication::clipboard()->setText(QString(most + 10, u'w'));
+    QTest::keyClick(m_form->txtSearch, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(m_form->txtSearch->text().size(), most);
+    QCOMPARE(m_messages,
+             QStringList {QStringLiteral("The search text was cut at %1 characters, "
+                                         "the most a web browser can be sent")
+                                  .arg(most)});
 }
 
 QTEST_MAIN(TestQLaunch)

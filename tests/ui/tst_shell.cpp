@@ -109,7 +109,7 @@ void TestShell::quickLauncherFromTheMenu()
     launcher->txtSearch->setText(QStringLiteral("red car"));
     launcher->btnGoClick();
     QCOMPARE(f.launched.size(), 1);
-    QVERIFY(f.launched.first().endsWith(QStringLiteral("search=red car&searchtype=1")));
+    QVERIFY(f.launched.first().endsWith(QStringLiteral("search=red+car&searchtype=1")));
 }
 
 void TestShell::notepadCaptionsCount()

@@ -11,6 +11,8 @@ private Q_SLOTS:
     void splitExec();
     void launchCommand_data();
     void launchCommand();
+    void launchProblem_data();
+    void launchProblem();
     void desktopEntry();
     void keyFileValue_data();
     void keyFileValue();
@@ -90,6 +92,34 @@ void TestDesktopEntry::launchCommand_data()
                                        << "" << QStringList {};
     QTest::newRow("open quote") << "\"browser %u"
                                 << "" << QStringList {};
+    // Quoting elsewhere is fine, and so is the shell idiom that keeps the address an argument
+    // of its own.
+    QTest::newRow("quotes around other arguments")
+            << "\"/opt/B b/run\" --x=\"1 2\" %u"
+            << "" << QStringList {"/opt/B b/run", "--x=1 2", a};
+    QTest::newRow("%% inside quotes") << "browser \"100%%\" %u"
+                                      << "" << QStringList {"browser", "100%", a};
+    QTest::newRow("sh -c with the address as its own argument")
+            << "sh -c 'exec browser \"$1\"' sh %u"
+            << "" << QStringList {"sh", "-c", "exec browser \"$1\"", "sh", a};
+    // Refused: a field code inside a quoted or escaped argument would hand the address to
+    // whatever reads that argument (a shell here).
+    QTest::newRow("sh -c with %u in double quotes") << "sh -c \"browser %u\""
+                                                    << "" << QStringList {};
+    QTest::newRow("sh -c with %u in single quotes") << "sh -c 'browser %u'"
+                                                    << "" << QStringList {};
+    QTest::newRow("sh -c with an escaped blank") << R"(sh -c browser\ %u)"
+                                                 << "" << QStringList {};
+    QTest::newRow("quotes ending before the code") << "sh -c \"browser \"%u"
+                                                   << "" << QStringList {};
+    QTest::newRow("quoted field code alone") << "browser \"%u\""
+                                             << "" << QStringList {};
+    QTest::newRow("quoted %i") << "browser \"%i\" %u"
+                               << "web" << QStringList {};
+    QTest::newRow("quoted %c") << "browser --class=\"%c\" %u"
+                               << "" << QStringList {};
+    QTest::newRow("two codes for the address") << "browser %u %F"
+                                               << "" << QStringList {};
 }
 
 void TestDesktopEntry::launchCommand()
@@ -114,6 +144,39 @@ void TestDesktopEntry::launchCommand()
                                [&](const QString &arg) { return arg.contains(address); }),
                  1);
     }
+}
+
+void TestDesktopEntry::launchProblem_data()
+{
+    QTest::addColumn<QString>("exec");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("quoted %u") << "sh -c \"browser %u\""
+                               << "puts the field code %u inside a quoted argument, which the "
+                                  "desktop entry rules forbid";
+    QTest::newRow("escaped %U") << R"(sh -c browser\ %U)"
+                                << "puts the field code %U inside a quoted argument, which the "
+                                   "desktop entry rules forbid";
+    QTest::newRow("two codes") << "browser %f %u"
+                               << "holds more than one of the field codes %f %F %u %U";
+    QTest::newRow("open quote") << "'browser %u"
+                                << "leaves a quote open in its Exec line";
+    QTest::newRow("address as program") << "%u --new"
+                                        << "would start the address itself as a program";
+    QTest::newRow("no Exec") << ""
+                             << "names no program to start";
+}
+
+void TestDesktopEntry::launchProblem()
+{
+    QFETCH(QString, exec);
+    QFETCH(QString, problem);
+    DesktopEntry entry;
+    entry.exec = exec;
+    entry.application = true;
+    QString why;
+    QVERIFY(!LaunchCommand(entry, QStringLiteral("/apps/w.desktop"), QStringLiteral("http://h/"),
+                           &why));
+    QCOMPARE(why, problem);
 }
 
 void TestDesktopEntry::desktopEntry()

@@ -719,9 +719,9 @@ void TestEntryList::goAddress_data()
     const Lines services {"A=http://a/?q=|s|", "B=http://b/?q=|s|&x=|s|"};
     const Lines terms {"cat", "red car"};
     QTest::newRow("1: both selected") << services << qsizetype(1) << terms << qsizetype(1) << true
-                                      << "http://b/?q=red car&x=red car";
+                                      << "http://b/?q=red+car&x=red+car";
     QTest::newRow("2: term selected, first service")
-            << services << qsizetype(-1) << terms << qsizetype(1) << true << "http://a/?q=red car";
+            << services << qsizetype(-1) << terms << qsizetype(1) << true << "http://a/?q=red+car";
     QTest::newRow("3: service selected, first term")
             << services << qsizetype(1) << terms << qsizetype(-1) << true
             << "http://b/?q=cat&x=cat";
@@ -734,27 +734,27 @@ void TestEntryList::goAddress_data()
     QTest::newRow("4: both lists empty")
             << Lines() << qsizetype(-1) << Lines() << qsizetype(-1) << false << QString();
     QTest::newRow("line without =")
-            << Lines {"abc"} << qsizetype(0) << terms << qsizetype(0) << true << "bc";
+            << Lines {"xhttp://c/"} << qsizetype(0) << terms << qsizetype(0) << true << "http://c/";
     QTest::newRow("no placeholder") << Lines {"A=http://a/"} << qsizetype(0) << terms
                                     << qsizetype(0) << true << "http://a/";
     QTest::newRow("term as stored, blanks kept") << services << qsizetype(0) << Lines {" cats "}
-                                                 << qsizetype(0) << true << "http://a/?q= cats ";
+                                                 << qsizetype(0) << true << "http://a/?q=+cats+";
     QTest::newRow("empty term") << services << qsizetype(0) << Lines {""} << qsizetype(0) << true
                                 << "http://a/?q=";
     QTest::newRow("Windows-1252 term")
             << services << qsizetype(0) << Lines {kCafe1252} << qsizetype(0) << true
-            << QStringLiteral(u"http://a/?q=caf\u00e9");
+            << QStringLiteral(u"http://a/?q=caf%C3%A9");
     QTest::newRow("Windows-1252 service")
             << Lines {"Caf\xe9=http://x/\xe9?q=|s|"} << qsizetype(0) << terms << qsizetype(0)
             << true << QStringLiteral(u"http://x/\u00e9?q=cat");
     // The address reads the line as the list shows it: a line that is not UTF-8 as a whole
     // is Windows-1252 throughout, even where a part of it would pass as UTF-8.
     QTest::newRow("service part read as its whole line")
-            << Lines {"N\xe9=q=\xc3\xa9|s|"} << qsizetype(0) << terms << qsizetype(0) << true
-            << QStringLiteral(u"q=\u00c3\u00a9cat");
+            << Lines {"N\xe9=http://q/\xc3\xa9|s|"} << qsizetype(0) << terms << qsizetype(0) << true
+            << QStringLiteral(u"http://q/\u00c3\u00a9cat");
     QTest::newRow("no = part read as its whole line")
-            << Lines {"\xe9\xc3\xa9|s|"} << qsizetype(0) << terms << qsizetype(0) << true
-            << QStringLiteral(u"\u00c3\u00a9cat");
+            << Lines {"\xe9http://q/\xc3\xa9|s|"} << qsizetype(0) << terms << qsizetype(0) << true
+            << QStringLiteral(u"http://q/\u00c3\u00a9cat");
 }
 
 void TestEntryList::goAddress()

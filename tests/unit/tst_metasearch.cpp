@@ -33,19 +33,25 @@ void TestMetaSearch::address_data()
     QTest::addColumn<QString>("expected");
     const QString start = QStringLiteral("http://ms.example/services/orbitSeek/index.php?search=");
     QTest::newRow("web") << "cats" << 0 << start + "cats&searchtype=1";
-    QTest::newRow("news, text with a blank") << "red car" << 1 << start + "red car&searchtype=4";
+    QTest::newRow("news, text with a blank") << "red car" << 1 << start + "red+car&searchtype=4";
     QTest::newRow("definition") << "word" << 2 << start + "word&searchtype=2";
     QTest::newRow("spell check") << "x" << 3 << start + "x&searchtype=17";
     QTest::newRow("images") << "moon" << 4 << start + "moon&searchtype=3";
     QTest::newRow("thesaurus") << "big" << 5 << start + "big&searchtype=9";
-    // Not trimmed and not escaped: the text goes in exactly as typed.
-    QTest::newRow("blanks only") << "   " << 0 << start + "   &searchtype=1";
-    QTest::newRow("query characters kept")
-            << "a&b=c?d#e %41" << 0 << start + "a&b=c?d#e %41&searchtype=1";
-    QTest::newRow("shell characters kept")
-            << "\"; rm -rf ~ #" << 0 << start + "\"; rm -rf ~ #&searchtype=1";
-    QTest::newRow("non-ASCII kept")
-            << QStringLiteral("caf\u00e9") << 0 << start + QStringLiteral("caf\u00e9&searchtype=1");
+    // Not trimmed; encoded as a form sends it, so that every character reaches the service as
+    // typed (expected values from Python's urllib.parse.quote_plus).
+    QTest::newRow("blanks only") << "   " << 0 << start + "+++&searchtype=1";
+    QTest::newRow("C++ & more #1")
+            << "C++ & more #1" << 0 << start + "C%2B%2B+%26+more+%231&searchtype=1";
+    QTest::newRow("query characters")
+            << "a&b=c?d#e %41" << 0 << start + "a%26b%3Dc%3Fd%23e+%2541&searchtype=1";
+    QTest::newRow("shell characters")
+            << "\"; rm -rf ~ #" << 0 << start + "%22%3B+rm+-rf+~+%23&searchtype=1";
+    QTest::newRow("command substitution") << "x $(touch /tmp/PWNED)" << 0
+                                          << start + "x+%24%28touch+%2Ftmp%2FPWNED%29&searchtype=1";
+    QTest::newRow("non-ASCII as UTF-8")
+            << QStringLiteral(u"caf\u00e9 \u041f\u0440\u0438\u0432\u0435\u0442") << 0
+            << start + "caf%C3%A9+%D0%9F%D1%80%D0%B8%D0%B2%D0%B5%D1%82&searchtype=1";
 }
 
 void TestMetaSearch::address()

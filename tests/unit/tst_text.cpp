@@ -1,6 +1,5 @@
 #include "Error.h"
 #include "PrefixMatcher.h"
-#include "Search.h"
 #include "TextRules.h"
 
 #include <QTest>
@@ -14,8 +13,6 @@ private Q_SLOTS:
     void trimBlanks();
     void replaceAll_data();
     void replaceAll();
-    void composeAddress_data();
-    void composeAddress();
     void decodeLine_data();
     void decodeLine();
     void foldedKey_data();
@@ -97,36 +94,6 @@ void TestText::replaceAll()
     QFETCH(QString, expected);
     QCOMPARE(ReplaceAll(text, pattern, replacement), expected);
     QCOMPARE(ReplaceAll(text.toUtf8(), pattern.toUtf8(), replacement.toUtf8()), expected.toUtf8());
-}
-
-void TestText::composeAddress_data()
-{
-    QTest::addColumn<QString>("service");
-    QTest::addColumn<QString>("term");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("every placeholder, blanks kept") << "http://a/?q=|s|&x=|s|"
-                                                    << "red car"
-                                                    << "http://a/?q=red car&x=red car";
-    QTest::newRow("no placeholder") << "http://a/"
-                                    << "x"
-                                    << "http://a/";
-    QTest::newRow("upper case is no placeholder") << "http://a/?q=|S|"
-                                                  << "x"
-                                                  << "http://a/?q=|S|";
-    QTest::newRow("term holding the placeholder") << "|s|"
-                                                  << "|s|"
-                                                  << "|s|";
-    QTest::newRow("term not escaped") << "u?q=|s|"
-                                      << "a&b=%20#"
-                                      << "u?q=a&b=%20#";
-}
-
-void TestText::composeAddress()
-{
-    QFETCH(QString, service);
-    QFETCH(QString, term);
-    QFETCH(QString, expected);
-    QCOMPARE(ComposeAddress(service, term), expected);
 }
 
 void TestText::decodeLine_data()

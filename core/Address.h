@@ -1,0 +1,49 @@
+#pragma once
+
+// The address of a search: the placeholder of a service string, how the term is written where
+// it stands, and the checks an address passes before the browser pane opens it.
+#include <QByteArray>
+#include <QString>
+
+// The longest address the browser engine opens, in characters of the encoded address. The
+// engine drops a longer one without a word.
+inline constexpr qsizetype kLongestAddress = 2 * 1024 * 1024;
+
+// How the term is written at one placeholder: "|s|" or "|s:option,option|".
+struct TermEncoding
+{
+    enum class Blank { ByPlace, Plus, Percent20 };
+    bool raw = false;             // "raw": the term as typed, nothing encoded
+    QString charset;              // a character set's name: its bytes instead of UTF-8's
+    Blank blank = Blank::ByPlace; // "+" or "%20": the blank so wherever the placeholder stands
+};
+
+// The options between "|s:" and "|". Throws CommandError naming the service and the option
+// that is neither raw, + nor %20 nor a character set the system converts to, or options that
+// exclude each other.
+TermEncoding ParsePlaceholderOptions(const QString &options, const QString &serviceName);
+
+// Every byte outside A-Z a-z 0-9 - . _ ~ as %XX (upper-case hex), a blank as "+" or "%20".
+QString PercentEncode(const QByteArray &bytes, bool blankAsPlus);
+
+// The term written for its place. After the first "?" of the service string (query and
+// fragment) a blank is "+", as HTML forms send it; before it (the path) "%20".
+QString EncodeTerm(const QString &term, const TermEncoding &encoding, bool inQuery);
+
+// The service string with every placeholder replaced by the term encoded for its place;
+// everything else stays exactly as stored. "|S|" is no placeholder, and a "|s:" that no "|"
+// closes is plain text. Errors in the options name the service.
+QString ComposeAddress(const QString &serviceString, const QString &term,
+                       const QString &serviceName = QString());
+
+// The address as the engine is given it: the characters that cannot stand in an address
+// (blanks, control characters, " < > \ ^ ` { | } and non-ASCII ones, as UTF-8) and a "%" that
+// no two hex digits follow are percent-encoded; everything else, every %XX and "+" included,
+// stays as written.
+QByteArray EncodedAddress(const QString &address);
+
+// The address Go opens: only http and https. An address without a scheme is taken as http,
+// as a browser's address bar takes it; blanks around it are dropped. Throws CommandError,
+// naming the service, for any other scheme (javascript:, file:, chrome:, data: ...), a local
+// path, or an address longer than the engine opens.
+QString WebAddress(const QString &address, const QString &serviceName);
