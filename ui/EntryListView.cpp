@@ -6,6 +6,8 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTextDocument>
+#include <QToolTip>
 
 EntryListView::EntryListView(EntryList &list, Clock clockMs, QWidget *parent)
     : QListView(parent), m_list(list), m_clockMs(std::move(clockMs))
@@ -28,6 +30,11 @@ void EntryListView::bindKey(Qt::Key key, QAction *command)
 void EntryListView::bindDoubleClick(QAction *command)
 {
     m_doubleClick = command;
+}
+
+void EntryListView::setRowToolTip(std::function<QString(qsizetype)> toolTip)
+{
+    m_rowToolTip = std::move(toolTip);
 }
 
 void EntryListView::watchSelection(const std::function<void()> &handle)
@@ -104,4 +111,20 @@ void EntryListView::contextMenuEvent(QContextMenuEvent *event)
 {
     if (auto *menu = findChild<QMenu *>(QString(), Qt::FindDirectChildrenOnly))
         menu->popup(event->globalPos());
+}
+
+bool EntryListView::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip || !m_rowToolTip)
+        return QListView::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex index = indexAt(help->pos());
+    if (!index.isValid()) {
+        QToolTip::hideText();
+        return true;
+    }
+    // Plain text: a "<" in a line must not be read as markup.
+    QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(m_rowToolTip(index.row())),
+                       viewport(), visualRect(index));
+    return true;
 }

@@ -24,6 +24,8 @@ public:
 
     void bindKey(Qt::Key key, QAction *command);
     void bindDoubleClick(QAction *command);
+    // A row's tooltip, plain text (the list is narrow and cuts long lines).
+    void setRowToolTip(std::function<QString(qsizetype row)> toolTip);
 
 Q_SIGNALS:
     // The user changed the selection to a line, or typing found one (also the one selected).
@@ -37,6 +39,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     // The context menu is the menu the view owns.
     void contextMenuEvent(QContextMenuEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     // Runs the view's own handling of an event and tells when it picked another line.
@@ -48,4 +51,5 @@ private:
     TypeAhead m_typeAhead;
     QHash<int, QAction *> m_keys;
     QAction *m_doubleClick = nullptr;
+    std::function<QString(qsizetype)> m_rowToolTip;
 };

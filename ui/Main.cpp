@@ -81,6 +81,8 @@ void TfrmMain::buildLayout()
     lstbxServices->setObjectName(QStringLiteral("lstbxServices"));
     lstbxTerms = new EntryListView(m_terms.list, m_parts.clockMs);
     lstbxTerms->setObjectName(QStringLiteral("lstbxTerms"));
+    lstbxServices->setRowToolTip(
+            [this](qsizetype row) { return ServiceTooltip(m_services.list, row, m_terms.list); });
     // A line the user picks in either list is searched at once.
     for (EntryListView *view : {lstbxServices, lstbxTerms}) {
         connect(view, &EntryListView::picked, this,

@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QTest>
+#include <QToolTip>
 
 namespace {
 
@@ -56,6 +58,7 @@ private Q_SLOTS:
     void closing_data();
     void closing();
     void closingSaveFailureKeepsProgramOpen();
+    void serviceTooltipShowsTheAddress();
     void rememberedAfterRestart();
     void missingRecentListIsDropped();
 };
@@ -343,6 +346,30 @@ QMenu *recentMenu(TfrmMain *w, const QString &menuTitle)
         }
     }
     return nullptr;
+}
+
+void TestMainWindow::serviceTooltipShowsTheAddress()
+{
+    MainWindowFixture f(kServices + "Tags=http://t/?q=<b>|s|</b>\r\n", kTerms);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QListView *services = view(f.window.get(), "lstbxServices");
+    const auto tipAt = [&](int row) {
+        const QPoint at = services->visualRect(services->model()->index(row, 0)).center();
+        QHelpEvent help(QEvent::ToolTip, at, services->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(services->viewport(), &help);
+        return QToolTip::text();
+    };
+    // The whole line, and the address for the first term while none is selected.
+    QString tip = tipAt(1);
+    QVERIFY2(tip.contains(u"Maps=http://m/|s|/x") && tip.contains(u"http://m/red%20car/x"),
+             qPrintable(tip));
+    f.window->terms().list.SelectLine(1);
+    QVERIFY(tipAt(1).contains(u"http://m/dogs/x"));
+    // A line's own markup shows as text.
+    tip = tipAt(2);
+    QVERIFY2(tip.contains(u"&lt;b&gt;"), qPrintable(tip));
+    QVERIFY(f.browser->addresses.isEmpty()); // showing a tooltip searches nothing
 }
 
 void TestMainWindow::rememberedAfterRestart()
