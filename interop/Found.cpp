@@ -25,18 +25,6 @@ QByteArray ReadInputFile(const QString &path)
     return ReadFileBytes(path);
 }
 
-FoundService MakeService(const QString &source, const QString &file, const QString &name,
-                         const QString &address, bool hasTerm, const QString &skipReason)
-{
-    FoundService found;
-    found.source = source;
-    found.file = file;
-    found.address = CleanAddress(address);
-    found.name = ServiceName(name, found.address);
-    found.skipReason = skipReason.isEmpty() ? AddressProblem(found.address, hasTerm) : skipReason;
-    return found;
-}
-
 } // namespace Interop
 
 FoundService OpenSearchService(const QByteArray &document, const QString &documentAddress)

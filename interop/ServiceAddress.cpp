@@ -1,5 +1,7 @@
 #include "ServiceAddress.h"
 
+#include "Readers.h"
+
 #include <QStringEncoder>
 #include <QUrl>
 
@@ -78,10 +80,6 @@ static std::optional<QString> knownField(const QString &name, const QString &cha
         return QStringLiteral("UTF-8");
     if (name == u"language" || name == u"acceptLanguages")
         return QStringLiteral("*");
-    if (name == u"count")
-        return QStringLiteral("20");
-    if (name == u"startIndex" || name == u"startPage")
-        return QStringLiteral("1");
     if (name == u"google:baseURL")
         return QStringLiteral("https://www.google.com/");
     if (name == u"google:baseSuggestURL")
@@ -104,7 +102,14 @@ TemplateAddress FillTemplate(const QString &templ, const QString &placeholder,
         }
         if (const std::optional<QString> value = knownField(name, charsetName))
             return *value;
-        return match.captured(2).isEmpty() ? match.captured(0) : QString();
+        if (!match.captured(2).isEmpty())
+            return QString();
+        // Paging fields a browser fills with its first page when they are not optional.
+        if (name == u"count")
+            return QStringLiteral("20");
+        if (name == u"startIndex" || name == u"startPage")
+            return QStringLiteral("1");
+        return match.captured(0);
     });
     return result;
 }
@@ -175,6 +180,18 @@ QString ServiceName(const QString &name, const QString &address)
     if (out.isEmpty())
         out = QStringLiteral("Search");
     return out;
+}
+
+FoundService MakeService(const QString &source, const QString &file, const QString &name,
+                         const QString &address, bool hasTerm, const QString &skipReason)
+{
+    FoundService found;
+    found.source = source;
+    found.file = file;
+    found.address = CleanAddress(address);
+    found.name = ServiceName(name, found.address);
+    found.skipReason = skipReason.isEmpty() ? AddressProblem(found.address, hasTerm) : skipReason;
+    return found;
 }
 
 } // namespace Interop

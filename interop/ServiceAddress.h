@@ -28,11 +28,11 @@ QString ReplaceFields(const QString &text, const QRegularExpression &field,
                       const std::function<QString(const QRegularExpressionMatch &)> &replace);
 
 // An OpenSearch template ({searchTerms}, {inputEncoding}, ...) with the search term as the
-// placeholder. The fields are those Firefox and Chromium fill in: {inputEncoding} is the
-// charset, {outputEncoding} UTF-8, {language} "*", {count} 20, {startIndex} and {startPage} 1;
-// Chromium's {google:baseURL} is Google's address, every other {prefix:name} field is dropped
-// (they only tell Google about the browser), an optional field ("{x?}") is dropped and an
-// unknown one is kept as written, as the browsers do.
+// placeholder, the other fields filled as Firefox and Chromium fill them: {inputEncoding} is the
+// charset, {outputEncoding} UTF-8, {language} "*"; Chromium's {google:baseURL} is Google's
+// address and every other {prefix:name} field is dropped (they only tell Google about the
+// browser); then an optional field ("{x?}") is dropped, {count} is 20, {startIndex} and
+// {startPage} are 1, and an unknown field is kept as written.
 struct TemplateAddress
 {
     QString address;
