@@ -4,6 +4,8 @@
 #include "Readers.h"
 #include "ServiceAddress.h"
 
+#include <QFileInfo>
+
 namespace Interop {
 
 FoundService KdeShortcut(const QByteArray &content, const QString &file, const QString &source)
@@ -12,7 +14,9 @@ FoundService KdeShortcut(const QByteArray &content, const QString &file, const Q
     auto value = [&](const char *key) {
         return UnescapeString(KeyFileValue(content, group, QLatin1String(key)).value_or(QString()));
     };
-    const QString name = value("Name");
+    QString name = value("Name");
+    if (name.isEmpty())
+        name = QFileInfo(file).completeBaseName();
     const std::optional<QString> query = KeyFileValue(content, group, QStringLiteral("Query"));
     // A shortcut the user deleted stays as a file that hides KDE's own, often with no query.
     if (value("Hidden") == u"true")
