@@ -27,7 +27,7 @@ QString charsetOf(const QString &options)
     for (const QString &option : options.split(u',')) {
         if (option == u"raw")
             cannotExpress(QStringLiteral("the term as typed (|s:raw|) has no form there: "
-                                         "browsers always encode it"));
+                                         "the term is always encoded"));
         if (option == u"+" || option == u"%20")
             cannotExpress(QStringLiteral("the blank as %1 (|s:%1|) has no form there").arg(option));
         const std::optional<QString> known = CharsetOption(option);

@@ -367,32 +367,37 @@ void TestInteropAddress::openSearchDocument_data()
                          << "https://h/?q=|s|"
                          << "";
     QTest::newRow("input encoding")
-            << R"(<InputEncoding>EUC-JP</InputEncoding><Url type="text/html" template="https://h/?q={searchTerms}"/>)"
+            << R"(<InputEncoding>EUC-JP</InputEncoding>)"
+               R"(<Url type="text/html" template="https://h/?q={searchTerms}"/>)"
             << ""
             << "https://h/?q=|s:EUC-JP|"
             << "";
     QTest::newRow("first input encoding")
-            << R"(<InputEncoding>GBK</InputEncoding><InputEncoding>UTF-8</InputEncoding><Url type="text/html" template="https://h/?q={searchTerms}"/>)"
+            << R"(<InputEncoding>GBK</InputEncoding><InputEncoding>UTF-8</InputEncoding>)"
+               R"(<Url type="text/html" template="https://h/?q={searchTerms}"/>)"
             << ""
             << "https://h/?q=|s:GBK|"
             << "";
     QTest::newRow("params")
-            << R"(<Url type="text/html" template="https://h/s?x=1"><Param name="q" value="{searchTerms}"/><Parameter name="n" value="{count}"/></Url>)"
+            << R"(<Url type="text/html" template="https://h/s?x=1"><Param name="q" value="{searchTerms}"/>)"
+               R"(<Parameter name="n" value="{count}"/></Url>)"
             << ""
             << "https://h/s?x=1&q=|s|&n=20"
             << "";
     QTest::newRow("params before the fragment")
-            << R"(<Url type="text/html" template="https://h/s#top"><Param name="q" value="{searchTerms}"/></Url>)"
+            << R"(<Url type="text/html" template="https://h/s#top">)"
+               R"(<Param name="q" value="{searchTerms}"/></Url>)"
             << ""
             << "https://h/s?q=|s|#top"
             << "";
-    QTest::newRow("post")
-            << R"(<Url type="text/html" method="POST" template="https://h/s"><Param name="q" value="{searchTerms}"/></Url>)"
-            << ""
-            << "https://h/s"
-            << "POST";
+    QTest::newRow("post") << R"(<Url type="text/html" method="POST" template="https://h/s">)"
+                             R"(<Param name="q" value="{searchTerms}"/></Url>)"
+                          << ""
+                          << "https://h/s"
+                          << "POST";
     QTest::newRow("results rel chosen")
-            << R"(<Url type="text/html" rel="suggestions" template="https://h/x?q={searchTerms}"/><Url type="text/html" rel="results" template="https://h/r?q={searchTerms}"/>)"
+            << R"(<Url type="text/html" rel="suggestions" template="https://h/x?q={searchTerms}"/>)"
+               R"(<Url type="text/html" rel="results" template="https://h/r?q={searchTerms}"/>)"
             << ""
             << "https://h/r?q=|s|"
             << "";
@@ -427,7 +432,8 @@ void TestInteropAddress::openSearchDocument()
     QFETCH(QString, address);
     QFETCH(QString, reason);
     const QByteArray document
-            = R"(<?xml version="1.0"?><OpenSearchDescription xmlns="http://a9.com/-/spec/opensearch/1.1/"><ShortName>Site</ShortName>)"
+            = R"(<?xml version="1.0"?><OpenSearchDescription )"
+              R"(xmlns="http://a9.com/-/spec/opensearch/1.1/"><ShortName>Site</ShortName>)"
             + body.toUtf8() + "</OpenSearchDescription>";
     const FoundService found = OpenSearchDocument(document, QStringLiteral("os.xml"),
                                                   QStringLiteral("OpenSearch"), base);
