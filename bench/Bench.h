@@ -59,3 +59,4 @@ using BenchSuite = void (*)(const BenchContext &context, BenchTable &table);
 void benchLists(const BenchContext &context, BenchTable &table);
 void benchConsole(const BenchContext &context, BenchTable &table);
 void benchRtf(const BenchContext &context, BenchTable &table);
+void benchInterop(const BenchContext &context, BenchTable &table);

@@ -26,6 +26,8 @@ const Suite kSuites[] = {
         {"console", "the console window: Display Terms as Text, Format Text, Mass Add",
          benchConsole},
         {"rtf", "notes: saving and opening a 20 MB note, beside unrtf --text", benchRtf},
+        {"interop", "search engines in and out: browser profiles, KDE, 10,000 OpenSearch files",
+         benchInterop},
 };
 
 int usage(FILE *to)
