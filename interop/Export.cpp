@@ -172,6 +172,12 @@ void writeNew(const QString &path, const QByteArray &bytes, ExportReport &report
         return;
     }
     file.close();
+    if (file.error() != QFileDevice::NoError) {
+        file.remove();
+        report.problems.append(QStringLiteral("Cannot write file \"%1\". %2")
+                                       .arg(path, CleanSystemText(file.errorString())));
+        return;
+    }
     report.written.append(path);
 }
 

@@ -22,6 +22,13 @@ QByteArray ReadInputFile(const QString &path)
     if (info.exists() && !info.isFile())
         throw CommandError(QStringLiteral("Cannot read \"%1\": it is not a regular file")
                                    .arg(info.absoluteFilePath()));
+    // Search files are small; a huge one given by mistake is not read into memory.
+    if (info.size() > kMaxInputFile)
+        throw CommandError(
+                QStringLiteral("Cannot read \"%1\": it is too large (%2 bytes) for a file of "
+                               "search engines")
+                        .arg(info.absoluteFilePath())
+                        .arg(info.size()));
     return ReadFileBytes(path);
 }
 

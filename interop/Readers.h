@@ -8,7 +8,8 @@
 
 namespace Interop {
 
-// The file's bytes, when it is a regular file that can be read.
+// The file's bytes, when it is a regular file that can be read and not larger than this.
+constexpr qint64 kMaxInputFile = 64 * 1024 * 1024;
 QByteArray ReadInputFile(const QString &path);
 
 // A found service from an address already mapped to the placeholder: the name made fit for a

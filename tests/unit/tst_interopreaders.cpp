@@ -142,6 +142,8 @@ private Q_SLOTS:
     void sniffedFiles();
     void webDataNeverWritten();
     void lockedWebData();
+    void writeAheadLogRead();
+    void hugeFileNotRead();
     void badSearchFile_data();
     void badSearchFile();
     void badFiles_data();
@@ -532,6 +534,48 @@ void TestInteropReaders::lockedWebData()
     }
     QSqlDatabase::removeDatabase(QStringLiteral("browser"));
     QCOMPARE(fileBytes(live), bytes);
+}
+
+void TestInteropReaders::writeAheadLogRead()
+{
+    // While Firefox runs, recent changes to places.sqlite are in its write-ahead log.
+    QTemporaryDir folder;
+    const QString live = folder.filePath(QStringLiteral("places.sqlite"));
+    copyFile(firefoxProfile() + QStringLiteral("/places.sqlite"), live);
+    {
+        QSqlDatabase db
+                = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("firefox"));
+        db.setDatabaseName(live);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("PRAGMA wal_autocheckpoint = 0")));
+        QVERIFY(query.exec(QStringLiteral(
+                "UPDATE moz_bookmarks SET title = 'Renamed' WHERE title = 'Loopback Raw'")));
+        QVERIFY(QFileInfo(live + QStringLiteral("-wal")).size() > 0);
+        const QStringList before = listing(folder.path());
+        const ImportReport report = readPath(live);
+        QCOMPARE(report.problems, QStringList());
+        QCOMPARE(named(report, QStringLiteral("Renamed")).address,
+                 QStringLiteral("http://127.0.0.1:8080/raw/|s:raw|"));
+        QCOMPARE(listing(folder.path()), before);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("firefox"));
+}
+
+void TestInteropReaders::hugeFileNotRead()
+{
+    QTemporaryDir folder;
+    const QString huge = folder.filePath(QStringLiteral("huge.xml"));
+    QFile file(huge);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.resize(65 * 1024 * 1024)); // sparse: no disk taken
+    file.close();
+    const ImportReport report = readPath(huge);
+    QCOMPARE(report.problems,
+             QStringList {QStringLiteral("Cannot read \"%1\": it is too large (68157440 bytes) for "
+                                         "a file of search engines")
+                                  .arg(huge)});
 }
 
 void TestInteropReaders::badSearchFile_data()
