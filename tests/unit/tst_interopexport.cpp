@@ -84,7 +84,6 @@ private Q_SLOTS:
     void neverReplaces();
     void dropKnownServices();
     void importCommand();
-    void importCommandKeepsTheList();
     void importCommandBadSource();
     void importCommandBadList();
     void exportCommand();
@@ -240,36 +239,8 @@ void TestInteropExport::dropKnownServices()
 
 void TestInteropExport::importCommand()
 {
-    QTemporaryDir folder;
-    const QString list = folder.filePath(QStringLiteral("imported.gls"));
-    const CommandOutput output = RunImportCommand(kWebData, list);
-    QCOMPARE(output.status, 0);
-    QCOMPARE(output.errors, QStringList());
-    QCOMPARE(output.out.size(), 20);
-    QVERIFY(output.out.contains(QStringLiteral(
-            "Imported: Loopback Chromium=http://127.0.0.1:8080/c?q=|s|&src=chromium")));
-    QVERIFY(output.out.contains(QStringLiteral(
-            "Skipped: Bookmarks (Chromium: Default): a chrome: address, not a web address: "
-            "only http and https addresses are searched")));
-    const QByteArray bytes = fileBytes(folder.filePath(QStringLiteral("imported.gls")));
-    QCOMPARE(bytes.count("\r\n"), 16);
-    QVERIFY(bytes.startsWith("DuckDuckGo=https://duckduckgo.com/?q=|s|\r\nGoogle=https://"
-                             "www.google.com/search?q=|s|&ie=UTF-8\r\n"));
-    QVERIFY(bytes.endsWith(
-            "Loopback Google Style=http://127.0.0.1:8080/search?q=|s|&ie=UTF-8\r\n"));
-
-    // A second import adds nothing and leaves the file alone.
-    const CommandOutput again = RunImportCommand(kWebData, list);
-    QCOMPARE(again.status, 0);
-    QCOMPARE(again.out.filter(QStringLiteral("Imported: ")), QStringList());
-    QCOMPARE(again.out.filter(QStringLiteral(": already in the list")).size(), 16);
-    QCOMPARE(fileBytes(folder.filePath(QStringLiteral("imported.gls"))), bytes);
-}
-
-void TestInteropExport::importCommandKeepsTheList()
-{
     // The list's bytes stay as they were (a Windows-1252 line, no line end at the end); the new
-    // lines follow, each with CR LF.
+    // lines follow, each with CR LF; a service whose address is in the list is not added.
     QTemporaryDir folder;
     const QString list = folder.filePath(QStringLiteral("list.gls"));
     const QByteArray before
@@ -277,12 +248,30 @@ void TestInteropExport::importCommandKeepsTheList()
     writeFile(list, before);
     const CommandOutput output = RunImportCommand(kWebData, list);
     QCOMPARE(output.status, 0);
-    QVERIFY(output.out.contains(
-            QStringLiteral("Skipped: DuckDuckGo (Chromium: Default): already in the list")));
+    QCOMPARE(output.errors, QStringList());
+    QCOMPARE(output.out.size(), 20);
+    QCOMPARE(output.out.first(),
+             QStringLiteral("Skipped: DuckDuckGo (Chromium: Default): already in the list"));
+    QCOMPARE(output.out.at(1),
+             QStringLiteral("Imported: Google=https://www.google.com/search?q=|s|&ie=UTF-8"));
+    QVERIFY(output.out.contains(QStringLiteral(
+            "Skipped: Bookmarks (Chromium: Default): a chrome: address, not a web address: "
+            "only http and https addresses are searched")));
     const QByteArray after = fileBytes(list);
     QVERIFY(after.startsWith(before
                              + "\r\nGoogle=https://www.google.com/search?q=|s|&ie=UTF-8\r\n"));
+    QVERIFY(after.endsWith(
+            "\r\nLoopback Google Style=http://127.0.0.1:8080/search?q=|s|&ie=UTF-8\r\n"));
     QCOMPARE(after.count("\r\n"), 1 + 1 + 15);
+
+    // A second import adds nothing and leaves the file alone; a new list is made.
+    const CommandOutput again = RunImportCommand(kWebData, list);
+    QCOMPARE(again.status, 0);
+    QCOMPARE(again.out.filter(QStringLiteral("Imported: ")), QStringList());
+    QCOMPARE(fileBytes(list), after);
+    const QString fresh = folder.filePath(QStringLiteral("new.gls"));
+    QCOMPARE(RunImportCommand(kWebData, fresh).status, 0);
+    QCOMPARE(fileBytes(fresh).count("\r\n"), 16);
 }
 
 void TestInteropExport::importCommandBadSource()

@@ -43,20 +43,15 @@ ImportReport readPath(const QString &path)
                         UserFoldersUnder(QStringLiteral("/nowhere")));
 }
 
-const FoundService *byName(const ImportReport &report, const QString &name)
+// The service of that name (from that source); one named "(missing)" when there is none, so
+// that the checks fail.
+FoundService named(const ImportReport &report, const QString &name, const QString &source = {})
 {
     for (const FoundService &service : report.services) {
-        if (service.name == name)
-            return &service;
+        if (service.name == name && (source.isEmpty() || service.source == source))
+            return service;
     }
-    return nullptr;
-}
-
-// The service of that name; one named "(missing)" when there is none, so that checks fail.
-FoundService named(const ImportReport &report, const QString &name)
-{
-    const FoundService *found = byName(report, name);
-    return found ? *found : FoundService {{}, {}, QStringLiteral("(missing)"), {}, {}};
+    return FoundService {{}, {}, QStringLiteral("(missing)"), {}, {}};
 }
 
 qsizetype importable(const ImportReport &report)
@@ -125,17 +120,12 @@ class TestInteropReaders : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void firefox_data();
-    void firefox();
+    void fixtures_data();
+    void fixtures();
     void firefoxLegacyFolder();
-    void chromium_data();
-    void chromium();
     void chromiumProfileNames();
-    void kde_data();
-    void kde();
     void kdeUserShortcutsFirst();
     void openSearchFolder();
-    void everything();
     void missingSources();
     void paths_data();
     void paths();
@@ -151,68 +141,118 @@ private Q_SLOTS:
     void pipeIsNotRead();
 };
 
-// The engines and keyword bookmarks made in Firefox by tests/data/browsers/drive_firefox.py.
-void TestInteropReaders::firefox_data()
+// Every engine of the fixtures, found for a user whose home and system data folders hold them:
+// Firefox's made by tests/data/browsers/drive_firefox.py, Chromium's by drive_chromium.py and
+// Chromium itself, KDE's from the kio package.
+void TestInteropReaders::fixtures_data()
 {
+    QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("address"); // empty: not checked
     QTest::addColumn<QString>("reason");  // a part of the skip reason; empty: importable
-    QTest::newRow("user engine") << "Loopback Search"
-                                 << "http://127.0.0.1:8080/search?q=|s|&lang=en"
-                                 << "";
-    QTest::newRow("user engine, windows-1251")
-            << "Loopback Cyrillic"
+    const QString ff = QStringLiteral("Firefox: glfixture");
+    QTest::newRow("Firefox user engine") << ff << "Loopback Search"
+                                         << "http://127.0.0.1:8080/search?q=|s|&lang=en"
+                                         << "";
+    QTest::newRow("Firefox user engine, windows-1251")
+            << ff << "Loopback Cyrillic"
             << "http://127.0.0.1:8080/cp1251?text=|s:windows-1251|"
             << "";
-    QTest::newRow("site's engine, Shift_JIS, term in the path")
-            << "Loopback Wiki JP"
+    QTest::newRow("Firefox site's engine, Shift_JIS, term in the path")
+            << ff << "Loopback Wiki JP"
             << "http://127.0.0.1:8080/wiki/|s:Shift_JIS|?lang=*&n=20"
             << "";
-    QTest::newRow("site's engine with params") << "Loopback Params"
-                                               << "http://127.0.0.1:8080/find?q=|s|&src=os"
-                                               << "";
-    QTest::newRow("POST engine") << "Loopback Post"
-                                 << ""
-                                 << "POST";
-    QTest::newRow("built-in engine") << "Google"
-                                     << ""
-                                     << "built into Firefox";
-    QTest::newRow("built-in engine 2") << "Wikipedia (en)"
-                                       << ""
-                                       << "built into Firefox";
-    QTest::newRow("keyword %s") << "Loopback Bookmark"
-                                << "http://127.0.0.1:8080/bm?q=|s|&kind=all"
-                                << "";
-    QTest::newRow("keyword %S") << "Loopback Raw"
-                                << "http://127.0.0.1:8080/raw/|s:raw|"
-                                << "";
-    QTest::newRow("keyword with the page's charset") << "Loopback KOI8"
-                                                     << "http://127.0.0.1:8080/koi?q=|s:KOI8-R|"
-                                                     << "";
-    QTest::newRow("keyword with POST data") << "Loopback Form Post"
-                                            << ""
-                                            << "POST";
-    QTest::newRow("bookmarklet") << "Bookmarklet"
-                                 << ""
-                                 << "javascript:";
+    QTest::newRow("Firefox site's engine with params") << ff << "Loopback Params"
+                                                       << "http://127.0.0.1:8080/find?q=|s|&src=os"
+                                                       << "";
+    QTest::newRow("Firefox POST engine") << ff << "Loopback Post"
+                                         << ""
+                                         << "POST";
+    QTest::newRow("Firefox built-in engine") << ff << "Wikipedia (en)"
+                                             << ""
+                                             << "built into Firefox";
+    QTest::newRow("Firefox keyword %s") << ff << "Loopback Bookmark"
+                                        << "http://127.0.0.1:8080/bm?q=|s|&kind=all"
+                                        << "";
+    QTest::newRow("Firefox keyword %S") << ff << "Loopback Raw"
+                                        << "http://127.0.0.1:8080/raw/|s:raw|"
+                                        << "";
+    QTest::newRow("Firefox keyword with the page's charset")
+            << ff << "Loopback KOI8"
+            << "http://127.0.0.1:8080/koi?q=|s:KOI8-R|"
+            << "";
+    QTest::newRow("Firefox keyword with POST data") << ff << "Loopback Form Post"
+                                                    << ""
+                                                    << "POST";
+    QTest::newRow("Firefox bookmarklet") << ff << "Bookmarklet"
+                                         << ""
+                                         << "javascript:";
+    const QString cr = QStringLiteral("Chromium: Default");
+    QTest::newRow("Chromium, added in settings") << cr << "Loopback Chromium"
+                                                 << "http://127.0.0.1:8080/c?q=|s|&src=chromium"
+                                                 << "";
+    QTest::newRow("Chromium, term in the path") << cr << "Loopback Path"
+                                                << "http://127.0.0.1:8080/p/|s|/view"
+                                                << "";
+    QTest::newRow("Chromium, Google fields") << cr << "Loopback Google Style"
+                                             << "http://127.0.0.1:8080/search?q=|s|&ie=UTF-8"
+                                             << "";
+    QTest::newRow("Chromium, site's engine, windows-1251")
+            << cr << "Loopback Cyrillic Site"
+            << "http://127.0.0.1:8080/ru?text=|s:windows-1251|&ie=windows-1251"
+            << "";
+    QTest::newRow("Chromium's Google") << cr << "Google"
+                                       << "https://www.google.com/search?q=|s|&ie=UTF-8"
+                                       << "";
+    QTest::newRow("Chromium's Yahoo!")
+            << cr << "Yahoo!"
+            << "https://search.yahoo.com/search?ei=UTF-8&fr=crmas_sfp&p=|s|"
+            << "";
+    QTest::newRow("Chromium chrome: starter") << cr << "Bookmarks"
+                                              << ""
+                                              << "a chrome: address";
+    QTest::newRow("Chromium web starter") << cr << "Gemini"
+                                          << "https://gemini.google.com/app?q=|s|"
+                                          << "";
+    const QString kde = QStringLiteral("KDE web shortcuts");
+    QTest::newRow("KDE duckduckgo") << kde << "Duck Duck Go"
+                                    << "https://duckduckgo.com/?q=|s|&t=kde"
+                                    << "";
+    QTest::newRow("KDE cp 1251") << kde << "Multitran - Translate Between English and Russian"
+                                 << "https://multitran.ru/c/m.exe?l1=1&l2=2&s=|s:windows-1251|"
+                                 << "";
+    QTest::newRow("KDE ISO-8859-15")
+            << kde
+            << QStringLiteral(u"Great Dictionary of the Catalan Language (GRan Enciclop\u00e8dia "
+                              u"Catalana)")
+            << "http://ec.grec.net/cgi-bin/AppDLC3.exe?APP=CERCADLC&GECART=|s:ISO-8859-15|"
+            << "";
+    QTest::newRow("KDE two words") << kde << "Telephonebook Search Provider"
+                                   << ""
+                                   << "several words or named fields (\\{1} \\{2})";
+    QTest::newRow("KDE first word") << kde << "DocBook - The Definitive Guide"
+                                    << ""
+                                    << "(\\{1})";
+    QTest::newRow("KDE named fields") << kde << "CPAN - Comprehensive Perl Archive Network"
+                                      << ""
+                                      << "named fields (\\{mode,2,\"\"} \\{query,q,1})";
 }
 
-void TestInteropReaders::firefox()
+void TestInteropReaders::fixtures()
 {
+    QFETCH(QString, source);
     QFETCH(QString, name);
     QFETCH(QString, address);
     QFETCH(QString, reason);
-    const ImportReport report
-            = FindServices({ImportSource::Kind::Firefox, {}}, UserFoldersUnder(kHome));
+    const ImportReport report = FindServices({}, UserFoldersUnder(kHome, {kKdeShare}));
     QCOMPARE(report.problems, QStringList());
-    QCOMPARE(report.services.size(), 15);
-    const FoundService *found = byName(report, name);
-    QVERIFY2(found, qPrintable(name));
-    QCOMPARE(found->source, QStringLiteral("Firefox: glfixture"));
-    QCOMPARE(found->importable(), reason.isEmpty());
-    QVERIFY2(found->skipReason.contains(reason), qPrintable(found->skipReason));
+    QCOMPARE(report.services.size(), 15 + 20 + 8);
+    const FoundService found = named(report, name, source);
+    QCOMPARE(found.source, source);
+    QCOMPARE(found.importable(), reason.isEmpty());
+    QVERIFY2(found.skipReason.contains(reason), qPrintable(found.skipReason));
     if (!address.isEmpty())
-        QCOMPARE(found->address, address);
+        QCOMPARE(found.address, address);
 }
 
 void TestInteropReaders::firefoxLegacyFolder()
@@ -229,59 +269,8 @@ void TestInteropReaders::firefoxLegacyFolder()
                                              UserFoldersUnder(home.path()));
     QCOMPARE(report.problems, QStringList());
     QCOMPARE(report.services.size(), 5);
-    QVERIFY(byName(report, QStringLiteral("Loopback Raw")));
-}
-
-// The engines Chromium wrote in tests/data/browsers/drive_chromium.py, and its own.
-void TestInteropReaders::chromium_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("added in settings") << "Loopback Chromium"
-                                       << "http://127.0.0.1:8080/c?q=|s|&src=chromium"
-                                       << "";
-    QTest::newRow("term in the path") << "Loopback Path"
-                                      << "http://127.0.0.1:8080/p/|s|/view"
-                                      << "";
-    QTest::newRow("Google fields") << "Loopback Google Style"
-                                   << "http://127.0.0.1:8080/search?q=|s|&ie=UTF-8"
-                                   << "";
-    QTest::newRow("site's engine, windows-1251")
-            << "Loopback Cyrillic Site"
-            << "http://127.0.0.1:8080/ru?text=|s:windows-1251|&ie=windows-1251"
-            << "";
-    QTest::newRow("built-in Google") << "Google"
-                                     << "https://www.google.com/search?q=|s|&ie=UTF-8"
-                                     << "";
-    QTest::newRow("built-in Yahoo!")
-            << "Yahoo!"
-            << "https://search.yahoo.com/search?ei=UTF-8&fr=crmas_sfp&p=|s|"
-            << "";
-    QTest::newRow("chrome: starter") << "Bookmarks"
-                                     << "chrome://bookmarks/?q=|s|"
-                                     << "a chrome: address";
-    QTest::newRow("web starter") << "Gemini"
-                                 << "https://gemini.google.com/app?q=|s|"
-                                 << "";
-}
-
-void TestInteropReaders::chromium()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, address);
-    QFETCH(QString, reason);
-    const ImportReport report = FindServices(ImportSourceFromArgument(QStringLiteral("chromium")),
-                                             UserFoldersUnder(kHome));
-    QCOMPARE(report.problems, QStringList());
-    QCOMPARE(report.services.size(), 20);
-    const FoundService *found = byName(report, name);
-    QVERIFY2(found, qPrintable(name));
-    QCOMPARE(found->source, QStringLiteral("Chromium: Default"));
-    QCOMPARE(found->file, webData());
-    QCOMPARE(found->address, address);
-    QCOMPARE(found->importable(), reason.isEmpty());
-    QVERIFY2(found->skipReason.contains(reason), qPrintable(found->skipReason));
+    QCOMPARE(named(report, QStringLiteral("Loopback Raw")).source,
+             QStringLiteral("Firefox: glfixture"));
 }
 
 void TestInteropReaders::chromiumProfileNames()
@@ -302,57 +291,6 @@ void TestInteropReaders::chromiumProfileNames()
             sources << service.source;
     }
     QCOMPARE(sources, (QStringList {"Google Chrome: Default", "Google Chrome: Work"}));
-}
-
-// KDE's own shortcuts from the kio package (tests/data/kde/get-kio-files.sh).
-void TestInteropReaders::kde_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("google") << "Google"
-                            << "https://www.google.com/search?q=|s|&ie=UTF-8"
-                            << "";
-    QTest::newRow("duckduckgo") << "Duck Duck Go"
-                                << "https://duckduckgo.com/?q=|s|&t=kde"
-                                << "";
-    QTest::newRow("cp 1251") << "Multitran - Translate Between English and Russian"
-                             << "https://multitran.ru/c/m.exe?l1=1&l2=2&s=|s:windows-1251|"
-                             << "";
-    QTest::newRow("ISO-8859-15") << QStringLiteral(
-            u"Great Dictionary of the Catalan Language (GRan Enciclop\u00e8dia Catalana)")
-                                 << "http://ec.grec.net/cgi-bin/"
-                                    "AppDLC3.exe?APP=CERCADLC&GECART=|s:ISO-8859-15|"
-                                 << "";
-    QTest::newRow("two words")
-            << "Telephonebook Search Provider"
-            << "https://www.detelefoongids.nl/\\{1}/\\{2}/10-1/?oWhat=\\{1}&oWhere=\\{2}"
-            << "several words or named fields (\\{1} \\{2})";
-    QTest::newRow("first word") << "DocBook - The Definitive Guide"
-                                << "https://www.docbook.org/tdg/en/html/\\{1}.html"
-                                << "(\\{1})";
-    QTest::newRow("named fields")
-            << "CPAN - Comprehensive Perl Archive Network"
-            << "https://search.cpan.org/search?mode=\\{mode,2,\"\"}&query=\\{query,q,1}"
-            << "named fields";
-}
-
-void TestInteropReaders::kde()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, address);
-    QFETCH(QString, reason);
-    const ImportReport report
-            = FindServices(ImportSourceFromArgument(QStringLiteral("kde")),
-                           UserFoldersUnder(QStringLiteral("/nowhere"), {kKdeShare}));
-    QCOMPARE(report.problems, QStringList());
-    QCOMPARE(report.services.size(), 8);
-    const FoundService *found = byName(report, name);
-    QVERIFY2(found, qPrintable(name));
-    QCOMPARE(found->source, QStringLiteral("KDE web shortcuts"));
-    QCOMPARE(found->address, address);
-    QCOMPARE(found->importable(), reason.isEmpty());
-    QVERIFY2(found->skipReason.contains(reason), qPrintable(found->skipReason));
 }
 
 void TestInteropReaders::kdeUserShortcutsFirst()
@@ -390,10 +328,8 @@ void TestInteropReaders::openSearchFolder()
     QCOMPARE(named(report, QStringLiteral("Loopback Docs")).address,
              QStringLiteral("http://127.0.0.1:8080/docs/search?q=|s|&page=&src=os"));
     // Its name is stored in Shift_JIS, as its XML declaration says.
-    const FoundService *japanese
-            = byName(report, QStringLiteral(u"\u691c\u7d22\u30a6\u30a3\u30ad"));
-    QVERIFY(japanese);
-    QCOMPARE(japanese->address, QStringLiteral("http://127.0.0.1:8080/wiki/|s:Shift_JIS|"));
+    QCOMPARE(named(report, QStringLiteral(u"\u691c\u7d22\u30a6\u30a3\u30ad")).address,
+             QStringLiteral("http://127.0.0.1:8080/wiki/|s:Shift_JIS|"));
     QCOMPARE(named(report, QStringLiteral("Loopback Forum")).address,
              QStringLiteral("http://127.0.0.1:8080/forum/find?words=|s:windows-1252|&sort=new"));
     QVERIFY(named(report, QStringLiteral("Loopback Form")).skipReason.contains(u"POST"));
@@ -403,15 +339,6 @@ void TestInteropReaders::openSearchFolder()
             kOpenSearch + QStringLiteral("/broken.xml\": it is not well-formed XML")));
     QVERIFY(report.problems.at(1).contains(
             QStringLiteral("not-opensearch.xml\": it is not an OpenSearch description")));
-}
-
-void TestInteropReaders::everything()
-{
-    const ImportReport report = FindServices({}, UserFoldersUnder(kHome, {kKdeShare}));
-    QCOMPARE(report.problems, QStringList());
-    QCOMPARE(report.services.size(), 15 + 20 + 8);
-    QCOMPARE(report.services.first().source, QStringLiteral("Firefox: glfixture"));
-    QCOMPARE(report.services.last().source, QStringLiteral("KDE web shortcuts"));
 }
 
 void TestInteropReaders::missingSources()
