@@ -21,21 +21,21 @@ namespace {
 const QString kKde = QStringLiteral("KDE web shortcuts");
 const QString kOpenSearch = QStringLiteral("OpenSearch");
 
-// Runs one file's reader; what goes wrong becomes the report's problem.
-void guarded(ImportReport &report, const std::function<void()> &read)
+QString cannotRead(const QString &path, const QString &what)
+{
+    return QStringLiteral("Cannot read \"%1\": %2").arg(QFileInfo(path).absoluteFilePath(), what);
+}
+
+// Runs the reader of one file; what goes wrong becomes the report's problem.
+void guarded(ImportReport &report, const QString &path, const std::function<void()> &read)
 {
     try {
         read();
     } catch (const CommandError &error) {
         report.problems.append(error.message());
     } catch (const std::bad_alloc &) {
-        report.problems.append(QStringLiteral("Out of memory while reading the search engines"));
+        report.problems.append(cannotRead(path, QStringLiteral("out of memory")));
     }
-}
-
-QString cannotRead(const QString &path, const QString &what)
-{
-    return QStringLiteral("Cannot read \"%1\": %2").arg(QFileInfo(path).absoluteFilePath(), what);
 }
 
 bool isFile(const QString &path)
@@ -58,9 +58,9 @@ void readFirefoxProfile(const QString &folder, const QString &source, ImportRepo
     const QString search = folder + QStringLiteral("/search.json.mozlz4");
     const QString places = folder + QStringLiteral("/places.sqlite");
     if (isFile(search))
-        guarded(report, [&] { ReadFirefoxSearch(search, source, report); });
+        guarded(report, search, [&] { ReadFirefoxSearch(search, source, report); });
     if (isFile(places))
-        guarded(report, [&] { ReadFirefoxPlaces(places, source, report); });
+        guarded(report, places, [&] { ReadFirefoxPlaces(places, source, report); });
 }
 
 // profiles.ini: a [ProfileN] group for each profile, its folder in Path (relative to the file
@@ -104,7 +104,7 @@ bool readFirefox(const UserFolders &folders, ImportReport &report)
         if (!isFile(ini))
             continue;
         found = true;
-        guarded(report, [&] { readProfilesIni(ini, seen, report); });
+        guarded(report, ini, [&] { readProfilesIni(ini, seen, report); });
     }
     return found;
 }
@@ -160,7 +160,7 @@ QJsonObject profileNames(const QString &userDataFolder)
 void readChromiumProfile(const QString &folder, const QString &source, ImportReport &report)
 {
     const QString webData = folder + QStringLiteral("/Web Data");
-    guarded(report, [&] { ReadChromiumWebData(webData, source, report); });
+    guarded(report, webData, [&] { ReadChromiumWebData(webData, source, report); });
 }
 
 bool readChromiumUserData(const QString &folder, const QString &product, ImportReport &report)
@@ -219,7 +219,8 @@ bool readKdeFolders(const QStringList &folders, ImportReport &report)
             if (seen.contains(file))
                 continue;
             seen.insert(file);
-            guarded(report, [&] { ReadKdeShortcut(dir.filePath(file), kKde, report); });
+            guarded(report, dir.filePath(file),
+                    [&] { ReadKdeShortcut(dir.filePath(file), kKde, report); });
         }
     }
     return found;
@@ -303,7 +304,8 @@ void readFolder(const QString &path, ImportReport &report)
     bool found = readKdeFolders(kde, report) || readKdeFolders({dir.absolutePath()}, report);
     for (const QString &file : dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name)) {
         found = true;
-        guarded(report, [&] { ReadOpenSearch(dir.filePath(file), kOpenSearch, report); });
+        guarded(report, dir.filePath(file),
+                [&] { ReadOpenSearch(dir.filePath(file), kOpenSearch, report); });
     }
     if (!found)
         report.problems.append(
@@ -318,7 +320,7 @@ void readPath(const QString &path, ImportReport &report)
     else if (info.isDir())
         readFolder(path, report);
     else
-        guarded(report, [&] { readFile(path, report); });
+        guarded(report, path, [&] { readFile(path, report); });
 }
 
 } // namespace
