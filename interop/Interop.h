@@ -13,7 +13,7 @@
 // A search engine found in another program, as a service line would hold it.
 struct FoundService
 {
-    QString source;     // where it was found, for grouping: "Firefox: default-esr", "KDE", ...
+    QString source;     // for grouping: "Firefox: default-esr", "Chromium: Default", "OpenSearch"
     QString file;       // the file it was read from
     QString name;       // a name a service line can hold (no "=", one line)
     QString address;    // the service string, with the placeholder |s| (and its options)
@@ -29,12 +29,6 @@ struct ImportReport
 {
     QList<FoundService> services;
     QStringList problems;
-
-    void add(const ImportReport &other)
-    {
-        services += other.services;
-        problems += other.problems;
-    }
 };
 
 // The folders the automatic sources are looked for in.

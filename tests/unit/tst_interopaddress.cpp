@@ -24,6 +24,7 @@ private Q_SLOTS:
     void kdeShortcut();
     void openSearchDocument_data();
     void openSearchDocument();
+    void siteSearch();
     void lineSafety_data();
     void lineSafety();
 };
@@ -362,6 +363,28 @@ void TestInteropAddress::openSearchDocument()
     QCOMPARE(found.address, address);
     QCOMPARE(found.importable(), reason.isEmpty());
     QVERIFY2(found.skipReason.contains(reason), qPrintable(found.skipReason));
+}
+
+void TestInteropAddress::siteSearch()
+{
+    // "Add This Site's Search": the description the page links, fetched from the site.
+    const QString from = QStringLiteral("https://site.example/os.xml");
+    const FoundService found = OpenSearchService(
+            R"(<OpenSearchDescription xmlns="http://a9.com/-/spec/opensearch/1.1/">)"
+            R"(<ShortName>Site</ShortName><Url type="text/html" template="/s?q={searchTerms}"/>)"
+            R"(</OpenSearchDescription>)",
+            from);
+    QCOMPARE(found.line(), QStringLiteral("Site=https://site.example/s?q=|s|"));
+    QCOMPARE(found.file, from);
+    try {
+        OpenSearchService("<html><body>not found</body></html>", from);
+        QFAIL("a page was read as a description");
+    } catch (const CommandError &error) {
+        QCOMPARE(error.message(),
+                 QStringLiteral("Cannot read \"%1\": it is not an OpenSearch "
+                                "description (its root element is <html>)")
+                         .arg(from));
+    }
 }
 
 void TestInteropAddress::lineSafety_data()
