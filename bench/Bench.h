@@ -60,3 +60,4 @@ void benchLists(const BenchContext &context, BenchTable &table);
 void benchConsole(const BenchContext &context, BenchTable &table);
 void benchRtf(const BenchContext &context, BenchTable &table);
 void benchAddress(const BenchContext &context, BenchTable &table);
+void benchInterop(const BenchContext &context, BenchTable &table);

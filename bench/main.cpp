@@ -28,6 +28,8 @@ const Suite kSuites[] = {
         {"rtf", "notes: saving and opening a 20 MB note, beside unrtf --text", benchRtf},
         {"address", "composing Go's address for a 2,000-character term, beside Python's urllib",
          benchAddress},
+        {"interop", "search engines in and out: browser profiles, KDE, 10,000 OpenSearch files",
+         benchInterop},
 };
 
 int usage(FILE *to)

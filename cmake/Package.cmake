@@ -1,7 +1,8 @@
 # The Debian package: `cmake --build <build> --target package` (make package).
 # Depends is worked out by dpkg-shlibdeps from the libraries the binary links, plus what it only
 # loads at run time, which dpkg-shlibdeps cannot see: the WebEngine helper process that renders
-# the browser pane and the SVG plugins that draw the icon.
+# the browser pane, the SVG plugins that draw the icon and Qt's SQLite driver that reads browser
+# profiles (liblz4 is named too, for the profiles' compressed search files).
 
 string(REGEX REPLACE "^www\\." "" _gl_maker_domain "${GL_MAKER_HOST}")
 
@@ -33,6 +34,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${GL_MAKER_HOST}/products/glenLantern/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Debian's shlibs for WebEngine name the helper's package today; it stays here in case they stop.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, libqt6svg6, libqt6sql6-sqlite, liblz4-1")
 
 include(CPack)

@@ -1,0 +1,92 @@
+// Firefox and Firefox ESR: the engines of search.json.mozlz4 (after its decoding, MozLz4.h).
+#include "Error.h"
+#include "Readers.h"
+#include "ServiceAddress.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+namespace Interop {
+
+namespace {
+
+// Firefox stores only a name and an order for the engines it ships (and those an extension or
+// a policy brings): their addresses come from its own configuration, not the profile.
+QString noAddressReason(const QJsonObject &engine)
+{
+    if (engine.value(u"_isConfigEngine").toBool() || engine.value(u"_isAppProvided").toBool())
+        return QStringLiteral("built into Firefox, which keeps no address for it in the profile");
+    const QString loadPath = engine.value(u"_loadPath").toString();
+    if (loadPath.startsWith(u"[addon]"))
+        return QStringLiteral("added by a Firefox extension, which keeps its address");
+    if (loadPath.startsWith(u"[policy]"))
+        return QStringLiteral("set by a policy, which keeps its address");
+    return QStringLiteral("Firefox keeps no address for it in the profile");
+}
+
+// The address for web pages: type text/html, or no type (Firefox leaves out the usual one).
+QJsonObject searchUrl(const QJsonArray &urls)
+{
+    for (const QJsonValue &value : urls) {
+        const QJsonObject url = value.toObject();
+        const QString type = url.value(u"type").toString();
+        if (type.isEmpty() || type == u"text/html")
+            return url;
+    }
+    return {};
+}
+
+FoundService firefoxEngine(const QJsonObject &engine, const QString &file, const QString &source)
+{
+    const QString name = engine.value(u"_name").toString();
+    const QJsonObject url = searchUrl(engine.value(u"_urls").toArray());
+    const QString templ = url.value(u"template").toString();
+    if (templ.isEmpty()) {
+        const QString reason = engine.value(u"_urls").toArray().isEmpty()
+                ? noAddressReason(engine)
+                : QStringLiteral("it has no address for web pages");
+        return MakeService(source, file, name, {}, false, reason);
+    }
+    if (url.value(u"method").toString().compare(u"POST", Qt::CaseInsensitive) == 0)
+        return MakeService(source, file, name, templ, false, PostReason());
+    // Firefox sends with UTF-8 when it cannot use the engine's charset; so does the service.
+    const QString stored = engine.value(u"queryCharset").toString();
+    const QString charset = CharsetOption(stored).value_or(QString());
+    const QString charsetName = charset.isEmpty() ? QStringLiteral("UTF-8") : stored;
+    const QString placeholder = Placeholder(charset);
+    TemplateAddress address = FillTemplate(templ, placeholder, charsetName);
+
+    QStringList params;
+    for (const QJsonValue &value : url.value(u"params").toArray()) {
+        const QJsonObject param = value.toObject();
+        if (!param.value(u"value").isString())
+            continue; // a preference parameter without a value: Firefox leaves it out
+        const TemplateAddress filled
+                = FillTemplate(param.value(u"value").toString(), placeholder, charsetName);
+        address.hasTerm = address.hasTerm || filled.hasTerm;
+        params.append(param.value(u"name").toString() + u'=' + filled.address);
+    }
+    return MakeService(source, file, name, AppendQuery(address.address, params.join(u'&')),
+                       address.hasTerm);
+}
+
+} // namespace
+
+QList<FoundService> FirefoxEngines(const QJsonDocument &search, const QString &file,
+                                   const QString &source)
+{
+    const QJsonValue engines = search.object().value(u"engines");
+    if (!engines.isArray())
+        throw CommandError(
+                QStringLiteral("Cannot read \"%1\": it is not a Firefox search file (it has no "
+                               "list of engines)")
+                        .arg(file));
+    QList<FoundService> found;
+    for (const QJsonValue &engine : engines.toArray()) {
+        if (engine.isObject())
+            found.append(firefoxEngine(engine.toObject(), file, source));
+    }
+    return found;
+}
+
+} // namespace Interop

@@ -1,0 +1,69 @@
+// What every reader shares: reading an input file, making a found service, and leaving out
+// what the service list already has.
+#include "EntryList.h"
+#include "Error.h"
+#include "Readers.h"
+#include "ServiceAddress.h"
+#include "TextRules.h"
+
+#include "FileIo.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+#include <cerrno>
+
+namespace Interop {
+
+QByteArray ReadInputFile(const QString &path)
+{
+    // Only regular files: a pipe or a device given as a profile file would block or never end.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw CommandError(QStringLiteral("Cannot read \"%1\": it is not a regular file")
+                                   .arg(info.absoluteFilePath()));
+    // Search files are small; a huge one given by mistake is not read into memory.
+    if (info.size() > kMaxInputFile)
+        throw CommandError(
+                QStringLiteral("Cannot read \"%1\": it is too large (%2 bytes) for a file of "
+                               "search engines")
+                        .arg(info.absoluteFilePath())
+                        .arg(info.size()));
+    return ReadFileBytes(path);
+}
+
+} // namespace Interop
+
+FoundService OpenSearchService(const QByteArray &document, const QString &documentAddress)
+{
+    return Interop::OpenSearchDocument(document, documentAddress, QStringLiteral("OpenSearch"),
+                                       documentAddress);
+}
+
+QList<bool> AlreadyListed(const QList<FoundService> &found, const QList<QByteArray> &serviceLines)
+{
+    QSet<QString> known;
+    for (const QByteArray &line : serviceLines)
+        known.insert(DecodeLinePart(line, EntryList::ServiceStringOf(line)));
+    QList<bool> listed;
+    listed.reserve(found.size());
+    for (const FoundService &service : found) {
+        const bool seen = service.importable() && known.contains(service.address);
+        if (service.importable())
+            known.insert(service.address);
+        listed.append(seen);
+    }
+    return listed;
+}
+
+QList<FoundService> DropKnownServices(const QList<FoundService> &found,
+                                      const QList<QByteArray> &serviceLines)
+{
+    const QList<bool> listed = AlreadyListed(found, serviceLines);
+    QList<FoundService> kept;
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        if (!listed.at(i))
+            kept.append(found.at(i));
+    }
+    return kept;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+// The command-line jobs of import and export: each does the whole job and gives back what to
+// print, without any window, display or application object.
+#include "Interop.h"
+
+struct CommandOutput
+{
+    QStringList out;    // lines for standard output
+    QStringList errors; // lines for standard error
+    int status = 0;     // 0: done; 1: a source, the list or a file could not be read or written
+};
+
+// glenlantern --import SOURCE --into FILE: SOURCE as ImportSourceFromArgument reads it. Appends
+// the importable services whose address FILE does not hold yet (creating FILE), keeping its
+// bytes as they are; prints one line for each service imported or skipped. Services that were
+// read are appended even when another file of the source could not be read (status 1 then).
+CommandOutput RunImportCommand(const QString &source, const QString &intoFile,
+                               const UserFolders &folders = UserFoldersFromEnvironment());
+
+// glenlantern --export opensearch|kde --services FILE DIR.
+CommandOutput RunExportCommand(const QString &format, const QString &servicesFile,
+                               const QString &folder);

@@ -1,0 +1,197 @@
+#include "ServiceAddress.h"
+
+#include "Readers.h"
+
+#include <QStringEncoder>
+#include <QUrl>
+
+namespace Interop {
+
+std::optional<QString> CharsetOption(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty())
+        return QString();
+    for (const QChar c : trimmed) {
+        if (c.unicode() > 0x7E || c.unicode() < 0x20)
+            return std::nullopt;
+    }
+    // The system's converter knows the aliases and gives back one name for them all.
+    const QStringEncoder encoder(trimmed.toLatin1().constData());
+    if (!encoder.isValid())
+        return std::nullopt;
+    const QString canonical = QString::fromLatin1(encoder.name());
+    if (canonical.compare(u"UTF-8", Qt::CaseInsensitive) == 0)
+        return QString();
+    // The option list is closed by "|" and split at ","; no known set has either in its name.
+    for (const QChar c : canonical) {
+        if (c == u'|' || c == u',' || c.isSpace())
+            return std::nullopt;
+    }
+    return canonical;
+}
+
+QString Placeholder(const QString &charsetOption)
+{
+    if (charsetOption.isEmpty())
+        return QStringLiteral("|s|");
+    return QStringLiteral("|s:") + charsetOption + u'|';
+}
+
+// A bar that would begin a placeholder in the finished address: "|s|", "|s:", or "|s" at the
+// end of the segment, where a field's replacement may follow.
+static QString protectText(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool opens = text.at(i) == u'|' && i + 1 < text.size() && text.at(i + 1) == u's'
+                && (i + 2 == text.size() || text.at(i + 2) == u'|' || text.at(i + 2) == u':');
+        if (opens)
+            out += QStringLiteral("%7C");
+        else
+            out += text.at(i);
+    }
+    return out;
+}
+
+QString ReplaceFields(const QString &text, const QRegularExpression &field,
+                      const std::function<QString(const QRegularExpressionMatch &)> &replace)
+{
+    QString out;
+    qsizetype done = 0;
+    QRegularExpressionMatchIterator it = field.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        out += protectText(QStringView(text).mid(done, match.capturedStart() - done));
+        out += replace(match);
+        done = match.capturedEnd();
+    }
+    out += protectText(QStringView(text).mid(done));
+    return out;
+}
+
+// What Firefox and Chromium put into the fields they know besides the term.
+static std::optional<QString> knownField(const QString &name, const QString &charsetName)
+{
+    if (name == u"inputEncoding")
+        return charsetName;
+    if (name == u"outputEncoding")
+        return QStringLiteral("UTF-8");
+    if (name == u"language" || name == u"acceptLanguages")
+        return QStringLiteral("*");
+    if (name == u"google:baseURL")
+        return QStringLiteral("https://www.google.com/");
+    if (name == u"google:baseSuggestURL")
+        return QStringLiteral("https://www.google.com/complete/");
+    if (name.contains(u':'))
+        return QString(); // a browser's own parameter: tracking and tuning, never the search
+    return std::nullopt;
+}
+
+TemplateAddress FillTemplate(const QString &templ, const QString &placeholder,
+                             const QString &charsetName)
+{
+    static const QRegularExpression field(QStringLiteral(R"(\{(\w+(?::\w+)?)(\??)\})"));
+    TemplateAddress result;
+    result.address = ReplaceFields(templ, field, [&](const QRegularExpressionMatch &match) {
+        const QString name = match.captured(1);
+        if (name == u"searchTerms") {
+            result.hasTerm = true;
+            return placeholder;
+        }
+        if (const std::optional<QString> value = knownField(name, charsetName))
+            return *value;
+        if (!match.captured(2).isEmpty())
+            return QString();
+        // Paging fields a browser fills with its first page when they are not optional.
+        if (name == u"count")
+            return QStringLiteral("20");
+        if (name == u"startIndex" || name == u"startPage")
+            return QStringLiteral("1");
+        return match.captured(0);
+    });
+    return result;
+}
+
+QString AppendQuery(const QString &address, const QString &query)
+{
+    if (query.isEmpty())
+        return address;
+    qsizetype end = address.indexOf(u'#');
+    if (end < 0)
+        end = address.size();
+    const qsizetype mark = address.left(end).indexOf(u'?');
+    QString joint;
+    if (mark < 0)
+        joint = QStringLiteral("?");
+    else if (mark + 1 < end && address.at(end - 1) != u'&')
+        joint = QStringLiteral("&");
+    return address.left(end) + joint + query + address.mid(end);
+}
+
+QString CleanAddress(const QString &address)
+{
+    QString out;
+    out.reserve(address.size());
+    for (const QChar c : address) {
+        const char16_t u = c.unicode();
+        if (u == u'\t' || u == u'\r' || u == u'\n')
+            continue;
+        if (u < 0x20 || u == 0x7F)
+            out += QStringLiteral("%%1").arg(uint(u), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += c;
+    }
+    return out.trimmed();
+}
+
+QString AddressProblem(const QString &address, bool hasTerm)
+{
+    const qsizetype colon = address.indexOf(u':');
+    const QString scheme = colon > 0 ? address.left(colon).toLower() : QString();
+    if (scheme != u"http" && scheme != u"https") {
+        if (scheme.isEmpty() || scheme.contains(u'/'))
+            return QStringLiteral("not a web address: only http and https addresses are searched");
+        return QStringLiteral("a %1: address, not a web address: only http and https addresses "
+                              "are searched")
+                .arg(scheme);
+    }
+    const QUrl url(address, QUrl::TolerantMode);
+    if (!address.mid(colon + 1).startsWith(u"//") || url.host().isEmpty())
+        return QStringLiteral("the address has no host");
+    if (!hasTerm)
+        return QStringLiteral("the address has no place for the search term");
+    return {};
+}
+
+QString ServiceName(const QString &name, const QString &address)
+{
+    QString out = name;
+    for (QChar &c : out) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = u' ';
+        else if (c == u'=')
+            c = u'-';
+    }
+    out = out.simplified();
+    if (out.isEmpty())
+        out = QUrl(address, QUrl::TolerantMode).host();
+    if (out.isEmpty())
+        out = QStringLiteral("Search");
+    return out;
+}
+
+FoundService MakeService(const QString &source, const QString &file, const QString &name,
+                         const QString &address, bool hasTerm, const QString &skipReason)
+{
+    FoundService found;
+    found.source = source;
+    found.file = file;
+    found.address = CleanAddress(address);
+    found.name = ServiceName(name, found.address);
+    found.skipReason = skipReason.isEmpty() ? AddressProblem(found.address, hasTerm) : skipReason;
+    return found;
+}
+
+} // namespace Interop

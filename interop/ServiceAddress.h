@@ -1,0 +1,60 @@
+#pragma once
+
+// Turning other programs' search addresses into service lines: the placeholder with its
+// options, the fields of OpenSearch templates, and the checks every imported address passes.
+#include <QRegularExpression>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace Interop {
+
+// The name of a character set as the term encoder knows it ("cp 1251" gives "windows-1251");
+// an empty string for UTF-8 and for no name at all; nothing for a set the system does not know.
+std::optional<QString> CharsetOption(const QString &name);
+
+// "|s|", or "|s:CHARSET|" for a legacy character set (a name from CharsetOption).
+QString Placeholder(const QString &charsetOption);
+inline QString RawPlaceholder()
+{
+    return QStringLiteral("|s:raw|");
+}
+
+// The text with every field the pattern matches replaced by what `replace` gives; the text
+// between fields is kept, only made unable to read as a placeholder: a bar that would start
+// one ("|s|", "|s:", or "|s" just before a field) is written %7C.
+QString ReplaceFields(const QString &text, const QRegularExpression &field,
+                      const std::function<QString(const QRegularExpressionMatch &)> &replace);
+
+// An OpenSearch template ({searchTerms}, {inputEncoding}, ...) with the search term as the
+// placeholder, the other fields filled as Firefox and Chromium fill them: {inputEncoding} is the
+// charset, {outputEncoding} UTF-8, {language} "*"; Chromium's {google:baseURL} is Google's
+// address and every other {prefix:name} field is dropped (they only tell Google about the
+// browser); then an optional field ("{x?}") is dropped, {count} is 20, {startIndex} and
+// {startPage} are 1, and an unknown field is kept as written.
+struct TemplateAddress
+{
+    QString address;
+    bool hasTerm = false; // {searchTerms} was there
+};
+TemplateAddress FillTemplate(const QString &templ, const QString &placeholder,
+                             const QString &charsetName);
+
+// Parameters of a GET form (name=value, the value a template itself) added to the query of the
+// address, before its fragment, as browsers send them.
+QString AppendQuery(const QString &address, const QString &query);
+
+// The address as a service line holds it: tabs and line ends dropped (as browsers drop them
+// from addresses), other control characters percent-encoded, blanks at the ends trimmed.
+QString CleanAddress(const QString &address);
+
+// Why the address cannot be a service (not http or https, no host, no place for the term);
+// an empty string when it can.
+QString AddressProblem(const QString &address, bool hasTerm);
+
+// A name a service line can hold: one line, no "=" (it would end the name), trimmed; the host
+// of the address when nothing is left.
+QString ServiceName(const QString &name, const QString &address);
+
+} // namespace Interop
