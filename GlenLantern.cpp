@@ -26,6 +26,7 @@ MainWindowParts DesktopParts()
         return timer->elapsed();
     };
     parts.openInDefaultBrowser = OpenInDefaultBrowser;
+    parts.engineFolders = UserFoldersFromEnvironment();
     return parts;
 }
 

@@ -3,6 +3,8 @@
 #include "BrowserPane.h"
 #include "EntryListView.h"
 #include "Error.h"
+#include "ExportServices.h"
+#include "ImportServices.h"
 #include "MainCommands.h"
 #include "Prompts.h"
 #include "Search.h"
@@ -227,6 +229,40 @@ QString AboutText()
                           "WARRANTY.</p><p>Built with Qt %2, running on Qt %3.</p>")
             .arg(QStringLiteral(GL_VERSION), QStringLiteral(QT_VERSION_STR),
                  QString::fromLatin1(qVersion()));
+}
+
+void TfrmMain::actImportServicesExecute()
+{
+    TfrmImport dialog(
+            FindServices({}, m_parts.engineFolders), m_services.list.Lines(),
+            [this] {
+                return m_parts.prompts->ChooseFile(
+                        Prompts::FileMode::Open,
+                        QStringLiteral("Search engines (*.xml *.desktop *.mozlz4 *.sqlite "
+                                       "Web*Data)|*.xml;*.desktop;*.mozlz4;*.sqlite;Web*Data"),
+                        QString(), QStringLiteral("Read Search Engines"), QDir::homePath());
+            },
+            this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QList<QByteArray> lines = dialog.CheckedLines();
+    for (const QByteArray &line : lines)
+        m_services.list.Append(line);
+    if (!lines.isEmpty())
+        m_services.changed = true;
+}
+
+void TfrmMain::actExportServicesExecute()
+{
+    TfrmExport dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ExportReport report
+            = ExportServices(m_services.list.Lines(), dialog.Format(), dialog.Folder());
+    const QString summary = ExportSummary(report, dialog.Folder());
+    if (!report.problems.isEmpty())
+        throw CommandError(summary);
+    m_parts.prompts->ShowNotice(summary);
 }
 
 void TfrmMain::actDlSrvListsExecute()

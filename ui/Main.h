@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandSet.h"
+#include "Interop.h"
 #include "ListCommands.h"
 #include "QLaunch.h"
 
@@ -30,6 +31,7 @@ struct MainWindowParts
     CommandSet::ErrorSink showError;
     std::function<qint64()> clockMs; // for the lists' type-ahead
     TfrmQLaunch::Opener openInDefaultBrowser;
+    UserFolders engineFolders; // where the user's browsers and desktop keep search engines
 };
 
 class TfrmMain : public QMainWindow
@@ -66,6 +68,8 @@ public:
     void actQLaunchExecute();
     void actContUsExecute();
     void actAboutExecute();
+    void actImportServicesExecute();
+    void actExportServicesExecute();
 
 Q_SIGNALS:
     // The window was closed for good: the program ends.

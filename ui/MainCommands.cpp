@@ -66,6 +66,8 @@ QList<Command> MainCommandTable(TfrmMain &w, ListCommands &lists)
         {"actQLaunch", "&Quick Launcher", "Tools", Ctrl | Qt::Key_Q, [&] { w.actQLaunchExecute(); }},
         {"actContUs", "Contact Us", "Help", {}, [&] { w.actContUsExecute(); }},
         {"actAbout", "&About Glen Lantern", "Help", {}, [&] { w.actAboutExecute(); }},
+        {"actImportServices", "&Import Services...", "Services", {}, [&] { w.actImportServicesExecute(); }},
+        {"actExportServices", "E&xport Services...", "Services", {}, [&] { w.actExportServicesExecute(); }},
     };
     // clang-format on
 }
@@ -79,8 +81,8 @@ void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lis
              {"actOpenText", "actDisplayConsole", "actQLaunch", "-", "actGo", "actAddGo"}},
             {"&Services",
              {"actAddService", "actReplaceServices", "actRemoveService", "-", "actNewServices",
-              "actLoadServices", "actSaveServices", "actSaveServicesAs", "-", "actSortServices",
-              "-", "actDlSrvLists"}},
+              "actLoadServices", "actSaveServices", "actSaveServicesAs", "-", "actImportServices",
+              "actExportServices", "-", "actSortServices", "-", "actDlSrvLists"}},
             {"&Terms",
              {"actAddTerm", "actReplaceTerm", "actRemoveTerm", "actRmvDup", "actClearTerms", "-",
               "actNewTerms", "actLoadTerms", "actSaveTerms", "actSaveTermsAs", "-", "actSortTerms",

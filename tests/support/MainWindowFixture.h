@@ -47,6 +47,7 @@ struct MainWindowFixture
             launched.append(address);
             return true;
         };
+        parts.engineFolders = UserFoldersUnder(folder.filePath(QStringLiteral("home")));
         window = std::make_unique<TfrmMain>(std::move(parts));
     }
 

@@ -1,0 +1,103 @@
+#include "ExportServices.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+namespace {
+
+QString openSearchFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(QStringLiteral("Glen Lantern search engines"));
+}
+
+} // namespace
+
+QString KdeWebShortcutsFolder()
+{
+    // KDE Frameworks 5 reads this folder of the user's data (Frameworks 6 reads kf6/ beside it).
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+            .filePath(QStringLiteral("kservices5/searchproviders"));
+}
+
+TfrmExport::TfrmExport(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmExport"));
+    setWindowTitle(QStringLiteral("Export Services"));
+
+    rbOpenSearch = new QRadioButton(
+            QStringLiteral("&OpenSearch descriptions, for web browsers (.xml)"), this);
+    rbOpenSearch->setObjectName(QStringLiteral("rbOpenSearch"));
+    rbKde = new QRadioButton(QStringLiteral("&KDE web shortcuts (.desktop)"), this);
+    rbKde->setObjectName(QStringLiteral("rbKde"));
+    rbOpenSearch->setChecked(true);
+    txtFolder = new QLineEdit(openSearchFolder(), this);
+    txtFolder->setObjectName(QStringLiteral("txtFolder"));
+    btnBrowse = new QPushButton(QStringLiteral("&Browse..."), this);
+    btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
+    connect(rbKde, &QRadioButton::toggled, this, &TfrmExport::formatChosen);
+    connect(btnBrowse, &QPushButton::clicked, this, &TfrmExport::browse);
+
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(txtFolder, 1);
+    folderRow->addWidget(btnBrowse);
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Format:"), rbOpenSearch);
+    form->addRow(QString(), rbKde);
+    form->addRow(QStringLiteral("&Folder:"), folderRow);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    buttons->addButton(QStringLiteral("&Export"), QDialogButtonBox::AcceptRole)
+            ->setObjectName(QStringLiteral("btnExport"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    resize(560, sizeHint().height());
+}
+
+ExportFormat TfrmExport::Format() const
+{
+    return rbKde->isChecked() ? ExportFormat::Kde : ExportFormat::OpenSearch;
+}
+
+QString TfrmExport::Folder() const
+{
+    return txtFolder->text().trimmed();
+}
+
+// Each format starts in the folder its readers look in, unless the user chose another.
+void TfrmExport::formatChosen()
+{
+    const QString other = rbKde->isChecked() ? openSearchFolder() : KdeWebShortcutsFolder();
+    if (Folder().isEmpty() || Folder() == other)
+        txtFolder->setText(rbKde->isChecked() ? KdeWebShortcutsFolder() : openSearchFolder());
+}
+
+void TfrmExport::browse()
+{
+    const QString folder
+            = QFileDialog::getExistingDirectory(this, QStringLiteral("Export to Folder"), Folder());
+    if (!folder.isEmpty())
+        txtFolder->setText(folder);
+}
+
+QString ExportSummary(const ExportReport &report, const QString &folder)
+{
+    QStringList lines {QStringLiteral("Services written to \"%1\": %2.")
+                               .arg(QDir::toNativeSeparators(folder))
+                               .arg(report.written.size())};
+    if (!report.skipped.isEmpty())
+        lines << QStringLiteral("Not exported, as this format cannot hold them:") << report.skipped;
+    if (!report.problems.isEmpty())
+        lines << QStringLiteral("Not written:") << report.problems;
+    return lines.join(u'\n');
+}
