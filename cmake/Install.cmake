@@ -7,8 +7,6 @@
 # The desktop entry and the manual page name absolute paths, so they are written when installing,
 # with the prefix of that install (cmake --install --prefix, or /usr inside the package).
 
-set(GL_APPSTREAM_ID "example.glenlantern.GlenLantern" CACHE STRING
-    "AppStream component id (reverse domain name of the maker)")
 set(GL_SAMPLES_DIR "${CMAKE_INSTALL_DATADIR}/glenlantern/samples")
 set(GL_ICON_SIZES 16 24 32 48 64 128 256)
 

@@ -25,7 +25,11 @@ std::optional<QString> GoAddress(const EntryList &services, const EntryList &ter
     } else {
         return std::nullopt;
     }
+    return SearchAddress(services, service, terms.TextAt(term));
+}
+
+QString SearchAddress(const EntryList &services, qsizetype service, const QString &term)
+{
     const QByteArray &line = services.LineAt(service);
-    return ComposeAddress(DecodeLinePart(line, EntryList::ServiceStringOf(line)),
-                          terms.TextAt(term));
+    return ComposeAddress(DecodeLinePart(line, EntryList::ServiceStringOf(line)), term);
 }

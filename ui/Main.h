@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QSplitter;
+struct StartRequest;
 class TfrmText;
 class TfrmTextPad;
 class TrayIcon;
@@ -30,6 +31,10 @@ struct MainWindowParts
     CommandSet::ErrorSink showError;
     std::function<qint64()> clockMs; // for the lists' type-ahead
     TfrmQLaunch::Opener openInDefaultBrowser;
+    // The lists loaded at start when they exist: the current folder's, unless the command line
+    // names others.
+    QString servicesFile = QStringLiteral("Default.gls");
+    QString termsFile = QStringLiteral("Default.glt");
 };
 
 class TfrmMain : public QMainWindow
@@ -66,6 +71,10 @@ public:
     void actQLaunchExecute();
     void actContUsExecute();
 
+    // What a start of the program or a desktop search result asks for (MainRequest.cpp): the
+    // window comes up and searches, adds or shows what was asked. Errors go to the error box.
+    void OpenRequest(const StartRequest &request);
+
 Q_SIGNALS:
     // The window was closed for good: the program ends.
     void closed();
@@ -83,6 +92,8 @@ private:
     void TrayMessage(int click, QPoint at);
     TfrmTextPad *createNotepad(int number);
     bool confirmCloseNotepads();
+    void actOnRequest(const StartRequest &request);
+    void bringToFront();
 
     ListDocument m_services;
     ListDocument m_terms;
