@@ -66,9 +66,9 @@ void TestStartRequest::searches_data()
 
     const QStringList unchanged {"red car", "dogs"};
     QTest::newRow("first service, term not added")
-            << QStringList {"blue sky"} << -1 << "http://a/?q=blue sky" << unchanged << -1;
+            << QStringList {"blue"} << -1 << "http://a/?q=blue" << unchanged << -1;
     QTest::newRow("selected service")
-            << QStringList {"blue sky"} << 1 << "http://m/blue sky/x" << unchanged << -1;
+            << QStringList {"blue"} << 1 << "http://m/blue/x" << unchanged << -1;
     QTest::newRow("named service is selected")
             << QStringList {"-s", "maps", "x"} << 0 << "http://m/x/x" << unchanged << -1;
     QTest::newRow("add as Add n' Go")

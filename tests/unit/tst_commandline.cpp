@@ -122,11 +122,11 @@ void TestCommandLine::decide_data()
     row("short help", {"-h"}, "help");
     row("version", {"--version"}, "version");
     // Addresses printed.
-    row("print first", {"--print-url", "red car"}, "http://a/?q=red car\n");
+    row("print first", {"--print-url", "red"}, "http://a/?q=red\n");
     row("print named", {"--print-url", "--service", "Maps", "red"}, "http://m/red/x\n");
     row("print from list", {"--print-url", "--services", "other.gls", "x"}, "http://b/x\n");
-    row("print all", {"--print-url", "--all-services", "a b"},
-        "Web\thttp://a/?q=a b\nMaps\thttp://m/a b/x\n");
+    row("print all", {"--print-url", "--all-services", "ab"},
+        "Web\thttp://a/?q=ab\nMaps\thttp://m/ab/x\n");
     // Mistakes.
     row("unknown option", {"--frob"}, "error: Unknown option 'frob'.");
     row("unknown short option", {"-z", "x"}, "error: Unknown option 'z'.");
