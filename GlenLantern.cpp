@@ -1,44 +1,18 @@
 // Glen Lantern: web searches from saved lists of search services and terms.
 // The command line decides first, before any application object exists: a job without a window
 // (--print-url, --help, --version) runs with QtCore alone and needs no display; anything else
-// reaches the running program over the session bus, or starts the windows.
-#include "BrowserPane.h"
+// goes to the windows module, which reaches the running program over the session bus or opens
+// the windows.
 #include "CommandLine.h"
-#include "DefaultBrowser.h"
-#include "ErrorBox.h"
-#include "Main.h"
-#include "QtPrompts.h"
-#include "SessionBus.h"
+#include "EntryPoints.h"
 #include "StartRequest.h"
-#include "TrayIcon.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QIcon>
-#include <QTimer>
-
-#include <cstdio>
-#include <optional>
+#include <QFileInfo>
+#include <QLibrary>
 
 namespace {
-
-// A program started only to answer the desktop's search ends when it has not been asked
-// anything for this long and no window of it was ever shown.
-constexpr int kBackgroundIdleMs = 60000;
-
-void write(FILE *to, const QString &text)
-{
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
-    std::fflush(to);
-}
-
-int fail(const QString &message, int status)
-{
-    write(stderr, QStringLiteral("glenlantern: %1\n").arg(message));
-    return status;
-}
 
 QStringList argumentsAfterProgram(int argc, char *argv[])
 {
@@ -53,153 +27,26 @@ int runPrintUrl(int argc, char *argv[], const CommandLine &options)
     QCoreApplication app(argc, argv);
     try {
         const PrintUrlOutput output = PrintUrl(options, QDir::currentPath());
-        write(stdout, output.out);
-        write(stderr, output.err);
+        WriteText(stdout, output.out);
+        WriteText(stderr, output.err);
         return output.status;
     } catch (const UsageError &error) {
-        return fail(error.message(), 2);
+        return Fail(error.message(), 2);
     } catch (const CommandError &error) {
-        return fail(error.message(), 1);
+        return Fail(error.message(), 1);
     }
 }
 
-// The desktop's own dialogs, web engine, notification area, error box and web browser.
-MainWindowParts DesktopParts(const CommandLine &options)
-{
-    MainWindowParts parts;
-    parts.prompts = std::make_unique<QtPrompts>();
-    parts.browser = std::make_unique<WebBrowserPane>();
-    parts.trayIcon = std::make_unique<SystemTrayIcon>();
-    parts.showError = ShowErrorBox;
-    parts.clockMs = [timer = std::make_shared<QElapsedTimer>()] {
-        if (!timer->isValid())
-            timer->start();
-        return timer->elapsed();
-    };
-    parts.openInDefaultBrowser = OpenInDefaultBrowser;
-    if (!options.servicesFile.isEmpty())
-        parts.servicesFile = options.servicesFile;
-    if (!options.termsFile.isEmpty())
-        parts.termsFile = options.termsFile;
-    return parts;
-}
-
-// A program that runs already takes the command line, and this start ends before it makes any
-// window or needs a display. Nothing when this start is to run the windows itself.
-std::optional<int> handToRunningProgram(int argc, char *argv[], const QStringList &arguments)
-{
-    QCoreApplication app(argc, argv);
-    QString refusal;
-    switch (SessionBus::HandToRunningProgram(QStringLiteral(GL_APPSTREAM_ID), arguments,
-                                             QDir::currentPath(), refusal)) {
-    case SessionBus::Start::HandedOver:
-        return 0;
-    case SessionBus::Start::Refused:
-        return fail(refusal, 2);
-    default:
-        return std::nullopt;
-    }
-}
-
-void setUpApplication()
-{
-    // The title of the notices and the error box; the windows keep their own captions.
-    QApplication::setApplicationName(QStringLiteral("GlenLantern"));
-    // Settings in ~/.config/glenlantern/, data and cache under glenlantern/ in the XDG folders.
-    QApplication::setOrganizationName(QStringLiteral("glenlantern"));
-    QApplication::setDesktopFileName(QStringLiteral("glenlantern"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/glenlantern.svg")));
-    // The program ends when the main window closes, not when the last visible window does:
-    // in tray mode no window may be visible at all.
-    QApplication::setQuitOnLastWindowClosed(false);
-}
-
-// Owns the program's name on the session bus. Another start may have taken it since this one
-// looked: then that one gets the command line after all, and this start ends.
-std::optional<int> claimName(SessionBus &sessionBus, const QStringList &arguments,
-                             const CommandLine &options)
-{
-    switch (sessionBus.claim(arguments, QDir::currentPath())) {
-    case SessionBus::Start::HandedOver:
-        return 0;
-    case SessionBus::Start::Refused:
-        return fail(sessionBus.refusal(), 2);
-    case SessionBus::Start::First:
-        break;
-    case SessionBus::Start::Alone:
-    case SessionBus::Start::NotRunning:
-        if (options.background)
-            return fail(QStringLiteral("--background needs the session bus"), 1);
-        break;
-    }
-    return std::nullopt;
-}
-
-// A program started only for the desktop's search ends when nobody has asked it anything for a
-// while and its window was never asked to come up.
-void endWhenUnused(QTimer &idle, SessionBus &sessionBus, const bool &shown)
-{
-    idle.setSingleShot(true);
-    idle.setInterval(kBackgroundIdleMs);
-    QObject::connect(&sessionBus, &SessionBus::activity, &idle, qOverload<>(&QTimer::start));
-    QObject::connect(&idle, &QTimer::timeout, &idle, [&shown] {
-        if (!shown)
-            QApplication::quit();
-    });
-    idle.start();
-}
-
-// What the session bus reaches in the program: its lists and its window.
-BusProgram busProgram(TfrmMain &frmMain, bool &shown)
-{
-    BusProgram program;
-    program.services = &frmMain.services().list;
-    program.terms = &frmMain.terms().list;
-    program.prepare = [&frmMain](const CommandLine &options) {
-        return PrepareStartRequest(options, frmMain.services().list);
-    };
-    program.act = [&frmMain, &shown](const StartRequest &request) {
-        shown = shown || !request.options.background;
-        frmMain.OpenRequest(request);
-    };
-    program.showError = [&frmMain](const QString &message) { ShowErrorBox(&frmMain, message); };
-    return program;
-}
-
+// The windows module is looked for beside the binary (bin/glenlantern is a link to it).
 int runWindows(int argc, char *argv[], const QStringList &arguments, const CommandLine &options)
 {
-    PrepareBrowserEngine();
-    if (const std::optional<int> status = handToRunningProgram(argc, argv, arguments))
-        return *status;
-    QApplication app(argc, argv);
-    setUpApplication();
-    SessionBus sessionBus(QStringLiteral(GL_APPSTREAM_ID));
-    if (const std::optional<int> status = claimName(sessionBus, arguments, options))
-        return *status;
-
-    TfrmMain frmMain(DesktopParts(options));
-    // The lists the command line names came in with the window.
-    CommandLine startOptions = options;
-    startOptions.servicesFile.clear();
-    startOptions.termsFile.clear();
-    StartRequest request;
-    try {
-        request = PrepareStartRequest(startOptions, frmMain.services().list);
-    } catch (const CommandError &error) {
-        return fail(error.message(), 2);
-    }
-
-    // Whether the window was ever asked to come up: until then a program started only for
-    // the desktop's search may end when nobody asks it anything.
-    bool shown = !options.background;
-    sessionBus.setProgram(busProgram(frmMain, shown));
-    QObject::connect(&frmMain, &TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);
-    QTimer idle;
-    if (options.background)
-        endWhenUnused(idle, sessionBus, shown);
-    else
-        frmMain.OpenRequest(request);
-    return app.exec();
+    const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    QLibrary module(QDir(folder).filePath(QString::fromLatin1(kWindowsModule)));
+    const auto run = reinterpret_cast<RunWindowsFunction>(module.resolve(kRunWindowsSymbol));
+    if (!run)
+        return Fail(QStringLiteral("The windows cannot be opened: %1").arg(module.errorString()),
+                    1);
+    return run(argc, argv, &arguments, &options);
 }
 
 } // namespace
@@ -211,14 +58,14 @@ int main(int argc, char *argv[])
     try {
         options = ParseCommandLine(arguments, QDir::currentPath());
     } catch (const CommandError &error) {
-        return fail(error.message(), 2);
+        return Fail(error.message(), 2);
     }
     switch (options.job) {
     case CommandLine::Job::Help:
-        write(stdout, HelpText());
+        WriteText(stdout, HelpText());
         return 0;
     case CommandLine::Job::Version:
-        write(stdout, VersionText());
+        WriteText(stdout, VersionText());
         return 0;
     case CommandLine::Job::PrintUrl:
         return runPrintUrl(argc, argv, options);

@@ -1,6 +1,7 @@
 # Installed layout, as Linux programs with files beside their binary have it:
-#   <libdir>/glenlantern/     the binary, its web engine plugin, ReadMe.html (View Readme reads
-#                             it from the binary's folder) and the launcher the desktop entry runs
+#   <libdir>/glenlantern/     the binary, its windows module and web engine plugin, ReadMe.html
+#                             (View Readme reads it from the binary's folder) and the launcher the
+#                             desktop entry runs
 #   bin/glenlantern           a relative link to the binary: a link keeps the binary's folder
 #   share/glenlantern/samples Default.gls and Default.glt, copied into ~/GlenLantern by the launcher
 #   share/applications, share/icons/hicolor, share/metainfo, share/man/man1
@@ -31,8 +32,8 @@ _gl_install_relative(GL_SAMPLES_FROM_PROGRAM "${GL_PROGRAM_DIR}" "${GL_SAMPLES_D
 
 # --- the program, its readme and its launcher
 install(TARGETS glenlantern RUNTIME DESTINATION "${GL_PROGRAM_DIR}")
-# The web engine plugin is looked for beside the binary.
-install(TARGETS glwebengine LIBRARY DESTINATION "${GL_PROGRAM_DIR}")
+# The windows module and the web engine plugin are looked for beside the binary.
+install(TARGETS glwindows glwebengine LIBRARY DESTINATION "${GL_PROGRAM_DIR}")
 install(FILES "${PROJECT_SOURCE_DIR}/resources/ReadMe.html" DESTINATION "${GL_PROGRAM_DIR}")
 configure_file("${_gl_packaging_src}/glenlantern-desktop.in"
                "${_gl_packaging_bin}/glenlantern-desktop" @ONLY)
