@@ -17,52 +17,37 @@ def without_display(env):
 
 
 class PrintUrlTest(e2e.ProgramTestCase):
-    """--print-url, --help and errors need no display: no application with windows is made."""
+    """--print-url, --help and mistakes need no display: no application with windows is made."""
 
     def setUp(self):
         super().setUp()
         self.write("Default.gls", b"Web=http://a.example/?q=|s|&lang=en\r\n"
-                                  b"Maps=https://m.example/place/|s|/map\r\n"
-                                  b"Caf\xe9=http://c.example/|s|\r\n")
+                                  b"Maps=https://m.example/place/|s|/map\r\n")
         self.write("other.gls", b"Books=http://b.example/find?isbn=|s|\r\n")
 
     def run_headless(self, *args):
         return self.run_program(*args, env=without_display(self.environment()))
 
     def test_addresses(self):
+        # The cases of the unit test's table; here: the real binary, with no display at all.
         cases = [
             (["--print-url", "cats"], "http://a.example/?q=cats&lang=en\n"),
             (["--print-url", "--service", "Maps", "Lovelace"],
              "https://m.example/place/Lovelace/map\n"),
-            (["--print-url", "-s", "CAF\u00c9", "x"], "http://c.example/x\n"),
-            (["--print-url", "--services", "other.gls", "0131103628"],
-             "http://b.example/find?isbn=0131103628\n"),
-            (["--print-url", "--all-services", "owls"],
-             "Web\thttp://a.example/?q=owls&lang=en\n"
-             "Maps\thttps://m.example/place/owls/map\n"
-             "Caf\u00e9\thttp://c.example/owls\n"),
+            (["--print-url", "--services", "other.gls", "--all-services", "0131103628"],
+             "Books\thttp://b.example/find?isbn=0131103628\n"),
         ]
         for args, expected in cases:
             with self.subTest(args=args):
                 result = self.run_headless(*args)
                 self.assertEqual((result.returncode, result.stdout, result.stderr), (0, expected, ""))
-
-    def test_help_and_version(self):
         result = self.run_headless("--help")
         self.assertEqual(result.returncode, 0)
-        for option in ("--service NAME", "--services FILE", "--terms FILE", "--add",
-                       "--quick-launch", "--new-terms", "--print-url", "--all-services"):
-            self.assertIn(option, result.stdout)
-        result = self.run_headless("--version")
-        self.assertEqual(result.returncode, 0)
-        self.assertRegex(result.stdout, r"^glenlantern \d+\.\d+\.\d+\n$")
+        self.assertIn("--print-url", result.stdout)
 
     def test_mistakes_end_with_status_2_and_one_line(self):
         cases = [
             (["--frob"], "glenlantern: Unknown option 'frob'.\n"),
-            (["--print-url", "-s", "Nope", "x"],
-             'glenlantern: There is no service named "Nope" in the service list\n'),
-            (["--print-url"], "glenlantern: --print-url needs a search term\n"),
             (["--services", "missing.gls", "x"],
              f'glenlantern: Cannot open file "{self.folder}/missing.gls". '
              "No such file or directory\n"),
