@@ -134,6 +134,12 @@ def install_to_temporary_prefix():
     return prefix
 
 
+def request_path(address):
+    """The path and query the server records for a request of the address."""
+    split = urllib.parse.urlsplit(address)
+    return urllib.parse.unquote(split.path + (f"?{split.query}" if split.query else ""))
+
+
 def xdotool(*args, check=True):
     result = subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=30)
     if check and result.returncode != 0:

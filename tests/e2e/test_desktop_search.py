@@ -88,9 +88,11 @@ class DesktopSearchTest(e2e.ProgramTestCase):
                           ("term:apple", "apple", "Search Find for apple")])
         self.call(GNOME, "ActivateResult", "'service:Other=ap'", "['ap']", "uint32 0")
         self.wait_for_request("/other?q=ap")
-        # The search in the program goes on with the service the result selected.
+        # The search in the program goes on with the service the result selected, with the
+        # words the shell split the text into.
         self.call(GNOME, "LaunchSearch", "['blue', 'sky']", "uint32 0")
-        self.wait_for_request("/other?q=blue sky")
+        printed = self.run_program("--print-url", "-s", "Other", "blue sky", cwd=self.user_folder)
+        self.wait_for_request(e2e.request_path(printed.stdout.strip()))
 
     def test_krunner(self):
         self.start_program()
