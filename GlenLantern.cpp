@@ -1,53 +1,76 @@
 // Glen Lantern: web searches from saved lists of search services and terms.
-#include "BrowserPane.h"
-#include "DefaultBrowser.h"
-#include "ErrorBox.h"
-#include "Main.h"
-#include "QtPrompts.h"
-#include "TrayIcon.h"
+// The command line decides first, before any application object exists: a job without a window
+// (--print-url, --help, --version) runs with QtCore alone and needs no display; anything else
+// goes to the windows module, which reaches the running program over the session bus or opens
+// the windows.
+#include "CommandLine.h"
+#include "EntryPoints.h"
+#include "StartRequest.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QIcon>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
 
 namespace {
 
-// The desktop's own dialogs, web engine, notification area, error box and web browser.
-MainWindowParts DesktopParts()
+QStringList argumentsAfterProgram(int argc, char *argv[])
 {
-    MainWindowParts parts;
-    parts.prompts = std::make_unique<QtPrompts>();
-    parts.browser = std::make_unique<WebBrowserPane>();
-    parts.trayIcon = std::make_unique<SystemTrayIcon>();
-    parts.showError = ShowErrorBox;
-    parts.clockMs = [timer = std::make_shared<QElapsedTimer>()] {
-        if (!timer->isValid())
-            timer->start();
-        return timer->elapsed();
-    };
-    parts.openInDefaultBrowser = OpenInDefaultBrowser;
-    parts.engineFolders = UserFoldersFromEnvironment();
-    return parts;
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+int runPrintUrl(int argc, char *argv[], const CommandLine &options)
+{
+    QCoreApplication app(argc, argv);
+    try {
+        const PrintUrlOutput output = PrintUrl(options, QDir::currentPath());
+        WriteText(stdout, output.out);
+        WriteText(stderr, output.err);
+        return output.status;
+    } catch (const UsageError &error) {
+        return Fail(error.message(), 2);
+    } catch (const CommandError &error) {
+        return Fail(error.message(), 1);
+    }
+}
+
+// The windows module is looked for beside the binary (bin/glenlantern is a link to it).
+int runWindows(int argc, char *argv[], const QStringList &arguments, const CommandLine &options)
+{
+    const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    QLibrary module(QDir(folder).filePath(QString::fromLatin1(kWindowsModule)));
+    const auto run = reinterpret_cast<RunWindowsFunction>(module.resolve(kRunWindowsSymbol));
+    if (!run)
+        return Fail(QStringLiteral("The windows cannot be opened: %1").arg(module.errorString()),
+                    1);
+    return run(argc, argv, &arguments, &options);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    PrepareBrowserEngine();
-    QApplication app(argc, argv);
-    // The title of the notices and the error box; the windows keep their own captions.
-    QApplication::setApplicationName(QStringLiteral("GlenLantern"));
-    // Settings in ~/.config/glenlantern/, data and cache under glenlantern/ in the XDG folders.
-    QApplication::setOrganizationName(QStringLiteral("glenlantern"));
-    QApplication::setDesktopFileName(QStringLiteral("glenlantern"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/glenlantern.svg")));
-    // The program ends when the main window closes, not when the last visible window does:
-    // in tray mode no window may be visible at all.
-    QApplication::setQuitOnLastWindowClosed(false);
-
-    TfrmMain frmMain(DesktopParts());
-    QObject::connect(&frmMain, &TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);
-    frmMain.show();
-    return app.exec();
+    const QStringList arguments = argumentsAfterProgram(argc, argv);
+    CommandLine options;
+    try {
+        options = ParseCommandLine(arguments, QDir::currentPath());
+    } catch (const CommandError &error) {
+        return Fail(error.message(), 2);
+    }
+    switch (options.job) {
+    case CommandLine::Job::Help:
+        WriteText(stdout, HelpText());
+        return 0;
+    case CommandLine::Job::Version:
+        WriteText(stdout, VersionText());
+        return 0;
+    case CommandLine::Job::PrintUrl:
+        return runPrintUrl(argc, argv, options);
+    case CommandLine::Job::Windows:
+        break;
+    }
+    return runWindows(argc, argv, arguments, options);
 }

@@ -1,14 +1,15 @@
 # Installed layout, as Linux programs with files beside their binary have it:
-#   <libdir>/glenlantern/     the binary, its web engine plugin, ReadMe.html (View Readme reads
-#                             it from the binary's folder) and the launcher the desktop entry runs
+#   <libdir>/glenlantern/     the binary, its windows module and web engine plugin, ReadMe.html
+#                             (View Readme reads it from the binary's folder) and the launcher the
+#                             desktop entry runs
 #   bin/glenlantern           a relative link to the binary: a link keeps the binary's folder
 #   share/glenlantern/samples Default.gls and Default.glt, copied into ~/GlenLantern by the launcher
 #   share/applications, share/icons/hicolor, share/metainfo, share/man/man1
+#   share/dbus-1/services     D-Bus activation, for the desktop's search
+#   share/gnome-shell/search-providers, share/krunner/dbusplugins   the desktop's search
 # The desktop entry and the manual page name absolute paths, so they are written when installing,
 # with the prefix of that install (cmake --install --prefix, or /usr inside the package).
 
-set(GL_APPSTREAM_ID "example.glenlantern.GlenLantern" CACHE STRING
-    "AppStream component id (reverse domain name of the maker)")
 set(GL_SAMPLES_DIR "${CMAKE_INSTALL_DATADIR}/glenlantern/samples")
 set(GL_ICON_SIZES 16 24 32 48 64 128 256)
 
@@ -31,8 +32,8 @@ _gl_install_relative(GL_SAMPLES_FROM_PROGRAM "${GL_PROGRAM_DIR}" "${GL_SAMPLES_D
 
 # --- the program, its readme and its launcher
 install(TARGETS glenlantern RUNTIME DESTINATION "${GL_PROGRAM_DIR}")
-# The web engine plugin is looked for beside the binary.
-install(TARGETS glwebengine LIBRARY DESTINATION "${GL_PROGRAM_DIR}")
+# The windows module and the web engine plugin are looked for beside the binary.
+install(TARGETS glwindows glwebengine LIBRARY DESTINATION "${GL_PROGRAM_DIR}")
 install(FILES "${PROJECT_SOURCE_DIR}/resources/ReadMe.html" DESTINATION "${GL_PROGRAM_DIR}")
 configure_file("${_gl_packaging_src}/glenlantern-desktop.in"
                "${_gl_packaging_bin}/glenlantern-desktop" @ONLY)
@@ -109,12 +110,15 @@ configure_file("${_gl_packaging_src}/glenlantern.desktop" "${GL_DESKTOP_FILE}" @
 set(_gl_installed "${_gl_packaging_bin}/installed")
 _gl_installed_path(_gl_program_dir "${GL_PROGRAM_DIR}" "\${CMAKE_INSTALL_PREFIX}")
 _gl_installed_path(_gl_samples_dir "${GL_SAMPLES_DIR}" "\${CMAKE_INSTALL_PREFIX}")
+_gl_installed_path(_gl_data_dir "${CMAKE_INSTALL_DATADIR}" "\${CMAKE_INSTALL_PREFIX}")
 set(_gl_write_at_install "
     set(GL_LAUNCHER \"${_gl_program_dir}/glenlantern-desktop\")
     set(GL_MAN_PROGRAM_DIR \"${_gl_program_dir}\")
     set(GL_MAN_SAMPLES_DIR \"${_gl_samples_dir}\")
     set(PROJECT_VERSION \"${PROJECT_VERSION}\")
     set(GL_MAKER_HOST \"${GL_MAKER_HOST}\")
+    set(GL_APPSTREAM_ID \"${GL_APPSTREAM_ID}\")
+    set(GL_DATA_DIR \"${_gl_data_dir}\")
     configure_file(\"${_gl_packaging_src}/glenlantern.desktop\" \"${_gl_installed}/glenlantern.desktop\" @ONLY)
     configure_file(\"${_gl_packaging_src}/glenlantern.1\" \"${_gl_installed}/glenlantern.1\" @ONLY)
 ")
@@ -128,9 +132,30 @@ if(GL_GZIP)
 ")
     set(_gl_manual "${_gl_installed}/glenlantern.1.gz")
 endif()
+# The session bus starts the program (through the launcher, in the user's folder) when the
+# desktop's search asks for it and it is not running.
+string(APPEND _gl_write_at_install "
+    configure_file(\"${_gl_packaging_src}/glenlantern.service.in\"
+                   \"${_gl_installed}/${GL_APPSTREAM_ID}.service\" @ONLY)
+")
 install(CODE "${_gl_write_at_install}")
 install(FILES "${_gl_installed}/glenlantern.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
 install(FILES "${_gl_manual}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+install(FILES "${_gl_installed}/${GL_APPSTREAM_ID}.service"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/dbus-1/services")
+
+# --- the desktop's search: GNOME Shell's search provider and KRunner's plugin name the program's
+# bus name and the paths of its providers (the bus name with "/" for ".", "_" for "-").
+string(REPLACE "." "/" GL_BUS_PATH "/${GL_APPSTREAM_ID}")
+string(REPLACE "-" "_" GL_BUS_PATH "${GL_BUS_PATH}")
+configure_file("${_gl_packaging_src}/glenlantern.search-provider.ini.in"
+               "${_gl_packaging_bin}/${GL_APPSTREAM_ID}.search-provider.ini" @ONLY)
+install(FILES "${_gl_packaging_bin}/${GL_APPSTREAM_ID}.search-provider.ini"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/gnome-shell/search-providers")
+configure_file("${_gl_packaging_src}/glenlantern-krunner.desktop.in"
+               "${_gl_packaging_bin}/krunner/${GL_APPSTREAM_ID}.desktop" @ONLY)
+install(FILES "${_gl_packaging_bin}/krunner/${GL_APPSTREAM_ID}.desktop"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/krunner/dbusplugins")
 
 # --- the validators run with the tests when the set-up installed them.
 if(GL_BUILD_TESTS)

@@ -304,8 +304,14 @@ void ListCommands::SortTerms()
 bool ListCommands::AddTermAndSelect()
 {
     QString text;
-    if (!m_prompts.PromptText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"), text)
-        || IsBlank(text))
+    if (!m_prompts.PromptText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"), text))
+        return false;
+    return AddTermAndSelect(text);
+}
+
+bool ListCommands::AddTermAndSelect(const QString &text)
+{
+    if (IsBlank(text))
         return false;
     m_terms.list.Append(EncodeLine(TrimBlanks(text)));
     m_terms.list.SelectLine(m_terms.list.Count() - 1);

@@ -50,6 +50,8 @@ public:
 
     // Add n' Go's first half: asks for a term, appends it and selects it; false when cancelled.
     bool AddTermAndSelect();
+    // The same with a term given: appends it trimmed and selects it; false when it is blank.
+    bool AddTermAndSelect(const QString &text);
     // The questions before the main window closes; false when the program must stay open.
     bool ConfirmClose();
     // Whether unsaved changes may be given up: asks, saves on Yes; false to stop the command.

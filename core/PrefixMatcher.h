@@ -52,6 +52,12 @@ public:
         return true;
     }
 
+    // Whether the line begins with the prefix.
+    bool Matches(const QByteArray &line) const
+    {
+        return mayMatchHead(HeadOf(line)) && matchesFrom(line);
+    }
+
     // The first of the lines that matches, -1 when none does; heads[i] is HeadOf(lines[i]).
     qsizetype FindFirst(const QList<QByteArray> &lines, const quint32 *heads) const;
 

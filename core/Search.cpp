@@ -69,7 +69,12 @@ std::optional<QString> GoAddress(const EntryList &services, const EntryList &ter
     } else {
         return std::nullopt;
     }
-    return GoAddressFor(services.LineAt(service), terms.TextAt(term));
+    return SearchAddress(services, service, terms.TextAt(term));
+}
+
+QString SearchAddress(const EntryList &services, qsizetype service, const QString &term)
+{
+    return GoAddressFor(services.LineAt(service), term);
 }
 
 QString ServiceTooltip(const QByteArray &serviceLine, const std::optional<QString> &term)

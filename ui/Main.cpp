@@ -29,9 +29,6 @@
 
 namespace {
 
-const QString kDefaultServices = QStringLiteral("Default.gls");
-const QString kDefaultTerms = QStringLiteral("Default.glt");
-
 void showWindow(QWidget *window)
 {
     window->show();
@@ -162,13 +159,13 @@ void TfrmMain::FormCreate()
 {
     // Default lists come from the current folder; an unreadable one ends the loading here.
     m_commandSet->run([this] {
-        if (QFileInfo::exists(kDefaultServices)) {
-            m_services.list.LoadFile(kDefaultServices);
-            m_services.file = kDefaultServices;
+        if (QFileInfo::exists(m_parts.servicesFile)) {
+            m_services.list.LoadFile(m_parts.servicesFile);
+            m_services.file = m_parts.servicesFile;
         }
-        if (QFileInfo::exists(kDefaultTerms)) {
-            m_terms.list.LoadFile(kDefaultTerms);
-            m_terms.file = kDefaultTerms;
+        if (QFileInfo::exists(m_parts.termsFile)) {
+            m_terms.list.LoadFile(m_parts.termsFile);
+            m_terms.file = m_parts.termsFile;
         }
     });
 }

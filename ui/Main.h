@@ -17,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QSplitter;
+struct StartRequest;
 class TfrmText;
 class TfrmTextPad;
 class TrayIcon;
@@ -32,6 +33,10 @@ struct MainWindowParts
     std::function<qint64()> clockMs; // for the lists' type-ahead
     TfrmQLaunch::Opener openInDefaultBrowser;
     UserFolders engineFolders; // where the user's browsers and desktop keep search engines
+    // The lists loaded at start when they exist: the current folder's, unless the command line
+    // names others.
+    QString servicesFile = QStringLiteral("Default.gls");
+    QString termsFile = QStringLiteral("Default.glt");
 };
 
 class TfrmMain : public QMainWindow
@@ -71,6 +76,10 @@ public:
     void actImportServicesExecute();
     void actExportServicesExecute();
 
+    // What a start of the program or a desktop search result asks for (MainRequest.cpp): the
+    // window comes up and searches, adds or shows what was asked. Errors go to the error box.
+    void OpenRequest(const StartRequest &request);
+
 Q_SIGNALS:
     // The window was closed for good: the program ends.
     void closed();
@@ -88,6 +97,8 @@ private:
     void TrayMessage(int click, QPoint at);
     TfrmTextPad *createNotepad(int number);
     bool confirmCloseNotepads();
+    void actOnRequest(const StartRequest &request);
+    void bringToFront();
 
     ListDocument m_services;
     ListDocument m_terms;

@@ -1,8 +1,10 @@
 """Helpers for the end-to-end tests: the built program under Xvfb, driven with xdotool, and a
 local HTTP server on 127.0.0.1 that records what the browser pane asked for."""
 
+import ast
 import http.server
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -65,6 +67,82 @@ class RecordingServer:
     def close(self):
         self.httpd.shutdown()
         self.httpd.server_close()
+
+
+class PrivateSessionBus:
+    """A D-Bus session bus of the test's own (dbus-daemon --session), so that the programs the
+    test starts meet each other there and never the user's. With a services folder, the bus
+    starts the programs whose .service files are in it (D-Bus activation)."""
+
+    def __init__(self, folder, env, services_dir=None):
+        os.makedirs(folder, exist_ok=True)
+        config = os.path.join(folder, "session.conf")
+        servicedir = f"<servicedir>{services_dir}</servicedir>" if services_dir else ""
+        with open(config, "w") as f:
+            f.write(f"""<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir={folder}</listen>
+  {servicedir}
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+""")
+        # Programs the bus starts get its environment: the test's home, display and folders.
+        self.process = subprocess.Popen(
+            ["dbus-daemon", f"--config-file={config}", "--nofork", "--print-address=1"],
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env, text=True)
+        self.address = self.process.stdout.readline().strip()
+        if not self.address:
+            raise AssertionError("dbus-daemon gave no address")
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait(timeout=30)
+        self.process.stdout.close()
+
+
+def gdbus_call(env, destination, path, method, *args, timeout=60):
+    """gdbus call on the session bus of the environment; the reply as Python values."""
+    result = subprocess.run(
+        ["gdbus", "call", "--session", "--dest", destination, "--object-path", path,
+         "--method", method, *args], capture_output=True, text=True, env=env, timeout=timeout)
+    if result.returncode != 0:
+        raise AssertionError(f"gdbus call {method} failed: {result.stderr}")
+    return parse_gvariant(result.stdout)
+
+
+def parse_gvariant(text):
+    """GVariant text as gdbus prints it, for the values the tests send (no "<", ">" or "@" in
+    strings): variants unwrapped, type annotations dropped."""
+    plain = re.sub(r"@[a-z{}()]+ ", "", text.replace("<", "").replace(">", ""))
+    plain = re.sub(r"\b(uint32|int32|uint64|int64|byte) ", "", plain)
+    plain = re.sub(r"\btrue\b", "True", re.sub(r"\bfalse\b", "False", plain))
+    return ast.literal_eval(plain.strip())
+
+
+def install_to_temporary_prefix():
+    """cmake --install of the build (GL_BUILD_DIR) under a new temporary prefix."""
+    build_dir = os.environ.get("GL_BUILD_DIR", "")
+    if not build_dir or not os.path.isdir(build_dir):
+        raise AssertionError(f"GL_BUILD_DIR does not name the build folder: {build_dir!r}")
+    prefix = tempfile.mkdtemp(prefix="gl-prefix-")
+    result = subprocess.run([os.environ.get("GL_CMAKE", "cmake"), "--install", build_dir,
+                             "--prefix", prefix], capture_output=True, text=True, timeout=300)
+    if result.returncode != 0:
+        shutil.rmtree(prefix, ignore_errors=True)
+        raise AssertionError(f"cmake --install failed:\n{result.stdout}\n{result.stderr}")
+    return prefix
+
+
+def request_path(address):
+    """The path and query the server records for a request of the address."""
+    split = urllib.parse.urlsplit(address)
+    return urllib.parse.unquote(split.path + (f"?{split.query}" if split.query else ""))
 
 
 def xdotool(*args, check=True):
@@ -133,6 +211,15 @@ class ProgramTestCase(unittest.TestCase):
         self.home = os.path.join(self.folder, "home")
         os.makedirs(self.home)
         self.process = None
+        # No session bus unless the test starts one: programs of different tests, or of the
+        # user's desktop, must not meet.
+        self.bus_address = "disabled:"
+
+    def start_bus(self, services_dir=None):
+        bus = PrivateSessionBus(os.path.join(self.folder, "bus"), self.environment(), services_dir)
+        self.addCleanup(bus.close)
+        self.bus_address = bus.address
+        return bus
 
     def tearDown(self):
         if self.process and self.process.poll() is None:
@@ -157,7 +244,15 @@ class ProgramTestCase(unittest.TestCase):
         env["XDG_DATA_HOME"] = os.path.join(self.home, ".local", "share")
         env["XDG_CACHE_HOME"] = os.path.join(self.home, ".cache")
         env.pop("QT_QPA_PLATFORM", None)
+        env["DBUS_SESSION_BUS_ADDRESS"] = self.bus_address
         return env
+
+    def run_program(self, *args, cwd=None, env=None, timeout=60):
+        """The program run to its end: a job without a window, or a start that hands its command
+        line to the running program."""
+        return subprocess.run([PROGRAM, *args], cwd=cwd or self.folder,
+                              env=env or self.environment(), capture_output=True, text=True,
+                              timeout=timeout)
 
     def start(self, program=None, cwd=None, env=None):
         self.process = subprocess.Popen(

@@ -1,0 +1,32 @@
+#pragma once
+
+// What the program's entry and its windows module share. The windows live in a module of their
+// own, beside the binary, that the entry loads only to open them: a job without a window then
+// needs QtCore alone and starts as fast as a small command.
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+
+struct CommandLine;
+
+// int GlRunWindows(int argc, char **argv, const QStringList *arguments, const CommandLine *options)
+// Hands the command line to the running program, or opens the windows and runs until the main
+// window closes; returns the exit status.
+using RunWindowsFunction = int (*)(int, char **, const QStringList *, const CommandLine *);
+inline constexpr char kWindowsModule[] = "libglwindows.so";
+inline constexpr char kRunWindowsSymbol[] = "GlRunWindows";
+
+inline void WriteText(FILE *to, const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+    std::fflush(to);
+}
+
+// One line on standard error, and the exit status to end with.
+inline int Fail(const QString &message, int status)
+{
+    WriteText(stderr, QStringLiteral("glenlantern: %1\n").arg(message));
+    return status;
+}

@@ -1,0 +1,175 @@
+// Glen Lantern's windows: the module the program loads to open them (see EntryPoints.h). A start
+// first offers its command line to the program that runs already; only when none takes it does it
+// open the main window and serve the session bus.
+#include "BrowserPane.h"
+#include "CommandLine.h"
+#include "DefaultBrowser.h"
+#include "EntryPoints.h"
+#include "ErrorBox.h"
+#include "Main.h"
+#include "QtPrompts.h"
+#include "SessionBus.h"
+#include "StartRequest.h"
+#include "TrayIcon.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QTimer>
+
+#include <optional>
+
+namespace {
+
+// A program started only to answer the desktop's search ends when it has not been asked
+// anything for this long and no window of it was ever shown.
+constexpr int kBackgroundIdleMs = 60000;
+
+// The desktop's own dialogs, web engine, notification area, error box and web browser.
+MainWindowParts DesktopParts(const CommandLine &options)
+{
+    MainWindowParts parts;
+    parts.prompts = std::make_unique<QtPrompts>();
+    parts.browser = std::make_unique<WebBrowserPane>();
+    parts.trayIcon = std::make_unique<SystemTrayIcon>();
+    parts.showError = ShowErrorBox;
+    parts.clockMs = [timer = std::make_shared<QElapsedTimer>()] {
+        if (!timer->isValid())
+            timer->start();
+        return timer->elapsed();
+    };
+    parts.openInDefaultBrowser = OpenInDefaultBrowser;
+    parts.engineFolders = UserFoldersFromEnvironment();
+    if (!options.servicesFile.isEmpty())
+        parts.servicesFile = options.servicesFile;
+    if (!options.termsFile.isEmpty())
+        parts.termsFile = options.termsFile;
+    return parts;
+}
+
+// A program that runs already takes the command line, and this start ends before it makes any
+// window or needs a display. Nothing when this start is to run the windows itself.
+std::optional<int> handToRunningProgram(int argc, char *argv[], const QStringList &arguments)
+{
+    QCoreApplication app(argc, argv);
+    QString refusal;
+    switch (SessionBus::HandToRunningProgram(QStringLiteral(GL_APPSTREAM_ID), arguments,
+                                             QDir::currentPath(), refusal)) {
+    case SessionBus::Start::HandedOver:
+        return 0;
+    case SessionBus::Start::Refused:
+        return Fail(refusal, 2);
+    default:
+        return std::nullopt;
+    }
+}
+
+void setUpApplication()
+{
+    // The title of the notices and the error box; the windows keep their own captions.
+    QApplication::setApplicationName(QStringLiteral("GlenLantern"));
+    // Settings in ~/.config/glenlantern/, data and cache under glenlantern/ in the XDG folders.
+    QApplication::setOrganizationName(QStringLiteral("glenlantern"));
+    QApplication::setDesktopFileName(QStringLiteral("glenlantern"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/glenlantern.svg")));
+    // The program ends when the main window closes, not when the last visible window does:
+    // in tray mode no window may be visible at all.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+// Owns the program's name on the session bus. Another start may have taken it since this one
+// looked: then that one gets the command line after all, and this start ends.
+std::optional<int> claimName(SessionBus &sessionBus, const QStringList &arguments,
+                             const CommandLine &options)
+{
+    switch (sessionBus.claim(arguments, QDir::currentPath())) {
+    case SessionBus::Start::HandedOver:
+        return 0;
+    case SessionBus::Start::Refused:
+        return Fail(sessionBus.refusal(), 2);
+    case SessionBus::Start::First:
+        break;
+    case SessionBus::Start::Alone:
+    case SessionBus::Start::NotRunning:
+        if (options.background)
+            return Fail(QStringLiteral("--background needs the session bus"), 1);
+        break;
+    }
+    return std::nullopt;
+}
+
+// A program started only for the desktop's search ends when nobody has asked it anything for a
+// while and its window was never asked to come up.
+void endWhenUnused(QTimer &idle, SessionBus &sessionBus, const bool &shown)
+{
+    idle.setSingleShot(true);
+    idle.setInterval(kBackgroundIdleMs);
+    QObject::connect(&sessionBus, &SessionBus::activity, &idle, qOverload<>(&QTimer::start));
+    QObject::connect(&idle, &QTimer::timeout, &idle, [&shown] {
+        if (!shown)
+            QApplication::quit();
+    });
+    idle.start();
+}
+
+// What the session bus reaches in the program: its lists and its window.
+BusProgram busProgram(TfrmMain &frmMain, bool &shown)
+{
+    BusProgram program;
+    program.services = &frmMain.services().list;
+    program.terms = &frmMain.terms().list;
+    program.prepare = [&frmMain](const CommandLine &options) {
+        return PrepareStartRequest(options, frmMain.services().list);
+    };
+    program.act = [&frmMain, &shown](const StartRequest &request) {
+        shown = shown || !request.options.background;
+        frmMain.OpenRequest(request);
+    };
+    program.showError = [&frmMain](const QString &message) { ShowErrorBox(&frmMain, message); };
+    return program;
+}
+
+int runWindows(int argc, char *argv[], const QStringList &arguments, const CommandLine &options)
+{
+    PrepareBrowserEngine();
+    if (const std::optional<int> status = handToRunningProgram(argc, argv, arguments))
+        return *status;
+    QApplication app(argc, argv);
+    setUpApplication();
+    SessionBus sessionBus(QStringLiteral(GL_APPSTREAM_ID));
+    if (const std::optional<int> status = claimName(sessionBus, arguments, options))
+        return *status;
+
+    TfrmMain frmMain(DesktopParts(options));
+    // The lists the command line names came in with the window.
+    CommandLine startOptions = options;
+    startOptions.servicesFile.clear();
+    startOptions.termsFile.clear();
+    StartRequest request;
+    try {
+        request = PrepareStartRequest(startOptions, frmMain.services().list);
+    } catch (const CommandError &error) {
+        return Fail(error.message(), 2);
+    }
+
+    // Whether the window was ever asked to come up: until then a program started only for
+    // the desktop's search may end when nobody asks it anything.
+    bool shown = !options.background;
+    sessionBus.setProgram(busProgram(frmMain, shown));
+    QObject::connect(&frmMain, &TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    QTimer idle;
+    if (options.background)
+        endWhenUnused(idle, sessionBus, shown);
+    else
+        frmMain.OpenRequest(request);
+    return app.exec();
+}
+
+} // namespace
+
+extern "C" Q_DECL_EXPORT int GlRunWindows(int argc, char **argv, const QStringList *arguments,
+                                          const CommandLine *options)
+{
+    return runWindows(argc, argv, *arguments, *options);
+}

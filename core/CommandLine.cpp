@@ -1,0 +1,231 @@
+// The command line: what a start of the program asks for, checked before anything opens.
+#include "CommandLine.h"
+
+#include "EntryList.h"
+#include "TextRules.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+struct OptionRow
+{
+    QStringList names;
+    const char *valueName; // nullptr for a switch
+    const char *help;
+    bool hidden = false;
+};
+
+const QList<OptionRow> &optionRows()
+{
+    static const QList<OptionRow> rows = {
+            {{QStringLiteral("s"), QStringLiteral("service")},
+             "NAME",
+             "search with the service of this name, as the service list writes it"},
+            {{QStringLiteral("services")},
+             "FILE",
+             "open this service list instead of the current folder's Default.gls"},
+            {{QStringLiteral("terms")},
+             "FILE",
+             "open this term list instead of the current folder's Default.glt"},
+            {{QStringLiteral("add")}, nullptr, "add TERM to the term list, as Add n' Go does"},
+            {{QStringLiteral("q"), QStringLiteral("quick-launch")},
+             nullptr,
+             "show the Quick Launcher, with TERM in its box"},
+            {{QStringLiteral("new-terms")}, nullptr, "start a new, empty term list"},
+            {{QStringLiteral("print-url")},
+             nullptr,
+             "print the address the search opens and exit (no window, no display needed)"},
+            {{QStringLiteral("all-services")},
+             nullptr,
+             "with --print-url: one line for every service, NAME<TAB>ADDRESS"},
+            {{QStringLiteral("background")},
+             nullptr,
+             "start without a window, to answer the desktop's search",
+             true},
+            {{QStringLiteral("h"), QStringLiteral("help")}, nullptr, "show this help and exit"},
+            {{QStringLiteral("v"), QStringLiteral("version")},
+             nullptr,
+             "show the version and exit"},
+    };
+    return rows;
+}
+
+// Options that ask for things that cannot be done together.
+const QList<std::pair<const char *, QList<const char *>>> &conflicts()
+{
+    static const QList<std::pair<const char *, QList<const char *>>> table = {
+            {"print-url", {"add", "quick-launch", "new-terms", "terms", "background"}},
+            {"all-services", {"service"}},
+            {"quick-launch", {"add", "service", "background"}},
+            {"new-terms", {"terms", "background"}},
+            {"background", {"add", "service"}},
+    };
+    return table;
+}
+
+QString dashed(const char *name)
+{
+    return QStringLiteral("--") + QString::fromLatin1(name);
+}
+
+// The file must be one the program can read: a missing, unreadable or folder name is a
+// mistake on the command line, found before anything opens.
+QString readableFile(const QCommandLineParser &parser, const char *option, const QString &folder)
+{
+    const QString value = parser.value(QString::fromLatin1(option));
+    if (value.isEmpty())
+        throw UsageError(QStringLiteral("The file name after %1 is empty").arg(dashed(option)));
+    const QString path = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
+    // Not blocking: a named pipe without a writer must not hold the start.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    int error = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        struct stat info;
+        if (::fstat(fd, &info) != 0)
+            error = errno;
+        else if (S_ISDIR(info.st_mode))
+            error = EISDIR;
+        ::close(fd);
+    }
+    if (error != 0)
+        AsUsageError([&] { ThrowCannotOpen(path, SystemErrorText(error)); });
+    return path;
+}
+
+void checkCombinations(const QCommandLineParser &parser, bool hasTerm)
+{
+    for (const auto &[option, others] : conflicts()) {
+        if (!parser.isSet(QString::fromLatin1(option)))
+            continue;
+        for (const char *other : others) {
+            if (parser.isSet(QString::fromLatin1(other)))
+                throw UsageError(QStringLiteral("%1 cannot be used with %2")
+                                         .arg(dashed(option), dashed(other)));
+        }
+    }
+    if (parser.isSet(QStringLiteral("all-services")) && !parser.isSet(QStringLiteral("print-url")))
+        throw UsageError(QStringLiteral("--all-services goes only with --print-url"));
+    for (const char *option : {"print-url", "add"}) {
+        if (parser.isSet(QString::fromLatin1(option)) && !hasTerm)
+            throw UsageError(QStringLiteral("%1 needs a search term").arg(dashed(option)));
+    }
+    if (parser.isSet(QStringLiteral("background")) && hasTerm)
+        throw UsageError(QStringLiteral("--background takes no search term"));
+    for (const OptionRow &row : optionRows()) {
+        if (row.valueName && parser.values(row.names.constLast()).size() > 1)
+            throw UsageError(QStringLiteral("%1 is given more than once")
+                                     .arg(dashed(row.names.constLast().toLatin1().constData())));
+    }
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList &arguments, const QString &workingDirectory)
+{
+    QCommandLineParser parser;
+    for (const OptionRow &row : optionRows()) {
+        if (row.valueName)
+            parser.addOption({row.names, {}, QString::fromLatin1(row.valueName)});
+        else
+            parser.addOption(QCommandLineOption(row.names));
+    }
+    if (!parser.parse(QStringList {QStringLiteral("glenlantern")} + arguments))
+        throw UsageError(parser.errorText());
+
+    CommandLine result;
+    if (parser.isSet(QStringLiteral("help"))) {
+        result.job = CommandLine::Job::Help;
+        return result;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        result.job = CommandLine::Job::Version;
+        return result;
+    }
+    const QStringList words = parser.positionalArguments();
+    if (!words.isEmpty()) {
+        result.term = words.join(u' ');
+        if (IsBlank(*result.term))
+            throw UsageError(QStringLiteral("The search term is blank"));
+    }
+    checkCombinations(parser, result.term.has_value());
+    if (parser.isSet(QStringLiteral("service"))) {
+        result.serviceName = parser.value(QStringLiteral("service"));
+        if (IsBlank(*result.serviceName))
+            throw UsageError(QStringLiteral("The service name after --service is blank"));
+    }
+    if (parser.isSet(QStringLiteral("services")))
+        result.servicesFile = readableFile(parser, "services", workingDirectory);
+    if (parser.isSet(QStringLiteral("terms")))
+        result.termsFile = readableFile(parser, "terms", workingDirectory);
+    result.add = parser.isSet(QStringLiteral("add"));
+    result.allServices = parser.isSet(QStringLiteral("all-services"));
+    result.quickLaunch = parser.isSet(QStringLiteral("quick-launch"));
+    result.newTerms = parser.isSet(QStringLiteral("new-terms"));
+    result.background = parser.isSet(QStringLiteral("background"));
+    if (parser.isSet(QStringLiteral("print-url")))
+        result.job = CommandLine::Job::PrintUrl;
+    return result;
+}
+
+QString HelpText()
+{
+    QList<std::pair<QString, QString>> lines;
+    qsizetype width = 0;
+    for (const OptionRow &row : optionRows()) {
+        if (row.hidden)
+            continue;
+        QString names = row.names.size() > 1 ? QStringLiteral("-%1, ").arg(row.names.first())
+                                             : QStringLiteral("    ");
+        names += QStringLiteral("--") + row.names.constLast();
+        if (row.valueName)
+            names += u' ' + QString::fromLatin1(row.valueName);
+        width = std::max(width, names.size());
+        lines.append({names, QString::fromUtf8(row.help)});
+    }
+    QString text = QStringLiteral(
+            "Usage: glenlantern [OPTION...] [TERM...]\n"
+            "Search the web from saved lists of search services and terms.\n\n"
+            "Starts Glen Lantern and searches TERM with the selected (or first) service,\n"
+            "without adding it to the term list. When the program is already running, the\n"
+            "command line goes to it.\n\n"
+            "Options:\n");
+    for (const auto &[names, help] : std::as_const(lines))
+        text += QStringLiteral("  ") + names.leftJustified(width + 2) + help + u'\n';
+    text += QStringLiteral("\nExit status: 0 when all went well, 1 when a job failed, 2 when the "
+                           "command line is wrong.\n");
+    return text;
+}
+
+QString VersionText()
+{
+    return QStringLiteral("glenlantern " GL_VERSION "\n");
+}
+
+qsizetype FindServiceByName(const EntryList &services, const QString &name)
+{
+    const QString wanted = TrimBlanks(name);
+    qsizetype sameIgnoringCase = -1;
+    for (qsizetype i = 0; i < services.Count(); ++i) {
+        const QByteArray &line = services.LineAt(i);
+        const QString candidate = TrimBlanks(DecodeLinePart(line, EntryList::NameOf(line)));
+        if (candidate == wanted)
+            return i;
+        if (sameIgnoringCase < 0 && !candidate.isEmpty()
+            && candidate.compare(wanted, Qt::CaseInsensitive) == 0)
+            sameIgnoringCase = i;
+    }
+    if (sameIgnoringCase >= 0)
+        return sameIgnoringCase;
+    throw UsageError(QStringLiteral("There is no service named \"%1\" in the service list")
+                             .arg(TrimBlanks(name)));
+}

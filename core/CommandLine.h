@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Error.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class EntryList;
+
+// A mistake on the command line, or in what it names: the program says so on one line and ends
+// with status 2 without opening anything.
+class UsageError : public CommandError
+{
+public:
+    using CommandError::CommandError;
+};
+
+// Runs the call; a CommandError it throws becomes a UsageError with the same text.
+template<typename Call> decltype(auto) AsUsageError(Call &&call)
+{
+    try {
+        return call();
+    } catch (const UsageError &) {
+        throw;
+    } catch (const CommandError &error) {
+        throw UsageError(error.message());
+    }
+}
+
+// What one start of the program asks for.
+struct CommandLine
+{
+    // Jobs other than Windows run without a window and need no display.
+    enum class Job { Windows, PrintUrl, Help, Version };
+
+    Job job = Job::Windows;
+    std::optional<QString> term;        // the words of the command line, joined by blanks
+    std::optional<QString> serviceName; // --service
+    QString servicesFile;               // --services, absolute; empty for the folder's Default.gls
+    QString termsFile;                  // --terms, absolute; empty for the folder's Default.glt
+    bool add = false;
+    bool allServices = false;
+    bool quickLaunch = false;
+    bool newTerms = false;
+    bool background = false; // started by the session bus for the desktop's search
+};
+
+// Reads the arguments that follow the program's name; relative file names are taken from the
+// working folder, and the list files named must be readable. Throws UsageError naming the
+// problem.
+CommandLine ParseCommandLine(const QStringList &arguments, const QString &workingDirectory);
+
+QString HelpText();
+QString VersionText();
+
+// The service with this name: the first whose name is the same, else the first whose name is
+// the same ignoring case; blanks around names do not count. UsageError when there is none.
+qsizetype FindServiceByName(const EntryList &services, const QString &name);

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "StartRequest.h"
+
+#include <QDBusContext>
+#include <QObject>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <functional>
+#include <memory>
+
+class EntryList;
+class DesktopSearchProviders;
+
+// The running program as the session bus reaches it. The program fills it in once its main
+// window exists; until then requests wait and searches find nothing.
+struct BusProgram
+{
+    const EntryList *services = nullptr;
+    const EntryList *terms = nullptr;
+    // Checks a request without changing anything; throws UsageError when it cannot be done.
+    std::function<StartRequest(const CommandLine &)> prepare;
+    // Acts on a checked request: brings the window up and searches, adds, shows...
+    std::function<void(StartRequest)> act;
+    // Tells the user of a request that cannot be done, where nobody waits for an answer.
+    std::function<void(const QString &)> showError;
+};
+
+// The program's names on the session bus, all taken from its AppStream id.
+struct BusNames
+{
+    QString service; // the well-known name, the AppStream id
+    QString path;    // the object that takes command lines; the search providers live below it
+    QString commandLineInterface;
+    QString usageError;
+    QString otherDisplayError;
+
+    static BusNames ForApplication(const QString &applicationId);
+    QString gnomeSearchPath() const { return path + QStringLiteral("/SearchProvider"); }
+    QString krunnerPath() const { return path + QStringLiteral("/Runner"); }
+};
+
+// One running program per user and display. The first start owns the program's name on the
+// session bus and serves command lines and the desktop's search there; a later start hands its
+// command line to it and ends. Without a session bus, or when the running program is on
+// another display, a start runs on its own.
+class SessionBus : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+
+public:
+    enum class Start { First, HandedOver, Refused, Alone, NotRunning };
+
+    explicit SessionBus(const QString &applicationId, QObject *parent = nullptr);
+    ~SessionBus() override;
+
+    // Hands the arguments to the program that runs already, over a connection of its own, so
+    // that a later start ends before it makes any window: HandedOver, Refused (the reason in
+    // `refusal`), NotRunning, or Alone (no bus, another display, no answer).
+    static Start HandToRunningProgram(const QString &applicationId, const QStringList &arguments,
+                                      const QString &workingDirectory, QString &refusal);
+
+    // Registers the program's objects and asks for its name; when another program owns it,
+    // hands it the arguments (with the folder they are relative to) instead.
+    Start claim(const QStringList &arguments, const QString &workingDirectory);
+    // The running program's reason when it refused the command line.
+    QString refusal() const { return m_refusal; }
+    void setProgram(BusProgram program);
+    const BusProgram &program() const { return m_program; }
+    const BusNames &names() const { return m_names; }
+
+    // Acts on a request nobody waits an answer for (a desktop search result): soon, or once the
+    // program is ready; what cannot be done shows in the program's error box.
+    void open(const CommandLine &options);
+
+public Q_SLOTS:
+    // <AppStream id>.CommandLine: a later start's arguments and the folder it started in.
+    Q_SCRIPTABLE void Run(const QStringList &arguments, const QString &workingDirectory,
+                          const QVariantMap &platformData);
+
+Q_SIGNALS:
+    // Any call from the bus: a program started only for the desktop's search stays while used.
+    void activity();
+
+private:
+    bool registerObjects();
+    void unregisterObjects();
+    void whenReady(std::function<void()> call);
+
+    BusNames m_names;
+    QString m_display;
+    QString m_refusal;
+    BusProgram m_program;
+    QList<std::function<void()>> m_waiting;
+    std::unique_ptr<DesktopSearchProviders> m_providers;
+};
+
+// The display this process shows its windows on, as the session bus tells displays apart.
+QString CurrentDisplay();

@@ -1,0 +1,222 @@
+// What a later start of the program, or a result picked in the desktop's search, makes the
+// running main window do.
+#include "CommandLine.h"
+#include "CommandSet.h"
+#include "MainWindowFixture.h"
+#include "StartRequest.h"
+#include "TextRules.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+const QByteArray kServices = "Web=http://a/?q=|s|\r\nMaps=http://m/|s|/x\r\n";
+const QByteArray kTerms = "red car\r\ndogs\r\n";
+
+void open(MainWindowFixture &f, const QStringList &arguments)
+{
+    const CommandLine options = ParseCommandLine(arguments, f.folder.path());
+    f.window->OpenRequest(PrepareStartRequest(options, f.window->services().list));
+}
+
+QStringList texts(const EntryList &list)
+{
+    QStringList lines;
+    for (qsizetype i = 0; i < list.Count(); ++i)
+        lines << list.TextAt(i);
+    return lines;
+}
+
+void sendToTray(MainWindowFixture &f)
+{
+    f.window->commandSet()->action(QStringLiteral("actTglSendtotray"))->trigger();
+    QVERIFY(f.window->trayMode());
+}
+
+} // namespace
+
+class TestStartRequest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void searches_data();
+    void searches();
+    void comesOutOfTheTray();
+    void quickLauncher_data();
+    void quickLauncher();
+    void listsAreReplacedAsLoadDoes_data();
+    void listsAreReplacedAsLoadDoes();
+    void newTermList();
+    void serviceGoneBeforeTheRequestRuns();
+    void waitsForTheDialogTheUserAnswers();
+    void backgroundShowsNothing();
+};
+
+void TestStartRequest::searches_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("selectedService");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QStringList>("terms");
+    QTest::addColumn<int>("selectedTerm");
+
+    const QStringList unchanged {"red car", "dogs"};
+    QTest::newRow("first service, term not added")
+            << QStringList {"blue"} << -1 << "http://a/?q=blue" << unchanged << -1;
+    QTest::newRow("selected service")
+            << QStringList {"blue"} << 1 << "http://m/blue/x" << unchanged << -1;
+    QTest::newRow("named service is selected")
+            << QStringList {"-s", "maps", "x"} << 0 << "http://m/x/x" << unchanged << -1;
+    QTest::newRow("add as Add n' Go")
+            << QStringList {"--add", "-s", "Maps", "  cats "} << -1 << "http://m/cats/x"
+            << QStringList {"red car", "dogs", "cats"} << 2;
+}
+
+void TestStartRequest::searches()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, selectedService);
+    QFETCH(QString, address);
+    QFETCH(QStringList, terms);
+    QFETCH(int, selectedTerm);
+    MainWindowFixture f(kServices, kTerms);
+    if (selectedService >= 0)
+        f.window->services().list.SelectLine(selectedService);
+    open(f, arguments);
+    QCOMPARE(f.browser->addresses, QStringList {address});
+    QCOMPARE(texts(f.window->terms().list), terms);
+    QCOMPARE(f.window->terms().list.SelectedIndex(), selectedTerm);
+    QCOMPARE(f.window->terms().changed, selectedTerm >= 0);
+    QVERIFY(f.window->isVisible());
+    QVERIFY(f.errors.isEmpty());
+}
+
+void TestStartRequest::comesOutOfTheTray()
+{
+    MainWindowFixture f(kServices, kTerms);
+    f.window->show();
+    sendToTray(f);
+    QVERIFY(!f.window->isVisible());
+    open(f, {QStringLiteral("x")});
+    QVERIFY(!f.window->trayMode());
+    QVERIFY(f.window->isVisible());
+    QVERIFY(!f.tray->shown);
+    QCOMPARE(f.window->commandSet()->action(QStringLiteral("actTglSendtotray"))->text(),
+             QStringLiteral("Send to Tray"));
+    QCOMPARE(f.browser->addresses, QStringList {QStringLiteral("http://a/?q=x")});
+}
+
+void TestStartRequest::quickLauncher_data()
+{
+    QTest::addColumn<bool>("inTray");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("with term") << false << QStringList {"-q", "red car"} << "red car";
+    QTest::newRow("without term keeps the text") << false << QStringList {"-q"} << "before";
+    QTest::newRow("main window stays in the tray") << true << QStringList {"-q", "x"} << "x";
+}
+
+void TestStartRequest::quickLauncher()
+{
+    QFETCH(bool, inTray);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, text);
+    MainWindowFixture f(kServices, kTerms);
+    f.window->quickLauncher()->txtSearch->setText(QStringLiteral("before"));
+    if (inTray)
+        sendToTray(f);
+    open(f, arguments);
+    QVERIFY(f.window->quickLauncher()->isVisible());
+    QCOMPARE(f.window->quickLauncher()->txtSearch->text(), text);
+    QCOMPARE(f.window->trayMode(), inTray);
+    QCOMPARE(f.window->isVisible(), !inTray);
+    // The Quick Launcher searches only when the user says Go!
+    QVERIFY(f.browser->addresses.isEmpty());
+    QVERIFY(f.launched.isEmpty());
+}
+
+void TestStartRequest::listsAreReplacedAsLoadDoes_data()
+{
+    QTest::addColumn<Prompts::Answer>("answer");
+    QTest::newRow("no") << Prompts::Answer::No;
+    QTest::newRow("cancel") << Prompts::Answer::Cancel;
+}
+
+void TestStartRequest::listsAreReplacedAsLoadDoes()
+{
+    QFETCH(Prompts::Answer, answer);
+    MainWindowFixture f(kServices, kTerms);
+    f.writeFile(QStringLiteral("other.gls"), "Books=http://b/|s|\r\n");
+    f.window->services().changed = true;
+    f.prompts->expectAnswer(QStringLiteral("Save changes to service list?"), answer);
+    open(f, {QStringLiteral("--services"), QStringLiteral("other.gls"), QStringLiteral("x")});
+    QVERIFY(f.prompts->verifyDone());
+    if (answer == Prompts::Answer::Cancel) {
+        // Cancel ends the request: the user's list stays and nothing is searched.
+        QCOMPARE(texts(f.window->services().list).size(), 2);
+        QVERIFY(f.window->services().changed);
+        QVERIFY(f.browser->addresses.isEmpty());
+        return;
+    }
+    QCOMPARE(texts(f.window->services().list), QStringList {"Books=http://b/|s|"});
+    QCOMPARE(f.window->services().file, f.folder.filePath(QStringLiteral("other.gls")));
+    QVERIFY(!f.window->services().changed);
+    QCOMPARE(f.browser->addresses, QStringList {QStringLiteral("http://b/x")});
+}
+
+void TestStartRequest::newTermList()
+{
+    MainWindowFixture f(kServices, kTerms);
+    f.window->terms().changed = true;
+    f.prompts->expectAnswer(QStringLiteral("Save changes to term list?"), Prompts::Answer::No);
+    open(f, {QStringLiteral("--new-terms")});
+    QVERIFY(f.prompts->verifyDone());
+    QCOMPARE(f.window->terms().list.Count(), 0);
+    QVERIFY(f.window->terms().file.isEmpty());
+    QVERIFY(f.window->isVisible());
+}
+
+void TestStartRequest::serviceGoneBeforeTheRequestRuns()
+{
+    MainWindowFixture f(kServices, kTerms);
+    const StartRequest request = PrepareStartRequest(
+            ParseCommandLine({QStringLiteral("-s"), QStringLiteral("Maps"), QStringLiteral("x")},
+                             f.folder.path()),
+            f.window->services().list);
+    f.window->services().list.Remove(1);
+    f.window->OpenRequest(request);
+    QCOMPARE(
+            f.errors,
+            QStringList {QStringLiteral("There is no service named \"Maps\" in the service list")});
+    QVERIFY(f.browser->addresses.isEmpty());
+}
+
+void TestStartRequest::waitsForTheDialogTheUserAnswers()
+{
+    MainWindowFixture f(kServices, kTerms);
+    f.window->show();
+    QDialog dialog(f.window.get());
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
+    open(f, {QStringLiteral("x")});
+    QTest::qWait(500);
+    QVERIFY(f.browser->addresses.isEmpty());
+    dialog.close();
+    QTRY_COMPARE(f.browser->addresses, QStringList {QStringLiteral("http://a/?q=x")});
+}
+
+void TestStartRequest::backgroundShowsNothing()
+{
+    MainWindowFixture f(kServices, kTerms);
+    open(f, {QStringLiteral("--background")});
+    QVERIFY(!f.window->isVisible());
+    QVERIFY(!f.window->quickLauncher()->isVisible());
+}
+
+QTEST_MAIN(TestStartRequest)
+#include "tst_startrequest.moc"

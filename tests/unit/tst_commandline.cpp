@@ -1,0 +1,222 @@
+// The command line: what a start asks for, or the one-line message it ends with (status 2).
+#include "CommandLine.h"
+#include "EntryList.h"
+#include "ListTestSupport.h"
+#include "StartRequest.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray kServices = "Web=http://a/?q=|s|\r\n\r\nMaps=http://m/|s|/x\r\n";
+
+// A start as the program decides it: the job it runs, checked against the lists of the folder
+// as a first start checks it, or the message it ends with.
+QString outcome(const QStringList &arguments, const QString &folder)
+{
+    try {
+        const CommandLine options = ParseCommandLine(arguments, folder);
+        switch (options.job) {
+        case CommandLine::Job::Help:
+            return QStringLiteral("help");
+        case CommandLine::Job::Version:
+            return QStringLiteral("version");
+        case CommandLine::Job::PrintUrl: {
+            const PrintUrlOutput output = PrintUrl(options, folder);
+            return output.out + output.err;
+        }
+        case CommandLine::Job::Windows:
+            break;
+        }
+        EntryList current;
+        const QString defaults = QDir(folder).filePath(QStringLiteral("Default.gls"));
+        if (QFileInfo::exists(defaults))
+            current.LoadFile(defaults);
+        PrepareStartRequest(options, current);
+        QStringList parts {QStringLiteral("start")};
+        if (options.term)
+            parts << QStringLiteral("term=[%1]").arg(*options.term);
+        if (options.serviceName)
+            parts << QStringLiteral("service=[%1]").arg(*options.serviceName);
+        if (!options.servicesFile.isEmpty())
+            parts << QStringLiteral("services=[%1]").arg(options.servicesFile);
+        if (!options.termsFile.isEmpty())
+            parts << QStringLiteral("terms=[%1]").arg(options.termsFile);
+        const std::pair<bool, const char *> flags[] = {{options.add, "add"},
+                                                       {options.quickLaunch, "quick-launch"},
+                                                       {options.newTerms, "new-terms"},
+                                                       {options.background, "background"}};
+        for (const auto &[set, name] : flags) {
+            if (set)
+                parts << QString::fromLatin1(name);
+        }
+        return parts.join(u' ');
+    } catch (const UsageError &error) {
+        return QStringLiteral("error: ") + error.message();
+    }
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void decide_data();
+    void decide();
+    void windowsLineEndingsAndLatin1Names();
+    void requestReadsTheListsItNames();
+
+private:
+    QTemporaryDir m_folder;
+};
+
+void TestCommandLine::initTestCase()
+{
+    QVERIFY(m_folder.isValid());
+    QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("Default.gls")), kServices));
+    QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("other.gls")), "Books=http://b/|s|\r\n"));
+    QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("terms.glt")), "one\r\ntwo\r\n"));
+    QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("empty.gls")), ""));
+    QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("bare"))); // no Default.gls in it
+}
+
+void TestCommandLine::decide_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("folder");   // below the test's folder; empty for the folder itself
+    QTest::addColumn<QString>("expected"); // <dir> stands for the test's folder
+
+    const auto row = [](const char *name, const QStringList &arguments, const char *expected,
+                        const char *folder = "") {
+        QTest::newRow(name) << arguments << QString::fromUtf8(folder)
+                            << QString::fromUtf8(expected);
+    };
+    using L = QStringList;
+    // Starts of the windows.
+    row("bare", {}, "start");
+    row("term", {"Ada Lovelace"}, "start term=[Ada Lovelace]");
+    row("words join", {"Ada", "Lovelace"}, "start term=[Ada Lovelace]");
+    row("term after --", {"--", "--add"}, "start term=[--add]");
+    row("named service", {"--service", "Maps", "x"}, "start term=[x] service=[Maps]");
+    row("name ignoring case", {"--service=maps", "x"}, "start term=[x] service=[maps]");
+    row("short service", {"-s", "Web"}, "start service=[Web]");
+    row("lists", L {"--services", "other.gls", "--terms", "terms.glt", "x"},
+        "start term=[x] services=[<dir>/other.gls] terms=[<dir>/terms.glt]");
+    row("service of named list", {"--services", "other.gls", "-s", "Books", "x"},
+        "start term=[x] service=[Books] services=[<dir>/other.gls]");
+    row("list from a folder up", {"--terms", "../terms.glt"}, "start terms=[<dir>/terms.glt]",
+        "bare");
+    row("add", {"--add", "cats"}, "start term=[cats] add");
+    row("quick launch", {"-q"}, "start quick-launch");
+    row("quick launch term", {"--quick-launch", "red car"}, "start term=[red car] quick-launch");
+    row("quick launch without services", {"-q", "x"}, "start term=[x] quick-launch", "bare");
+    row("new terms", {"--new-terms", "--add", "x"}, "start term=[x] add new-terms");
+    row("background", {"--background"}, "start background");
+    row("help", {"--help", "--add"}, "help");
+    row("short help", {"-h"}, "help");
+    row("version", {"--version"}, "version");
+    // Addresses printed.
+    row("print first", {"--print-url", "red"}, "http://a/?q=red\n");
+    row("print named", {"--print-url", "--service", "Maps", "red"}, "http://m/red/x\n");
+    row("print from list", {"--print-url", "--services", "other.gls", "x"}, "http://b/x\n");
+    row("print all", {"--print-url", "--all-services", "ab"},
+        "Web\thttp://a/?q=ab\nMaps\thttp://m/ab/x\n");
+    // Mistakes.
+    row("unknown option", {"--frob"}, "error: Unknown option 'frob'.");
+    row("unknown short option", {"-z", "x"}, "error: Unknown option 'z'.");
+    row("missing value", {"x", "--services"}, "error: Missing value after '--services'.");
+    row("value of a switch", {"--add=yes", "x"}, "error: Unexpected value after '--add'.");
+    row("missing list", {"--services", "missing.gls", "x"},
+        "error: Cannot open file \"<dir>/missing.gls\". No such file or directory");
+    row("list is a folder", {"--terms", "folder"},
+        "error: Cannot open file \"<dir>/folder\". Is a directory");
+    row("empty file name", {"--services=", "x"}, "error: The file name after --services is empty");
+    row("no such service", {"--service", "Nope", "x"},
+        "error: There is no service named \"Nope\" in the service list");
+    row("no such service in named list", {"--services", "other.gls", "-s", "Web", "x"},
+        "error: There is no service named \"Web\" in the service list");
+    row("print no such service", {"--print-url", "-s", "Nope", "x"},
+        "error: There is no service named \"Nope\" in the service list");
+    row("blank service name", {"--service", " ", "x"},
+        "error: The service name after --service is blank");
+    row("print without term", {"--print-url"}, "error: --print-url needs a search term");
+    row("add without term", {"--add"}, "error: --add needs a search term");
+    row("blank term", {"  "}, "error: The search term is blank");
+    row("all without print", {"--all-services", "x"},
+        "error: --all-services goes only with --print-url");
+    row("all with service", {"--print-url", "--all-services", "-s", "Web", "x"},
+        "error: --all-services cannot be used with --service");
+    row("print and add", {"--print-url", "--add", "x"},
+        "error: --print-url cannot be used with --add");
+    row("print and terms", {"--print-url", "--terms", "terms.glt", "x"},
+        "error: --print-url cannot be used with --terms");
+    row("quick launch and add", {"-q", "--add", "x"},
+        "error: --quick-launch cannot be used with --add");
+    row("new terms and terms", {"--new-terms", "--terms", "terms.glt"},
+        "error: --new-terms cannot be used with --terms");
+    row("background and term", {"--background", "x"}, "error: --background takes no search term");
+    row("service twice", {"-s", "Web", "-s", "Maps", "x"},
+        "error: --service is given more than once");
+    row("print from empty list", {"--print-url", "--services", "empty.gls", "x"},
+        "error: The service list \"<dir>/empty.gls\" is empty");
+    row("print without list", {"--print-url", "x"},
+        "error: There is no service list: no Default.gls in \"<dir>/bare\" and no --services "
+        "FILE",
+        "bare");
+    row("search without services", {"x"},
+        "error: The service list is empty: there is no service to search with", "bare");
+}
+
+void TestCommandLine::decide()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, folder);
+    QFETCH(QString, expected);
+    const QString dir = QDir::cleanPath(m_folder.path() + u'/' + folder);
+    QCOMPARE(outcome(arguments, dir),
+             QString(expected).replace(QStringLiteral("<dir>"), m_folder.path()));
+}
+
+void TestCommandLine::windowsLineEndingsAndLatin1Names()
+{
+    // A list written on Windows: its names are Windows-1252 and are found as they read.
+    QTemporaryDir folder;
+    QVERIFY(writeBytes(folder.filePath(QStringLiteral("Default.gls")),
+                       "Caf\xE9=http://c/|s|\r\nZ=http://z/|s|\r\n"));
+    const QString dir = folder.path();
+    QCOMPARE(outcome({QStringLiteral("--print-url"), QStringLiteral("-s"),
+                      QStringLiteral("CAF\u00C9"), QStringLiteral("x")},
+                     dir),
+             QStringLiteral("http://c/x\n"));
+    QCOMPARE(outcome({QStringLiteral("--print-url"), QStringLiteral("--all-services"),
+                      QStringLiteral("x")},
+                     dir),
+             QStringLiteral("Caf\u00E9\thttp://c/x\nZ\thttp://z/x\n"));
+}
+
+void TestCommandLine::requestReadsTheListsItNames()
+{
+    // The running program gets the lines read, and its own list is what a name is found in
+    // when the request names no list.
+    EntryList current;
+    current.CopyFrom({"Mine=http://mine/|s|"});
+    const CommandLine options
+            = ParseCommandLine({QStringLiteral("--terms"), QStringLiteral("terms.glt"),
+                                QStringLiteral("-s"), QStringLiteral("mine"), QStringLiteral("x")},
+                               m_folder.path());
+    const StartRequest request = PrepareStartRequest(options, current);
+    QVERIFY(!request.services);
+    QVERIFY(request.terms);
+    QCOMPARE(request.terms->file, m_folder.filePath(QStringLiteral("terms.glt")));
+    QCOMPARE(request.terms->lines, (QList<QByteArray> {"one", "two"}));
+    QCOMPARE(FindServiceByName(current, QStringLiteral(" Mine ")), 0);
+}
+
+QTEST_APPLESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"

@@ -1,0 +1,94 @@
+// What a start of the program, or a result picked in the desktop's search, asks of the main
+// window: come up, open the lists named, select the service named, and search, add or show the
+// term.
+#include "Main.h"
+
+#include "Error.h"
+#include "Search.h"
+#include "StartRequest.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace {
+
+// How often a request that came while the user answers a dialog looks whether it may run.
+constexpr int kWaitForDialogMs = 200;
+
+void putListInPlace(ListDocument &doc, const ListFileLines &read)
+{
+    doc.list.CopyFrom(read.lines);
+    doc.file = read.file;
+    doc.changed = false;
+}
+
+} // namespace
+
+void TfrmMain::OpenRequest(const StartRequest &request)
+{
+    // A dialog the user is answering comes first: the request waits until it is closed.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(kWaitForDialogMs, this, [this, request] { OpenRequest(request); });
+        return;
+    }
+    m_commandSet->run([&] { actOnRequest(request); });
+}
+
+void TfrmMain::bringToFront()
+{
+    if (TrayMode) {
+        actTglSendtotrayExecute(); // out of the tray, as Show Main Screen does
+        return;
+    }
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfrmMain::actOnRequest(const StartRequest &request)
+{
+    const CommandLine &options = request.options;
+    if (options.background)
+        return; // started for the desktop's search: nothing to show yet
+    // The Quick Launcher alone leaves a main window that lives in the tray where it is.
+    if (!(options.quickLaunch && TrayMode))
+        bringToFront();
+    // Lists are replaced as Load does it: unsaved changes are asked about first.
+    if (request.services) {
+        if (!m_commands.ConfirmDiscardServices())
+            return;
+        putListInPlace(m_services, *request.services);
+    }
+    if (request.terms) {
+        if (!m_commands.ConfirmDiscardTerms())
+            return;
+        putListInPlace(m_terms, *request.terms);
+    }
+    if (options.newTerms)
+        m_commands.NewTerms();
+    if (options.serviceName)
+        m_services.list.SelectLine(FindServiceByName(m_services.list, *options.serviceName));
+    if (options.quickLaunch) {
+        if (options.term)
+            frmQLaunch->txtSearch->setText(*options.term);
+        frmQLaunch->show();
+        frmQLaunch->raise();
+        frmQLaunch->activateWindow();
+        return;
+    }
+    if (!options.term)
+        return;
+    if (options.add) {
+        if (m_commands.AddTermAndSelect(*options.term))
+            actGoExecute();
+        return;
+    }
+    if (m_services.list.Count() == 0)
+        throw CommandError(QStringLiteral("The service list is empty: there is no service to "
+                                          "search with"));
+    // Searched without being added: the term list stays as it is.
+    const qsizetype selected = m_services.list.SelectedIndex();
+    navigate(SearchAddress(m_services.list, selected >= 0 ? selected : 0, *options.term));
+}
