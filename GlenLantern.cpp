@@ -5,6 +5,7 @@
 // the windows.
 #include "CommandLine.h"
 #include "EntryPoints.h"
+#include "InteropCommands.h"
 #include "StartRequest.h"
 
 #include <QCoreApplication>
@@ -35,6 +36,20 @@ int runPrintUrl(int argc, char *argv[], const CommandLine &options)
     } catch (const CommandError &error) {
         return Fail(error.message(), 1);
     }
+}
+
+// The import and export jobs: what they did on standard output, what failed on standard error.
+int runFileJob(int argc, char *argv[], const CommandLine &options)
+{
+    QCoreApplication app(argc, argv);
+    const CommandOutput output = options.job == CommandLine::Job::Import
+            ? RunImportCommand(options.importSource, options.intoFile)
+            : RunExportCommand(options.exportFormat, options.servicesFile, options.exportFolder);
+    for (const QString &line : output.out)
+        WriteText(stdout, line + u'\n');
+    for (const QString &line : output.errors)
+        WriteText(stderr, QStringLiteral("glenlantern: %1\n").arg(line));
+    return output.status;
 }
 
 // The windows module is looked for beside the binary (bin/glenlantern is a link to it).
@@ -69,6 +84,9 @@ int main(int argc, char *argv[])
         return 0;
     case CommandLine::Job::PrintUrl:
         return runPrintUrl(argc, argv, options);
+    case CommandLine::Job::Import:
+    case CommandLine::Job::Export:
+        return runFileJob(argc, argv, options);
     case CommandLine::Job::Windows:
         break;
     }

@@ -48,6 +48,15 @@ const QList<OptionRow> &optionRows()
             {{QStringLiteral("all-services")},
              nullptr,
              "with --print-url: one line for every service, NAME<TAB>ADDRESS"},
+            {{QStringLiteral("import")},
+             "SOURCE",
+             "add the search engines of SOURCE (firefox, chromium, kde, or a profile folder or "
+             "file) to the service list named by --into, and exit"},
+            {{QStringLiteral("into")}, "FILE", "with --import: the service list to add to"},
+            {{QStringLiteral("export")},
+             "FORMAT",
+             "write the services of --services FILE into the folder DIR as opensearch or kde "
+             "files, one a service, and exit"},
             {{QStringLiteral("background")},
              nullptr,
              "start without a window, to answer the desktop's search",
@@ -69,6 +78,12 @@ const QList<std::pair<const char *, QList<const char *>>> &conflicts()
             {"quick-launch", {"add", "service", "background"}},
             {"new-terms", {"terms", "background"}},
             {"background", {"add", "service"}},
+            {"import",
+             {"export", "print-url", "service", "services", "terms", "add", "quick-launch",
+              "new-terms", "background", "all-services"}},
+            {"export",
+             {"print-url", "service", "terms", "add", "quick-launch", "new-terms", "background",
+              "all-services", "into"}},
     };
     return table;
 }
@@ -113,6 +128,8 @@ void checkCombinations(const QCommandLineParser &parser, bool hasTerm)
                                          .arg(dashed(option), dashed(other)));
         }
     }
+    if (parser.isSet(QStringLiteral("into")) && !parser.isSet(QStringLiteral("import")))
+        throw UsageError(QStringLiteral("--into goes only with --import"));
     if (parser.isSet(QStringLiteral("all-services")) && !parser.isSet(QStringLiteral("print-url")))
         throw UsageError(QStringLiteral("--all-services goes only with --print-url"));
     for (const char *option : {"print-url", "add"}) {
@@ -126,6 +143,39 @@ void checkCombinations(const QCommandLineParser &parser, bool hasTerm)
             throw UsageError(QStringLiteral("%1 is given more than once")
                                      .arg(dashed(row.names.constLast().toLatin1().constData())));
     }
+}
+
+// --import SOURCE --into FILE, or --export FORMAT --services FILE DIR.
+CommandLine readFileJob(const QCommandLineParser &parser, const QString &folder)
+{
+    checkCombinations(parser, false);
+    const QStringList words = parser.positionalArguments();
+    CommandLine result;
+    if (parser.isSet(QStringLiteral("import"))) {
+        result.job = CommandLine::Job::Import;
+        result.importSource = parser.value(QStringLiteral("import"));
+        if (IsBlank(result.importSource))
+            throw UsageError(QStringLiteral("The source after --import is blank"));
+        if (!parser.isSet(QStringLiteral("into")) || IsBlank(parser.value(QStringLiteral("into"))))
+            throw UsageError(QStringLiteral("--import needs --into FILE"));
+        if (!words.isEmpty())
+            throw UsageError(QStringLiteral("--import takes no search term"));
+        result.intoFile = QDir::cleanPath(
+                QDir(folder).absoluteFilePath(parser.value(QStringLiteral("into"))));
+        return result;
+    }
+    result.job = CommandLine::Job::Export;
+    result.exportFormat = parser.value(QStringLiteral("export"));
+    if (result.exportFormat != u"opensearch" && result.exportFormat != u"kde")
+        throw UsageError(QStringLiteral("--export writes opensearch or kde files, not \"%1\"")
+                                 .arg(result.exportFormat));
+    if (!parser.isSet(QStringLiteral("services")))
+        throw UsageError(QStringLiteral("--export needs --services FILE"));
+    result.servicesFile = readableFile(parser, "services", folder);
+    if (words.size() != 1 || IsBlank(words.first()))
+        throw UsageError(QStringLiteral("--export needs one folder to write into"));
+    result.exportFolder = QDir::cleanPath(QDir(folder).absoluteFilePath(words.first()));
+    return result;
 }
 
 } // namespace
@@ -151,6 +201,8 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
         result.job = CommandLine::Job::Version;
         return result;
     }
+    if (parser.isSet(QStringLiteral("import")) || parser.isSet(QStringLiteral("export")))
+        return readFileJob(parser, workingDirectory);
     const QStringList words = parser.positionalArguments();
     if (!words.isEmpty()) {
         result.term = words.join(u' ');
@@ -194,6 +246,8 @@ QString HelpText()
     }
     QString text = QStringLiteral(
             "Usage: glenlantern [OPTION...] [TERM...]\n"
+            "       glenlantern --import SOURCE --into FILE\n"
+            "       glenlantern --export opensearch|kde --services FILE DIR\n"
             "Search the web from saved lists of search services and terms.\n\n"
             "Starts Glen Lantern and searches TERM with the selected (or first) service,\n"
             "without adding it to the term list. When the program is already running, the\n"

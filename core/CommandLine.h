@@ -32,7 +32,7 @@ template<typename Call> decltype(auto) AsUsageError(Call &&call)
 struct CommandLine
 {
     // Jobs other than Windows run without a window and need no display.
-    enum class Job { Windows, PrintUrl, Help, Version };
+    enum class Job { Windows, PrintUrl, Import, Export, Help, Version };
 
     Job job = Job::Windows;
     std::optional<QString> term;        // the words of the command line, joined by blanks
@@ -44,6 +44,10 @@ struct CommandLine
     bool quickLaunch = false;
     bool newTerms = false;
     bool background = false; // started by the session bus for the desktop's search
+    QString importSource;    // --import: firefox, chromium, kde or a path
+    QString intoFile;        // --into, absolute; created when missing
+    QString exportFormat;    // --export: opensearch or kde
+    QString exportFolder;    // the folder --export writes into, absolute
 };
 
 // Reads the arguments that follow the program's name; relative file names are taken from the

@@ -44,6 +44,24 @@ class PrintUrlTest(e2e.ProgramTestCase):
         self.assertEqual(result.returncode, 0)
         self.assertIn("--print-url", result.stdout)
 
+    def test_import_and_export_need_no_display(self):
+        source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "opensearch", "utf8.xml")
+        result = self.run_headless("--import", source, "--into", "mine.gls")
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        self.assertTrue(result.stdout.startswith("Imported: "), result.stdout)
+        with open(os.path.join(self.folder, "mine.gls"), "rb") as f:
+            imported = f.read()
+        self.assertTrue(imported.endswith(b"\r\n") and b"|s|" in imported, imported)
+        result = self.run_headless("--export", "opensearch", "--services", "mine.gls", "out")
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        written = os.listdir(os.path.join(self.folder, "out"))
+        self.assertEqual(len(written), 1)
+        # What was written reads back as the same service.
+        again = self.run_headless("--import", os.path.join("out", written[0]), "--into", "back.gls")
+        self.assertEqual(again.returncode, 0)
+        with open(os.path.join(self.folder, "back.gls"), "rb") as f:
+            self.assertEqual(f.read(), imported)
+
     def test_mistakes_end_with_status_2_and_one_line(self):
         cases = [
             (["--frob"], "glenlantern: Unknown option 'frob'.\n"),

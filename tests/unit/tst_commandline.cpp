@@ -27,6 +27,12 @@ QString outcome(const QStringList &arguments, const QString &folder)
             const PrintUrlOutput output = PrintUrl(options, folder);
             return output.out + output.err;
         }
+        case CommandLine::Job::Import:
+            return QStringLiteral("import [%1] into [%2]")
+                    .arg(options.importSource, options.intoFile);
+        case CommandLine::Job::Export:
+            return QStringLiteral("export %1 of [%2] to [%3]")
+                    .arg(options.exportFormat, options.servicesFile, options.exportFolder);
         case CommandLine::Job::Windows:
             break;
         }
@@ -127,6 +133,27 @@ void TestCommandLine::decide_data()
     row("print from list", {"--print-url", "--services", "other.gls", "x"}, "http://b/x\n");
     row("print all", {"--print-url", "--all-services", "ab"},
         "Web\thttp://a/?q=ab\nMaps\thttp://m/ab/x\n");
+    // Other programs' search engines in and ours out.
+    row("import", {"--import", "firefox", "--into", "mine.gls"},
+        "import [firefox] into [<dir>/mine.gls]");
+    row("import a path", {"--into=../x.gls", "--import", "./kde"},
+        "import [./kde] into [<dir>/x.gls]", "bare");
+    row("export", {"--export", "kde", "--services", "other.gls", "out"},
+        "export kde of [<dir>/other.gls] to [<dir>/out]");
+    row("import without into", {"--import", "kde"}, "error: --import needs --into FILE");
+    row("into without import", {"--into", "x.gls"}, "error: --into goes only with --import");
+    row("import and a term", {"--import", "kde", "--into", "x.gls", "cats"},
+        "error: --import takes no search term");
+    row("import and service", {"--import", "kde", "--into", "x.gls", "-s", "Web"},
+        "error: --import cannot be used with --service");
+    row("export unknown format", {"--export", "xml", "--services", "other.gls", "out"},
+        "error: --export writes opensearch or kde files, not \"xml\"");
+    row("export without services", {"--export", "kde", "out"},
+        "error: --export needs --services FILE");
+    row("export without folder", {"--export", "kde", "--services", "other.gls"},
+        "error: --export needs one folder to write into");
+    row("export of a missing list", {"--export", "kde", "--services", "missing.gls", "out"},
+        "error: Cannot open file \"<dir>/missing.gls\". No such file or directory");
     // Mistakes.
     row("unknown option", {"--frob"}, "error: Unknown option 'frob'.");
     row("unknown short option", {"-z", "x"}, "error: Unknown option 'z'.");
