@@ -4,6 +4,7 @@
 #                             desktop entry runs
 #   bin/glenlantern           a relative link to the binary: a link keeps the binary's folder
 #   share/glenlantern/samples Default.gls and Default.glt, copied into ~/GlenLantern by the launcher
+#   share/glenlantern/catalogue  the catalogue of service lists, found from the binary's folder
 #   share/applications, share/icons/hicolor, share/metainfo, share/man/man1
 #   share/dbus-1/services     D-Bus activation, for the desktop's search
 #   share/gnome-shell/search-providers, share/krunner/dbusplugins   the desktop's search
@@ -29,6 +30,9 @@ endfunction()
 
 _gl_install_relative(_gl_bin_to_program "${CMAKE_INSTALL_BINDIR}" "${GL_PROGRAM_DIR}/glenlantern")
 _gl_install_relative(GL_SAMPLES_FROM_PROGRAM "${GL_PROGRAM_DIR}" "${GL_SAMPLES_DIR}")
+_gl_install_relative(GL_CATALOGUE_FROM_PROGRAM "${GL_PROGRAM_DIR}" "${GL_CATALOGUE_DIR}")
+set_property(SOURCE "${PROJECT_SOURCE_DIR}/core/Catalogue.cpp" TARGET_DIRECTORY glcore APPEND
+             PROPERTY COMPILE_DEFINITIONS GL_CATALOGUE_FROM_PROGRAM="${GL_CATALOGUE_FROM_PROGRAM}")
 
 # --- the program, its readme and its launcher
 install(TARGETS glenlantern RUNTIME DESTINATION "${GL_PROGRAM_DIR}")
@@ -48,6 +52,7 @@ install(FILES "${_gl_packaging_src}/copyright" DESTINATION "${CMAKE_INSTALL_DATA
 
 install(FILES "${PROJECT_SOURCE_DIR}/samples/Default.gls" "${PROJECT_SOURCE_DIR}/samples/Default.glt"
         DESTINATION "${GL_SAMPLES_DIR}")
+install(FILES ${GL_CATALOGUE_FILES} DESTINATION "${GL_CATALOGUE_DIR}")
 
 # --- icons: the SVG is the only drawing; the PNG sizes are rendered from it when building, so
 # they never go stale. Older menus and docks that do not read SVG use the PNGs.

@@ -1,6 +1,6 @@
 """The program as `cmake --install` lays it out: the folder of its own with the readme, the link
-in bin/, the desktop entry's launcher that starts it in ~/GlenLantern with the sample lists, and
-View Readme showing the installed readme."""
+in bin/, the catalogue of service lists, the desktop entry's launcher that starts it in
+~/GlenLantern with the sample lists, and View Readme showing the installed readme."""
 
 import configparser
 import glob
@@ -70,6 +70,15 @@ class InstallTest(e2e.ProgramTestCase):
             self.assertEqual(
                 read_bytes(os.path.join(self.prefix, "share", "glenlantern", "samples", name)),
                 read_bytes(os.path.join(SOURCE_DIR, "samples", name)), name)
+        # The catalogue of service lists, every file of it, and nothing else in its folder.
+        catalogue = os.path.join(self.prefix, "share", "glenlantern", "catalogue")
+        shipped = os.path.join(SOURCE_DIR, "samples", "catalogue")
+        self.assertEqual(sorted(os.listdir(catalogue)), sorted(os.listdir(shipped)))
+        self.assertIn("catalogue.ini", os.listdir(catalogue))
+        self.assertGreaterEqual(len(glob.glob(os.path.join(catalogue, "*.gls"))), 8)
+        for name in os.listdir(shipped):
+            self.assertEqual(read_bytes(os.path.join(catalogue, name)),
+                             read_bytes(os.path.join(shipped, name)), name)
         icons = os.path.join(self.prefix, "share", "icons", "hicolor")
         self.assertTrue(os.path.isfile(os.path.join(icons, "scalable", "apps", "glenlantern.svg")))
         self.assertGreaterEqual(len(glob.glob(os.path.join(icons, "*x*", "apps", "glenlantern.png"))), 3)
