@@ -124,7 +124,8 @@ bool EntryListView::viewportEvent(QEvent *event)
         return true;
     }
     // Plain text: a "<" in a line must not be read as markup.
-    QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(m_rowToolTip(index.row())),
+    QToolTip::showText(help->globalPos(),
+                       Qt::convertFromPlainText(m_rowToolTip(index.row()), Qt::WhiteSpaceNoWrap),
                        viewport(), visualRect(index));
     return true;
 }

@@ -86,6 +86,7 @@ void TfrmImport::add(const ImportReport &found)
                                         {service.name, service.address, reason});
         row->setData(0, kRowRole, int(i));
         row->setToolTip(1, service.file);
+        row->setToolTip(2, reason); // the column is narrow; the reason is a sentence
         if (reason.isEmpty()) {
             row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
             row->setCheckState(0, Qt::Checked);
