@@ -18,6 +18,10 @@ QByteArray ReplaceAll(const QByteArray &text, const QByteArray &pattern,
                       const QByteArray &replacement);
 QString ReplaceAll(const QString &text, const QString &pattern, const QString &replacement);
 
+// The text with every line end, CR LF, a lone CR or a lone LF, made one LF: how the console and
+// plain-text notes tell their lines apart. LF CR is two line ends.
+QString UnifyLineEnds(QString text);
+
 // Lines are kept as bytes. A line that is valid UTF-8 is read as UTF-8; any other line was
 // most likely written on Windows and is read as Windows-1252.
 bool IsValidUtf8(const char *data, qsizetype size);
@@ -41,8 +45,7 @@ inline QByteArray EncodeLine(const QString &text)
 }
 
 // Case-insensitive comparisons fold case by Unicode rules, one character at a time.
-// A key equal for two lines exactly when they are equal ignoring case: the line's text, case
-// folded, as UTF-8. Byte order of keys is code-point order of the folded texts.
-QByteArray FoldedKey(const QByteArray &line);
-// The same key added at the end of a buffer of many keys.
+// Adds a key equal for two lines exactly when they are equal ignoring case at the end of a
+// buffer of many keys: the line's text, case folded, as UTF-8. Byte order of keys is
+// code-point order of the folded texts.
 void AppendFoldedKey(QByteArray &keys, const QByteArray &line);

@@ -17,7 +17,6 @@ public:
     std::optional<qsizetype> Type(QChar c, qint64 nowMs, const EntryList &list);
     // Whether a typed character belongs to the search instead of the list's own handling.
     static bool Consumes(QChar c);
-    const QString &SearchText() const { return m_text; }
 
 private:
     QString m_text;
