@@ -99,6 +99,8 @@ void AppendFoldedKey(QByteArray &keys, const QByteArray &line)
     char *out = begin;
     const uchar *p = bytesOf(line.constData());
     const uchar *const end = p + line.size();
+    if (startsWithBom(p, end))
+        p += 3; // not part of the text when the line is UTF-8
     while (p < end) {
         if (*p < 0x80) {
             *out++ = asciiLower(char(*p++));

@@ -315,6 +315,13 @@ void TestText::foldedKey_data()
     QTest::newRow("outside the BMP")
             << QByteArray("\xf0\x90\x90\x80") << QByteArray("\xf0\x90\x90\xa8"); // Deseret
     QTest::newRow("empty") << QByteArray() << QByteArray();
+    // A UTF-8 line reads without its byte-order mark; a Windows-1252 line reads it as "ï»¿".
+    QTest::newRow("UTF-8 mark") << QByteArray("\xef\xbb\xbf"
+                                              "Ab")
+                                << QByteArray("ab");
+    QTest::newRow("mark before Windows-1252") << QByteArray("\xef\xbb\xbf"
+                                                            "\xc9")
+                                              << QByteArray("\xc3\xaf\xc2\xbb\xc2\xbf\xc3\xa9");
 }
 
 void TestText::foldedKey()
