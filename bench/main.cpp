@@ -25,7 +25,7 @@ const Suite kSuites[] = {
          benchLists},
         {"console", "the console window: Display Terms as Text, Format Text, Mass Add",
          benchConsole},
-        {"rtf", "notes: saving and opening a 20 MB note, beside unrtf --text", benchRtf},
+        {"rtf", "notes: a 20 MB note, and notes of growing size, beside unrtf --text", benchRtf},
 };
 
 int usage(FILE *to)
