@@ -19,14 +19,6 @@ QStringList ConsoleLines(const QString &text);
 // replace the term list.
 QList<QByteArray> MassAddTerms(const QString &consoleText);
 
-// Whether the console wraps its text anywhere rather than at word boundaries: when the text
-// holds a word (a run without blanks) longer than a few thousand characters. Qt's word wrap
-// looks for the end of the word again for every line it lays out, so such a word would take
-// time in the square of its length (a term of a million letters froze the window for a
-// minute); wrapping anywhere takes time in its length. Only the display changes: the lines of
-// the text stay the same.
-bool ConsoleWrapsAnywhere(QStringView text);
-
 // Display Terms as Text: every term decoded and followed by CR LF. With the rule for the last
 // line above, ConsoleLines gives the terms back exactly, empty terms included.
 QString TermsToConsoleText(const QList<QByteArray> &terms);

@@ -60,6 +60,21 @@ QString UnifyLineEnds(QString text)
     return text;
 }
 
+QTextOption::WrapMode WrapModeFor(QStringView text)
+{
+    constexpr qsizetype longestWordWrapped = 5000;
+    qsizetype word = 0;
+    for (const QChar c : text) {
+        // A blank ends a word; the no-break spaces do not.
+        const char16_t u = c.unicode();
+        const bool breaks = c.isSpace() && u != 0x00A0 && u != 0x2007 && u != 0x202F;
+        word = breaks ? 0 : word + 1;
+        if (word > longestWordWrapped)
+            return QTextOption::WrapAnywhere;
+    }
+    return QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
 bool IsValidUtf8(const char *data, qsizetype size)
 {
     return QByteArrayView(data, size).isValidUtf8();

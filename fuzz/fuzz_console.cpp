@@ -98,8 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     QTextDocument document;
     QTextOption option = document.defaultTextOption();
-    option.setWrapMode(ConsoleWrapsAnywhere(text) ? QTextOption::WrapAnywhere
-                                                  : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(WrapModeFor(text));
     document.setDefaultTextOption(option);
     document.setPlainText(text);
     document.setTextWidth(480);

@@ -1,6 +1,7 @@
 #include "Text.h"
 
 #include "Console.h"
+#include "TextRules.h"
 
 #include <QMenuBar>
 #include <QMimeData>
@@ -10,7 +11,7 @@
 namespace {
 
 // The console's text box. Pasted or dropped text holding a very long word switches it to
-// wrapping anywhere before it goes in (ConsoleWrapsAnywhere), as a text set by a command does.
+// wrapping anywhere before it goes in (WrapModeFor), as a text set by a command does.
 class ConsoleBox : public QPlainTextEdit
 {
 public:
@@ -19,7 +20,7 @@ public:
 protected:
     void insertFromMimeData(const QMimeData *source) override
     {
-        if (source->hasText() && ConsoleWrapsAnywhere(source->text()))
+        if (source->hasText() && WrapModeFor(source->text()) == QTextOption::WrapAnywhere)
             setWordWrapMode(QTextOption::WrapAnywhere);
         QPlainTextEdit::insertFromMimeData(source);
     }
@@ -63,8 +64,7 @@ void TfrmText::SetConsoleText(const QString &text)
 {
     // Emptied first, so that a change of wrapping never lays the old text out again.
     txtPad->clear();
-    txtPad->setWordWrapMode(ConsoleWrapsAnywhere(text) ? QTextOption::WrapAnywhere
-                                                       : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    txtPad->setWordWrapMode(WrapModeFor(text));
     txtPad->setPlainText(text);
 }
 

@@ -21,8 +21,6 @@ private Q_SLOTS:
     void termsToText();
     void longLineStaysWhole();
     void linesMatchPlainReading();
-    void wrapsAnywhere_data();
-    void wrapsAnywhere();
 };
 
 // The console text as typed, whether Format Text runs first, and the terms Mass Add gives.
@@ -185,29 +183,6 @@ void TestConsoleRules::linesMatchPlainReading()
             text += alphabet.at(random.bounded(int(alphabet.size())));
         QCOMPARE(ConsoleLines(text), plainLines(text));
     }
-}
-
-void TestConsoleRules::wrapsAnywhere_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("anywhere");
-    QTest::newRow("empty") << QString() << false;
-    QTest::newRow("many short words") << QStringLiteral("lantern ").repeated(100000) << false;
-    QTest::newRow("a word of 5,000") << QString(5000, u'x') << false;
-    QTest::newRow("a word of 5,001") << QString(5001, u'x') << true;
-    QTest::newRow("long word after short ones")
-            << QStringLiteral("a b\r\n") + QString(20000, u'x') << true;
-    QTest::newRow("line ends break words")
-            << QString(4000, u'x') + QStringLiteral("\r\n") + QString(4000, u'x') << false;
-    QTest::newRow("no-break spaces do not")
-            << QString(3000, u'x') + QChar(0x00a0) + QString(3000, u'x') << true;
-}
-
-void TestConsoleRules::wrapsAnywhere()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, anywhere);
-    QCOMPARE(ConsoleWrapsAnywhere(text), anywhere);
 }
 
 QTEST_APPLESS_MAIN(TestConsoleRules)

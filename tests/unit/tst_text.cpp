@@ -19,6 +19,8 @@ private Q_SLOTS:
     void unifyLineEnds_data();
     void unifyLineEnds();
     void isValidUtf8MatchesPlainDefinition();
+    void wrapMode_data();
+    void wrapMode();
     void composeAddress_data();
     void composeAddress();
     void decodeLine_data();
@@ -237,6 +239,30 @@ void TestText::isValidUtf8MatchesPlainDefinition()
         }
         QVERIFY2(IsValidUtf8(bytes) == plainIsUtf8(bytes), bytes.toHex().constData());
     }
+}
+
+void TestText::wrapMode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("anywhere"); // else at word boundaries
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("many short words") << QStringLiteral("lantern ").repeated(100000) << false;
+    QTest::newRow("a word of 5,000") << QString(5000, u'x') << false;
+    QTest::newRow("a word of 5,001") << QString(5001, u'x') << true;
+    QTest::newRow("long word after short ones")
+            << QStringLiteral("a b\r\n") + QString(20000, u'x') << true;
+    QTest::newRow("line ends break words")
+            << QString(4000, u'x') + QStringLiteral("\r\n") + QString(4000, u'x') << false;
+    QTest::newRow("no-break spaces do not")
+            << QString(3000, u'x') + QChar(0x00a0) + QString(3000, u'x') << true;
+}
+
+void TestText::wrapMode()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, anywhere);
+    QCOMPARE(WrapModeFor(text),
+             anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 void TestText::composeAddress_data()
