@@ -28,17 +28,26 @@ bench: build
 	python3 bench/startup.py $(BUILD)
 	python3 bench/commandline.py $(BUILD)
 
-# The RTF reader under libFuzzer for a bounded time, in a clang build of its own.
+# The libFuzzer targets for a bounded time each, in a clang build of its own. Each runs over
+# its committed seeds (fuzz/seeds/<target>) and keeps what it finds in $(FUZZ_BUILD)/fuzz/corpus.
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZERS      ?= fuzz_rtf fuzz_listfile fuzz_console fuzz_mozlz4
 fuzz: deps
 	@sh scripts/setup-deps.sh fuzz
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGL_FUZZ=ON \
 		-DGL_BUILD_TESTS=OFF -DGL_BUILD_BENCH=OFF
-	cmake --build $(FUZZ_BUILD) --target fuzz_rtf -j $(JOBS)
-	mkdir -p $(FUZZ_BUILD)/fuzz/corpus
-	$(FUZZ_BUILD)/fuzz/fuzz_rtf -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
-		-max_len=65536 $(FUZZ_BUILD)/fuzz/corpus tests/data/rtf
+	cmake --build $(FUZZ_BUILD) --target fuzzers -j $(JOBS)
+	@for target in $(FUZZERS); do \
+		seeds=fuzz/seeds/$$target; \
+		[ $$target = fuzz_rtf ] && seeds="$$seeds tests/data/rtf"; \
+		mkdir -p $(FUZZ_BUILD)/fuzz/corpus/$$target; \
+		echo "== $$target, $(FUZZ_SECONDS) s"; \
+		$(FUZZ_BUILD)/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+			-rss_limit_mb=4096 -max_len=65536 -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_BUILD)/fuzz/$$target- \
+			$(FUZZ_BUILD)/fuzz/corpus/$$target $$seeds || exit 1; \
+	done
 
 package: build
 	cmake --build $(BUILD) --target package

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPlainTextEdit>
 
 #include <stdexcept>
 
@@ -37,6 +38,49 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+// One term of a few megabytes without a blank, the worst case for wrapping it at the window's
+// edge: the time should grow with the size, not with its square.
+void benchLongTerm(const BenchContext &context, BenchTable &table, TfrmText &frmText)
+{
+    const Peer peer {QStringLiteral("sed"),
+                     {QStringLiteral("s/$/\\r/"), QStringLiteral("console-long.txt")},
+                     QStringLiteral("console-out.txt"),
+                     {}};
+    for (const qsizetype bytes : {500000, 1000000, 2000000, 3000000}) {
+        QByteArray term;
+        term.reserve(bytes + 26);
+        while (term.size() < bytes)
+            term += "abcdefghijklmnopqrstuvwxyz";
+        term.truncate(bytes);
+        writeFile(context.path(QStringLiteral("console-long.txt")), term + '\n');
+        const QList<QByteArray> terms {"before", term, "after"};
+        const double shownMs = timeOurs(
+                context,
+                [&] {
+                    frmText.DisplayTermsAsText(terms);
+                    QCoreApplication::processEvents();
+                    frmText.txtPad->viewport()->repaint(); // laid out and painted
+                },
+                [&] {
+                    frmText.SetConsoleText(QString());
+                    QCoreApplication::processEvents();
+                });
+        table.add({QStringLiteral("Display Terms as Text, one term of %L1 bytes").arg(bytes),
+                   shownMs, timePeer(context, peer), peer.commandLine()});
+        QList<QByteArray> added;
+        const double massAddMs = timeOurs(
+                context, [&] { added = frmText.MassAdd(); },
+                [&] {
+                    frmText.DisplayTermsAsText(terms);
+                    QCoreApplication::processEvents();
+                });
+        if (added != terms)
+            throw std::runtime_error("Mass Add did not give back the long term");
+        table.add({QStringLiteral("Mass Add of it"), massAddMs, timePeer(context, peer),
+                   peer.commandLine()});
+    }
 }
 
 } // namespace
@@ -118,4 +162,6 @@ void benchConsole(const BenchContext &context, BenchTable &table)
             formattedFile));
     if (added != count)
         throw std::runtime_error("Mass Add gave back a different number of terms");
+
+    benchLongTerm(context, table, frmText);
 }

@@ -139,6 +139,19 @@ void benchLists(const BenchContext &context, BenchTable &table)
     if (readFile(ours) != bytes || readFile(context.path(peerName)) != bytes)
         throw std::runtime_error("load + save did not give back the file");
 
+    // The load alone, and the line splitting alone on the text already in memory.
+    const Peer wc {QStringLiteral("wc"), {QStringLiteral("-l"), inName}, {}, {}};
+    row(QStringLiteral("load"),
+        timeOurs(
+                context, [&] { list.LoadFile(in); }, [&] { list.Clear(); }),
+        wc);
+    qsizetype split = 0;
+    std::vector<quint32> heads;
+    row(QStringLiteral("SplitLines of the file's text"),
+        timeOurs(context, [&] { split = SplitLines(bytes, heads).size(); }), wc);
+    if (split != context.lines)
+        throw std::runtime_error("splitting gave another number of lines");
+
     const Peer sort {QStringLiteral("sort"),
                      {QStringLiteral("-f"), inName},
                      peerName,

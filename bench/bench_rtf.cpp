@@ -6,6 +6,7 @@
 #include "TextPad.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -95,6 +96,108 @@ private:
     QString m_path;
 };
 
+// Opening the note in a notepad window, until the user sees the first page; the text box lays
+// out the rest as it goes.
+double timeNotepadOpen(const BenchContext &context, const QString &file)
+{
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        throw std::runtime_error("the rtf suite needs a QApplication");
+    ChooseNote prompts(file);
+    std::unique_ptr<TfrmTextPad> pad;
+    return timeOurs(
+            context,
+            [&] {
+                pad->actOpenExecute();
+                pad->txtPad->viewport()->repaint(); // the first page laid out and painted
+            },
+            [&] {
+                pad.reset();
+                pad = std::make_unique<TfrmTextPad>(
+                        prompts, 1, [](QWidget *, const QString &message) {
+                            throw std::runtime_error(message.toStdString());
+                        });
+                pad->setAttribute(Qt::WA_DeleteOnClose, false);
+                pad->show();
+                QCoreApplication::processEvents();
+            });
+}
+
+QString megabytesOf(const QString &file)
+{
+    return QString::number(double(QFileInfo(file).size()) / 1e6, 'f', 2);
+}
+
+// Opening, saving and reopening a note of the given RTF: each time should grow with the size.
+void benchNoteSizes(const BenchContext &context, BenchTable &table, const QString &kind,
+                    const QByteArray &rtf, bool inWindow)
+{
+    const QString file = context.path(QStringLiteral("sized.gln"));
+    const QString copy = context.path(QStringLiteral("sized-copy.gln"));
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(rtf) != rtf.size())
+        throw std::runtime_error("cannot write the note");
+    out.close();
+    const QString size = megabytesOf(file);
+    const Peer unrtf {QStringLiteral("unrtf"),
+                      {QStringLiteral("--text"), QStringLiteral("sized.gln")},
+                      {},
+                      {}};
+    const double unrtfMs = timePeer(context, unrtf);
+
+    std::unique_ptr<QTextDocument> note;
+    auto fresh = [&] { note = std::make_unique<QTextDocument>(); };
+    const double openMs = timeOurs(
+            context, [&] { LoadNoteFile(file, *note); }, fresh);
+    table.add({QStringLiteral("Open a %1 MB note, %2").arg(size, kind), openMs, unrtfMs,
+               unrtf.commandLine()});
+    const double saveMs = timeOurs(context, [&] { SaveNoteFile(copy, *note); });
+    table.add({QStringLiteral("Save it (%1 MB)").arg(megabytesOf(copy)), saveMs, unrtfMs,
+               unrtf.commandLine()});
+    const qsizetype characters = note->characterCount();
+    const double reopenMs = timeOurs(
+            context, [&] { LoadNoteFile(copy, *note); }, fresh);
+    table.add({QStringLiteral("Reopen the saved note"), reopenMs, unrtfMs, unrtf.commandLine()});
+    if (note->characterCount() != characters)
+        throw std::runtime_error("the reopened note is not the saved one");
+    if (inWindow) {
+        // The window lays out the note's one paragraph whole: once is enough to see the growth.
+        BenchContext once = context;
+        once.runs = 1;
+        table.add({QStringLiteral("Open it in a notepad window, first page shown"),
+                   timeNotepadOpen(once, file), unrtfMs, unrtf.commandLine()});
+    }
+}
+
+// Notes that change their look every few characters, as a note marked up word by word does
+// (the report's note: {\b w}{\i x}\u1234? over and over), and notes in which every
+// character looks other than its neighbours, written as our own writer writes them.
+void benchNoteGrowth(const BenchContext &context, BenchTable &table)
+{
+    for (const qsizetype bytes : {250000, 500000, 1000000, 2000000}) {
+        QByteArray rtf = "{\\rtf1\\ansi ";
+        while (rtf.size() < bytes)
+            rtf += "{\\b w}{\\i x}\\u1234?";
+        rtf += '}';
+        benchNoteSizes(context, table, QStringLiteral("short runs"), rtf, true);
+    }
+    BenchContext once = context; // the large ones take seconds: one run each
+    once.runs = 1;
+    for (const qsizetype bytes : {12500000, 25000000, 50000000}) {
+        QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Sans;}}\r\n";
+        rtf.reserve(bytes + 64);
+        while (rtf.size() < bytes) {
+            // Paragraphs of 400 characters.
+            for (int i = 0; i < 100; ++i) {
+                rtf += "\\plain\\f0\\fs24\\b a\\plain\\f0\\fs24\\i b";
+                rtf += "\\plain\\f0\\fs20 c\\plain\\f0\\fs24\\ul d\r\n";
+            }
+            rtf += "\\par\r\n";
+        }
+        rtf += '}';
+        benchNoteSizes(once, table, QStringLiteral("one run per character"), rtf, false);
+    }
+}
+
 } // namespace
 
 void benchRtf(const BenchContext &context, BenchTable &table)
@@ -129,28 +232,8 @@ void benchRtf(const BenchContext &context, BenchTable &table)
         throw std::runtime_error("the opened note is not the saved one");
     opened.reset();
 
-    // The same in a notepad window, until the user sees the first page; the text box lays out
-    // the rest as it goes.
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
-        throw std::runtime_error("the rtf suite needs a QApplication");
-    ChooseNote prompts(file);
-    std::unique_ptr<TfrmTextPad> pad;
-    const double windowMs = timeOurs(
-            context,
-            [&] {
-                pad->actOpenExecute();
-                pad->txtPad->viewport()->repaint(); // the first page laid out and painted
-            },
-            [&] {
-                pad.reset();
-                pad = std::make_unique<TfrmTextPad>(
-                        prompts, 1, [](QWidget *, const QString &message) {
-                            throw std::runtime_error(message.toStdString());
-                        });
-                pad->setAttribute(Qt::WA_DeleteOnClose, false);
-                pad->show();
-                QCoreApplication::processEvents();
-            });
     table.add({QStringLiteral("Open a %1 MB note in a notepad window, first page shown").arg(size),
-               windowMs, unrtfMs, unrtf.commandLine()});
+               timeNotepadOpen(context, file), unrtfMs, unrtf.commandLine()});
+
+    benchNoteGrowth(context, table);
 }

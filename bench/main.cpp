@@ -25,7 +25,7 @@ const Suite kSuites[] = {
          benchLists},
         {"console", "the console window: Display Terms as Text, Format Text, Mass Add",
          benchConsole},
-        {"rtf", "notes: saving and opening a 20 MB note, beside unrtf --text", benchRtf},
+        {"rtf", "notes: a 20 MB note, and notes of growing size, beside unrtf --text", benchRtf},
         {"address", "composing Go's address for a 2,000-character term, beside Python's urllib",
          benchAddress},
         {"interop", "search engines in and out: browser profiles, KDE, 10,000 OpenSearch files",

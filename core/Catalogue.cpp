@@ -40,7 +40,7 @@ QString indexText(const QVariant &value)
 QStringList serviceNames(const QString &file)
 {
     QStringList names;
-    for (const QByteArray &line : SplitLines(ReadWholeFile(file))) {
+    for (const QByteArray &line : ReadListLines(file)) {
         if (TrimBlanks(line).isEmpty())
             continue;
         QString name = DecodeLinePart(line, EntryList::NameOf(line));

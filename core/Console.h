@@ -9,16 +9,14 @@
 // Every CR becomes " - " CR, so each line followed by a line break ends in " - ".
 QString FormatConsoleText(const QString &text);
 
-// The four cleaning replacements of Mass Add, in order, each over the whole text:
-// hyphens removed, blank-CR to CR, CR-blank to CR, CR-CR to CR.
-QString CleanConsoleText(const QString &text);
-
 // The lines of a console text: separated by CR LF (a lone CR or LF, which the text box also
 // shows as a new line, separates too). Lines are taken whole, however long. An empty last line
 // does not count, so "a\r\nb" and "a\r\nb\r\n" both give two lines and "" gives none.
 QStringList ConsoleLines(const QString &text);
 
-// Mass Add: the cleaned text's lines as terms (UTF-8), ready to replace the term list.
+// Mass Add: the text cleaned by four replacements, each over the whole text (hyphens removed,
+// blank-CR to CR, CR-blank to CR, CR-CR to CR), then its lines as terms (UTF-8), ready to
+// replace the term list.
 QList<QByteArray> MassAddTerms(const QString &consoleText);
 
 // Display Terms as Text: every term decoded and followed by CR LF. With the rule for the last

@@ -1,9 +1,14 @@
 #include "EntryList.h"
 
 #include "Error.h"
-#include "FileIo.h"
 #include "PrefixMatcher.h"
 #include "TextRules.h"
+
+QByteArray EntryList::NameOf(const QByteArray &line)
+{
+    const qsizetype eq = line.indexOf('=');
+    return eq < 0 ? QByteArray() : line.left(eq);
+}
 
 EntryList::EntryList(QObject *parent) : QAbstractListModel(parent) { }
 
@@ -92,12 +97,6 @@ void EntryList::resetLines(QList<QByteArray> lines, std::vector<quint32> heads)
     endResetModel(); // the selection model forgets its selection with the reset
 }
 
-QByteArray EntryList::NameOf(const QByteArray &line)
-{
-    const qsizetype eq = line.indexOf('=');
-    return eq < 0 ? QByteArray() : line.left(eq);
-}
-
 QByteArray EntryList::ServiceStringOf(const QByteArray &line)
 {
     const qsizetype eq = line.indexOf('=');
@@ -146,18 +145,6 @@ void EntryList::SetServiceStringAt(qsizetype i, const QByteArray &serviceString)
     ReplaceLine(i, NameOf(LineAt(i)) + '=' + serviceString);
 }
 
-QByteArray EntryList::AllText() const
-{
-    return JoinLines(m_lines);
-}
-
-void EntryList::SetAllText(const QByteArray &text)
-{
-    std::vector<quint32> heads;
-    QList<QByteArray> lines = SplitLines(text, heads);
-    resetLines(std::move(lines), std::move(heads));
-}
-
 void EntryList::CopyFrom(QList<QByteArray> lines)
 {
     resetLines(std::move(lines));
@@ -167,13 +154,15 @@ void EntryList::LoadFile(const QString &path)
 {
     // Read first: a failed read leaves the list as it was.
     std::vector<quint32> heads;
-    QList<QByteArray> lines = SplitLines(ReadWholeFile(path), heads);
+    ListFileEncoding encoding;
+    QList<QByteArray> lines = ReadListFile(path, encoding, heads);
     resetLines(std::move(lines), std::move(heads));
+    m_fileEncoding = encoding;
 }
 
 void EntryList::SaveFile(const QString &path) const
 {
-    WriteLines(path, m_lines);
+    WriteLines(path, m_lines, m_fileEncoding);
 }
 
 void EntryList::SortOnce()

@@ -8,6 +8,10 @@
 
 #include <vector>
 
+// How a list file holds its text: the bytes as they are (UTF-8 or an 8-bit code page), or
+// UTF-16 with its byte-order mark, as Windows editors save "Unicode" text.
+enum class ListFileEncoding { Bytes, Utf16LE, Utf16BE };
+
 // An ordered list of text lines with a selection of at most one line, shown one line per row.
 // Lines are kept as the bytes read or typed; the model decodes them for display.
 class EntryList : public QAbstractListModel
@@ -39,11 +43,15 @@ public:
     QByteArray ServiceStringAt(qsizetype i) const;
     void SetServiceStringAt(qsizetype i, const QByteArray &serviceString);
 
-    QByteArray AllText() const;
-    void SetAllText(const QByteArray &text);
     void CopyFrom(QList<QByteArray> lines);
+    // A list file holding a NUL byte (other than as UTF-16) or broken UTF-16 is refused with
+    // "Cannot open file ..." naming the line; the list then stays as it was. A UTF-16 file's
+    // lines are kept as UTF-8, as typed text is, and saved back as UTF-16.
     void LoadFile(const QString &path);
     void SaveFile(const QString &path) const;
+    // The encoding of the file last loaded, which saves write again; Bytes for a new list.
+    ListFileEncoding FileEncoding() const { return m_fileEncoding; }
+    void SetFileEncoding(ListFileEncoding encoding) { m_fileEncoding = encoding; }
     void SortOnce();
 
     // The first line that begins with the text, ignoring case; -1 when none does.
@@ -65,15 +73,21 @@ private:
     mutable std::vector<quint32> m_heads;
     mutable bool m_headsValid = false;
     QItemSelectionModel m_selection {this};
+    ListFileEncoding m_fileEncoding = ListFileEncoding::Bytes;
 };
 
-// Splitting and joining the text of list files.
-QList<QByteArray> SplitLines(QByteArray text);
-// The same, also giving each line's PrefixMatcher::HeadOf, found on the way.
+// Splitting and joining the text of list files. Splitting also gives each line's
+// PrefixMatcher::HeadOf, found on the way.
 QList<QByteArray> SplitLines(QByteArray text, std::vector<quint32> &heads);
 QByteArray JoinLines(const QList<QByteArray> &lines);
-// Writes the lines as JoinLines joins them, without holding the joined text.
-void WriteLines(const QString &path, const QList<QByteArray> &lines);
+// Reads a list file's lines and says how the file holds its text.
+QList<QByteArray> ReadListFile(const QString &path, ListFileEncoding &encoding,
+                               std::vector<quint32> &heads);
+// The same, for readers that need only the lines (a UTF-16 file's as UTF-8).
+QList<QByteArray> ReadListLines(const QString &path);
+// Writes the lines as JoinLines joins them, in the given encoding, without holding the joined
+// text.
+void WriteLines(const QString &path, const QList<QByteArray> &lines, ListFileEncoding encoding);
 // Keeps the first of each group of lines equal ignoring case, in one pass.
 QList<QByteArray> RemoveDuplicateLines(const QList<QByteArray> &lines);
 // Ascending order ignoring case, in the user's locale.

@@ -38,9 +38,9 @@ void ThrowCannotCreate(const QString &path, const QString &systemText)
     throw CommandError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, systemText));
 }
 
-void ThrowStreamWriteError()
+void ThrowWriteError(const QString &text, const QString &systemText)
 {
-    throw CommandError(QStringLiteral("Stream write error"));
+    throw CommandError(systemText.isEmpty() ? text : text + QStringLiteral(". ") + systemText);
 }
 
 void ThrowIndexOutOfBounds(qsizetype index)

@@ -1,14 +1,16 @@
-// Whole files read and written: regular reads for any file, saves through QSaveFile.
+// Whole files read and written: only regular files are read, and a save counts only when every
+// byte reached the disk.
 #include "FileIo.h"
 
 #include "Error.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,7 +38,7 @@ static QString fullPath(const QString &path)
 
 namespace {
 
-// Closes the file however the reading ends.
+// Closes the file however the reading or writing ends.
 struct FileDescriptor
 {
     int fd;
@@ -47,6 +49,17 @@ struct FileDescriptor
     }
 };
 
+// Why the file is not read or written, or nothing when it is a regular file. A named pipe
+// would wait for a writer, a device might never end, a socket cannot be read at all.
+QString refusalOf(const struct stat &info)
+{
+    if (S_ISDIR(info.st_mode))
+        return SystemErrorText(EISDIR);
+    if (!S_ISREG(info.st_mode))
+        return QStringLiteral("Not a regular file");
+    return {};
+}
+
 } // namespace
 
 QByteArray ReadFileBytes(const QString &path, const QString &readErrorText)
@@ -56,24 +69,31 @@ QByteArray ReadFileBytes(const QString &path, const QString &readErrorText)
             throw CommandError(readErrorText);
         ThrowCannotOpen(fullPath(path), SystemErrorText(error));
     };
-    const FileDescriptor file {::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0)
-        ThrowCannotOpen(fullPath(path), SystemErrorText(errno));
+    const QByteArray name = QFile::encodeName(path);
+    // Opened without waiting, so that a named pipe cannot hold the program up.
+    const FileDescriptor file {
+            ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
     struct stat info;
+    if (file.fd < 0) {
+        const int error = errno;
+        if (::stat(name.constData(), &info) == 0 && !refusalOf(info).isEmpty())
+            ThrowCannotOpen(fullPath(path), refusalOf(info));
+        ThrowCannotOpen(fullPath(path), SystemErrorText(error));
+    }
     if (::fstat(file.fd, &info) != 0)
         ThrowCannotOpen(fullPath(path), SystemErrorText(errno));
-    if (S_ISDIR(info.st_mode))
-        ThrowCannotOpen(fullPath(path), SystemErrorText(EISDIR));
+    if (const QString refusal = refusalOf(info); !refusal.isEmpty())
+        ThrowCannotOpen(fullPath(path), refusal);
 
     QByteArray bytes;
     try {
         qsizetype used = 0;
-        const qsizetype capacity = S_ISREG(info.st_mode) ? qsizetype(info.st_size) + 1 : 64 * 1024;
+        const qsizetype capacity = qsizetype(info.st_size) + 1;
         bytes.resize(capacity);
         AdviseHugePages(bytes.constData(), size_t(capacity));
         for (;;) {
             if (used == bytes.size())
-                bytes.resize(bytes.size() * 2);
+                bytes.resize(bytes.size() * 2); // the file grew while it was read
             const ssize_t got = ::read(file.fd, bytes.data() + used, size_t(bytes.size() - used));
             if (got < 0 && errno == EINTR)
                 continue;
@@ -91,34 +111,130 @@ QByteArray ReadFileBytes(const QString &path, const QString &readErrorText)
     return bytes;
 }
 
-QByteArray ReadWholeFile(const QString &path)
+namespace {
+
+// Writes straight to a file descriptor and keeps the system's error of a write that failed.
+// (Qt's file devices lose it when a write stops part way.)
+class DescriptorWriter : public QIODevice
 {
-    QByteArray bytes = ReadFileBytes(path);
-    const void *nul = std::memchr(bytes.constData(), 0, size_t(bytes.size()));
-    if (nul)
-        bytes.truncate(static_cast<const char *>(nul) - bytes.constData());
-    return bytes;
+public:
+    explicit DescriptorWriter(int fd) : m_fd(fd)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+
+    qint64 written() const { return m_written; }
+    // The system's text for the failure; none when every write went through.
+    QString errorText() const { return m_error ? SystemErrorText(m_error) : QString(); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        for (qint64 done = 0; done < size;) {
+            const ssize_t put = ::write(m_fd, data + done, size_t(size - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0) {
+                m_error = put < 0 ? errno : EIO;
+                return -1;
+            }
+            done += put;
+            m_written += put;
+        }
+        return size;
+    }
+
+private:
+    int m_fd;
+    int m_error = 0;
+    qint64 m_written = 0;
+};
+
+[[noreturn]] void writeFailed(const QString &writeErrorText, const QString &systemText)
+{
+    ThrowWriteError(writeErrorText.isEmpty() ? QStringLiteral("Stream write error")
+                                             : writeErrorText,
+                    systemText);
 }
+
+// Writes the content to the descriptor and makes sure it reached the disk: the system's text
+// of the first failure, none when all went well.
+std::optional<QString> writeAll(int fd, const std::function<bool(QIODevice &)> &write,
+                                bool truncate)
+{
+    DescriptorWriter writer(fd);
+    if (!write(writer))
+        return writer.errorText();
+    if ((truncate && ::ftruncate(fd, off_t(writer.written())) != 0) || ::fsync(fd) != 0)
+        return SystemErrorText(errno);
+    return std::nullopt;
+}
+
+bool writeAllAt(int fd, const QByteArray &bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t put
+                = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        done += put;
+    }
+    return true;
+}
+
+// Where no file can be made beside it (a read-only folder), the file is written where it is.
+// What it held is kept in memory and put back when the new content does not all get there.
+void writeInPlace(const QString &path, int fd, const std::function<bool(QIODevice &)> &write,
+                  const QString &writeErrorText)
+{
+    std::optional<QByteArray> old;
+    try {
+        old = ReadFileBytes(path);
+    } catch (const CommandError &) { } // unreadable: written all the same, without the way back
+    const std::optional<QString> failure = writeAll(fd, write, true);
+    if (!failure)
+        return;
+    if (old && writeAllAt(fd, *old))
+        (void)(::ftruncate(fd, off_t(old->size())) == 0 && ::fsync(fd) == 0);
+    writeFailed(writeErrorText, *failure);
+}
+
+} // namespace
 
 void WriteFileWith(const QString &path, const std::function<bool(QIODevice &)> &write,
                    const QString &writeErrorText)
 {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    const bool exists = ::stat(name.constData(), &info) == 0;
+    if (exists && !refusalOf(info).isEmpty())
+        ThrowCannotCreate(fullPath(path), refusalOf(info));
+
     // Written beside the old file and renamed over it: a failed save leaves the old file whole.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        // QSaveFile words these two cases itself; the system's words read like the others.
-        const QFileInfo target(path);
+        // QSaveFile words this case itself; the system's words read like the others.
         QString reason = CleanSystemText(file.errorString());
-        if (target.isDir())
-            reason = SystemErrorText(EISDIR);
-        else if (target.exists() && !target.isWritable())
+        if (exists && !QFileInfo(path).isWritable()) {
             reason = SystemErrorText(EACCES);
+        } else if (exists) {
+            const FileDescriptor target {::open(name.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY)};
+            if (target.fd >= 0) {
+                writeInPlace(path, target.fd, write, writeErrorText);
+                return;
+            }
+        }
         ThrowCannotCreate(fullPath(path), reason);
     }
-    if (!write(file) || !file.commit()) {
+    // The bytes go straight to the temporary file, past QSaveFile's buffer: Qt's commit does
+    // not check its last flush. A save counts only when every byte reached the disk.
+    if (const std::optional<QString> failure = writeAll(file.handle(), write, false)) {
         file.cancelWriting();
-        if (!writeErrorText.isEmpty())
-            throw CommandError(writeErrorText);
-        ThrowStreamWriteError();
+        writeFailed(writeErrorText, *failure);
     }
+    if (!file.commit())
+        writeFailed(writeErrorText, CleanSystemText(file.errorString()));
 }

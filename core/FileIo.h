@@ -7,14 +7,16 @@
 #include <cstddef>
 #include <functional>
 
-// Reading stops at the first NUL byte, as it does for list files.
-QByteArray ReadWholeFile(const QString &path);
-// The whole file, NULs included. A failed read ends in readErrorText when one is given, else in
-// the open failure.
+// The whole file, NULs included. Only a regular file is read: a folder, a named pipe, a device
+// or a socket fails at once with "Cannot open file ...", as a file that cannot be opened does.
+// A failed read ends in readErrorText when one is given, else in the open failure.
 QByteArray ReadFileBytes(const QString &path, const QString &readErrorText = {});
 // Creates or replaces the file with what `write` puts into the device. A file that cannot be
-// created fails with "Cannot create file ..."; false from `write` or a failed commit fails with
-// "Stream write error". Either way the old file stays as it was.
+// created (or is not a regular file) fails with "Cannot create file ..."; false from `write`,
+// or bytes that did not all reach the disk, fail with writeErrorText ("Stream write error"
+// when none is given) followed by the system's reason, such as "No space left on device".
+// Either way the old file stays as it was. Where no file can be made beside it (a read-only
+// folder), the file is written in place, and its old content put back if that write fails.
 void WriteFileWith(const QString &path, const std::function<bool(QIODevice &)> &write,
                    const QString &writeErrorText = {});
 // Asks for huge pages for a large buffer about to be filled whole, where the system allows it.

@@ -164,6 +164,7 @@ void ListCommands::NewServices()
         return;
     m_services.file.clear();
     m_services.list.Clear();
+    m_services.list.SetFileEncoding(ListFileEncoding::Bytes); // a new file, written as typed
     m_services.changed = true;
 }
 
@@ -247,6 +248,7 @@ void ListCommands::NewTerms()
         return;
     m_terms.file.clear();
     m_terms.list.Clear();
+    m_terms.list.SetFileEncoding(ListFileEncoding::Bytes); // a new file, written as typed
     m_terms.changed = true;
 }
 

@@ -9,31 +9,20 @@
 
 #include <new>
 
-bool ReadPlainText(const QByteArray &bytes, QTextDocument &document, qsizetype maxChars)
+namespace {
+
+// Replaces the document's content with the bytes read as plain text. False, leaving the
+// document empty, when the text is longer than maxChars characters.
+bool readPlainText(const QByteArray &bytes, QTextDocument &document, qsizetype maxChars)
 {
     document.clear();
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF")) // the mark some editors put before UTF-8
         view = view.sliced(3);
-    const QString decoded = DecodeLine(view.data(), view.size());
-    // One paragraph per line; CR LF, lone CR and lone LF all end a line. NUL shows nothing.
-    QString text(decoded.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    const QChar *in = decoded.constData();
-    const qsizetype size = decoded.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = in[i].unicode();
-        if (c == u'\r') {
-            if (i + 1 < size && in[i + 1] == u'\n')
-                ++i;
-            *out++ = QChar::ParagraphSeparator;
-        } else if (c == u'\n') {
-            *out++ = QChar::ParagraphSeparator;
-        } else if (c != 0) {
-            *out++ = in[i];
-        }
-    }
-    text.truncate(out - text.constData());
+    // One paragraph per line; NUL shows nothing.
+    QString text = UnifyLineEnds(DecodeLine(view.data(), view.size()));
+    text.replace(u'\n', QChar::ParagraphSeparator);
+    text.remove(QChar(0));
     if (text.size() > maxChars)
         return false;
     const bool undo = document.isUndoRedoEnabled();
@@ -43,17 +32,7 @@ bool ReadPlainText(const QByteArray &bytes, QTextDocument &document, qsizetype m
     return true;
 }
 
-void LoadNote(const QByteArray &bytes, QTextDocument &document, qsizetype maxChars)
-{
-    try {
-        if (ReadRtf(bytes, document, maxChars) || ReadPlainText(bytes, document, maxChars))
-            return;
-    } catch (const std::bad_alloc &) { }
-    document.clear();
-    throw CommandError(QStringLiteral("Failed to Load Stream"));
-}
-
-QByteArray SaveNote(const QTextDocument &document)
+QByteArray saveNote(const QTextDocument &document)
 {
     try {
         return WriteRtf(document);
@@ -62,19 +41,26 @@ QByteArray SaveNote(const QTextDocument &document)
     }
 }
 
-QByteArray ReadNoteFile(const QString &path)
+} // namespace
+
+void LoadNote(const QByteArray &bytes, QTextDocument &document, qsizetype maxChars)
 {
-    return ReadFileBytes(path, QStringLiteral("Failed to Load Stream"));
+    try {
+        if (ReadRtf(bytes, document, maxChars) || readPlainText(bytes, document, maxChars))
+            return;
+    } catch (const std::bad_alloc &) { }
+    document.clear();
+    throw CommandError(QStringLiteral("Failed to Load Stream"));
 }
 
 void LoadNoteFile(const QString &path, QTextDocument &document)
 {
-    LoadNote(ReadNoteFile(path), document);
+    LoadNote(ReadFileBytes(path, QStringLiteral("Failed to Load Stream")), document);
 }
 
 void SaveNoteFile(const QString &path, const QTextDocument &document)
 {
-    const QByteArray bytes = SaveNote(document);
+    const QByteArray bytes = saveNote(document);
     WriteFileWith(
             path, [&](QIODevice &file) { return file.write(bytes) == bytes.size(); },
             QStringLiteral("Failed to Save Stream"));

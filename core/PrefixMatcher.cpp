@@ -117,13 +117,13 @@ qsizetype PrefixMatcher::FindFirst(const QList<QByteArray> &lines, const quint32
     // The usual case, a prefix that begins in ASCII, has a loop of its own.
     if (m_headRule == HeadRule::AsciiStart) {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (asciiHeadMayMatch(heads[i]) && matchesFrom(lines.at(i)))
+            if ((asciiHeadMayMatch(heads[i]) || headHasBom(heads[i])) && matchesFrom(lines.at(i)))
                 return i;
         }
         return -1;
     }
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (mayMatchHead(heads[i]) && matchesFrom(lines.at(i)))
+        if ((mayMatchHead(heads[i]) || headHasBom(heads[i])) && matchesFrom(lines.at(i)))
             return i;
     }
     return -1;
@@ -148,7 +148,8 @@ bool PrefixMatcher::matchesFrom(const QByteArray &line) const
             return true;
     }
     // Which reading counts depends on the whole line, which is checked only when it matters.
-    switch (utf8Head(p, end)) {
+    // Read as UTF-8, the line begins after its byte-order mark.
+    switch (utf8Head(startsWithBom(p, end) ? p + 3 : p, end)) {
     case Head::Matches:
         return IsValidUtf8(line) || windows1252HeadMatches(p, end);
     case Head::Differs:

@@ -81,6 +81,8 @@ private:
         const uint shift = qCountTrailingZeroBits(differing) & ~7u; // 32 when none differs
         return (differing == 0) | m_leadsFoldingToAscii[uchar(quint64(head) >> shift)];
     }
+    // Whether the line's head is a UTF-8 byte-order mark, which the line may be read without.
+    static bool headHasBom(quint32 head) { return (head & 0x00FFFFFFu) == 0x00BFBBEFu; }
     bool matchesFrom(const QByteArray &line) const;
     Head utf8Head(const uchar *p, const uchar *end) const;
     bool windows1252HeadMatches(const uchar *p, const uchar *end) const;

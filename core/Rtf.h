@@ -22,23 +22,16 @@ QByteArray WriteRtf(const QTextDocument &document);
 // Damaged RTF (cut short, unbalanced braces, garbage) gives whatever text it holds.
 bool ReadRtf(const QByteArray &bytes, QTextDocument &document, qsizetype maxChars = kMaxNoteChars);
 
-// Replaces the document's content with the bytes read as plain text: UTF-8, or Windows-1252
-// where they are not valid UTF-8. CR LF, lone CR and lone LF each end a paragraph. Returns
-// false, leaving the document empty, when the text is longer than maxChars characters.
-bool ReadPlainText(const QByteArray &bytes, QTextDocument &document,
-                   qsizetype maxChars = kMaxNoteChars);
-
-// A note's content: RTF, else the same bytes again as plain text. Throws CommandError
-// "Failed to Load Stream" when neither fits; the document's content is then undefined, so
-// callers load into a fresh document.
+// A note's content: RTF, else the same bytes again as plain text (UTF-8, or Windows-1252 where
+// they are not valid UTF-8; CR LF, lone CR and lone LF each end a paragraph). Throws
+// CommandError "Failed to Load Stream" when neither fits; the document's content is then
+// undefined, so callers load into a fresh document.
 void LoadNote(const QByteArray &bytes, QTextDocument &document, qsizetype maxChars = kMaxNoteChars);
-// The note as RTF; throws "Failed to Save Stream" when it cannot be produced.
-QByteArray SaveNote(const QTextDocument &document);
 
-// Note files. The whole file, NUL bytes included; "Cannot open file ..." when it cannot be
+// Note files, read whole, NUL bytes included: "Cannot open file ..." when the file cannot be
 // opened, "Failed to Load Stream" when reading it fails part way.
-QByteArray ReadNoteFile(const QString &path);
 void LoadNoteFile(const QString &path, QTextDocument &document);
 // Written through QSaveFile: "Cannot create file ..." when it cannot be created, "Failed to
-// Save Stream" when the write stops short; the old file is then left as it was.
+// Save Stream" (with the system's reason) when not every byte reached the disk; the old file
+// is then left as it was.
 void SaveNoteFile(const QString &path, const QTextDocument &document);

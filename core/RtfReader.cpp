@@ -2,141 +2,22 @@
 // states, so that no input, however nested, runs deep on the call stack.
 #include "Rtf.h"
 
+#include "RtfCodePages.h"
 #include "TextRules.h"
 
 #include <QColor>
 #include <QHash>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QtEndian>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <climits>
-#include <iconv.h>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace {
-
-// Text in byte code pages: single-byte ones through a table, double-byte ones through iconv.
-class CodePages
-{
-public:
-    ~CodePages()
-    {
-        for (auto &[cp, cd] : m_converters) {
-            if (cd != iconv_t(-1))
-                iconv_close(cd);
-        }
-    }
-
-    static bool isDoubleByte(int cp)
-    {
-        return cp == 932 || cp == 936 || cp == 949 || cp == 950 || cp == 1361;
-    }
-
-    const std::array<char16_t, 256> &table(int cp)
-    {
-        auto it = m_tables.find(cp);
-        if (it != m_tables.end())
-            return it->second;
-        std::array<char16_t, 256> &t = m_tables[cp];
-        for (int b = 0; b < 256; ++b) {
-            const char byte = char(b);
-            t[size_t(b)] = DecodeWindows1252(&byte, 1).at(0).unicode();
-        }
-        if (cp != 1252) {
-            iconv_t cd = converter(cp);
-            for (int b = 0x80; b < 256 && cd != iconv_t(-1); ++b) {
-                char in = char(b);
-                char16_t out[2];
-                if (convert(cd, &in, 1, out, 2) == 1)
-                    t[size_t(b)] = out[0];
-            }
-        }
-        return t;
-    }
-
-    // Appends the bytes decoded in the double-byte code page; a byte that does not decode
-    // is taken as Windows-1252.
-    void decode(int cp, const QByteArray &bytes, QString &out)
-    {
-        iconv_t cd = converter(cp);
-        const char *p = bytes.constData();
-        qsizetype left = bytes.size();
-        while (left > 0) {
-            if (cd == iconv_t(-1)) {
-                out += DecodeWindows1252(p, left);
-                return;
-            }
-            char *in = const_cast<char *>(p);
-            size_t inLeft = size_t(left);
-            char buffer[512];
-            char *o = buffer;
-            size_t outLeft = sizeof buffer;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            const size_t r = iconv(cd, &in, &inLeft, &o, &outLeft);
-            const int error = errno;
-            for (const char *q = buffer; q + 1 < o; q += 2)
-                out += QChar(qFromLittleEndian<quint16>(q));
-            const qsizetype used = in - p;
-            p += used;
-            left -= used;
-            if (r == size_t(-1) && error != E2BIG && left > 0) {
-                out += DecodeWindows1252(p, 1);
-                ++p;
-                --left;
-            }
-        }
-    }
-
-private:
-    iconv_t converter(int cp)
-    {
-        auto it = m_converters.find(cp);
-        if (it != m_converters.end())
-            return it->second;
-        QByteArray name = cp == 10000 ? QByteArray("MACINTOSH") : "CP" + QByteArray::number(cp);
-        iconv_t cd = iconv_open("UTF-16LE", name.constData());
-        m_converters[cp] = cd;
-        return cd;
-    }
-
-    static size_t convert(iconv_t cd, char *in, size_t inSize, char16_t *out, size_t outUnits)
-    {
-        char *o = reinterpret_cast<char *>(out);
-        size_t outLeft = outUnits * 2;
-        size_t inLeft = inSize;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &in, &inLeft, &o, &outLeft) == size_t(-1) || inLeft != 0)
-            return 0;
-        const size_t units = (outUnits * 2 - outLeft) / 2;
-        for (size_t i = 0; i < units; ++i)
-            out[i] = qFromLittleEndian<quint16>(reinterpret_cast<const char *>(out + i));
-        return units;
-    }
-
-    std::unordered_map<int, std::array<char16_t, 256>> m_tables;
-    std::unordered_map<int, iconv_t> m_converters;
-};
-
-// The code page of a font's character set; the ANSI and default sets use the document's own.
-int codePageOfCharset(int charset, int documentCodePage)
-{
-    static constexpr std::pair<int, int> pages[] = {
-            {77, 10000}, {128, 932},  {129, 949},  {130, 1361}, {134, 936},  {136, 950},
-            {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257},
-            {204, 1251}, {222, 874},  {238, 1250}, {254, 437},  {255, 850},
-    };
-    for (const auto &[set, page] : pages) {
-        if (set == charset)
-            return page;
-    }
-    return documentCodePage;
-}
 
 enum class Dest : quint8 { Text, FontTable, ColorTable, Skip };
 
@@ -279,6 +160,22 @@ struct TooLong
 {
 };
 
+// Holds a cursor's edit block open for as long as it lives, however the reading ends.
+struct EditBlock
+{
+    explicit EditBlock(QTextCursor &cursor) : cursor(cursor) { cursor.beginEditBlock(); }
+    ~EditBlock() { cursor.endEditBlock(); }
+    EditBlock(const EditBlock &) = delete;
+    EditBlock &operator=(const EditBlock &) = delete;
+    QTextCursor &cursor;
+};
+
+size_t qHash(const CharLook &look, size_t seed = 0)
+{
+    return qHashMulti(seed, look.font, look.halfPoints, look.foreground, look.background, look.bold,
+                      look.italic, look.strike, look.hidden, look.underline, look.vertical);
+}
+
 class RtfReader
 {
 public:
@@ -289,6 +186,9 @@ public:
 
     void run()
     {
+        // One edit for the whole note: the cursor then does not lay the paragraph out again
+        // after every run it inserts, which made a note of short runs take quadratic time.
+        const EditBlock edit(m_cursor);
         while (m_p < m_end) {
             const char c = *m_p;
             if (c == '{') {
@@ -468,6 +368,7 @@ private:
             if (m_state.dest != Dest::Skip)
                 m_state.dest = Dest::ColorTable;
             m_colours.clear();
+            dropFormats();
             m_colourStarted = false;
             m_rgb = {0, 0, 0};
             break;
@@ -617,7 +518,7 @@ private:
             break;
         }
         const int cp = currentCodePage();
-        if (CodePages::isDoubleByte(cp)) {
+        if (RtfCodePages::isDoubleByte(cp)) {
             m_bytes += char(b);
             m_bytesCodePage = cp;
             return;
@@ -639,10 +540,10 @@ private:
     int currentCodePage() const
     {
         if (m_state.dest == Dest::FontTable)
-            return codePageOfCharset(m_fontCharset, m_codePage);
+            return CodePageOfCharset(m_fontCharset, m_codePage);
         const int font = m_state.chars.font < 0 ? m_defaultFont : m_state.chars.font;
         const auto it = m_fonts.constFind(font);
-        return it == m_fonts.cend() ? m_codePage : codePageOfCharset(it->charset, m_codePage);
+        return it == m_fonts.cend() ? m_codePage : CodePageOfCharset(it->charset, m_codePage);
     }
 
     void character(char16_t c)
@@ -712,7 +613,11 @@ private:
         if (m_run.isEmpty())
             return;
         if (!m_formatValid || !(m_formatLook == m_runLook)) {
-            m_format = formatOf(m_runLook);
+            // Runs often take turns between a few looks: each look's format is made once.
+            auto it = m_formats.constFind(m_runLook);
+            if (it == m_formats.cend())
+                it = m_formats.insert(m_runLook, formatOf(m_runLook));
+            m_format = *it;
             m_formatLook = m_runLook;
             m_formatValid = true;
         }
@@ -755,13 +660,22 @@ private:
     {
         if (!m_fontStarted)
             return;
+        dropFormats();
         m_fonts.insert(m_fontNumber, {m_fontName.trimmed(), m_fontCharset});
         m_fontStarted = false;
         m_fontName.clear();
     }
 
+    // Formats made before a font or colour was defined would show it wrongly.
+    void dropFormats()
+    {
+        m_formats.clear();
+        m_formatValid = false;
+    }
+
     void commitColour()
     {
+        dropFormats();
         if (m_colours.size() < 100000)
             m_colours.push_back(m_colourStarted ? QColor(m_rgb[0], m_rgb[1], m_rgb[2]) : QColor());
         m_colourStarted = false;
@@ -810,7 +724,7 @@ private:
 
     int m_codePage = 1252;
     int m_defaultFont = 0;
-    CodePages m_codePages;
+    RtfCodePages m_codePages;
     QByteArray m_bytes; // bytes of a double-byte code page waiting to be decoded
     int m_bytesCodePage = 1252;
 
@@ -826,6 +740,7 @@ private:
 
     QString m_run;
     CharLook m_runLook;
+    QHash<CharLook, QTextCharFormat> m_formats;
     QTextCharFormat m_format;
     CharLook m_formatLook;
     bool m_formatValid = false;

@@ -12,7 +12,7 @@ namespace {
 
 ListFileLines readList(const QString &path)
 {
-    return AsUsageError([&] { return ListFileLines {path, SplitLines(ReadWholeFile(path))}; });
+    return AsUsageError([&] { return ListFileLines {path, ReadListLines(path)}; });
 }
 
 void checkService(const CommandLine &options, const EntryList &services)

@@ -2,25 +2,14 @@
 
 #include "Utf8.h"
 
+#include <QByteArrayView>
 #include <QList>
-
-#include <algorithm>
-#include <cstring>
 
 namespace {
 
 bool isBlankCode(uint code)
 {
     return code <= 32;
-}
-
-bool isAscii(const char *data, qsizetype size)
-{
-    for (qsizetype i = 0; i < size; ++i) {
-        if (static_cast<unsigned char>(data[i]) >= 0x80)
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -47,51 +36,48 @@ QString TrimBlanks(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-template<typename Text>
-static Text replaceAllImpl(const Text &text, const Text &pattern, const Text &replacement)
-{
-    if (pattern.isEmpty())
-        return text;
-    Text result;
-    qsizetype from = 0;
-    for (qsizetype at = text.indexOf(pattern); at >= 0; at = text.indexOf(pattern, from)) {
-        result += text.mid(from, at - from);
-        result += replacement;
-        from = at + pattern.size();
-    }
-    if (from == 0)
-        return text;
-    result += text.mid(from);
-    return result;
-}
-
+// Qt's replace is one pass from left to right, occurrences not overlapping; for an empty
+// pattern it would put the replacement between all characters.
 QByteArray ReplaceAll(const QByteArray &text, const QByteArray &pattern,
                       const QByteArray &replacement)
 {
-    return replaceAllImpl(text, pattern, replacement);
+    if (pattern.isEmpty())
+        return text;
+    return QByteArray(text).replace(pattern, replacement);
 }
 
 QString ReplaceAll(const QString &text, const QString &pattern, const QString &replacement)
 {
-    return replaceAllImpl(text, pattern, replacement);
+    if (pattern.isEmpty())
+        return text;
+    return QString(text).replace(pattern, replacement);
+}
+
+QString UnifyLineEnds(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+QTextOption::WrapMode WrapModeFor(QStringView text)
+{
+    constexpr qsizetype longestWordWrapped = 5000;
+    qsizetype word = 0;
+    for (const QChar c : text) {
+        // A blank ends a word; the no-break spaces do not.
+        const char16_t u = c.unicode();
+        const bool breaks = c.isSpace() && u != 0x00A0 && u != 0x2007 && u != 0x202F;
+        word = breaks ? 0 : word + 1;
+        if (word > longestWordWrapped)
+            return QTextOption::WrapAnywhere;
+    }
+    return QTextOption::WrapAtWordBoundaryOrAnywhere;
 }
 
 bool IsValidUtf8(const char *data, qsizetype size)
 {
-    const uchar *p = bytesOf(data);
-    const uchar *const end = p + size;
-    while (p < end) {
-        // Runs of ASCII, the usual case, go eight bytes at a time.
-        quint64 word;
-        while (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080ULL) == 0))
-            p += 8;
-        if (p == end)
-            break;
-        char32_t cp;
-        if (!nextUtf8(p, end, cp))
-            return false;
-    }
-    return true;
+    return QByteArrayView(data, size).isValidUtf8();
 }
 
 QString DecodeWindows1252(const char *data, qsizetype size)
@@ -119,18 +105,6 @@ QString DecodeLinePart(const QByteArray &line, const QByteArray &part)
     return DecodeWindows1252(part.constData(), part.size());
 }
 
-QByteArray FoldedKey(const QByteArray &line)
-{
-    const char *data = line.constData();
-    const qsizetype size = line.size();
-    if (isAscii(data, size)
-        && std::none_of(data, data + size, [](char c) { return c >= 'A' && c <= 'Z'; }))
-        return line; // already folded: share the bytes
-    QByteArray key;
-    AppendFoldedKey(key, line);
-    return key;
-}
-
 void AppendFoldedKey(QByteArray &keys, const QByteArray &line)
 {
     const qsizetype start = keys.size();
@@ -140,6 +114,8 @@ void AppendFoldedKey(QByteArray &keys, const QByteArray &line)
     char *out = begin;
     const uchar *p = bytesOf(line.constData());
     const uchar *const end = p + line.size();
+    if (startsWithBom(p, end))
+        p += 3; // not part of the text when the line is UTF-8
     while (p < end) {
         if (*p < 0x80) {
             *out++ = asciiLower(char(*p++));

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QTextOption>
 
 // Leading and trailing characters of code 0 to 32 removed; codes 128 and above never are.
 QByteArray TrimBlanks(const QByteArray &text);
@@ -17,6 +18,17 @@ inline bool IsBlank(const QString &text)
 QByteArray ReplaceAll(const QByteArray &text, const QByteArray &pattern,
                       const QByteArray &replacement);
 QString ReplaceAll(const QString &text, const QString &pattern, const QString &replacement);
+
+// The text with every line end, CR LF, a lone CR or a lone LF, made one LF: how the console and
+// plain-text notes tell their lines apart. LF CR is two line ends.
+QString UnifyLineEnds(QString text);
+
+// How a text box wraps the text: at word boundaries, unless the text holds a word (a run
+// without blanks) of more than 5,000 characters. Qt's word wrap looks for the end of the word
+// again for every line it lays out, so such a word takes time in the square of its length (a
+// term of a million letters froze the console for a minute); wrapping anywhere takes time in
+// its length. Only the display changes, never the text or its lines.
+QTextOption::WrapMode WrapModeFor(QStringView text);
 
 // Lines are kept as bytes. A line that is valid UTF-8 is read as UTF-8; any other line was
 // most likely written on Windows and is read as Windows-1252.
@@ -41,8 +53,7 @@ inline QByteArray EncodeLine(const QString &text)
 }
 
 // Case-insensitive comparisons fold case by Unicode rules, one character at a time.
-// A key equal for two lines exactly when they are equal ignoring case: the line's text, case
-// folded, as UTF-8. Byte order of keys is code-point order of the folded texts.
-QByteArray FoldedKey(const QByteArray &line);
-// The same key added at the end of a buffer of many keys.
+// Adds a key equal for two lines exactly when they are equal ignoring case at the end of a
+// buffer of many keys: the line's text, case folded, as UTF-8. Byte order of keys is
+// code-point order of the folded texts.
 void AppendFoldedKey(QByteArray &keys, const QByteArray &line);

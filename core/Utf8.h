@@ -25,6 +25,13 @@ inline const uchar *bytesOf(const char *data)
     return reinterpret_cast<const uchar *>(data);
 }
 
+// The byte-order mark some editors put before UTF-8 text. A line that is UTF-8 reads without
+// it, as QString::fromUtf8 reads it; read as Windows-1252 it is three characters.
+inline bool startsWithBom(const uchar *p, const uchar *end)
+{
+    return end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF;
+}
+
 inline char32_t from1252(uchar c)
 {
     return (c >= 0x80 && c < 0xA0) ? char32_t(kCp1252High[c - 0x80]) : char32_t(c);

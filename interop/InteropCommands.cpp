@@ -9,22 +9,21 @@
 
 namespace {
 
-// The list file's bytes, or nothing when it does not exist yet.
-QByteArray existingList(const QString &path)
+// The list file's lines and how it holds them; none when it does not exist yet.
+struct ExistingList
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {};
-    if (!info.isFile())
-        throw CommandError(QStringLiteral("Cannot open file \"%1\". It is not a regular file")
-                                   .arg(info.absoluteFilePath()));
-    const QByteArray bytes = ReadFileBytes(path);
-    // Lists are read up to the first NUL: lines appended after one would never show.
-    if (bytes.contains('\0'))
-        throw CommandError(QStringLiteral("\"%1\" holds a NUL byte, after which no line is read; "
-                                          "nothing was added to it")
-                                   .arg(info.absoluteFilePath()));
-    return bytes;
+    QList<QByteArray> lines;
+    ListFileEncoding encoding = ListFileEncoding::Bytes;
+};
+
+ExistingList existingList(const QString &path)
+{
+    ExistingList list;
+    if (QFileInfo::exists(path)) {
+        std::vector<quint32> heads;
+        list.lines = ReadListFile(path, list.encoding, heads);
+    }
+    return list;
 }
 
 QString skippedLine(const FoundService &service, const QString &reason)
@@ -42,8 +41,8 @@ CommandOutput RunImportCommand(const QString &source, const QString &intoFile,
     output.errors = report.problems;
     output.status = report.problems.isEmpty() ? 0 : 1;
     try {
-        QByteArray bytes = existingList(intoFile);
-        const QList<bool> listed = AlreadyListed(report.services, SplitLines(bytes));
+        ExistingList list = existingList(intoFile);
+        const QList<bool> listed = AlreadyListed(report.services, list.lines);
         bool adds = false;
         for (qsizetype i = 0; i < report.services.size(); ++i) {
             const FoundService &service = report.services.at(i);
@@ -53,15 +52,12 @@ CommandOutput RunImportCommand(const QString &source, const QString &intoFile,
                 output.out.append(skippedLine(service, QStringLiteral("already in the list")));
             } else {
                 output.out.append(QStringLiteral("Imported: ") + service.line());
-                if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
-                    bytes += "\r\n";
-                bytes += EncodeLine(service.line()) + "\r\n";
+                list.lines.append(EncodeLine(service.line()));
                 adds = true;
             }
         }
         if (adds)
-            WriteFileWith(intoFile,
-                          [&](QIODevice &file) { return file.write(bytes) == bytes.size(); });
+            WriteLines(intoFile, list.lines, list.encoding);
     } catch (const CommandError &error) {
         output.out.clear();
         output.errors.append(error.message());
@@ -83,7 +79,7 @@ CommandOutput RunExportCommand(const QString &format, const QString &servicesFil
     }
     QList<QByteArray> lines;
     try {
-        lines = SplitLines(ReadWholeFile(servicesFile));
+        lines = ReadListLines(servicesFile);
     } catch (const CommandError &error) {
         output.errors.append(error.message());
         output.status = 1;

@@ -1,15 +1,35 @@
 #include "Text.h"
 
 #include "Console.h"
+#include "TextRules.h"
 #include "WindowState.h"
 
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
 namespace {
+
+// The console's text box. Pasted or dropped text holding a very long word switches it to
+// wrapping anywhere before it goes in (WrapModeFor), as a text set by a command does.
+class ConsoleBox : public QPlainTextEdit
+{
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void insertFromMimeData(const QMimeData *source) override
+    {
+        if (source->hasText() && WrapModeFor(source->text()) == QTextOption::WrapAnywhere)
+            setWordWrapMode(QTextOption::WrapAnywhere);
+        QPlainTextEdit::insertFromMimeData(source);
+    }
+};
+
 const QString kSizeKey = QStringLiteral("Console/size");
-}
+
+} // namespace
 
 TfrmText::TfrmText(QWidget *parent) : QMainWindow(parent)
 {
@@ -24,10 +44,13 @@ TfrmText::TfrmText(QWidget *parent) : QMainWindow(parent)
     menuBar()->setObjectName(QStringLiteral("ActionMainMenuBar1"));
 
     // A plain-text box lays out only what it shows, so a hundred thousand lines stay quick.
-    txtPad = new QPlainTextEdit(this);
+    txtPad = new ConsoleBox(this);
     txtPad->setObjectName(QStringLiteral("txtPad"));
     txtPad->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtPad->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // A scroll bar that came and went with the text's length would change the width and have
+    // a long text laid out twice.
+    txtPad->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setCentralWidget(txtPad);
 }
 
@@ -35,24 +58,17 @@ QString TfrmText::ConsoleText() const
 {
     // The raw text keeps no-break spaces as they are; blocks and line separators (Shift+Enter)
     // both show as new lines, so both become CR LF.
-    const QString raw = txtPad->document()->toRawText();
-    QString text;
-    text.reserve(raw.size() + raw.size() / 16);
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        const QChar c = raw.at(i);
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
-            text += QStringView(raw).mid(from, i - from);
-            text += u"\r\n";
-            from = i + 1;
-        }
-    }
-    text += QStringView(raw).mid(from);
+    QString text = txtPad->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     return text;
 }
 
 void TfrmText::SetConsoleText(const QString &text)
 {
+    // Emptied first, so that a change of wrapping never lays the old text out again.
+    txtPad->clear();
+    txtPad->setWordWrapMode(WrapModeFor(text));
     txtPad->setPlainText(text);
 }
 

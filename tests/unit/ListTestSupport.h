@@ -27,6 +27,13 @@ inline void fillList(EntryList &list, const QList<QByteArray> &lines, qsizetype 
         list.SelectLine(selected);
 }
 
+// The lines of a list text, split by the reading rules.
+inline QList<QByteArray> splitLines(const QByteArray &text)
+{
+    std::vector<quint32> heads;
+    return SplitLines(text, heads);
+}
+
 inline QByteArray fileBytes(const QString &path)
 {
     QFile file(path);

@@ -1,5 +1,6 @@
 // Our services written as OpenSearch descriptions and KDE web shortcuts and read back, what
 // those formats cannot hold, clashes with existing files, and the command-line jobs.
+#include "Error.h"
 #include "Interop.h"
 #include "InteropCommands.h"
 
@@ -86,6 +87,7 @@ private Q_SLOTS:
     void importCommand();
     void importCommandBadSource();
     void importCommandBadList();
+    void importCommandKeepsUtf16();
     void exportCommand();
 };
 
@@ -310,7 +312,7 @@ void TestInteropExport::importCommandBadSource()
 void TestInteropExport::importCommandBadList()
 {
     QTemporaryDir folder;
-    // Lists are read up to a NUL: lines added after one would never be seen.
+    // A list holding a NUL byte is no text: it is left as it was.
     const QString list = folder.filePath(QStringLiteral("list.gls"));
     writeFile(list, QByteArray("A=https://a/?q=|s|\r\n\0junk\r\n", 27));
     CommandOutput output = RunImportCommand(kWebData, list);
@@ -321,7 +323,26 @@ void TestInteropExport::importCommandBadList()
     // A folder is no list.
     output = RunImportCommand(kWebData, folder.path());
     QCOMPARE(output.status, 1);
-    QVERIFY(output.errors.last().contains(u"It is not a regular file"));
+    QVERIFY(output.errors.last().contains(SystemErrorText(EISDIR)));
+}
+
+void TestInteropExport::importCommandKeepsUtf16()
+{
+    QTemporaryDir folder;
+    const QString list = folder.filePath(QStringLiteral("list.gls"));
+    const QString old = QStringLiteral(u"K\u00fcche=https://k/?q=|s|\r\n");
+    writeFile(list, QByteArray("\xff\xfe")
+                            + QByteArray(reinterpret_cast<const char *>(old.utf16()),
+                                         old.size() * 2));
+    const CommandOutput output = RunImportCommand(kWebData, list);
+    QCOMPARE(output.errors, QStringList());
+    const QByteArray bytes = fileBytes(list);
+    QVERIFY(bytes.startsWith("\xff\xfe"));
+    const QString text = QString::fromUtf16(
+            reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+    QVERIFY(text.startsWith(old));
+    QCOMPARE(text.count(QStringLiteral("\r\n")),
+             1 + output.out.filter(QStringLiteral("Imported: ")).size());
 }
 
 void TestInteropExport::exportCommand()

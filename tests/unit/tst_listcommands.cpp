@@ -1,6 +1,7 @@
 #include "EntryList.h"
 #include "Error.h"
 #include "FakePrompts.h"
+#include "FileTestSupport.h"
 #include "ListCommands.h"
 #include "TextRules.h"
 
@@ -11,6 +12,7 @@
 #include <QTest>
 
 #include <functional>
+#include <optional>
 
 using Answer = Prompts::Answer;
 using FileMode = Prompts::FileMode;
@@ -137,6 +139,7 @@ private Q_SLOTS:
     void sort();
     void newList_data();
     void newList();
+    void newListIsWrittenAsTyped();
     void loadList_data();
     void loadList();
     void saveList_data();
@@ -794,6 +797,28 @@ void TestListCommands::newList()
     QVERIFY(s.doc(!terms).list.Lines().isEmpty());
 }
 
+// A list loaded from a UTF-16 file is saved as UTF-16; a new list is saved as typed (UTF-8).
+void TestListCommands::newListIsWrittenAsTyped()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("terms.glt"));
+    writeFile(path,
+              QByteArray("\xFF\xFE"
+                         "a\0\r\0\n\0",
+                         8));
+    Session s;
+    s.fake.expectFile(FileMode::Open, QStringLiteral("Select Terms File"), path);
+    s.commands.LoadTerms();
+    QCOMPARE(s.terms.list.Lines(), QList<QByteArray> {"a"});
+    s.commands.NewTerms();
+    fill(s.terms.list, {QStringLiteral("b")});
+    s.fake.expectFile(FileMode::Save, QStringLiteral("Save Term File"), path);
+    QVERIFY(s.commands.SaveTermsAs());
+    QVERIFY(s.fake.verifyDone());
+    QCOMPARE(readFile(path), QByteArray("b\r\n"));
+}
+
 // choice: the file dialog's answer: "cancel", "existing" (a list file) or "missing".
 void TestListCommands::loadList_data()
 {
@@ -904,7 +929,8 @@ void TestListCommands::loadList()
     QCOMPARE(readFile(listPath), saved ? QByteArray("one=1\r\ntwo=2\r\n") : QByteArray("old\r\n"));
 }
 
-// command: "Save" or "SaveAs". file: "", "list" or "unwritable". dialog: "", "cancel" or "pick".
+// command: "Save" or "SaveAs". file: "", "list", "unwritable" or "full" (the list's file, which
+// cannot grow). dialog: "", "cancel" or "pick".
 void TestListCommands::saveList_data()
 {
     QTest::addColumn<bool>("terms");
@@ -926,6 +952,8 @@ void TestListCommands::saveList_data()
             << terms << "Save"   << ""           << "cancel" << false << ""       << false;
         QTest::addRow("%sSave fails: the mark stays", list)
             << terms << "Save"   << "unwritable" << ""       << false << ""       << true;
+        QTest::addRow("%sSave stops short: the mark stays", list)
+            << terms << "Save"   << "full"       << ""       << false << ""       << true;
         QTest::addRow("%sSave As writes the chosen file", list)
             << terms << "SaveAs" << "list"       << "pick"   << true  << "picked" << false;
         QTest::addRow("%sSave As cancelled", list)
@@ -955,7 +983,7 @@ void TestListCommands::saveList()
     ListDocument &doc = s.doc(terms);
     fill(doc.list, {QStringLiteral("a"), QString(), QStringLiteral("b")});
     doc.changed = true;
-    if (file == u"list")
+    if (file == u"list" || file == u"full")
         doc.file = listPath;
     else if (file == u"unwritable")
         doc.file = dir.filePath(QStringLiteral("missing/current") + names.extension);
@@ -967,15 +995,21 @@ void TestListCommands::saveList()
                 .inFolder(m_programFolder);
 
     bool saved = false;
+    std::optional<FileSizeLimit> limit;
+    if (file == u"full")
+        limit.emplace(4); // as a full disk does, the write stops short
     const QString error = errorOf([&] {
         if (command == u"Save")
             saved = terms ? s.commands.SaveTerms() : s.commands.SaveServices();
         else
             saved = terms ? s.commands.SaveTermsAs() : s.commands.SaveServicesAs();
     });
+    limit.reset();
 
     QVERIFY(s.fake.verifyDone());
-    if (fails)
+    if (fails && file == u"full")
+        QCOMPARE(error, QStringLiteral("Stream write error. File too large"));
+    else if (fails)
         QVERIFY2(error.startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(fileBefore)),
                  qPrintable(error));
     else

@@ -14,9 +14,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <csignal>
-#include <sys/resource.h>
-
 namespace {
 
 QByteArray dataFile(const QString &name)
@@ -158,11 +155,6 @@ private Q_SLOTS:
 
     void saveAndOpenFile();
     void openKeepsNulBytes();
-    void openFailure_data();
-    void openFailure();
-    void saveFailure_data();
-    void saveFailure();
-    void shortWriteKeepsOldFile();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -691,77 +683,9 @@ void TestRtf::openKeepsNulBytes()
     const QString file = path(QStringLiteral("nul.gln"));
     const QByteArray bytes("before\0after\r\nline two", 23);
     QVERIFY(writeBytes(file, bytes));
-    QCOMPARE(ReadNoteFile(file), bytes);
     QTextDocument document;
     LoadNoteFile(file, document);
     QCOMPARE(textOf(document), QStringLiteral("beforeafter\nline two"));
-}
-
-void TestRtf::openFailure_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("error");
-    QTest::newRow("missing file") << "missing.gln" << ENOENT;
-    QTest::newRow("missing folder") << "nowhere/note.gln" << ENOENT;
-    QTest::newRow("a folder") << "folder" << EISDIR;
-    QTest::newRow("below a file") << "file.gln/note.gln" << ENOTDIR;
-}
-
-void TestRtf::openFailure()
-{
-    QFETCH(QString, name);
-    QFETCH(int, error);
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
-    QVERIFY(writeBytes(path(QStringLiteral("file.gln")), "x"));
-    QTextDocument document;
-    QCOMPARE(errorOf([&] { LoadNoteFile(path(name), document); }),
-             QStringLiteral("Cannot open file \"%1\". %2").arg(path(name), SystemErrorText(error)));
-}
-
-void TestRtf::saveFailure_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("error");
-    QTest::newRow("missing folder") << "nowhere/note.gln" << ENOENT;
-    QTest::newRow("below a file") << "file.gln/note.gln" << ENOTDIR;
-    QTest::newRow("a folder") << "folder" << EISDIR;
-}
-
-void TestRtf::saveFailure()
-{
-    QFETCH(QString, name);
-    QFETCH(int, error);
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
-    QVERIFY(writeBytes(path(QStringLiteral("file.gln")), "old"));
-    QTextDocument document;
-    document.setPlainText(QStringLiteral("text"));
-    QCOMPARE(errorOf([&] { SaveNoteFile(path(name), document); }),
-             QStringLiteral("Cannot create file \"%1\". %2")
-                     .arg(path(name), SystemErrorText(error)));
-    QCOMPARE(fileBytes(path(QStringLiteral("file.gln"))), QByteArray("old"));
-}
-
-void TestRtf::shortWriteKeepsOldFile()
-{
-    // A file size limit makes the write stop short, even for root.
-    const QString file = path(QStringLiteral("note.gln"));
-    QVERIFY(writeBytes(file, "old"));
-    QTextDocument document;
-    document.setPlainText(QString(200000, u'z'));
-
-    rlimit saved;
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString message = errorOf([&] { SaveNoteFile(file, document); });
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
-    QCOMPARE(message, QStringLiteral("Failed to Save Stream"));
-    QCOMPARE(fileBytes(file), QByteArray("old"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {QStringLiteral("note.gln")});
 }
 
 QTEST_APPLESS_MAIN(TestRtf)

@@ -2,6 +2,7 @@
 #include "PrefixMatcher.h"
 #include "TextRules.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 class TestText : public QObject
@@ -13,6 +14,12 @@ private Q_SLOTS:
     void trimBlanks();
     void replaceAll_data();
     void replaceAll();
+    void replaceAllMatchesPlainReplacement();
+    void unifyLineEnds_data();
+    void unifyLineEnds();
+    void isValidUtf8MatchesPlainDefinition();
+    void wrapMode_data();
+    void wrapMode();
     void decodeLine_data();
     void decodeLine();
     void foldedKey_data();
@@ -96,6 +103,165 @@ void TestText::replaceAll()
     QCOMPARE(ReplaceAll(text.toUtf8(), pattern.toUtf8(), replacement.toUtf8()), expected.toUtf8());
 }
 
+// Replacing by the rules, one position at a time.
+static QString plainReplaceAll(const QString &text, const QString &pattern,
+                               const QString &replacement)
+{
+    if (pattern.isEmpty())
+        return text;
+    QString result;
+    for (qsizetype i = 0; i < text.size();) {
+        if (QStringView(text).sliced(i).startsWith(pattern)) {
+            result += replacement;
+            i += pattern.size();
+        } else {
+            result += text.at(i++);
+        }
+    }
+    return result;
+}
+
+void TestText::replaceAllMatchesPlainReplacement()
+{
+    const QString alphabet = QStringLiteral("ab\r -");
+    QRandomGenerator random(31);
+    auto randomText = [&](int longest) {
+        QString text;
+        for (int n = int(random.bounded(longest + 1)); n > 0; --n)
+            text += alphabet.at(random.bounded(int(alphabet.size())));
+        return text;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const QString text = randomText(30), pattern = randomText(3), replacement = randomText(4);
+        const QString expected = plainReplaceAll(text, pattern, replacement);
+        QCOMPARE(ReplaceAll(text, pattern, replacement), expected);
+        QCOMPARE(ReplaceAll(text.toUtf8(), pattern.toUtf8(), replacement.toUtf8()),
+                 expected.toUtf8());
+    }
+}
+
+void TestText::unifyLineEnds_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("CR LF") << "a\r\nb"
+                           << "a\nb";
+    QTest::newRow("lone CR") << "a\rb\r"
+                             << "a\nb\n";
+    QTest::newRow("lone LF") << "a\nb"
+                             << "a\nb";
+    QTest::newRow("LF CR is two") << "a\n\rb"
+                                  << "a\n\nb";
+    QTest::newRow("CR CR LF is two") << "a\r\r\nb"
+                                     << "a\n\nb";
+    QTest::newRow("CR LF LF is two") << "a\r\n\nb"
+                                     << "a\n\nb";
+    QTest::newRow("none") << "abc"
+                          << "abc";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestText::unifyLineEnds()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(UnifyLineEnds(text), expected);
+}
+
+// Well-formed UTF-8 as the Unicode standard tabulates it (3.9, table 3-7), byte by byte.
+static bool plainIsUtf8(const QByteArray &bytes)
+{
+    for (qsizetype i = 0; i < bytes.size();) {
+        const uchar b = uchar(bytes.at(i));
+        int more = 0;
+        uchar low = 0x80, high = 0xBF;
+        if (b < 0x80)
+            more = 0;
+        else if (b >= 0xC2 && b <= 0xDF)
+            more = 1;
+        else if (b == 0xE0)
+            more = 2, low = 0xA0;
+        else if (b == 0xED)
+            more = 2, high = 0x9F;
+        else if (b >= 0xE1 && b <= 0xEF)
+            more = 2;
+        else if (b == 0xF0)
+            more = 3, low = 0x90;
+        else if (b == 0xF4)
+            more = 3, high = 0x8F;
+        else if (b >= 0xF1 && b <= 0xF3)
+            more = 3;
+        else
+            return false;
+        if (i + more >= bytes.size() && more > 0)
+            return false;
+        for (int k = 1; k <= more; ++k) {
+            const uchar c = uchar(bytes.at(i + k));
+            if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF))
+                return false;
+        }
+        i += more + 1;
+    }
+    return true;
+}
+
+void TestText::isValidUtf8MatchesPlainDefinition()
+{
+    // Bytes at the edges of every rule, in random texts, and random well-formed text with
+    // one byte changed now and then.
+    const uchar edges[]
+            = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xC1, 0xC2, 0xDF,
+               0xE0, 0xE1, 0xEC, 0xED, 0xEE, 0xEF, 0xF0, 0xF1, 0xF3, 0xF4, 0xF5, 0xFE, 0xFF};
+    QRandomGenerator random(5);
+    for (int round = 0; round < 50000; ++round) {
+        QByteArray bytes;
+        if (round % 2 == 0) {
+            for (int n = int(random.bounded(12)); n > 0; --n)
+                bytes += char(edges[random.bounded(int(std::size(edges)))]);
+        } else {
+            QString text;
+            for (int n = int(random.bounded(6)); n > 0; --n) {
+                char32_t cp = char32_t(random.bounded(0x110000));
+                if (cp >= 0xD800 && cp <= 0xDFFF)
+                    cp = 0xFFFE; // a noncharacter, which is still UTF-8
+                text += QString::fromUcs4(&cp, 1);
+            }
+            bytes = text.toUtf8();
+            if (!bytes.isEmpty() && random.bounded(3) == 0)
+                bytes[random.bounded(int(bytes.size()))]
+                        = char(edges[random.bounded(int(std::size(edges)))]);
+            if (random.bounded(4) == 0)
+                bytes.prepend(QByteArray(int(random.bounded(20)), 'a')); // past the ASCII fast path
+        }
+        QVERIFY2(IsValidUtf8(bytes) == plainIsUtf8(bytes), bytes.toHex().constData());
+    }
+}
+
+void TestText::wrapMode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("anywhere"); // else at word boundaries
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("many short words") << QStringLiteral("lantern ").repeated(100000) << false;
+    QTest::newRow("a word of 5,000") << QString(5000, u'x') << false;
+    QTest::newRow("a word of 5,001") << QString(5001, u'x') << true;
+    QTest::newRow("long word after short ones")
+            << QStringLiteral("a b\r\n") + QString(20000, u'x') << true;
+    QTest::newRow("line ends break words")
+            << QString(4000, u'x') + QStringLiteral("\r\n") + QString(4000, u'x') << false;
+    QTest::newRow("no-break spaces do not")
+            << QString(3000, u'x') + QChar(0x00a0) + QString(3000, u'x') << true;
+}
+
+void TestText::wrapMode()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, anywhere);
+    QCOMPARE(WrapModeFor(text),
+             anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
 void TestText::decodeLine_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -142,14 +308,23 @@ void TestText::foldedKey_data()
     QTest::newRow("outside the BMP")
             << QByteArray("\xf0\x90\x90\x80") << QByteArray("\xf0\x90\x90\xa8"); // Deseret
     QTest::newRow("empty") << QByteArray() << QByteArray();
+    // A UTF-8 line reads without its byte-order mark; a Windows-1252 line reads it as "ï»¿".
+    QTest::newRow("UTF-8 mark") << QByteArray("\xef\xbb\xbf"
+                                              "Ab")
+                                << QByteArray("ab");
+    QTest::newRow("mark before Windows-1252") << QByteArray("\xef\xbb\xbf"
+                                                            "\xc9")
+                                              << QByteArray("\xc3\xaf\xc2\xbb\xc2\xbf\xc3\xa9");
 }
 
 void TestText::foldedKey()
 {
     QFETCH(QByteArray, line);
     QFETCH(QByteArray, expected);
-    QCOMPARE(FoldedKey(line), expected);
-    QCOMPARE(FoldedKey(line), DecodeLine(line).toCaseFolded().toUtf8());
+    QByteArray key;
+    AppendFoldedKey(key, line);
+    QCOMPARE(key, expected);
+    QCOMPARE(key, DecodeLine(line).toCaseFolded().toUtf8());
     QByteArray keys("before|");
     AppendFoldedKey(keys, line);
     QCOMPARE(keys, "before|" + expected);

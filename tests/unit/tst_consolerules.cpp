@@ -1,11 +1,12 @@
 #include "Console.h"
 #include "TextRules.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using Terms = QList<QByteArray>;
 
-class TestConsole : public QObject
+class TestConsoleRules : public QObject
 {
     Q_OBJECT
 
@@ -19,10 +20,11 @@ private Q_SLOTS:
     void termsToText_data();
     void termsToText();
     void longLineStaysWhole();
+    void linesMatchPlainReading();
 };
 
 // The console text as typed, whether Format Text runs first, and the terms Mass Add gives.
-void TestConsole::massAdd_data()
+void TestConsoleRules::massAdd_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("format");
@@ -57,7 +59,7 @@ void TestConsole::massAdd_data()
                                                    "b"};
 }
 
-void TestConsole::massAdd()
+void TestConsoleRules::massAdd()
 {
     QFETCH(QString, text);
     QFETCH(bool, format);
@@ -67,7 +69,7 @@ void TestConsole::massAdd()
     QCOMPARE(MassAddTerms(text), terms);
 }
 
-void TestConsole::consoleLines_data()
+void TestConsoleRules::consoleLines_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
@@ -83,14 +85,14 @@ void TestConsole::consoleLines_data()
     QTest::newRow("text kept as it is") << " a-b \r\n c " << QStringList {" a-b ", " c "};
 }
 
-void TestConsole::consoleLines()
+void TestConsoleRules::consoleLines()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
     QCOMPARE(ConsoleLines(text), lines);
 }
 
-void TestConsole::formatText_data()
+void TestConsoleRules::formatText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
@@ -106,7 +108,7 @@ void TestConsole::formatText_data()
                                                        << " - \r";
 }
 
-void TestConsole::formatText()
+void TestConsoleRules::formatText()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
@@ -114,7 +116,7 @@ void TestConsole::formatText()
 }
 
 // Display Terms as Text then Mass Add gives the list back when Mass Add has nothing to clean.
-void TestConsole::termsToText_data()
+void TestConsoleRules::termsToText_data()
 {
     QTest::addColumn<Terms>("terms");
     QTest::addColumn<QString>("text");
@@ -127,7 +129,7 @@ void TestConsole::termsToText_data()
             << Terms {"caf\xe9 \x80"} << QStringLiteral("caf\u00e9 \u20ac\r\n");
 }
 
-void TestConsole::termsToText()
+void TestConsoleRules::termsToText()
 {
     QFETCH(Terms, terms);
     QFETCH(QString, text);
@@ -138,7 +140,7 @@ void TestConsole::termsToText()
     QCOMPARE(MassAddTerms(text), utf8);
 }
 
-void TestConsole::longLineStaysWhole()
+void TestConsoleRules::longLineStaysWhole()
 {
     // Far past any window's width and past 4096 characters: one term, not cut, not split.
     const QString line = QStringLiteral("lantern ").repeated(1249) + QStringLiteral("lantern!");
@@ -150,5 +152,38 @@ void TestConsole::longLineStaysWhole()
     QCOMPARE(terms.at(2), QByteArray("last"));
 }
 
-QTEST_APPLESS_MAIN(TestConsole)
-#include "tst_console.moc"
+// The console's lines by the rules, one character at a time.
+static QStringList plainLines(const QString &text)
+{
+    QStringList lines;
+    QString line;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n') {
+            lines.append(line);
+            line.clear();
+            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+                ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.isEmpty())
+        lines.append(line);
+    return lines;
+}
+
+void TestConsoleRules::linesMatchPlainReading()
+{
+    const QString alphabet = QStringLiteral(u"a -\r\n\r\n\u00e9");
+    QRandomGenerator random(17);
+    for (int round = 0; round < 20000; ++round) {
+        QString text;
+        for (int n = int(random.bounded(25)); n > 0; --n)
+            text += alphabet.at(random.bounded(int(alphabet.size())));
+        QCOMPARE(ConsoleLines(text), plainLines(text));
+    }
+}
+
+QTEST_APPLESS_MAIN(TestConsoleRules)
+#include "tst_consolerules.moc"
