@@ -90,6 +90,8 @@ public:
     {
         return m_path;
     }
+    std::optional<QString> SaveFileAs(const QString &, const QString &) override { return {}; }
+    bool ConfirmRisk(const QString &, const QString &, const QString &) override { return false; }
 
 private:
     QString m_path;

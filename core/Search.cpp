@@ -8,24 +8,32 @@ QString ComposeAddress(const QString &serviceString, const QString &term)
     return ReplaceAll(serviceString, QStringLiteral("|s|"), term);
 }
 
-std::optional<QString> GoAddress(const EntryList &services, const EntryList &terms)
+std::optional<std::pair<qsizetype, qsizetype>> GoRows(const EntryList &services,
+                                                      const EntryList &terms)
 {
     const qsizetype s = services.SelectedIndex();
     const qsizetype t = terms.SelectedIndex();
-    qsizetype service, term;
-    if (s >= 0 && t >= 0) {
-        service = s;
-        term = t;
-    } else if (t >= 0 && services.Count() > 0) {
-        service = 0;
-        term = t;
-    } else if (terms.Count() > 0 && s >= 0) {
-        service = s;
-        term = 0;
-    } else {
-        return std::nullopt;
-    }
+    if (s >= 0 && t >= 0)
+        return std::pair {s, t};
+    if (t >= 0 && services.Count() > 0)
+        return std::pair {qsizetype(0), t};
+    if (terms.Count() > 0 && s >= 0)
+        return std::pair {s, qsizetype(0)};
+    return std::nullopt;
+}
+
+QString SearchAddressAt(const EntryList &services, qsizetype service, const EntryList &terms,
+                        qsizetype term)
+{
     const QByteArray &line = services.LineAt(service);
     return ComposeAddress(DecodeLinePart(line, EntryList::ServiceStringOf(line)),
                           terms.TextAt(term));
+}
+
+std::optional<QString> GoAddress(const EntryList &services, const EntryList &terms)
+{
+    const auto rows = GoRows(services, terms);
+    if (!rows)
+        return std::nullopt;
+    return SearchAddressAt(services, rows->first, terms, rows->second);
 }

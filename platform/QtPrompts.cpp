@@ -205,6 +205,36 @@ std::optional<QString> QtPrompts::ChooseFile(FileMode mode, const QString &filte
     return chosen.first();
 }
 
+std::optional<QString> QtPrompts::SaveFileAs(const QString &title, const QString &suggestedPath)
+{
+    QFileDialog dialog(dialogParent(), title);
+    dialog.setObjectName(QStringLiteral("saveFileDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave); // asks before it replaces a file
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(suggestedPath);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty())
+        return std::nullopt;
+    return chosen.first();
+}
+
+bool QtPrompts::ConfirmRisk(const QString &title, const QString &message, const QString &acceptText)
+{
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::NoButton, dialogParent());
+    box.setObjectName(QStringLiteral("riskBox"));
+    keepButtonOrder(box);
+    QPushButton *accept = addButton(box, acceptText, QMessageBox::AcceptRole, "acceptButton");
+    QPushButton *cancel
+            = addButton(box, QStringLiteral("Cancel"), QMessageBox::RejectRole, "cancelButton");
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == accept;
+}
+
 QStringList QtPrompts::NameFilters(const QString &filter)
 {
     const QStringList parts = filter.split(u'|');

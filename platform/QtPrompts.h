@@ -10,7 +10,8 @@
 // - notice: QMessageBox "noticeBox" with "okButton";
 // - OK/Cancel box: QMessageBox "okCancelBox" with "okButton", "cancelButton";
 // - file choice: QFileDialog "chooseFileDialog" (Qt's own, not the desktop's, so it behaves
-//   the same everywhere).
+//   the same everywhere); a download's file: QFileDialog "saveFileDialog";
+// - warning: QMessageBox "riskBox" with "acceptButton" and "cancelButton" (the default).
 class QtPrompts : public Prompts
 {
 public:
@@ -23,6 +24,9 @@ public:
     std::optional<QString> ChooseFile(FileMode mode, const QString &filter,
                                       const QString &defaultExtension, const QString &title,
                                       const QString &startFolder) override;
+    std::optional<QString> SaveFileAs(const QString &title, const QString &suggestedPath) override;
+    bool ConfirmRisk(const QString &title, const QString &message,
+                     const QString &acceptText) override;
 
     // "Description (*.ext)|*.ext|..." as Qt writes name filters: one "Description (patterns)"
     // per pair.

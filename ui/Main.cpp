@@ -76,8 +76,10 @@ void TfrmMain::buildLayout()
     lstbxTerms->setObjectName(QStringLiteral("lstbxTerms"));
     // A line the user picks in either list is searched at once.
     for (EntryListView *view : {lstbxServices, lstbxTerms}) {
-        connect(view, &EntryListView::picked, this,
-                [this] { m_commandSet->run([this] { actGoExecute(); }); });
+        connect(view, &EntryListView::picked, this, [this, view](qsizetype from, qsizetype to) {
+            noteStep(view, from, to);
+            m_commandSet->run([this] { actGoExecute(); });
+        });
     }
 
     spltGbList = new QSplitter(Qt::Vertical);
@@ -105,6 +107,7 @@ void TfrmMain::buildLayout()
             [this] { setStatus("Navigating to requested document..."); });
     connect(brwWeb, &BrowserPane::DownloadComplete, this,
             [this] { setStatus("Navigation Complete"); });
+    connectBrowser();
 
     MainSplitter = new QSplitter(Qt::Horizontal);
     MainSplitter->setObjectName(QStringLiteral("MainSplitter"));
@@ -130,6 +133,7 @@ void TfrmMain::buildCommands()
     BuildMainMenus(*m_commandSet, menuBar());
     BindServicesList(*m_commandSet, lstbxServices);
     BindTermsList(*m_commandSet, lstbxTerms);
+    restoreBrowserSettings();
     qApp->installEventFilter(new ShortcutDispatcher(this, m_commandSet, this));
 }
 
@@ -181,8 +185,10 @@ void TfrmMain::navigate(const QString &address)
 
 void TfrmMain::actGoExecute()
 {
-    if (const auto address = GoAddress(m_services.list, m_terms.list))
+    if (const auto address = GoAddress(m_services.list, m_terms.list)) {
         navigate(*address);
+        loadNextAhead();
+    }
 }
 
 void TfrmMain::actAddGoExecute()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BrowserPane.h"
 #include "CommandSet.h"
 #include "ListCommands.h"
 #include "QLaunch.h"
@@ -9,7 +10,6 @@
 #include <functional>
 #include <memory>
 
-class BrowserPane;
 class EntryListView;
 class Prompts;
 class QGroupBox;
@@ -65,6 +65,12 @@ public:
     void actVisitHomePageExecute();
     void actQLaunchExecute();
     void actContUsExecute();
+    // The browser pane's commands (MainBrowsing.cpp).
+    void actSearchAllServicesExecute();
+    void actSearchAllTermsExecute();
+    void actPrivateBrowsingExecute();
+    void actLoadAheadExecute();
+    void actClearBrowsingDataExecute();
 
 Q_SIGNALS:
     // The window was closed for good: the program ends.
@@ -72,6 +78,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void FormCreate();
@@ -79,6 +86,12 @@ private:
     void buildCommands();
     void createWindows();
     void navigate(const QString &address);
+    // The browser pane's part (MainBrowsing.cpp).
+    void connectBrowser();
+    void restoreBrowserSettings();
+    void noteStep(const EntryListView *list, qsizetype from, qsizetype to);
+    void loadNextAhead();
+    void openSearchTabs(const QList<TitledAddress> &tabs, QStringList failed);
     void setStatus(const char *text);
     void TrayMessage(int click, QPoint at);
     TfrmTextPad *createNotepad(int number);
@@ -97,7 +110,12 @@ private:
     BrowserPane *brwWeb = nullptr;
     QLabel *StatusLine = nullptr;
     QMenu *pmTray = nullptr;
+    QLabel *PrivateMark = nullptr;
     bool TrayMode = false;
+    // Where the arrow keys last went, for the page loaded ahead: the list and the direction.
+    const EntryListView *m_stepList = nullptr;
+    int m_stepDirection = 1;
+    bool m_warmStartAsked = false;
 
     // The console and the Quick Launcher live as long as the program, hidden when not in use.
     std::unique_ptr<TfrmText> frmText;

@@ -64,6 +64,11 @@ QList<Command> MainCommandTable(TfrmMain &w, ListCommands &lists)
         {"actVisitHomePage", "Visit Home Page", "Help", {}, [&] { w.actVisitHomePageExecute(); }},
         {"actQLaunch", "&Quick Launcher", "Tools", Ctrl | Qt::Key_Q, [&] { w.actQLaunchExecute(); }},
         {"actContUs", "Contact Us", "Help", {}, [&] { w.actContUsExecute(); }},
+        {"actSearchAllServices", "Search All &Services", "Tools", {}, [&] { w.actSearchAllServicesExecute(); }},
+        {"actSearchAllTerms", "Search All &Terms", "Services", {}, [&] { w.actSearchAllTermsExecute(); }},
+        {"actPrivateBrowsing", "&Private Browsing", "Tools", {}, [&] { w.actPrivateBrowsingExecute(); }},
+        {"actLoadAhead", "&Load Next Result Ahead", "Tools", {}, [&] { w.actLoadAheadExecute(); }},
+        {"actClearBrowsingData", "Clear &Browsing Data...", "Tools", {}, [&] { w.actClearBrowsingDataExecute(); }},
     };
     // clang-format on
 }
@@ -73,11 +78,13 @@ void BuildMainMenus(const CommandSet &commands, QMenuBar *bar)
     const QList<std::pair<const char *, Names>> menus = {
             {"&File", {"actTglSendtotray", "-", "actClose"}},
             {"T&ools",
-             {"actOpenText", "actDisplayConsole", "actQLaunch", "-", "actGo", "actAddGo"}},
+             {"actOpenText", "actDisplayConsole", "actQLaunch", "-", "actGo", "actAddGo",
+              "actSearchAllServices", "-", "actPrivateBrowsing", "actLoadAhead",
+              "actClearBrowsingData"}},
             {"&Services",
              {"actAddService", "actReplaceServices", "actRemoveService", "-", "actNewServices",
               "actLoadServices", "actSaveServices", "actSaveServicesAs", "-", "actSortServices",
-              "-", "actDlSrvLists"}},
+              "-", "actSearchAllTerms", "-", "actDlSrvLists"}},
             {"&Terms",
              {"actAddTerm", "actReplaceTerm", "actRemoveTerm", "actRmvDup", "actClearTerms", "-",
               "actNewTerms", "actLoadTerms", "actSaveTerms", "actSaveTermsAs", "-", "actSortTerms",
@@ -102,14 +109,17 @@ QMenu *BuildTrayMenu(const CommandSet &commands, QWidget *parent)
 
 void BindServicesList(const CommandSet &commands, EntryListView *view)
 {
-    contextMenu(commands, "pmServices", {"actAddService", "actReplaceServices"}, view);
+    contextMenu(commands, "pmServices",
+                {"actAddService", "actReplaceServices", "-", "actSearchAllTerms"}, view);
     view->bindKey(Qt::Key_Delete, commands.action(QStringLiteral("actRemoveService")));
     view->bindKey(Qt::Key_Insert, commands.action(QStringLiteral("actAddService")));
 }
 
 void BindTermsList(const CommandSet &commands, EntryListView *view)
 {
-    contextMenu(commands, "pmTerms", {"actAddTerm", "actReplaceTerm", "actRmvDup", "actSortTerms"},
+    contextMenu(commands, "pmTerms",
+                {"actAddTerm", "actReplaceTerm", "actRmvDup", "actSortTerms", "-",
+                 "actSearchAllServices"},
                 view);
     view->bindKey(Qt::Key_Delete, commands.action(QStringLiteral("actRemoveTerm")));
     view->bindKey(Qt::Key_Insert, commands.action(QStringLiteral("actAddTerm")));

@@ -102,7 +102,7 @@ void TestCommands::commandNames()
         QVERIFY(!a->text().isEmpty());
         QVERIFY(!a->property("category").toString().isEmpty());
     }
-    QCOMPARE(names.size(), 32);
+    QCOMPARE(names.size(), 37);
 }
 
 void TestCommands::everyCommandInAMenu()

@@ -1,0 +1,70 @@
+#pragma once
+
+// A page of the browser pane and the view that shows it (engine plugin).
+#include <QPointer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+class QAction;
+
+// The pane's own items for the page's context menu; they act on the page on view.
+struct PaneActions
+{
+    QAction *back = nullptr;
+    QAction *forward = nullptr;
+    QAction *openInBrowser = nullptr;
+    QAction *copyAddress = nullptr;
+};
+
+class WebPage : public QWebEnginePage
+{
+    Q_OBJECT
+
+public:
+    WebPage(QWebEngineProfile *profile, QObject *parent);
+
+    // A page nobody sees (loaded ahead, or waiting in a tab) asks nothing and shows no dialog.
+    bool quiet = true;
+
+Q_SIGNALS:
+    // Every navigation of the main frame, the program's own loads included.
+    void mainFrameNavigation(QWebEnginePage::NavigationType type);
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
+    void javaScriptAlert(const QUrl &securityOrigin, const QString &message) override;
+    bool javaScriptConfirm(const QUrl &securityOrigin, const QString &message) override;
+    bool javaScriptPrompt(const QUrl &securityOrigin, const QString &message,
+                          const QString &defaultValue, QString *result) override;
+};
+
+class WebView : public QWebEngineView
+{
+    Q_OBJECT
+
+public:
+    WebView(QWebEngineProfile *profile, const PaneActions &actions, QWidget *parent);
+
+    WebPage *webPage() const { return m_page; }
+    // Loads the address and remembers it as the one this page was asked for.
+    void open(const QUrl &url);
+    QUrl requested() const { return m_requested; }
+    // Still on the page it was asked for: nothing clicked or typed there has taken it away.
+    bool pristine() const;
+
+Q_SIGNALS:
+    // The mouse's back and forward buttons.
+    void backRequested();
+    void forwardRequested();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    WebPage *m_page;
+    PaneActions m_actions;
+    QUrl m_requested;
+    QPointer<QWidget> m_renderWidget;
+};
