@@ -270,14 +270,14 @@ void WebPane::tabChanged()
     }
     visibleChanged();
     if (WebView *view = onView())
-        view->webPage()->isLoading() ? m_host.loadStarted() : m_host.loadFinished();
+        view->loading() ? m_host.loadStarted() : m_host.loadFinished();
 }
 
 void WebPane::visibleChanged()
 {
     WebView *view = onView();
     m_find->setPage(view ? view->page() : nullptr);
-    m_stop->setEnabled(view && view->webPage()->isLoading());
+    m_stop->setEnabled(view && view->loading());
 }
 
 // --- pages -----------------------------------------------------------------------------------
@@ -394,7 +394,7 @@ void WebPane::openWindow(WebView *opener, QWebEngineNewWindowRequest &request)
 void WebPane::reportShown(WebView *view)
 {
     m_host.loadStarted();
-    if (!view->webPage()->isLoading())
+    if (!view->loading())
         m_host.loadFinished();
 }
 
@@ -537,8 +537,7 @@ void WebPane::startAhead()
     WebTab *tab = currentTab();
     WebView *view = onView();
     // Nothing ahead while the page on view loads: it comes first.
-    if (!tab || !view || m_wanted.isEmpty() || view->webPage()->isLoading()
-        || view->requested() == m_wanted)
+    if (!tab || !view || m_wanted.isEmpty() || view->loading() || view->requested() == m_wanted)
         return;
     for (WebView *hidden : tab->hiddenViews()) {
         if (hidden->requested() == m_wanted && hidden->pristine())
@@ -546,7 +545,7 @@ void WebPane::startAhead()
     }
     // One load ahead at a time: one for a step no longer coming gives way.
     for (const QPointer<WebView> &ahead : QList(tab->ahead)) {
-        if (ahead && ahead->webPage()->isLoading())
+        if (ahead && ahead->loading())
             tab->dropView(ahead);
     }
     while (tab->hiddenViews().size() >= MaxHiddenPages)

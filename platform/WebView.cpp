@@ -38,11 +38,14 @@ WebView::WebView(QWebEngineProfile *profile, const PaneActions &actions, QWidget
 {
     setObjectName(QStringLiteral("brwWebView"));
     setPage(m_page);
+    connect(m_page, &QWebEnginePage::loadStarted, this, [this] { m_loading = true; });
+    connect(m_page, &QWebEnginePage::loadFinished, this, [this] { m_loading = false; });
 }
 
 void WebView::open(const QUrl &url)
 {
     m_requested = url;
+    m_loading = true;
     load(url);
 }
 

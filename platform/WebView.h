@@ -51,6 +51,8 @@ public:
     QUrl requested() const { return m_requested; }
     // Still on the page it was asked for: nothing clicked or typed there has taken it away.
     bool pristine() const;
+    // From the moment a load is asked for until it ends (the engine tells of its start later).
+    bool loading() const { return m_loading; }
 
 Q_SIGNALS:
     // The mouse's back and forward buttons.
@@ -66,5 +68,6 @@ private:
     WebPage *m_page;
     PaneActions m_actions;
     QUrl m_requested;
+    bool m_loading = false;
     QPointer<QWidget> m_renderWidget;
 };

@@ -58,6 +58,8 @@ struct WebPaneFixture
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QApplication::setActiveWindow(window.get());
+        // The engine starts once the window is painted, before any search.
+        QTRY_VERIFY_WITH_TIMEOUT(tabs(), 30000);
     }
     void stop()
     {
