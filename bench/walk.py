@@ -7,7 +7,7 @@ steps through them, one step a second, and each step is timed from the key press
 XTest) until the new page's colour is on the screen (read back with XGetImage). The same walk
 runs through a bare QWebEngineView beside a list (bench/bare_view) as the yardstick.
 
-    walk.py [build folder]        prints the walk, first-click and memory figures
+    walk.py [build folder] [walk|first]   the walk and memory figures, the first click, or both
 
 Environment: GL_WALK_STEPS (20), GL_WALK_DELAY_MS (300), GL_WALK_RUNS for the first click (5).
 """
@@ -69,6 +69,7 @@ class Server:
                 pass
 
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.httpd.handle_error = lambda *args: None  # a program ended mid-request
         self.port = self.httpd.server_address[1]
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
 
@@ -164,17 +165,18 @@ def window_geometry(title, timeout=60):
     raise SystemExit(f"walk.py: no window '{title}'")
 
 
-def tree_rss_mib(pid):
-    """The resident memory of the process and all its descendants (the engine's helpers)."""
+def tree_pss_mib(pid):
+    """The memory of the process and all its descendants (the engine's helper processes), each
+    shared page counted once: the sum of their proportional set sizes."""
     pids, total = [pid], 0
     while pids:
         p = pids.pop()
         out = subprocess.run(["pgrep", "-P", str(p)], capture_output=True, text=True).stdout
         pids.extend(int(c) for c in out.split())
         try:
-            with open(f"/proc/{p}/status") as f:
-                total += next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
-        except (FileNotFoundError, StopIteration):
+            with open(f"/proc/{p}/smaps_rollup") as f:
+                total += next(int(line.split()[1]) for line in f if line.startswith("Pss:"))
+        except (FileNotFoundError, StopIteration, PermissionError):
             pass
     return total / 1024
 
@@ -246,7 +248,7 @@ def walk(build, kind, server, load_ahead):
             if i in server.arrivals and server.arrivals[i] > pressed:
                 request_to_shown.append((shown - server.arrivals[i]) * 1000)
             time.sleep(max(0.0, 1.0 - (time.perf_counter() - pressed)))
-        memory = tree_rss_mib(program.process.pid)
+        memory = tree_pss_mib(program.process.pid)
         return key_to_shown, request_to_shown, memory
     finally:
         program.close()
@@ -280,9 +282,22 @@ def p95(values):
 
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
+    only = sys.argv[2] if len(sys.argv) > 2 else ""
+    if only != "first":
+        walks(build)
+    if only != "walk":
+        server = Server(DELAY_MS)
+        try:
+            print(f"first click 2 s after start-up to its page shown ({DELAY_MS} ms server): "
+                  f"{first_click(build, server):.0f} ms (median of {FIRST_RUNS})")
+        finally:
+            server.close()
+
+
+def walks(build):
     print(f"walk: {STEPS} steps with Down, one a second; server answers after {DELAY_MS} ms")
     print(f"{'':34} {'key→shown':>18} {'request→shown':>14} {'memory':>8}")
-    print(f"{'':34} {'median':>8} {'p95':>9} {'median':>14} {'MiB':>8}")
+    print(f"{'':34} {'median':>8} {'p95':>9} {'median':>14} {'PSS MiB':>8}")
     rows = [("bare QWebEngineView", "bare", True), ("Glen Lantern, loading ahead", "ours", True),
             ("Glen Lantern, no loading ahead", "ours", False)]
     for delay in sorted({DELAY_MS, 0}, reverse=True):
@@ -295,12 +310,6 @@ def main():
                       f"{p95(keys):9.0f} {served} {memory:8.0f}", flush=True)
         finally:
             server.close()
-    server = Server(DELAY_MS)
-    try:
-        print(f"first click 2 s after start-up to its page shown ({DELAY_MS} ms server): "
-              f"{first_click(build, server):.0f} ms (median of {FIRST_RUNS})")
-    finally:
-        server.close()
 
 
 if __name__ == "__main__":

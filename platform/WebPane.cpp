@@ -115,7 +115,12 @@ WebPane::WebPane(QWidget *parent, BrowserHost host, bool privateBrowsing)
             QGuiApplication::clipboard()->setText(view->url().toString(QUrl::FullyEncoded));
     });
     buildKeys();
-    addTab(QString(), true);
+    // The first page's view is made now: the engine and its helper processes start while the
+    // program is idle, not with the first search.
+    m_firstView = createView(addTab(QString(), true));
+    m_aheadTimer.setSingleShot(true);
+    m_aheadTimer.setInterval(AheadDelayMs);
+    connect(&m_aheadTimer, &QTimer::timeout, this, &WebPane::startAheadNow);
 }
 
 WebPane::~WebPane()
@@ -412,7 +417,8 @@ void WebPane::navigate(const QUrl &url)
     }
     WebView *view = tab->visible();
     if (!view) {
-        view = createView(tab);
+        view = m_firstView && tabOf(m_firstView) == tab ? m_firstView.data() : createView(tab);
+        m_firstView = nullptr;
         tab->push(url, view);
     }
     tab->dropForward(); // a new search: the steps ahead of this one are no longer its future
@@ -532,7 +538,14 @@ void WebPane::trim(WebTab *tab)
         tab->dropView(tab->leastNeeded(m_wanted));
 }
 
+// A moment after it is due, so that the page just shown is drawn first; steps in quick
+// succession start one load ahead, not one each.
 void WebPane::startAhead()
+{
+    m_aheadTimer.start();
+}
+
+void WebPane::startAheadNow()
 {
     WebTab *tab = currentTab();
     WebView *view = onView();

@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <QSet>
+#include <QTimer>
 #include <QWidget>
 
 class DownloadsBar;
@@ -37,6 +38,8 @@ public:
     static constexpr int MaxHiddenPages = 2;
     // The most tabs loading at once when many open together.
     static constexpr int MaxTabLoads = 4;
+    // How long after the page on view is ready the load ahead starts.
+    static constexpr int AheadDelayMs = 100;
 
 private:
     void buildKeys();
@@ -62,6 +65,7 @@ private:
     void step(int by);
     void trim(WebTab *tab);
     void startAhead();
+    void startAheadNow();
     void startTabLoads();
     void zoom(int direction);
 
@@ -76,6 +80,8 @@ private:
     QShortcut *m_stop = nullptr;
     QPointer<WebTab> m_lastTab;
     QUrl m_wanted; // the address to load ahead
+    QTimer m_aheadTimer;
+    QPointer<WebView> m_firstView; // made with the engine, for the first search
     QList<QPointer<WebTab>> m_waiting;
     QSet<QObject *> m_tabLoads;
     qreal m_zoom = 1.0;

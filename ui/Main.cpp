@@ -120,6 +120,9 @@ void TfrmMain::buildLayout()
 
     StatusLine = new QLabel;
     StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    // A new text asks for no new layout of the window: with the web engine's pages in it, each
+    // layout of the window costs a step through a list some 20 ms and more.
+    StatusLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(StatusLine, 1);
     statusBar()->setSizeGripEnabled(true);
     menuBar()->setObjectName(QStringLiteral("ActionMainMenuBar1"));
