@@ -1,6 +1,5 @@
 #include "DefaultBrowser.h"
 
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <optional>
 
-
 struct BrowserLaunch
 {
     QString program;

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -207,12 +209,16 @@ std::optional<QString> QtPrompts::ChooseFile(FileMode mode, const QString &filte
 
 std::optional<QString> QtPrompts::SaveFileAs(const QString &title, const QString &suggestedPath)
 {
-    QFileDialog dialog(dialogParent(), title);
+    // In the suggested folder, or the home folder while the suggested one does not exist (a
+    // download folder nobody has made yet).
+    const QFileInfo suggested(suggestedPath);
+    const QString folder = suggested.dir().exists() ? suggested.absolutePath() : QDir::homePath();
+    QFileDialog dialog(dialogParent(), title, folder);
     dialog.setObjectName(QStringLiteral("saveFileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave); // asks before it replaces a file
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.selectFile(suggestedPath);
+    dialog.setAcceptMode(QFileDialog::AcceptSave); // asks before it replaces a file
+    dialog.selectFile(suggested.fileName());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();

@@ -283,6 +283,25 @@ void WebPane::visibleChanged()
     WebView *view = onView();
     m_find->setPage(view ? view->page() : nullptr);
     m_stop->setEnabled(view && view->loading());
+    updateActions();
+}
+
+bool WebPane::canStep(int by) const
+{
+    const WebTab *tab = currentTab();
+    const WebView *view = onView();
+    if (!tab)
+        return false;
+    if (view && (by < 0 ? view->history()->canGoBack() : view->history()->canGoForward()))
+        return true;
+    const int index = tab->current() + by;
+    return index >= 0 && index < tab->count();
+}
+
+void WebPane::updateActions()
+{
+    m_actions.back->setEnabled(canStep(-1));
+    m_actions.forward->setEnabled(canStep(1));
 }
 
 // --- pages -----------------------------------------------------------------------------------
@@ -303,6 +322,10 @@ void WebPane::connectPage(WebView *view)
     connect(page, &QWebEnginePage::loadFinished, this, [this, view] { loadFinished(view); });
     connect(page, &WebPage::mainFrameNavigation, this,
             [this, view](QWebEnginePage::NavigationType type) { navigated(view, type); });
+    connect(page, &QWebEnginePage::urlChanged, this, [this, view] {
+        if (view == onView())
+            updateActions();
+    });
     connect(page, &QWebEnginePage::titleChanged, this, [this, view] {
         if (WebTab *tab = tabOf(view); tab && tab->visible() == view)
             setTabTitle(tab);
@@ -506,7 +529,7 @@ void WebPane::step(int by)
 {
     WebTab *tab = currentTab();
     WebView *view = onView();
-    if (!tab)
+    if (!canStep(by))
         return;
     if (view) {
         QWebEngineHistory *history = view->history();
@@ -516,8 +539,6 @@ void WebPane::step(int by)
         }
     }
     const int index = tab->current() + by;
-    if (index < 0 || index >= tab->count())
-        return;
     m_host.navigationStarted();
     if (tab->moveTo(index)) {
         trim(tab);

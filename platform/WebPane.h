@@ -62,7 +62,10 @@ private:
     void openWindow(WebView *opener, QWebEngineNewWindowRequest &request);
     void reportShown(WebView *view);
 
+    // Back (-1) and forward (1): through the page's own history, then the tab's steps.
+    bool canStep(int by) const;
     void step(int by);
+    void updateActions();
     void trim(WebTab *tab);
     void startAhead();
     void startAheadNow();

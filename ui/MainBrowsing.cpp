@@ -18,6 +18,9 @@ namespace {
 
 const QString kPrivateSetting = QStringLiteral("Browser/Private");
 const QString kLoadAheadSetting = QStringLiteral("Browser/LoadAhead");
+// The engine starts this long after the window is first painted: the window is on the screen
+// and the desktop done with it before the engine's start takes the processor.
+constexpr int kWarmStartDelayMs = 200;
 // More tabs than this at once are asked about first.
 constexpr qsizetype kTabsWithoutAsking = 20;
 
@@ -73,7 +76,7 @@ void TfrmMain::paintEvent(QPaintEvent *event)
     // do, so that the first search does not wait for it.
     if (!m_warmStartAsked) {
         m_warmStartAsked = true;
-        QTimer::singleShot(0, brwWeb, &BrowserPane::WarmUp);
+        QTimer::singleShot(kWarmStartDelayMs, brwWeb, &BrowserPane::WarmUp);
     }
 }
 
