@@ -1,5 +1,6 @@
 #include "DefaultBrowser.h"
 
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

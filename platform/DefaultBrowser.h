@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <optional>
 
+
 struct BrowserLaunch
 {
     QString program;

@@ -7,8 +7,8 @@
 
 void ShowErrorBox(QWidget *parent, const QString &message)
 {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), ErrorBoxText(message),
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
+                    ErrorBoxText(message), QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("errorBox"));
     // Application-modal: the program's other windows wait until it is answered.
     box.setWindowModality(Qt::ApplicationModal);
