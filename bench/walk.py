@@ -7,7 +7,8 @@ steps through them, one step a second, and each step is timed from the key press
 XTest) until the new page's colour is on the screen (read back with XGetImage). The same walk
 runs through a bare QWebEngineView beside a list (bench/bare_view) as the yardstick.
 
-    walk.py [build folder] [walk|first]   the walk and memory figures, the first click, or both
+    walk.py [build folder] [walk|first|all]   the walk and memory figures, the first click,
+                                              Search All over 12 services, or all three
 
 Environment: GL_WALK_STEPS (20), GL_WALK_DELAY_MS (300), GL_WALK_RUNS for the first click (5).
 """
@@ -39,6 +40,7 @@ class Server:
 
     def __init__(self, delay_ms):
         self.arrivals = {}
+        self.answered = []  # when each search's answer was sent
         outer = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
@@ -64,6 +66,8 @@ class Server:
                 self.send_header("Content-Length", str(len(body)))
                 self.end_headers()
                 self.wfile.write(body)
+                if body:
+                    outer.answered.append(time.perf_counter())
 
             def log_message(self, *args):
                 pass
@@ -184,7 +188,7 @@ def tree_pss_mib(pid):
 class Program:
     """The program (or the bare view) started in a folder and a home of its own."""
 
-    def __init__(self, build, kind, server, load_ahead=True, terms=STEPS + 1):
+    def __init__(self, build, kind, server, load_ahead=True, terms=STEPS + 1, services=1):
         self.folder = tempfile.mkdtemp(prefix="gl-walk-")
         self.terms = [f"term{i}" for i in range(terms)]
         address = f"http://127.0.0.1:{server.port}/s?q=|s|"
@@ -198,7 +202,8 @@ class Program:
             f.write(f"[Browser]\nLoadAhead={'true' if load_ahead else 'false'}\n")
         if kind == "ours":
             with open(os.path.join(self.folder, "Default.gls"), "w") as f:
-                f.write(f"Local={address}\r\n")
+                f.write("".join(f"S{i}={address.replace('/s?', f'/s{i}?')}\r\n"
+                                for i in range(services)))
             with open(os.path.join(self.folder, "Default.glt"), "w") as f:
                 f.write("\r\n".join(self.terms) + "\r\n")
             command, self.title = [os.path.join(build, "glenlantern")], "Glen Lantern"
@@ -275,6 +280,34 @@ def first_click(build, server):
     return statistics.median(times)
 
 
+def search_all(build, server, services=12):
+    """Tools > Search All Services from the keyboard, to the last of the pages answered and the
+    first tab's page drawn."""
+    display = Display()
+    times = []
+    for _ in range(FIRST_RUNS):
+        program = Program(build, "ours", server, terms=1, services=services)
+        try:
+            time.sleep(2.0)
+            display.click(*program.first_row)
+            if wait_colour(display, program.point, colour(0), 60) is None:
+                raise SystemExit("walk.py: the first page never showed")
+            time.sleep(1.0)
+            server.answered.clear()
+            pressed = time.perf_counter()
+            subprocess.run(["xdotool", "key", "alt+o", "s"], check=True)
+            deadline = time.perf_counter() + 60
+            while len(server.answered) < services and time.perf_counter() < deadline:
+                time.sleep(0.002)
+            if len(server.answered) < services:
+                raise SystemExit("walk.py: Search All did not ask for every page")
+            times.append((max(server.answered) - pressed) * 1000)
+        finally:
+            program.close()
+            server.arrivals.clear()
+    return statistics.median(times)
+
+
 def p95(values):
     ordered = sorted(values)
     return ordered[min(len(ordered) - 1, round(0.95 * (len(ordered) - 1)))]
@@ -283,13 +316,21 @@ def p95(values):
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
     only = sys.argv[2] if len(sys.argv) > 2 else ""
-    if only != "first":
+    if only in ("", "walk"):
         walks(build)
-    if only != "walk":
+    if only in ("", "first"):
         server = Server(DELAY_MS)
         try:
             print(f"first click 2 s after start-up to its page shown ({DELAY_MS} ms server): "
                   f"{first_click(build, server):.0f} ms (median of {FIRST_RUNS})")
+        finally:
+            server.close()
+    if only in ("", "all"):
+        server = Server(DELAY_MS)
+        try:
+            print(f"Search All Services over 12 services ({DELAY_MS} ms server), key press to "
+                  f"the last page answered: {search_all(build, server):.0f} ms "
+                  f"(median of {FIRST_RUNS})")
         finally:
             server.close()
 

@@ -39,6 +39,10 @@ public:
     virtual bool ConfirmRisk(const QString &title, const QString &message,
                              const QString &acceptText)
             = 0;
+    // A user name and a password, for a site that asks for them; false when the user cancels.
+    virtual bool AskLogin(const QString &title, const QString &message, QString &user,
+                          QString &password)
+            = 0;
 };
 
 // The folder of the program's executable, where the file dialogs start.

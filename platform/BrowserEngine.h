@@ -58,6 +58,8 @@ struct BrowserHost
     // permission, a certificate that is not valid.
     std::function<bool(const QString &title, const QString &message, const QString &acceptText)>
             confirm;
+    // A user name and password for a site (or a proxy) that asks; false when the user cancels.
+    std::function<bool(const QString &message, QString &user, QString &password)> login;
     // The address in the user's web browser; false when none could be started.
     std::function<bool(const QString &address)> openInBrowser;
     // A downloaded file, or its folder, with the desktop's application for it.

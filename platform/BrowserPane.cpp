@@ -66,6 +66,10 @@ BrowserHost WebBrowserPane::engineHost()
     host.confirm = [this](const QString &title, const QString &message, const QString &accept) {
         return m_host.prompts && m_host.prompts->ConfirmRisk(title, message, accept);
     };
+    host.login = [this](const QString &message, QString &user, QString &password) {
+        return m_host.prompts
+                && m_host.prompts->AskLogin(QStringLiteral("Log In"), message, user, password);
+    };
     host.openInBrowser = [this](const QString &address) {
         return m_host.openInBrowser && m_host.openInBrowser(address);
     };

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -239,6 +240,43 @@ bool QtPrompts::ConfirmRisk(const QString &title, const QString &message, const 
     box.setEscapeButton(cancel);
     box.exec();
     return box.clickedButton() == accept;
+}
+
+bool QtPrompts::AskLogin(const QString &title, const QString &message, QString &user,
+                         QString &password)
+{
+    QDialog dialog(dialogParent());
+    dialog.setObjectName(QStringLiteral("loginDialog"));
+    dialog.setWindowTitle(title);
+    auto *label = new QLabel(message, &dialog);
+    label->setObjectName(QStringLiteral("promptLabel"));
+    label->setWordWrap(true);
+    auto *userEdit = new QLineEdit(user, &dialog);
+    userEdit->setObjectName(QStringLiteral("userEdit"));
+    auto *passwordEdit = new QLineEdit(&dialog);
+    passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("&User name:"), userEdit);
+    form->addRow(QStringLiteral("&Password:"), passwordEdit);
+    auto *buttons = new QDialogButtonBox(&dialog);
+    QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)
+            ->setObjectName(QStringLiteral("cancelButton"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    (user.isEmpty() ? userEdit : passwordEdit)->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    user = userEdit->text();
+    password = passwordEdit->text();
+    return true;
 }
 
 QStringList QtPrompts::NameFilters(const QString &filter)

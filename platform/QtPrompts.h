@@ -11,7 +11,9 @@
 // - OK/Cancel box: QMessageBox "okCancelBox" with "okButton", "cancelButton";
 // - file choice: QFileDialog "chooseFileDialog" (Qt's own, not the desktop's, so it behaves
 //   the same everywhere); a download's file: QFileDialog "saveFileDialog";
-// - warning: QMessageBox "riskBox" with "acceptButton" and "cancelButton" (the default).
+// - warning: QMessageBox "riskBox" with "acceptButton" and "cancelButton" (the default);
+// - login: QDialog "loginDialog" with QLabel "promptLabel", QLineEdits "userEdit" and
+//   "passwordEdit", "okButton" and "cancelButton".
 class QtPrompts : public Prompts
 {
 public:
@@ -27,6 +29,8 @@ public:
     std::optional<QString> SaveFileAs(const QString &title, const QString &suggestedPath) override;
     bool ConfirmRisk(const QString &title, const QString &message,
                      const QString &acceptText) override;
+    bool AskLogin(const QString &title, const QString &message, QString &user,
+                  QString &password) override;
 
     // "Description (*.ext)|*.ext|..." as Qt writes name filters: one "Description (patterns)"
     // per pair.

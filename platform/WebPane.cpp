@@ -351,6 +351,20 @@ void WebPane::connectPage(WebView *view)
                     QMetaObject::invokeMethod(
                             tab, [tab, view] { tab->dropView(view); }, Qt::QueuedConnection);
             });
+    connect(page, &QWebEnginePage::authenticationRequired, this,
+            [this, page](const QUrl &url, QAuthenticator *authenticator) {
+                if (page->quiet) // asked again once the user steps onto it
+                    *authenticator = QAuthenticator();
+                else
+                    AskLogin(QStringLiteral("The site %1").arg(url.host()), authenticator, m_host);
+            });
+    connect(page, &QWebEnginePage::proxyAuthenticationRequired, this,
+            [this, page](const QUrl &, QAuthenticator *authenticator, const QString &proxy) {
+                if (page->quiet)
+                    *authenticator = QAuthenticator();
+                else
+                    AskLogin(QStringLiteral("The proxy %1").arg(proxy), authenticator, m_host);
+            });
     connect(page, &QWebEnginePage::windowCloseRequested, this, [this, view] {
         if (WebTab *tab = tabOf(view); tab && tab->visible() == view)
             closeTab(m_tabs->indexOf(tab));

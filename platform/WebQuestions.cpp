@@ -71,3 +71,18 @@ void AskCertificate(QWebEnginePage *page, QWebEngineCertificateError error, cons
             error.rejectCertificate();
     });
 }
+
+void AskLogin(const QString &who, QAuthenticator *authenticator, const BrowserHost &host)
+{
+    QString message = QStringLiteral("%1 asks for a user name and password.").arg(who);
+    if (!authenticator->realm().isEmpty())
+        message += QStringLiteral("\n\nIt says: %1").arg(authenticator->realm());
+    QString user = authenticator->user();
+    QString password;
+    if (!host.login(message, user, password)) {
+        *authenticator = QAuthenticator(); // no answer: the engine shows the site's refusal
+        return;
+    }
+    authenticator->setUser(user);
+    authenticator->setPassword(password);
+}

@@ -4,6 +4,7 @@
 // past a certificate that is not valid. Refusing is the answer unless the user agrees.
 #include "BrowserEngine.h"
 
+#include <QAuthenticator>
 #include <QWebEngineCertificateError>
 #include <QWebEnginePage>
 
@@ -14,3 +15,5 @@ void AskPermission(QWebEnginePage *page, const QUrl &origin, QWebEnginePage::Fea
                    const BrowserHost &host);
 void AskCertificate(QWebEnginePage *page, QWebEngineCertificateError error,
                     const BrowserHost &host);
+// Fills in the user name and password a site or a proxy asks for, or leaves it unanswered.
+void AskLogin(const QString &who, QAuthenticator *authenticator, const BrowserHost &host);

@@ -28,7 +28,7 @@
 class FakePrompts : public Prompts
 {
 public:
-    enum class Kind { Text, Question, Notice, OkCancel, File, SaveAs, Risk };
+    enum class Kind { Text, Question, Notice, OkCancel, File, SaveAs, Risk, Login };
 
     struct Expectation
     {
@@ -147,6 +147,18 @@ public:
         return e;
     }
 
+    // A login answered with the user name and password (typed is "user:password"), or
+    // cancelled.
+    Expectation &expectLogin(const QString &title, const QString &message, bool ok,
+                             const QString &typed = {},
+                             std::source_location where = std::source_location::current())
+    {
+        Expectation &e = push(Kind::Login, title, message, where);
+        e.ok = ok;
+        e.typed = typed;
+        return e;
+    }
+
     // Every dialog shown so far, in order.
     const QList<Call> &calls() const { return m_calls; }
     // The starting texts of the text prompts with this title (all text prompts when empty).
@@ -223,6 +235,17 @@ public:
         return e && e->ok;
     }
 
+    bool AskLogin(const QString &title, const QString &message, QString &user,
+                  QString &password) override
+    {
+        const Expectation *e = take(makeCall(Kind::Login, title, message));
+        if (!e || !e->ok)
+            return false;
+        user = e->typed.section(u':', 0, 0);
+        password = e->typed.section(u':', 1);
+        return true;
+    }
+
     static QString kindName(Kind kind)
     {
         switch (kind) {
@@ -240,6 +263,8 @@ public:
             return QStringLiteral("save dialog");
         case Kind::Risk:
             return QStringLiteral("warning");
+        case Kind::Login:
+            return QStringLiteral("login");
         }
         return {};
     }

@@ -158,6 +158,8 @@ private Q_SLOTS:
     void saveFileAs();
     void confirmRisk_data();
     void confirmRisk();
+    void askLogin_data();
+    void askLogin();
 
 private:
     QString m_longText;
@@ -676,6 +678,38 @@ void TestQtPrompts::confirmRisk()
                                      QStringLiteral("The site wants to know your location."),
                                      QStringLiteral("Allow")),
              expected);
+}
+
+void TestQtPrompts::askLogin_data()
+{
+    QTest::addColumn<Ending>("ending");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("OK") << Ending::Ok << true;
+    QTest::newRow("Enter is OK") << Ending::Enter << true;
+    QTest::newRow("Cancel") << Ending::Cancel << false;
+    QTest::newRow("Escape") << Ending::Escape << false;
+}
+
+void TestQtPrompts::askLogin()
+{
+    QFETCH(Ending, ending);
+    QFETCH(bool, expected);
+    whenOpen(named("loginDialog"), [&](QWidget *dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Log In"));
+        QCOMPARE(child<QLabel>(dialog, "promptLabel")->text(), QStringLiteral("Who are you?"));
+        auto *password = child<QLineEdit>(dialog, "passwordEdit");
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        QCOMPARE(dialog->focusWidget(), password); // the user name is known already
+        QTest::keyClicks(password, QStringLiteral("secret"));
+        end(dialog, ending);
+    });
+    QString user = QStringLiteral("reader");
+    QString password;
+    QCOMPARE(QtPrompts().AskLogin(QStringLiteral("Log In"), QStringLiteral("Who are you?"), user,
+                                  password),
+             expected);
+    QCOMPARE(user, QStringLiteral("reader"));
+    QCOMPARE(password, expected ? QStringLiteral("secret") : QString());
 }
 
 QTEST_MAIN(TestQtPrompts)

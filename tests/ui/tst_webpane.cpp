@@ -49,6 +49,8 @@ private Q_SLOTS:
     void cookiesPersist();
     void permissions_data();
     void permissions();
+    void login_data();
+    void login();
     void clipboardKeysInPage_data();
     void clipboardKeysInPage();
     void paneKeys_data();
@@ -403,6 +405,45 @@ void TestWebPane::permissions()
                               allow);
     f.run(script);
     QTRY_COMPARE_WITH_TIMEOUT(f.onView()->title(), outcome, 20000);
+    QVERIFY(f.prompts->verifyDone());
+}
+
+void TestWebPane::login_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("logged in") << true << "reader:secret"
+                               << "Welcome";
+    QTest::newRow("wrong password, then cancelled") << true << "reader:guess"
+                                                    << "Refused";
+    QTest::newRow("cancelled") << false << ""
+                               << "Refused";
+}
+
+// A site that asks for a user name and password (HTTP authentication) gets them from the user.
+void TestWebPane::login()
+{
+    QFETCH(bool, answer);
+    QFETCH(QString, typed);
+    QFETCH(QString, title);
+    LocalWebServer server([](const LocalWebServer::Request &r) {
+        if (r.header("Authorization") == "Basic " + QByteArray("reader:secret").toBase64())
+            return LocalWebServer::page("Welcome");
+        Response refused = LocalWebServer::page("Refused");
+        refused.status = "401 Unauthorized";
+        refused.extraHeaders = "WWW-Authenticate: Basic realm=\"Library\"\r\n";
+        return refused;
+    });
+    WebPaneFixture f;
+    f.start({searchService(server)}, {"journal"});
+    const QString message = QStringLiteral("The site 127.0.0.1 asks for a user name and "
+                                           "password.\n\nIt says: Library");
+    f.prompts->expectLogin(QStringLiteral("Log In"), message, answer, typed);
+    if (answer && title == u"Refused") // asked again after a wrong password
+        f.prompts->expectLogin(QStringLiteral("Log In"), message, false);
+    f.click("lstbxTerms", 0);
+    QTRY_COMPARE_WITH_TIMEOUT(f.onView()->title(), title, 60000);
     QVERIFY(f.prompts->verifyDone());
 }
 
