@@ -187,7 +187,7 @@ void TestMainWindow::addAndGo()
     MainWindowFixture f(kServices, kTerms);
     f.prompts
             ->expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
-                         QStringLiteral("  cats "))
+                        QStringLiteral("  cats "))
             .startingWith(QString());
     trigger(f.window.get(), "actAddGo");
     QVERIFY(f.prompts->verifyDone());
@@ -203,7 +203,7 @@ void TestMainWindow::addAndGoCancelled()
 {
     MainWindowFixture f(kServices, kTerms);
     f.prompts->expectText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
-                          QStringLiteral(" \t "));
+                         QStringLiteral(" \t "));
     trigger(f.window.get(), "actAddGo");
     f.prompts->expectCancel(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"));
     trigger(f.window.get(), "actAddGo");
