@@ -26,6 +26,7 @@ test: build
 bench: build
 	$(BUILD)/bench/glbench
 	python3 bench/startup.py $(BUILD)
+	python3 bench/walk.py $(BUILD)
 
 # The RTF reader under libFuzzer for a bounded time, in a clang build of its own.
 FUZZ_BUILD   ?= build-fuzz

@@ -100,8 +100,14 @@ void WebBrowserPane::LoadAhead(const QString &address)
 {
     if (!m_engine)
         return; // nothing is on view yet to step from
-    const QUrl url = address.isEmpty() ? QUrl() : AddressToUrl(address);
-    m_engine->loadAhead(url.isValid() ? url : QUrl());
+    QUrl url;
+    try {
+        if (!address.isEmpty())
+            url = PaneUrl(address);
+    } catch (const CommandError &) {
+        // An address the pane would not open is not loaded ahead either.
+    }
+    m_engine->loadAhead(url);
 }
 
 QStringList WebBrowserPane::OpenTabs(const QList<TitledAddress> &tabs)
@@ -109,11 +115,11 @@ QStringList WebBrowserPane::OpenTabs(const QList<TitledAddress> &tabs)
     QList<BrowserEngine::Tab> valid;
     QStringList failed;
     for (const TitledAddress &tab : tabs) {
-        const QUrl url = AddressToUrl(tab.address);
-        if (url.isValid())
-            valid.append({tab.title, url});
-        else
+        try {
+            valid.append({tab.title, PaneUrl(tab.address)});
+        } catch (const CommandError &) {
             failed.append(tab.title);
+        }
     }
     if (valid.isEmpty())
         return failed;
@@ -151,6 +157,14 @@ void WebBrowserPane::WarmUp()
     } catch (const CommandError &) {
         // The first search says what is wrong, when the user is there to read it.
     }
+}
+
+QUrl PaneUrl(const QString &address)
+{
+    const QUrl url = AddressToUrl(address);
+    if (!url.isValid())
+        throw CommandError(url.errorString());
+    return url;
 }
 
 QUrl AddressToUrl(const QString &address)

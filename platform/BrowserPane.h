@@ -105,3 +105,5 @@ extern const char *const kBrowserEnginePlugin;
 // An address as the user means it: a local file path becomes a file address, anything else is
 // parsed leniently so that blanks and other characters are encoded by the engine, not by us.
 QUrl AddressToUrl(const QString &address);
+// The address as the pane opens it, in a tab or ahead; throws CommandError for one it does not.
+QUrl PaneUrl(const QString &address);

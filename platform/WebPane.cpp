@@ -117,7 +117,9 @@ WebPane::WebPane(QWidget *parent, BrowserHost host, bool privateBrowsing)
     buildKeys();
     // The first page's view is made now: the engine and its helper processes start while the
     // program is idle, not with the first search.
-    m_firstView = createView(addTab(QString(), true));
+    WebTab *first = addTab(QString(), true);
+    first->spare = createView(first);
+    first->spare->prime();
     m_aheadTimer.setSingleShot(true);
     m_aheadTimer.setInterval(AheadDelayMs);
     connect(&m_aheadTimer, &QTimer::timeout, this, &WebPane::startAheadNow);
@@ -454,8 +456,8 @@ void WebPane::navigate(const QUrl &url)
     }
     WebView *view = tab->visible();
     if (!view) {
-        view = m_firstView && tabOf(m_firstView) == tab ? m_firstView.data() : createView(tab);
-        m_firstView = nullptr;
+        view = tab->spare ? tab->spare.data() : createView(tab);
+        tab->spare = nullptr;
         tab->push(url, view);
     }
     tab->dropForward(); // a new search: the steps ahead of this one are no longer its future
@@ -603,7 +605,8 @@ void WebPane::startAheadNow()
     ahead->open(m_wanted);
 }
 
-// Tabs opened together load at most MaxTabLoads at a time, in their order.
+// Tabs opened together load at most MaxTabLoads at a time, in their order. The next ones have
+// their views made and primed meanwhile, so that their turn does not wait for the engine.
 void WebPane::startTabLoads()
 {
     while (m_tabLoads.size() < MaxTabLoads && !m_waiting.isEmpty()) {
@@ -612,10 +615,18 @@ void WebPane::startTabLoads()
             continue;
         const QUrl url = tab->waiting;
         tab->waiting.clear();
-        WebView *view = createView(tab);
+        WebView *view = tab->spare ? tab->spare.data() : createView(tab);
+        tab->spare = nullptr;
         tab->push(url, view);
         m_tabLoads.insert(view);
         view->open(url);
+    }
+    for (qsizetype i = 0; i < std::min(m_waiting.size(), qsizetype(MaxTabLoads)); ++i) {
+        WebTab *tab = m_waiting.at(i);
+        if (tab && !tab->spare) {
+            tab->spare = createView(tab);
+            tab->spare->prime();
+        }
     }
 }
 

@@ -84,7 +84,6 @@ private:
     QPointer<WebTab> m_lastTab;
     QUrl m_wanted; // the address to load ahead
     QTimer m_aheadTimer;
-    QPointer<WebView> m_firstView; // made with the engine, for the first search
     QList<QPointer<WebTab>> m_waiting;
     QSet<QObject *> m_tabLoads;
     qreal m_zoom = 1.0;

@@ -28,8 +28,10 @@ public:
     WebView *visible() const;
     // The tab's title when the program named it (Search All); else the page's title is shown.
     QString fixedTitle;
-    // The address of a tab that waits for its turn to load.
+    // The address of a tab that waits for its turn to load, and the view made for it ahead of
+    // its turn.
     QUrl waiting;
+    QPointer<WebView> spare;
 
     // A view of the tab, under the one on view until it is shown.
     void adopt(WebView *view);

@@ -40,6 +40,18 @@ WebView::WebView(QWebEngineProfile *profile, const PaneActions &actions, QWidget
     setPage(m_page);
     connect(m_page, &QWebEnginePage::loadStarted, this, [this] { m_loading = true; });
     connect(m_page, &QWebEnginePage::loadFinished, this, [this] { m_loading = false; });
+    connect(m_page, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
+        if (m_primed && !m_requested.isEmpty() && url != QUrl(QStringLiteral("about:blank"))) {
+            m_primed = false;
+            m_page->history()->clear(); // the empty page was never the user's
+        }
+    });
+}
+
+void WebView::prime()
+{
+    m_primed = true;
+    load(QUrl(QStringLiteral("about:blank")));
 }
 
 void WebView::open(const QUrl &url)

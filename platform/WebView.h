@@ -48,6 +48,9 @@ public:
     WebPage *webPage() const { return m_page; }
     // Loads the address and remembers it as the one this page was asked for.
     void open(const QUrl &url);
+    // Starts the engine's helper process for the page with an empty page, before its address
+    // is known; the empty page leaves no step in the history.
+    void prime();
     QUrl requested() const { return m_requested; }
     // Still on the page it was asked for: nothing clicked or typed there has taken it away.
     bool pristine() const;
@@ -69,5 +72,6 @@ private:
     PaneActions m_actions;
     QUrl m_requested;
     bool m_loading = false;
+    bool m_primed = false; // the empty page is still in the history
     QPointer<QWidget> m_renderWidget;
 };

@@ -93,6 +93,8 @@ void TestWebPane::backAndForward()
         f.trigger("actLoadAhead");
     f.click("lstbxTerms", 0);
     QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=one"), 60000);
+    // The first search is the first step: nothing (not the engine's empty page) before it.
+    QVERIFY(!f.window->findChild<QAction *>("brwBack")->isEnabled());
     f.click("lstbxTerms", 1);
     QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=two"), 30000);
     const auto go = [&](bool back) {
