@@ -63,13 +63,10 @@ void FindBar::setPage(QWebEnginePage *page)
         return;
     if (m_page)
         m_page->findText(QString()); // no highlights left behind
-    disconnect(m_resultConnection);
     m_page = page;
     m_result->clear();
     if (!page)
         return;
-    m_resultConnection
-            = connect(page, &QWebEnginePage::findTextFinished, this, &FindBar::showResult);
     if (isVisible() && !m_edit->text().isEmpty())
         find(false);
 }
@@ -110,7 +107,14 @@ void FindBar::find(bool backward)
         m_result->clear();
         return;
     }
-    m_page->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
+    // Each typed letter searches again; only the answer to the latest search is shown.
+    const int search = ++m_searches;
+    QPointer<FindBar> bar(this);
+    m_page->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags(),
+                     [bar, search](const QWebEngineFindTextResult &result) {
+                         if (bar && search == bar->m_searches)
+                             bar->showResult(result);
+                     });
 }
 
 void FindBar::showResult(const QWebEngineFindTextResult &result)

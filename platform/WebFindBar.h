@@ -34,5 +34,5 @@ private:
     QLineEdit *m_edit;
     QLabel *m_result;
     QPointer<QWebEnginePage> m_page;
-    QMetaObject::Connection m_resultConnection;
+    int m_searches = 0;
 };

@@ -261,7 +261,8 @@ void TestWebPane::download()
         QFile file(target);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll() == bytes);
-        QVERIFY(f.window->statusText().contains(u"done"));
+        QCOMPARE(row->findChild<QLabel *>(QStringLiteral("downloadText"))->text(),
+                 QStringLiteral("kept.bin: done, 300 KB"));
     }
     // Nothing else was left in the folder: no file under the final name unless saved whole,
     // and no part of one under another name.
