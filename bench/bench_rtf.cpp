@@ -91,6 +91,9 @@ public:
     {
         return m_path;
     }
+    std::optional<QString> SaveFileAs(const QString &, const QString &) override { return {}; }
+    bool ConfirmRisk(const QString &, const QString &, const QString &) override { return false; }
+    bool AskLogin(const QString &, const QString &, QString &, QString &) override { return false; }
 
 private:
     QString m_path;

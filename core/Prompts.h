@@ -17,7 +17,8 @@ public:
     virtual bool PromptText(const QString &title, const QString &prompt, QString &text) = 0;
     // The edited text on OK, the default on Cancel.
     virtual QString PromptTextOrDefault(const QString &title, const QString &prompt,
-                                        const QString &defaultText) = 0;
+                                        const QString &defaultText)
+            = 0;
     // "Confirm", with the buttons Yes (the default), No and Cancel.
     virtual Answer AskYesNoCancel(const QString &message) = 0;
     // The application's title, the message and one OK button.
@@ -26,9 +27,22 @@ public:
     virtual bool AskOkCancel(const QString &message) = 0;
     // The filter is written "Description (*.ext)|*.ext"; the default extension carries its dot.
     virtual std::optional<QString> ChooseFile(FileMode mode, const QString &filter,
-                                              const QString &defaultExtension,
-                                              const QString &title,
-                                              const QString &startFolder) = 0;
+                                              const QString &defaultExtension, const QString &title,
+                                              const QString &startFolder)
+            = 0;
+    // The file a download is saved to: the save dialog starting at the suggested path, asking
+    // before it replaces a file; nothing when the user cancels.
+    virtual std::optional<QString> SaveFileAs(const QString &title, const QString &suggestedPath)
+            = 0;
+    // A warning where refusing is the default: true only when the user presses the button
+    // named acceptText; Cancel, Escape and closing the box refuse.
+    virtual bool ConfirmRisk(const QString &title, const QString &message,
+                             const QString &acceptText)
+            = 0;
+    // A user name and a password, for a site that asks for them; false when the user cancels.
+    virtual bool AskLogin(const QString &title, const QString &message, QString &user,
+                          QString &password)
+            = 0;
 };
 
 // The folder of the program's executable, where the file dialogs start.

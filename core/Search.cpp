@@ -52,29 +52,29 @@ QString GoAddressFor(const QByteArray &serviceLine, const QString &term)
     return WebAddress(ComposeAddress(serviceString, term, name), name);
 }
 
-std::optional<QString> GoAddress(const EntryList &services, const EntryList &terms)
+std::optional<std::pair<qsizetype, qsizetype>> GoRows(const EntryList &services,
+                                                      const EntryList &terms)
 {
     const qsizetype s = services.SelectedIndex();
     const qsizetype t = terms.SelectedIndex();
-    qsizetype service, term;
-    if (s >= 0 && t >= 0) {
-        service = s;
-        term = t;
-    } else if (t >= 0 && services.Count() > 0) {
-        service = 0;
-        term = t;
-    } else if (terms.Count() > 0 && s >= 0) {
-        service = s;
-        term = 0;
-    } else {
-        return std::nullopt;
-    }
-    return SearchAddress(services, service, terms.TextAt(term));
+    if (s >= 0 && t >= 0)
+        return std::pair {s, t};
+    if (t >= 0 && services.Count() > 0)
+        return std::pair {qsizetype(0), t};
+    if (terms.Count() > 0 && s >= 0)
+        return std::pair {s, qsizetype(0)};
+    return std::nullopt;
 }
 
 QString SearchAddress(const EntryList &services, qsizetype service, const QString &term)
 {
     return GoAddressFor(services.LineAt(service), term);
+}
+
+QString SearchAddressAt(const EntryList &services, qsizetype service, const EntryList &terms,
+                        qsizetype term)
+{
+    return SearchAddress(services, service, terms.TextAt(term));
 }
 
 QString ServiceTooltip(const QByteArray &serviceLine, const std::optional<QString> &term)
@@ -99,4 +99,12 @@ QString ServiceTooltip(const EntryList &services, qsizetype row, const EntryList
     else if (terms.Count() > 0)
         term = terms.TextAt(0);
     return ServiceTooltip(services.LineAt(row), term);
+}
+
+std::optional<QString> GoAddress(const EntryList &services, const EntryList &terms)
+{
+    const auto rows = GoRows(services, terms);
+    if (!rows)
+        return std::nullopt;
+    return SearchAddressAt(services, rows->first, terms, rows->second);
 }

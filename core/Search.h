@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <utility>
 
 class EntryList;
 
@@ -17,8 +18,15 @@ QString GoAddressFor(const QByteArray &serviceLine, const QString &term);
 // line and the desktop's search all take their addresses from here.
 QString SearchAddress(const EntryList &services, qsizetype service, const QString &term);
 
-// The address Go searches: the selected (or first) service with the selected (or first) term;
+// The rows Go searches: the selected (or first) service and the selected (or first) term;
 // nothing when neither list has a selection to go by.
+std::optional<std::pair<qsizetype, qsizetype>> GoRows(const EntryList &services,
+                                                      const EntryList &terms);
+// The address Go composes for the service at one row and the term at another.
+QString SearchAddressAt(const EntryList &services, qsizetype service, const EntryList &terms,
+                        qsizetype term);
+
+// The address Go searches: SearchAddressAt of the GoRows.
 std::optional<QString> GoAddress(const EntryList &services, const EntryList &terms);
 
 // The tooltip of a service in the list, plain text: the whole line, and the address Go opens

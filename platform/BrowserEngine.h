@@ -1,23 +1,46 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QUrl>
 #include <QtPlugin>
 
 #include <functional>
+#include <optional>
 
-class QUrl;
 class QWidget;
 
-// The web engine behind the browser pane. It lives in a plugin of its own, loaded with the
-// first search: the engine's libraries are large, and a program that only starts should not
+// The web engine behind the browser pane. It lives in a plugin of its own, loaded once the main
+// window is shown: the engine's libraries are large, and a program that only starts should not
 // pay for them.
 class BrowserEngine
 {
 public:
+    // A page that opens in a tab of its own, under the title given.
+    struct Tab
+    {
+        QString title;
+        QUrl url;
+    };
+
     virtual ~BrowserEngine() = default;
     virtual QWidget *widget() = 0;
-    // Shows the address; one of a scheme the pane does not open is ignored.
+    // Shows the address in the current tab, at once when it was loaded ahead; one of a scheme
+    // the pane does not open is ignored.
     virtual void navigate(const QUrl &url) = 0;
+    // The address to load in a hidden page once the page on view has loaded, so that a step
+    // onto it shows it at once; an empty address drops what was loaded ahead.
+    virtual void loadAhead(const QUrl &url) = 0;
+    // One tab each, the first of them shown; at most four of them load at once.
+    virtual void openTabs(const QList<Tab> &tabs) = 0;
+    // An off-the-record profile that writes nothing to disk, or the program's own. The pages of
+    // the other profile close; the current address opens again in the new one.
+    virtual void setPrivate(bool on) = 0;
+    // Cookies, cache and visited links of the profile in use, and the history of its pages.
+    virtual void clearBrowsingData() = 0;
+    // The page with the focus has a selection or an editable field focused: copy and cut are
+    // its own.
+    virtual bool takesClipboardKeys() const = 0;
 };
 
 // The schemes the pane opens: web pages, and local files for the program's own pages. Never
@@ -27,12 +50,29 @@ inline bool IsPaneScheme(const QString &scheme)
     return scheme == u"http" || scheme == u"https" || scheme == u"file";
 }
 
-// What the engine tells while it loads a page.
-struct BrowserEvents
+// What the engine tells the program, and what it asks of it.
+struct BrowserHost
 {
+    // The page on view, only: the status line follows these.
     std::function<void()> navigationStarted; // also for a link clicked in the page
     std::function<void()> loadStarted;
     std::function<void()> loadFinished;
+    // A text of its own for the status line: a download's progress.
+    std::function<void(const QString &)> showStatus;
+    // The file a download is saved to, chosen by the user from the suggested path; nothing when
+    // the user cancels.
+    std::function<std::optional<QString>(const QString &suggestedPath)> chooseDownloadFile;
+    // A question where refusing is the default and closing the question refuses: a site's
+    // permission, a certificate that is not valid.
+    std::function<bool(const QString &title, const QString &message, const QString &acceptText)>
+            confirm;
+    // A user name and password for a site (or a proxy) that asks; false when the user cancels.
+    std::function<bool(const QString &message, QString &user, QString &password)> login;
+    // The address in the user's web browser; false when none could be started.
+    std::function<bool(const QString &address)> openInBrowser;
+    // A downloaded file, or its folder, with the desktop's application for it.
+    std::function<bool(const QUrl &url)> openLocal;
+    std::function<void(const QString &message)> showError;
 };
 
 class BrowserEngineFactory
@@ -40,8 +80,8 @@ class BrowserEngineFactory
 public:
     virtual ~BrowserEngineFactory() = default;
     // An engine showing its pages in a widget of the parent's.
-    virtual BrowserEngine *create(QWidget *parent, BrowserEvents events) = 0;
+    virtual BrowserEngine *create(QWidget *parent, BrowserHost host, bool privateBrowsing) = 0;
 };
 
-#define BrowserEngineFactory_iid "org.glenlantern.BrowserEngineFactory/1.0"
+#define BrowserEngineFactory_iid "org.glenlantern.BrowserEngineFactory/2.0"
 Q_DECLARE_INTERFACE(BrowserEngineFactory, BrowserEngineFactory_iid)

@@ -3,8 +3,10 @@
 #include "Address.h"
 #include "BrowserEngine.h"
 #include "Error.h"
+#include "Prompts.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -34,23 +36,49 @@ void WebBrowserPane::createEngine()
             continue;
         QPluginLoader loader(path);
         if (auto *factory = qobject_cast<BrowserEngineFactory *>(loader.instance())) {
-            BrowserEvents events;
-            events.navigationStarted = [this] { Q_EMIT BeforeNavigate2(); };
-            events.loadStarted = [this] { Q_EMIT DownloadBegin(); };
-            // The engine reports no separate commit of a navigation: the page has arrived
-            // when it ends.
-            events.loadFinished = [this] {
-                Q_EMIT NavigateComplete2();
-                Q_EMIT DownloadComplete();
-                Q_EMIT DocumentComplete();
-            };
-            m_engine.reset(factory->create(this, std::move(events)));
+            m_engine.reset(factory->create(this, engineHost(), m_private));
             layout()->addWidget(m_engine->widget());
+            m_engine->widget()->show(); // now, so that its keys work at once
             return;
         }
         problem = loader.errorString();
     }
     throw CommandError(QStringLiteral("The web browser engine cannot be started: %1").arg(problem));
+}
+
+BrowserHost WebBrowserPane::engineHost()
+{
+    BrowserHost host;
+    host.navigationStarted = [this] { Q_EMIT BeforeNavigate2(); };
+    host.loadStarted = [this] { Q_EMIT DownloadBegin(); };
+    // The engine reports no separate commit of a navigation: the page has arrived when it
+    // ends.
+    host.loadFinished = [this] {
+        Q_EMIT NavigateComplete2();
+        Q_EMIT DownloadComplete();
+        Q_EMIT DocumentComplete();
+    };
+    host.showStatus = [this](const QString &text) { Q_EMIT StatusText(text); };
+    host.chooseDownloadFile = [this](const QString &suggested) -> std::optional<QString> {
+        if (!m_host.prompts)
+            return std::nullopt;
+        return m_host.prompts->SaveFileAs(QStringLiteral("Save Download"), suggested);
+    };
+    host.confirm = [this](const QString &title, const QString &message, const QString &accept) {
+        return m_host.prompts && m_host.prompts->ConfirmRisk(title, message, accept);
+    };
+    host.login = [this](const QString &message, QString &user, QString &password) {
+        return m_host.prompts
+                && m_host.prompts->AskLogin(QStringLiteral("Log In"), message, user, password);
+    };
+    host.openInBrowser = [this](const QString &address) {
+        return m_host.openInBrowser && m_host.openInBrowser(address);
+    };
+    host.openLocal = [this](const QUrl &url) {
+        return m_host.openLocal ? m_host.openLocal(url) : QDesktopServices::openUrl(url);
+    };
+    host.showError = [this](const QString &message) { Q_EMIT Failed(message); };
+    return host;
 }
 
 void WebBrowserPane::NavigateTo(const QString &address)
@@ -60,6 +88,74 @@ void WebBrowserPane::NavigateTo(const QString &address)
         createEngine();
     Q_EMIT BeforeNavigate2();
     m_engine->navigate(url);
+}
+
+void WebBrowserPane::SetHost(PaneHost host)
+{
+    m_host = std::move(host);
+}
+
+void WebBrowserPane::LoadAhead(const QString &address)
+{
+    if (!m_engine)
+        return; // nothing is on view yet to step from
+    QUrl url;
+    try {
+        if (!address.isEmpty())
+            url = CheckedUrl(address);
+    } catch (const CommandError &) {
+        // An address the pane would not open is not loaded ahead either.
+    }
+    m_engine->loadAhead(url);
+}
+
+QStringList WebBrowserPane::OpenTabs(const QList<TitledAddress> &tabs)
+{
+    QList<BrowserEngine::Tab> valid;
+    QStringList failed;
+    for (const TitledAddress &tab : tabs) {
+        try {
+            valid.append({tab.title, CheckedUrl(tab.address)});
+        } catch (const CommandError &) {
+            failed.append(tab.title);
+        }
+    }
+    if (valid.isEmpty())
+        return failed;
+    if (!m_engine)
+        createEngine();
+    m_engine->openTabs(valid);
+    return failed;
+}
+
+void WebBrowserPane::SetPrivate(bool on)
+{
+    m_private = on;
+    if (m_engine)
+        m_engine->setPrivate(on);
+}
+
+void WebBrowserPane::ClearBrowsingData()
+{
+    if (!m_engine)
+        createEngine(); // the profile on disk holds what earlier runs kept
+    m_engine->clearBrowsingData();
+}
+
+bool WebBrowserPane::TakesClipboardKeys() const
+{
+    return m_engine && m_engine->takesClipboardKeys();
+}
+
+void WebBrowserPane::WarmUp()
+{
+    if (m_engine)
+        return;
+    try {
+        createEngine();
+    } catch (const CommandError &) {
+        // The first search says what is wrong, when the user is there to read it.
+    }
 }
 
 QUrl AddressToUrl(const QString &address)

@@ -1,10 +1,32 @@
 #pragma once
 
+#include <QList>
+#include <QUrl>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class BrowserEngine;
+struct BrowserHost;
+class Prompts;
+
+// What the pane asks of the program around it: the dialogs to ask through, and the user's web
+// browser for "Open in Browser".
+struct PaneHost
+{
+    Prompts *prompts = nullptr;
+    std::function<bool(const QString &address)> openInBrowser;
+    // A downloaded file or its folder, with the desktop's application for it.
+    std::function<bool(const QUrl &url)> openLocal;
+};
+
+// A search shown in a tab of its own, under the title given.
+struct TitledAddress
+{
+    QString title;
+    QString address;
+};
 
 // The pane that shows searches. It raises the five events the status line follows.
 class BrowserPane : public QWidget
@@ -17,16 +39,36 @@ public:
     // Shows the address (CheckedUrl); it goes to the engine as written, its %XX and "+" untouched.
     virtual void NavigateTo(const QString &address) = 0;
 
+    // What a pane with tabs and hidden pages does; a pane without them ignores it.
+    virtual void SetHost(PaneHost) { }
+    // The address a step is likely to ask for next, loaded in a hidden page once the page on
+    // view has loaded; empty to keep nothing ahead.
+    virtual void LoadAhead(const QString &) { }
+    // A tab for each, at most four of them loading at once. Returns the titles of those whose
+    // address is not one the pane can open.
+    virtual QStringList OpenTabs(const QList<TitledAddress> &) { return {}; }
+    virtual void SetPrivate(bool) { }
+    virtual void ClearBrowsingData() { }
+    // True when the focus is in a page with a selection or an editable field focused: copy and
+    // cut are the page's own there.
+    virtual bool TakesClipboardKeys() const { return false; }
+    // Starts the engine before the first search needs it.
+    virtual void WarmUp() { }
+
 Q_SIGNALS:
     void BeforeNavigate2();
     void NavigateComplete2();
     void DocumentComplete();
     void DownloadBegin();
     void DownloadComplete();
+    // A text of the pane's own for the status line (a download's progress).
+    void StatusText(const QString &text);
+    // Something the user asked for failed; the message says what.
+    void Failed(const QString &message);
 };
 
-// The web engine behind the pane, loaded from its plugin with the first navigation so that
-// start-up stays fast and small.
+// The web engine behind the pane, loaded from its plugin with the first navigation (or once the
+// program is idle after start-up) so that start-up stays fast and small.
 class WebBrowserPane : public BrowserPane
 {
     Q_OBJECT
@@ -36,9 +78,20 @@ public:
     ~WebBrowserPane() override;
     void NavigateTo(const QString &address) override;
 
+    void SetHost(PaneHost host) override;
+    void LoadAhead(const QString &address) override;
+    QStringList OpenTabs(const QList<TitledAddress> &tabs) override;
+    void SetPrivate(bool on) override;
+    void ClearBrowsingData() override;
+    bool TakesClipboardKeys() const override;
+    void WarmUp() override;
+
 private:
     void createEngine();
+    BrowserHost engineHost();
 
+    PaneHost m_host;
+    bool m_private = false;
     std::unique_ptr<BrowserEngine> m_engine;
 };
 

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -213,6 +215,77 @@ std::optional<QString> QtPrompts::ChooseFile(FileMode mode, const QString &filte
         return std::nullopt;
     settings.setValue(lastFolderKey, QFileInfo(chosen.first()).absolutePath());
     return chosen.first();
+}
+
+std::optional<QString> QtPrompts::SaveFileAs(const QString &title, const QString &suggestedPath)
+{
+    // In the suggested folder, or the home folder while the suggested one does not exist (a
+    // download folder nobody has made yet).
+    const QFileInfo suggested(suggestedPath);
+    const QString folder = suggested.dir().exists() ? suggested.absolutePath() : QDir::homePath();
+    QFileDialog dialog(dialogParent(), title, folder);
+    dialog.setObjectName(QStringLiteral("saveFileDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave); // asks before it replaces a file
+    dialog.selectFile(suggested.fileName());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty())
+        return std::nullopt;
+    return chosen.first();
+}
+
+bool QtPrompts::ConfirmRisk(const QString &title, const QString &message, const QString &acceptText)
+{
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::NoButton, dialogParent());
+    box.setObjectName(QStringLiteral("riskBox"));
+    keepButtonOrder(box);
+    QPushButton *accept = addButton(box, acceptText, QMessageBox::AcceptRole, "acceptButton");
+    QPushButton *cancel
+            = addButton(box, QStringLiteral("Cancel"), QMessageBox::RejectRole, "cancelButton");
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == accept;
+}
+
+bool QtPrompts::AskLogin(const QString &title, const QString &message, QString &user,
+                         QString &password)
+{
+    QDialog dialog(dialogParent());
+    dialog.setObjectName(QStringLiteral("loginDialog"));
+    dialog.setWindowTitle(title);
+    auto *label = new QLabel(message, &dialog);
+    label->setObjectName(QStringLiteral("promptLabel"));
+    label->setWordWrap(true);
+    auto *userEdit = new QLineEdit(user, &dialog);
+    userEdit->setObjectName(QStringLiteral("userEdit"));
+    auto *passwordEdit = new QLineEdit(&dialog);
+    passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("&User name:"), userEdit);
+    form->addRow(QStringLiteral("&Password:"), passwordEdit);
+    auto *buttons = new QDialogButtonBox(&dialog);
+    QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)
+            ->setObjectName(QStringLiteral("cancelButton"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    (user.isEmpty() ? userEdit : passwordEdit)->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    user = userEdit->text();
+    password = passwordEdit->text();
+    return true;
 }
 
 QStringList QtPrompts::NameFilters(const QString &filter)

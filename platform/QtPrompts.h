@@ -10,7 +10,10 @@
 // - notice: QMessageBox "noticeBox" with "okButton";
 // - OK/Cancel box: QMessageBox "okCancelBox" with "okButton", "cancelButton";
 // - file choice: QFileDialog "chooseFileDialog" (Qt's own, not the desktop's, so it behaves
-//   the same everywhere).
+//   the same everywhere); a download's file: QFileDialog "saveFileDialog";
+// - warning: QMessageBox "riskBox" with "acceptButton" and "cancelButton" (the default);
+// - login: QDialog "loginDialog" with QLabel "promptLabel", QLineEdits "userEdit" and
+//   "passwordEdit", "okButton" and "cancelButton".
 class QtPrompts : public Prompts
 {
 public:
@@ -23,6 +26,11 @@ public:
     std::optional<QString> ChooseFile(FileMode mode, const QString &filter,
                                       const QString &defaultExtension, const QString &title,
                                       const QString &startFolder) override;
+    std::optional<QString> SaveFileAs(const QString &title, const QString &suggestedPath) override;
+    bool ConfirmRisk(const QString &title, const QString &message,
+                     const QString &acceptText) override;
+    bool AskLogin(const QString &title, const QString &message, QString &user,
+                  QString &password) override;
 
     // "Description (*.ext)|*.ext|..." as Qt writes name filters: one "Description (patterns)"
     // per pair.

@@ -1,62 +1,48 @@
 // The browser engine plugin: Qt WebEngine.
 #include "BrowserEngine.h"
+#include "WebPane.h"
 
+#include <QDir>
 #include <QObject>
-#include <QUrl>
-#include <QWebEnginePage>
+#include <QStandardPaths>
+#include <QWebEngineNotification>
+#include <QWebEngineProfile>
 #include <QWebEngineSettings>
-#include <QWebEngineView>
 
-namespace {
-
-// Every navigation of the main frame, link clicks included, tells the status line at once.
-class Page : public QWebEnginePage
+QWebEngineProfile *CreateProfile(bool offTheRecord, const BrowserHost &host, QObject *parent)
 {
-public:
-    Page(std::function<void()> navigationStarted, QObject *parent)
-        : QWebEnginePage(parent), m_navigationStarted(std::move(navigationStarted))
-    { }
-
-protected:
-    bool acceptNavigationRequest(const QUrl &, NavigationType type, bool isMainFrame) override
-    {
-        if (isMainFrame && type != NavigationTypeTyped)
-            m_navigationStarted();
-        return true;
+    QWebEngineProfile *profile = nullptr;
+    if (offTheRecord) {
+        profile = new QWebEngineProfile(parent);
+    } else {
+        // Logins last: cookies of a session are kept too, as a browser that restores its
+        // windows keeps them.
+        profile = new QWebEngineProfile(QStringLiteral("Default"), parent);
+        const auto folder = [](QStandardPaths::StandardLocation location) {
+            return QDir(QStandardPaths::writableLocation(location))
+                    .filePath(QStringLiteral("browser"));
+        };
+        profile->setPersistentStoragePath(folder(QStandardPaths::AppDataLocation));
+        profile->setCachePath(folder(QStandardPaths::CacheLocation));
+        profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+        profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
     }
-
-private:
-    std::function<void()> m_navigationStarted;
-};
-
-class WebEngine : public BrowserEngine
-{
-public:
-    WebEngine(QWidget *parent, const BrowserEvents &events) : m_view(new QWebEngineView(parent))
-    {
-        m_view->setObjectName(QStringLiteral("brwWebView"));
-        m_view->setPage(new Page(events.navigationStarted, m_view));
-        QWebEnginePage *page = m_view->page();
-        // A local page (the readme) reads no other file and has no say over web addresses: a
-        // script in a local page cannot read a file to send it away.
-        QWebEngineSettings *settings = page->settings();
-        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-        QObject::connect(page, &QWebEnginePage::loadStarted, m_view, events.loadStarted);
-        QObject::connect(page, &QWebEnginePage::loadFinished, m_view, events.loadFinished);
-    }
-    QWidget *widget() override { return m_view; }
-    void navigate(const QUrl &url) override
-    {
-        if (IsPaneScheme(url.scheme()))
-            m_view->setUrl(url);
-    }
-
-private:
-    QWebEngineView *m_view;
-};
-
-} // namespace
+    profile->setDownloadPath(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation));
+    QWebEngineSettings *settings = profile->settings();
+    // A local page (the readme) reads no other file and has no say over web addresses.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    // The engine cannot ask before a page reads the clipboard, so no page reads it.
+    settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    // A site allowed to notify says its piece in the status line.
+    profile->setNotificationPresenter(
+            [&host](std::unique_ptr<QWebEngineNotification> notification) {
+                host.showStatus(QStringLiteral("%1: %2").arg(notification->title(),
+                                                             notification->message()));
+            });
+    return profile;
+}
 
 class WebEngineFactory : public QObject, public BrowserEngineFactory
 {
@@ -65,9 +51,9 @@ class WebEngineFactory : public QObject, public BrowserEngineFactory
     Q_INTERFACES(BrowserEngineFactory)
 
 public:
-    BrowserEngine *create(QWidget *parent, BrowserEvents events) override
+    BrowserEngine *create(QWidget *parent, BrowserHost host, bool privateBrowsing) override
     {
-        return new WebEngine(parent, events);
+        return new WebPane(parent, std::move(host), privateBrowsing);
     }
 };
 

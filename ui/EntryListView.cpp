@@ -43,7 +43,7 @@ void EntryListView::watchSelection(const std::function<void()> &handle)
     handle();
     const qsizetype after = m_list.SelectedIndex();
     if (after >= 0 && after != before)
-        Q_EMIT picked();
+        Q_EMIT picked(before, after);
 }
 
 void EntryListView::keyPressEvent(QKeyEvent *event)
@@ -58,7 +58,7 @@ void EntryListView::keyPressEvent(QKeyEvent *event)
         // instead of stepping past it.
         const int row = currentIndex().isValid() ? currentIndex().row() : 0;
         m_list.SelectLine(row);
-        Q_EMIT picked();
+        Q_EMIT picked(-1, row);
         return;
     }
     if (typeAhead(event))
@@ -76,9 +76,10 @@ bool EntryListView::typeAhead(const QKeyEvent *event)
     if (!c.isPrint() && c != u'\b' && c != u'\r' && c != u'\x1b')
         return false;
     if (const auto found = m_typeAhead.Type(c, m_clockMs(), m_list)) {
+        const qsizetype before = m_list.SelectedIndex();
         m_list.SelectLine(*found);
         scrollTo(model()->index(int(*found), 0));
-        Q_EMIT picked();
+        Q_EMIT picked(before, *found);
     }
     return TypeAhead::Consumes(c);
 }

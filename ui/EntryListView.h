@@ -28,8 +28,9 @@ public:
     void setRowToolTip(std::function<QString(qsizetype row)> toolTip);
 
 Q_SIGNALS:
-    // The user changed the selection to a line, or typing found one (also the one selected).
-    void picked();
+    // The user changed the selection to a line, or typing found one (also the one selected):
+    // the row selected before (-1 for none) and the row picked.
+    void picked(qsizetype from, qsizetype to);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

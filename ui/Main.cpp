@@ -84,8 +84,10 @@ void TfrmMain::buildLayout()
             [this](qsizetype row) { return ServiceTooltip(m_services.list, row, m_terms.list); });
     // A line the user picks in either list is searched at once.
     for (EntryListView *view : {lstbxServices, lstbxTerms}) {
-        connect(view, &EntryListView::picked, this,
-                [this] { m_commandSet->run([this] { actGoExecute(); }); });
+        connect(view, &EntryListView::picked, this, [this, view](qsizetype from, qsizetype to) {
+            noteStep(view, from, to);
+            m_commandSet->run([this] { actGoExecute(); });
+        });
     }
 
     spltGbList = new QSplitter(Qt::Vertical);
@@ -113,6 +115,7 @@ void TfrmMain::buildLayout()
             [this] { setStatus("Navigating to requested document..."); });
     connect(brwWeb, &BrowserPane::DownloadComplete, this,
             [this] { setStatus("Navigation Complete"); });
+    connectBrowser();
 
     MainSplitter = new QSplitter(Qt::Horizontal);
     MainSplitter->setObjectName(QStringLiteral("MainSplitter"));
@@ -125,6 +128,9 @@ void TfrmMain::buildLayout()
 
     StatusLine = new QLabel;
     StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    // A new text asks for no new layout of the window: with the web engine's pages in it, each
+    // layout of the window costs a step through a list some 20 ms and more.
+    StatusLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(StatusLine, 1);
     statusBar()->setSizeGripEnabled(true);
     menuBar()->setObjectName(QStringLiteral("ActionMainMenuBar1"));
@@ -138,6 +144,7 @@ void TfrmMain::buildCommands()
     BuildMainMenus(*m_commandSet, menuBar(), m_commands, m_services, m_terms);
     BindServicesList(*m_commandSet, lstbxServices);
     BindTermsList(*m_commandSet, lstbxTerms);
+    restoreBrowserSettings();
     qApp->installEventFilter(new ShortcutDispatcher(this, m_commandSet, this));
 }
 
@@ -189,8 +196,10 @@ void TfrmMain::navigate(const QString &address)
 
 void TfrmMain::actGoExecute()
 {
-    if (const auto address = GoAddress(m_services.list, m_terms.list))
+    if (const auto address = GoAddress(m_services.list, m_terms.list)) {
         navigate(*address);
+        loadNextAhead();
+    }
 }
 
 void TfrmMain::actAddGoExecute()

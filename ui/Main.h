@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BrowserPane.h"
 #include "CommandSet.h"
 #include "Interop.h"
 #include "ListCommands.h"
@@ -10,7 +11,6 @@
 #include <functional>
 #include <memory>
 
-class BrowserPane;
 class EntryListView;
 class Prompts;
 class QGroupBox;
@@ -75,6 +75,12 @@ public:
     void actAboutExecute();
     void actImportServicesExecute();
     void actExportServicesExecute();
+    // The browser pane's commands (MainBrowsing.cpp).
+    void actSearchAllServicesExecute();
+    void actSearchAllTermsExecute();
+    void actPrivateBrowsingExecute();
+    void actLoadAheadExecute();
+    void actClearBrowsingDataExecute();
 
     // What a start of the program or a desktop search result asks for (MainRequest.cpp): the
     // window comes up and searches, adds or shows what was asked. Errors go to the error box.
@@ -86,6 +92,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void FormCreate();
@@ -93,6 +100,12 @@ private:
     void buildCommands();
     void createWindows();
     void navigate(const QString &address);
+    // The browser pane's part (MainBrowsing.cpp).
+    void connectBrowser();
+    void restoreBrowserSettings();
+    void noteStep(const EntryListView *list, qsizetype from, qsizetype to);
+    void loadNextAhead();
+    void openSearchTabs(const QList<TitledAddress> &tabs, QStringList failed);
     void setStatus(const char *text);
     void TrayMessage(int click, QPoint at);
     TfrmTextPad *createNotepad(int number);
@@ -113,7 +126,12 @@ private:
     BrowserPane *brwWeb = nullptr;
     QLabel *StatusLine = nullptr;
     QMenu *pmTray = nullptr;
+    QLabel *PrivateMark = nullptr;
     bool TrayMode = false;
+    // Where the arrow keys last went, for the page loaded ahead: the list and the direction.
+    const EntryListView *m_stepList = nullptr;
+    int m_stepDirection = 1;
+    bool m_warmStartAsked = false;
 
     // The console and the Quick Launcher live as long as the program, hidden when not in use.
     std::unique_ptr<TfrmText> frmText;

@@ -68,6 +68,11 @@ QList<Command> MainCommandTable(TfrmMain &w, ListCommands &lists)
         {"actAbout", "&About Glen Lantern", "Help", {}, [&] { w.actAboutExecute(); }},
         {"actImportServices", "&Import Services...", "Services", {}, [&] { w.actImportServicesExecute(); }},
         {"actExportServices", "E&xport Services...", "Services", {}, [&] { w.actExportServicesExecute(); }},
+        {"actSearchAllServices", "Search All &Services", "Tools", {}, [&] { w.actSearchAllServicesExecute(); }},
+        {"actSearchAllTerms", "Search All Ter&ms", "Services", {}, [&] { w.actSearchAllTermsExecute(); }},
+        {"actPrivateBrowsing", "&Private Browsing", "Tools", {}, [&] { w.actPrivateBrowsingExecute(); }},
+        {"actLoadAhead", "&Load Next Result Ahead", "Tools", {}, [&] { w.actLoadAheadExecute(); }},
+        {"actClearBrowsingData", "Clear &Browsing Data...", "Tools", {}, [&] { w.actClearBrowsingDataExecute(); }},
     };
     // clang-format on
 }
@@ -78,11 +83,14 @@ void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lis
     const QList<std::pair<const char *, Names>> menus = {
             {"&File", {"actTglSendtotray", "-", "actClose"}},
             {"T&ools",
-             {"actOpenText", "actDisplayConsole", "actQLaunch", "-", "actGo", "actAddGo"}},
+             {"actOpenText", "actDisplayConsole", "actQLaunch", "-", "actGo", "actAddGo",
+              "actSearchAllServices", "-", "actPrivateBrowsing", "actLoadAhead",
+              "actClearBrowsingData"}},
             {"&Services",
              {"actAddService", "actReplaceServices", "actRemoveService", "-", "actNewServices",
               "actLoadServices", "actSaveServices", "actSaveServicesAs", "-", "actImportServices",
-              "actExportServices", "-", "actSortServices", "-", "actDlSrvLists"}},
+              "actExportServices", "-", "actSortServices", "-", "actSearchAllTerms", "-",
+              "actDlSrvLists"}},
             {"&Terms",
              {"actAddTerm", "actReplaceTerm", "actRemoveTerm", "actRmvDup", "actClearTerms", "-",
               "actNewTerms", "actLoadTerms", "actSaveTerms", "actSaveTermsAs", "-", "actSortTerms",
@@ -130,14 +138,17 @@ QMenu *BuildTrayMenu(const CommandSet &commands, QWidget *parent)
 
 void BindServicesList(const CommandSet &commands, EntryListView *view)
 {
-    contextMenu(commands, "pmServices", {"actAddService", "actReplaceServices"}, view);
+    contextMenu(commands, "pmServices",
+                {"actAddService", "actReplaceServices", "-", "actSearchAllTerms"}, view);
     view->bindKey(Qt::Key_Delete, commands.action(QStringLiteral("actRemoveService")));
     view->bindKey(Qt::Key_Insert, commands.action(QStringLiteral("actAddService")));
 }
 
 void BindTermsList(const CommandSet &commands, EntryListView *view)
 {
-    contextMenu(commands, "pmTerms", {"actAddTerm", "actReplaceTerm", "actRmvDup", "actSortTerms"},
+    contextMenu(commands, "pmTerms",
+                {"actAddTerm", "actReplaceTerm", "actRmvDup", "actSortTerms", "-",
+                 "actSearchAllServices"},
                 view);
     view->bindKey(Qt::Key_Delete, commands.action(QStringLiteral("actRemoveTerm")));
     view->bindKey(Qt::Key_Insert, commands.action(QStringLiteral("actAddTerm")));

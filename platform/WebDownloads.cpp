@@ -1,0 +1,157 @@
+#include "WebDownloads.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
+
+namespace {
+
+using Download = QWebEngineDownloadRequest;
+
+QPushButton *rowButton(const QString &text, const char *name, QWidget *row)
+{
+    auto *b = new QPushButton(text, row);
+    b->setObjectName(QLatin1String(name));
+    row->layout()->addWidget(b);
+    return b;
+}
+
+QString progressText(const QString &name, const Download *download)
+{
+    const qint64 total = download->totalBytes();
+    const qint64 received = download->receivedBytes();
+    if (total > 0)
+        return QStringLiteral("%1: %2% of %3")
+                .arg(name)
+                .arg(received * 100 / total)
+                .arg(SizeText(total));
+    return QStringLiteral("%1: %2").arg(name, SizeText(received));
+}
+
+} // namespace
+
+QString SizeText(qint64 bytes)
+{
+    if (bytes >= 1024 * 1024)
+        return QStringLiteral("%1 MB").arg(double(bytes) / (1024 * 1024), 0, 'f', 1);
+    if (bytes >= 1024)
+        return QStringLiteral("%1 KB").arg(bytes / 1024);
+    return QStringLiteral("%1 bytes").arg(bytes);
+}
+
+DownloadsBar::DownloadsBar(const BrowserHost &host, PageFilter mayDownload, QWidget *parent)
+    : QWidget(parent), m_host(host), m_mayDownload(std::move(mayDownload)),
+      m_rows(new QVBoxLayout(this))
+{
+    setObjectName(QStringLiteral("brwDownloads"));
+    m_rows->setContentsMargins(4, 2, 4, 2);
+    m_rows->setSpacing(2);
+    hide();
+}
+
+void DownloadsBar::watch(QWebEngineProfile *profile)
+{
+    connect(profile, &QWebEngineProfile::downloadRequested, this, &DownloadsBar::requested);
+}
+
+void DownloadsBar::requested(Download *download)
+{
+    // A page nobody sees (loaded ahead) offers nothing: the user has not been there yet.
+    if (download->page() && !m_mayDownload(download->page())) {
+        download->cancel();
+        return;
+    }
+    const QString suggested
+            = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
+    const std::optional<QString> path = m_host.chooseDownloadFile(suggested);
+    if (!path) {
+        download->cancel();
+        return;
+    }
+    const QFileInfo target(*path);
+    download->setDownloadDirectory(target.absolutePath());
+    download->setDownloadFileName(target.fileName());
+    download->accept();
+    addRow(download, target.absoluteFilePath());
+}
+
+void DownloadsBar::addRow(Download *download, const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    auto *row = new QWidget(this);
+    row->setObjectName(QStringLiteral("download"));
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *label = new QLabel(row);
+    label->setObjectName(QStringLiteral("downloadText"));
+    layout->addWidget(label, 1);
+    QPushButton *cancel = rowButton(QStringLiteral("Cancel"), "downloadCancel", row);
+    QPushButton *open = rowButton(QStringLiteral("Open"), "downloadOpen", row);
+    QPushButton *folder = rowButton(QStringLiteral("Show in Folder"), "downloadFolder", row);
+    auto *done = new QToolButton(row);
+    done->setObjectName(QStringLiteral("downloadClose"));
+    done->setText(QStringLiteral("\u2715"));
+    done->setAutoRaise(true);
+    layout->addWidget(done);
+    open->hide();
+    folder->hide();
+    m_rows->addWidget(row);
+    show();
+
+    QPointer<Download> watched(download);
+    auto update = [=, this] {
+        if (!watched)
+            return;
+        QString text;
+        switch (watched->state()) {
+        case Download::DownloadRequested:
+        case Download::DownloadInProgress:
+            text = progressText(name, watched);
+            break;
+        case Download::DownloadCompleted:
+            text = QStringLiteral("%1: done, %2").arg(name, SizeText(watched->receivedBytes()));
+            break;
+        case Download::DownloadCancelled:
+            text = QStringLiteral("%1: cancelled").arg(name);
+            break;
+        case Download::DownloadInterrupted:
+            text = QStringLiteral("%1: failed (%2)").arg(name, watched->interruptReasonString());
+            break;
+        }
+        label->setText(text);
+        const bool finished = watched->isFinished();
+        cancel->setVisible(!finished);
+        open->setVisible(watched->state() == Download::DownloadCompleted);
+        folder->setVisible(watched->state() == Download::DownloadCompleted);
+        m_host.showStatus(QStringLiteral("Download %1").arg(text));
+    };
+    connect(download, &Download::receivedBytesChanged, label, update);
+    connect(download, &Download::stateChanged, label, update);
+    update();
+    connect(cancel, &QPushButton::clicked, download, &Download::cancel);
+    connect(open, &QPushButton::clicked, row, [this, path] {
+        if (!m_host.openLocal(QUrl::fromLocalFile(path)))
+            m_host.showError(
+                    QStringLiteral("No application could be started to open %1").arg(path));
+    });
+    connect(folder, &QPushButton::clicked, row, [this, path] {
+        const QString where = QFileInfo(path).absolutePath();
+        if (!m_host.openLocal(QUrl::fromLocalFile(where)))
+            m_host.showError(
+                    QStringLiteral("No application could be started to show %1").arg(where));
+    });
+    connect(done, &QToolButton::clicked, row, [this, row, watched] {
+        if (watched && !watched->isFinished())
+            watched->cancel();
+        row->deleteLater();
+        if (m_rows->count() <= 1)
+            hide();
+    });
+}

@@ -1,0 +1,193 @@
+// The main window's part in the browser pane: its status texts and questions, the settings
+// of the pane, the page loaded ahead of the user's steps and the searches that open many tabs.
+#include "EntryList.h"
+#include "EntryListView.h"
+#include "Error.h"
+#include "Main.h"
+#include "Prompts.h"
+#include "Search.h"
+#include "TextRules.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+const QString kPrivateSetting = QStringLiteral("Browser/Private");
+const QString kLoadAheadSetting = QStringLiteral("Browser/LoadAhead");
+// The engine starts this long after the window is first painted: the window is on the screen
+// and the desktop done with it before the engine's start takes the processor.
+constexpr int kWarmStartDelayMs = 200;
+// More tabs than this at once are asked about first.
+constexpr qsizetype kTabsWithoutAsking = 20;
+
+QString serviceName(const EntryList &services, qsizetype row)
+{
+    const QByteArray &line = services.LineAt(row);
+    const QString name = DecodeLinePart(line, EntryList::NameOf(line));
+    return name.isEmpty() ? DecodeLine(line) : name;
+}
+
+// The row a command for "the selected line" works on: the selection, else the first line.
+qsizetype selectedOrFirst(const EntryList &list)
+{
+    if (list.SelectedIndex() >= 0)
+        return list.SelectedIndex();
+    return list.Count() > 0 ? 0 : -1;
+}
+
+} // namespace
+
+void TfrmMain::connectBrowser()
+{
+    brwWeb->SetHost({m_parts.prompts.get(),
+                     [this](const QString &address) {
+                         return m_parts.openInDefaultBrowser(address, nullptr);
+                     },
+                     {}});
+    connect(brwWeb, &BrowserPane::StatusText, this,
+            [this](const QString &text) { StatusLine->setText(text); });
+    connect(brwWeb, &BrowserPane::Failed, this,
+            [this](const QString &message) { m_parts.showError(this, message); });
+}
+
+void TfrmMain::restoreBrowserSettings()
+{
+    const QSettings settings;
+    const bool privateBrowsing = settings.value(kPrivateSetting, false).toBool();
+    const bool loadAhead = settings.value(kLoadAheadSetting, true).toBool();
+    for (auto [name, on] : {std::pair {"actPrivateBrowsing", privateBrowsing},
+                            std::pair {"actLoadAhead", loadAhead}}) {
+        QAction *action = m_commandSet->action(QString::fromUtf8(name));
+        action->setCheckable(true);
+        action->setChecked(on);
+    }
+    PrivateMark = new QLabel(QStringLiteral("Private"));
+    PrivateMark->setObjectName(QStringLiteral("PrivateMark"));
+    PrivateMark->setToolTip(QStringLiteral("Private browsing: the pages leave nothing on disk"));
+    statusBar()->addPermanentWidget(PrivateMark);
+    PrivateMark->setVisible(privateBrowsing);
+    brwWeb->SetPrivate(privateBrowsing);
+}
+
+void TfrmMain::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    // The engine starts once the window is on the screen and the program has nothing else to
+    // do, so that the first search does not wait for it.
+    if (!m_warmStartAsked) {
+        m_warmStartAsked = true;
+        QTimer::singleShot(kWarmStartDelayMs, brwWeb, &BrowserPane::WarmUp);
+    }
+}
+
+// --- loading ahead ---------------------------------------------------------------------------
+
+void TfrmMain::noteStep(const EntryListView *list, qsizetype from, qsizetype to)
+{
+    m_stepList = list;
+    if (from >= 0 && to != from)
+        m_stepDirection = to > from ? 1 : -1;
+}
+
+// The next line in the direction of the last step, in the list last stepped through (the
+// terms, down, before any step).
+void TfrmMain::loadNextAhead()
+{
+    if (!m_commandSet->action(QStringLiteral("actLoadAhead"))->isChecked())
+        return;
+    QString next;
+    if (const auto rows = GoRows(m_services.list, m_terms.list)) {
+        auto [service, term] = *rows;
+        const bool inServices = m_stepList == lstbxServices;
+        qsizetype &row = inServices ? service : term;
+        row += m_stepDirection;
+        const EntryList &walked = inServices ? m_services.list : m_terms.list;
+        try {
+            if (row >= 0 && row < walked.Count())
+                next = SearchAddressAt(m_services.list, service, m_terms.list, term);
+        } catch (const CommandError &) {
+            // A line with no address to open is no reason to stop the search on view.
+        }
+    }
+    brwWeb->LoadAhead(next);
+}
+
+void TfrmMain::actLoadAheadExecute()
+{
+    const bool on = m_commandSet->action(QStringLiteral("actLoadAhead"))->isChecked();
+    QSettings().setValue(kLoadAheadSetting, on);
+    if (!on)
+        brwWeb->LoadAhead(QString());
+}
+
+// --- profiles --------------------------------------------------------------------------------
+
+void TfrmMain::actPrivateBrowsingExecute()
+{
+    const bool on = m_commandSet->action(QStringLiteral("actPrivateBrowsing"))->isChecked();
+    QSettings().setValue(kPrivateSetting, on);
+    PrivateMark->setVisible(on);
+    brwWeb->SetPrivate(on);
+}
+
+void TfrmMain::actClearBrowsingDataExecute()
+{
+    if (m_parts.prompts->AskOkCancel(
+                QStringLiteral("Clear the cookies, cache and history of the browser pane? Sites "
+                               "you are logged in to will ask you to log in again.")))
+        brwWeb->ClearBrowsingData();
+}
+
+// --- many tabs at once -----------------------------------------------------------------------
+
+void TfrmMain::openSearchTabs(const QList<TitledAddress> &tabs, QStringList failed)
+{
+    if (tabs.size() > kTabsWithoutAsking
+        && !m_parts.prompts->AskOkCancel(
+                QStringLiteral("This opens %1 tabs. Open them all?").arg(tabs.size())))
+        return;
+    failed += brwWeb->OpenTabs(tabs);
+    if (!failed.isEmpty())
+        throw CommandError(QStringLiteral("The browser pane cannot open the address for %1")
+                                   .arg(failed.join(QStringLiteral(", "))));
+}
+
+void TfrmMain::actSearchAllServicesExecute()
+{
+    const qsizetype term = selectedOrFirst(m_terms.list);
+    if (term < 0)
+        return;
+    QList<TitledAddress> tabs;
+    QStringList failed;
+    for (qsizetype service = 0; service < m_services.list.Count(); ++service) {
+        const QString title = serviceName(m_services.list, service);
+        try {
+            tabs.append({title, SearchAddressAt(m_services.list, service, m_terms.list, term)});
+        } catch (const CommandError &) {
+            failed.append(title); // the others still open
+        }
+    }
+    openSearchTabs(tabs, failed);
+}
+
+void TfrmMain::actSearchAllTermsExecute()
+{
+    const qsizetype service = selectedOrFirst(m_services.list);
+    if (service < 0)
+        return;
+    QList<TitledAddress> tabs;
+    QStringList failed;
+    for (qsizetype term = 0; term < m_terms.list.Count(); ++term) {
+        const QString title = m_terms.list.TextAt(term);
+        try {
+            tabs.append({title, SearchAddressAt(m_services.list, service, m_terms.list, term)});
+        } catch (const CommandError &) {
+            failed.append(title);
+        }
+    }
+    openSearchTabs(tabs, failed);
+}
