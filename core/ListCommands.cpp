@@ -4,6 +4,7 @@
 #include "TextRules.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 #include <functional>
 
@@ -180,6 +181,33 @@ void ListCommands::LoadServices()
     if (!info.exists() || info.isDir())
         return;
     loadInto(m_services, *path);
+}
+
+bool ListCommands::LoadServicesUntitled(const QString &path)
+{
+    if (!ConfirmDiscardServices())
+        return false;
+    m_services.list.LoadFile(path);
+    m_services.file.clear();
+    m_services.changed = false;
+    return true;
+}
+
+qsizetype ListCommands::AddServicesFrom(const QString &path)
+{
+    const QList<QByteArray> lines = ReadListLines(path);
+    QSet<QByteArray> present(m_services.list.Lines().cbegin(), m_services.list.Lines().cend());
+    qsizetype added = 0;
+    for (const QByteArray &line : lines) {
+        if (TrimBlanks(line).isEmpty() || present.contains(line))
+            continue;
+        present.insert(line);
+        m_services.list.Append(line);
+        ++added;
+    }
+    if (added > 0)
+        m_services.changed = true;
+    return added;
 }
 
 bool ListCommands::SaveServices()

@@ -32,6 +32,11 @@ public:
     // Loads a file of the recent list, asking first about unsaved changes; a file that is gone
     // is dropped from the recent list with a notice.
     void LoadRecentServices(const QString &path);
+    // Loads a list as a new, untitled one, asking first about unsaved changes: a list that ships
+    // with the program is saved under a name of the user's. False when the user kept the list.
+    bool LoadServicesUntitled(const QString &path);
+    // Appends the services of a list file that are not in the list yet; returns how many.
+    qsizetype AddServicesFrom(const QString &path);
     bool SaveServices(); // true when the list was written
     bool SaveServicesAs();
     void SortServices();

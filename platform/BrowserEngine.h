@@ -68,6 +68,9 @@ struct BrowserHost
             confirm;
     // A user name and password for a site (or a proxy) that asks; false when the user cancels.
     std::function<bool(const QString &message, QString &user, QString &password)> login;
+    // A link clicked in one of the program's own local pages to another local address; true
+    // when the program answered it itself (the catalogue's "load" and "add" links).
+    std::function<bool(const QUrl &link)> localLink;
     // The address in the user's web browser; false when none could be started.
     std::function<bool(const QString &address)> openInBrowser;
     // A downloaded file, or its folder, with the desktop's application for it.

@@ -74,6 +74,7 @@ BrowserHost WebBrowserPane::engineHost()
     host.openInBrowser = [this](const QString &address) {
         return m_host.openInBrowser && m_host.openInBrowser(address);
     };
+    host.localLink = [this](const QUrl &link) { return m_host.localLink && m_host.localLink(link); };
     host.openLocal = [this](const QUrl &url) {
         return m_host.openLocal ? m_host.openLocal(url) : QDesktopServices::openUrl(url);
     };

@@ -17,6 +17,8 @@ struct PaneHost
 {
     Prompts *prompts = nullptr;
     std::function<bool(const QString &address)> openInBrowser;
+    // A link clicked in one of the program's own local pages; true when the program answered it.
+    std::function<bool(const QUrl &link)> localLink;
     // A downloaded file or its folder, with the desktop's application for it.
     std::function<bool(const QUrl &url)> openLocal;
 };

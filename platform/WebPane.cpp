@@ -320,6 +320,7 @@ WebView *WebPane::createView(WebTab *tab)
 void WebPane::connectPage(WebView *view)
 {
     WebPage *page = view->webPage();
+    page->localLink = m_host.localLink;
     connect(page, &QWebEnginePage::loadStarted, this, [this, view] { loadStarted(view); });
     connect(page, &QWebEnginePage::loadFinished, this, [this, view] { loadFinished(view); });
     connect(page, &WebPage::mainFrameNavigation, this,

@@ -10,6 +10,11 @@ WebPage::WebPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage(p
 
 bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
+    // Only the program's own local pages (the catalogue) have links the program answers, and only
+    // when the user clicks them.
+    if (isMainFrame && type == NavigationTypeLinkClicked && localLink && this->url().isLocalFile()
+        && url.isLocalFile() && localLink(url))
+        return false;
     if (isMainFrame)
         Q_EMIT mainFrameNavigation(type);
     return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);

@@ -5,6 +5,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <functional>
+
 class QAction;
 
 // The pane's own items for the page's context menu; they act on the page on view.
@@ -25,6 +27,9 @@ public:
 
     // A page nobody sees (loaded ahead, or waiting in a tab) asks nothing and shows no dialog.
     bool quiet = true;
+    // Asked before a link clicked in a local page (file:) is followed to another local address;
+    // true when the program answered the link itself, and the page stays.
+    std::function<bool(const QUrl &link)> localLink;
 
 Q_SIGNALS:
     // Every navigation of the main frame, the program's own loads included.

@@ -271,11 +271,6 @@ void TfrmMain::actExportServicesExecute()
     m_parts.prompts->ShowNotice(summary);
 }
 
-void TfrmMain::actDlSrvListsExecute()
-{
-    navigate(MakerPageAddress("/ox_html/products/glenLantern/service_lists.htm"));
-}
-
 // --- tray mode -------------------------------------------------------------------------------
 
 void TfrmMain::actTglSendtotrayExecute()

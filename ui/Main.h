@@ -12,6 +12,7 @@
 #include <memory>
 
 class EntryListView;
+struct CatalogueRequest;
 class Prompts;
 class QGroupBox;
 class QLabel;
@@ -106,6 +107,10 @@ private:
     void noteStep(const EntryListView *list, qsizetype from, qsizetype to);
     void loadNextAhead();
     void openSearchTabs(const QList<TitledAddress> &tabs, QStringList failed);
+    // The catalogue page's links (MainCatalogue.cpp).
+    bool followCatalogueLink(const QUrl &link);
+    void actOnCatalogueRequest(const CatalogueRequest &request);
+    void showResult(const QString &text);
     void setStatus(const char *text);
     void TrayMessage(int click, QPoint at);
     TfrmTextPad *createNotepad(int number);

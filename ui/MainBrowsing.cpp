@@ -47,6 +47,7 @@ void TfrmMain::connectBrowser()
                      [this](const QString &address) {
                          return m_parts.openInDefaultBrowser(address, nullptr);
                      },
+                     [this](const QUrl &link) { return followCatalogueLink(link); },
                      {}});
     connect(brwWeb, &BrowserPane::StatusText, this,
             [this](const QString &text) { StatusLine->setText(text); });

@@ -4,6 +4,8 @@
 #include "Text.h"
 #include "WebPaneFixture.h"
 
+#include "EntryList.h"
+
 #include <QClipboard>
 #include <QDirIterator>
 #include <QLabel>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QWebEngineHistory>
 
@@ -56,6 +59,7 @@ private Q_SLOTS:
     void paneKeys_data();
     void paneKeys();
     void contextMenuItems();
+    void catalogue();
 };
 
 void TestWebPane::searchReachesTheServer()
@@ -560,6 +564,62 @@ void TestWebPane::contextMenuItems()
     QCOMPARE(f.launched, QStringList {address});
     f.window->findChild<QAction *>(QStringLiteral("brwCopyAddress"))->trigger();
     QCOMPARE(QApplication::clipboard()->text(), address);
+}
+
+// The catalogue page: its links add a list's services to the service list, or load the list in
+// its place as an untitled one, after asking about unsaved changes; the page stays.
+void TestWebPane::catalogue()
+{
+    WebPaneFixture f;
+    f.start({"Mine=https://example.org/?q=|s|"}, {"term"});
+    f.trigger("actDlSrvLists");
+    QTRY_VERIFY_WITH_TIMEOUT(f.pathOnView().endsWith("/catalogue.html")
+                                     && !f.onView()->page()->isLoading(),
+                             60000);
+    QCOMPARE(f.onView()->title(), QStringLiteral("Service Lists"));
+    // The first list's link for the action: where it is on the screen and the file it names.
+    const auto linkFor = [&](const char *action) {
+        const QVariantList found
+                = f.run(QStringLiteral("(() => { const a = document.querySelector("
+                                       "'a[href$=\"action=%1\"]'); a.scrollIntoView(); "
+                                       "const r = a.getBoundingClientRect(); "
+                                       "return [r.x + r.width / 2, r.y + r.height / 2, a.href]; })()")
+                                .arg(QLatin1String(action)))
+                          .toList();
+        return std::pair {QPoint(found.value(0).toInt(), found.value(1).toInt()),
+                          QUrl(found.value(2).toString()).toLocalFile()};
+    };
+    const auto [addAt, file] = linkFor("add");
+    QVERIFY2(file.endsWith(u".gls"), qPrintable(file));
+    QList<QByteArray> expected {"Mine=https://example.org/?q=|s|"};
+    for (const QByteArray &line : ReadListLines(file)) {
+        if (!line.trimmed().isEmpty())
+            expected.append(line);
+    }
+    QVERIFY(expected.size() > 2);
+
+    QTest::mouseClick(pageWidget(f), Qt::LeftButton, {}, addAt);
+    QTRY_COMPARE_WITH_TIMEOUT(f.window->services().list.Lines(), expected, 20000);
+    QVERIFY(f.window->services().changed);
+    QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("Added %1 services from \"%2\"")
+                                             .arg(expected.size() - 1)
+                                             .arg(QFileInfo(file).completeBaseName()));
+    QVERIFY(f.pathOnView().endsWith("/catalogue.html"));
+    // The same again adds nothing twice.
+    QTest::mouseClick(pageWidget(f), Qt::LeftButton, {}, addAt);
+    QTRY_VERIFY_WITH_TIMEOUT(f.window->statusBar()->currentMessage().startsWith(u"Added 0 "),
+                             20000);
+    QCOMPARE(f.window->services().list.Lines(), expected);
+
+    f.prompts->expectAnswer(QStringLiteral("Save changes to service list?"), Prompts::Answer::No);
+    QTest::mouseClick(pageWidget(f), Qt::LeftButton, {}, linkFor("load").first);
+    QTRY_COMPARE_WITH_TIMEOUT(f.window->services().list.Lines(), expected.mid(1), 20000);
+    QVERIFY(f.prompts->verifyDone());
+    QVERIFY(!f.window->services().changed);
+    QCOMPARE(f.window->services().file, QString()); // saved under a name of the user's
+    QCOMPARE(f.window->statusBar()->currentMessage(),
+             QStringLiteral("Loaded the service list \"%1\"").arg(QFileInfo(file).completeBaseName()));
+    QVERIFY(f.errors.isEmpty());
 }
 
 GL_WEB_TEST_MAIN(TestWebPane)

@@ -140,6 +140,7 @@ private Q_SLOTS:
     void newList_data();
     void newList();
     void newListIsWrittenAsTyped();
+    void listFromCatalogue();
     void loadList_data();
     void loadList();
     void saveList_data();
@@ -817,6 +818,33 @@ void TestListCommands::newListIsWrittenAsTyped()
     QVERIFY(s.commands.SaveTermsAs());
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(readFile(path), QByteArray("b\r\n"));
+}
+
+// A shipped list: added without repeats or blank lines, or loaded untitled after the question.
+void TestListCommands::listFromCatalogue()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("topic.gls"));
+    writeFile(path, "B=https://b/?q=|s|\r\n\r\nA=https://a/?q=|s|\r\n  \r\n");
+    Session s;
+    fill(s.services.list, {QStringLiteral("A=https://a/?q=|s|")});
+    s.services.file = dir.filePath(QStringLiteral("mine.gls"));
+    QCOMPARE(s.commands.AddServicesFrom(path), qsizetype(1));
+    QCOMPARE(s.services.list.Lines(),
+             (QList<QByteArray> {"A=https://a/?q=|s|", "B=https://b/?q=|s|"}));
+    QVERIFY(s.services.changed);
+    QCOMPARE(s.commands.AddServicesFrom(path), qsizetype(0));
+
+    s.fake.expectAnswer(QStringLiteral("Save changes to service list?"), Answer::Cancel);
+    QVERIFY(!s.commands.LoadServicesUntitled(path));
+    QCOMPARE(s.services.list.Count(), qsizetype(2));
+    s.fake.expectAnswer(QStringLiteral("Save changes to service list?"), Answer::No);
+    QVERIFY(s.commands.LoadServicesUntitled(path));
+    QVERIFY(s.fake.verifyDone());
+    QCOMPARE(s.services.list.Lines(),
+             (QList<QByteArray> {"B=https://b/?q=|s|", "", "A=https://a/?q=|s|", "  "}));
+    QCOMPARE(s.services.file, QString());
+    QVERIFY(!s.services.changed);
 }
 
 // choice: the file dialog's answer: "cancel", "existing" (a list file) or "missing".
