@@ -13,6 +13,15 @@ class QWidget;
 // The web engine behind the browser pane. It lives in a plugin of its own, loaded once the main
 // window is shown: the engine's libraries are large, and a program that only starts should not
 // pay for them.
+// An OpenSearch description a page offers, with where it came from; or why there is none.
+struct SiteSearch
+{
+    QByteArray document;
+    QUrl address;
+    QString error;
+};
+using SiteSearchDone = std::function<void(const SiteSearch &)>;
+
 class BrowserEngine
 {
 public:
@@ -41,6 +50,9 @@ public:
     // The page with the focus has a selection or an editable field focused: copy and cut are
     // its own.
     virtual bool takesClipboardKeys() const = 0;
+    // The search the page on view offers (its <link rel="search">), fetched; `done` is called
+    // once, later.
+    virtual void findSiteSearch(SiteSearchDone done) = 0;
 };
 
 // The schemes the pane opens: web pages, and local files for the program's own pages. Never
@@ -86,5 +98,5 @@ public:
     virtual BrowserEngine *create(QWidget *parent, BrowserHost host, bool privateBrowsing) = 0;
 };
 
-#define BrowserEngineFactory_iid "org.glenlantern.BrowserEngineFactory/2.0"
+#define BrowserEngineFactory_iid "org.glenlantern.BrowserEngineFactory/3.0"
 Q_DECLARE_INTERFACE(BrowserEngineFactory, BrowserEngineFactory_iid)

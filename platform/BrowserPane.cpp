@@ -148,6 +148,13 @@ bool WebBrowserPane::TakesClipboardKeys() const
     return m_engine && m_engine->takesClipboardKeys();
 }
 
+void WebBrowserPane::FindSiteSearch(SiteSearchDone done)
+{
+    if (!m_engine)
+        return BrowserPane::FindSiteSearch(std::move(done));
+    m_engine->findSiteSearch(std::move(done));
+}
+
 void WebBrowserPane::WarmUp()
 {
     if (m_engine)

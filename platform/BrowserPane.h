@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BrowserEngine.h"
+
 #include <QList>
 #include <QUrl>
 #include <QWidget>
@@ -7,8 +9,6 @@
 #include <functional>
 #include <memory>
 
-class BrowserEngine;
-struct BrowserHost;
 class Prompts;
 
 // What the pane asks of the program around it: the dialogs to ask through, and the user's web
@@ -54,6 +54,11 @@ public:
     // True when the focus is in a page with a selection or an editable field focused: copy and
     // cut are the page's own there.
     virtual bool TakesClipboardKeys() const { return false; }
+    // The search the page on view offers, fetched; `done` is called once, later.
+    virtual void FindSiteSearch(SiteSearchDone done)
+    {
+        done({{}, {}, QStringLiteral("The browser pane shows no page")});
+    }
     // Starts the engine before the first search needs it.
     virtual void WarmUp() { }
 
@@ -86,6 +91,7 @@ public:
     void SetPrivate(bool on) override;
     void ClearBrowsingData() override;
     bool TakesClipboardKeys() const override;
+    void FindSiteSearch(SiteSearchDone done) override;
     void WarmUp() override;
 
 private:

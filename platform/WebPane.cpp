@@ -1,4 +1,5 @@
 #include "WebPane.h"
+#include "WebSiteSearch.h"
 
 #include "WebDownloads.h"
 #include "WebFindBar.h"
@@ -444,6 +445,14 @@ void WebPane::reportShown(WebView *view)
 }
 
 // --- what the program asks -------------------------------------------------------------------
+
+void WebPane::findSiteSearch(SiteSearchDone done)
+{
+    const WebView *view = onView();
+    if (!view || view->url().isEmpty())
+        return done({{}, {}, tr("The browser pane shows no page")});
+    FetchSiteSearch(view->page(), this, std::move(done));
+}
 
 void WebPane::navigate(const QUrl &url)
 {

@@ -33,6 +33,7 @@ public:
     void setPrivate(bool on) override;
     void clearBrowsingData() override;
     bool takesClipboardKeys() const override;
+    void findSiteSearch(SiteSearchDone done) override;
 
     // The most hidden pages kept at once, loaded ahead or kept for a step back.
     static constexpr int MaxHiddenPages = 2;

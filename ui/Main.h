@@ -82,6 +82,7 @@ public:
     void actPrivateBrowsingExecute();
     void actLoadAheadExecute();
     void actClearBrowsingDataExecute();
+    void actAddSiteSearchExecute();
 
     // What a start of the program or a desktop search result asks for (MainRequest.cpp): the
     // window comes up and searches, adds or shows what was asked. Errors go to the error box.
@@ -111,6 +112,7 @@ private:
     bool followCatalogueLink(const QUrl &link);
     void actOnCatalogueRequest(const CatalogueRequest &request);
     void showResult(const QString &text);
+    void addSiteSearch(const SiteSearch &found);
     void setStatus(const char *text);
     void TrayMessage(int click, QPoint at);
     TfrmTextPad *createNotepad(int number);

@@ -3,6 +3,7 @@
 #include "EntryList.h"
 #include "EntryListView.h"
 #include "Error.h"
+#include "Interop.h"
 #include "Main.h"
 #include "Prompts.h"
 #include "Search.h"
@@ -191,4 +192,33 @@ void TfrmMain::actSearchAllTermsExecute()
         }
     }
     openSearchTabs(tabs, failed);
+}
+
+void TfrmMain::actAddSiteSearchExecute()
+{
+    brwWeb->FindSiteSearch(
+            [this](const SiteSearch &found) { m_commandSet->run([&] { addSiteSearch(found); }); });
+}
+
+void TfrmMain::addSiteSearch(const SiteSearch &found)
+{
+    if (!found.error.isEmpty())
+        throw CommandError(found.error);
+    const FoundService service = OpenSearchService(found.document, found.address.toString());
+    if (!service.importable())
+        throw CommandError(
+                tr("The search \"%1\" cannot be added: %2").arg(service.name, service.skipReason));
+    if (AlreadyListed({service}, m_services.list.Lines()).constFirst()) {
+        m_parts.prompts->ShowNotice(
+                tr("The search \"%1\" is in the service list already.").arg(service.name));
+        return;
+    }
+    // The page chose the name and the address: the user sees both before the list changes.
+    if (!m_parts.prompts->AskOkCancel(tr("Add the search \"%1\" to the service list?\n\n%2")
+                                              .arg(service.name, service.address)))
+        return;
+    m_services.list.Append(EncodeLine(service.line()));
+    m_services.list.SelectLine(m_services.list.Count() - 1);
+    m_services.changed = true;
+    showResult(tr("Added the search \"%1\"").arg(service.name));
 }

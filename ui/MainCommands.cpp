@@ -72,6 +72,7 @@ QList<Command> MainCommandTable(TfrmMain &w, ListCommands &lists)
         {"actSearchAllTerms", "Search All Ter&ms", "Services", {}, [&] { w.actSearchAllTermsExecute(); }},
         {"actPrivateBrowsing", "&Private Browsing", "Tools", {}, [&] { w.actPrivateBrowsingExecute(); }},
         {"actLoadAhead", "&Load Next Result Ahead", "Tools", {}, [&] { w.actLoadAheadExecute(); }},
+        {"actAddSiteSearch", "Add This Site's Searc&h", "Services", {}, [&] { w.actAddSiteSearchExecute(); }},
         {"actClearBrowsingData", "Clear &Browsing Data...", "Tools", {}, [&] { w.actClearBrowsingDataExecute(); }},
     };
     // clang-format on
@@ -89,7 +90,7 @@ void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lis
             {"&Services",
              {"actAddService", "actReplaceServices", "actRemoveService", "-", "actNewServices",
               "actLoadServices", "actSaveServices", "actSaveServicesAs", "-", "actImportServices",
-              "actExportServices", "-", "actSortServices", "-", "actSearchAllTerms", "-",
+              "actExportServices", "actAddSiteSearch", "-", "actSortServices", "-", "actSearchAllTerms", "-",
               "actDlSrvLists"}},
             {"&Terms",
              {"actAddTerm", "actReplaceTerm", "actRemoveTerm", "actRmvDup", "actClearTerms", "-",

@@ -4,12 +4,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolTip>
 
@@ -247,7 +250,12 @@ void TestMainWindow::fixedPages()
     QCOMPARE(f.browser->addresses,
              (QStringList {QCoreApplication::applicationDirPath() + QStringLiteral("/ReadMe.html"),
                            host + "/products/glenLantern/", host + "/products/glenLantern/",
-                           host + "/ox_html/products/glenLantern/service_lists.htm"}));
+                           QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+                                   .filePath(QStringLiteral("catalogue.html"))}));
+    // The catalogue page lists the shipped lists with their links.
+    QFile page(f.browser->addresses.last());
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    QVERIFY(page.readAll().contains("?action=load"));
 }
 
 void TestMainWindow::closing_data()

@@ -60,6 +60,7 @@ private Q_SLOTS:
     void paneKeys();
     void contextMenuItems();
     void catalogue();
+    void addSiteSearch();
 };
 
 void TestWebPane::searchReachesTheServer()
@@ -573,17 +574,17 @@ void TestWebPane::catalogue()
     WebPaneFixture f;
     f.start({"Mine=https://example.org/?q=|s|"}, {"term"});
     f.trigger("actDlSrvLists");
-    QTRY_VERIFY_WITH_TIMEOUT(f.pathOnView().endsWith("/catalogue.html")
-                                     && !f.onView()->page()->isLoading(),
-                             60000);
-    QCOMPARE(f.onView()->title(), QStringLiteral("Service Lists"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+            f.pathOnView().endsWith("/catalogue.html") && !f.onView()->page()->isLoading(), 60000);
+    QTRY_COMPARE(f.onView()->title(), QStringLiteral("Service Lists"));
     // The first list's link for the action: where it is on the screen and the file it names.
     const auto linkFor = [&](const char *action) {
         const QVariantList found
-                = f.run(QStringLiteral("(() => { const a = document.querySelector("
-                                       "'a[href$=\"action=%1\"]'); a.scrollIntoView(); "
-                                       "const r = a.getBoundingClientRect(); "
-                                       "return [r.x + r.width / 2, r.y + r.height / 2, a.href]; })()")
+                = f.run(QStringLiteral(
+                                "(() => { const a = document.querySelector("
+                                "'a[href$=\"action=%1\"]'); a.scrollIntoView(); "
+                                "const r = a.getBoundingClientRect(); "
+                                "return [r.x + r.width / 2, r.y + r.height / 2, a.href]; })()")
                                 .arg(QLatin1String(action)))
                           .toList();
         return std::pair {QPoint(found.value(0).toInt(), found.value(1).toInt()),
@@ -601,9 +602,10 @@ void TestWebPane::catalogue()
     QTest::mouseClick(pageWidget(f), Qt::LeftButton, {}, addAt);
     QTRY_COMPARE_WITH_TIMEOUT(f.window->services().list.Lines(), expected, 20000);
     QVERIFY(f.window->services().changed);
-    QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("Added %1 services from \"%2\"")
-                                             .arg(expected.size() - 1)
-                                             .arg(QFileInfo(file).completeBaseName()));
+    QCOMPARE(f.window->statusBar()->currentMessage(),
+             QStringLiteral("Added %1 services from \"%2\"")
+                     .arg(expected.size() - 1)
+                     .arg(QFileInfo(file).completeBaseName()));
     QVERIFY(f.pathOnView().endsWith("/catalogue.html"));
     // The same again adds nothing twice.
     QTest::mouseClick(pageWidget(f), Qt::LeftButton, {}, addAt);
@@ -618,8 +620,68 @@ void TestWebPane::catalogue()
     QVERIFY(!f.window->services().changed);
     QCOMPARE(f.window->services().file, QString()); // saved under a name of the user's
     QCOMPARE(f.window->statusBar()->currentMessage(),
-             QStringLiteral("Loaded the service list \"%1\"").arg(QFileInfo(file).completeBaseName()));
+             QStringLiteral("Loaded the service list \"%1\"")
+                     .arg(QFileInfo(file).completeBaseName()));
     QVERIFY(f.errors.isEmpty());
+}
+
+// A page's OpenSearch link becomes a service once the user agrees; a page without one, or a
+// search the list holds already, adds nothing.
+void TestWebPane::addSiteSearch()
+{
+    LocalWebServer server([](const LocalWebServer::Request &request) {
+        Response response;
+        if (request.path.startsWith("/osd.xml")) {
+            response.contentType = "application/opensearchdescription+xml";
+            response.body = "<?xml version=\"1.0\"?><OpenSearchDescription "
+                            "xmlns=\"http://a9.com/-/spec/opensearch/1.1/\"><ShortName>Site "
+                            "Search</ShortName><Url type=\"text/html\" "
+                            "template=\"/find?q={searchTerms}\"/></OpenSearchDescription>";
+        } else if (request.path.startsWith("/s?q=with")) {
+            response.body = "<html><head><link rel=\"search\" title=\"Site\" "
+                            "type=\"application/opensearchdescription+xml\" href=\"/osd.xml\">"
+                            "</head><body>with</body></html>";
+        } else {
+            response.body = "<html><body>without</body></html>";
+        }
+        return response;
+    });
+    WebPaneFixture f;
+    f.start({searchService(server)}, {"with", "without"});
+    const QByteArray added = "Site Search=" + server.base() + "/find?q=|s|";
+    const QString question = QStringLiteral("Add the search \"Site Search\" to the service list?"
+                                            "\n\n%1/find?q=|s|")
+                                     .arg(QString::fromLatin1(server.base()));
+    f.click("lstbxTerms", 0);
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=with"), 60000);
+    f.prompts->expectOkCancel(question, false);
+    f.trigger("actAddSiteSearch");
+    QTRY_COMPARE_WITH_TIMEOUT(f.prompts->pending(), qsizetype(0), 20000);
+    QVERIFY(f.prompts->verifyDone());
+    QCOMPARE(f.window->services().list.Count(), qsizetype(1));
+
+    f.prompts->expectOkCancel(question, true);
+    f.trigger("actAddSiteSearch");
+    QTRY_COMPARE_WITH_TIMEOUT(f.window->services().list.Count(), qsizetype(2), 20000);
+    QCOMPARE(f.window->services().list.LineAt(1), added);
+    QCOMPARE(f.window->services().list.SelectedIndex(), qsizetype(1));
+    QVERIFY(f.window->services().changed);
+
+    f.prompts->expectNotice(
+            QStringLiteral("The search \"Site Search\" is in the service list already."));
+    f.trigger("actAddSiteSearch");
+    QTRY_COMPARE_WITH_TIMEOUT(f.prompts->pending(), qsizetype(0), 20000);
+    QVERIFY(f.prompts->verifyDone());
+
+    f.click("lstbxTerms", 1);
+    QTRY_VERIFY_WITH_TIMEOUT(f.pathOnView().startsWith("/find?q=without")
+                                     && !f.onView()->page()->isLoading(),
+                             60000);
+    f.trigger("actAddSiteSearch");
+    QTRY_COMPARE_WITH_TIMEOUT(f.errors.size(), 1, 20000);
+    QVERIFY2(f.errors.first().contains(u"offers no search of its own"),
+             qPrintable(f.errors.first()));
+    QCOMPARE(f.window->services().list.Count(), qsizetype(2));
 }
 
 GL_WEB_TEST_MAIN(TestWebPane)
