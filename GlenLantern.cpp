@@ -1,17 +1,20 @@
 // Glen Lantern: web searches from saved lists of search services and terms.
-// The command line decides first, before any application object exists: a job without a window
-// (--print-url, --help, --version) runs with QtCore alone and needs no display; anything else
-// goes to the windows module, which reaches the running program over the session bus or opens
-// the windows.
+// The command line decides first, in a QtCore application that only translates: a job without a
+// window (--print-url, --help, --version) runs with QtCore alone and needs no display; anything
+// else goes to the windows module, which reaches the running program over the session bus or
+// opens the windows.
 #include "CommandLine.h"
 #include "EntryPoints.h"
 #include "InteropCommands.h"
 #include "StartRequest.h"
+#include "Translations.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
+
+#include <optional>
 
 namespace {
 
@@ -23,9 +26,8 @@ QStringList argumentsAfterProgram(int argc, char *argv[])
     return arguments;
 }
 
-int runPrintUrl(int argc, char *argv[], const CommandLine &options)
+int runPrintUrl(const CommandLine &options)
 {
-    QCoreApplication app(argc, argv);
     try {
         const PrintUrlOutput output = PrintUrl(options, QDir::currentPath());
         WriteText(stdout, output.out);
@@ -39,9 +41,8 @@ int runPrintUrl(int argc, char *argv[], const CommandLine &options)
 }
 
 // The import and export jobs: what they did on standard output, what failed on standard error.
-int runFileJob(int argc, char *argv[], const CommandLine &options)
+int runFileJob(const CommandLine &options)
 {
-    QCoreApplication app(argc, argv);
     const CommandOutput output = options.job == CommandLine::Job::Import
             ? RunImportCommand(options.importSource, options.intoFile)
             : RunExportCommand(options.exportFormat, options.servicesFile, options.exportFolder);
@@ -53,23 +54,24 @@ int runFileJob(int argc, char *argv[], const CommandLine &options)
 }
 
 // The windows module is looked for beside the binary (bin/glenlantern is a link to it).
-int runWindows(int argc, char *argv[], const QStringList &arguments, const CommandLine &options)
+RunWindowsFunction windowsEntry(QString &problem)
 {
     const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
     QLibrary module(QDir(folder).filePath(QString::fromLatin1(kWindowsModule)));
     const auto run = reinterpret_cast<RunWindowsFunction>(module.resolve(kRunWindowsSymbol));
     if (!run)
-        return Fail(QStringLiteral("The windows cannot be opened: %1").arg(module.errorString()),
-                    1);
-    return run(argc, argv, &arguments, &options);
+        problem = module.errorString();
+    return run;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// The jobs without a window, with their texts in the user's language. Nothing when the
+// windows are to open (runWindows is then their module's entry): they make an application of
+// their own.
+std::optional<int> runWithoutWindow(int argc, char *argv[], const QStringList &arguments,
+                                    CommandLine &options, RunWindowsFunction &runWindows)
 {
-    const QStringList arguments = argumentsAfterProgram(argc, argv);
-    CommandLine options;
+    QCoreApplication app(argc, argv);
+    const Translations translations;
     try {
         options = ParseCommandLine(arguments, QDir::currentPath());
     } catch (const CommandError &error) {
@@ -83,12 +85,31 @@ int main(int argc, char *argv[])
         WriteText(stdout, VersionText());
         return 0;
     case CommandLine::Job::PrintUrl:
-        return runPrintUrl(argc, argv, options);
+        return runPrintUrl(options);
     case CommandLine::Job::Import:
     case CommandLine::Job::Export:
-        return runFileJob(argc, argv, options);
+        return runFileJob(options);
     case CommandLine::Job::Windows:
         break;
     }
-    return runWindows(argc, argv, arguments, options);
+    QString problem;
+    runWindows = windowsEntry(problem);
+    if (!runWindows)
+        return Fail(QCoreApplication::translate("GlenLantern", "The windows cannot be opened: %1")
+                            .arg(problem),
+                    1);
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const QStringList arguments = argumentsAfterProgram(argc, argv);
+    CommandLine options;
+    RunWindowsFunction runWindows = nullptr;
+    if (const std::optional<int> status
+        = runWithoutWindow(argc, argv, arguments, options, runWindows))
+        return *status;
+    return runWindows(argc, argv, &arguments, &options);
 }

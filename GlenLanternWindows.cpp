@@ -10,6 +10,7 @@
 #include "QtPrompts.h"
 #include "SessionBus.h"
 #include "StartRequest.h"
+#include "Translations.h"
 #include "TrayIcon.h"
 
 #include <QApplication>
@@ -93,7 +94,9 @@ std::optional<int> claimName(SessionBus &sessionBus, const QStringList &argument
     case SessionBus::Start::Alone:
     case SessionBus::Start::NotRunning:
         if (options.background)
-            return Fail(QStringLiteral("--background needs the session bus"), 1);
+            return Fail(QCoreApplication::translate("GlenLantern",
+                                                    "--background needs the session bus"),
+                        1);
         break;
     }
     return std::nullopt;
@@ -136,6 +139,7 @@ int runWindows(int argc, char *argv[], const QStringList &arguments, const Comma
     if (const std::optional<int> status = handToRunningProgram(argc, argv, arguments))
         return *status;
     QApplication app(argc, argv);
+    const Translations translations;
     setUpApplication();
     SessionBus sessionBus(QStringLiteral(GL_APPSTREAM_ID));
     if (const std::optional<int> status = claimName(sessionBus, arguments, options))

@@ -5,7 +5,18 @@
 #include "TextRules.h"
 #include "Utf8.h"
 
+#include <QCoreApplication>
 #include <array>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Address)
+};
+
+} // namespace
 
 namespace {
 
@@ -39,33 +50,32 @@ bool standsInAddress(char16_t u)
 QString placeholderOf(const QString &options, const QString &serviceName)
 {
     if (serviceName.isNull())
-        return QStringLiteral("The placeholder |s:%1|").arg(options);
-    return QStringLiteral("The placeholder |s:%1| of the service \"%2\"").arg(options, serviceName);
+        return Tr::tr("The placeholder |s:%1|").arg(options);
+    return Tr::tr("The placeholder |s:%1| of the service \"%2\"").arg(options, serviceName);
 }
 
 [[noreturn]] void throwUnknownOption(const QString &options, const QString &option,
                                      const QString &serviceName)
 {
     if (option.isEmpty())
-        throw CommandError(placeholderOf(options, serviceName)
-                           + QStringLiteral(" holds an empty option"));
+        throw CommandError(placeholderOf(options, serviceName) + Tr::tr(" holds an empty option"));
     throw CommandError(placeholderOf(options, serviceName)
-                       + QStringLiteral(" holds the option \"%1\", which is neither raw, + nor "
-                                        "%20 nor a character set this system can convert to")
+                       + Tr::tr(" holds the option \"%1\", which is neither raw, + nor "
+                                "%20 nor a character set this system can convert to")
                                  .arg(option));
 }
 
 [[noreturn]] void throwConflict(const QString &options, const QString &serviceName)
 {
     throw CommandError(placeholderOf(options, serviceName)
-                       + QStringLiteral(" holds options that exclude each other (raw stands "
-                                        "alone; one character set; + or %20)"));
+                       + Tr::tr(" holds options that exclude each other (raw stands "
+                                "alone; one character set; + or %20)"));
 }
 
 QString serviceLabel(const QString &serviceName)
 {
-    return serviceName.isNull() ? QStringLiteral("The address")
-                                : QStringLiteral("The service \"%1\"").arg(serviceName);
+    return serviceName.isNull() ? Tr::tr("The address")
+                                : Tr::tr("The service \"%1\"").arg(serviceName);
 }
 
 // The scheme of an address as a browser reads it: blanks around it dropped, tabs and line
@@ -162,7 +172,7 @@ QString EncodeTerm(const QString &term, const TermEncoding &encoding, bool inQue
         return PercentEncode(term.toUtf8(), plus);
     const std::optional<QByteArray> bytes = EncodeInCharset(term, encoding.charset);
     if (!bytes)
-        throw CommandError(QStringLiteral("This system cannot convert to the character set \"%1\"")
+        throw CommandError(Tr::tr("This system cannot convert to the character set \"%1\"")
                                    .arg(encoding.charset));
     return PercentEncode(*bytes, plus);
 }
@@ -248,21 +258,21 @@ QString WebAddress(const QString &address, const QString &serviceName)
         // "www.example.org/?q=..." as an address bar takes it; a local path is no web address.
         if (web.isEmpty() || QStringView(u"/\\.~").contains(web.front()))
             throw CommandError(serviceLabel(serviceName)
-                               + QStringLiteral(" opens \"%1\", which is not an http or https "
-                                                "address; only those are searched")
+                               + Tr::tr(" opens \"%1\", which is not an http or https "
+                                        "address; only those are searched")
                                          .arg(shortened(web)));
         web.prepend(QStringLiteral("http://"));
     } else if (scheme != u"http" && scheme != u"https") {
         throw CommandError(serviceLabel(serviceName)
-                           + QStringLiteral(" opens a %1: address (\"%2\"); only http and https "
-                                            "addresses are searched")
+                           + Tr::tr(" opens a %1: address (\"%2\"); only http and https "
+                                    "addresses are searched")
                                      .arg(scheme, shortened(web)));
     }
     const qsizetype length = EncodedAddress(web).size();
     if (length > kLongestAddress)
         throw CommandError(serviceLabel(serviceName)
-                           + QStringLiteral(" makes an address of %1 characters; the browser "
-                                            "pane opens addresses of up to %2 characters")
+                           + Tr::tr(" makes an address of %1 characters; the browser "
+                                    "pane opens addresses of up to %2 characters")
                                      .arg(length)
                                      .arg(kLongestAddress));
     return web;

@@ -5,6 +5,7 @@
 #include "TextRules.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -14,6 +15,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
+
+} // namespace
 
 namespace {
 
@@ -30,41 +41,62 @@ const QList<OptionRow> &optionRows()
     static const QList<OptionRow> rows = {
             {{QStringLiteral("s"), QStringLiteral("service")},
              "NAME",
-             "search with the service of this name, as the service list writes it"},
+             QT_TRANSLATE_NOOP(
+                     "CommandLine",
+                     "search with the service of this name, as the service list writes it")},
             {{QStringLiteral("services")},
              "FILE",
-             "open this service list instead of the current folder's Default.gls"},
+             QT_TRANSLATE_NOOP(
+                     "CommandLine",
+                     "open this service list instead of the current folder's Default.gls")},
             {{QStringLiteral("terms")},
              "FILE",
-             "open this term list instead of the current folder's Default.glt"},
-            {{QStringLiteral("add")}, nullptr, "add TERM to the term list, as Add n' Go does"},
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "open this term list instead of the current folder's Default.glt")},
+            {{QStringLiteral("add")},
+             nullptr,
+             QT_TRANSLATE_NOOP("CommandLine", "add TERM to the term list, as Add n' Go does")},
             {{QStringLiteral("q"), QStringLiteral("quick-launch")},
              nullptr,
-             "show the Quick Launcher, with TERM in its box"},
-            {{QStringLiteral("new-terms")}, nullptr, "start a new, empty term list"},
+             QT_TRANSLATE_NOOP("CommandLine", "show the Quick Launcher, with TERM in its box")},
+            {{QStringLiteral("new-terms")},
+             nullptr,
+             QT_TRANSLATE_NOOP("CommandLine", "start a new, empty term list")},
             {{QStringLiteral("print-url")},
              nullptr,
-             "print the address the search opens and exit (no window, no display needed)"},
+             QT_TRANSLATE_NOOP(
+                     "CommandLine",
+                     "print the address the search opens and exit (no window, no display needed)")},
             {{QStringLiteral("all-services")},
              nullptr,
-             "with --print-url: one line for every service, NAME<TAB>ADDRESS"},
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --print-url: one line for every service, NAME<TAB>ADDRESS")},
             {{QStringLiteral("import")},
              "SOURCE",
-             "add the search engines of SOURCE (firefox, chromium, kde, or a profile folder or "
-             "file) to the service list named by --into, and exit"},
-            {{QStringLiteral("into")}, "FILE", "with --import: the service list to add to"},
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "add the search engines of SOURCE (firefox, chromium, kde, or a "
+                               "profile folder or "
+                               "file) to the service list named by --into, and exit")},
+            {{QStringLiteral("into")},
+             "FILE",
+             QT_TRANSLATE_NOOP("CommandLine", "with --import: the service list to add to")},
             {{QStringLiteral("export")},
              "FORMAT",
-             "write the services of --services FILE into the folder DIR as opensearch or kde "
-             "files, one a service, and exit"},
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "write the services of --services FILE into the folder DIR as "
+                               "opensearch or kde "
+                               "files, one a service, and exit")},
             {{QStringLiteral("background")},
              nullptr,
-             "start without a window, to answer the desktop's search",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "start without a window, to answer the desktop's search"),
              true},
-            {{QStringLiteral("h"), QStringLiteral("help")}, nullptr, "show this help and exit"},
+            {{QStringLiteral("h"), QStringLiteral("help")},
+             nullptr,
+             QT_TRANSLATE_NOOP("CommandLine", "show this help and exit")},
             {{QStringLiteral("v"), QStringLiteral("version")},
              nullptr,
-             "show the version and exit"},
+             QT_TRANSLATE_NOOP("CommandLine", "show the version and exit")},
     };
     return rows;
 }
@@ -99,7 +131,7 @@ QString readableFile(const QCommandLineParser &parser, const char *option, const
 {
     const QString value = parser.value(QString::fromLatin1(option));
     if (value.isEmpty())
-        throw UsageError(QStringLiteral("The file name after %1 is empty").arg(dashed(option)));
+        throw UsageError(Tr::tr("The file name after %1 is empty").arg(dashed(option)));
     const QString path = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
     // Not blocking: a named pipe without a writer must not hold the start.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -124,23 +156,23 @@ void checkCombinations(const QCommandLineParser &parser, bool hasTerm)
             continue;
         for (const char *other : others) {
             if (parser.isSet(QString::fromLatin1(other)))
-                throw UsageError(QStringLiteral("%1 cannot be used with %2")
-                                         .arg(dashed(option), dashed(other)));
+                throw UsageError(
+                        Tr::tr("%1 cannot be used with %2").arg(dashed(option), dashed(other)));
         }
     }
     if (parser.isSet(QStringLiteral("into")) && !parser.isSet(QStringLiteral("import")))
-        throw UsageError(QStringLiteral("--into goes only with --import"));
+        throw UsageError(Tr::tr("--into goes only with --import"));
     if (parser.isSet(QStringLiteral("all-services")) && !parser.isSet(QStringLiteral("print-url")))
-        throw UsageError(QStringLiteral("--all-services goes only with --print-url"));
+        throw UsageError(Tr::tr("--all-services goes only with --print-url"));
     for (const char *option : {"print-url", "add"}) {
         if (parser.isSet(QString::fromLatin1(option)) && !hasTerm)
-            throw UsageError(QStringLiteral("%1 needs a search term").arg(dashed(option)));
+            throw UsageError(Tr::tr("%1 needs a search term").arg(dashed(option)));
     }
     if (parser.isSet(QStringLiteral("background")) && hasTerm)
-        throw UsageError(QStringLiteral("--background takes no search term"));
+        throw UsageError(Tr::tr("--background takes no search term"));
     for (const OptionRow &row : optionRows()) {
         if (row.valueName && parser.values(row.names.constLast()).size() > 1)
-            throw UsageError(QStringLiteral("%1 is given more than once")
+            throw UsageError(Tr::tr("%1 is given more than once")
                                      .arg(dashed(row.names.constLast().toLatin1().constData())));
     }
 }
@@ -155,11 +187,11 @@ CommandLine readFileJob(const QCommandLineParser &parser, const QString &folder)
         result.job = CommandLine::Job::Import;
         result.importSource = parser.value(QStringLiteral("import"));
         if (IsBlank(result.importSource))
-            throw UsageError(QStringLiteral("The source after --import is blank"));
+            throw UsageError(Tr::tr("The source after --import is blank"));
         if (!parser.isSet(QStringLiteral("into")) || IsBlank(parser.value(QStringLiteral("into"))))
-            throw UsageError(QStringLiteral("--import needs --into FILE"));
+            throw UsageError(Tr::tr("--import needs --into FILE"));
         if (!words.isEmpty())
-            throw UsageError(QStringLiteral("--import takes no search term"));
+            throw UsageError(Tr::tr("--import takes no search term"));
         result.intoFile = QDir::cleanPath(
                 QDir(folder).absoluteFilePath(parser.value(QStringLiteral("into"))));
         return result;
@@ -167,13 +199,13 @@ CommandLine readFileJob(const QCommandLineParser &parser, const QString &folder)
     result.job = CommandLine::Job::Export;
     result.exportFormat = parser.value(QStringLiteral("export"));
     if (result.exportFormat != u"opensearch" && result.exportFormat != u"kde")
-        throw UsageError(QStringLiteral("--export writes opensearch or kde files, not \"%1\"")
+        throw UsageError(Tr::tr("--export writes opensearch or kde files, not \"%1\"")
                                  .arg(result.exportFormat));
     if (!parser.isSet(QStringLiteral("services")))
-        throw UsageError(QStringLiteral("--export needs --services FILE"));
+        throw UsageError(Tr::tr("--export needs --services FILE"));
     result.servicesFile = readableFile(parser, "services", folder);
     if (words.size() != 1 || IsBlank(words.first()))
-        throw UsageError(QStringLiteral("--export needs one folder to write into"));
+        throw UsageError(Tr::tr("--export needs one folder to write into"));
     result.exportFolder = QDir::cleanPath(QDir(folder).absoluteFilePath(words.first()));
     return result;
 }
@@ -207,13 +239,13 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
     if (!words.isEmpty()) {
         result.term = words.join(u' ');
         if (IsBlank(*result.term))
-            throw UsageError(QStringLiteral("The search term is blank"));
+            throw UsageError(Tr::tr("The search term is blank"));
     }
     checkCombinations(parser, result.term.has_value());
     if (parser.isSet(QStringLiteral("service"))) {
         result.serviceName = parser.value(QStringLiteral("service"));
         if (IsBlank(*result.serviceName))
-            throw UsageError(QStringLiteral("The service name after --service is blank"));
+            throw UsageError(Tr::tr("The service name after --service is blank"));
     }
     if (parser.isSet(QStringLiteral("services")))
         result.servicesFile = readableFile(parser, "services", workingDirectory);
@@ -242,9 +274,9 @@ QString HelpText()
         if (row.valueName)
             names += u' ' + QString::fromLatin1(row.valueName);
         width = std::max(width, names.size());
-        lines.append({names, QString::fromUtf8(row.help)});
+        lines.append({names, Tr::tr(row.help)});
     }
-    QString text = QStringLiteral(
+    QString text = Tr::tr(
             "Usage: glenlantern [OPTION...] [TERM...]\n"
             "       glenlantern --import SOURCE --into FILE\n"
             "       glenlantern --export opensearch|kde --services FILE DIR\n"
@@ -255,8 +287,8 @@ QString HelpText()
             "Options:\n");
     for (const auto &[names, help] : std::as_const(lines))
         text += QStringLiteral("  ") + names.leftJustified(width + 2) + help + u'\n';
-    text += QStringLiteral("\nExit status: 0 when all went well, 1 when a job failed, 2 when the "
-                           "command line is wrong.\n");
+    text += Tr::tr("\nExit status: 0 when all went well, 1 when a job failed, 2 when the "
+                   "command line is wrong.\n");
     return text;
 }
 
@@ -280,6 +312,6 @@ qsizetype FindServiceByName(const EntryList &services, const QString &name)
     }
     if (sameIgnoringCase >= 0)
         return sameIgnoringCase;
-    throw UsageError(QStringLiteral("There is no service named \"%1\" in the service list")
-                             .arg(TrimBlanks(name)));
+    throw UsageError(
+            Tr::tr("There is no service named \"%1\" in the service list").arg(TrimBlanks(name)));
 }

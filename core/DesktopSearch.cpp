@@ -5,6 +5,18 @@
 #include "Search.h"
 #include "TextRules.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(DesktopSearch)
+};
+
+} // namespace
+
 // Ids: "service:<name>=<text>" for a service's result (a name never holds "="), and
 // "term:<term>" for a term searched with the selected or first service.
 namespace {
@@ -32,7 +44,7 @@ std::optional<DesktopSearchResult> serviceResult(const EntryList &services, qsiz
     const QString name = serviceName(services, i);
     try {
         return DesktopSearchResult {kServicePrefix + name + u'=' + text,
-                                    QStringLiteral("Search %1 for %2").arg(name, text),
+                                    Tr::tr("Search %1 for %2").arg(name, text),
                                     SearchAddress(services, i, text)};
     } catch (const CommandError &) {
         return std::nullopt;
@@ -51,7 +63,7 @@ std::optional<DesktopSearchResult> termResult(const EntryList &services, const Q
     }
     return DesktopSearchResult {
             kTermPrefix + term, term,
-            QStringLiteral("Search %1 for %2").arg(serviceName(services, service), term)};
+            Tr::tr("Search %1 for %2").arg(serviceName(services, service), term)};
 }
 
 } // namespace

@@ -1,6 +1,17 @@
 #include "Error.h"
 
+#include <QCoreApplication>
 #include <cstring>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Error)
+};
+
+} // namespace
 
 QString SystemErrorText(int errnoValue)
 {
@@ -30,12 +41,12 @@ QString ErrorBoxText(const QString &message)
 
 void ThrowCannotOpen(const QString &path, const QString &systemText)
 {
-    throw CommandError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, systemText));
+    throw CommandError(Tr::tr("Cannot open file \"%1\". %2").arg(path, systemText));
 }
 
 void ThrowCannotCreate(const QString &path, const QString &systemText)
 {
-    throw CommandError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, systemText));
+    throw CommandError(Tr::tr("Cannot create file \"%1\". %2").arg(path, systemText));
 }
 
 void ThrowWriteError(const QString &text, const QString &systemText)
@@ -45,5 +56,5 @@ void ThrowWriteError(const QString &text, const QString &systemText)
 
 void ThrowIndexOutOfBounds(qsizetype index)
 {
-    throw CommandError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    throw CommandError(Tr::tr("List index out of bounds (%1)").arg(index));
 }

@@ -4,6 +4,7 @@
 
 #include "Error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -14,6 +15,16 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(FileIo)
+};
+
+} // namespace
 
 // A large buffer about to be filled whole is better mapped in huge pages, where the system
 // allows it: a list of a million lines then costs far fewer page faults.
@@ -56,7 +67,7 @@ QString refusalOf(const struct stat &info)
     if (S_ISDIR(info.st_mode))
         return SystemErrorText(EISDIR);
     if (!S_ISREG(info.st_mode))
-        return QStringLiteral("Not a regular file");
+        return Tr::tr("Not a regular file");
     return {};
 }
 
@@ -153,8 +164,7 @@ private:
 
 [[noreturn]] void writeFailed(const QString &writeErrorText, const QString &systemText)
 {
-    ThrowWriteError(writeErrorText.isEmpty() ? QStringLiteral("Stream write error")
-                                             : writeErrorText,
+    ThrowWriteError(writeErrorText.isEmpty() ? Tr::tr("Stream write error") : writeErrorText,
                     systemText);
 }
 

@@ -3,10 +3,21 @@
 #include "Prompts.h"
 #include "TextRules.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSet>
 
 #include <functional>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(ListCommands)
+};
+
+} // namespace
 
 namespace {
 
@@ -19,28 +30,27 @@ struct ListFiles
     QString saveQuestion;
 };
 
-const ListFiles &servicesFiles()
+// Made at each use, so that the texts are in the language of the moment.
+ListFiles servicesFiles()
 {
-    static const ListFiles files {
-            QStringLiteral("Glen Lantern Services (*.gls)|*.gls"),
+    return {
+            Tr::tr("Glen Lantern Services (*.gls)|*.gls"),
             QStringLiteral(".gls"),
-            QStringLiteral("Select Services File"),
-            QStringLiteral("Save Services File"),
-            QStringLiteral("Save changes to service list?"),
+            Tr::tr("Select Services File"),
+            Tr::tr("Save Services File"),
+            Tr::tr("Save changes to service list?"),
     };
-    return files;
 }
 
-const ListFiles &termsFiles()
+ListFiles termsFiles()
 {
-    static const ListFiles files {
-            QStringLiteral("Glen Lantern Terms (*.glt)|*.glt"),
+    return {
+            Tr::tr("Glen Lantern Terms (*.glt)|*.glt"),
             QStringLiteral(".glt"),
-            QStringLiteral("Select Terms File"),
-            QStringLiteral("Save Term File"),
-            QStringLiteral("Save changes to term list?"),
+            Tr::tr("Select Terms File"),
+            Tr::tr("Save Term File"),
+            Tr::tr("Save changes to term list?"),
     };
-    return files;
 }
 
 // Save As writes the list but keeps the document's file name: a later Save goes to the
@@ -122,13 +132,11 @@ void ListCommands::AddService()
     // Every pass starts with the name exactly as typed in the pass before, blanks included.
     QString name;
     for (;;) {
-        if (!m_prompts.PromptText(QStringLiteral("Add New Service"),
-                                  QStringLiteral("Enter Service Name:"), name)
+        if (!m_prompts.PromptText(Tr::tr("Add New Service"), Tr::tr("Enter Service Name:"), name)
             || IsBlank(name))
             return;
-        const QString serviceString
-                = m_prompts.PromptTextOrDefault(QStringLiteral("Service String"),
-                                                QStringLiteral("Enter Service String:"), QString());
+        const QString serviceString = m_prompts.PromptTextOrDefault(
+                Tr::tr("Service String"), Tr::tr("Enter Service String:"), QString());
         if (IsBlank(serviceString))
             continue;
         m_services.list.SetByName(EncodeLine(TrimBlanks(name)),
@@ -144,7 +152,7 @@ void ListCommands::ReplaceService()
     const QString start = DecodeLine(current);
     // A cancelled prompt answers with the text it started with.
     const QString answer = m_prompts.PromptTextOrDefault(
-            QStringLiteral("Service String"), QStringLiteral("Enter New Service String:"), start);
+            Tr::tr("Service String"), Tr::tr("Enter New Service String:"), start);
     if (IsBlank(answer))
         return;
     // An untouched answer keeps the stored bytes, so a line in another encoding survives.
@@ -230,8 +238,7 @@ void ListCommands::AddTerm()
 {
     QString text;
     for (;;) {
-        if (!m_prompts.PromptText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"),
-                                  text)
+        if (!m_prompts.PromptText(Tr::tr("Add New Term"), Tr::tr("Enter Term:"), text)
             || IsBlank(text))
             return;
         m_terms.list.Append(EncodeLine(TrimBlanks(text)));
@@ -245,7 +252,7 @@ void ListCommands::ReplaceTerm()
     const QByteArray current = m_terms.list.LineAt(selected); // no selection: index error
     const QString start = DecodeLine(current);
     QString text = start;
-    if (m_prompts.PromptText(QStringLiteral("Enter New Term"), QStringLiteral("Enter Term:"), text)
+    if (m_prompts.PromptText(Tr::tr("Enter New Term"), Tr::tr("Enter Term:"), text)
         && !IsBlank(text)) {
         // Stored as typed, blanks and all.
         m_terms.list.ReplaceLine(selected, text == start ? current : EncodeLine(text));
@@ -306,8 +313,8 @@ void ListCommands::loadRecent(ListDocument &doc, const QString &path,
 {
     if (!QFileInfo(path).isFile()) {
         doc.recent.remove(path);
-        m_prompts.ShowNotice(QStringLiteral("\"%1\" no longer exists; it was removed from the "
-                                            "recent lists.")
+        m_prompts.ShowNotice(Tr::tr("\"%1\" no longer exists; it was removed from the "
+                                    "recent lists.")
                                      .arg(path));
         return;
     }
@@ -334,7 +341,7 @@ void ListCommands::SortTerms()
 bool ListCommands::AddTermAndSelect()
 {
     QString text;
-    if (!m_prompts.PromptText(QStringLiteral("Add New Term"), QStringLiteral("Enter Term:"), text))
+    if (!m_prompts.PromptText(Tr::tr("Add New Term"), Tr::tr("Enter Term:"), text))
         return false;
     return AddTermAndSelect(text);
 }

@@ -8,6 +8,7 @@
 #include "TextRules.h"
 
 #include <QCollator>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHashFunctions>
 #include <QLocale>
@@ -20,6 +21,16 @@
 #include <numeric>
 #include <string_view>
 #include <vector>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(ListFile)
+};
+
+} // namespace
 
 // Line ends are found eight bytes at a time. In a mask, the high bit of a byte is set exactly
 // where the word holds CR or LF.
@@ -176,14 +187,14 @@ QByteArray listText(const QString &path, QByteArray bytes, ListFileEncoding &enc
                                QStringDecoder::Flag::ConvertInitialBom);
         const QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
         if (decoder.hasError() || bytes.size() % 2 != 0 || !QStringView(text).isValidUtf16())
-            ThrowCannotOpen(file, QStringLiteral("Not valid UTF-16 text"));
+            ThrowCannotOpen(file, Tr::tr("Not valid UTF-16 text"));
         bytes = text.toUtf8();
     }
     if (const void *nul = std::memchr(bytes.constData(), 0, size_t(bytes.size()))) {
         const qsizetype at = static_cast<const char *>(nul) - bytes.constData();
-        ThrowCannotOpen(file,
-                        QStringLiteral("Not a text file: line %1 holds a NUL byte")
-                                .arg(lineNumberAt(bytes, at)));
+        ThrowCannotOpen(
+                file,
+                Tr::tr("Not a text file: line %1 holds a NUL byte").arg(lineNumberAt(bytes, at)));
     }
     return bytes;
 }

@@ -2,6 +2,8 @@
 
 #include "Address.h"
 
+#include <QCoreApplication>
+
 #ifndef GL_METASEARCH_HOST
 #    error "GL_METASEARCH_HOST must be defined by the build"
 #endif
@@ -9,14 +11,22 @@
 const QList<SearchType> &SearchTypes()
 {
     static const QList<SearchType> types = {
-            {QStringLiteral("Web Search Engines"), QStringLiteral("1")},
-            {QStringLiteral("News"), QStringLiteral("4")},
-            {QStringLiteral("Word Definition"), QStringLiteral("2")},
-            {QStringLiteral("Spell Check"), QStringLiteral("17")},
-            {QStringLiteral("Image Searches"), QStringLiteral("3")},
-            {QStringLiteral("Thesaurus"), QStringLiteral("9")},
+            {QStringLiteral(QT_TRANSLATE_NOOP("SearchType", "Web Search Engines")),
+             QStringLiteral("1")},
+            {QStringLiteral(QT_TRANSLATE_NOOP("SearchType", "News")), QStringLiteral("4")},
+            {QStringLiteral(QT_TRANSLATE_NOOP("SearchType", "Word Definition")),
+             QStringLiteral("2")},
+            {QStringLiteral(QT_TRANSLATE_NOOP("SearchType", "Spell Check")), QStringLiteral("17")},
+            {QStringLiteral(QT_TRANSLATE_NOOP("SearchType", "Image Searches")),
+             QStringLiteral("3")},
+            {QStringLiteral(QT_TRANSLATE_NOOP("SearchType", "Thesaurus")), QStringLiteral("9")},
     };
     return types;
+}
+
+QString SearchTypeCaption(const SearchType &type)
+{
+    return QCoreApplication::translate("SearchType", type.item.toUtf8().constData());
 }
 
 QString MetaSearchHost()

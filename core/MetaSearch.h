@@ -14,6 +14,8 @@ struct SearchType
     QString code;
 };
 const QList<SearchType> &SearchTypes();
+// The item as the Quick Launcher shows it, in the user's language.
+QString SearchTypeCaption(const SearchType &type);
 
 // The meta-search host this build was configured with (GL_METASEARCH_HOST).
 QString MetaSearchHost();

@@ -4,10 +4,21 @@
 #include "Rtf.h"
 #include "TextRules.h"
 
+#include <QCoreApplication>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <new>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(NoteFile)
+};
+
+} // namespace
 
 namespace {
 
@@ -37,7 +48,7 @@ QByteArray saveNote(const QTextDocument &document)
     try {
         return WriteRtf(document);
     } catch (const std::bad_alloc &) {
-        throw CommandError(QStringLiteral("Failed to Save Stream"));
+        throw CommandError(Tr::tr("Failed to Save Stream"));
     }
 }
 
@@ -50,12 +61,12 @@ void LoadNote(const QByteArray &bytes, QTextDocument &document, qsizetype maxCha
             return;
     } catch (const std::bad_alloc &) { }
     document.clear();
-    throw CommandError(QStringLiteral("Failed to Load Stream"));
+    throw CommandError(Tr::tr("Failed to Load Stream"));
 }
 
 void LoadNoteFile(const QString &path, QTextDocument &document)
 {
-    LoadNote(ReadFileBytes(path, QStringLiteral("Failed to Load Stream")), document);
+    LoadNote(ReadFileBytes(path, Tr::tr("Failed to Load Stream")), document);
 }
 
 void SaveNoteFile(const QString &path, const QTextDocument &document)
@@ -63,5 +74,5 @@ void SaveNoteFile(const QString &path, const QTextDocument &document)
     const QByteArray bytes = saveNote(document);
     WriteFileWith(
             path, [&](QIODevice &file) { return file.write(bytes) == bytes.size(); },
-            QStringLiteral("Failed to Save Stream"));
+            Tr::tr("Failed to Save Stream"));
 }

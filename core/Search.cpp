@@ -4,7 +4,18 @@
 #include "Error.h"
 #include "TextRules.h"
 
+#include <QCoreApplication>
 #include <algorithm>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Search)
+};
+
+} // namespace
 
 namespace {
 
@@ -82,12 +93,12 @@ QString ServiceTooltip(const QByteArray &serviceLine, const std::optional<QStrin
     QString tip = wrapped(DecodeLine(serviceLine));
     if (!term)
         return tip;
-    const QString with = QStringLiteral("\n\nWith \"%1\" Go opens").arg(wrapped(*term, 60, 1));
+    const QString with = Tr::tr("\n\nWith \"%1\" Go opens").arg(wrapped(*term, 60, 1));
     try {
         const QString address = GoAddressFor(serviceLine, *term);
         return tip + with + QStringLiteral(":\n") + wrapped(address);
     } catch (const CommandError &error) {
-        return tip + with + QStringLiteral(" nothing:\n") + wrapped(error.message());
+        return tip + with + Tr::tr(" nothing:\n") + wrapped(error.message());
     }
 }
 

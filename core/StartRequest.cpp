@@ -5,8 +5,19 @@
 #include "Search.h"
 #include "TextRules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(StartRequest)
+};
+
+} // namespace
 
 namespace {
 
@@ -20,8 +31,8 @@ void checkService(const CommandLine &options, const EntryList &services)
     if (options.serviceName)
         FindServiceByName(services, *options.serviceName);
     else if (options.term && !options.quickLaunch && services.Count() == 0)
-        throw UsageError(QStringLiteral("The service list is empty: there is no service to "
-                                        "search with"));
+        throw UsageError(Tr::tr("The service list is empty: there is no service to "
+                                "search with"));
 }
 
 } // namespace
@@ -49,14 +60,14 @@ PrintUrlOutput PrintUrl(const CommandLine &options, const QString &workingDirect
     if (file.isEmpty()) {
         file = QDir(workingDirectory).absoluteFilePath(QStringLiteral("Default.gls"));
         if (!QFileInfo::exists(file))
-            throw UsageError(QStringLiteral("There is no service list: no Default.gls in \"%1\" "
-                                            "and no --services FILE")
+            throw UsageError(Tr::tr("There is no service list: no Default.gls in \"%1\" "
+                                    "and no --services FILE")
                                      .arg(QDir::cleanPath(workingDirectory)));
     }
     EntryList services;
     AsUsageError([&] { services.LoadFile(file); });
     if (services.Count() == 0)
-        throw UsageError(QStringLiteral("The service list \"%1\" is empty").arg(file));
+        throw UsageError(Tr::tr("The service list \"%1\" is empty").arg(file));
     const QString term = options.term.value_or(QString());
 
     PrintUrlOutput output;

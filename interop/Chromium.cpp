@@ -4,7 +4,18 @@
 #include "Readers.h"
 #include "ServiceAddress.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Interop)
+};
+
+} // namespace
 
 namespace Interop {
 
@@ -30,8 +41,8 @@ void ReadChromiumWebData(const QString &path, const QString &source, ImportRepor
 {
     DatabaseCopy db(path);
     if (!db.hasTable(QStringLiteral("keywords")))
-        throw CommandError(QStringLiteral("Cannot read \"%1\": it is not a Chromium profile "
-                                          "database (it has no keywords table)")
+        throw CommandError(Tr::tr("Cannot read \"%1\": it is not a Chromium profile "
+                                  "database (it has no keywords table)")
                                    .arg(path));
     db.forEachRow(QStringLiteral("SELECT short_name, keyword, url, input_encodings"
                                  " FROM keywords ORDER BY id"),

@@ -4,12 +4,23 @@
 #include "Readers.h"
 
 #include <QAtomicInteger>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 
 #include <cerrno>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Interop)
+};
+
+} // namespace
 
 namespace Interop {
 
@@ -27,13 +38,13 @@ DatabaseCopy::DatabaseCopy(const QString &path)
     : m_path(QFileInfo(path).absoluteFilePath()), m_connection(nextConnectionName())
 {
     if (!m_folder.isValid())
-        fail(QStringLiteral("no temporary folder for its copy (%1)").arg(m_folder.errorString()));
+        fail(Tr::tr("no temporary folder for its copy (%1)").arg(m_folder.errorString()));
     // Checks that it is a regular file the user can read, with the usual messages.
     const QFileInfo info(m_path);
     if (!info.exists())
         ThrowCannotOpen(m_path, SystemErrorText(ENOENT));
     if (!info.isFile())
-        fail(QStringLiteral("it is not a regular file"));
+        fail(Tr::tr("it is not a regular file"));
     const QString copy = m_folder.filePath(QStringLiteral("db"));
     for (const char *suffix : {"", "-wal", "-journal"}) {
         const QString from = m_path + QLatin1String(suffix);
@@ -41,7 +52,7 @@ DatabaseCopy::DatabaseCopy(const QString &path)
             continue;
         QFile source(from);
         if (!source.copy(copy + QLatin1String(suffix)))
-            fail(QStringLiteral("its copy failed (%1)").arg(CleanSystemText(source.errorString())));
+            fail(Tr::tr("its copy failed (%1)").arg(CleanSystemText(source.errorString())));
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     if (!db.isValid())
@@ -50,7 +61,7 @@ DatabaseCopy::DatabaseCopy(const QString &path)
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     db.setDatabaseName(copy);
     if (!db.open())
-        fail(QStringLiteral("it is not a database (%1)").arg(db.lastError().databaseText()));
+        fail(Tr::tr("it is not a database (%1)").arg(db.lastError().databaseText()));
 }
 
 DatabaseCopy::~DatabaseCopy()
@@ -64,7 +75,7 @@ DatabaseCopy::~DatabaseCopy()
 
 void DatabaseCopy::fail(const QString &what) const
 {
-    throw CommandError(QStringLiteral("Cannot read \"%1\": %2").arg(m_path, what));
+    throw CommandError(Tr::tr("Cannot read \"%1\": %2").arg(m_path, what));
 }
 
 bool DatabaseCopy::hasTable(const QString &table)
@@ -83,14 +94,13 @@ void DatabaseCopy::forEachRow(const QString &sql, const std::function<void(const
     if (!query.exec(sql)) {
         const QString reason = query.lastError().databaseText();
         if (reason.contains(u"not a database"))
-            fail(QStringLiteral("it is not a database (%1)").arg(reason));
-        fail(QStringLiteral("the database cannot be read (%1)").arg(reason));
+            fail(Tr::tr("it is not a database (%1)").arg(reason));
+        fail(Tr::tr("the database cannot be read (%1)").arg(reason));
     }
     while (query.next())
         row(query);
     if (query.lastError().isValid())
-        fail(QStringLiteral("the database cannot be read (%1)")
-                     .arg(query.lastError().databaseText()));
+        fail(Tr::tr("the database cannot be read (%1)").arg(query.lastError().databaseText()));
 }
 
 } // namespace Interop

@@ -6,10 +6,21 @@
 #include "TextRules.h"
 #include "Writers.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Interop)
+};
+
+} // namespace
 
 namespace Interop {
 
@@ -26,13 +37,13 @@ QString charsetOf(const QString &options)
     QString charset;
     for (const QString &option : options.split(u',')) {
         if (option == u"raw")
-            cannotExpress(QStringLiteral("the term as typed (|s:raw|) has no form there: "
-                                         "the term is always encoded"));
+            cannotExpress(Tr::tr("the term as typed (|s:raw|) has no form there: "
+                                 "the term is always encoded"));
         if (option == u"+" || option == u"%20")
-            cannotExpress(QStringLiteral("the blank as %1 (|s:%1|) has no form there").arg(option));
+            cannotExpress(Tr::tr("the blank as %1 (|s:%1|) has no form there").arg(option));
         const std::optional<QString> known = CharsetOption(option);
         if (!known)
-            cannotExpress(QStringLiteral("unknown character set \"%1\"").arg(option));
+            cannotExpress(Tr::tr("unknown character set \"%1\"").arg(option));
         charset = *known;
     }
     return charset;
@@ -66,7 +77,7 @@ TermFields SplitAtPlaceholders(const QString &address)
             continue;
         }
         if (!first && charset != fields.charset)
-            cannotExpress(QStringLiteral("its placeholders use different character sets"));
+            cannotExpress(Tr::tr("its placeholders use different character sets"));
         fields.charset = charset;
         first = false;
         fields.literals.append(address.mid(done, at - done));
@@ -74,7 +85,7 @@ TermFields SplitAtPlaceholders(const QString &address)
         at = end;
     }
     if (first)
-        cannotExpress(QStringLiteral("it has no placeholder |s| for the term"));
+        cannotExpress(Tr::tr("it has no placeholder |s| for the term"));
     fields.literals.append(address.mid(done));
     return fields;
 }
@@ -84,7 +95,7 @@ QByteArray KdeShortcutFor(const QString &name, const QString &address, const QSt
     const TermFields fields = SplitAtPlaceholders(address);
     for (const QString &literal : fields.literals) {
         if (literal.contains(QStringLiteral("\\{")))
-            cannotExpress(QStringLiteral("its address holds \\{, which KDE reads as a field"));
+            cannotExpress(Tr::tr("its address holds \\{, which KDE reads as a field"));
     }
     QString out = QStringLiteral("[Desktop Entry]\nType=Service\nName=%1\nQuery=%2\nKeys=%3\n")
                           .arg(escapeValue(name),
@@ -155,12 +166,11 @@ void writeNew(const QString &path, const QByteArray &bytes, ExportReport &report
     QFile file(path);
     if (QFileInfo::exists(path)) {
         report.problems.append(
-                QStringLiteral("Not written: \"%1\" already exists (it was left as it was)")
-                        .arg(path));
+                Tr::tr("Not written: \"%1\" already exists (it was left as it was)").arg(path));
         return;
     }
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        report.problems.append(QStringLiteral("Cannot create file \"%1\". %2")
+        report.problems.append(Tr::tr("Cannot create file \"%1\". %2")
                                        .arg(path, CleanSystemText(file.errorString())));
         return;
     }
@@ -168,13 +178,13 @@ void writeNew(const QString &path, const QByteArray &bytes, ExportReport &report
         const QString reason = CleanSystemText(file.errorString());
         file.close();
         file.remove();
-        report.problems.append(QStringLiteral("Cannot write file \"%1\". %2").arg(path, reason));
+        report.problems.append(Tr::tr("Cannot write file \"%1\". %2").arg(path, reason));
         return;
     }
     file.close();
     if (file.error() != QFileDevice::NoError) {
         file.remove();
-        report.problems.append(QStringLiteral("Cannot write file \"%1\". %2")
+        report.problems.append(Tr::tr("Cannot write file \"%1\". %2")
                                        .arg(path, CleanSystemText(file.errorString())));
         return;
     }
@@ -189,8 +199,7 @@ ExportReport ExportServices(const QList<QByteArray> &serviceLines, ExportFormat 
     ExportReport report;
     const QDir dir(folder);
     if (!dir.mkpath(QStringLiteral("."))) {
-        report.problems.append(
-                QStringLiteral("Cannot create folder \"%1\"").arg(dir.absolutePath()));
+        report.problems.append(Tr::tr("Cannot create folder \"%1\"").arg(dir.absolutePath()));
         return report;
     }
     QSet<QString> usedFiles;

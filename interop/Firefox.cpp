@@ -5,7 +5,18 @@
 #include "Readers.h"
 #include "ServiceAddress.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Interop)
+};
+
+} // namespace
 
 namespace Interop {
 
@@ -44,10 +55,9 @@ void ReadFirefoxPlaces(const QString &path, const QString &source, ImportReport 
 {
     DatabaseCopy db(path);
     if (!db.hasTable(QStringLiteral("moz_keywords")))
-        throw CommandError(
-                QStringLiteral("Cannot read \"%1\": it is not a Firefox places database (it has "
-                               "no keywords table)")
-                        .arg(path));
+        throw CommandError(Tr::tr("Cannot read \"%1\": it is not a Firefox places database (it has "
+                                  "no keywords table)")
+                                   .arg(path));
     // The name is the bookmark's title (the page's title, the keyword when it has none).
     const bool annotations = db.hasTable(QStringLiteral("moz_annos"));
     const QString charset = annotations

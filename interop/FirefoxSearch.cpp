@@ -3,8 +3,19 @@
 #include "Readers.h"
 #include "ServiceAddress.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonObject>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Interop)
+};
+
+} // namespace
 
 namespace Interop {
 
@@ -15,13 +26,13 @@ namespace {
 QString noAddressReason(const QJsonObject &engine)
 {
     if (engine.value(u"_isConfigEngine").toBool() || engine.value(u"_isAppProvided").toBool())
-        return QStringLiteral("built into Firefox, which keeps no address for it in the profile");
+        return Tr::tr("built into Firefox, which keeps no address for it in the profile");
     const QString loadPath = engine.value(u"_loadPath").toString();
     if (loadPath.startsWith(u"[addon]"))
-        return QStringLiteral("added by a Firefox extension, which keeps its address");
+        return Tr::tr("added by a Firefox extension, which keeps its address");
     if (loadPath.startsWith(u"[policy]"))
-        return QStringLiteral("set by a policy, which keeps its address");
-    return QStringLiteral("Firefox keeps no address for it in the profile");
+        return Tr::tr("set by a policy, which keeps its address");
+    return Tr::tr("Firefox keeps no address for it in the profile");
 }
 
 // The address for web pages: type text/html, or no type (Firefox leaves out the usual one).
@@ -44,7 +55,7 @@ FoundService firefoxEngine(const QJsonObject &engine, const QString &file, const
     if (templ.isEmpty()) {
         const QString reason = engine.value(u"_urls").toArray().isEmpty()
                 ? noAddressReason(engine)
-                : QStringLiteral("it has no address for web pages");
+                : Tr::tr("it has no address for web pages");
         return MakeService(source, file, name, {}, false, reason);
     }
     if (url.value(u"method").toString().compare(u"POST", Qt::CaseInsensitive) == 0)
@@ -77,10 +88,9 @@ QList<FoundService> FirefoxEngines(const QJsonDocument &search, const QString &f
 {
     const QJsonValue engines = search.object().value(u"engines");
     if (!engines.isArray())
-        throw CommandError(
-                QStringLiteral("Cannot read \"%1\": it is not a Firefox search file (it has no "
-                               "list of engines)")
-                        .arg(file));
+        throw CommandError(Tr::tr("Cannot read \"%1\": it is not a Firefox search file (it has no "
+                                  "list of engines)")
+                                   .arg(file));
     QList<FoundService> found;
     for (const QJsonValue &engine : engines.toArray()) {
         if (engine.isObject())

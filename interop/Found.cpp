@@ -8,10 +8,21 @@
 
 #include "FileIo.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSet>
 
 #include <cerrno>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Interop)
+};
+
+} // namespace
 
 namespace Interop {
 
@@ -20,15 +31,14 @@ QByteArray ReadInputFile(const QString &path)
     // Only regular files: a pipe or a device given as a profile file would block or never end.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        throw CommandError(QStringLiteral("Cannot read \"%1\": it is not a regular file")
+        throw CommandError(Tr::tr("Cannot read \"%1\": it is not a regular file")
                                    .arg(info.absoluteFilePath()));
     // Search files are small; a huge one given by mistake is not read into memory.
     if (info.size() > kMaxInputFile)
-        throw CommandError(
-                QStringLiteral("Cannot read \"%1\": it is too large (%2 bytes) for a file of "
-                               "search engines")
-                        .arg(info.absoluteFilePath())
-                        .arg(info.size()));
+        throw CommandError(Tr::tr("Cannot read \"%1\": it is too large (%2 bytes) for a file of "
+                                  "search engines")
+                                   .arg(info.absoluteFilePath())
+                                   .arg(info.size()));
     return ReadFileBytes(path);
 }
 

@@ -5,7 +5,18 @@
 #include "FileIo.h"
 #include "TextRules.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Interop)
+};
+
+} // namespace
 
 namespace {
 
@@ -28,7 +39,7 @@ ExistingList existingList(const QString &path)
 
 QString skippedLine(const FoundService &service, const QString &reason)
 {
-    return QStringLiteral("Skipped: %1 (%2): %3").arg(service.name, service.source, reason);
+    return Tr::tr("Skipped: %1 (%2): %3").arg(service.name, service.source, reason);
 }
 
 } // namespace
@@ -49,9 +60,9 @@ CommandOutput RunImportCommand(const QString &source, const QString &intoFile,
             if (!service.importable()) {
                 output.out.append(skippedLine(service, service.skipReason));
             } else if (listed.at(i)) {
-                output.out.append(skippedLine(service, QStringLiteral("already in the list")));
+                output.out.append(skippedLine(service, Tr::tr("already in the list")));
             } else {
-                output.out.append(QStringLiteral("Imported: ") + service.line());
+                output.out.append(Tr::tr("Imported: ") + service.line());
                 list.lines.append(EncodeLine(service.line()));
                 adds = true;
             }
@@ -73,7 +84,7 @@ CommandOutput RunExportCommand(const QString &format, const QString &servicesFil
     const std::optional<ExportFormat> chosen = ExportFormatFromName(format);
     if (!chosen) {
         output.errors.append(
-                QStringLiteral("Unknown export format \"%1\": use opensearch or kde").arg(format));
+                Tr::tr("Unknown export format \"%1\": use opensearch or kde").arg(format));
         output.status = 1;
         return output;
     }
@@ -87,9 +98,9 @@ CommandOutput RunExportCommand(const QString &format, const QString &servicesFil
     }
     const ExportReport report = ExportServices(lines, *chosen, folder);
     for (const QString &file : report.written)
-        output.out.append(QStringLiteral("Written: ") + file);
+        output.out.append(Tr::tr("Written: ") + file);
     for (const QString &skipped : report.skipped)
-        output.out.append(QStringLiteral("Skipped: ") + skipped);
+        output.out.append(Tr::tr("Skipped: ") + skipped);
     output.errors = report.problems;
     output.status = report.problems.isEmpty() ? 0 : 1;
     return output;

@@ -4,7 +4,18 @@
 #include "Readers.h"
 #include "ServiceAddress.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Interop)
+};
+
+} // namespace
 
 namespace Interop {
 
@@ -21,10 +32,10 @@ FoundService KdeShortcut(const QByteArray &content, const QString &file, const Q
     // A shortcut the user deleted stays as a file that hides KDE's own, often with no query.
     if (value("Hidden") == u"true")
         return MakeService(source, file, name, UnescapeString(query.value_or(QString())), false,
-                           QStringLiteral("deleted in KDE's settings"));
+                           Tr::tr("deleted in KDE's settings"));
     if (!query || query->trimmed().isEmpty())
-        throw CommandError(QStringLiteral("Cannot read \"%1\": it is not a web shortcut (it has "
-                                          "no Query= line)")
+        throw CommandError(Tr::tr("Cannot read \"%1\": it is not a web shortcut (it has "
+                                  "no Query= line)")
                                    .arg(file));
 
     // \{@} and \{0} stand for the whole query; KDE falls back to UTF-8 for a charset it does
@@ -45,7 +56,7 @@ FoundService KdeShortcut(const QByteArray &content, const QString &file, const Q
             });
     if (!others.isEmpty())
         return MakeService(source, file, name, address, false,
-                           QStringLiteral("its query needs several words or named fields (%1)")
+                           Tr::tr("its query needs several words or named fields (%1)")
                                    .arg(others.size() > 3 ? others.mid(0, 3).join(u' ')
                                                         + QStringLiteral(" ...")
                                                           : others.join(u' ')));

@@ -5,9 +5,20 @@
 #include "ServiceAddress.h"
 #include "Writers.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Interop)
+};
+
+} // namespace
 
 namespace Interop {
 
@@ -34,7 +45,7 @@ struct Description
 
 [[noreturn]] void notReadable(const QString &file, const QString &what)
 {
-    throw CommandError(QStringLiteral("Cannot read \"%1\": %2").arg(file, what));
+    throw CommandError(Tr::tr("Cannot read \"%1\": %2").arg(file, what));
 }
 
 UrlElement readUrl(QXmlStreamReader &xml)
@@ -66,8 +77,8 @@ Description readDescription(const QByteArray &bytes, const QString &file)
     if (xml.readNextStartElement()) {
         if (xml.name() != u"OpenSearchDescription" && xml.name() != u"SearchPlugin")
             notReadable(file,
-                        QStringLiteral("it is not an OpenSearch description (its root "
-                                       "element is <%1>)")
+                        Tr::tr("it is not an OpenSearch description (its root "
+                               "element is <%1>)")
                                 .arg(xml.name()));
         while (xml.readNextStartElement()) {
             if (xml.name() == u"ShortName")
@@ -84,7 +95,7 @@ Description readDescription(const QByteArray &bytes, const QString &file)
     }
     if (xml.hasError())
         notReadable(file,
-                    QStringLiteral("it is not well-formed XML (%1, line %2)")
+                    Tr::tr("it is not well-formed XML (%1, line %2)")
                             .arg(xml.errorString())
                             .arg(xml.lineNumber()));
     return description;
@@ -128,8 +139,8 @@ FoundService OpenSearchDocument(const QByteArray &bytes, const QString &file, co
     const UrlElement *url = resultsUrl(description);
     if (!url)
         return MakeService(source, file, name, {}, false,
-                           QStringLiteral("it has no address for web pages (a Url of type "
-                                          "text/html)"));
+                           Tr::tr("it has no address for web pages (a Url of type "
+                                  "text/html)"));
     const QString templ = resolved(url->templ, base);
     if (!url->method.isEmpty() && url->method != u"GET")
         return MakeService(source, file, name, templ, false, PostReason());

@@ -2,8 +2,19 @@
 
 #include "Readers.h"
 
+#include <QCoreApplication>
 #include <QStringEncoder>
 #include <QUrl>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Interop)
+};
+
+} // namespace
 
 namespace Interop {
 
@@ -152,16 +163,16 @@ QString AddressProblem(const QString &address, bool hasTerm)
     const QString scheme = colon > 0 ? address.left(colon).toLower() : QString();
     if (scheme != u"http" && scheme != u"https") {
         if (scheme.isEmpty() || scheme.contains(u'/'))
-            return QStringLiteral("not a web address: only http and https addresses are searched");
-        return QStringLiteral("a %1: address, not a web address: only http and https addresses "
-                              "are searched")
+            return Tr::tr("not a web address: only http and https addresses are searched");
+        return Tr::tr("a %1: address, not a web address: only http and https addresses "
+                      "are searched")
                 .arg(scheme);
     }
     const QUrl url(address, QUrl::TolerantMode);
     if (!address.mid(colon + 1).startsWith(u"//") || url.host().isEmpty())
-        return QStringLiteral("the address has no host");
+        return Tr::tr("the address has no host");
     if (!hasTerm)
-        return QStringLiteral("the address has no place for the search term");
+        return Tr::tr("the address has no place for the search term");
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include "Error.h"
 #include "Readers.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -13,6 +14,16 @@
 
 #include <functional>
 #include <new>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Interop)
+};
+
+} // namespace
 
 namespace Interop {
 
@@ -23,7 +34,7 @@ const QString kOpenSearch = QStringLiteral("OpenSearch");
 
 QString cannotRead(const QString &path, const QString &what)
 {
-    return QStringLiteral("Cannot read \"%1\": %2").arg(QFileInfo(path).absoluteFilePath(), what);
+    return Tr::tr("Cannot read \"%1\": %2").arg(QFileInfo(path).absoluteFilePath(), what);
 }
 
 // Runs the reader of one file; what goes wrong becomes the report's problem.
@@ -34,7 +45,7 @@ void guarded(ImportReport &report, const QString &path, const std::function<void
     } catch (const CommandError &error) {
         report.problems.append(error.message());
     } catch (const std::bad_alloc &) {
-        report.problems.append(cannotRead(path, QStringLiteral("out of memory")));
+        report.problems.append(cannotRead(path, Tr::tr("out of memory")));
     }
 }
 
@@ -92,7 +103,7 @@ void readProfilesIni(const QString &ini, QSet<QString> &seen, ImportReport &repo
         readFirefoxProfile(folder, QStringLiteral("Firefox: ") + name, report);
     }
     if (!listed)
-        report.problems.append(cannotRead(ini, QStringLiteral("it lists no Firefox profile")));
+        report.problems.append(cannotRead(ini, Tr::tr("it lists no Firefox profile")));
 }
 
 bool readFirefox(const UserFolders &folders, ImportReport &report)
@@ -253,9 +264,9 @@ void readFileByContent(const QString &path, ImportReport &report)
     }
     throw CommandError(
             cannotRead(path,
-                       QStringLiteral("it holds no search engines this program can read (a Firefox "
-                                      "search.json.mozlz4 or places.sqlite, a Chromium Web Data, a "
-                                      "KDE .desktop web shortcut or an OpenSearch .xml)")));
+                       Tr::tr("it holds no search engines this program can read (a Firefox "
+                              "search.json.mozlz4 or places.sqlite, a Chromium Web Data, a "
+                              "KDE .desktop web shortcut or an OpenSearch .xml)")));
 }
 
 void readFile(const QString &path, ImportReport &report)
@@ -308,15 +319,14 @@ void readFolder(const QString &path, ImportReport &report)
                 [&] { ReadOpenSearch(dir.filePath(file), kOpenSearch, report); });
     }
     if (!found)
-        report.problems.append(
-                cannotRead(path, QStringLiteral("no search engines found in this folder")));
+        report.problems.append(cannotRead(path, Tr::tr("no search engines found in this folder")));
 }
 
 void readPath(const QString &path, ImportReport &report)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        report.problems.append(cannotRead(path, QStringLiteral("no such file or folder")));
+        report.problems.append(cannotRead(path, Tr::tr("no such file or folder")));
     else if (info.isDir())
         readFolder(path, report);
     else
@@ -366,15 +376,15 @@ ImportReport FindServices(const ImportSource &source, const UserFolders &folders
     // a source that cannot be read.
     if ((all || source.kind == Kind::Firefox) && !readFirefox(folders, report) && !all)
         report.problems.append(
-                QStringLiteral("No Firefox profile found (no profiles.ini in "
-                               "%1 or %2)")
+                Tr::tr("No Firefox profile found (no profiles.ini in "
+                       "%1 or %2)")
                         .arg(firefoxRoots(folders).at(0), firefoxRoots(folders).at(1)));
     if ((all || source.kind == Kind::Chromium) && !readChromium(folders, report) && !all)
-        report.problems.append(QStringLiteral("No Chromium or Google Chrome profile found in %1")
-                                       .arg(folders.configHome));
+        report.problems.append(
+                Tr::tr("No Chromium or Google Chrome profile found in %1").arg(folders.configHome));
     if ((all || source.kind == Kind::Kde) && !readKdeFolders(kdeFolders(folders), report) && !all)
-        report.problems.append(QStringLiteral("No KDE web shortcuts found (no searchproviders "
-                                              "folder with .desktop files in %1)")
+        report.problems.append(Tr::tr("No KDE web shortcuts found (no searchproviders "
+                                      "folder with .desktop files in %1)")
                                        .arg(kdeFolders(folders).join(QStringLiteral(", "))));
     return report;
 }

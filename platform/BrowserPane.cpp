@@ -28,7 +28,7 @@ WebBrowserPane::~WebBrowserPane() = default;
 
 void WebBrowserPane::createEngine()
 {
-    QString problem = QStringLiteral("the plugin %1 was not found")
+    QString problem = WebBrowserPane::tr("the plugin %1 was not found")
                               .arg(QString::fromUtf8(kBrowserEnginePlugin));
     for (const QString &folder : QCoreApplication::libraryPaths()) {
         const QString path = QDir(folder).filePath(QString::fromUtf8(kBrowserEnginePlugin));
@@ -43,7 +43,8 @@ void WebBrowserPane::createEngine()
         }
         problem = loader.errorString();
     }
-    throw CommandError(QStringLiteral("The web browser engine cannot be started: %1").arg(problem));
+    throw CommandError(
+            WebBrowserPane::tr("The web browser engine cannot be started: %1").arg(problem));
 }
 
 BrowserHost WebBrowserPane::engineHost()
@@ -62,14 +63,14 @@ BrowserHost WebBrowserPane::engineHost()
     host.chooseDownloadFile = [this](const QString &suggested) -> std::optional<QString> {
         if (!m_host.prompts)
             return std::nullopt;
-        return m_host.prompts->SaveFileAs(QStringLiteral("Save Download"), suggested);
+        return m_host.prompts->SaveFileAs(WebBrowserPane::tr("Save Download"), suggested);
     };
     host.confirm = [this](const QString &title, const QString &message, const QString &accept) {
         return m_host.prompts && m_host.prompts->ConfirmRisk(title, message, accept);
     };
     host.login = [this](const QString &message, QString &user, QString &password) {
         return m_host.prompts
-                && m_host.prompts->AskLogin(QStringLiteral("Log In"), message, user, password);
+                && m_host.prompts->AskLogin(WebBrowserPane::tr("Log In"), message, user, password);
     };
     host.openInBrowser = [this](const QString &address) {
         return m_host.openInBrowser && m_host.openInBrowser(address);
@@ -183,17 +184,19 @@ QUrl CheckedUrl(const QString &address)
     // Web pages and the program's own local pages only: the engine's internal pages
     // (chrome://gpucrash ends the process) and script addresses never.
     if (url.scheme().isEmpty())
-        throw CommandError(QStringLiteral("The browser pane cannot open \"%1\": it is neither a "
-                                          "web address nor a local file")
-                                   .arg(address.left(60)));
+        throw CommandError(
+                WebBrowserPane::tr("The browser pane cannot open \"%1\": it is neither a "
+                                   "web address nor a local file")
+                        .arg(address.left(60)));
     if (!IsPaneScheme(url.scheme()))
-        throw CommandError(QStringLiteral("The browser pane opens only http, https and local file "
-                                          "addresses, not \"%1:\" addresses")
-                                   .arg(url.scheme()));
+        throw CommandError(
+                WebBrowserPane::tr("The browser pane opens only http, https and local file "
+                                   "addresses, not \"%1:\" addresses")
+                        .arg(url.scheme()));
     const qsizetype length = url.toEncoded().size();
     if (length > kLongestAddress)
-        throw CommandError(QStringLiteral("The address is %1 characters long; the browser pane "
-                                          "opens addresses of up to %2 characters")
+        throw CommandError(WebBrowserPane::tr("The address is %1 characters long; the browser pane "
+                                              "opens addresses of up to %2 characters")
                                    .arg(length)
                                    .arg(kLongestAddress));
     return url;

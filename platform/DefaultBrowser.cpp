@@ -1,5 +1,6 @@
 #include "DefaultBrowser.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +9,16 @@
 #include <QStandardPaths>
 
 #include <unistd.h>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(DefaultBrowser)
+};
+
+} // namespace
 
 namespace {
 
@@ -156,16 +167,16 @@ bool OpenInDefaultBrowser(const QString &address, QString *error)
     const std::optional<BrowserLaunch> launch
             = DefaultBrowserLaunch(address, XdgFoldersFromEnvironment());
     if (!launch)
-        return fail(QStringLiteral("No web browser is set up to open http addresses"));
+        return fail(Tr::tr("No web browser is set up to open http addresses"));
     if (!launch->problem.isEmpty())
-        return fail(QStringLiteral("The default web browser is not started: its desktop entry "
-                                   "\"%1\" %2")
+        return fail(Tr::tr("The default web browser is not started: its desktop entry "
+                           "\"%1\" %2")
                             .arg(launch->desktopFile, launch->problem));
     const qsizetype longest = LongestProgramArgument();
     const qsizetype length = address.toLocal8Bit().size();
     if (length > longest)
-        return fail(QStringLiteral("The address is %1 bytes long; a program can be given at most "
-                                   "%2 bytes in one argument")
+        return fail(Tr::tr("The address is %1 bytes long; a program can be given at most "
+                           "%2 bytes in one argument")
                             .arg(length)
                             .arg(longest));
     QProcess process;
@@ -173,7 +184,7 @@ bool OpenInDefaultBrowser(const QString &address, QString *error)
     process.setArguments(launch->arguments);
     process.setWorkingDirectory(launch->workingDirectory);
     if (!process.startDetached())
-        return fail(QStringLiteral("The default web browser \"%1\" could not be started: %2")
+        return fail(Tr::tr("The default web browser \"%1\" could not be started: %2")
                             .arg(launch->program, process.errorString()));
     return true;
 }

@@ -1,6 +1,17 @@
 #include "DesktopEntry.h"
 
+#include <QCoreApplication>
 #include <QStandardPaths>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(DesktopEntry)
+};
+
+} // namespace
 
 XdgFolders XdgFoldersFromEnvironment()
 {
@@ -224,8 +235,8 @@ Expansion expandArg(const ExecArg &arg, const DesktopEntry &entry, const QString
         // Quotes around a field code would let the address become part of a command line
         // (sh -c "browser %u"): the freedesktop rules forbid it, and so does this program.
         if (arg.quoted) {
-            problem = QStringLiteral("puts the field code %%1 inside a quoted argument, which the "
-                                     "desktop entry rules forbid")
+            problem = Tr::tr("puts the field code %%1 inside a quoted argument, which the "
+                             "desktop entry rules forbid")
                               .arg(code);
             return Expansion::Refused;
         }
@@ -267,7 +278,7 @@ std::optional<QStringList> LaunchCommand(const DesktopEntry &entry, const QStrin
     };
     const std::optional<QList<ExecArg>> args = splitExecArgs(entry.exec);
     if (!args)
-        return refuse(QStringLiteral("leaves a quote open in its Exec line"));
+        return refuse(Tr::tr("leaves a quote open in its Exec line"));
     QStringList command;
     int addressCodes = 0;
     for (const ExecArg &arg : *args) {
@@ -284,14 +295,14 @@ std::optional<QStringList> LaunchCommand(const DesktopEntry &entry, const QStrin
         if (expansion == Expansion::Refused)
             return refuse(why);
         if (addressCodes > 1)
-            return refuse(QStringLiteral("holds more than one of the field codes %f %F %u %U"));
+            return refuse(Tr::tr("holds more than one of the field codes %f %F %u %U"));
         if (addressCodes > before && command.isEmpty())
-            return refuse(QStringLiteral("would start the address itself as a program"));
+            return refuse(Tr::tr("would start the address itself as a program"));
         if (expansion == Expansion::Argument)
             command.append(expanded);
     }
     if (command.isEmpty() || command.first().isEmpty())
-        return refuse(QStringLiteral("names no program to start"));
+        return refuse(Tr::tr("names no program to start"));
     if (addressCodes == 0)
         command.append(address);
     return command;

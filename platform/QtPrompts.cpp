@@ -1,6 +1,7 @@
 #include "QtPrompts.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -21,6 +22,11 @@
 #include <algorithm>
 
 namespace {
+
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(QtPrompts)
+};
 
 // Desktops order dialog buttons differently (GNOME puts Yes last); the program's boxes always
 // read Yes, No, Cancel and OK, Cancel from left to right.
@@ -93,10 +99,10 @@ bool runTextDialog(const QString &title, const QString &prompt, QString &text)
     edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 40);
     label->setBuddy(edit);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    auto *ok = new QPushButton(Tr::tr("OK"), &dialog);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+    auto *cancel = new QPushButton(Tr::tr("Cancel"), &dialog);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
@@ -135,14 +141,13 @@ QString QtPrompts::PromptTextOrDefault(const QString &title, const QString &prom
 
 Prompts::Answer QtPrompts::AskYesNoCancel(const QString &message)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), message,
-                    QMessageBox::NoButton, dialogParent());
+    QMessageBox box(QMessageBox::Question, Tr::tr("Confirm"), message, QMessageBox::NoButton,
+                    dialogParent());
     box.setObjectName(QStringLiteral("confirmBox"));
     keepButtonOrder(box);
-    QPushButton *yes = addButton(box, QStringLiteral("&Yes"), QMessageBox::YesRole, "yesButton");
-    QPushButton *no = addButton(box, QStringLiteral("&No"), QMessageBox::NoRole, "noButton");
-    QPushButton *cancel
-            = addButton(box, QStringLiteral("Cancel"), QMessageBox::RejectRole, "cancelButton");
+    QPushButton *yes = addButton(box, Tr::tr("&Yes"), QMessageBox::YesRole, "yesButton");
+    QPushButton *no = addButton(box, Tr::tr("&No"), QMessageBox::NoRole, "noButton");
+    QPushButton *cancel = addButton(box, Tr::tr("Cancel"), QMessageBox::RejectRole, "cancelButton");
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel); // Escape and the close box answer Cancel
     box.exec();
@@ -158,7 +163,7 @@ void QtPrompts::ShowNotice(const QString &message)
     QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), message,
                     QMessageBox::NoButton, dialogParent());
     box.setObjectName(QStringLiteral("noticeBox"));
-    QPushButton *ok = addButton(box, QStringLiteral("OK"), QMessageBox::AcceptRole, "okButton");
+    QPushButton *ok = addButton(box, Tr::tr("OK"), QMessageBox::AcceptRole, "okButton");
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();
@@ -170,9 +175,8 @@ bool QtPrompts::AskOkCancel(const QString &message)
                     QMessageBox::NoButton, dialogParent());
     box.setObjectName(QStringLiteral("okCancelBox"));
     keepButtonOrder(box);
-    QPushButton *ok = addButton(box, QStringLiteral("OK"), QMessageBox::AcceptRole, "okButton");
-    QPushButton *cancel
-            = addButton(box, QStringLiteral("Cancel"), QMessageBox::RejectRole, "cancelButton");
+    QPushButton *ok = addButton(box, Tr::tr("OK"), QMessageBox::AcceptRole, "okButton");
+    QPushButton *cancel = addButton(box, Tr::tr("Cancel"), QMessageBox::RejectRole, "cancelButton");
     box.setDefaultButton(ok);
     box.setEscapeButton(cancel);
     box.exec();
@@ -243,8 +247,7 @@ bool QtPrompts::ConfirmRisk(const QString &title, const QString &message, const 
     box.setObjectName(QStringLiteral("riskBox"));
     keepButtonOrder(box);
     QPushButton *accept = addButton(box, acceptText, QMessageBox::AcceptRole, "acceptButton");
-    QPushButton *cancel
-            = addButton(box, QStringLiteral("Cancel"), QMessageBox::RejectRole, "cancelButton");
+    QPushButton *cancel = addButton(box, Tr::tr("Cancel"), QMessageBox::RejectRole, "cancelButton");
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     box.exec();
@@ -266,13 +269,13 @@ bool QtPrompts::AskLogin(const QString &title, const QString &message, QString &
     passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
     passwordEdit->setEchoMode(QLineEdit::Password);
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("&User name:"), userEdit);
-    form->addRow(QStringLiteral("&Password:"), passwordEdit);
+    form->addRow(Tr::tr("&User name:"), userEdit);
+    form->addRow(Tr::tr("&Password:"), passwordEdit);
     auto *buttons = new QDialogButtonBox(&dialog);
-    QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton *ok = buttons->addButton(Tr::tr("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)
+    buttons->addButton(Tr::tr("Cancel"), QDialogButtonBox::RejectRole)
             ->setObjectName(QStringLiteral("cancelButton"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -46,8 +46,9 @@ Start handOver(QDBusConnection &connection, const BusNames &names, const QString
         || error == QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner"))
         return Start::NotRunning;
     // A program that holds the name but does not answer: this one runs on its own.
-    std::fprintf(stderr, "glenlantern: the running program did not answer: %s\n",
-                 qPrintable(reply.errorMessage()));
+    std::fprintf(stderr, "glenlantern: %s\n",
+                 qPrintable(SessionBus::tr("the running program did not answer: %1")
+                                    .arg(reply.errorMessage())));
     return Start::Alone;
 }
 
@@ -195,13 +196,13 @@ void SessionBus::Run(const QStringList &arguments, const QString &workingDirecto
     if (!theirs.isEmpty() && !m_display.isEmpty() && theirs != m_display) {
         sendErrorReply(
                 m_names.otherDisplayError,
-                QStringLiteral("The running program shows its windows on %1").arg(m_display));
+                SessionBus::tr("The running program shows its windows on %1").arg(m_display));
         return;
     }
     try {
         const CommandLine options = ParseCommandLine(arguments, workingDirectory);
         if (options.job != CommandLine::Job::Windows)
-            throw UsageError(QStringLiteral("Only a start of the program is handed over"));
+            throw UsageError(SessionBus::tr("Only a start of the program is handed over"));
         if (!m_program.act) {
             // The program is still starting: the request waits, and its errors go to the box.
             open(options);

@@ -4,7 +4,8 @@
 #include <QGuiApplication>
 #include <QSystemTrayIcon>
 
-const char *const kTrayTip = "glenLantern - MidClick: QLaunch; DblClick: MScreen; RClick: Menu";
+const char *const kTrayTip = QT_TRANSLATE_NOOP(
+        "SystemTrayIcon", "glenLantern - MidClick: QLaunch; DblClick: MScreen; RClick: Menu");
 
 SystemTrayIcon::SystemTrayIcon(QObject *parent) : TrayIcon(parent) { }
 
@@ -17,7 +18,7 @@ void SystemTrayIcon::add()
 {
     if (!m_icon) {
         m_icon = new QSystemTrayIcon(QGuiApplication::windowIcon(), this);
-        m_icon->setToolTip(QString::fromUtf8(kTrayTip));
+        m_icon->setToolTip(tr(kTrayTip));
         connect(m_icon, &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) {
                     Click click = Click::Other;

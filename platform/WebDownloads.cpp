@@ -28,7 +28,7 @@ QString progressText(const QString &name, const Download *download)
     const qint64 total = download->totalBytes();
     const qint64 received = download->receivedBytes();
     if (total > 0)
-        return QStringLiteral("%1: %2% of %3")
+        return DownloadsBar::tr("%1: %2% of %3")
                 .arg(name)
                 .arg(received * 100 / total)
                 .arg(SizeText(total));
@@ -40,10 +40,10 @@ QString progressText(const QString &name, const Download *download)
 QString SizeText(qint64 bytes)
 {
     if (bytes >= 1024 * 1024)
-        return QStringLiteral("%1 MB").arg(double(bytes) / (1024 * 1024), 0, 'f', 1);
+        return DownloadsBar::tr("%1 MB").arg(double(bytes) / (1024 * 1024), 0, 'f', 1);
     if (bytes >= 1024)
-        return QStringLiteral("%1 KB").arg(bytes / 1024);
-    return QStringLiteral("%1 bytes").arg(bytes);
+        return DownloadsBar::tr("%1 KB").arg(bytes / 1024);
+    return DownloadsBar::tr("%1 bytes").arg(bytes);
 }
 
 DownloadsBar::DownloadsBar(const BrowserHost &host, PageFilter mayDownload, QWidget *parent)
@@ -92,12 +92,13 @@ void DownloadsBar::addRow(Download *download, const QString &path)
     auto *label = new QLabel(row);
     label->setObjectName(QStringLiteral("downloadText"));
     layout->addWidget(label, 1);
-    QPushButton *cancel = rowButton(QStringLiteral("Cancel"), "downloadCancel", row);
-    QPushButton *open = rowButton(QStringLiteral("Open"), "downloadOpen", row);
-    QPushButton *folder = rowButton(QStringLiteral("Show in Folder"), "downloadFolder", row);
+    QPushButton *cancel = rowButton(DownloadsBar::tr("Cancel"), "downloadCancel", row);
+    QPushButton *open = rowButton(DownloadsBar::tr("Open"), "downloadOpen", row);
+    QPushButton *folder = rowButton(DownloadsBar::tr("Show in Folder"), "downloadFolder", row);
     auto *done = new QToolButton(row);
     done->setObjectName(QStringLiteral("downloadClose"));
     done->setText(QStringLiteral("\u2715"));
+    done->setAccessibleName(DownloadsBar::tr("Close"));
     done->setAutoRaise(true);
     layout->addWidget(done);
     open->hide();
@@ -116,13 +117,13 @@ void DownloadsBar::addRow(Download *download, const QString &path)
             text = progressText(name, watched);
             break;
         case Download::DownloadCompleted:
-            text = QStringLiteral("%1: done, %2").arg(name, SizeText(watched->receivedBytes()));
+            text = DownloadsBar::tr("%1: done, %2").arg(name, SizeText(watched->receivedBytes()));
             break;
         case Download::DownloadCancelled:
-            text = QStringLiteral("%1: cancelled").arg(name);
+            text = DownloadsBar::tr("%1: cancelled").arg(name);
             break;
         case Download::DownloadInterrupted:
-            text = QStringLiteral("%1: failed (%2)").arg(name, watched->interruptReasonString());
+            text = DownloadsBar::tr("%1: failed (%2)").arg(name, watched->interruptReasonString());
             break;
         }
         label->setText(text);
@@ -130,7 +131,7 @@ void DownloadsBar::addRow(Download *download, const QString &path)
         cancel->setVisible(!finished);
         open->setVisible(watched->state() == Download::DownloadCompleted);
         folder->setVisible(watched->state() == Download::DownloadCompleted);
-        m_host.showStatus(QStringLiteral("Download %1").arg(text));
+        m_host.showStatus(DownloadsBar::tr("Download %1").arg(text));
     };
     connect(download, &Download::receivedBytesChanged, label, update);
     connect(download, &Download::stateChanged, label, update);
@@ -139,13 +140,13 @@ void DownloadsBar::addRow(Download *download, const QString &path)
     connect(open, &QPushButton::clicked, row, [this, path] {
         if (!m_host.openLocal(QUrl::fromLocalFile(path)))
             m_host.showError(
-                    QStringLiteral("No application could be started to open %1").arg(path));
+                    DownloadsBar::tr("No application could be started to open %1").arg(path));
     });
     connect(folder, &QPushButton::clicked, row, [this, path] {
         const QString where = QFileInfo(path).absolutePath();
         if (!m_host.openLocal(QUrl::fromLocalFile(where)))
             m_host.showError(
-                    QStringLiteral("No application could be started to show %1").arg(where));
+                    DownloadsBar::tr("No application could be started to show %1").arg(where));
     });
     connect(done, &QToolButton::clicked, row, [this, row, watched] {
         if (watched && !watched->isFinished())

@@ -18,6 +18,7 @@ QToolButton *button(const QString &text, const char *name, const QString &tip, Q
     b->setText(text);
     b->setObjectName(QLatin1String(name));
     b->setToolTip(tip);
+    b->setAccessibleName(tip); // the symbol on the button names nothing
     b->setAutoRaise(true);
     return b;
 }
@@ -29,15 +30,14 @@ FindBar::FindBar(QWidget *parent)
 {
     setObjectName(QStringLiteral("brwFindBar"));
     m_edit->setObjectName(QStringLiteral("findEdit"));
-    m_edit->setPlaceholderText(QStringLiteral("Find on page"));
+    m_edit->setPlaceholderText(FindBar::tr("Find on page"));
+    m_edit->setAccessibleName(m_edit->placeholderText());
     m_edit->setClearButtonEnabled(true);
     m_result->setObjectName(QStringLiteral("findResult"));
     auto *previous = button(QStringLiteral("\u25b2"), "findPrevious",
-                            QStringLiteral("Previous match (Shift+F3)"), this);
-    auto *next
-            = button(QStringLiteral("\u25bc"), "findNext", QStringLiteral("Next match (F3)"), this);
-    auto *done
-            = button(QStringLiteral("\u2715"), "findClose", QStringLiteral("Close (Escape)"), this);
+                            FindBar::tr("Previous match (Shift+F3)"), this);
+    auto *next = button(QStringLiteral("\u25bc"), "findNext", FindBar::tr("Next match (F3)"), this);
+    auto *done = button(QStringLiteral("\u2715"), "findClose", FindBar::tr("Close (Escape)"), this);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(m_edit, 1);
@@ -122,8 +122,8 @@ void FindBar::showResult(const QWebEngineFindTextResult &result)
     if (m_edit->text().isEmpty())
         return;
     if (result.numberOfMatches() == 0)
-        m_result->setText(QStringLiteral("No matches"));
+        m_result->setText(FindBar::tr("No matches"));
     else
         m_result->setText(
-                QStringLiteral("%1 of %2").arg(result.activeMatch()).arg(result.numberOfMatches()));
+                FindBar::tr("%1 of %2").arg(result.activeMatch()).arg(result.numberOfMatches()));
 }

@@ -77,6 +77,7 @@ WebPane::WebPane(QWidget *parent, BrowserHost host, bool privateBrowsing)
 {
     setObjectName(QStringLiteral("brwEngine"));
     m_tabs->setObjectName(QStringLiteral("brwTabs"));
+    m_tabs->tabBar()->setAccessibleName(WebPane::tr("Pages"));
     m_tabs->setDocumentMode(true);
     m_tabs->setTabBarAutoHide(true); // a tab bar only once there are two pages
     m_tabs->setTabsClosable(true);
@@ -97,18 +98,17 @@ WebPane::WebPane(QWidget *parent, BrowserHost host, bool privateBrowsing)
             view->setFocus();
     });
 
-    m_actions.back = paneAction(QStringLiteral("&Back"), "brwBack", this);
-    m_actions.forward = paneAction(QStringLiteral("&Forward"), "brwForward", this);
-    m_actions.openInBrowser
-            = paneAction(QStringLiteral("Open in &Browser"), "brwOpenInBrowser", this);
-    m_actions.copyAddress = paneAction(QStringLiteral("Copy &Address"), "brwCopyAddress", this);
+    m_actions.back = paneAction(WebPane::tr("&Back"), "brwBack", this);
+    m_actions.forward = paneAction(WebPane::tr("&Forward"), "brwForward", this);
+    m_actions.openInBrowser = paneAction(WebPane::tr("Open in &Browser"), "brwOpenInBrowser", this);
+    m_actions.copyAddress = paneAction(WebPane::tr("Copy &Address"), "brwCopyAddress", this);
     connect(m_actions.back, &QAction::triggered, this, [this] { step(-1); });
     connect(m_actions.forward, &QAction::triggered, this, [this] { step(1); });
     connect(m_actions.openInBrowser, &QAction::triggered, this, [this] {
         const WebView *view = onView();
         if (view && !view->url().isEmpty()
             && !m_host.openInBrowser(view->url().toString(QUrl::FullyEncoded)))
-            m_host.showError(QStringLiteral("No web browser could be started for %1")
+            m_host.showError(WebPane::tr("No web browser could be started for %1")
                                      .arg(view->url().toDisplayString()));
     });
     connect(m_actions.copyAddress, &QAction::triggered, this, [this] {
@@ -234,7 +234,7 @@ void WebPane::setTabTitle(WebTab *tab)
     if (title.isEmpty() && view)
         title = view->title().isEmpty() ? view->url().toDisplayString() : view->title();
     if (title.isEmpty())
-        title = QStringLiteral("New Tab");
+        title = WebPane::tr("New Tab");
     m_tabs->setTabText(index, QString(title).replace(u'&', QStringLiteral("&&")));
     m_tabs->setTabToolTip(index,
                           view ? view->url().toDisplayString() : tab->waiting.toDisplayString());
@@ -360,14 +360,14 @@ void WebPane::connectPage(WebView *view)
                 if (page->quiet) // asked again once the user steps onto it
                     *authenticator = QAuthenticator();
                 else
-                    AskLogin(QStringLiteral("The site %1").arg(url.host()), authenticator, m_host);
+                    AskLogin(WebPane::tr("The site %1").arg(url.host()), authenticator, m_host);
             });
     connect(page, &QWebEnginePage::proxyAuthenticationRequired, this,
             [this, page](const QUrl &, QAuthenticator *authenticator, const QString &proxy) {
                 if (page->quiet)
                     *authenticator = QAuthenticator();
                 else
-                    AskLogin(QStringLiteral("The proxy %1").arg(proxy), authenticator, m_host);
+                    AskLogin(WebPane::tr("The proxy %1").arg(proxy), authenticator, m_host);
             });
     connect(page, &QWebEnginePage::windowCloseRequested, this, [this, view] {
         if (WebTab *tab = tabOf(view); tab && tab->visible() == view)

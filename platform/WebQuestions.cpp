@@ -1,40 +1,51 @@
 #include "WebQuestions.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(WebQuestions)
+};
+
+} // namespace
 
 QString PermissionQuestion(const QUrl &origin, QWebEnginePage::Feature feature)
 {
     QString wants;
     switch (feature) {
     case QWebEnginePage::Notifications:
-        wants = QStringLiteral("show notifications");
+        wants = Tr::tr("show notifications");
         break;
     case QWebEnginePage::Geolocation:
-        wants = QStringLiteral("know your location");
+        wants = Tr::tr("know your location");
         break;
     case QWebEnginePage::MediaAudioCapture:
-        wants = QStringLiteral("use your microphone");
+        wants = Tr::tr("use your microphone");
         break;
     case QWebEnginePage::MediaVideoCapture:
-        wants = QStringLiteral("use your camera");
+        wants = Tr::tr("use your camera");
         break;
     case QWebEnginePage::MediaAudioVideoCapture:
-        wants = QStringLiteral("use your camera and microphone");
+        wants = Tr::tr("use your camera and microphone");
         break;
     case QWebEnginePage::MouseLock:
-        wants = QStringLiteral("take over your mouse pointer");
+        wants = Tr::tr("take over your mouse pointer");
         break;
     case QWebEnginePage::DesktopVideoCapture:
-        wants = QStringLiteral("see your screen");
+        wants = Tr::tr("see your screen");
         break;
     case QWebEnginePage::DesktopAudioVideoCapture:
-        wants = QStringLiteral("see your screen and hear its sound");
+        wants = Tr::tr("see your screen and hear its sound");
         break;
     }
     if (wants.isEmpty())
         return {};
-    return QStringLiteral("The site %1 wants to %2.\n\nAllow it?")
+    return Tr::tr("The site %1 wants to %2.\n\nAllow it?")
             .arg(origin.toDisplayString(QUrl::RemovePath | QUrl::RemoveUserInfo), wants);
 }
 
@@ -44,8 +55,7 @@ void AskPermission(QWebEnginePage *page, const QUrl &origin, QWebEnginePage::Fea
     QTimer::singleShot(0, page, [page, origin, feature, &host] {
         const QString question = PermissionQuestion(origin, feature);
         const bool allowed = !question.isEmpty()
-                && host.confirm(QStringLiteral("Permission Request"), question,
-                                QStringLiteral("Allow"));
+                && host.confirm(Tr::tr("Permission Request"), question, QStringLiteral("Allow"));
         page->setFeaturePermission(origin, feature,
                                    allowed ? QWebEnginePage::PermissionGrantedByUser
                                            : QWebEnginePage::PermissionDeniedByUser);
@@ -61,11 +71,10 @@ void AskCertificate(QWebEnginePage *page, QWebEngineCertificateError error, cons
     error.defer();
     QTimer::singleShot(0, page, [error, &host]() mutable {
         const QString message
-                = QStringLiteral("The certificate of %1 is not valid: %2\n\nSomeone may be posing "
-                                 "as this site to read what you send it. Go on to the site anyway?")
+                = Tr::tr("The certificate of %1 is not valid: %2\n\nSomeone may be posing "
+                         "as this site to read what you send it. Go on to the site anyway?")
                           .arg(error.url().host(), error.description());
-        if (host.confirm(QStringLiteral("Certificate Not Valid"), message,
-                         QStringLiteral("Go On Anyway")))
+        if (host.confirm(Tr::tr("Certificate Not Valid"), message, Tr::tr("Go On Anyway")))
             error.acceptCertificate();
         else
             error.rejectCertificate();
@@ -74,9 +83,9 @@ void AskCertificate(QWebEnginePage *page, QWebEngineCertificateError error, cons
 
 void AskLogin(const QString &who, QAuthenticator *authenticator, const BrowserHost &host)
 {
-    QString message = QStringLiteral("%1 asks for a user name and password.").arg(who);
+    QString message = Tr::tr("%1 asks for a user name and password.").arg(who);
     if (!authenticator->realm().isEmpty())
-        message += QStringLiteral("\n\nIt says: %1").arg(authenticator->realm());
+        message += Tr::tr("\n\nIt says: %1").arg(authenticator->realm());
     QString user = authenticator->user();
     QString password;
     if (!host.login(message, user, password)) {

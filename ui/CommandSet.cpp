@@ -3,6 +3,7 @@
 #include "Error.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QWidget>
 
@@ -13,7 +14,8 @@ CommandSet::CommandSet(QWidget *window, ErrorSink showError)
 void CommandSet::add(const QList<Command> &commands)
 {
     for (const Command &command : commands) {
-        auto *action = new QAction(QString::fromUtf8(command.caption), this);
+        // The tables mark their captions with QT_TRANSLATE_NOOP("Command", ...).
+        auto *action = new QAction(QCoreApplication::translate("Command", command.caption), this);
         action->setObjectName(QString::fromUtf8(command.name));
         action->setProperty("category", QString::fromUtf8(command.category));
         // Shown in the menus; ShortcutDispatcher claims the key before Qt's shortcut map
@@ -58,7 +60,7 @@ void CommandSet::run(const std::function<void()> &work) const
     } catch (const CommandError &error) {
         m_showError(m_window, error.message());
     } catch (const std::bad_alloc &) {
-        m_showError(m_window, QStringLiteral("Out of memory"));
+        m_showError(m_window, tr("Out of memory"));
     }
 }
 

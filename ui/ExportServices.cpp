@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,17 +32,16 @@ QString KdeWebShortcutsFolder()
 TfrmExport::TfrmExport(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmExport"));
-    setWindowTitle(QStringLiteral("Export Services"));
+    setWindowTitle(tr("Export Services"));
 
-    rbOpenSearch = new QRadioButton(
-            QStringLiteral("&OpenSearch descriptions, for web browsers (.xml)"), this);
+    rbOpenSearch = new QRadioButton(tr("&OpenSearch descriptions, for web browsers (.xml)"), this);
     rbOpenSearch->setObjectName(QStringLiteral("rbOpenSearch"));
-    rbKde = new QRadioButton(QStringLiteral("&KDE web shortcuts (.desktop)"), this);
+    rbKde = new QRadioButton(tr("&KDE web shortcuts (.desktop)"), this);
     rbKde->setObjectName(QStringLiteral("rbKde"));
     rbOpenSearch->setChecked(true);
     txtFolder = new QLineEdit(openSearchFolder(), this);
     txtFolder->setObjectName(QStringLiteral("txtFolder"));
-    btnBrowse = new QPushButton(QStringLiteral("&Browse..."), this);
+    btnBrowse = new QPushButton(tr("&Browse..."), this);
     btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
     connect(rbKde, &QRadioButton::toggled, this, &TfrmExport::formatChosen);
     connect(btnBrowse, &QPushButton::clicked, this, &TfrmExport::browse);
@@ -50,11 +50,15 @@ TfrmExport::TfrmExport(QWidget *parent) : QDialog(parent)
     folderRow->addWidget(txtFolder, 1);
     folderRow->addWidget(btnBrowse);
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Format:"), rbOpenSearch);
+    form->addRow(tr("Format:"), rbOpenSearch);
     form->addRow(QString(), rbKde);
-    form->addRow(QStringLiteral("&Folder:"), folderRow);
+    form->addRow(tr("&Folder:"), folderRow);
+    // Alt+F and a screen reader reach the folder's box, not the row around it.
+    if (auto *folderLabel = qobject_cast<QLabel *>(form->labelForField(folderRow)))
+        folderLabel->setBuddy(txtFolder);
+    txtFolder->setAccessibleName(tr("Folder"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    buttons->addButton(QStringLiteral("&Export"), QDialogButtonBox::AcceptRole)
+    buttons->addButton(tr("&Export"), QDialogButtonBox::AcceptRole)
             ->setObjectName(QStringLiteral("btnExport"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -85,19 +89,19 @@ void TfrmExport::formatChosen()
 void TfrmExport::browse()
 {
     const QString folder
-            = QFileDialog::getExistingDirectory(this, QStringLiteral("Export to Folder"), Folder());
+            = QFileDialog::getExistingDirectory(this, tr("Export to Folder"), Folder());
     if (!folder.isEmpty())
         txtFolder->setText(folder);
 }
 
 QString ExportSummary(const ExportReport &report, const QString &folder)
 {
-    QStringList lines {QStringLiteral("Services written to \"%1\": %2.")
+    QStringList lines {TfrmExport::tr("Services written to \"%1\": %2.")
                                .arg(QDir::toNativeSeparators(folder))
                                .arg(report.written.size())};
     if (!report.skipped.isEmpty())
-        lines << QStringLiteral("Not exported, as this format cannot hold them:") << report.skipped;
+        lines << TfrmExport::tr("Not exported, as this format cannot hold them:") << report.skipped;
     if (!report.problems.isEmpty())
-        lines << QStringLiteral("Not written:") << report.problems;
+        lines << TfrmExport::tr("Not written:") << report.problems;
     return lines.join(u'\n');
 }

@@ -32,18 +32,18 @@ TfrmImport::TfrmImport(const ImportReport &found, const QList<QByteArray> &servi
     : QDialog(parent), m_serviceLines(serviceLines), m_chooseFile(std::move(chooseFile))
 {
     setObjectName(QStringLiteral("frmImport"));
-    setWindowTitle(QStringLiteral("Import Services"));
+    setWindowTitle(tr("Import Services"));
     resize(720, 460);
 
-    auto *intro = new QLabel(QStringLiteral("Search engines found in your web browsers, KDE's web "
-                                            "shortcuts and search description files. The checked "
-                                            "ones are added to the service list."),
+    auto *intro = new QLabel(tr("Search engines found in your web browsers, KDE's web "
+                                "shortcuts and search description files. The checked "
+                                "ones are added to the service list."),
                              this);
     intro->setWordWrap(true);
     tvFound = new QTreeWidget(this);
     tvFound->setObjectName(QStringLiteral("tvFound"));
-    tvFound->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Address"),
-                              QStringLiteral("Not imported because")});
+    tvFound->setAccessibleName(tr("Search engines found"));
+    tvFound->setHeaderLabels({tr("Name"), tr("Address"), tr("Not imported because")});
     tvFound->setRootIsDecorated(true);
     tvFound->header()->setSectionResizeMode(QHeaderView::Interactive);
     lblProblems = new QLabel(this);
@@ -52,9 +52,9 @@ TfrmImport::TfrmImport(const ImportReport &found, const QList<QByteArray> &servi
     lblProblems->setTextFormat(Qt::PlainText);
 
     auto *buttons = new QDialogButtonBox(this);
-    btnReadFile = buttons->addButton(QStringLiteral("&Read File..."), QDialogButtonBox::ActionRole);
+    btnReadFile = buttons->addButton(tr("&Read File..."), QDialogButtonBox::ActionRole);
     btnReadFile->setObjectName(QStringLiteral("btnReadFile"));
-    btnImport = buttons->addButton(QStringLiteral("&Import"), QDialogButtonBox::AcceptRole);
+    btnImport = buttons->addButton(tr("&Import"), QDialogButtonBox::AcceptRole);
     btnImport->setObjectName(QStringLiteral("btnImport"));
     buttons->addButton(QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -81,7 +81,7 @@ void TfrmImport::add(const ImportReport &found)
         const FoundService &service = all.at(i);
         QString reason = service.skipReason;
         if (reason.isEmpty() && listed.at(i))
-            reason = QStringLiteral("already in the service list");
+            reason = tr("already in the service list");
         auto *row = new QTreeWidgetItem(groupFor(tvFound, service.source),
                                         {service.name, service.address, reason});
         row->setData(0, kRowRole, int(i));

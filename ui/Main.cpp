@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -80,6 +81,8 @@ void TfrmMain::buildLayout()
     lstbxServices->setObjectName(QStringLiteral("lstbxServices"));
     lstbxTerms = new EntryListView(m_terms.list, m_parts.clockMs);
     lstbxTerms->setObjectName(QStringLiteral("lstbxTerms"));
+    lstbxServices->setAccessibleName(tr("Search services"));
+    lstbxTerms->setAccessibleName(tr("Search terms"));
     lstbxServices->setRowToolTip(
             [this](qsizetype row) { return ServiceTooltip(m_services.list, row, m_terms.list); });
     // A line the user picks in either list is searched at once.
@@ -106,15 +109,17 @@ void TfrmMain::buildLayout()
 
     brwWeb = m_parts.browser.release(); // the splitter owns it from here on
     brwWeb->setObjectName(QStringLiteral("brwWeb"));
-    connect(brwWeb, &BrowserPane::BeforeNavigate2, this, [this] { setStatus("Navigating..."); });
+    brwWeb->setAccessibleName(tr("Web page"));
+    connect(brwWeb, &BrowserPane::BeforeNavigate2, this,
+            [this] { setStatus(QT_TR_NOOP("Navigating...")); });
     connect(brwWeb, &BrowserPane::NavigateComplete2, this,
-            [this] { setStatus("Navigating Complete"); });
+            [this] { setStatus(QT_TR_NOOP("Navigating Complete")); });
     connect(brwWeb, &BrowserPane::DocumentComplete, this,
-            [this] { setStatus("Navigation Complete"); });
+            [this] { setStatus(QT_TR_NOOP("Navigation Complete")); });
     connect(brwWeb, &BrowserPane::DownloadBegin, this,
-            [this] { setStatus("Navigating to requested document..."); });
+            [this] { setStatus(QT_TR_NOOP("Navigating to requested document...")); });
     connect(brwWeb, &BrowserPane::DownloadComplete, this,
-            [this] { setStatus("Navigation Complete"); });
+            [this] { setStatus(QT_TR_NOOP("Navigation Complete")); });
     connectBrowser();
 
     MainSplitter = new QSplitter(Qt::Horizontal);
@@ -128,6 +133,7 @@ void TfrmMain::buildLayout()
 
     StatusLine = new QLabel;
     StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    StatusLine->setAccessibleName(tr("Status"));
     // A new text asks for no new layout of the window: with the web engine's pages in it, each
     // layout of the window costs a step through a list some 20 ms and more.
     StatusLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -146,6 +152,10 @@ void TfrmMain::buildCommands()
     BindTermsList(*m_commandSet, lstbxTerms);
     restoreBrowserSettings();
     qApp->installEventFilter(new ShortcutDispatcher(this, m_commandSet, this));
+    // F10 opens the first menu, as in GNOME's and KDE's programs; Alt and the access letters
+    // open the others.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, menuBar(),
+            [this] { menuBar()->setActiveAction(menuBar()->actions().value(0)); });
 }
 
 void TfrmMain::createWindows()
@@ -184,7 +194,7 @@ QString TfrmMain::statusText() const
 
 void TfrmMain::setStatus(const char *text)
 {
-    StatusLine->setText(QString::fromUtf8(text));
+    StatusLine->setText(tr(text));
 }
 
 // --- searching -------------------------------------------------------------------------------
@@ -222,17 +232,17 @@ void TfrmMain::actContUsExecute()
 }
 void TfrmMain::actAboutExecute()
 {
-    QMessageBox::about(this, QStringLiteral("About Glen Lantern"), AboutText());
+    QMessageBox::about(this, tr("About Glen Lantern"), AboutText());
 }
 
 QString AboutText()
 {
-    return QStringLiteral("<p><b>Glen Lantern %1</b></p>"
-                          "<p>Web search from saved lists of services and terms.</p>"
-                          "<p>This program is free software: you can redistribute it and/or "
-                          "modify it under the terms of the GNU General Public License, version 3 "
-                          "or (at your option) any later version. It comes with ABSOLUTELY NO "
-                          "WARRANTY.</p><p>Built with Qt %2, running on Qt %3.</p>")
+    return TfrmMain::tr("<p><b>Glen Lantern %1</b></p>"
+                        "<p>Web search from saved lists of services and terms.</p>"
+                        "<p>This program is free software: you can redistribute it and/or "
+                        "modify it under the terms of the GNU General Public License, version 3 "
+                        "or (at your option) any later version. It comes with ABSOLUTELY NO "
+                        "WARRANTY.</p><p>Built with Qt %2, running on Qt %3.</p>")
             .arg(QStringLiteral(GL_VERSION), QStringLiteral(QT_VERSION_STR),
                  QString::fromLatin1(qVersion()));
 }
@@ -244,9 +254,9 @@ void TfrmMain::actImportServicesExecute()
             [this] {
                 return m_parts.prompts->ChooseFile(
                         Prompts::FileMode::Open,
-                        QStringLiteral("Search engines (*.xml *.desktop *.mozlz4 *.sqlite "
-                                       "Web*Data)|*.xml;*.desktop;*.mozlz4;*.sqlite;Web*Data"),
-                        QString(), QStringLiteral("Read Search Engines"), QDir::homePath());
+                        TfrmMain::tr("Search engines (*.xml *.desktop *.mozlz4 *.sqlite "
+                                     "Web*Data)|*.xml;*.desktop;*.mozlz4;*.sqlite;Web*Data"),
+                        QString(), TfrmMain::tr("Read Search Engines"), QDir::homePath());
             },
             this);
     if (dialog.exec() != QDialog::Accepted)
@@ -279,18 +289,18 @@ void TfrmMain::actTglSendtotrayExecute()
     if (!TrayMode) {
         if (!m_parts.trayIcon->isAvailable()) {
             // Hiding now would leave no way back to the window.
-            m_parts.prompts->ShowNotice(QStringLiteral(
-                    "This desktop has no notification area, so the main window stays open."));
+            m_parts.prompts->ShowNotice(
+                    tr("This desktop has no notification area, so the main window stays open."));
             return;
         }
         m_parts.trayIcon->add();
-        m_commandSet->action(name)->setText(QStringLiteral("Show Main Screen"));
+        m_commandSet->action(name)->setText(tr("Show Main Screen"));
         hide();
         TrayMode = true;
     } else {
         showWindow(this);
         m_parts.trayIcon->remove();
-        m_commandSet->action(name)->setText(QStringLiteral("Send to Tray"));
+        m_commandSet->action(name)->setText(tr("Send to Tray"));
         TrayMode = false;
     }
 }

@@ -67,9 +67,9 @@ void TfrmMain::restoreBrowserSettings()
         action->setCheckable(true);
         action->setChecked(on);
     }
-    PrivateMark = new QLabel(QStringLiteral("Private"));
+    PrivateMark = new QLabel(tr("Private"));
     PrivateMark->setObjectName(QStringLiteral("PrivateMark"));
-    PrivateMark->setToolTip(QStringLiteral("Private browsing: the pages leave nothing on disk"));
+    PrivateMark->setToolTip(tr("Private browsing: the pages leave nothing on disk"));
     statusBar()->addPermanentWidget(PrivateMark);
     PrivateMark->setVisible(privateBrowsing);
     brwWeb->SetPrivate(privateBrowsing);
@@ -139,8 +139,8 @@ void TfrmMain::actPrivateBrowsingExecute()
 void TfrmMain::actClearBrowsingDataExecute()
 {
     if (m_parts.prompts->AskOkCancel(
-                QStringLiteral("Clear the cookies, cache and history of the browser pane? Sites "
-                               "you are logged in to will ask you to log in again.")))
+                tr("Clear the cookies, cache and history of the browser pane? Sites "
+                   "you are logged in to will ask you to log in again.")))
         brwWeb->ClearBrowsingData();
 }
 
@@ -149,12 +149,11 @@ void TfrmMain::actClearBrowsingDataExecute()
 void TfrmMain::openSearchTabs(const QList<TitledAddress> &tabs, QStringList failed)
 {
     if (tabs.size() > kTabsWithoutAsking
-        && !m_parts.prompts->AskOkCancel(
-                QStringLiteral("This opens %1 tabs. Open them all?").arg(tabs.size())))
+        && !m_parts.prompts->AskOkCancel(tr("This opens %1 tabs. Open them all?").arg(tabs.size())))
         return;
     failed += brwWeb->OpenTabs(tabs);
     if (!failed.isEmpty())
-        throw CommandError(QStringLiteral("The browser pane cannot open the address for %1")
+        throw CommandError(tr("The browser pane cannot open the address for %1")
                                    .arg(failed.join(QStringLiteral(", "))));
 }
 

@@ -86,8 +86,8 @@ void TfrmMain::actOnRequest(const StartRequest &request)
         return;
     }
     if (m_services.list.Count() == 0)
-        throw CommandError(QStringLiteral("The service list is empty: there is no service to "
-                                          "search with"));
+        throw CommandError(tr("The service list is empty: there is no service to "
+                              "search with"));
     // Searched without being added: the term list stays as it is.
     const qsizetype selected = m_services.list.SelectedIndex();
     navigate(SearchAddress(m_services.list, selected >= 0 ? selected : 0, *options.term));

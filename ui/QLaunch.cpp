@@ -37,7 +37,8 @@ QList<int> fitColumns(QGroupBox *box, const QList<SearchType> &types, int perCol
         widths = {0, 0};
         for (int i = 0; i < types.size(); ++i) {
             int &width = widths[i / perColumn];
-            width = std::max(width, metrics.horizontalAdvance(types.at(i).item) + indicator);
+            width = std::max(width,
+                             metrics.horizontalAdvance(SearchTypeCaption(types.at(i))) + indicator);
         }
         if (widths.at(0) + widths.at(1) <= available || font.pointSizeF() <= 6)
             break;
@@ -56,12 +57,12 @@ TfrmQLaunch::TfrmQLaunch(Opener opener, MessageShower showMessage, QWidget *pare
     : QDialog(parent), m_opener(std::move(opener)), m_showMessage(std::move(showMessage))
 {
     setObjectName(QStringLiteral("frmQLaunch"));
-    setWindowTitle(QStringLiteral("Quick Launch"));
+    setWindowTitle(tr("Quick Launch"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFixedSize(536, 76);
     move(242, 168);
 
-    lblSearch = new QLabel(QStringLiteral("Enter Your Search Term"), this);
+    lblSearch = new QLabel(tr("Enter Your Search Term"), this);
     lblSearch->setObjectName(QStringLiteral("lblSearch"));
     lblSearch->move(8, 0);
     lblSearch->adjustSize();
@@ -74,8 +75,9 @@ TfrmQLaunch::TfrmQLaunch(Opener opener, MessageShower showMessage, QWidget *pare
     // paste that reaches the end is cut, and the user is told.
     txtSearch->setMaxLength(int(std::min<qsizetype>(LongestProgramArgument(), INT_MAX)));
     connect(txtSearch, &QLineEdit::textEdited, this, &TfrmQLaunch::txtSearchEdited);
+    lblSearch->setBuddy(txtSearch); // a screen reader names the box by its label
 
-    rgSearchType = new QGroupBox(QStringLiteral("Search Type"), this);
+    rgSearchType = new QGroupBox(tr("Search Type"), this);
     rgSearchType->setObjectName(QStringLiteral("rgSearchType"));
     rgSearchType->setGeometry(216, 0, 257, 73);
     rgSearchType->setFlat(true);
@@ -90,7 +92,7 @@ TfrmQLaunch::TfrmQLaunch(Opener opener, MessageShower showMessage, QWidget *pare
     const int buttonHeight = room / perColumn;
     const int top = textHeight + 1 + (room % perColumn) / 2;
     for (int i = 0; i < types.size(); ++i) {
-        auto *button = new QRadioButton(types.at(i).item, rgSearchType);
+        auto *button = new QRadioButton(SearchTypeCaption(types.at(i)), rgSearchType);
         button->setObjectName(QStringLiteral("rbSearchType%1").arg(i));
         const int column = i / perColumn;
         const int left = 8 + (column == 0 ? 0 : widths.at(0));
@@ -106,7 +108,7 @@ TfrmQLaunch::TfrmQLaunch(Opener opener, MessageShower showMessage, QWidget *pare
             QSettings().setValue(kSearchTypeKey, id);
     });
 
-    btnGo = new QPushButton(QStringLiteral("Go!"), this);
+    btnGo = new QPushButton(tr("Go!"), this);
     btnGo->setObjectName(QStringLiteral("btnGo"));
     btnGo->setGeometry(480, 8, 50, 25);
     // Enter is handled here, never by a default button: it must neither close the window nor
@@ -144,16 +146,15 @@ void TfrmQLaunch::btnGoClick()
     // The window stays as it is; a browser that could not be started is reported.
     QString why;
     if (!m_opener(Address(), &why))
-        m_showMessage(this,
-                      why.isEmpty() ? QStringLiteral("The web browser could not be started") : why);
+        m_showMessage(this, why.isEmpty() ? tr("The web browser could not be started") : why);
 }
 
 void TfrmQLaunch::txtSearchEdited()
 {
     if (txtSearch->text().size() >= txtSearch->maxLength())
         m_showMessage(this,
-                      QStringLiteral("The search text was cut at %1 characters, the most "
-                                     "a web browser can be sent")
+                      tr("The search text was cut at %1 characters, the most "
+                         "a web browser can be sent")
                               .arg(txtSearch->maxLength()));
 }
 

@@ -34,7 +34,7 @@ const QString kSizeKey = QStringLiteral("Console/size");
 TfrmText::TfrmText(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmText"));
-    setWindowTitle(QStringLiteral("Main Text Document"));
+    setWindowTitle(tr("Main Text Document"));
     // A window of its own even with an owner, kept above the others.
     setWindowFlags(windowFlags() | Qt::Window | Qt::WindowStaysOnTopHint);
     move(192, 110);
@@ -46,6 +46,7 @@ TfrmText::TfrmText(QWidget *parent) : QMainWindow(parent)
     // A plain-text box lays out only what it shows, so a hundred thousand lines stay quick.
     txtPad = new ConsoleBox(this);
     txtPad->setObjectName(QStringLiteral("txtPad"));
+    txtPad->setAccessibleName(tr("Terms as text"));
     txtPad->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtPad->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     // A scroll bar that came and went with the text's length would change the width and have

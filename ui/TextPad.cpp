@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QTextDocument>
@@ -26,17 +27,17 @@ TfrmTextPad::TfrmTextPad(Prompts &prompts, int number, ErrorSink showError, QWid
     setWindowFlag(Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmTextPad"));
-    setWindowTitle(QStringLiteral("Text Document %1").arg(number));
+    setWindowTitle(tr("Text Document %1").arg(number));
     move(216, 168);
     resize(544, 375);
     RestoreSize(this, kSizeKey); // a new notepad opens as large as the last one closed
 
     // clang-format off
     m_commandSet->add({
-        {"actNew", "&New", "File", Qt::CTRL | Qt::Key_N, [this] { actNewExecute(); }},
-        {"actOpen", "&Open...", "File", Qt::CTRL | Qt::Key_O, [this] { actOpenExecute(); }},
-        {"actSave", "&Save", "File", Qt::CTRL | Qt::Key_S, [this] { actSaveExecute(); }},
-        {"actSaveAs", "S&ave As...", "File", Qt::CTRL | Qt::Key_A, [this] { actSaveAsExecute(); }},
+        {"actNew", QT_TRANSLATE_NOOP("Command", "&New"), "File", Qt::CTRL | Qt::Key_N, [this] { actNewExecute(); }},
+        {"actOpen", QT_TRANSLATE_NOOP("Command", "&Open..."), "File", Qt::CTRL | Qt::Key_O, [this] { actOpenExecute(); }},
+        {"actSave", QT_TRANSLATE_NOOP("Command", "&Save"), "File", Qt::CTRL | Qt::Key_S, [this] { actSaveExecute(); }},
+        {"actSaveAs", QT_TRANSLATE_NOOP("Command", "S&ave As..."), "File", Qt::CTRL | Qt::Key_A, [this] { actSaveAsExecute(); }},
     });
     // clang-format on
     actNew = m_commandSet->action(QStringLiteral("actNew"));
@@ -47,12 +48,13 @@ TfrmTextPad::TfrmTextPad(Prompts &prompts, int number, ErrorSink showError, QWid
     ActionMainMenuBar1 = new QMenuBar(this);
     ActionMainMenuBar1->setObjectName(QStringLiteral("ActionMainMenuBar1"));
     ActionMainMenuBar1->addMenu(m_commandSet->buildMenu(
-            QStringLiteral("&File"), {"actNew", "actOpen", "actSave", "actSaveAs"},
-            ActionMainMenuBar1));
+            QCoreApplication::translate("Menu", "&File"),
+            {"actNew", "actOpen", "actSave", "actSaveAs"}, ActionMainMenuBar1));
     setMenuBar(ActionMainMenuBar1);
 
     txtPad = new QTextEdit(this);
     txtPad->setObjectName(QStringLiteral("txtPad"));
+    txtPad->setAccessibleName(tr("Note"));
     txtPad->setAcceptRichText(true);
     setCentralWidget(txtPad);
     connect(txtPad, &QTextEdit::textChanged, this, &TfrmTextPad::txtPadChange);
@@ -76,9 +78,9 @@ void TfrmTextPad::actOpenExecute()
 {
     if (!confirmClose())
         return;
-    const std::optional<QString> path = m_prompts.ChooseFile(
-            Prompts::FileMode::Open, QStringLiteral("Glen Lantern Texts (*.gln)|*.gln"), QString(),
-            QStringLiteral("Select Text File"), ProgramFolder());
+    const std::optional<QString> path
+            = m_prompts.ChooseFile(Prompts::FileMode::Open, tr("Glen Lantern Texts (*.gln)|*.gln"),
+                                   QString(), tr("Select Text File"), ProgramFolder());
     if (!path || !QFileInfo::exists(*path))
         return;
     // Loaded aside, so that a failure leaves the window's text as it was.
@@ -103,8 +105,8 @@ void TfrmTextPad::actSaveExecute()
 void TfrmTextPad::actSaveAsExecute()
 {
     const std::optional<QString> path = m_prompts.ChooseFile(
-            Prompts::FileMode::Save, QStringLiteral("Glen Lantern TextPad (*.gln)|*.gln"),
-            QStringLiteral(".gln"), QStringLiteral("Save Text File"), ProgramFolder());
+            Prompts::FileMode::Save, tr("Glen Lantern TextPad (*.gln)|*.gln"),
+            QStringLiteral(".gln"), tr("Save Text File"), ProgramFolder());
     if (path)
         writeTo(*path);
 }
@@ -122,7 +124,7 @@ void TfrmTextPad::txtPadChange()
 
 bool TfrmTextPad::confirmClose()
 {
-    return !NotePadChanged || m_prompts.AskOkCancel(QStringLiteral("Are you sure?"));
+    return !NotePadChanged || m_prompts.AskOkCancel(tr("Are you sure?"));
 }
 
 void TfrmTextPad::closeDiscarding()

@@ -14,6 +14,11 @@ import unittest
 import urllib.parse
 
 PROGRAM = os.environ.get("GL_PROGRAM", "")
+
+# The programs speak English, the language the tests compare their texts in, whatever the
+# developer's locale; a test that wants another language sets LANGUAGE in its environment.
+os.environ["LANGUAGE"] = "en"
+os.environ["LC_ALL"] = "C.UTF-8"
 MAIN_TITLE = "Glen Lantern"
 
 

@@ -44,6 +44,24 @@ class PrintUrlTest(e2e.ProgramTestCase):
         self.assertEqual(result.returncode, 0)
         self.assertIn("--print-url", result.stdout)
 
+    def test_german_from_the_locale(self):
+        # LANGUAGE chooses the language before LANG, as on a desktop set to German: the help, the
+        # mistakes and Qt's own texts of the command line are German, the addresses unchanged.
+        env = without_display(self.environment())
+        env.update(LANGUAGE="de", LC_ALL="", LANG="C.UTF-8")
+        result = self.run_program("--help", env=env)
+        self.assertEqual(result.returncode, 0)
+        self.assertTrue(result.stdout.startswith("Aufruf: glenlantern"), result.stdout)
+        self.assertIn("  --print-url", result.stdout)
+        result = self.run_program("--print-url", "--service", "Nowhere", "cats", env=env)
+        self.assertEqual((result.returncode, result.stdout), (2, ""))
+        self.assertIn("In der Dienstliste gibt es keinen Suchdienst namens", result.stderr)
+        result = self.run_program("--frobnicate", env=env)
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("Unbekannte Option", result.stderr)
+        result = self.run_program("--print-url", "cats", env=env)
+        self.assertEqual((result.returncode, result.stdout), (0, "http://a.example/?q=cats&lang=en\n"))
+
     def test_import_and_export_need_no_display(self):
         source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "opensearch", "utf8.xml")
         result = self.run_headless("--import", source, "--into", "mine.gls")

@@ -1,5 +1,7 @@
 // Every test program gets settings, data and cache folders of its own, empty at its start and
 // removed at its end: no test reads or writes the user's, and no run sees an earlier run's.
+// The program speaks English, the language the tests compare its texts in, whatever the
+// developer's locale; a test that wants another language sets LANGUAGE itself (Language.h).
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,6 +21,8 @@ void isolate()
     qputenv("XDG_CONFIG_HOME", root + "/config");
     qputenv("XDG_DATA_HOME", root + "/data");
     qputenv("XDG_CACHE_HOME", root + "/cache");
+    qputenv("LANGUAGE", "en");
+    qputenv("LC_ALL", "C.UTF-8");
 }
 
 } // namespace

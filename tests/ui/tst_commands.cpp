@@ -1,5 +1,6 @@
 // The command set: menus, context menus, shortcut dispatch, list keys and type-ahead.
 #include "CommandSet.h"
+#include "Language.h"
 #include "MainWindowFixture.h"
 #include "QLaunch.h"
 #include "ShortcutDispatcher.h"
@@ -76,6 +77,7 @@ class TestCommands : public QObject
 private Q_SLOTS:
     void commandNames();
     void everyCommandInAMenu();
+    void accessLettersDiffer_data();
     void accessLettersDiffer();
     void everyShortcutRunsItsCommand();
     void notepadOwnSetComesFirst();
@@ -116,8 +118,18 @@ void TestCommands::everyCommandInAMenu()
         QVERIFY2(shown.contains(a), qPrintable(a->objectName()));
 }
 
+void TestCommands::accessLettersDiffer_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::newRow("English") << QByteArray("en");
+    QTest::newRow("German") << QByteArray("de");
+}
+
 void TestCommands::accessLettersDiffer()
 {
+    QFETCH(QByteArray, language);
+    const LanguageScope scope(language);
+    QCOMPARE(scope.language(), language == "en" ? QString() : QString::fromLatin1(language));
     MainWindowFixture f;
     QList<const QMenu *> menus = menusOf(f.window.get());
     for (const char *name : {"pmServices", "pmTerms", "pmTray"})

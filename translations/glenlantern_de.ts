@@ -1,0 +1,1465 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>Address</name>
+    <message>
+        <source>The placeholder |s:%1|</source>
+        <translation>Der Platzhalter |s:%1|</translation>
+    </message>
+    <message>
+        <source>The placeholder |s:%1| of the service &quot;%2&quot;</source>
+        <translation>Der Platzhalter |s:%1| des Suchdienstes „%2“</translation>
+    </message>
+    <message>
+        <source> holds an empty option</source>
+        <translation> enthält eine leere Option</translation>
+    </message>
+    <message>
+        <source> holds the option &quot;%1&quot;, which is neither raw, + nor %20 nor a character set this system can convert to</source>
+        <translation> enthält die Option „%1“, die weder raw noch + noch %20 noch ein Zeichensatz ist, in den dieses System umwandeln kann</translation>
+    </message>
+    <message>
+        <source> holds options that exclude each other (raw stands alone; one character set; + or %20)</source>
+        <translation> enthält Optionen, die einander ausschließen (raw steht allein; ein Zeichensatz; + oder %20)</translation>
+    </message>
+    <message>
+        <source>The address</source>
+        <translation>Die Adresse</translation>
+    </message>
+    <message>
+        <source>The service &quot;%1&quot;</source>
+        <translation>Der Suchdienst „%1“</translation>
+    </message>
+    <message>
+        <source>This system cannot convert to the character set &quot;%1&quot;</source>
+        <translation>Dieses System kann nicht in den Zeichensatz „%1“ umwandeln</translation>
+    </message>
+    <message>
+        <source> opens &quot;%1&quot;, which is not an http or https address; only those are searched</source>
+        <translation> öffnet „%1“, das keine http- oder https-Adresse ist; nur solche werden durchsucht</translation>
+    </message>
+    <message>
+        <source> opens a %1: address (&quot;%2&quot;); only http and https addresses are searched</source>
+        <translation> öffnet eine %1:-Adresse („%2“); nur http- und https-Adressen werden durchsucht</translation>
+    </message>
+    <message>
+        <source> makes an address of %1 characters; the browser pane opens addresses of up to %2 characters</source>
+        <translation> ergibt eine Adresse von %1 Zeichen; der Browserbereich öffnet Adressen mit bis zu %2 Zeichen</translation>
+    </message>
+</context>
+<context>
+    <name>Catalogue</name>
+    <message>
+        <source>1 service</source>
+        <translation>1 Suchdienst</translation>
+    </message>
+    <message>
+        <source>%1 services</source>
+        <translation>%1 Suchdienste</translation>
+    </message>
+    <message>
+        <source>Load this list</source>
+        <translation>Diese Liste laden</translation>
+    </message>
+    <message>
+        <source>Add its services</source>
+        <translation>Ihre Suchdienste hinzufügen</translation>
+    </message>
+    <message>
+        <source>The catalogue of service lists is not installed: it is neither in &quot;%1&quot; nor in &quot;%2&quot;</source>
+        <translation>Der Katalog der Dienstlisten ist nicht installiert: Er ist weder in „%1“ noch in „%2“</translation>
+    </message>
+    <message>
+        <source>The catalogue folder &quot;%1&quot; does not exist</source>
+        <translation>Der Katalogordner „%1“ existiert nicht</translation>
+    </message>
+    <message>
+        <source>Cannot read the catalogue&apos;s index &quot;%1&quot;</source>
+        <translation>Das Verzeichnis des Katalogs „%1“ kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Service Lists</source>
+        <translation>Dienstlisten</translation>
+    </message>
+    <message>
+        <source>Load a list in place of the service list, or add its services to the service list.</source>
+        <translation>Laden Sie eine Liste anstelle der Dienstliste, oder fügen Sie ihre Suchdienste der Dienstliste hinzu.</translation>
+    </message>
+</context>
+<context>
+    <name>Command</name>
+    <message>
+        <source>&amp;Add Terms</source>
+        <translation>Suchbegriffe &amp;hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Add Services</source>
+        <translation>Suchdienste &amp;hinzufügen</translation>
+    </message>
+    <message>
+        <source>R&amp;eplace Service</source>
+        <translation>Suchdienst &amp;ersetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove Service</source>
+        <translation>Suchdienst ent&amp;fernen</translation>
+    </message>
+    <message>
+        <source>&amp;New Services</source>
+        <translation>&amp;Neue Suchdienste</translation>
+    </message>
+    <message>
+        <source>&amp;Load Services</source>
+        <translation>Suchdienste &amp;laden</translation>
+    </message>
+    <message>
+        <source>&amp;Save Services</source>
+        <translation>Suchdienste &amp;speichern</translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve Services As...</source>
+        <translation>Suchdienste speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>R&amp;eplace Term</source>
+        <translation>Suchbegriff &amp;ersetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove Term</source>
+        <translation>Suchbegriff ent&amp;fernen</translation>
+    </message>
+    <message>
+        <source>S&amp;ort Terms</source>
+        <translation>Suchbegriffe s&amp;ortieren</translation>
+    </message>
+    <message>
+        <source>&amp;New Terms</source>
+        <translation>&amp;Neue Suchbegriffe</translation>
+    </message>
+    <message>
+        <source>&amp;Load Terms</source>
+        <translation>Suchbegriffe &amp;laden</translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve Terms</source>
+        <translation>Suchbegriffe &amp;speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Save Terms As...</source>
+        <translation>Suchbegriffe speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>&amp;Send to Tray</source>
+        <translation>&amp;In den Infobereich minimieren</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Go</source>
+        <translation>&amp;Los</translation>
+    </message>
+    <message>
+        <source>&amp;Display Console</source>
+        <translation>&amp;Konsole anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;New NotePad</source>
+        <translation>&amp;Neuer Notizblock</translation>
+    </message>
+    <message>
+        <source>&amp;Mass Add...</source>
+        <translation>In die Liste &amp;übernehmen...</translation>
+    </message>
+    <message>
+        <source>&amp;Display Terms as Text</source>
+        <translation>Suchbegriffe als &amp;Text anzeigen</translation>
+    </message>
+    <message>
+        <source>S&amp;ort Services</source>
+        <translation>Suchdienste s&amp;ortieren</translation>
+    </message>
+    <message>
+        <source>&amp;Format Text</source>
+        <translation>Text &amp;formatieren</translation>
+    </message>
+    <message>
+        <source>Re&amp;move Duplicates</source>
+        <translation>&amp;Doppelte entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;View Readme</source>
+        <translation>&amp;Liesmich anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Download New Service Lists...</source>
+        <translation>Neue &amp;Dienstlisten herunterladen...</translation>
+    </message>
+    <message>
+        <source>&amp;Add n&apos; Go</source>
+        <translation>&amp;Hinzufügen und los</translation>
+    </message>
+    <message>
+        <source>&amp;Clear Terms</source>
+        <translation>Suchbegriffe lee&amp;ren</translation>
+    </message>
+    <message>
+        <source>Visit Home Page</source>
+        <translation>Homepage besuchen</translation>
+    </message>
+    <message>
+        <source>&amp;Quick Launcher</source>
+        <translation>&amp;Schnellstarter</translation>
+    </message>
+    <message>
+        <source>Contact Us</source>
+        <translation>Kontakt</translation>
+    </message>
+    <message>
+        <source>&amp;About Glen Lantern</source>
+        <translation>&amp;Über Glen Lantern</translation>
+    </message>
+    <message>
+        <source>&amp;Import Services...</source>
+        <translation>Suchdienste &amp;importieren...</translation>
+    </message>
+    <message>
+        <source>E&amp;xport Services...</source>
+        <translation>Suchdienste e&amp;xportieren...</translation>
+    </message>
+    <message>
+        <source>Search All &amp;Services</source>
+        <translation>In &amp;allen Suchdiensten suchen</translation>
+    </message>
+    <message>
+        <source>Search All Ter&amp;ms</source>
+        <translation>Mit allen Suchbegriffen su&amp;chen</translation>
+    </message>
+    <message>
+        <source>&amp;Private Browsing</source>
+        <translation>&amp;Privates Surfen</translation>
+    </message>
+    <message>
+        <source>&amp;Load Next Result Ahead</source>
+        <translation>Nächstes Ergebnis &amp;vorausladen</translation>
+    </message>
+    <message>
+        <source>Clear &amp;Browsing Data...</source>
+        <translation>&amp;Browserdaten löschen...</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>Ö&amp;ffnen...</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>S&amp;ave As...</source>
+        <translation>Speichern &amp;unter...</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>search with the service of this name, as the service list writes it</source>
+        <translation>mit dem Suchdienst dieses Namens suchen, wie ihn die Dienstliste schreibt</translation>
+    </message>
+    <message>
+        <source>open this service list instead of the current folder&apos;s Default.gls</source>
+        <translation>diese Dienstliste statt Default.gls im aktuellen Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>open this term list instead of the current folder&apos;s Default.glt</source>
+        <translation>diese Begriffsliste statt Default.glt im aktuellen Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>add TERM to the term list, as Add n&apos; Go does</source>
+        <translation>TERM der Begriffsliste hinzufügen, wie es „Hinzufügen und los“ tut</translation>
+    </message>
+    <message>
+        <source>show the Quick Launcher, with TERM in its box</source>
+        <translation>den Schnellstarter zeigen, mit TERM in seinem Feld</translation>
+    </message>
+    <message>
+        <source>start a new, empty term list</source>
+        <translation>eine neue, leere Begriffsliste beginnen</translation>
+    </message>
+    <message>
+        <source>print the address the search opens and exit (no window, no display needed)</source>
+        <translation>die Adresse ausgeben, die die Suche öffnet, und beenden (kein Fenster, keine Anzeige nötig)</translation>
+    </message>
+    <message>
+        <source>with --print-url: one line for every service, NAME&lt;TAB&gt;ADDRESS</source>
+        <translation>mit --print-url: eine Zeile für jeden Suchdienst, NAME&lt;TAB&gt;ADRESSE</translation>
+    </message>
+    <message>
+        <source>add the search engines of SOURCE (firefox, chromium, kde, or a profile folder or file) to the service list named by --into, and exit</source>
+        <translation>die Suchmaschinen von SOURCE (firefox, chromium, kde oder ein Profilordner oder eine Datei) der mit --into genannten Dienstliste hinzufügen und beenden</translation>
+    </message>
+    <message>
+        <source>with --import: the service list to add to</source>
+        <translation>mit --import: die Dienstliste, der hinzugefügt wird</translation>
+    </message>
+    <message>
+        <source>write the services of --services FILE into the folder DIR as opensearch or kde files, one a service, and exit</source>
+        <translation>die Suchdienste aus --services FILE als opensearch- oder kde-Dateien in den Ordner DIR schreiben, eine je Suchdienst, und beenden</translation>
+    </message>
+    <message>
+        <source>start without a window, to answer the desktop&apos;s search</source>
+        <translation>ohne Fenster starten, um der Suche der Arbeitsumgebung zu antworten</translation>
+    </message>
+    <message>
+        <source>show this help and exit</source>
+        <translation>diese Hilfe zeigen und beenden</translation>
+    </message>
+    <message>
+        <source>show the version and exit</source>
+        <translation>die Version zeigen und beenden</translation>
+    </message>
+    <message>
+        <source>The file name after %1 is empty</source>
+        <translation>Der Dateiname nach %1 ist leer</translation>
+    </message>
+    <message>
+        <source>%1 cannot be used with %2</source>
+        <translation>%1 kann nicht mit %2 verwendet werden</translation>
+    </message>
+    <message>
+        <source>--into goes only with --import</source>
+        <translation>--into gibt es nur mit --import</translation>
+    </message>
+    <message>
+        <source>--all-services goes only with --print-url</source>
+        <translation>--all-services gibt es nur mit --print-url</translation>
+    </message>
+    <message>
+        <source>%1 needs a search term</source>
+        <translation>%1 braucht einen Suchbegriff</translation>
+    </message>
+    <message>
+        <source>--background takes no search term</source>
+        <translation>--background nimmt keinen Suchbegriff</translation>
+    </message>
+    <message>
+        <source>%1 is given more than once</source>
+        <translation>%1 ist mehr als einmal angegeben</translation>
+    </message>
+    <message>
+        <source>The source after --import is blank</source>
+        <translation>Die Quelle nach --import ist leer</translation>
+    </message>
+    <message>
+        <source>--import needs --into FILE</source>
+        <translation>--import braucht --into FILE</translation>
+    </message>
+    <message>
+        <source>--import takes no search term</source>
+        <translation>--import nimmt keinen Suchbegriff</translation>
+    </message>
+    <message>
+        <source>--export writes opensearch or kde files, not &quot;%1&quot;</source>
+        <translation>--export schreibt opensearch- oder kde-Dateien, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>--export needs --services FILE</source>
+        <translation>--export braucht --services FILE</translation>
+    </message>
+    <message>
+        <source>--export needs one folder to write into</source>
+        <translation>--export braucht einen Ordner, in den geschrieben wird</translation>
+    </message>
+    <message>
+        <source>The search term is blank</source>
+        <translation>Der Suchbegriff ist leer</translation>
+    </message>
+    <message>
+        <source>The service name after --service is blank</source>
+        <translation>Der Name des Suchdienstes nach --service ist leer</translation>
+    </message>
+    <message>
+        <source>Usage: glenlantern [OPTION...] [TERM...]
+       glenlantern --import SOURCE --into FILE
+       glenlantern --export opensearch|kde --services FILE DIR
+Search the web from saved lists of search services and terms.
+
+Starts Glen Lantern and searches TERM with the selected (or first) service,
+without adding it to the term list. When the program is already running, the
+command line goes to it.
+
+Options:
+</source>
+        <translation>Aufruf: glenlantern [OPTION...] [TERM...]
+        glenlantern --import SOURCE --into FILE
+        glenlantern --export opensearch|kde --services FILE DIR
+Das Web aus gespeicherten Listen von Suchdiensten und Suchbegriffen durchsuchen.
+
+Startet Glen Lantern und sucht TERM mit dem gewählten (oder ersten) Suchdienst,
+ohne ihn der Begriffsliste hinzuzufügen. Läuft das Programm bereits, geht die
+Befehlszeile an es.
+
+Optionen:
+</translation>
+    </message>
+    <message>
+        <source>
+Exit status: 0 when all went well, 1 when a job failed, 2 when the command line is wrong.
+</source>
+        <translation>
+Rückgabewert: 0, wenn alles gut ging, 1, wenn eine Aufgabe fehlschlug, 2, wenn die Befehlszeile falsch ist.
+</translation>
+    </message>
+    <message>
+        <source>There is no service named &quot;%1&quot; in the service list</source>
+        <translation>In der Dienstliste gibt es keinen Suchdienst namens „%1“</translation>
+    </message>
+</context>
+<context>
+    <name>CommandSet</name>
+    <message>
+        <source>Out of memory</source>
+        <translation>Nicht genügend Arbeitsspeicher</translation>
+    </message>
+</context>
+<context>
+    <name>DefaultBrowser</name>
+    <message>
+        <source>No web browser is set up to open http addresses</source>
+        <translation>Kein Webbrowser ist zum Öffnen von http-Adressen eingerichtet</translation>
+    </message>
+    <message>
+        <source>The default web browser is not started: its desktop entry &quot;%1&quot; %2</source>
+        <translation>Der Standard-Webbrowser wird nicht gestartet: Sein Desktop-Eintrag „%1“ %2</translation>
+    </message>
+    <message>
+        <source>The address is %1 bytes long; a program can be given at most %2 bytes in one argument</source>
+        <translation>Die Adresse ist %1 Byte lang; einem Programm können in einem Argument höchstens %2 Byte übergeben werden</translation>
+    </message>
+    <message>
+        <source>The default web browser &quot;%1&quot; could not be started: %2</source>
+        <translation>Der Standard-Webbrowser „%1“ konnte nicht gestartet werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopEntry</name>
+    <message>
+        <source>puts the field code %%1 inside a quoted argument, which the desktop entry rules forbid</source>
+        <translation>setzt den Feldcode %%1 in ein Argument in Anführungszeichen, was die Regeln für Desktop-Einträge verbieten</translation>
+    </message>
+    <message>
+        <source>leaves a quote open in its Exec line</source>
+        <translation>lässt in seiner Exec-Zeile ein Anführungszeichen offen</translation>
+    </message>
+    <message>
+        <source>holds more than one of the field codes %f %F %u %U</source>
+        <translation>enthält mehr als einen der Feldcodes %f %F %u %U</translation>
+    </message>
+    <message>
+        <source>would start the address itself as a program</source>
+        <translation>würde die Adresse selbst als Programm starten</translation>
+    </message>
+    <message>
+        <source>names no program to start</source>
+        <translation>nennt kein Programm zum Starten</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopSearch</name>
+    <message>
+        <source>Search %1 for %2</source>
+        <translation>In %1 nach %2 suchen</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadsBar</name>
+    <message>
+        <source>%1: %2% of %3</source>
+        <translation>%1: %2 % von %3</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Byte</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Im Ordner zeigen</translation>
+    </message>
+    <message>
+        <source>%1: done, %2</source>
+        <translation>%1: fertig, %2</translation>
+    </message>
+    <message>
+        <source>%1: cancelled</source>
+        <translation>%1: abgebrochen</translation>
+    </message>
+    <message>
+        <source>%1: failed (%2)</source>
+        <translation>%1: fehlgeschlagen (%2)</translation>
+    </message>
+    <message>
+        <source>Download %1</source>
+        <translation>Download %1</translation>
+    </message>
+    <message>
+        <source>No application could be started to open %1</source>
+        <translation>Keine Anwendung konnte gestartet werden, um %1 zu öffnen</translation>
+    </message>
+    <message>
+        <source>No application could be started to show %1</source>
+        <translation>Keine Anwendung konnte gestartet werden, um %1 zu zeigen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>Error</name>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. %2</source>
+        <translation>Die Datei „%1“ kann nicht geöffnet werden. %2</translation>
+    </message>
+    <message>
+        <source>Cannot create file &quot;%1&quot;. %2</source>
+        <translation>Die Datei „%1“ kann nicht angelegt werden. %2</translation>
+    </message>
+    <message>
+        <source>List index out of bounds (%1)</source>
+        <translation>Listenindex außerhalb des gültigen Bereichs (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>FileIo</name>
+    <message>
+        <source>Not a regular file</source>
+        <translation>Keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>Stream write error</source>
+        <translation>Fehler beim Schreiben des Datenstroms</translation>
+    </message>
+</context>
+<context>
+    <name>FindBar</name>
+    <message>
+        <source>Find on page</source>
+        <translation>Auf der Seite suchen</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+F3)</source>
+        <translation>Vorheriger Treffer (Umschalt+F3)</translation>
+    </message>
+    <message>
+        <source>Next match (F3)</source>
+        <translation>Nächster Treffer (F3)</translation>
+    </message>
+    <message>
+        <source>Close (Escape)</source>
+        <translation>Schließen (Esc)</translation>
+    </message>
+    <message>
+        <source>No matches</source>
+        <translation>Keine Treffer</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>GlenLantern</name>
+    <message>
+        <source>The windows cannot be opened: %1</source>
+        <translation>Die Fenster können nicht geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>--background needs the session bus</source>
+        <translation>--background braucht den Sitzungsbus</translation>
+    </message>
+</context>
+<context>
+    <name>Interop</name>
+    <message>
+        <source>Cannot read &quot;%1&quot;: it is not a Chromium profile database (it has no keywords table)</source>
+        <translation>„%1“ kann nicht gelesen werden: Es ist keine Profildatenbank von Chromium (sie hat keine Tabelle keywords)</translation>
+    </message>
+    <message>
+        <source>no temporary folder for its copy (%1)</source>
+        <translation>kein temporärer Ordner für ihre Kopie (%1)</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>es ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>its copy failed (%1)</source>
+        <translation>ihre Kopie schlug fehl (%1)</translation>
+    </message>
+    <message>
+        <source>it is not a database (%1)</source>
+        <translation>es ist keine Datenbank (%1)</translation>
+    </message>
+    <message>
+        <source>Cannot read &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>the database cannot be read (%1)</source>
+        <translation>die Datenbank kann nicht gelesen werden (%1)</translation>
+    </message>
+    <message>
+        <source>the term as typed (|s:raw|) has no form there: the term is always encoded</source>
+        <translation>der Suchbegriff wie eingegeben (|s:raw|) ist dort nicht darstellbar: Der Suchbegriff wird immer kodiert</translation>
+    </message>
+    <message>
+        <source>the blank as %1 (|s:%1|) has no form there</source>
+        <translation>das Leerzeichen als %1 (|s:%1|) ist dort nicht darstellbar</translation>
+    </message>
+    <message>
+        <source>unknown character set &quot;%1&quot;</source>
+        <translation>unbekannter Zeichensatz „%1“</translation>
+    </message>
+    <message>
+        <source>its placeholders use different character sets</source>
+        <translation>seine Platzhalter verwenden verschiedene Zeichensätze</translation>
+    </message>
+    <message>
+        <source>it has no placeholder |s| for the term</source>
+        <translation>es hat keinen Platzhalter |s| für den Suchbegriff</translation>
+    </message>
+    <message>
+        <source>its address holds \{, which KDE reads as a field</source>
+        <translation>seine Adresse enthält \{, was KDE als Feld liest</translation>
+    </message>
+    <message>
+        <source>Not written: &quot;%1&quot; already exists (it was left as it was)</source>
+        <translation>Nicht geschrieben: „%1“ existiert bereits (es blieb, wie es war)</translation>
+    </message>
+    <message>
+        <source>Cannot create file &quot;%1&quot;. %2</source>
+        <translation>Die Datei „%1“ kann nicht angelegt werden. %2</translation>
+    </message>
+    <message>
+        <source>Cannot write file &quot;%1&quot;. %2</source>
+        <translation>Die Datei „%1“ kann nicht geschrieben werden. %2</translation>
+    </message>
+    <message>
+        <source>Cannot create folder &quot;%1&quot;</source>
+        <translation>Der Ordner „%1“ kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>Cannot read &quot;%1&quot;: it is not a Firefox places database (it has no keywords table)</source>
+        <translation>„%1“ kann nicht gelesen werden: Es ist keine places-Datenbank von Firefox (sie hat keine Tabelle keywords)</translation>
+    </message>
+    <message>
+        <source>built into Firefox, which keeps no address for it in the profile</source>
+        <translation>in Firefox eingebaut, das dafür keine Adresse im Profil hinterlegt</translation>
+    </message>
+    <message>
+        <source>added by a Firefox extension, which keeps its address</source>
+        <translation>von einer Firefox-Erweiterung hinzugefügt, die ihre Adresse selbst verwahrt</translation>
+    </message>
+    <message>
+        <source>set by a policy, which keeps its address</source>
+        <translation>durch eine Richtlinie festgelegt, die ihre Adresse selbst verwahrt</translation>
+    </message>
+    <message>
+        <source>Firefox keeps no address for it in the profile</source>
+        <translation>Firefox hinterlegt dafür keine Adresse im Profil</translation>
+    </message>
+    <message>
+        <source>it has no address for web pages</source>
+        <translation>es hat keine Adresse für Webseiten</translation>
+    </message>
+    <message>
+        <source>Cannot read &quot;%1&quot;: it is not a Firefox search file (it has no list of engines)</source>
+        <translation>„%1“ kann nicht gelesen werden: Es ist keine Suchdatei von Firefox (sie hat keine Liste von Suchmaschinen)</translation>
+    </message>
+    <message>
+        <source>Cannot read &quot;%1&quot;: it is not a regular file</source>
+        <translation>„%1“ kann nicht gelesen werden: Es ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>Cannot read &quot;%1&quot;: it is too large (%2 bytes) for a file of search engines</source>
+        <translation>„%1“ kann nicht gelesen werden: Es ist zu groß (%2 Byte) für eine Datei mit Suchmaschinen</translation>
+    </message>
+    <message>
+        <source>Skipped: %1 (%2): %3</source>
+        <translation>Übersprungen: %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>already in the list</source>
+        <translation>schon in der Liste</translation>
+    </message>
+    <message>
+        <source>Imported: </source>
+        <translation>Importiert: </translation>
+    </message>
+    <message>
+        <source>Unknown export format &quot;%1&quot;: use opensearch or kde</source>
+        <translation>Unbekanntes Exportformat „%1“: Verwenden Sie opensearch oder kde</translation>
+    </message>
+    <message>
+        <source>Written: </source>
+        <translation>Geschrieben: </translation>
+    </message>
+    <message>
+        <source>Skipped: </source>
+        <translation>Übersprungen: </translation>
+    </message>
+    <message>
+        <source>deleted in KDE&apos;s settings</source>
+        <translation>in den Einstellungen von KDE gelöscht</translation>
+    </message>
+    <message>
+        <source>Cannot read &quot;%1&quot;: it is not a web shortcut (it has no Query= line)</source>
+        <translation>„%1“ kann nicht gelesen werden: Es ist kein Web-Kürzel (es hat keine Zeile Query=)</translation>
+    </message>
+    <message>
+        <source>its query needs several words or named fields (%1)</source>
+        <translation>seine Abfrage braucht mehrere Wörter oder benannte Felder (%1)</translation>
+    </message>
+    <message>
+        <source>it is not a Firefox compressed file (no mozLz40 header)</source>
+        <translation>es ist keine komprimierte Datei von Firefox (kein Kopf mozLz40)</translation>
+    </message>
+    <message>
+        <source>it is damaged (its header gives a size of %1 bytes for %2 compressed bytes)</source>
+        <translation>es ist beschädigt (sein Kopf nennt eine Größe von %1 Byte für %2 komprimierte Byte)</translation>
+    </message>
+    <message>
+        <source>it is too large</source>
+        <translation>es ist zu groß</translation>
+    </message>
+    <message>
+        <source>it is damaged (the compressed data does not decode)</source>
+        <translation>es ist beschädigt (die komprimierten Daten lassen sich nicht entpacken)</translation>
+    </message>
+    <message>
+        <source>it is damaged (it decodes to %1 bytes, its header says %2)</source>
+        <translation>es ist beschädigt (es ergibt entpackt %1 Byte, sein Kopf sagt %2)</translation>
+    </message>
+    <message>
+        <source>its text is not valid JSON (%1 at byte %2)</source>
+        <translation>sein Text ist kein gültiges JSON (%1 bei Byte %2)</translation>
+    </message>
+    <message>
+        <source>its text is not a JSON object</source>
+        <translation>sein Text ist kein JSON-Objekt</translation>
+    </message>
+    <message>
+        <source>it is not an OpenSearch description (its root element is &lt;%1&gt;)</source>
+        <translation>es ist keine OpenSearch-Beschreibung (sein Wurzelelement ist &lt;%1&gt;)</translation>
+    </message>
+    <message>
+        <source>it is not well-formed XML (%1, line %2)</source>
+        <translation>es ist kein wohlgeformtes XML (%1, Zeile %2)</translation>
+    </message>
+    <message>
+        <source>it has no address for web pages (a Url of type text/html)</source>
+        <translation>es hat keine Adresse für Webseiten (eine Url vom Typ text/html)</translation>
+    </message>
+    <message>
+        <source>not a web address: only http and https addresses are searched</source>
+        <translation>keine Webadresse: Nur http- und https-Adressen werden durchsucht</translation>
+    </message>
+    <message>
+        <source>a %1: address, not a web address: only http and https addresses are searched</source>
+        <translation>eine %1:-Adresse, keine Webadresse: Nur http- und https-Adressen werden durchsucht</translation>
+    </message>
+    <message>
+        <source>the address has no host</source>
+        <translation>die Adresse hat keinen Host</translation>
+    </message>
+    <message>
+        <source>the address has no place for the search term</source>
+        <translation>die Adresse hat keinen Platz für den Suchbegriff</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>nicht genügend Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>it lists no Firefox profile</source>
+        <translation>sie nennt kein Firefox-Profil</translation>
+    </message>
+    <message>
+        <source>it holds no search engines this program can read (a Firefox search.json.mozlz4 or places.sqlite, a Chromium Web Data, a KDE .desktop web shortcut or an OpenSearch .xml)</source>
+        <translation>es enthält keine Suchmaschinen, die dieses Programm lesen kann (eine search.json.mozlz4 oder places.sqlite von Firefox, eine Web Data von Chromium, ein .desktop-Web-Kürzel von KDE oder eine OpenSearch-.xml)</translation>
+    </message>
+    <message>
+        <source>no search engines found in this folder</source>
+        <translation>in diesem Ordner wurden keine Suchmaschinen gefunden</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>keine solche Datei und kein solcher Ordner</translation>
+    </message>
+    <message>
+        <source>No Firefox profile found (no profiles.ini in %1 or %2)</source>
+        <translation>Kein Firefox-Profil gefunden (keine profiles.ini in %1 oder %2)</translation>
+    </message>
+    <message>
+        <source>No Chromium or Google Chrome profile found in %1</source>
+        <translation>Kein Profil von Chromium oder Google Chrome in %1 gefunden</translation>
+    </message>
+    <message>
+        <source>No KDE web shortcuts found (no searchproviders folder with .desktop files in %1)</source>
+        <translation>Keine Web-Kürzel von KDE gefunden (kein Ordner searchproviders mit .desktop-Dateien in %1)</translation>
+    </message>
+</context>
+<context>
+    <name>ListCommands</name>
+    <message>
+        <source>Glen Lantern Services (*.gls)|*.gls</source>
+        <translation>Glen-Lantern-Suchdienste (*.gls)|*.gls</translation>
+    </message>
+    <message>
+        <source>Select Services File</source>
+        <translation>Dienstdatei auswählen</translation>
+    </message>
+    <message>
+        <source>Save Services File</source>
+        <translation>Dienstdatei speichern</translation>
+    </message>
+    <message>
+        <source>Save changes to service list?</source>
+        <translation>Änderungen an der Dienstliste speichern?</translation>
+    </message>
+    <message>
+        <source>Glen Lantern Terms (*.glt)|*.glt</source>
+        <translation>Glen-Lantern-Suchbegriffe (*.glt)|*.glt</translation>
+    </message>
+    <message>
+        <source>Select Terms File</source>
+        <translation>Begriffsdatei auswählen</translation>
+    </message>
+    <message>
+        <source>Save Term File</source>
+        <translation>Begriffsdatei speichern</translation>
+    </message>
+    <message>
+        <source>Save changes to term list?</source>
+        <translation>Änderungen an der Begriffsliste speichern?</translation>
+    </message>
+    <message>
+        <source>Add New Service</source>
+        <translation>Neuen Suchdienst hinzufügen</translation>
+    </message>
+    <message>
+        <source>Enter Service Name:</source>
+        <translation>Name des Suchdienstes eingeben:</translation>
+    </message>
+    <message>
+        <source>Service String</source>
+        <translation>Suchadresse</translation>
+    </message>
+    <message>
+        <source>Enter Service String:</source>
+        <translation>Suchadresse eingeben:</translation>
+    </message>
+    <message>
+        <source>Enter New Service String:</source>
+        <translation>Neue Suchadresse eingeben:</translation>
+    </message>
+    <message>
+        <source>Add New Term</source>
+        <translation>Neuen Suchbegriff hinzufügen</translation>
+    </message>
+    <message>
+        <source>Enter Term:</source>
+        <translation>Suchbegriff eingeben:</translation>
+    </message>
+    <message>
+        <source>Enter New Term</source>
+        <translation>Neuen Suchbegriff eingeben</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; no longer exists; it was removed from the recent lists.</source>
+        <translation>„%1“ existiert nicht mehr; es wurde aus den zuletzt geöffneten Listen entfernt.</translation>
+    </message>
+</context>
+<context>
+    <name>ListFile</name>
+    <message>
+        <source>Not valid UTF-16 text</source>
+        <translation>Kein gültiger UTF-16-Text</translation>
+    </message>
+    <message>
+        <source>Not a text file: line %1 holds a NUL byte</source>
+        <translation>Keine Textdatei: Zeile %1 enthält ein NUL-Byte</translation>
+    </message>
+</context>
+<context>
+    <name>Menu</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>T&amp;ools</source>
+        <translation>&amp;Extras</translation>
+    </message>
+    <message>
+        <source>&amp;Services</source>
+        <translation>&amp;Suchdienste</translation>
+    </message>
+    <message>
+        <source>&amp;Terms</source>
+        <translation>Such&amp;begriffe</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Recen&amp;t Service Lists</source>
+        <translation>&amp;Zuletzt geöffnete Dienstlisten</translation>
+    </message>
+    <message>
+        <source>Recen&amp;t Term Lists</source>
+        <translation>&amp;Zuletzt geöffnete Begriffslisten</translation>
+    </message>
+    <message>
+        <source>&amp;Console</source>
+        <translation>&amp;Konsole</translation>
+    </message>
+</context>
+<context>
+    <name>NoteFile</name>
+    <message>
+        <source>Failed to Save Stream</source>
+        <translation>Der Datenstrom konnte nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>Failed to Load Stream</source>
+        <translation>Der Datenstrom konnte nicht geladen werden</translation>
+    </message>
+</context>
+<context>
+    <name>QtPrompts</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Bestätigen</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>&amp;Benutzername:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Passwort:</translation>
+    </message>
+</context>
+<context>
+    <name>Search</name>
+    <message>
+        <source>
+
+With &quot;%1&quot; Go opens</source>
+        <translation>
+
+Mit „%1“ öffnet Los</translation>
+    </message>
+    <message>
+        <source> nothing:
+</source>
+        <translation> nichts:
+</translation>
+    </message>
+</context>
+<context>
+    <name>SearchType</name>
+    <message>
+        <source>Web Search Engines</source>
+        <translation>Websuchmaschinen</translation>
+    </message>
+    <message>
+        <source>News</source>
+        <translation>Nachrichten</translation>
+    </message>
+    <message>
+        <source>Word Definition</source>
+        <translation>Wortbedeutung</translation>
+    </message>
+    <message>
+        <source>Spell Check</source>
+        <translation>Rechtschreibung</translation>
+    </message>
+    <message>
+        <source>Image Searches</source>
+        <translation>Bildersuche</translation>
+    </message>
+    <message>
+        <source>Thesaurus</source>
+        <translation>Thesaurus</translation>
+    </message>
+</context>
+<context>
+    <name>SessionBus</name>
+    <message>
+        <source>the running program did not answer: %1</source>
+        <translation>das laufende Programm antwortete nicht: %1</translation>
+    </message>
+    <message>
+        <source>The running program shows its windows on %1</source>
+        <translation>Das laufende Programm zeigt seine Fenster auf %1</translation>
+    </message>
+    <message>
+        <source>Only a start of the program is handed over</source>
+        <translation>Nur ein Start des Programms wird übergeben</translation>
+    </message>
+</context>
+<context>
+    <name>StartRequest</name>
+    <message>
+        <source>The service list is empty: there is no service to search with</source>
+        <translation>Die Dienstliste ist leer: Es gibt keinen Suchdienst, mit dem gesucht werden kann</translation>
+    </message>
+    <message>
+        <source>There is no service list: no Default.gls in &quot;%1&quot; and no --services FILE</source>
+        <translation>Es gibt keine Dienstliste: keine Default.gls in „%1“ und kein --services FILE</translation>
+    </message>
+    <message>
+        <source>The service list &quot;%1&quot; is empty</source>
+        <translation>Die Dienstliste „%1“ ist leer</translation>
+    </message>
+</context>
+<context>
+    <name>SystemTrayIcon</name>
+    <message>
+        <source>glenLantern - MidClick: QLaunch; DblClick: MScreen; RClick: Menu</source>
+        <translation>glenLantern – Mittelklick: Schnellstarter; Doppelklick: Hauptfenster; Rechtsklick: Menü</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmExport</name>
+    <message>
+        <source>Export Services</source>
+        <translation>Suchdienste exportieren</translation>
+    </message>
+    <message>
+        <source>&amp;OpenSearch descriptions, for web browsers (.xml)</source>
+        <translation>&amp;OpenSearch-Beschreibungen, für Webbrowser (.xml)</translation>
+    </message>
+    <message>
+        <source>&amp;KDE web shortcuts (.desktop)</source>
+        <translation>&amp;KDE-Web-Kürzel (.desktop)</translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>Format:</translation>
+    </message>
+    <message>
+        <source>&amp;Folder:</source>
+        <translation>O&amp;rdner:</translation>
+    </message>
+    <message>
+        <source>&amp;Export</source>
+        <translation>&amp;Exportieren</translation>
+    </message>
+    <message>
+        <source>Export to Folder</source>
+        <translation>In Ordner exportieren</translation>
+    </message>
+    <message>
+        <source>Services written to &quot;%1&quot;: %2.</source>
+        <translation>In „%1“ geschriebene Suchdienste: %2.</translation>
+    </message>
+    <message>
+        <source>Not exported, as this format cannot hold them:</source>
+        <translation>Nicht exportiert, da dieses Format sie nicht fassen kann:</translation>
+    </message>
+    <message>
+        <source>Not written:</source>
+        <translation>Nicht geschrieben:</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmImport</name>
+    <message>
+        <source>Import Services</source>
+        <translation>Suchdienste importieren</translation>
+    </message>
+    <message>
+        <source>Search engines found in your web browsers, KDE&apos;s web shortcuts and search description files. The checked ones are added to the service list.</source>
+        <translation>Suchmaschinen aus Ihren Webbrowsern, den Web-Kürzeln von KDE und Suchbeschreibungsdateien. Die angekreuzten werden der Dienstliste hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Adresse</translation>
+    </message>
+    <message>
+        <source>Not imported because</source>
+        <translation>Nicht importiert, weil</translation>
+    </message>
+    <message>
+        <source>&amp;Read File...</source>
+        <translation>Datei &amp;lesen...</translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation>&amp;Importieren</translation>
+    </message>
+    <message>
+        <source>already in the service list</source>
+        <translation>schon in der Dienstliste</translation>
+    </message>
+    <message>
+        <source>Search engines found</source>
+        <translation>Gefundene Suchmaschinen</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmMain</name>
+    <message>
+        <source>Navigating...</source>
+        <translation>Navigieren...</translation>
+    </message>
+    <message>
+        <source>Navigating Complete</source>
+        <translation>Navigieren abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Navigation Complete</source>
+        <translation>Navigation abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Navigating to requested document...</source>
+        <translation>Navigieren zum angeforderten Dokument...</translation>
+    </message>
+    <message>
+        <source>About Glen Lantern</source>
+        <translation>Über Glen Lantern</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Glen Lantern %1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Web search from saved lists of services and terms.&lt;/p&gt;&lt;p&gt;This program is free software: you can redistribute it and/or modify it under the terms of the GNU General Public License, version 3 or (at your option) any later version. It comes with ABSOLUTELY NO WARRANTY.&lt;/p&gt;&lt;p&gt;Built with Qt %2, running on Qt %3.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Glen Lantern %1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Websuche aus gespeicherten Listen von Suchdiensten und Suchbegriffen.&lt;/p&gt;&lt;p&gt;Dieses Programm ist freie Software: Sie können es unter den Bedingungen der GNU General Public License, Version 3 oder (nach Ihrer Wahl) jeder späteren Version, weitergeben und/oder verändern. Es wird OHNE JEDE GEWÄHRLEISTUNG bereitgestellt.&lt;/p&gt;&lt;p&gt;Erstellt mit Qt %2, läuft mit Qt %3.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Search engines (*.xml *.desktop *.mozlz4 *.sqlite Web*Data)|*.xml;*.desktop;*.mozlz4;*.sqlite;Web*Data</source>
+        <translation>Suchmaschinen (*.xml *.desktop *.mozlz4 *.sqlite Web*Data)|*.xml;*.desktop;*.mozlz4;*.sqlite;Web*Data</translation>
+    </message>
+    <message>
+        <source>Read Search Engines</source>
+        <translation>Suchmaschinen lesen</translation>
+    </message>
+    <message>
+        <source>This desktop has no notification area, so the main window stays open.</source>
+        <translation>Diese Arbeitsumgebung hat keinen Infobereich, daher bleibt das Hauptfenster offen.</translation>
+    </message>
+    <message>
+        <source>Show Main Screen</source>
+        <translation>Hauptfenster anzeigen</translation>
+    </message>
+    <message>
+        <source>Send to Tray</source>
+        <translation>In den Infobereich minimieren</translation>
+    </message>
+    <message>
+        <source>Private</source>
+        <translation>Privat</translation>
+    </message>
+    <message>
+        <source>Private browsing: the pages leave nothing on disk</source>
+        <translation>Privates Surfen: Die Seiten hinterlassen nichts auf der Festplatte</translation>
+    </message>
+    <message>
+        <source>Clear the cookies, cache and history of the browser pane? Sites you are logged in to will ask you to log in again.</source>
+        <translation>Cookies, Cache und Verlauf des Browserbereichs löschen? Websites, bei denen Sie angemeldet sind, werden Sie erneut zur Anmeldung auffordern.</translation>
+    </message>
+    <message>
+        <source>This opens %1 tabs. Open them all?</source>
+        <translation>Dies öffnet %1 Tabs. Alle öffnen?</translation>
+    </message>
+    <message>
+        <source>The browser pane cannot open the address for %1</source>
+        <translation>Der Browserbereich kann die Adresse für %1 nicht öffnen</translation>
+    </message>
+    <message>
+        <source>The service list is empty: there is no service to search with</source>
+        <translation>Die Dienstliste ist leer: Es gibt keinen Suchdienst, mit dem gesucht werden kann</translation>
+    </message>
+    <message>
+        <source>Search services</source>
+        <translation>Suchdienste</translation>
+    </message>
+    <message>
+        <source>Search terms</source>
+        <translation>Suchbegriffe</translation>
+    </message>
+    <message>
+        <source>Web page</source>
+        <translation>Webseite</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmQLaunch</name>
+    <message>
+        <source>Quick Launch</source>
+        <translation>Schnellstart</translation>
+    </message>
+    <message>
+        <source>Enter Your Search Term</source>
+        <translation>Suchbegriff eingeben</translation>
+    </message>
+    <message>
+        <source>Search Type</source>
+        <translation>Suchart</translation>
+    </message>
+    <message>
+        <source>Go!</source>
+        <translation>Los!</translation>
+    </message>
+    <message>
+        <source>The web browser could not be started</source>
+        <translation>Der Webbrowser konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>The search text was cut at %1 characters, the most a web browser can be sent</source>
+        <translation>Der Suchtext wurde bei %1 Zeichen abgeschnitten, dem Höchstmaß, das einem Webbrowser übergeben werden kann</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmText</name>
+    <message>
+        <source>Main Text Document</source>
+        <translation>Haupttextdokument</translation>
+    </message>
+    <message>
+        <source>Terms as text</source>
+        <translation>Suchbegriffe als Text</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmTextPad</name>
+    <message>
+        <source>Text Document %1</source>
+        <translation>Textdokument %1</translation>
+    </message>
+    <message>
+        <source>Glen Lantern Texts (*.gln)|*.gln</source>
+        <translation>Glen-Lantern-Texte (*.gln)|*.gln</translation>
+    </message>
+    <message>
+        <source>Select Text File</source>
+        <translation>Textdatei auswählen</translation>
+    </message>
+    <message>
+        <source>Glen Lantern TextPad (*.gln)|*.gln</source>
+        <translation>Glen-Lantern-Notizblock (*.gln)|*.gln</translation>
+    </message>
+    <message>
+        <source>Save Text File</source>
+        <translation>Textdatei speichern</translation>
+    </message>
+    <message>
+        <source>Are you sure?</source>
+        <translation>Sind Sie sicher?</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Notiz</translation>
+    </message>
+</context>
+<context>
+    <name>WebBrowserPane</name>
+    <message>
+        <source>the plugin %1 was not found</source>
+        <translation>das Plugin %1 wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>The web browser engine cannot be started: %1</source>
+        <translation>Die Browser-Engine kann nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>Save Download</source>
+        <translation>Download speichern</translation>
+    </message>
+    <message>
+        <source>Log In</source>
+        <translation>Anmelden</translation>
+    </message>
+    <message>
+        <source>The browser pane cannot open &quot;%1&quot;: it is neither a web address nor a local file</source>
+        <translation>Der Browserbereich kann „%1“ nicht öffnen: Es ist weder eine Webadresse noch eine lokale Datei</translation>
+    </message>
+    <message>
+        <source>The browser pane opens only http, https and local file addresses, not &quot;%1:&quot; addresses</source>
+        <translation>Der Browserbereich öffnet nur http-, https- und lokale Dateiadressen, keine „%1:“-Adressen</translation>
+    </message>
+    <message>
+        <source>The address is %1 characters long; the browser pane opens addresses of up to %2 characters</source>
+        <translation>Die Adresse ist %1 Zeichen lang; der Browserbereich öffnet Adressen mit bis zu %2 Zeichen</translation>
+    </message>
+</context>
+<context>
+    <name>WebPane</name>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>&amp;Vor</translation>
+    </message>
+    <message>
+        <source>Open in &amp;Browser</source>
+        <translation>Im &amp;Browser öffnen</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Address</source>
+        <translation>&amp;Adresse kopieren</translation>
+    </message>
+    <message>
+        <source>No web browser could be started for %1</source>
+        <translation>Für %1 konnte kein Webbrowser gestartet werden</translation>
+    </message>
+    <message>
+        <source>New Tab</source>
+        <translation>Neuer Tab</translation>
+    </message>
+    <message>
+        <source>The site %1</source>
+        <translation>Die Website %1</translation>
+    </message>
+    <message>
+        <source>The proxy %1</source>
+        <translation>Der Proxy %1</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+</context>
+<context>
+    <name>WebQuestions</name>
+    <message>
+        <source>show notifications</source>
+        <translation>Benachrichtigungen anzeigen</translation>
+    </message>
+    <message>
+        <source>know your location</source>
+        <translation>Ihren Standort erfahren</translation>
+    </message>
+    <message>
+        <source>use your microphone</source>
+        <translation>Ihr Mikrofon verwenden</translation>
+    </message>
+    <message>
+        <source>use your camera</source>
+        <translation>Ihre Kamera verwenden</translation>
+    </message>
+    <message>
+        <source>use your camera and microphone</source>
+        <translation>Ihre Kamera und Ihr Mikrofon verwenden</translation>
+    </message>
+    <message>
+        <source>take over your mouse pointer</source>
+        <translation>Ihren Mauszeiger übernehmen</translation>
+    </message>
+    <message>
+        <source>see your screen</source>
+        <translation>Ihren Bildschirm sehen</translation>
+    </message>
+    <message>
+        <source>see your screen and hear its sound</source>
+        <translation>Ihren Bildschirm sehen und seinen Ton hören</translation>
+    </message>
+    <message>
+        <source>The site %1 wants to %2.
+
+Allow it?</source>
+        <translation>Die Website %1 möchte %2.
+
+Erlauben?</translation>
+    </message>
+    <message>
+        <source>Permission Request</source>
+        <translation>Berechtigungsanfrage</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 is not valid: %2
+
+Someone may be posing as this site to read what you send it. Go on to the site anyway?</source>
+        <translation>Das Zertifikat von %1 ist nicht gültig: %2
+
+Jemand könnte sich als diese Website ausgeben, um mitzulesen, was Sie ihr senden. Trotzdem zur Website gehen?</translation>
+    </message>
+    <message>
+        <source>Certificate Not Valid</source>
+        <translation>Zertifikat nicht gültig</translation>
+    </message>
+    <message>
+        <source>Go On Anyway</source>
+        <translation>Trotzdem fortfahren</translation>
+    </message>
+    <message>
+        <source>%1 asks for a user name and password.</source>
+        <translation>%1 fragt nach Benutzername und Passwort.</translation>
+    </message>
+    <message>
+        <source>
+
+It says: %1</source>
+        <translation>
+
+Die Nachricht lautet: %1</translation>
+    </message>
+</context>
+</TS>
