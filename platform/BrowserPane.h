@@ -57,7 +57,7 @@ public:
     // The search the page on view offers, fetched; `done` is called once, later.
     virtual void FindSiteSearch(SiteSearchDone done)
     {
-        done({{}, {}, QStringLiteral("The browser pane shows no page")});
+        done({{}, {}, tr("The browser pane shows no page")});
     }
     // Starts the engine before the first search needs it.
     virtual void WarmUp() { }

@@ -49,6 +49,13 @@
     </message>
 </context>
 <context>
+    <name>BrowserPane</name>
+    <message>
+        <source>The browser pane shows no page</source>
+        <translation>Der Browserbereich zeigt keine Seite</translation>
+    </message>
+</context>
+<context>
     <name>Catalogue</name>
     <message>
         <source>1 service</source>
@@ -264,6 +271,10 @@
     <message>
         <source>S&amp;ave As...</source>
         <translation>Speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>Add This Site&apos;s Searc&amp;h</source>
+        <translation>Suche dieser &amp;Website hinzufügen</translation>
     </message>
 </context>
 <context>
@@ -960,6 +971,25 @@ Rückgabewert: 0, wenn alles gut ging, 1, wenn eine Aufgabe fehlschlug, 2, wenn 
     </message>
 </context>
 <context>
+    <name>QObject</name>
+    <message>
+        <source>Cannot read the search description at %1: %2</source>
+        <translation>Die Suchbeschreibung unter %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>it is larger than 1 MB</source>
+        <translation>sie ist größer als 1 MB</translation>
+    </message>
+    <message>
+        <source>The page %1 offers no search of its own</source>
+        <translation>Die Seite %1 bietet keine eigene Suche an</translation>
+    </message>
+    <message>
+        <source>The page&apos;s search description is not a web address: %1</source>
+        <translation>Die Suchbeschreibung der Seite ist keine Webadresse: %1</translation>
+    </message>
+</context>
+<context>
     <name>QtPrompts</name>
     <message>
         <source>OK</source>
@@ -1247,6 +1277,38 @@ Mit „%1“ öffnet Los</translation>
         <source>Status</source>
         <translation>Status</translation>
     </message>
+    <message>
+        <source>The search &quot;%1&quot; cannot be added: %2</source>
+        <translation>Die Suche „%1“ kann nicht hinzugefügt werden: %2</translation>
+    </message>
+    <message>
+        <source>The search &quot;%1&quot; is in the service list already.</source>
+        <translation>Die Suche „%1“ steht bereits in der Dienstliste.</translation>
+    </message>
+    <message>
+        <source>Add the search &quot;%1&quot; to the service list?
+
+%2</source>
+        <translation>Die Suche „%1“ der Dienstliste hinzufügen?
+
+%2</translation>
+    </message>
+    <message>
+        <source>Added the search &quot;%1&quot;</source>
+        <translation>Die Suche „%1“ wurde hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Loaded the service list &quot;%1&quot;</source>
+        <translation>Die Dienstliste „%1“ wurde geladen</translation>
+    </message>
+    <message>
+        <source>Added 1 service from &quot;%1&quot;</source>
+        <translation>1 Suchdienst aus „%1“ hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Added %1 services from &quot;%2&quot;</source>
+        <translation>%1 Suchdienste aus „%2“ hinzugefügt</translation>
+    </message>
 </context>
 <context>
     <name>TfrmQLaunch</name>
@@ -1385,6 +1447,10 @@ Mit „%1“ öffnet Los</translation>
     <message>
         <source>Pages</source>
         <translation>Seiten</translation>
+    </message>
+    <message>
+        <source>The browser pane shows no page</source>
+        <translation>Der Browserbereich zeigt keine Seite</translation>
     </message>
 </context>
 <context>
