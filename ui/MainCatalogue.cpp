@@ -43,9 +43,19 @@ void TfrmMain::showResult(const QString &text)
     statusBar()->showMessage(text, 8000);
 }
 
+// The list's title in the catalogue, else its file's name.
+static QString catalogueTitle(const QString &file)
+{
+    for (const CatalogueList &list : ReadCatalogue(QFileInfo(file).path())) {
+        if (list.file == file)
+            return list.title;
+    }
+    return QFileInfo(file).completeBaseName();
+}
+
 void TfrmMain::actOnCatalogueRequest(const CatalogueRequest &request)
 {
-    const QString name = QFileInfo(request.file).completeBaseName();
+    const QString name = catalogueTitle(request.file);
     if (request.action == CatalogueAction::Load) {
         if (m_commands.LoadServicesUntitled(request.file))
             showResult(tr("Loaded the service list \"%1\"").arg(name));
