@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Glen Lantern: web searches from saved lists of search services and terms.
 // The command line decides first, in a QtCore application that only translates: a job without a
 // window (--print-url, --help, --version) runs with QtCore alone and needs no display; anything

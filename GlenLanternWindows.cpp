@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Glen Lantern's windows: the module the program loads to open them (see EntryPoints.h). A start
 // first offers its command line to the program that runs already; only when none takes it does it
 // open the main window and serve the session bus.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands of the README. Both install what is missing, configure and build.
 BUILD ?= build
 JOBS  ?= $(shell nproc)

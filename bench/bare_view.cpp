@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for a step through a list: a list of terms beside a bare QWebEngineView that
 // shows the page of the term the arrow keys reach, and nothing else.
 //   bare_view <address with |s|> <term>...

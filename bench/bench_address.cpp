@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Composing the address of a search for a long term: Go's whole work (placeholder options, the
 // term encoded, the scheme and length checks), beside Python's urllib doing the encoding alone.
 #include "Bench.h"

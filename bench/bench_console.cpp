@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console at 100,000 terms, in a real console window: Display Terms as Text, Format Text and
 // Mass Add, beside sed doing the same text work on a file.
 #include "Bench.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Search engines in and out: the browsers' own files of the tests (tests/data/browsers, kde),
 // and 10,000 OpenSearch descriptions generated here, beside sqlite3 and grep reading the same.
 #include "Bench.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry lists and list files at a million lines, beside awk, sort and grep.
 #include "Bench.h"
 

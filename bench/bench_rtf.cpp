@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notes: saving and opening a 20 MB note, beside unrtf reading the same file as text.
 #include "Bench.h"
 

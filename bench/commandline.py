@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The command line beside peers.
 
 - `glenlantern --print-url`, a job without a window run with no display, beside `/bin/true` and

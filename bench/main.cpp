@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // glbench: times the program's operations beside command-line peers doing the same job.
 //   glbench [--lines N] [--runs N] [suite...]     (no suite: all of them)
 #include "Bench.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for start-up: the smallest Qt Widgets program that shows a main window.
 #include <QApplication>
 #include <QMainWindow>

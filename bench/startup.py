@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up of the program against a minimal Qt Widgets window, under Xvfb.
 
 For each program: the time from process start until its window is mapped on the screen (the

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Walking a term list through the browser pane, under Xvfb.
 
 A local server answers each search after a delay with a page of its own colour and the term in

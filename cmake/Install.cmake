@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installed layout, as Linux programs with files beside their binary have it:
 #   <libdir>/glenlantern/     the binary, its windows module and web engine plugin, ReadMe.html
 #                             (View Readme reads it from the binary's folder) and the launcher the

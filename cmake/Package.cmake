@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cmake --build <build> --target package` (make package).
 # Depends is worked out by dpkg-shlibdeps from the libraries the binary links, plus what it only
 # loads at run time, which dpkg-shlibdeps cannot see: the WebEngine helper process that renders

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The catalogue of service lists that ships with the program: a folder of list files by topic

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Text in the legacy character sets some search services still expect (windows-1251, koi8-r,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: what a start of the program asks for, checked before anything opens.
 #include "CommandLine.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole files read and written: only regular files are read, and a save counts only when every
 // byte reached the disk.
 #include "FileIo.h"

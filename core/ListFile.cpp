@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // List files: plain text, CR LF after every line; reading accepts CR LF, CR and LF. UTF-16
 // files are read as text and written back as UTF-16.
 #include "EntryList.h"

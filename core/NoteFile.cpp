@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Note files: RTF with a plain-text retry, read whole and written through QSaveFile.
 #include "Error.h"
 #include "FileIo.h"

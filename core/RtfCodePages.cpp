@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text in the byte code pages that RTF names.
 #include "RtfCodePages.h"
 

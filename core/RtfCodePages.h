@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Text in the byte code pages that RTF names: single-byte ones through a table, double-byte

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader behind notes: a single pass over the bytes with an explicit stack of group
 // states, so that no input, however nested, runs deep on the call stack.
 #include "Rtf.h"

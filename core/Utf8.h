@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Byte-level helpers for reading list lines as UTF-8 or Windows-1252, shared by the text rules

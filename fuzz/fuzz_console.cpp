@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds any text to the console's rules: its lines against a plain reading, Format Text and
 // Mass Add against a plain reading of their definitions, and the text laid out at a window's
 // width as the console wraps it, which must take time in its length (libFuzzer's -timeout

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads any bytes as a list file. Besides crashes, hangs and memory errors, it checks the lines
 // against a plain reading of the rules, that only a NUL byte or broken UTF-16 is refused, that
 // what loads saves and loads again as the same lines in the same encoding, that a second save

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds any bytes to the reader of Firefox's search.json.mozlz4: the header, the LZ4 block and
 // the JSON, then the engines. An input starting with "{" is packed first (a true header and
 // block around it), so that the JSON and the engines get as much of the search as the packing.

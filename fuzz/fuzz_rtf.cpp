@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds any bytes to the note loader. Besides crashes, hangs and memory errors, it checks that
 // whatever opens saves and reopens as the same text, and that a second save gives the same bytes.
 #include "Error.h"

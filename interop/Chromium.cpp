@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Chromium and Google Chrome: the keywords table of a profile's "Web Data".
 #include "DatabaseCopy.h"
 #include "Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A browser's SQLite database read through a copy: the browser keeps its files locked while it

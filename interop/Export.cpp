@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our service list written out for other programs: one file per service.
 #include "EntryList.h"
 #include "Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Firefox and Firefox ESR: the files of a profile, and the keyword bookmarks of places.sqlite.
 #include "DatabaseCopy.h"
 #include "Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Firefox and Firefox ESR: the engines of search.json.mozlz4 (after its decoding, MozLz4.h).
 #include "Error.h"
 #include "Readers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every reader shares: reading an input file, making a found service, and leaving out
 // what the service list already has.
 #include "EntryList.h"

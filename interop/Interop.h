@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Other programs' search engines in, ours out: Firefox, Chromium and Google Chrome profiles,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // KDE web shortcuts: the searchproviders/*.desktop files of KDE Frameworks 5 and 6.
 #include "DesktopEntry.h"
 #include "Error.h"

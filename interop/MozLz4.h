@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Firefox's compressed JSON files (search.json.mozlz4, and the other .jsonlz4 files): the magic

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // OpenSearch description documents: read (a site's search, or a file of them) and written
 // (our services, for browsers).
 #include "Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The readers of each kind of file. Each reads one file and adds what it found to the report;

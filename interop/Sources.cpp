@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the search engines are: the user's browser profiles and KDE's folders, or a path given,
 // each file read on its own so that one that cannot be read never stops the others.
 #include "DatabaseCopy.h"

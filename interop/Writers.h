@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Our services written for other programs: OpenSearch descriptions and KDE web shortcuts.

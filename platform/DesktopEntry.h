@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Freedesktop files: desktop entries, mimeapps.list, mimeinfo.cache, and the folders the rules

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's search fields reach the program's lists here: GNOME Shell and KRunner ask for
 // results as the user types and open the one picked.
 #include "SearchProviders.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Files the pages offer (engine plugin). None is saved without the user choosing where; each

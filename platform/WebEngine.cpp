@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser engine plugin: Qt WebEngine.
 #include "BrowserEngine.h"
 #include "WebPane.h"

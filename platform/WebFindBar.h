@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The find bar under the browser pane (engine plugin): matches are found as the user types,

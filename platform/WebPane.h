@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The browser pane's engine (plugin): tabs of pages, the keys of a browser, a find bar and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What a site asks for that needs the user's word (engine plugin): a permission, or going on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The search a page offers: the OpenSearch description its <link rel="search"> names, found in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One tab of the browser pane (engine plugin): the page on view, the pages kept beside it for a

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build and the tests need, and only those that are missing.
 set -eu
 PACKAGES="g++ make cmake qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev

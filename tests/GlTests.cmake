@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # gl_add_test(<name> LAYER unit|ui SOURCES ... [LIBS ...])
 # One Qt Test executable per test file, registered with CTest and labelled with its layer.
 # Settings, data and cache folders of each test program's own (tests/support/TestEnvironment.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's part in the browser pane: its status texts and questions, the settings
 // of the pane, the page loaded ahead of the user's steps and the searches that open many tabs.
 #include "EntryList.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue of service lists in the browser pane: its page, and what its links ask for.
 #include "Catalogue.h"
 #include "FileIo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's command set: every command in its stored order, and where each is reached.
 // To add a command: one row in the table, its handler, and its name in a menu below.
 // When two commands share a shortcut the earlier one runs: Ctrl+C is Display Console, and

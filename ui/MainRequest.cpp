@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a start of the program, or a result picked in the desktop's search, asks of the main
 // window: come up, open the lists named, select the service named, and search, add or show the
 // term.

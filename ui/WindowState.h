@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Where and how large the user left the windows, and how the splitters stood, kept in the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Helpers for the end-to-end tests: the built program under Xvfb, driven with xdotool, and a
 local HTTP server on 127.0.0.1 that records what the browser pane asked for."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The command line: jobs without a window that run with no display, and a later start that hands
 its command line to the running program over a session bus of the test's own."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The desktop's search: GNOME Shell's search provider and KRunner, called with gdbus on a session
 bus of the test's own through the names and paths the installed files give; D-Bus activation
 starting the program; the desktop entry's actions."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The program as `cmake --install` lays it out: the folder of its own with the readme, the link
 in bin/, the catalogue of service lists, the desktop entry's launcher that starts it in
 ~/GlenLantern with the sample lists, and View Readme showing the installed readme."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The program driven by keyboard alone: menus by their access letters, shortcuts, and the
 Quick Launcher handing an address to the desktop's default browser."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The browser pane's keys in the running program: Alt+Left goes back after two searches."""
 
 import unittest

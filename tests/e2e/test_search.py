@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A user clicks a term and the browser pane asks the search service for it."""
 
 import time

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tray mode with a real notification area (trayer)."""
 
 import re

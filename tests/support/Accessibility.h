@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What a screen reader finds in a window: every control a user can reach or click (a widget

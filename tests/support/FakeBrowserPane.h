@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A browser pane that records the addresses it was asked to show, and lets a test play the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A scripted stand-in for the program's dialogs. The test lists the dialogs it expects, in

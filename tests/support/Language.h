@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A test that runs the program in another language: the languages as LANGUAGE lists them

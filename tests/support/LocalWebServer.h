@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // An HTTP server on 127.0.0.1 for the browser pane's tests. It answers each request with what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A main window with scripted dialogs, a recording browser pane and a test clock, started in

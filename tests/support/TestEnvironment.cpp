@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every test program gets settings, data and cache folders of its own, empty at its start and
 // removed at its end: no test reads or writes the user's, and no run sees an earlier run's.
 // The program speaks English, the language the tests compare its texts in, whatever the

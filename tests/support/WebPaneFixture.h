@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A main window with the real browser pane, scripted dialogs and a temporary current folder,

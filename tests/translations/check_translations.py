@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Every text the program shows is in each translation file, translated.
 
 lupdate reads the program's sources (the folders given, not their subfolders) into a fresh .ts in

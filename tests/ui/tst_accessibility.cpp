@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window as a screen reader sees it, and the main window used with the keyboard alone.
 #include "Accessibility.h"
 #include "CommandSet.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command set: menus, context menus, shortcut dispatch, list keys and type-ahead.
 #include "CommandSet.h"
 #include "Language.h"

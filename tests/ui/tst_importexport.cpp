@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Services > Import Services... and Export Services...: the dialogs over the browsers' own files.
 #include "ExportServices.h"
 #include "ImportServices.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Walking a list against a slow server: the next result is loaded ahead in the direction of
 // the last step and shown at once; Search All opens a tab per search, four loading at a time;
 // the engine starts before the first search.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: start-up, searching on the user's selection, Add n' Go and closing.
 #include "CommandSet.h"
 #include "MainWindowFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real browser pane: a search reaches a local server byte for byte, the status line follows
 // the load, and a hostile service list neither crashes the program nor sends anything away.
 #include "BrowserPane.h"

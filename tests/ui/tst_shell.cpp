@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window with its other windows: console, Quick Launcher, notepads and tray mode.
 #include "CommandSet.h"
 #include "ErrorBox.h"

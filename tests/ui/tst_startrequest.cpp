@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a later start of the program, or a result picked in the desktop's search, makes the
 // running main window do.
 #include "CommandLine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program in the user's language: LANGUAGE chooses it as on a desktop, the program's German
 // translation and Qt's own (the standard buttons) come together, English stays as it was.
 #include "CommandSet.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address of a search: the term encoded for where each placeholder stands, the placeholder's
 // options, and the checks before an address is opened.
 #include "Address.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: what a start asks for, or the one-line message it ends with (status 2).
 #include "CommandLine.h"
 #include "EntryList.h"

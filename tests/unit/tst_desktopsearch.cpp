@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the desktop's search (GNOME Shell, KRunner) is offered for the text typed there, and
 // what a picked result searches.
 #include "DesktopSearch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing whole files, through every entry point that does: list files and notes.
 // Each case runs for each entry point, which must fail alike and lose nothing.
 #include "EntryList.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Other programs' search addresses as service strings: the fields of each program mapped to the
 // placeholder and its options, and what cannot become a service, with its reason.
 #include "Error.h"

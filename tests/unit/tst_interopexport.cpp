@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our services written as OpenSearch descriptions and KDE web shortcuts and read back, what
 // those formats cannot hold, clashes with existing files, and the command-line jobs.
 #include "Error.h"

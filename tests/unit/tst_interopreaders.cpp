@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readers against files the real programs wrote (tests/data/browsers, tests/data/kde), the
 // automatic discovery in a home folder, every kind of path, and files that cannot be read.
 #include "Interop.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Error.h"
 #include "ListTestSupport.h"
 #include "Rtf.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes addresses.json: search terms and the addresses each service template must give.
 
 The expected addresses are computed here, independently of the program, with Python's own

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A minimal client of Chromium's DevTools protocol over --remote-debugging-pipe: the browser
 reads commands from its file descriptor 3 and writes replies and events to 4, each message JSON
 ended by a NUL byte. No WebSocket, nothing to install."""

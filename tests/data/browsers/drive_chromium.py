@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Gives a fresh Chromium profile the site searches of the fixtures, the way a user does, and
 lets Chromium write and close its "Web Data".
 

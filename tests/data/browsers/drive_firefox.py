@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Gives a fresh Firefox profile the search engines and keyword bookmarks of the fixtures,
 through the browser's own code (run over Marionette), and lets Firefox write and close its files.
 

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the browser fixtures of the import tests with the real browsers from Debian, in a home
 # folder of their own, and copies the files the readers need into home/ here, at the places the
 # browsers keep them:

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A minimal Marionette client: just enough to run privileged script in a Firefox started with
 --marionette --remote-allow-system-access. The protocol is JSON messages over TCP, each written
 as its length in decimal, a colon and the message."""

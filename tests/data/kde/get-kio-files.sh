@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Copies a few of KDE's own web shortcuts from Debian's kio package, unchanged, into
 # share/kservices5/searchproviders/ here: a system data folder laid out as KDE Frameworks 5 lays
 # it out (/usr/share/kservices5/searchproviders; Frameworks 6 uses /usr/share/kf6/searchproviders).
