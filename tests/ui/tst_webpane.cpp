@@ -13,6 +13,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabBar>
@@ -62,6 +66,8 @@ private Q_SLOTS:
     void contextMenuItems();
     void catalogue();
     void addSiteSearch();
+    void certificateQuestion_data();
+    void certificateQuestion();
 };
 
 void TestWebPane::searchReachesTheServer()
@@ -682,6 +688,80 @@ void TestWebPane::addSiteSearch()
     QVERIFY2(f.errors.first().contains(u"offers no search of its own"),
              qPrintable(f.errors.first()));
     QCOMPARE(f.window->services().list.Count(), qsizetype(2));
+}
+
+// An HTTPS server on 127.0.0.1 with a self-signed certificate (tests/data/tls): every request
+// gets the same small page.
+class SelfSignedServer : public QObject
+{
+public:
+    SelfSignedServer()
+    {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(
+                QSslCertificate::fromPath(QStringLiteral(GL_TEST_DATA "/tls/cert.pem")).value(0));
+        QFile key(QStringLiteral(GL_TEST_DATA "/tls/key.pem"));
+        QVERIFY(key.open(QIODevice::ReadOnly));
+        tls.setPrivateKey(QSslKey(&key, QSsl::Rsa));
+        m_server.setSslConfiguration(tls);
+        connect(&m_server, &QTcpServer::pendingConnectionAvailable, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+        QVERIFY(m_server.listen(QHostAddress::LocalHost));
+    }
+    QByteArray base() const
+    {
+        return "https://127.0.0.1:" + QByteArray::number(m_server.serverPort());
+    }
+    int served = 0;
+
+private:
+    void serve(QTcpSocket *socket)
+    {
+        QByteArray &buffer = m_buffers[socket];
+        buffer += socket->readAll();
+        if (!buffer.contains("\r\n\r\n"))
+            return;
+        ++served;
+        const QByteArray body = "<html><head><title>Secret</title></head><body>in</body></html>";
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
+                      "Content-Length: "
+                      + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+        m_buffers.remove(socket);
+    }
+    QSslServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+};
+
+void TestWebPane::certificateQuestion_data()
+{
+    QTest::addColumn<bool>("goOn");
+    QTest::newRow("refused: the page does not open") << false;
+    QTest::newRow("accepted: the page opens") << true;
+}
+
+// A certificate that is not valid is a question naming the site; refusing is the default.
+void TestWebPane::certificateQuestion()
+{
+    QFETCH(bool, goOn);
+    SelfSignedServer server;
+    WebPaneFixture f;
+    f.start({"Secure=" + server.base() + "/s?q=|s|"}, {"in"});
+    f.prompts->expectRisk(QStringLiteral("Certificate Not Valid"), QString(), goOn)
+            .textStartingWith(QStringLiteral("The certificate of 127.0.0.1 is not valid: "));
+    f.click("lstbxTerms", 0);
+    QTRY_COMPARE_WITH_TIMEOUT(f.prompts->pending(), qsizetype(0), 60000);
+    QVERIFY(f.prompts->verifyDone());
+    QTRY_VERIFY_WITH_TIMEOUT(!f.onView()->page()->isLoading(), 60000);
+    if (goOn)
+        QTRY_COMPARE_WITH_TIMEOUT(f.onView()->title(), QStringLiteral("Secret"), 20000);
+    QTest::qWait(300);
+    QCOMPARE(server.served > 0, goOn);
+    QCOMPARE(f.onView()->title() == u"Secret", goOn);
 }
 
 GL_WEB_TEST_MAIN(TestWebPane)
