@@ -181,7 +181,7 @@ def tree_pss_mib(pid):
         try:
             with open(f"/proc/{p}/smaps_rollup") as f:
                 total += next(int(line.split()[1]) for line in f if line.startswith("Pss:"))
-        except (FileNotFoundError, StopIteration, PermissionError):
+        except (OSError, StopIteration):  # a helper process that ended meanwhile
             pass
     return total / 1024
 
