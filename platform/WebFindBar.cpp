@@ -47,7 +47,12 @@ FindBar::FindBar(QWidget *parent)
     layout->addWidget(m_result);
     layout->addWidget(done);
 
-    connect(m_edit, &QLineEdit::textEdited, this, [this] { find(false); });
+    // The engine drops a search when the next one comes before its answer and may then answer
+    // the later one with no matches: a word typed fast is searched once, after a short pause.
+    m_typing.setSingleShot(true);
+    m_typing.setInterval(150);
+    connect(&m_typing, &QTimer::timeout, this, [this] { find(false); });
+    connect(m_edit, &QLineEdit::textEdited, this, [this] { m_typing.start(); });
     connect(m_edit, &QLineEdit::returnPressed, this,
             [this] { find(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier); });
     connect(previous, &QToolButton::clicked, this, [this] { find(true); });
@@ -100,6 +105,7 @@ void FindBar::close()
 
 void FindBar::find(bool backward)
 {
+    m_typing.stop();
     if (!m_page)
         return;
     const QString text = m_edit->text();

@@ -4,6 +4,7 @@
 // The find bar under the browser pane (engine plugin): matches are found as the user types,
 // Enter and F3 go to the next one, Shift with them to the one before, Escape closes the bar.
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 class QLabel;
@@ -36,4 +37,5 @@ private:
     QLabel *m_result;
     QPointer<QWebEnginePage> m_page;
     int m_searches = 0;
+    QTimer m_typing; // a pause in typing before the search starts
 };
