@@ -5,6 +5,7 @@
 #include "Error.h"
 #include "FileIo.h"
 #include "Prompts.h"
+#include "Search.h"
 #include "TextRules.h"
 
 #include <QCollator>
@@ -44,8 +45,7 @@ QStringList serviceNames(const QString &file)
     for (const QByteArray &line : ReadListLines(file)) {
         if (TrimBlanks(line).isEmpty())
             continue;
-        QString name = DecodeLinePart(line, EntryList::NameOf(line));
-        names.append(name.isEmpty() ? DecodeLine(line) : name);
+        names.append(ServiceDisplayName(line));
     }
     return names;
 }

@@ -20,12 +20,10 @@ struct Tr
 
 namespace {
 
-// The name errors call a service by: its name, or the line itself when it has none.
+// The name errors call a service by, cut short.
 QString serviceName(const QByteArray &line)
 {
-    QString name = DecodeLinePart(line, EntryList::NameOf(line));
-    if (name.isEmpty())
-        name = DecodeLine(line);
+    const QString name = ServiceDisplayName(line);
     return name.size() <= 60 ? name : name.left(57) + QStringLiteral("...");
 }
 
@@ -55,6 +53,12 @@ QString wrapped(const QString &text, qsizetype width = 100, qsizetype maxLines =
 }
 
 } // namespace
+
+QString ServiceDisplayName(const QByteArray &serviceLine)
+{
+    const QString name = DecodeLinePart(serviceLine, EntryList::NameOf(serviceLine));
+    return name.isEmpty() ? DecodeLine(serviceLine) : name;
+}
 
 QString GoAddressFor(const QByteArray &serviceLine, const QString &term)
 {

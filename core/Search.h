@@ -15,6 +15,9 @@ class EntryList;
 // naming the service when the line cannot give one.
 QString GoAddressFor(const QByteArray &serviceLine, const QString &term);
 
+// A service as the user knows it: its name, or the whole line when it has none.
+QString ServiceDisplayName(const QByteArray &serviceLine);
+
 // The address a search of the term with the service at this position opens. Go, the command
 // line and the desktop's search all take their addresses from here.
 QString SearchAddress(const EntryList &services, qsizetype service, const QString &term);

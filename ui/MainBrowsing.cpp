@@ -26,13 +26,6 @@ constexpr int kWarmStartDelayMs = 200;
 // More tabs than this at once are asked about first.
 constexpr qsizetype kTabsWithoutAsking = 20;
 
-QString serviceName(const EntryList &services, qsizetype row)
-{
-    const QByteArray &line = services.LineAt(row);
-    const QString name = DecodeLinePart(line, EntryList::NameOf(line));
-    return name.isEmpty() ? DecodeLine(line) : name;
-}
-
 // The row a command for "the selected line" works on: the selection, else the first line.
 qsizetype selectedOrFirst(const EntryList &list)
 {
@@ -166,7 +159,7 @@ void TfrmMain::actSearchAllServicesExecute()
     QList<TitledAddress> tabs;
     QStringList failed;
     for (qsizetype service = 0; service < m_services.list.Count(); ++service) {
-        const QString title = serviceName(m_services.list, service);
+        const QString title = ServiceDisplayName(m_services.list.LineAt(service));
         try {
             tabs.append({title, SearchAddressAt(m_services.list, service, m_terms.list, term)});
         } catch (const CommandError &) {
