@@ -1,18 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// An HTTP server on 127.0.0.1 for the browser pane's tests. It answers each request with what
-// the test's handler says (after a delay, if any), keeps every request with its headers, and
-// counts the requests it is still answering.
+// An HTTP server on 127.0.0.1 for the browser pane's tests (HTTPS with a TLS configuration). It
+// answers each request with what the test's handler says (after a delay, if any), keeps every
+// request with its headers, and counts the requests it is still answering.
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSslConfiguration>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 class LocalWebServer : public QObject
 {
@@ -44,20 +48,33 @@ public:
     };
     using Handler = std::function<Response(const Request &)>;
 
-    explicit LocalWebServer(Handler handler = {}) : m_handler(std::move(handler))
+    explicit LocalWebServer(Handler handler = {}, std::optional<QSslConfiguration> tls = {})
+        : m_handler(std::move(handler)), m_tls(tls.has_value())
     {
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+        if (tls) {
+            auto *secure = new QSslServer;
+            secure->setSslConfiguration(*tls);
+            m_server.reset(secure);
+        } else {
+            m_server.reset(new QTcpServer);
+        }
+        // Once a connection is ready: for HTTPS, after its handshake.
+        connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, this, [this] {
+            while (QTcpSocket *socket = m_server->nextPendingConnection()) {
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
                 connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             }
         });
-        QVERIFY(m_server.listen(QHostAddress::LocalHost));
+        QVERIFY(m_server->listen(QHostAddress::LocalHost));
     }
 
     void setHandler(Handler handler) { m_handler = std::move(handler); }
-    QByteArray base() const { return "http://127.0.0.1:" + QByteArray::number(port()); }
-    quint16 port() const { return m_server.serverPort(); }
+    QByteArray base() const
+    {
+        return (m_tls ? "https" : "http") + QByteArray("://127.0.0.1:")
+                + QByteArray::number(port());
+    }
+    quint16 port() const { return m_server->serverPort(); }
     // The requests for paths that start with the prefix.
     QList<Request> requestsFor(const QByteArray &prefix) const
     {
@@ -129,7 +146,8 @@ private:
             socket->disconnectFromHost();
     }
 
-    QTcpServer m_server;
     Handler m_handler;
+    bool m_tls;
+    std::unique_ptr<QTcpServer> m_server;
     QHash<QTcpSocket *, QByteArray> m_buffers;
 };

@@ -16,7 +16,6 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
-#include <QSslServer>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabBar>
@@ -701,52 +700,17 @@ void TestWebPane::addSiteSearch()
     QCOMPARE(f.window->services().list.Count(), qsizetype(2));
 }
 
-// An HTTPS server on 127.0.0.1 with a self-signed certificate (tests/data/tls): every request
-// gets the same small page.
-class SelfSignedServer : public QObject
+// TLS with the self-signed certificate for 127.0.0.1 in tests/data/tls.
+static QSslConfiguration selfSigned()
 {
-public:
-    SelfSignedServer()
-    {
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setLocalCertificate(
-                QSslCertificate::fromPath(QStringLiteral(GL_TEST_DATA "/tls/cert.pem")).value(0));
-        QFile key(QStringLiteral(GL_TEST_DATA "/tls/key.pem"));
-        QVERIFY(key.open(QIODevice::ReadOnly));
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(
+            QSslCertificate::fromPath(QStringLiteral(GL_TEST_DATA "/tls/cert.pem")).value(0));
+    QFile key(QStringLiteral(GL_TEST_DATA "/tls/key.pem"));
+    if (key.open(QIODevice::ReadOnly))
         tls.setPrivateKey(QSslKey(&key, QSsl::Rsa));
-        m_server.setSslConfiguration(tls);
-        connect(&m_server, &QTcpServer::pendingConnectionAvailable, this, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
-        QVERIFY(m_server.listen(QHostAddress::LocalHost));
-    }
-    QByteArray base() const
-    {
-        return "https://127.0.0.1:" + QByteArray::number(m_server.serverPort());
-    }
-    int served = 0;
-
-private:
-    void serve(QTcpSocket *socket)
-    {
-        QByteArray &buffer = m_buffers[socket];
-        buffer += socket->readAll();
-        if (!buffer.contains("\r\n\r\n"))
-            return;
-        ++served;
-        const QByteArray body = "<html><head><title>Secret</title></head><body>in</body></html>";
-        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
-                      "Content-Length: "
-                      + QByteArray::number(body.size()) + "\r\n\r\n" + body);
-        socket->disconnectFromHost();
-        m_buffers.remove(socket);
-    }
-    QSslServer m_server;
-    QHash<QTcpSocket *, QByteArray> m_buffers;
-};
+    return tls;
+}
 
 void TestWebPane::certificateQuestion_data()
 {
@@ -759,7 +723,9 @@ void TestWebPane::certificateQuestion_data()
 void TestWebPane::certificateQuestion()
 {
     QFETCH(bool, goOn);
-    SelfSignedServer server;
+    LocalWebServer server(
+            [](const LocalWebServer::Request &) { return LocalWebServer::page("Secret"); },
+            selfSigned());
     WebPaneFixture f;
     f.start({"Secure=" + server.base() + "/s?q=|s|"}, {"in"});
     f.prompts->expectRisk(QStringLiteral("Certificate Not Valid"), QString(), goOn)
@@ -771,7 +737,7 @@ void TestWebPane::certificateQuestion()
     if (goOn)
         QTRY_COMPARE_WITH_TIMEOUT(f.onView()->title(), QStringLiteral("Secret"), 20000);
     QTest::qWait(300);
-    QCOMPARE(server.served > 0, goOn);
+    QCOMPARE(!server.requests.isEmpty(), goOn);
     QCOMPARE(f.onView()->title() == u"Secret", goOn);
 }
 
