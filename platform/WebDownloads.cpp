@@ -47,7 +47,7 @@ QString SizeText(qint64 bytes)
     return DownloadsBar::tr("%1 bytes").arg(bytes);
 }
 
-DownloadsBar::DownloadsBar(const BrowserHost &host, PageFilter mayDownload, QWidget *parent)
+DownloadsBar::DownloadsBar(const BrowserHost &host, AddressFilter mayDownload, QWidget *parent)
     : QWidget(parent), m_host(host), m_mayDownload(std::move(mayDownload)),
       m_rows(new QVBoxLayout(this))
 {
@@ -64,8 +64,9 @@ void DownloadsBar::watch(QWebEngineProfile *profile)
 
 void DownloadsBar::requested(Download *download)
 {
-    // A page nobody sees (loaded ahead) offers nothing: the user has not been there yet.
-    if (download->page() && !m_mayDownload(download->page())) {
+    // A page nobody sees (loaded ahead) offers nothing: the user has not been there yet. The
+    // engine's page() is not asked: it crashes when the page is gone or was never known.
+    if (!m_mayDownload(download->url())) {
         download->cancel();
         return;
     }

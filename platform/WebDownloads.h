@@ -10,7 +10,6 @@
 
 class QVBoxLayout;
 class QWebEngineDownloadRequest;
-class QWebEnginePage;
 class QWebEngineProfile;
 
 class DownloadsBar : public QWidget
@@ -18,10 +17,11 @@ class DownloadsBar : public QWidget
     Q_OBJECT
 
 public:
-    // Pages that may offer a file: those the user sees.
-    using PageFilter = std::function<bool(QWebEnginePage *)>;
+    // Whether a file at this address may be offered: not when only pages nobody sees are
+    // navigating to it.
+    using AddressFilter = std::function<bool(const QUrl &)>;
 
-    DownloadsBar(const BrowserHost &host, PageFilter mayDownload, QWidget *parent = nullptr);
+    DownloadsBar(const BrowserHost &host, AddressFilter mayDownload, QWidget *parent = nullptr);
 
     void watch(QWebEngineProfile *profile);
 
@@ -30,7 +30,7 @@ private:
     void addRow(QWebEngineDownloadRequest *download, const QString &path);
 
     const BrowserHost &m_host;
-    PageFilter m_mayDownload;
+    AddressFilter m_mayDownload;
     QVBoxLayout *m_rows;
 };
 

@@ -70,10 +70,7 @@ WebPane::WebPane(QWidget *parent, BrowserHost host, bool privateBrowsing)
       m_tabs(new QTabWidget(this)), m_find(new FindBar(this)),
       m_downloads(new DownloadsBar(
               m_host,
-              [](QWebEnginePage *page) {
-                  const auto *ours = qobject_cast<WebPage *>(page);
-                  return !ours || !ours->quiet;
-              },
+              [this](const QUrl &url) { return mayDownload(url); },
               this))
 {
     setObjectName(QStringLiteral("brwEngine"));
@@ -260,6 +257,9 @@ void WebPane::closeAllTabs()
         m_tabs->removeTab(0);
         delete tab;
     }
+    // Tabs closed a moment ago wait for the event loop to delete them; their pages must not
+    // outlive the profile that may go next.
+    qDeleteAll(findChildren<WebTab *>());
 }
 
 void WebPane::tabChanged()
@@ -302,6 +302,38 @@ bool WebPane::canStep(int by) const
     return index >= 0 && index < tab->count();
 }
 
+// Files are offered from the pages the user sees; one that only pages nobody saw were loading is
+// not (a search loaded ahead that answers with a file). A file no page is loading (a link with
+// a download attribute, a script's) is offered too: the user sees what is saved and where.
+bool WebPane::mayDownload(const QUrl &url)
+{
+    QList<WebView *> unseen;
+    for (WebView *view : findChildren<WebView *>()) {
+        if (!view->webPage()->navigatesTo(url))
+            continue;
+        if (!view->webPage()->quiet)
+            return true;
+        unseen.append(view);
+    }
+    // Such a page holds nothing to show: the step onto its address loads it where the user
+    // sees the file offered.
+    for (WebView *view : unseen)
+        dropLater(view);
+    return unseen.isEmpty() && !m_abandoned.contains(url);
+}
+
+// Not at once: the engine may be calling out of the page.
+void WebPane::dropLater(WebView *view)
+{
+    QMetaObject::invokeMethod(
+            this,
+            [this, view = QPointer<WebView>(view)] {
+                if (WebTab *tab = view ? tabOf(view) : nullptr; tab && tab->visible() != view)
+                    tab->dropView(view);
+            },
+            Qt::QueuedConnection);
+}
+
 void WebPane::updateActions()
 {
     m_actions.back->setEnabled(canStep(-1));
@@ -323,6 +355,11 @@ void WebPane::connectPage(WebView *view)
 {
     WebPage *page = view->webPage();
     page->localLink = m_host.localLink;
+    connect(page, &WebPage::navigationAbandoned, this, [this](const QList<QUrl> &addresses) {
+        m_abandoned += addresses;
+        if (m_abandoned.size() > MaxAbandoned)
+            m_abandoned.remove(0, m_abandoned.size() - MaxAbandoned);
+    });
     connect(page, &QWebEnginePage::loadStarted, this, [this, view] { loadStarted(view); });
     connect(page, &QWebEnginePage::loadFinished, this, [this, view] { loadFinished(view); });
     connect(page, &WebPage::mainFrameNavigation, this,
@@ -352,9 +389,7 @@ void WebPane::connectPage(WebView *view)
                 // Nobody sees the page to answer: it goes, and the step onto the address loads
                 // it where the user can.
                 error.rejectCertificate();
-                if (WebTab *tab = tabOf(view); tab && tab->visible() != view)
-                    QMetaObject::invokeMethod(
-                            tab, [tab, view] { tab->dropView(view); }, Qt::QueuedConnection);
+                dropLater(view);
             });
     connect(page, &QWebEnginePage::authenticationRequired, this,
             [this, page](const QUrl &url, QAuthenticator *authenticator) {

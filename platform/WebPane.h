@@ -38,6 +38,8 @@ public:
 
     // The most hidden pages kept at once, loaded ahead or kept for a step back.
     static constexpr int MaxHiddenPages = 2;
+    // The addresses kept of pages that went while they loaded unseen.
+    static constexpr int MaxAbandoned = 16;
     // The most tabs loading at once when many open together.
     static constexpr int MaxTabLoads = 4;
     // How long after the page on view is ready the load ahead starts.
@@ -66,6 +68,8 @@ private:
 
     // Back (-1) and forward (1): through the page's own history, then the tab's steps.
     bool canStep(int by) const;
+    bool mayDownload(const QUrl &url);
+    void dropLater(WebView *view);
     void step(int by);
     void updateActions();
     void trim(WebTab *tab);
@@ -85,6 +89,7 @@ private:
     QShortcut *m_stop = nullptr;
     QPointer<WebTab> m_lastTab;
     QUrl m_wanted; // the address to load ahead
+    QList<QUrl> m_abandoned; // where pages nobody saw were going when they went
     QTimer m_aheadTimer;
     QList<QPointer<WebTab>> m_waiting;
     QSet<QObject *> m_tabLoads;

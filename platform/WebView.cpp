@@ -7,7 +7,20 @@
 #include <QMouseEvent>
 #include <QWebEngineHistory>
 
-WebPage::WebPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage(profile, parent) { }
+WebPage::WebPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage(profile, parent)
+{
+    // A page that loaded has no navigation left that could turn into a download.
+    connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (ok)
+            m_navigation.clear();
+    });
+}
+
+WebPage::~WebPage()
+{
+    if (quiet && !m_navigation.isEmpty())
+        Q_EMIT navigationAbandoned(m_navigation);
+}
 
 bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
@@ -16,8 +29,12 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
     if (isMainFrame && type == NavigationTypeLinkClicked && localLink && this->url().isLocalFile()
         && url.isLocalFile() && localLink(url))
         return false;
-    if (isMainFrame)
+    if (isMainFrame) {
+        if (type != NavigationTypeRedirect)
+            m_navigation.clear();
+        m_navigation.append(url);
         Q_EMIT mainFrameNavigation(type);
+    }
     return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
 }
 

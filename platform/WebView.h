@@ -25,16 +25,21 @@ class WebPage : public QWebEnginePage
 
 public:
     WebPage(QWebEngineProfile *profile, QObject *parent);
+    ~WebPage() override;
 
     // A page nobody sees (loaded ahead, or waiting in a tab) asks nothing and shows no dialog.
     bool quiet = true;
     // Asked before a link clicked in a local page (file:) is followed to another local address;
     // true when the program answered the link itself, and the page stays.
     std::function<bool(const QUrl &link)> localLink;
+    // The navigation in progress reaches the address (after its redirects, if any).
+    bool navigatesTo(const QUrl &url) const { return m_navigation.contains(url); }
 
 Q_SIGNALS:
     // Every navigation of the main frame, the program's own loads included.
     void mainFrameNavigation(QWebEnginePage::NavigationType type);
+    // A page nobody saw went while it navigated: a download it started may still come.
+    void navigationAbandoned(const QList<QUrl> &addresses);
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
@@ -42,6 +47,9 @@ protected:
     bool javaScriptConfirm(const QUrl &securityOrigin, const QString &message) override;
     bool javaScriptPrompt(const QUrl &securityOrigin, const QString &message,
                           const QString &defaultValue, QString *result) override;
+
+private:
+    QList<QUrl> m_navigation; // the addresses of the main frame's navigation, redirects included
 };
 
 class WebView : public QWebEngineView

@@ -52,6 +52,8 @@ private Q_SLOTS:
     void aheadFollowsTheStep_data();
     void aheadFollowsTheStep();
     void turnedOffLoadsNothingAhead();
+    void fileAheadWaitsForTheStep_data();
+    void fileAheadWaitsForTheStep();
     void searchAll_data();
     void searchAll();
 };
@@ -132,6 +134,51 @@ void TestLoadAhead::turnedOffLoadsNothingAhead()
     WebPaneFixture fresh; // on by default
     fresh.start({}, {});
     QVERIFY(fresh.window->commandSet()->action(QStringLiteral("actLoadAhead"))->isChecked());
+}
+
+void TestLoadAhead::fileAheadWaitsForTheStep_data()
+{
+    QTest::addColumn<QByteArray>("redirect"); // the search answers with a redirect to the file
+    QTest::newRow("the search answers with a file") << QByteArray();
+    QTest::newRow("the search redirects to a file") << QByteArray("/files/t1.bin");
+}
+
+// A search loaded ahead that answers with a file offers nothing until the user steps onto it;
+// then it is offered once.
+void TestLoadAhead::fileAheadWaitsForTheStep()
+{
+    QFETCH(QByteArray, redirect);
+    LocalWebServer server([&](const LocalWebServer::Request &request) {
+        if (request.path == "/f?q=t1" && !redirect.isEmpty()) {
+            LocalWebServer::Response moved;
+            moved.status = "302 Found";
+            moved.extraHeaders = "Location: " + redirect + "\r\n";
+            return moved;
+        }
+        if (request.path == "/f?q=t1" || request.path == redirect) {
+            LocalWebServer::Response file;
+            file.contentType = "application/octet-stream";
+            file.extraHeaders = "Content-Disposition: attachment; filename=\"t1.bin\"\r\n";
+            file.body = "file";
+            return file;
+        }
+        return LocalWebServer::page(request.path);
+    });
+    WebPaneFixture f;
+    f.start({"s=" + server.base() + "/f?q=|s|"}, {"t0", "t1"});
+    f.click("lstbxTerms", 0);
+    QTRY_VERIFY_WITH_TIMEOUT(f.shows("/f?q=t0"), 60000);
+    const QByteArray last = redirect.isEmpty() ? QByteArray("/f?q=t1") : redirect;
+    QTRY_VERIFY_WITH_TIMEOUT(!server.requestsFor(last).isEmpty(), 30000);
+    QTest::qWait(1000); // no dialog comes (FakePrompts fails the test on one)
+    QCOMPARE(f.prompts->calls().size(), qsizetype(0));
+
+    f.prompts->expectSaveAs(QStringLiteral("Save Download"), std::nullopt);
+    f.key("lstbxTerms", Qt::Key_Down);
+    QTRY_COMPARE_WITH_TIMEOUT(f.prompts->pending(), qsizetype(0), 30000);
+    QTest::qWait(500);
+    QVERIFY(f.prompts->verifyDone());
+    QVERIFY(f.errors.isEmpty());
 }
 
 void TestLoadAhead::searchAll_data()

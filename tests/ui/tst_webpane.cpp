@@ -672,7 +672,7 @@ void TestWebPane::addSiteSearch()
     QTRY_VERIFY_WITH_TIMEOUT(f.shows("/s?q=with"), 60000);
     f.prompts->expectOkCancel(question, false);
     f.trigger("actAddSiteSearch");
-    QTRY_COMPARE_WITH_TIMEOUT(f.prompts->pending(), qsizetype(0), 20000);
+    QTRY_VERIFY2_WITH_TIMEOUT(f.prompts->pending() == 0, qPrintable(f.errors.join(u'\n')), 20000);
     QVERIFY(f.prompts->verifyDone());
     QCOMPARE(f.window->services().list.Count(), qsizetype(1));
 
@@ -686,7 +686,7 @@ void TestWebPane::addSiteSearch()
     f.prompts->expectNotice(
             QStringLiteral("The search \"Site Search\" is in the service list already."));
     f.trigger("actAddSiteSearch");
-    QTRY_COMPARE_WITH_TIMEOUT(f.prompts->pending(), qsizetype(0), 20000);
+    QTRY_VERIFY2_WITH_TIMEOUT(f.prompts->pending() == 0, qPrintable(f.errors.join(u'\n')), 20000);
     QVERIFY(f.prompts->verifyDone());
 
     f.click("lstbxTerms", 1);
