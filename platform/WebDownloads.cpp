@@ -129,7 +129,9 @@ void DownloadsBar::addRow(Download *download, const QString &path)
             break;
         }
         label->setText(text);
-        const bool finished = watched->isFinished();
+        // By its state: the engine says isFinished() only after it has said the state.
+        const bool finished = watched->state() != Download::DownloadRequested
+                && watched->state() != Download::DownloadInProgress;
         cancel->setVisible(!finished);
         open->setVisible(watched->state() == Download::DownloadCompleted);
         folder->setVisible(watched->state() == Download::DownloadCompleted);

@@ -278,6 +278,7 @@ void TestWebPane::download()
         QVERIFY(file.readAll() == bytes);
         QCOMPARE(row->findChild<QLabel *>(QStringLiteral("downloadText"))->text(),
                  QStringLiteral("kept.bin: done, 300 KB"));
+        QVERIFY(!row->findChild<QPushButton *>(QStringLiteral("downloadCancel"))->isVisible());
     }
     // Nothing else was left in the folder: no file under the final name unless saved whole,
     // and no part of one under another name.
