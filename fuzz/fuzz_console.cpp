@@ -4,6 +4,7 @@
 // width as the console wraps it, which must take time in its length (libFuzzer's -timeout
 // stops a layout of quadratic time).
 #include "Console.h"
+#include "PlainRules.h"
 #include "TextRules.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -21,40 +22,6 @@ namespace {
 {
     std::fprintf(stderr, "%s\n", what);
     std::abort();
-}
-
-QString plainReplaceAll(const QString &text, const QString &pattern, const QString &replacement)
-{
-    QString result;
-    for (qsizetype i = 0; i < text.size();) {
-        if (QStringView(text).sliced(i).startsWith(pattern)) {
-            result += replacement;
-            i += pattern.size();
-        } else {
-            result += text.at(i++);
-        }
-    }
-    return result;
-}
-
-QStringList plainLines(const QString &text)
-{
-    QStringList lines;
-    QString line;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\r' || c == u'\n') {
-            lines.append(line);
-            line.clear();
-            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-                ++i;
-        } else {
-            line += c;
-        }
-    }
-    if (!line.isEmpty())
-        lines.append(line);
-    return lines;
 }
 
 } // namespace

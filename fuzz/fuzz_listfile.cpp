@@ -5,6 +5,7 @@
 // writes the same bytes, and the prefix search against a plain comparison.
 #include "EntryList.h"
 #include "Error.h"
+#include "PlainRules.h"
 #include "TextRules.h"
 
 #include <QDir>
@@ -48,30 +49,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         fail("cannot write the input");
-}
-
-// The reading rules one byte at a time.
-QList<QByteArray> plainSplit(const QByteArray &text)
-{
-    QList<QByteArray> lines;
-    QByteArray line;
-    bool open = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char c = text.at(i);
-        if (c == '\r' || c == '\n') {
-            lines.append(line);
-            line.clear();
-            open = false;
-            if (c == '\r' && i + 1 < text.size() && text.at(i + 1) == '\n')
-                ++i;
-        } else {
-            line += c;
-            open = true;
-        }
-    }
-    if (open)
-        lines.append(line);
-    return lines;
 }
 
 qsizetype plainFindPrefix(const QList<QByteArray> &lines, const QString &prefix)

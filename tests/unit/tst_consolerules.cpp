@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Console.h"
+#include "PlainRules.h"
 #include "TextRules.h"
 
 #include <QRandomGenerator>
@@ -151,27 +152,6 @@ void TestConsoleRules::longLineStaysWhole()
     QCOMPARE(terms.size(), 3);
     QCOMPARE(terms.at(1), line.toUtf8());
     QCOMPARE(terms.at(2), QByteArray("last"));
-}
-
-// The console's lines by the rules, one character at a time.
-static QStringList plainLines(const QString &text)
-{
-    QStringList lines;
-    QString line;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\r' || c == u'\n') {
-            lines.append(line);
-            line.clear();
-            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-                ++i;
-        } else {
-            line += c;
-        }
-    }
-    if (!line.isEmpty())
-        lines.append(line);
-    return lines;
 }
 
 void TestConsoleRules::linesMatchPlainReading()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EntryList.h"
 #include "ListTestSupport.h"
+#include "PlainRules.h"
 #include "TextRules.h"
 
 #include <QDir>
@@ -428,31 +429,6 @@ void TestListFile::denseLineEnds()
     QCOMPARE(lines.last(), line);
     QVERIFY(std::all_of(lines.begin(), lines.end(),
                         [&](const QByteArray &l) { return l == line; }));
-}
-
-// The reading rules one byte at a time, without any of the speed-ups of SplitLines. A NUL is
-// refused when a file is loaded; splitting keeps it as a byte of its line.
-static QList<QByteArray> plainSplit(const QByteArray &text)
-{
-    QList<QByteArray> lines;
-    QByteArray line;
-    bool open = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char c = text.at(i);
-        if (c == '\r' || c == '\n') {
-            lines.append(line);
-            line.clear();
-            open = false;
-            if (c == '\r' && i + 1 < text.size() && text.at(i + 1) == '\n')
-                ++i;
-        } else {
-            line += c;
-            open = true;
-        }
-    }
-    if (open)
-        lines.append(line);
-    return lines;
 }
 
 void TestListFile::splitMatchesPlainReading()

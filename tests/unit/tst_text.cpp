@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Error.h"
 #include "PrefixMatcher.h"
+#include "PlainRules.h"
 #include "TextRules.h"
 
 #include <QRandomGenerator>
@@ -102,24 +103,6 @@ void TestText::replaceAll()
     QFETCH(QString, expected);
     QCOMPARE(ReplaceAll(text, pattern, replacement), expected);
     QCOMPARE(ReplaceAll(text.toUtf8(), pattern.toUtf8(), replacement.toUtf8()), expected.toUtf8());
-}
-
-// Replacing by the rules, one position at a time.
-static QString plainReplaceAll(const QString &text, const QString &pattern,
-                               const QString &replacement)
-{
-    if (pattern.isEmpty())
-        return text;
-    QString result;
-    for (qsizetype i = 0; i < text.size();) {
-        if (QStringView(text).sliced(i).startsWith(pattern)) {
-            result += replacement;
-            i += pattern.size();
-        } else {
-            result += text.at(i++);
-        }
-    }
-    return result;
 }
 
 void TestText::replaceAllMatchesPlainReplacement()
