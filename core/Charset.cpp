@@ -132,12 +132,8 @@ public:
                 cp = QChar::surrogateToUcs4(char16_t(cp), text[++i].unicode());
             else if (QChar::isSurrogate(cp))
                 cp = 0xFFFD;
-            if (!put(cp, out)) {
-                for (const char c : "&#" + QByteArray::number(uint(cp)) + ';') {
-                    char32_t ascii = uchar(c);
-                    put(ascii, out);
-                }
-            }
+            if (!put(cp, out))
+                putReference(cp, out);
         }
         if (m_state != State::Ascii)
             out.append("\x1B(B", 3);
@@ -146,6 +142,24 @@ public:
 
 private:
     enum class State { Ascii, Roman, Jis0208 };
+
+    void putReference(char32_t cp, QByteArray &out)
+    {
+        char reference[16];
+        char *const end = reference + sizeof reference;
+        char *p = end;
+        *--p = ';';
+        do {
+            *--p = char('0' + cp % 10);
+            cp /= 10;
+        } while (cp != 0);
+        *--p = '#';
+        *--p = '&';
+        for (; p != end; ++p) {
+            char32_t ascii = uchar(*p);
+            put(ascii, out);
+        }
+    }
 
     // Appends the code point's bytes; false (and in `cp` the code point to write as a
     // reference) when the encoding cannot hold it.
