@@ -1,21 +1,14 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Writes chromium-forms.json: the bytes Debian's chromium sends for form fields in each encoding
-of the web's encoding standard, as a user's browser sends a search form with accept-charset.
+"""Writes chromium-forms.json: the bytes Debian's chromium sends for form fields in the
+encodings of the web's encoding standard. A server on 127.0.0.1 hands headless chromium (driven
+over its DevTools pipe) one page per submission: a GET form with accept-charset=LABEL and a
+hidden field per text, which the page submits; the server keeps the query, %XX and "+" undone.
+"forms": every encoding by its name (a label where the name is none) over TEXTS, each
+encoder's special cases; "labels": every label of core/charset/encodings.txt over FINGERPRINT,
+which tells the encodings apart; "terms": the terms of tests/data/address, for addresses.json.
 
-A server on 127.0.0.1 hands chromium (headless, driven over its DevTools pipe) one page per
-submission: a GET form with accept-charset=LABEL and one hidden field per text, submitted by the
-page itself. The server records the query chromium asks for, and its %XX and "+" are undone to
-get the very bytes of each field. Three kinds of submission:
-- "forms": every encoding by its name (a label of it where the name is none), over TEXTS (each
-  encoder's special cases);
-- "labels": every label of core/charset/encodings.txt, over FINGERPRINT (telling the encodings
-  apart, so that a label resolved to the wrong one shows);
-- "terms": the terms of tests/data/address in the sets that addresses.json uses.
-
-    python3 tests/data/charset/make_chromium_forms.py      (as root on Debian 12)
-
-Made with chromium 156.0.8078.129; nothing but 127.0.0.1 is asked for.
+    python3 tests/data/charset/make_chromium_forms.py   (as root on Debian 12; chromium 156)
 """
 import html
 import http.server
@@ -112,10 +105,9 @@ def submit_all(jobs):
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.jobs, server.sent = jobs, queue.Queue()
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    profile = tempfile.mkdtemp()
     browser = DevToolsPipe(["chromium", "--headless", "--no-sandbox", "--no-first-run",
                             "--disable-sync", "--disable-gpu", "--disable-background-networking",
-                            "--user-data-dir=" + profile])
+                            "--user-data-dir=" + tempfile.mkdtemp()])
     base = "http://127.0.0.1:%d/form?" % server.server_address[1]
     results = []
     try:
