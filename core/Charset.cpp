@@ -143,6 +143,7 @@ public:
 private:
     enum class State { Ascii, Roman, Jis0208 };
 
+    // "&#N;" for a character the encoding lacks, itself through the encoder.
     void putReference(char32_t cp, QByteArray &out)
     {
         char reference[16];
@@ -174,7 +175,7 @@ private:
         case Kind::Gb18030:
             return putGb18030(cp, out);
         case Kind::Big5:
-            return putTwo(m_reverse->pointer(cp), 157, 0x81, out);
+            return putTwo(m_reverse->pointer(cp), 157, out);
         case Kind::EucJp:
             return putEucJp(cp, out);
         case Kind::Iso2022Jp:
@@ -182,7 +183,7 @@ private:
         case Kind::ShiftJis:
             return putShiftJis(cp, out);
         case Kind::EucKr:
-            return putTwo(m_reverse->pointer(cp), 190, 0x81, out);
+            return putTwo(m_reverse->pointer(cp), 190, out);
         case Kind::User:
             if (cp < 0xF780 || cp > 0xF7FF)
                 return false;
@@ -199,12 +200,12 @@ private:
     }
 
     // Big5's and EUC-KR's two bytes of a pointer; -1 is none.
-    bool putTwo(int pointer, int rowSize, int leadBase, QByteArray &out) const
+    bool putTwo(int pointer, int rowSize, QByteArray &out) const
     {
         if (pointer < 0)
             return false;
         const int trail = pointer % rowSize;
-        out.append(char(pointer / rowSize + leadBase));
+        out.append(char(pointer / rowSize + 0x81));
         if (rowSize == 157)
             out.append(char(trail + (trail < 0x3F ? 0x40 : 0x62)));
         else
