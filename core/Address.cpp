@@ -62,7 +62,7 @@ QString placeholderOf(const QString &options, const QString &serviceName)
         throw CommandError(placeholderOf(options, serviceName) + Tr::tr(" holds an empty option"));
     throw CommandError(placeholderOf(options, serviceName)
                        + Tr::tr(" holds the option \"%1\", which is neither raw, + nor "
-                                "%20 nor a character set this system can convert to")
+                                "%20 nor a character set that web browsers know")
                                  .arg(option));
 }
 
@@ -124,9 +124,8 @@ TermEncoding ParsePlaceholderOptions(const QString &options, const QString &serv
         } else if (option.compare(u"raw", Qt::CaseInsensitive) == 0) {
             encoding.raw = true;
             continue;
-        } else if (!option.isEmpty() && IsKnownCharset(option)) {
-            if (!encoding.charset.isEmpty()
-                && encoding.charset.compare(option, Qt::CaseInsensitive))
+        } else if (const std::optional<QString> name = CharsetName(option)) {
+            if (!encoding.charset.isEmpty() && CharsetName(encoding.charset) != name)
                 throwConflict(options, serviceName);
             encoding.charset = option;
             continue;
@@ -173,8 +172,8 @@ QString EncodeTerm(const QString &term, const TermEncoding &encoding, bool inQue
         return PercentEncode(term.toUtf8(), plus);
     const std::optional<QByteArray> bytes = EncodeInCharset(term, encoding.charset);
     if (!bytes)
-        throw CommandError(Tr::tr("This system cannot convert to the character set \"%1\"")
-                                   .arg(encoding.charset));
+        throw CommandError(
+                Tr::tr("Web browsers know no character set \"%1\"").arg(encoding.charset));
     return PercentEncode(*bytes, plus);
 }
 

@@ -16,8 +16,8 @@
         <translation> enthält eine leere Option</translation>
     </message>
     <message>
-        <source> holds the option &quot;%1&quot;, which is neither raw, + nor %20 nor a character set this system can convert to</source>
-        <translation> enthält die Option „%1“, die weder raw noch + noch %20 noch ein Zeichensatz ist, in den dieses System umwandeln kann</translation>
+        <source> holds the option &quot;%1&quot;, which is neither raw, + nor %20 nor a character set that web browsers know</source>
+        <translation> enthält die Option „%1“, die weder raw noch + noch %20 noch ein Zeichensatz ist, den Webbrowser kennen</translation>
     </message>
     <message>
         <source> holds options that exclude each other (raw stands alone; one character set; + or %20)</source>
@@ -32,8 +32,8 @@
         <translation>Der Suchdienst „%1“</translation>
     </message>
     <message>
-        <source>This system cannot convert to the character set &quot;%1&quot;</source>
-        <translation>Dieses System kann nicht in den Zeichensatz „%1“ umwandeln</translation>
+        <source>Web browsers know no character set &quot;%1&quot;</source>
+        <translation>Webbrowser kennen keinen Zeichensatz „%1“</translation>
     </message>
     <message>
         <source> opens &quot;%1&quot;, which is not an http or https address; only those are searched</source>

@@ -97,9 +97,10 @@ void TestAddress::placeholders_data()
     QTest::newRow("%20 and a set")
             << "http://a/?q=|s:shift_jis,%20|" << QStringLiteral(u"\u65e5\u672c \u8a9e")
             << "http://a/?q=%93%FA%96%7B%20%8C%EA";
+    // ł is in JIS X 0212, which browsers read in EUC-JP but never send (as chromium sends it).
     QTest::newRow("set names ignore case")
             << "http://a/?q=|s:EUC-JP|" << QStringLiteral(u"\u65e5\u672c \u0416 \u0142")
-            << "http://a/?q=%C6%FC%CB%DC+%A7%A8+%8F%A9%C8";
+            << "http://a/?q=%C6%FC%CB%DC+%A7%A8+%26%23322%3B";
     QTest::newRow("gbk") << "http://a/?q=|s:gbk|" << QStringLiteral(u"\u65e5\u672c \u0416 \u0142")
                          << "http://a/?q=%C8%D5%B1%BE+%A7%A8+%26%23322%3B";
     QTest::newRow("big5") << "http://a/?q=|s:big5|" << QStringLiteral(u"\u65e5\u672c \u0142")
@@ -149,7 +150,7 @@ void TestAddress::optionErrors_data()
     QTest::addColumn<QString>("message");
     const QString of = QStringLiteral("The placeholder |s:%1| of the service \"%2\"");
     const QString unknown = QStringLiteral(" holds the option \"%1\", which is neither raw, + nor "
-                                           "%20 nor a character set this system can convert to");
+                                           "%20 nor a character set that web browsers know");
     const QString conflict = QStringLiteral(" holds options that exclude each other (raw stands "
                                             "alone; one character set; + or %20)");
     QTest::newRow("unknown option")

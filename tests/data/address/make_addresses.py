@@ -4,8 +4,9 @@
 
 The expected addresses are computed here, independently of the program, with Python's own
 percent-encoding (urllib.parse.quote / quote_plus, nothing kept but A-Z a-z 0-9 - . _ ~) over
-the term's bytes in UTF-8 or, for a legacy character set, str.encode(charset,
-'xmlcharrefreplace'): a character the set cannot hold becomes "&#N;", as browsers send forms.
+the term's bytes in UTF-8 or, for a legacy character set, the bytes Debian's chromium sent for
+the term in a form in that set (../charset/chromium-forms.json, whose "terms" it recorded for
+the TERMS here): a character the set cannot hold is "&#N;" there.
 
 Run it from anywhere: python3 tests/data/address/make_addresses.py
 """
@@ -23,7 +24,11 @@ def utf8_percent20(term):
 
 
 def charset_plus(charset):
-    return lambda term: quote_plus(term.encode(charset, "xmlcharrefreplace"), safe="")
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "charset",
+                        "chromium-forms.json")
+    with open(path, encoding="utf-8") as file:
+        sent = json.load(file)["terms"][charset]
+    return lambda term: quote_plus(bytes.fromhex(sent[TERMS.index(term)]), safe="")
 
 
 # name -> (service string, expected address for a term)
@@ -32,7 +37,7 @@ SERVICES = {
     "path": ("http://h.test/w/|s|/x?y=1", lambda t: f"http://h.test/w/{utf8_percent20(t)}/x?y=1"),
     "raw": ("http://h.test/s?q=|s:raw|", lambda t: f"http://h.test/s?q={t}"),
     "windows-1251": ("http://h.test/s?q=|s:windows-1251|",
-                     lambda t: "http://h.test/s?q=" + charset_plus("cp1251")(t)),
+                     lambda t: "http://h.test/s?q=" + charset_plus("windows-1251")(t)),
     "shift_jis": ("http://h.test/s?q=|s:shift_jis|",
                   lambda t: "http://h.test/s?q=" + charset_plus("shift_jis")(t)),
     "%20": ("http://h.test/s?q=|s:%20|", lambda t: f"http://h.test/s?q={utf8_percent20(t)}"),
