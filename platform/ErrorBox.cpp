@@ -2,14 +2,14 @@
 #include "ErrorBox.h"
 
 #include "Error.h"
+#include "MessageBoxes.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 void ShowErrorBox(QWidget *parent, const QString &message)
 {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), ErrorBoxText(message),
-                    QMessageBox::Ok, parent);
+    PlainMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
+                        ErrorBoxText(message), QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("errorBox"));
     // Application-modal: the program's other windows wait until it is answered.
     box.setWindowModality(Qt::ApplicationModal);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WebDownloads.h"
 
+#include "PlainText.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -91,7 +93,7 @@ void DownloadsBar::addRow(Download *download, const QString &path)
     row->setObjectName(QStringLiteral("download"));
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *label = new QLabel(row);
+    auto *label = PlainLabel({}, row);
     label->setObjectName(QStringLiteral("downloadText"));
     layout->addWidget(label, 1);
     QPushButton *cancel = rowButton(DownloadsBar::tr("Cancel"), "downloadCancel", row);
