@@ -224,15 +224,24 @@ void TestWebPane::download_data()
 {
     QTest::addColumn<bool>("save");
     QTest::addColumn<bool>("cancelWhileLoading");
-    QTest::newRow("saved byte for byte") << true << false;
-    QTest::newRow("save dialog cancelled") << false << false;
-    QTest::newRow("cancelled while it loads") << true << true;
+    QTest::addColumn<QByteArray>("offered"); // by the page, and by the save dialog
+    QTest::addColumn<QString>("suggested");
+    QTest::addColumn<bool>("overProgram"); // saved over an executable file
+    // clang-format off
+    QTest::newRow("saved byte for byte") << true << false << QByteArray("data.bin") << "data.bin" << false;
+    QTest::newRow("save dialog cancelled") << false << false << QByteArray("data.bin") << "data.bin" << false;
+    QTest::newRow("cancelled while it loads") << true << true << QByteArray("data.bin") << "data.bin" << false;
+    QTest::newRow("a path, saved over a program") << true << false << QByteArray("../.config/autostart/evil.desktop") << "evil.desktop" << true;
+    // clang-format on
 }
 
 void TestWebPane::download()
 {
     QFETCH(bool, save);
     QFETCH(bool, cancelWhileLoading);
+    QFETCH(QByteArray, offered);
+    QFETCH(QString, suggested);
+    QFETCH(bool, overProgram);
     QByteArray bytes(300 * 1024, Qt::Uninitialized);
     QRandomGenerator random(17);
     for (char &c : bytes)
@@ -240,22 +249,25 @@ void TestWebPane::download()
     LocalWebServer server([&](const LocalWebServer::Request &) {
         Response r;
         r.contentType = "application/octet-stream";
-        r.extraHeaders = "Content-Disposition: attachment; filename=\"data.bin\"\r\n";
+        r.extraHeaders = "Content-Disposition: attachment; filename=\"" + offered + "\"\r\n";
         r.body = bytes;
         r.stallAfter = cancelWhileLoading ? 100 * 1024 : -1;
         return r;
     });
     QTemporaryDir saved;
     const QString target = saved.filePath(QStringLiteral("kept.bin"));
+    if (overProgram) {
+        QFile program(target);
+        QVERIFY(program.open(QIODevice::WriteOnly));
+        QVERIFY(program.setPermissions(program.permissions() | QFile::ExeOwner | QFile::ExeUser));
+    }
     WebPaneFixture f;
     f.start({"Files=" + server.base() + "/file?|s|"}, {"x"});
-    const QString suggested
-            = QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation))
-                      .filePath(QStringLiteral("data.bin"));
     f.prompts
             ->expectSaveAs(QStringLiteral("Save Download"),
                            save ? std::optional<QString>(target) : std::nullopt)
-            .startingWith(suggested);
+            .startingWith(QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation))
+                                  .filePath(suggested));
     f.click("lstbxTerms", 0);
     QTRY_VERIFY_WITH_TIMEOUT(f.prompts->pending() == 0, 60000);
     QVERIFY(f.prompts->verifyDone());
@@ -276,6 +288,7 @@ void TestWebPane::download()
         QFile file(target);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll() == bytes);
+        QCOMPARE(file.permissions() & (QFile::ExeOwner | QFile::ExeUser), QFile::Permissions());
         QCOMPARE(row->findChild<QLabel *>(QStringLiteral("downloadText"))->text(),
                  QStringLiteral("kept.bin: done, 300 KB"));
         QVERIFY(!row->findChild<QPushButton *>(QStringLiteral("downloadCancel"))->isVisible());
