@@ -3,11 +3,18 @@
 // running main window do.
 #include "CommandLine.h"
 #include "CommandSet.h"
+#include "ErrorBox.h"
 #include "MainWindowFixture.h"
+#include "SessionBus.h"
 #include "StartRequest.h"
 #include "TextRules.h"
 
 #include <QAction>
+#include <QDBusConnection>
+#include <QDBusPendingCall>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QDialog>
 #include <QLineEdit>
 #include <QTest>
@@ -55,6 +62,7 @@ private Q_SLOTS:
     void serviceGoneBeforeTheRequestRuns();
     void waitsForTheDialogTheUserAnswers();
     void backgroundShowsNothing();
+    void busFloodLeavesTheProgramAnswering();
 };
 
 void TestStartRequest::searches_data()
@@ -217,6 +225,76 @@ void TestStartRequest::backgroundShowsNothing()
     open(f, {QStringLiteral("--background")});
     QVERIFY(!f.window->isVisible());
     QVERIFY(!f.window->quickLauncher()->isVisible());
+}
+
+// Thousands of desktop search results naming services the list lacks: each error joins one
+// notice that keeps nothing waiting, and the program goes on answering the bus.
+void TestStartRequest::busFloodLeavesTheProgramAnswering()
+{
+    QTemporaryDir busFolder;
+    QFile config(busFolder.filePath(QStringLiteral("bus.conf")));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write("<busconfig><type>session</type><listen>unix:dir=" + busFolder.path().toUtf8()
+                 + "</listen><policy context=\"default\"><allow send_destination=\"*\"/>"
+                   "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy>"
+                   "<limit name=\"max_replies_per_connection\">50000</limit></busconfig>");
+    config.close();
+    QProcess daemon;
+    daemon.start(QStringLiteral("dbus-daemon"),
+                 {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
+                  QStringLiteral("--print-address=1")});
+    const auto stop = qScopeGuard([&] {
+        daemon.kill();
+        daemon.waitForFinished();
+    });
+    QVERIFY(daemon.waitForReadyRead(10000));
+    const QString address = QString::fromUtf8(daemon.readLine().trimmed());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+
+    MainWindowFixture f(kServices, kTerms);
+    f.callerErrors = ShowErrorNotice; // as the program has it
+    f.start();
+    SessionBus bus(QStringLiteral("org.glenlantern.FloodTest"));
+    QCOMPARE(bus.claim({}, f.folder.path()), SessionBus::Start::First);
+    bus.setProgram(f.window->busProgram());
+    QDBusConnection caller = QDBusConnection::connectToBus(address, QStringLiteral("caller"));
+    const auto call
+            = [&](const QString &path, const QString &method, const QVariantList &arguments) {
+                  QDBusMessage message = QDBusMessage::createMethodCall(
+                          bus.names().service, path,
+                          path == bus.names().krunnerPath() ? "org.kde.krunner1"
+                                                            : "org.gnome.Shell.SearchProvider2",
+                          method);
+                  message.setArguments(arguments);
+                  return caller.asyncCall(message);
+              };
+    constexpr int kCalls = 5000;
+    QList<QDBusPendingCall> calls;
+    for (int i = 0; i < kCalls; ++i) {
+        const QString id = QStringLiteral("service:Nope%1=x").arg(i);
+        calls << (i % 2 ? call(bus.names().gnomeSearchPath(), "ActivateResult",
+                               {id, QStringList(), 0u})
+                        : call(bus.names().krunnerPath(), "Run", {id, QString()}));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(
+            std::all_of(calls.cbegin(), calls.cend(),
+                        [](const QDBusPendingCall &c) { return c.isFinished() && !c.isError(); }),
+            120000);
+
+    QTRY_VERIFY(!f.window->findChildren<QMessageBox *>().isEmpty());
+    const QList<QMessageBox *> boxes = f.window->findChildren<QMessageBox *>();
+    QCOMPARE(boxes.size(), 1);
+    QTRY_COMPARE(
+            boxes.first()->text(),
+            QStringLiteral("There is no service named \"Nope0\" in the service list.\n\nand %1 more")
+                    .arg(QLocale().toString(kCalls - 1)));
+    QVERIFY(!QApplication::activeModalWidget());
+
+    QDBusPendingCall match = call(bus.names().krunnerPath(), "Match", {QStringLiteral("dogs")});
+    QTRY_VERIFY(match.isFinished());
+    QCOMPARE(match.reply().arguments().size(), 1);
+    call(bus.names().krunnerPath(), "Run", {QStringLiteral("service:Maps=blue"), QString()});
+    QTRY_COMPARE(f.browser->addresses, QStringList {QStringLiteral("http://m/blue/x")});
 }
 
 QTEST_MAIN(TestStartRequest)
