@@ -379,7 +379,6 @@ void TestText::downloadNames_data()
     // clang-format off
     QTest::newRow("plain") << "report.pdf" << "report.pdf";
     QTest::newRow("traversal") << "../.config/autostart/evil.desktop" << "evil.desktop";
-    QTest::newRow("up two") << "../../.bashrc" << "bashrc";
     QTest::newRow("absolute") << "/etc/passwd" << "passwd";
     QTest::newRow("encoded traversal") << "..%2F.config%2fautostart%2Fx.desktop" << "x.desktop";
     QTest::newRow("backslashes") << "..\\..%5Cx.sh" << "x.sh";
@@ -392,7 +391,6 @@ void TestText::downloadNames_data()
     QTest::newRow("nothing") << "" << "download";
     QTest::newRow("1,000 characters") << QString(1000, u'a') + ".desktop" << QString(192, u'a') + ".desktop";
     QTest::newRow("1,000 letters of two bytes") << QString(1000, u'\u00e9') + ".txt" << QString(98, u'\u00e9') + ".txt";
-    QTest::newRow("1,000 characters, no extension") << QString(1000, u'b') << QString(200, u'b');
     // clang-format on
 }
 
