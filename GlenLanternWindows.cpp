@@ -36,6 +36,7 @@ MainWindowParts DesktopParts(const CommandLine &options)
     parts.browser = std::make_unique<WebBrowserPane>();
     parts.trayIcon = std::make_unique<SystemTrayIcon>();
     parts.showError = ShowErrorBox;
+    parts.showCallerError = ShowErrorNotice;
     parts.clockMs = [timer = std::make_shared<QElapsedTimer>()] {
         if (!timer->isValid())
             timer->start();
@@ -117,20 +118,15 @@ void endWhenUnused(QTimer &idle, SessionBus &sessionBus, const bool &shown)
     idle.start();
 }
 
-// What the session bus reaches in the program: its lists and its window.
+// What the session bus reaches in the program: its window, which notes when it was asked to
+// come up.
 BusProgram busProgram(TfrmMain &frmMain, bool &shown)
 {
-    BusProgram program;
-    program.services = &frmMain.services().list;
-    program.terms = &frmMain.terms().list;
-    program.prepare = [&frmMain](const CommandLine &options) {
-        return PrepareStartRequest(options, frmMain.services().list);
-    };
-    program.act = [&frmMain, &shown](const StartRequest &request) {
+    BusProgram program = frmMain.busProgram();
+    program.act = [act = program.act, &shown](const StartRequest &request) {
         shown = shown || !request.options.background;
-        frmMain.OpenRequest(request);
+        act(request);
     };
-    program.showError = [&frmMain](const QString &message) { ShowErrorBox(&frmMain, message); };
     return program;
 }
 

@@ -114,11 +114,14 @@ const UrlElement *resultsUrl(const Description &description)
 }
 
 // A relative template (a site's own "/search?q={searchTerms}") taken from where the document
-// came from. Done on the text: a template is not an address until its fields are filled.
+// came from. Done on the text: a template is not an address until its fields are filled. One
+// that starts with a scheme ("javascript:", "data:") is absolute, as browsers read it, and is
+// judged as it stands.
 QString resolved(const QString &templ, const QString &base)
 {
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
     const QUrl baseUrl(base);
-    if (templ.contains(QStringLiteral("://")) || !baseUrl.isValid() || baseUrl.host().isEmpty())
+    if (scheme.match(templ).hasMatch() || !baseUrl.isValid() || baseUrl.host().isEmpty())
         return templ;
     if (templ.startsWith(u"//"))
         return baseUrl.scheme() + u':' + templ;

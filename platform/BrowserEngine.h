@@ -72,9 +72,10 @@ struct BrowserHost
     std::function<void()> loadFinished;
     // A text of its own for the status line: a download's progress.
     std::function<void(const QString &)> showStatus;
-    // The file a download is saved to, chosen by the user from the suggested path; nothing when
-    // the user cancels.
-    std::function<std::optional<QString>(const QString &suggestedPath)> chooseDownloadFile;
+    // The file a download is saved to, chosen by the user in a dialog that opens in the download
+    // folder with the name the page offered made safe; nothing when the user cancels.
+    std::function<std::optional<QString>(const QString &folder, const QString &offeredName)>
+            chooseDownloadFile;
     // A question where refusing is the default and closing the question refuses: a site's
     // permission, a certificate that is not valid.
     std::function<bool(const QString &title, const QString &message, const QString &acceptText)>
@@ -99,5 +100,5 @@ public:
     virtual BrowserEngine *create(QWidget *parent, BrowserHost host, bool privateBrowsing) = 0;
 };
 
-#define BrowserEngineFactory_iid "org.glenlantern.BrowserEngineFactory/3.0"
+#define BrowserEngineFactory_iid "org.glenlantern.BrowserEngineFactory/3.1"
 Q_DECLARE_INTERFACE(BrowserEngineFactory, BrowserEngineFactory_iid)

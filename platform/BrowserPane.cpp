@@ -3,6 +3,7 @@
 
 #include "Address.h"
 #include "BrowserEngine.h"
+#include "DownloadName.h"
 #include "Error.h"
 #include "Prompts.h"
 
@@ -61,10 +62,12 @@ BrowserHost WebBrowserPane::engineHost()
         Q_EMIT DocumentComplete();
     };
     host.showStatus = [this](const QString &text) { Q_EMIT StatusText(text); };
-    host.chooseDownloadFile = [this](const QString &suggested) -> std::optional<QString> {
+    host.chooseDownloadFile
+            = [this](const QString &folder, const QString &offered) -> std::optional<QString> {
         if (!m_host.prompts)
             return std::nullopt;
-        return m_host.prompts->SaveFileAs(WebBrowserPane::tr("Save Download"), suggested);
+        return m_host.prompts->SaveFileAs(WebBrowserPane::tr("Save Download"),
+                                          DownloadTarget(folder, offered));
     };
     host.confirm = [this](const QString &title, const QString &message, const QString &accept) {
         return m_host.prompts && m_host.prompts->ConfirmRisk(title, message, accept);

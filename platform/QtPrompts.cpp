@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "QtPrompts.h"
 
+#include "MessageBoxes.h"
+#include "PlainText.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
@@ -10,9 +13,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
@@ -89,7 +90,7 @@ bool runTextDialog(const QString &title, const QString &prompt, QString &text)
     dialog.setWindowTitle(title);
     dialog.setModal(true);
 
-    auto *label = new QLabel(prompt, &dialog);
+    auto *label = PlainLabel(prompt, &dialog);
     label->setObjectName(QStringLiteral("promptLabel"));
     auto *edit = new QLineEdit(&dialog);
     edit->setObjectName(QStringLiteral("promptEdit"));
@@ -142,8 +143,8 @@ QString QtPrompts::PromptTextOrDefault(const QString &title, const QString &prom
 
 Prompts::Answer QtPrompts::AskYesNoCancel(const QString &message)
 {
-    QMessageBox box(QMessageBox::Question, Tr::tr("Confirm"), message, QMessageBox::NoButton,
-                    dialogParent());
+    PlainMessageBox box(QMessageBox::Question, Tr::tr("Confirm"), message, QMessageBox::NoButton,
+                        dialogParent());
     box.setObjectName(QStringLiteral("confirmBox"));
     keepButtonOrder(box);
     QPushButton *yes = addButton(box, Tr::tr("&Yes"), QMessageBox::YesRole, "yesButton");
@@ -161,8 +162,8 @@ Prompts::Answer QtPrompts::AskYesNoCancel(const QString &message)
 
 void QtPrompts::ShowNotice(const QString &message)
 {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), message,
-                    QMessageBox::NoButton, dialogParent());
+    PlainMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), message,
+                        QMessageBox::NoButton, dialogParent());
     box.setObjectName(QStringLiteral("noticeBox"));
     QPushButton *ok = addButton(box, Tr::tr("OK"), QMessageBox::AcceptRole, "okButton");
     box.setDefaultButton(ok);
@@ -172,8 +173,8 @@ void QtPrompts::ShowNotice(const QString &message)
 
 bool QtPrompts::AskOkCancel(const QString &message)
 {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), message,
-                    QMessageBox::NoButton, dialogParent());
+    PlainMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), message,
+                        QMessageBox::NoButton, dialogParent());
     box.setObjectName(QStringLiteral("okCancelBox"));
     keepButtonOrder(box);
     QPushButton *ok = addButton(box, Tr::tr("OK"), QMessageBox::AcceptRole, "okButton");
@@ -244,7 +245,8 @@ std::optional<QString> QtPrompts::SaveFileAs(const QString &title, const QString
 
 bool QtPrompts::ConfirmRisk(const QString &title, const QString &message, const QString &acceptText)
 {
-    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::NoButton, dialogParent());
+    PlainMessageBox box(QMessageBox::Warning, title, message, QMessageBox::NoButton,
+                        dialogParent());
     box.setObjectName(QStringLiteral("riskBox"));
     keepButtonOrder(box);
     QPushButton *accept = addButton(box, acceptText, QMessageBox::AcceptRole, "acceptButton");
@@ -261,7 +263,7 @@ bool QtPrompts::AskLogin(const QString &title, const QString &message, QString &
     QDialog dialog(dialogParent());
     dialog.setObjectName(QStringLiteral("loginDialog"));
     dialog.setWindowTitle(title);
-    auto *label = new QLabel(message, &dialog);
+    auto *label = PlainLabel(message, &dialog);
     label->setObjectName(QStringLiteral("promptLabel"));
     label->setWordWrap(true);
     auto *userEdit = new QLineEdit(user, &dialog);

@@ -24,7 +24,8 @@ struct BusProgram
     std::function<StartRequest(const CommandLine &)> prepare;
     // Acts on a checked request: brings the window up and searches, adds, shows...
     std::function<void(StartRequest)> act;
-    // Tells the user of a request that cannot be done, where nobody waits for an answer.
+    // Tells the user of a request that cannot be done, where nobody waits for an answer. Returns
+    // at once, never in a loop of its own: callers may send thousands.
     std::function<void(const QString &)> showError;
 };
 

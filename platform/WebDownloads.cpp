@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WebDownloads.h"
 
+#include "PlainText.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,6 +39,17 @@ QString progressText(const QString &name, const Download *download)
     return QStringLiteral("%1: %2").arg(name, SizeText(received));
 }
 
+// A page cannot hand the user a program that starts with a click: whatever it sent, and
+// whatever had the name before, the file is kept without permission to run.
+void dropExecutePermission(const QString &path)
+{
+    constexpr QFile::Permissions run
+            = QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther;
+    const QFile::Permissions permissions = QFile::permissions(path);
+    if (permissions & run)
+        QFile::setPermissions(path, permissions & ~run);
+}
+
 } // namespace
 
 QString SizeText(qint64 bytes)
@@ -59,10 +73,11 @@ DownloadsBar::DownloadsBar(const BrowserHost &host, AddressFilter mayDownload, Q
 
 void DownloadsBar::watch(QWebEngineProfile *profile)
 {
-    connect(profile, &QWebEngineProfile::downloadRequested, this, &DownloadsBar::requested);
+    connect(profile, &QWebEngineProfile::downloadRequested, this,
+            [this, profile](Download *download) { requested(download, profile->downloadPath()); });
 }
 
-void DownloadsBar::requested(Download *download)
+void DownloadsBar::requested(Download *download, const QString &downloadFolder)
 {
     // A page nobody sees (loaded ahead) offers nothing: the user has not been there yet. The
     // engine's page() is not asked: it crashes when the page is gone or was never known.
@@ -70,9 +85,10 @@ void DownloadsBar::requested(Download *download)
         download->cancel();
         return;
     }
-    const QString suggested
-            = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
-    const std::optional<QString> path = m_host.chooseDownloadFile(suggested);
+    // The profile's folder, not the download's: the engine takes a folder part of the page's
+    // name ("../.config/autostart/x.desktop") into the download's folder.
+    const std::optional<QString> path
+            = m_host.chooseDownloadFile(downloadFolder, download->downloadFileName());
     if (!path) {
         download->cancel();
         return;
@@ -91,7 +107,7 @@ void DownloadsBar::addRow(Download *download, const QString &path)
     row->setObjectName(QStringLiteral("download"));
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *label = new QLabel(row);
+    auto *label = PlainLabel({}, row);
     label->setObjectName(QStringLiteral("downloadText"));
     layout->addWidget(label, 1);
     QPushButton *cancel = rowButton(DownloadsBar::tr("Cancel"), "downloadCancel", row);
@@ -109,6 +125,11 @@ void DownloadsBar::addRow(Download *download, const QString &path)
     show();
 
     QPointer<Download> watched(download);
+    connect(download, &Download::stateChanged, row, [watched](Download::DownloadState state) {
+        if (watched && state == Download::DownloadCompleted)
+            dropExecutePermission(
+                    QDir(watched->downloadDirectory()).filePath(watched->downloadFileName()));
+    });
     auto update = [=, this] {
         if (!watched)
             return;

@@ -26,7 +26,7 @@ public:
     void watch(QWebEngineProfile *profile);
 
 private:
-    void requested(QWebEngineDownloadRequest *download);
+    void requested(QWebEngineDownloadRequest *download, const QString &downloadFolder);
     void addRow(QWebEngineDownloadRequest *download, const QString &path);
 
     const BrowserHost &m_host;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WebFindBar.h"
 
+#include "PlainText.h"
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -18,7 +20,7 @@ QToolButton *button(const QString &text, const char *name, const QString &tip, Q
     auto *b = new QToolButton(parent);
     b->setText(text);
     b->setObjectName(QLatin1String(name));
-    b->setToolTip(tip);
+    b->setToolTip(PlainToolTip(tip));
     b->setAccessibleName(tip); // the symbol on the button names nothing
     b->setAutoRaise(true);
     return b;
@@ -27,7 +29,7 @@ QToolButton *button(const QString &text, const char *name, const QString &tip, Q
 } // namespace
 
 FindBar::FindBar(QWidget *parent)
-    : QWidget(parent), m_edit(new QLineEdit(this)), m_result(new QLabel(this))
+    : QWidget(parent), m_edit(new QLineEdit(this)), m_result(PlainLabel({}, this))
 {
     setObjectName(QStringLiteral("brwFindBar"));
     m_edit->setObjectName(QStringLiteral("findEdit"));

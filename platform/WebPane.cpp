@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WebPane.h"
+#include "PlainText.h"
 #include "WebSiteSearch.h"
 
 #include "WebDownloads.h"
@@ -234,8 +235,9 @@ void WebPane::setTabTitle(WebTab *tab)
     if (title.isEmpty())
         title = WebPane::tr("New Tab");
     m_tabs->setTabText(index, QString(title).replace(u'&', QStringLiteral("&&")));
-    m_tabs->setTabToolTip(index,
-                          view ? view->url().toDisplayString() : tab->waiting.toDisplayString());
+    m_tabs->setTabToolTip(
+            index,
+            PlainToolTip(view ? view->url().toDisplayString() : tab->waiting.toDisplayString()));
 }
 
 void WebPane::closeTab(int index)

@@ -563,6 +563,16 @@ Rückgabewert: 0, wenn alles gut ging, 1, wenn eine Aufgabe fehlschlug, 2, wenn 
     </message>
 </context>
 <context>
+    <name>ErrorBox</name>
+    <message numerus="yes">
+        <source>and %Ln more</source>
+        <translation>
+            <numerusform>und %Ln weiterer</numerusform>
+            <numerusform>und %Ln weitere</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>FileIo</name>
     <message>
         <source>Not a regular file</source>

@@ -54,14 +54,15 @@ QMenu *CommandSet::buildMenu(const QString &title, const QList<const char *> &na
     return menu;
 }
 
-void CommandSet::run(const std::function<void()> &work) const
+void CommandSet::run(const std::function<void()> &work, const ErrorSink &showError) const
 {
+    const ErrorSink &sink = showError ? showError : m_showError;
     try {
         work();
     } catch (const CommandError &error) {
-        m_showError(m_window, error.message());
+        sink(m_window, error.message());
     } catch (const std::bad_alloc &) {
-        m_showError(m_window, tr("Out of memory"));
+        sink(m_window, tr("Out of memory"));
     }
 }
 

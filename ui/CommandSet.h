@@ -41,8 +41,9 @@ public:
     // A menu of the named commands in their order; "-" stands for a separator.
     QMenu *buildMenu(const QString &title, const QList<const char *> &names, QWidget *parent) const;
 
-    // Runs a command's work: an error ends it in the error box, running out of memory as well.
-    void run(const std::function<void()> &work) const;
+    // Runs a command's work: an error ends it in the error box (or the sink given), running out
+    // of memory as well.
+    void run(const std::function<void()> &work, const ErrorSink &showError = {}) const;
 
     // The first enabled command whose shortcut is the key, or null.
     QAction *commandFor(QKeyCombination key) const;

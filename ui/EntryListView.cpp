@@ -2,12 +2,12 @@
 #include "EntryListView.h"
 
 #include "EntryList.h"
+#include "PlainText.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QTextDocument>
 #include <QToolTip>
 
 EntryListView::EntryListView(EntryList &list, Clock clockMs, QWidget *parent)
@@ -126,8 +126,7 @@ bool EntryListView::viewportEvent(QEvent *event)
         return true;
     }
     // Plain text: a "<" in a line must not be read as markup.
-    QToolTip::showText(help->globalPos(),
-                       Qt::convertFromPlainText(m_rowToolTip(index.row()), Qt::WhiteSpaceNoWrap),
-                       viewport(), visualRect(index));
+    QToolTip::showText(help->globalPos(), PlainToolTip(m_rowToolTip(index.row())), viewport(),
+                       visualRect(index));
     return true;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ImportServices.h"
 
+#include "PlainText.h"
 #include "TextRules.h"
 
 #include <QDialogButtonBox>
@@ -36,7 +37,7 @@ TfrmImport::TfrmImport(const ImportReport &found, const QList<QByteArray> &servi
     setWindowTitle(tr("Import Services"));
     resize(720, 460);
 
-    auto *intro = new QLabel(tr("Search engines found in your web browsers, KDE's web "
+    auto *intro = PlainLabel(tr("Search engines found in your web browsers, KDE's web "
                                 "shortcuts and search description files. The checked "
                                 "ones are added to the service list."),
                              this);
@@ -47,10 +48,9 @@ TfrmImport::TfrmImport(const ImportReport &found, const QList<QByteArray> &servi
     tvFound->setHeaderLabels({tr("Name"), tr("Address"), tr("Not imported because")});
     tvFound->setRootIsDecorated(true);
     tvFound->header()->setSectionResizeMode(QHeaderView::Interactive);
-    lblProblems = new QLabel(this);
+    lblProblems = PlainLabel({}, this);
     lblProblems->setObjectName(QStringLiteral("lblProblems"));
     lblProblems->setWordWrap(true);
-    lblProblems->setTextFormat(Qt::PlainText);
 
     auto *buttons = new QDialogButtonBox(this);
     btnReadFile = buttons->addButton(tr("&Read File..."), QDialogButtonBox::ActionRole);
@@ -86,8 +86,8 @@ void TfrmImport::add(const ImportReport &found)
         auto *row = new QTreeWidgetItem(groupFor(tvFound, service.source),
                                         {service.name, service.address, reason});
         row->setData(0, kRowRole, int(i));
-        row->setToolTip(1, service.file);
-        row->setToolTip(2, reason); // the column is narrow; the reason is a sentence
+        row->setToolTip(1, PlainToolTip(service.file));
+        row->setToolTip(2, PlainToolTip(reason)); // the column is narrow; the reason is a sentence
         if (reason.isEmpty()) {
             row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
             row->setCheckState(0, Qt::Checked);

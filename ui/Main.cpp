@@ -7,6 +7,8 @@
 #include "ExportServices.h"
 #include "ImportServices.h"
 #include "MainCommands.h"
+#include "MessageBoxes.h"
+#include "PlainText.h"
 #include "Prompts.h"
 #include "Search.h"
 #include "ShortcutDispatcher.h"
@@ -23,7 +25,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -132,7 +133,7 @@ void TfrmMain::buildLayout()
     MainSplitter->setSizes({105, 503});
     setCentralWidget(MainSplitter);
 
-    StatusLine = new QLabel;
+    StatusLine = PlainLabel({}, nullptr);
     StatusLine->setObjectName(QStringLiteral("StatusLine"));
     StatusLine->setAccessibleName(tr("Status"));
     // A new text asks for no new layout of the window: with the web engine's pages in it, each
@@ -233,7 +234,7 @@ void TfrmMain::actContUsExecute()
 }
 void TfrmMain::actAboutExecute()
 {
-    QMessageBox::about(this, tr("About Glen Lantern"), AboutText());
+    PlainMessageBox::aboutProgram(this, tr("About Glen Lantern"), AboutText());
 }
 
 QString AboutText()

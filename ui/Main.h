@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+struct BusProgram;
 class EntryListView;
 struct CatalogueRequest;
 class Prompts;
@@ -32,6 +33,9 @@ struct MainWindowParts
     std::unique_ptr<BrowserPane> browser;
     std::unique_ptr<TrayIcon> trayIcon;
     CommandSet::ErrorSink showError;
+    // Errors of what a caller asked (a later start, the desktop's search): a notice that keeps
+    // nothing waiting. showError when none is given.
+    CommandSet::ErrorSink showCallerError;
     std::function<qint64()> clockMs; // for the lists' type-ahead
     TfrmQLaunch::Opener openInDefaultBrowser;
     UserFolders engineFolders; // where the user's browsers and desktop keep search engines
@@ -86,8 +90,10 @@ public:
     void actAddSiteSearchExecute();
 
     // What a start of the program or a desktop search result asks for (MainRequest.cpp): the
-    // window comes up and searches, adds or shows what was asked. Errors go to the error box.
+    // window comes up and searches, adds or shows what was asked. Errors go to showCallerError.
     void OpenRequest(const StartRequest &request);
+    // The window as the session bus reaches it: its lists, its requests and its notices.
+    BusProgram busProgram();
 
 Q_SIGNALS:
     // The window was closed for good: the program ends.
@@ -119,6 +125,7 @@ private:
     TfrmTextPad *createNotepad(int number);
     bool confirmCloseNotepads();
     void actOnRequest(const StartRequest &request);
+    CommandSet::ErrorSink callerErrors() const;
     void bringToFront();
 
     ListDocument m_services;

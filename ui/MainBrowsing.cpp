@@ -6,6 +6,7 @@
 #include "Error.h"
 #include "Interop.h"
 #include "Main.h"
+#include "PlainText.h"
 #include "Prompts.h"
 #include "Search.h"
 #include "TextRules.h"
@@ -61,7 +62,7 @@ void TfrmMain::restoreBrowserSettings()
         action->setCheckable(true);
         action->setChecked(on);
     }
-    PrivateMark = new QLabel(tr("Private"));
+    PrivateMark = PlainLabel(tr("Private"), nullptr);
     PrivateMark->setObjectName(QStringLiteral("PrivateMark"));
     PrivateMark->setToolTip(tr("Private browsing: the pages leave nothing on disk"));
     statusBar()->addPermanentWidget(PrivateMark);

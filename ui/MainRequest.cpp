@@ -6,6 +6,7 @@
 
 #include "Error.h"
 #include "Search.h"
+#include "SessionBus.h"
 #include "StartRequest.h"
 
 #include <QApplication>
@@ -33,7 +34,25 @@ void TfrmMain::OpenRequest(const StartRequest &request)
         QTimer::singleShot(kWaitForDialogMs, this, [this, request] { OpenRequest(request); });
         return;
     }
-    m_commandSet->run([&] { actOnRequest(request); });
+    m_commandSet->run([&] { actOnRequest(request); }, callerErrors());
+}
+
+CommandSet::ErrorSink TfrmMain::callerErrors() const
+{
+    return m_parts.showCallerError ? m_parts.showCallerError : m_parts.showError;
+}
+
+BusProgram TfrmMain::busProgram()
+{
+    BusProgram program;
+    program.services = &m_services.list;
+    program.terms = &m_terms.list;
+    program.prepare = [this](const CommandLine &options) {
+        return PrepareStartRequest(options, m_services.list);
+    };
+    program.act = [this](const StartRequest &request) { OpenRequest(request); };
+    program.showError = [this](const QString &message) { callerErrors()(this, message); };
+    return program;
 }
 
 void TfrmMain::bringToFront()

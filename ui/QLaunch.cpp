@@ -3,6 +3,7 @@
 
 #include "DefaultBrowser.h"
 #include "MetaSearch.h"
+#include "PlainText.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -63,7 +64,7 @@ TfrmQLaunch::TfrmQLaunch(Opener opener, MessageShower showMessage, QWidget *pare
     setFixedSize(536, 76);
     move(242, 168);
 
-    lblSearch = new QLabel(tr("Enter Your Search Term"), this);
+    lblSearch = PlainLabel(tr("Enter Your Search Term"), this);
     lblSearch->setObjectName(QStringLiteral("lblSearch"));
     lblSearch->move(8, 0);
     lblSearch->adjustSize();

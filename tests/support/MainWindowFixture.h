@@ -43,6 +43,7 @@ struct MainWindowFixture
         parts.trayIcon = std::make_unique<FakeTrayIcon>();
         tray = static_cast<FakeTrayIcon *>(parts.trayIcon.get());
         parts.showError = [this](QWidget *, const QString &message) { errors.append(message); };
+        parts.showCallerError = callerErrors;
         parts.clockMs = [this] { return nowMs; };
         parts.openInDefaultBrowser = [this](const QString &address, QString *) {
             launched.append(address);
@@ -72,6 +73,7 @@ struct MainWindowFixture
     FakeTrayIcon *tray = nullptr;
     QStringList launched; // addresses sent to the default browser
     QStringList errors;
+    CommandSet::ErrorSink callerErrors; // set before start(); errors when none
     qint64 nowMs = 100000;
     std::unique_ptr<TfrmMain> window;
 };

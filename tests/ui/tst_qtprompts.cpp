@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
@@ -163,6 +164,7 @@ private Q_SLOTS:
     void confirmRisk();
     void askLogin_data();
     void askLogin();
+    void outsideTextIsPlain();
 
 private:
     QString m_longText;
@@ -740,6 +742,45 @@ void TestQtPrompts::askLogin()
              expected);
     QCOMPARE(user, QStringLiteral("reader"));
     QCOMPARE(password, expected ? QStringLiteral("secret") : QString());
+}
+
+// A page's name in a question shows as written, not as markup that dresses the question up as
+// another; and no box, label or tooltip is made anywhere but in the builders that make it plain.
+void TestQtPrompts::outsideTextIsPlain()
+{
+    const QString name = QStringLiteral("<b>Wikipedia</b>\" to the service list?<br><br>"
+                                        "https://en.wikipedia.org/w/index.php?search=|s|<!--");
+    whenOpen(named("okCancelBox"), [&](QWidget *box) {
+        const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        QCOMPARE(label->text(), name);
+        end(box, Ending::Cancel);
+    });
+    QVERIFY(!QtPrompts().AskOkCancel(name));
+
+    const QRegularExpression box(QStringLiteral(
+            R"(\bQMessageBox(\s+\w+)?\s*[({]|new\s+QMessageBox\b|QMessageBox::(about|information|warning|critical|question)\s*\()"));
+    const QRegularExpression label(QStringLiteral(R"(new\s+QLabel\b|\bQLabel\s+\w+\s*[({])"));
+    const QRegularExpression tip(
+            QStringLiteral(R"((setToolTip|setTabToolTip|showText)\s*\(([^;]*)\);)"));
+    const QRegularExpression plainTip(QStringLiteral(R"(PlainToolTip\(|^\s*tr\([^()]*\)\s*$)"));
+    int read = 0;
+    for (const QString folder : {"", "core/", "platform/", "ui/", "interop/"}) {
+        const QDir dir(QStringLiteral(GL_SOURCE_DIR "/") + folder);
+        for (const QString &file : dir.entryList({"*.cpp", "*.h"}, QDir::Files)) {
+            QFile source(dir.filePath(file));
+            QVERIFY(source.open(QIODevice::ReadOnly) && ++read);
+            const QString text = QString::fromUtf8(source.readAll());
+            const QByteArray where = (folder + file).toUtf8();
+            QVERIFY2(where.startsWith("platform/MessageBoxes.") || !box.match(text).hasMatch(),
+                     where.constData());
+            QVERIFY2(where == "platform/PlainText.h" || !label.match(text).hasMatch(),
+                     where.constData());
+            for (const QRegularExpressionMatch &m : tip.globalMatch(text))
+                QVERIFY2(plainTip.match(m.captured(2)).hasMatch(), qPrintable(m.captured()));
+        }
+    }
+    QVERIFY(read > 50);
 }
 
 QTEST_MAIN(TestQtPrompts)

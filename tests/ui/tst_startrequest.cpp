@@ -3,11 +3,17 @@
 // running main window do.
 #include "CommandLine.h"
 #include "CommandSet.h"
+#include "ErrorBox.h"
 #include "MainWindowFixture.h"
+#include "SessionBus.h"
 #include "StartRequest.h"
 #include "TextRules.h"
 
 #include <QAction>
+#include <QDBusConnection>
+#include <QDBusPendingCall>
+#include <QMessageBox>
+#include <QProcess>
 #include <QDialog>
 #include <QLineEdit>
 #include <QTest>
@@ -55,6 +61,7 @@ private Q_SLOTS:
     void serviceGoneBeforeTheRequestRuns();
     void waitsForTheDialogTheUserAnswers();
     void backgroundShowsNothing();
+    void busFloodLeavesTheProgramAnswering();
 };
 
 void TestStartRequest::searches_data()
@@ -217,6 +224,50 @@ void TestStartRequest::backgroundShowsNothing()
     open(f, {QStringLiteral("--background")});
     QVERIFY(!f.window->isVisible());
     QVERIFY(!f.window->quickLauncher()->isVisible());
+}
+
+// Thousands of desktop search results naming services the list lacks: each error joins one
+// notice that keeps nothing waiting, and the program goes on answering the bus.
+void TestStartRequest::busFloodLeavesTheProgramAnswering()
+{
+    QProcess daemon; // a session bus of the test's own, ended with it
+    daemon.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
+    QVERIFY(daemon.waitForReadyRead(10000));
+    const QString address = QString::fromUtf8(daemon.readLine().trimmed());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+    MainWindowFixture f(kServices, kTerms);
+    f.callerErrors = ShowErrorNotice; // as the program has it
+    f.start();
+    SessionBus program(QStringLiteral("org.glenlantern.FloodTest"));
+    QCOMPARE(program.claim({}, f.folder.path()), SessionBus::Start::First);
+    program.setProgram(f.window->busProgram());
+    QDBusConnection caller = QDBusConnection::connectToBus(address, QStringLiteral("caller"));
+    const auto call = [&](bool gnome, const char *method, const QVariantList &arguments) {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+                program.names().service,
+                gnome ? program.names().gnomeSearchPath() : program.names().krunnerPath(),
+                gnome ? "org.gnome.Shell.SearchProvider2" : "org.kde.krunner1", method);
+        message.setArguments(arguments);
+        return caller.asyncCall(message);
+    };
+    QList<QDBusPendingCall> calls;
+    for (int i = 0; i < 5000; ++i) {
+        const QString id = QStringLiteral("service:Nope%1=x").arg(i);
+        calls << (i % 2 ? call(true, "ActivateResult", {id, QStringList(), 0u})
+                        : call(false, "Run", {id, QString()}));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(
+            std::all_of(calls.cbegin(), calls.cend(), [](const auto &c) { return c.isFinished(); }),
+            120000);
+    QTRY_COMPARE(f.window->findChildren<QMessageBox *>().size(), 1);
+    QTRY_COMPARE(f.window->findChild<QMessageBox *>()->text(),
+                 QStringLiteral("There is no service named \"Nope0\" in the service "
+                                "list.\n\nand %1 more")
+                         .arg(QLocale().toString(4999)));
+    QVERIFY(!QApplication::activeModalWidget());
+    QDBusPendingCall run = call(false, "Run", {QStringLiteral("service:Maps=blue"), QString()});
+    QTRY_VERIFY(run.isFinished() && !run.isError());
+    QTRY_COMPARE(f.browser->addresses, QStringList {QStringLiteral("http://m/blue/x")});
 }
 
 QTEST_MAIN(TestStartRequest)

@@ -224,15 +224,18 @@ void TestWebPane::download_data()
 {
     QTest::addColumn<bool>("save");
     QTest::addColumn<bool>("cancelWhileLoading");
-    QTest::newRow("saved byte for byte") << true << false;
-    QTest::newRow("save dialog cancelled") << false << false;
-    QTest::newRow("cancelled while it loads") << true << true;
+    QTest::addColumn<bool>("hostile"); // named by a path, saved over a program of the user's
+    QTest::newRow("saved byte for byte") << true << false << false;
+    QTest::newRow("save dialog cancelled") << false << false << false;
+    QTest::newRow("cancelled while it loads") << true << true << false;
+    QTest::newRow("named by a path, over a program") << true << false << true;
 }
 
 void TestWebPane::download()
 {
     QFETCH(bool, save);
     QFETCH(bool, cancelWhileLoading);
+    QFETCH(bool, hostile);
     QByteArray bytes(300 * 1024, Qt::Uninitialized);
     QRandomGenerator random(17);
     for (char &c : bytes)
@@ -240,22 +243,26 @@ void TestWebPane::download()
     LocalWebServer server([&](const LocalWebServer::Request &) {
         Response r;
         r.contentType = "application/octet-stream";
-        r.extraHeaders = "Content-Disposition: attachment; filename=\"data.bin\"\r\n";
+        r.extraHeaders = QByteArray("Content-Disposition: attachment; filename=\"")
+                + (hostile ? "../.config/autostart/evil.desktop" : "data.bin") + "\"\r\n";
         r.body = bytes;
         r.stallAfter = cancelWhileLoading ? 100 * 1024 : -1;
         return r;
     });
     QTemporaryDir saved;
     const QString target = saved.filePath(QStringLiteral("kept.bin"));
+    if (hostile) {
+        QFile program(target);
+        QVERIFY(program.open(QIODevice::WriteOnly));
+        QVERIFY(program.setPermissions(program.permissions() | QFile::ExeOwner | QFile::ExeUser));
+    }
     WebPaneFixture f;
     f.start({"Files=" + server.base() + "/file?|s|"}, {"x"});
-    const QString suggested
-            = QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation))
-                      .filePath(QStringLiteral("data.bin"));
     f.prompts
             ->expectSaveAs(QStringLiteral("Save Download"),
                            save ? std::optional<QString>(target) : std::nullopt)
-            .startingWith(suggested);
+            .startingWith(QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation))
+                                  .filePath(hostile ? "evil.desktop" : "data.bin"));
     f.click("lstbxTerms", 0);
     QTRY_VERIFY_WITH_TIMEOUT(f.prompts->pending() == 0, 60000);
     QVERIFY(f.prompts->verifyDone());
@@ -276,6 +283,7 @@ void TestWebPane::download()
         QFile file(target);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll() == bytes);
+        QCOMPARE(file.permissions() & (QFile::ExeOwner | QFile::ExeUser), QFile::Permissions());
         QCOMPARE(row->findChild<QLabel *>(QStringLiteral("downloadText"))->text(),
                  QStringLiteral("kept.bin: done, 300 KB"));
         QVERIFY(!row->findChild<QPushButton *>(QStringLiteral("downloadCancel"))->isVisible());

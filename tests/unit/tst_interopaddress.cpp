@@ -341,6 +341,10 @@ void TestInteropAddress::openSearchDocument_data()
             << R"(<Url type="text/html" template="find?q={searchTerms}"/>)" << site
             << "https://site.example/dir/find?q=|s|"
             << "";
+    // clang-format off
+    QTest::newRow("script template") << R"x(<Url type="text/html" template="javascript:alert({searchTerms})"/>)x" << site << "javascript:alert(|s|)" << "a javascript: address";
+    QTest::newRow("data template") << R"(<Url type="text/html" template="data:text/html,{searchTerms}"/>)" << site << "data:text/html,|s|" << "a data: address";
+    // clang-format on
     QTest::newRow("relative without a base")
             << R"(<Url type="text/html" template="/search?q={searchTerms}"/>)"
             << ""

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "DownloadName.h"
 #include "Error.h"
 #include "PrefixMatcher.h"
 #include "PlainRules.h"
@@ -31,6 +32,8 @@ private Q_SLOTS:
     void errorBoxText_data();
     void errorBoxText();
     void cleanSystemText();
+    void downloadNames_data();
+    void downloadNames();
 };
 
 void TestText::trimBlanks_data()
@@ -367,6 +370,36 @@ void TestText::cleanSystemText()
     QCOMPARE(CleanSystemText(QStringLiteral("No such file. \r\n")), QStringLiteral("No such file"));
     QCOMPARE(CleanSystemText(QString(300, u'x')).size(), 255);
     QCOMPARE(SystemErrorText(ENOENT), QStringLiteral("No such file or directory"));
+}
+
+void TestText::downloadNames_data()
+{
+    QTest::addColumn<QString>("offered");
+    QTest::addColumn<QString>("saved");
+    // clang-format off
+    QTest::newRow("plain") << "report.pdf" << "report.pdf";
+    QTest::newRow("traversal") << "../.config/autostart/evil.desktop" << "evil.desktop";
+    QTest::newRow("absolute") << "/etc/passwd" << "passwd";
+    QTest::newRow("encoded traversal") << "..%2F.config%2fautostart%2Fx.desktop" << "x.desktop";
+    QTest::newRow("backslashes") << "..\\..%5Cx.sh" << "x.sh";
+    QTest::newRow("dot file") << ".bashrc" << "bashrc";
+    QTest::newRow("dots only") << ".." << "download";
+    QTest::newRow("blanks and dots") << " . evil.sh. " << "evil.sh";
+    QTest::newRow("control characters") << "a\nb\tc\x01\x7f.txt" << "abc.txt";
+    QTest::newRow("direction override") << "invoice\u202Efdp.exe" << "invoicefdp.exe";
+    QTest::newRow("markup") << "<img src=x onerror=y>.txt" << "_img src=x onerror=y_.txt";
+    QTest::newRow("nothing") << "" << "download";
+    QTest::newRow("1,000 characters") << QString(1000, u'a') + ".desktop" << QString(192, u'a') + ".desktop";
+    QTest::newRow("1,000 letters of two bytes") << QString(1000, u'\u00e9') + ".txt" << QString(98, u'\u00e9') + ".txt";
+    // clang-format on
+}
+
+void TestText::downloadNames()
+{
+    QFETCH(QString, offered);
+    QFETCH(QString, saved);
+    const QString folder = QStringLiteral("/home/user/Downloads");
+    QCOMPARE(DownloadTarget(folder, offered), folder + u'/' + saved);
 }
 
 QTEST_APPLESS_MAIN(TestText)
