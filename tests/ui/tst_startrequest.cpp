@@ -4,13 +4,17 @@
 #include "CommandLine.h"
 #include "CommandSet.h"
 #include "MainWindowFixture.h"
+#include "SessionBus.h"
 #include "StartRequest.h"
 #include "TextRules.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QLineEdit>
+#include <QSemaphore>
 #include <QTest>
+
+#include <atomic>
 
 namespace {
 
@@ -55,6 +59,7 @@ private Q_SLOTS:
     void serviceGoneBeforeTheRequestRuns();
     void waitsForTheDialogTheUserAnswers();
     void backgroundShowsNothing();
+    void handOverAnswersBeforeTheFilesAreRead();
 };
 
 void TestStartRequest::searches_data()
@@ -217,6 +222,33 @@ void TestStartRequest::backgroundShowsNothing()
     open(f, {QStringLiteral("--background")});
     QVERIFY(!f.window->isVisible());
     QVERIFY(!f.window->quickLauncher()->isVisible());
+}
+
+// A start that names list files gets its answer from the running program at once: the files
+// are read afterwards, outside the bus's call, and what is wrong with them shows in the box.
+void TestStartRequest::handOverAnswersBeforeTheFilesAreRead()
+{
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:"); // the calls come straight, not over a bus
+    MainWindowFixture f(kServices, kTerms);
+    f.writeFile(QStringLiteral("big.gls"), QByteArray("Books=http://b/|s|\r\n\0", 21));
+    QSemaphore mayFinish;
+    std::atomic<bool> read = false;
+    BusProgram program;
+    program.read = [&](const CommandLine &options) {
+        mayFinish.tryAcquire(1, 5000); // a large file, until the test lets it end
+        read = true;
+        return ReadStartRequest(options);
+    };
+    program.check = [](const StartRequest &) {};
+    program.act = [&f](const StartRequest &request) { f.window->OpenRequest(request); };
+    program.showError = [&f](const QString &message) { f.errors << message; };
+    SessionBus bus(QStringLiteral("org.example.GlenLantern"));
+    bus.setProgram(program);
+    bus.Run({QStringLiteral("--services"), QStringLiteral("big.gls"), "x"}, f.folder.path(), {});
+    QVERIFY(!read);
+    mayFinish.release();
+    QTRY_COMPARE(f.errors.size(), 1);
+    QVERIFY(f.errors.first().endsWith(u"Not a text file: line 2 holds a NUL byte"));
 }
 
 QTEST_MAIN(TestStartRequest)
