@@ -52,13 +52,17 @@ MainWindowParts DesktopParts(const CommandLine &options)
 }
 
 // A program that runs already takes the command line, and this start ends before it makes any
-// window or needs a display. Nothing when this start is to run the windows itself.
-std::optional<int> handToRunningProgram(int argc, char *argv[], const QStringList &arguments)
+// window or needs a display. Nothing when this start is to run the windows itself; `start`
+// then says whether another program runs (Alone: it does not answer, or shows its windows
+// elsewhere) or none does.
+std::optional<int> handToRunningProgram(int argc, char *argv[], const QStringList &arguments,
+                                        SessionBus::Start &start)
 {
     QCoreApplication app(argc, argv);
     QString refusal;
-    switch (SessionBus::HandToRunningProgram(QStringLiteral(GL_APPSTREAM_ID), arguments,
-                                             QDir::currentPath(), refusal)) {
+    start = SessionBus::HandToRunningProgram(QStringLiteral(GL_APPSTREAM_ID), arguments,
+                                             QDir::currentPath(), refusal);
+    switch (start) {
     case SessionBus::Start::HandedOver:
         return 0;
     case SessionBus::Start::Refused:
@@ -82,11 +86,15 @@ void setUpApplication()
 }
 
 // Owns the program's name on the session bus. Another start may have taken it since this one
-// looked: then that one gets the command line after all, and this start ends.
+// looked: then that one gets the command line after all, and this start ends. After a hand-over
+// that found a program which does not answer, this start runs on its own without asking again.
 std::optional<int> claimName(SessionBus &sessionBus, const QStringList &arguments,
-                             const CommandLine &options)
+                             const CommandLine &options, SessionBus::Start handOver)
 {
-    switch (sessionBus.claim(arguments, QDir::currentPath())) {
+    const SessionBus::Start start = handOver == SessionBus::Start::Alone
+            ? handOver
+            : sessionBus.claim(arguments, QDir::currentPath());
+    switch (start) {
     case SessionBus::Start::HandedOver:
         return 0;
     case SessionBus::Start::Refused:
@@ -133,13 +141,14 @@ BusProgram busProgram(TfrmMain &frmMain, bool &shown)
 int runWindows(int argc, char *argv[], const QStringList &arguments, const CommandLine &options)
 {
     PrepareBrowserEngine();
-    if (const std::optional<int> status = handToRunningProgram(argc, argv, arguments))
+    SessionBus::Start handOver = SessionBus::Start::NotRunning;
+    if (const std::optional<int> status = handToRunningProgram(argc, argv, arguments, handOver))
         return *status;
     QApplication app(argc, argv);
     const Translations translations;
     setUpApplication();
     SessionBus sessionBus(QStringLiteral(GL_APPSTREAM_ID));
-    if (const std::optional<int> status = claimName(sessionBus, arguments, options))
+    if (const std::optional<int> status = claimName(sessionBus, arguments, options, handOver))
         return *status;
 
     TfrmMain frmMain(DesktopParts(options));

@@ -7,6 +7,8 @@
 #include "Utf8.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
+#include <QUrl>
 #include <array>
 
 namespace {
@@ -104,9 +106,52 @@ QString schemeOf(const QString &address)
     return port ? QString() : text.left(i).toLower();
 }
 
-QString shortened(const QString &text)
+// Whether the address (its scheme written out) names a host an address can hold. In a service
+// string a placeholder stands for letters of the host.
+bool hasValidHost(const QString &web, bool serviceString)
 {
-    return text.size() <= 60 ? text : text.left(57) + QStringLiteral("...");
+    const qsizetype colon = web.indexOf(u':');
+    if (!QStringView(web).mid(colon + 1).startsWith(u"//"))
+        return false;
+    qsizetype end = colon + 3;
+    while (end < web.size() && !QStringView(u"/?#\\").contains(web.at(end)))
+        ++end;
+    QString authority = web.mid(colon + 3, end - colon - 3);
+    if (serviceString) {
+        static const QRegularExpression placeholder(QStringLiteral(R"(\|s(?::[^|]*)?\|)"));
+        authority.replace(placeholder, QStringLiteral("x"));
+    }
+    const QUrl url = QUrl::fromEncoded(EncodedAddress(QStringLiteral("http://") + authority),
+                                       QUrl::TolerantMode);
+    return url.isValid() && !url.host().isEmpty();
+}
+
+// Go's rule for an address, or for a service string: why it is none the program searches, as
+// a phrase; nothing when it is one, with `web` the address with its scheme written out.
+std::optional<QString> refusalOf(const QString &address, QString &web, bool serviceString)
+{
+    const QString scheme = schemeOf(address);
+    web = TrimBlanks(address);
+    if (scheme.isEmpty()) {
+        // "www.example.org/?q=..." as an address bar takes it; a local path is no web address.
+        if (web.isEmpty() || QStringView(u"/\\.~").contains(web.front()))
+            return Tr::tr("opens \"%1\", which is not an http or https address; only those are "
+                          "searched")
+                    .arg(Shortened(web, 60));
+        web.prepend(QStringLiteral("http://"));
+    } else if (scheme != u"http" && scheme != u"https") {
+        return Tr::tr("opens a %1: address (\"%2\"); only http and https addresses are searched")
+                .arg(scheme, Shortened(web, 60));
+    }
+    const qsizetype length = EncodedAddress(web).size();
+    if (length > kLongestAddress)
+        return Tr::tr("makes an address of %1 characters; the browser pane opens addresses of "
+                      "up to %2 characters")
+                .arg(length)
+                .arg(kLongestAddress);
+    if (!hasValidHost(web, serviceString))
+        return Tr::tr("opens \"%1\", which names no valid host").arg(Shortened(web, 60));
+    return std::nullopt;
 }
 
 } // namespace
@@ -252,28 +297,20 @@ QByteArray EncodedAddress(const QString &address)
 
 QString WebAddress(const QString &address, const QString &serviceName)
 {
-    const QString scheme = schemeOf(address);
-    QString web = TrimBlanks(address);
-    if (scheme.isEmpty()) {
-        // "www.example.org/?q=..." as an address bar takes it; a local path is no web address.
-        if (web.isEmpty() || QStringView(u"/\\.~").contains(web.front()))
-            throw CommandError(serviceLabel(serviceName)
-                               + Tr::tr(" opens \"%1\", which is not an http or https "
-                                        "address; only those are searched")
-                                         .arg(shortened(web)));
-        web.prepend(QStringLiteral("http://"));
-    } else if (scheme != u"http" && scheme != u"https") {
-        throw CommandError(serviceLabel(serviceName)
-                           + Tr::tr(" opens a %1: address (\"%2\"); only http and https "
-                                    "addresses are searched")
-                                     .arg(scheme, shortened(web)));
-    }
-    const qsizetype length = EncodedAddress(web).size();
-    if (length > kLongestAddress)
-        throw CommandError(serviceLabel(serviceName)
-                           + Tr::tr(" makes an address of %1 characters; the browser "
-                                    "pane opens addresses of up to %2 characters")
-                                     .arg(length)
-                                     .arg(kLongestAddress));
+    QString web;
+    if (const std::optional<QString> problem = refusalOf(address, web, false))
+        throw CommandError(serviceLabel(serviceName) + u' ' + *problem);
     return web;
+}
+
+std::optional<QString> ServiceProblem(const QString &name, const QString &serviceString,
+                                      QString *web)
+{
+    if (name.size() > kLongestServiceName)
+        return Tr::tr("has a name of more than %1 characters").arg(kLongestServiceName);
+    QString written;
+    const std::optional<QString> problem = refusalOf(serviceString, written, true);
+    if (web)
+        *web = written;
+    return problem;
 }

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 // The longest address the browser engine opens, in characters of the encoded address. The
 // engine drops a longer one without a word.
 inline constexpr qsizetype kLongestAddress = 2 * 1024 * 1024;
@@ -43,8 +45,22 @@ QString ComposeAddress(const QString &serviceString, const QString &term,
 // stays as written.
 QByteArray EncodedAddress(const QString &address);
 
+// The longest service name the program takes in: an import refuses a longer one, an export
+// passes it over, and the desktop's search does not offer it.
+inline constexpr qsizetype kLongestServiceName = 1000;
+
 // The address Go opens: only http and https. An address without a scheme is taken as http,
 // as a browser's address bar takes it; blanks around it are dropped. Throws CommandError,
 // naming the service, for any other scheme (javascript:, file:, chrome:, data: ...), a local
-// path, or an address longer than the engine opens.
+// path, an address without a valid host, or one longer than the engine opens.
 QString WebAddress(const QString &address, const QString &serviceName);
+
+// The same rule for a service, whatever term fills its service string, where a placeholder
+// counts as letters of the part it stands in: why the program will not search with it, as a
+// phrase that names no service ("opens a javascript: address (...); only http and https
+// addresses are searched", or a name longer than kLongestServiceName); nothing when it will,
+// with `web` the service string as Go reads it, its scheme written out
+// ("www.example.org/?q=|s|" gives "http://www.example.org/?q=|s|"). Import and export take
+// services by this rule, and Go applies it to every address it opens (WebAddress).
+std::optional<QString> ServiceProblem(const QString &name, const QString &serviceString,
+                                      QString *web = nullptr);

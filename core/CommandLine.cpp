@@ -8,13 +8,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -126,27 +121,20 @@ QString dashed(const char *name)
     return QStringLiteral("--") + QString::fromLatin1(name);
 }
 
-// The file must be one the program can read: a missing, unreadable or folder name is a
-// mistake on the command line, found before anything opens.
-QString readableFile(const QCommandLineParser &parser, const char *option, const QString &folder)
+// The list file must be one the program can read: a missing or unreadable file, a folder, a
+// device, a named pipe or a file whose first block holds a NUL is a mistake on the command
+// line, found before anything opens (and without waiting for a large file). The running
+// program, which reads the files a later start names outside its bus's call, only takes the
+// name.
+QString listFile(const QCommandLineParser &parser, const char *option, const QString &folder,
+                 ListFileCheck check)
 {
     const QString value = parser.value(QString::fromLatin1(option));
     if (value.isEmpty())
         throw UsageError(Tr::tr("The file name after %1 is empty").arg(dashed(option)));
     const QString path = QDir::cleanPath(QDir(folder).absoluteFilePath(value));
-    // Not blocking: a named pipe without a writer must not hold the start.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    int error = fd < 0 ? errno : 0;
-    if (fd >= 0) {
-        struct stat info;
-        if (::fstat(fd, &info) != 0)
-            error = errno;
-        else if (S_ISDIR(info.st_mode))
-            error = EISDIR;
-        ::close(fd);
-    }
-    if (error != 0)
-        AsUsageError([&] { ThrowCannotOpen(path, SystemErrorText(error)); });
+    if (check == ListFileCheck::FirstBlock)
+        AsUsageError([&] { CheckListFileStart(path); });
     return path;
 }
 
@@ -179,7 +167,8 @@ void checkCombinations(const QCommandLineParser &parser, bool hasTerm)
 }
 
 // --import SOURCE --into FILE, or --export FORMAT --services FILE DIR.
-CommandLine readFileJob(const QCommandLineParser &parser, const QString &folder)
+CommandLine readFileJob(const QCommandLineParser &parser, const QString &folder,
+                        ListFileCheck check)
 {
     checkCombinations(parser, false);
     const QStringList words = parser.positionalArguments();
@@ -204,7 +193,7 @@ CommandLine readFileJob(const QCommandLineParser &parser, const QString &folder)
                                  .arg(result.exportFormat));
     if (!parser.isSet(QStringLiteral("services")))
         throw UsageError(Tr::tr("--export needs --services FILE"));
-    result.servicesFile = readableFile(parser, "services", folder);
+    result.servicesFile = listFile(parser, "services", folder, check);
     if (words.size() != 1 || IsBlank(words.first()))
         throw UsageError(Tr::tr("--export needs one folder to write into"));
     result.exportFolder = QDir::cleanPath(QDir(folder).absoluteFilePath(words.first()));
@@ -213,7 +202,8 @@ CommandLine readFileJob(const QCommandLineParser &parser, const QString &folder)
 
 } // namespace
 
-CommandLine ParseCommandLine(const QStringList &arguments, const QString &workingDirectory)
+CommandLine ParseCommandLine(const QStringList &arguments, const QString &workingDirectory,
+                             ListFileCheck check)
 {
     QCommandLineParser parser;
     for (const OptionRow &row : optionRows()) {
@@ -235,7 +225,7 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
         return result;
     }
     if (parser.isSet(QStringLiteral("import")) || parser.isSet(QStringLiteral("export")))
-        return readFileJob(parser, workingDirectory);
+        return readFileJob(parser, workingDirectory, check);
     const QStringList words = parser.positionalArguments();
     if (!words.isEmpty()) {
         result.term = words.join(u' ');
@@ -249,9 +239,9 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
             throw UsageError(Tr::tr("The service name after --service is blank"));
     }
     if (parser.isSet(QStringLiteral("services")))
-        result.servicesFile = readableFile(parser, "services", workingDirectory);
+        result.servicesFile = listFile(parser, "services", workingDirectory, check);
     if (parser.isSet(QStringLiteral("terms")))
-        result.termsFile = readableFile(parser, "terms", workingDirectory);
+        result.termsFile = listFile(parser, "terms", workingDirectory, check);
     result.add = parser.isSet(QStringLiteral("add"));
     result.allServices = parser.isSet(QStringLiteral("all-services"));
     result.quickLaunch = parser.isSet(QStringLiteral("quick-launch"));
@@ -288,8 +278,8 @@ QString HelpText()
             "Options:\n");
     for (const auto &[names, help] : std::as_const(lines))
         text += QStringLiteral("  ") + names.leftJustified(width + 2) + help + u'\n';
-    text += Tr::tr("\nExit status: 0 when all went well, 1 when a job failed, 2 when the "
-                   "command line is wrong.\n");
+    text += Tr::tr("\nExit status: 0 when all went well; 2 when the command line is wrong or "
+                   "names a file\nthat cannot be read; 1 when a job failed while it worked.\n");
     return text;
 }
 
@@ -304,7 +294,12 @@ qsizetype FindServiceByName(const EntryList &services, const QString &name)
     qsizetype sameIgnoringCase = -1;
     for (qsizetype i = 0; i < services.Count(); ++i) {
         const QByteArray &line = services.LineAt(i);
-        const QString candidate = TrimBlanks(DecodeLinePart(line, EntryList::NameOf(line)));
+        // More than three bytes a character cannot be the name: a name of megabytes is passed
+        // over without decoding it.
+        const QByteArray name = EntryList::NameOf(line);
+        if (TrimBlanks(name).size() > 3 * wanted.size())
+            continue;
+        const QString candidate = TrimBlanks(DecodeLinePart(line, name));
         if (candidate == wanted)
             return i;
         if (sameIgnoringCase < 0 && !candidate.isEmpty()

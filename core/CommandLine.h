@@ -51,10 +51,15 @@ struct CommandLine
     QString exportFolder;    // the folder --export writes into, absolute
 };
 
+// How much of the list files named is looked at while the command line is read: the first
+// block of each (CheckListFileStart), or nothing but the name.
+enum class ListFileCheck { FirstBlock, NameOnly };
+
 // Reads the arguments that follow the program's name; relative file names are taken from the
 // working folder, and the list files named must be readable. Throws UsageError naming the
 // problem.
-CommandLine ParseCommandLine(const QStringList &arguments, const QString &workingDirectory);
+CommandLine ParseCommandLine(const QStringList &arguments, const QString &workingDirectory,
+                             ListFileCheck check = ListFileCheck::FirstBlock);
 
 QString HelpText();
 QString VersionText();

@@ -25,10 +25,18 @@ namespace {
 const QString kServicePrefix = QStringLiteral("service:");
 const QString kTermPrefix = QStringLiteral("term:");
 
-QString serviceName(const EntryList &services, qsizetype i)
+// The service's name, or nothing when it is longer than the desktop's search offers; told by
+// its bytes first (never more than three a character), as such a name may be megabytes long.
+std::optional<QString> offeredName(const EntryList &services, qsizetype i)
 {
     const QByteArray &line = services.LineAt(i);
-    return TrimBlanks(DecodeLinePart(line, EntryList::NameOf(line)));
+    const QByteArray name = EntryList::NameOf(line);
+    if (TrimBlanks(name).size() > 3 * kLongestServiceName)
+        return std::nullopt;
+    QString decoded = TrimBlanks(DecodeLinePart(line, name));
+    if (decoded.size() > kLongestServiceName)
+        return std::nullopt;
+    return decoded;
 }
 
 // The service a term result searches with, as Go picks it.
@@ -40,13 +48,12 @@ qsizetype selectedOrFirst(const EntryList &services)
 
 // The result, or nothing when the service refuses to make an address of the text.
 std::optional<DesktopSearchResult> serviceResult(const EntryList &services, qsizetype i,
-                                                 const QString &text)
+                                                 const QString &name, const QString &text)
 {
-    const QString name = serviceName(services, i);
     try {
-        return DesktopSearchResult {kServicePrefix + name + u'=' + text,
-                                    Tr::tr("Search %1 for %2").arg(name, text),
-                                    SearchAddress(services, i, text)};
+        return DesktopSearchResult {
+                kServicePrefix + name + u'=' + text, Tr::tr("Search %1 for %2").arg(name, text),
+                Shortened(SearchAddress(services, i, text), kDesktopSearchDescription)};
     } catch (const CommandError &) {
         return std::nullopt;
     }
@@ -55,7 +62,8 @@ std::optional<DesktopSearchResult> serviceResult(const EntryList &services, qsiz
 std::optional<DesktopSearchResult> termResult(const EntryList &services, const QString &term)
 {
     const qsizetype service = selectedOrFirst(services);
-    if (service < 0)
+    const std::optional<QString> name = service < 0 ? std::nullopt : offeredName(services, service);
+    if (!name)
         return std::nullopt;
     try {
         SearchAddress(services, service, term);
@@ -64,7 +72,7 @@ std::optional<DesktopSearchResult> termResult(const EntryList &services, const Q
     }
     return DesktopSearchResult {
             kTermPrefix + term, term,
-            Tr::tr("Search %1 for %2").arg(serviceName(services, service), term)};
+            Shortened(Tr::tr("Search %1 for %2").arg(*name, term), kDesktopSearchDescription)};
 }
 
 } // namespace
@@ -74,13 +82,14 @@ QList<DesktopSearchResult> DesktopSearch(const EntryList &services, const EntryL
 {
     QList<DesktopSearchResult> results;
     const QString text = TrimBlanks(typed);
-    if (text.isEmpty())
+    if (text.isEmpty() || text.size() > kLongestDesktopSearchText)
         return results;
     // Services without a name cannot be told apart in the results: they are left out.
     for (qsizetype i = 0; i < services.Count() && results.size() < kDesktopSearchServices; ++i) {
-        if (serviceName(services, i).isEmpty())
+        const std::optional<QString> name = offeredName(services, i);
+        if (!name || name->isEmpty())
             continue;
-        if (auto result = serviceResult(services, i, text))
+        if (auto result = serviceResult(services, i, *name, text))
             results.append(*result);
     }
     const PrefixMatcher matcher(text);
@@ -88,7 +97,10 @@ QList<DesktopSearchResult> DesktopSearch(const EntryList &services, const EntryL
     for (qsizetype i = 0; i < terms.Count() && found < kDesktopSearchTerms; ++i) {
         if (!matcher.Matches(terms.LineAt(i)))
             continue;
-        auto result = termResult(services, terms.TextAt(i));
+        const QString term = terms.TextAt(i);
+        if (term.size() > kLongestDesktopSearchText)
+            continue;
+        auto result = termResult(services, term);
         if (!result)
             break; // no service to search with
         result->exact = result->title.compare(text, Qt::CaseInsensitive) == 0;
@@ -107,7 +119,8 @@ std::optional<DesktopSearchResult> DescribeDesktopResult(const EntryList &servic
     if (!request->serviceName)
         return termResult(services, *request->term);
     try {
-        return serviceResult(services, FindServiceByName(services, *request->serviceName),
+        const qsizetype i = FindServiceByName(services, *request->serviceName);
+        return serviceResult(services, i, offeredName(services, i).value_or(QString()),
                              *request->term);
     } catch (const UsageError &) {
         return std::nullopt; // the service is gone from the list
@@ -128,7 +141,10 @@ std::optional<CommandLine> DesktopResultRequest(const QString &id)
     } else {
         return std::nullopt;
     }
-    if (IsBlank(*request.term) || (request.serviceName && request.serviceName->isEmpty()))
+    if (IsBlank(*request.term) || request.term->size() > kLongestDesktopSearchText
+        || (request.serviceName
+            && (request.serviceName->isEmpty()
+                || request.serviceName->size() > kLongestServiceName)))
         return std::nullopt;
     return request;
 }

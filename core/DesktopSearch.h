@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Address.h"
 #include "CommandLine.h"
 
 #include <QList>
@@ -23,11 +24,18 @@ struct DesktopSearchResult
 
 inline constexpr qsizetype kDesktopSearchServices = 5;
 inline constexpr qsizetype kDesktopSearchTerms = 10;
+// Every result goes back over the session bus, whose messages have a size limit: a text typed
+// (or a term) longer than this gets no result, a service whose name is longer than
+// kLongestServiceName is not offered, and a description is cut to kDesktopSearchDescription
+// characters. The replies stay small whatever the lists or the callers hold.
+inline constexpr qsizetype kLongestDesktopSearchText = 1000;
+inline constexpr qsizetype kDesktopSearchDescription = 300;
 
 QList<DesktopSearchResult> DesktopSearch(const EntryList &services, const EntryList &terms,
                                          const QString &text);
 // What the result with this id shows now; nothing for an id that no longer fits the lists.
 std::optional<DesktopSearchResult> DescribeDesktopResult(const EntryList &services,
                                                          const QString &id);
-// The request a result stands for; nothing for an id this program did not give.
+// The request a result stands for; nothing for an id this program did not give (or one
+// longer than it gives).
 std::optional<CommandLine> DesktopResultRequest(const QString &id);

@@ -196,5 +196,11 @@ QVariant EntryList::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_lines.size())
         return {};
-    return DecodeLine(m_lines.at(index.row()));
+    const QByteArray &line = m_lines.at(index.row());
+    if (line.size() <= kLongestShownLine)
+        return DecodeLine(line);
+    // Only the start is decoded; its last character may be cut in half.
+    QString start = DecodeLinePart(line, line.first(kLongestShownLine));
+    start.chop(1);
+    return QVariant(start + QStringLiteral("..."));
 }

@@ -58,7 +58,10 @@ public:
     // The first line that begins with the text, ignoring case; -1 when none does.
     qsizetype FindPrefix(const QString &prefix) const;
 
-    // QAbstractListModel
+    // QAbstractListModel. A line is shown cut to its first kLongestShownLine bytes: Qt lays out
+    // an item's whole text each time it paints it, and a line of megabytes (a list made by
+    // another program) held the window, and the session bus with it, for a minute.
+    static constexpr qsizetype kLongestShownLine = 10000;
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
@@ -86,6 +89,10 @@ QList<QByteArray> ReadListFile(const QString &path, ListFileEncoding &encoding,
                                std::vector<quint32> &heads);
 // The same, for readers that need only the lines (a UTF-16 file's as UTF-8).
 QList<QByteArray> ReadListLines(const QString &path);
+// Reads no more than the first block of a list file, and refuses it, as ReadListFile would,
+// when it cannot be opened, is no regular file or that block holds a NUL: a check that never
+// waits for a large file.
+void CheckListFileStart(const QString &path);
 // Writes the lines as JoinLines joins them, in the given encoding, without holding the joined
 // text.
 void WriteLines(const QString &path, const QList<QByteArray> &lines, ListFileEncoding encoding);

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
@@ -74,7 +75,8 @@ QString refusalOf(const struct stat &info)
 
 } // namespace
 
-QByteArray ReadFileBytes(const QString &path, const QString &readErrorText)
+QByteArray ReadFileBytes(const QString &path, const QString &readErrorText,
+                         const ReadProgress &progress)
 {
     const auto readFailed = [&](int error) {
         if (!readErrorText.isEmpty())
@@ -101,12 +103,18 @@ QByteArray ReadFileBytes(const QString &path, const QString &readErrorText)
     try {
         qsizetype used = 0;
         const qsizetype capacity = qsizetype(info.st_size) + 1;
-        bytes.resize(capacity);
-        AdviseHugePages(bytes.constData(), size_t(capacity));
+        // Checked block by block: the whole size is asked for only once the first block passed.
+        qsizetype block = progress ? kFirstReadBlock : capacity;
+        bytes.resize(std::min(capacity, block));
+        AdviseHugePages(bytes.constData(), size_t(bytes.size()));
         for (;;) {
-            if (used == bytes.size())
-                bytes.resize(bytes.size() * 2); // the file grew while it was read
-            const ssize_t got = ::read(file.fd, bytes.data() + used, size_t(bytes.size() - used));
+            if (used == bytes.size()) {
+                // The first block passed its check, or the file grew while it was read.
+                bytes.resize(used < capacity ? capacity : used * 2);
+                AdviseHugePages(bytes.constData(), size_t(bytes.size()));
+            }
+            const ssize_t got = ::read(file.fd, bytes.data() + used,
+                                       size_t(std::min(bytes.size() - used, block)));
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0)
@@ -114,6 +122,11 @@ QByteArray ReadFileBytes(const QString &path, const QString &readErrorText)
             if (got == 0)
                 break;
             used += got;
+            if (progress) {
+                if (!progress(QByteArrayView(bytes.constData(), used), used - got))
+                    break;
+                block = std::max(block, used); // blocks double: few calls for a large file
+            }
         }
         bytes.truncate(used);
     } catch (const std::bad_alloc &) {

@@ -11,7 +11,13 @@
 // The whole file, NULs included. Only a regular file is read: a folder, a named pipe, a device
 // or a socket fails at once with "Cannot open file ...", as a file that cannot be opened does.
 // A failed read ends in readErrorText when one is given, else in the open failure.
-QByteArray ReadFileBytes(const QString &path, const QString &readErrorText = {});
+// With `progress`, the file is read in blocks, the first of at most kFirstReadBlock bytes, and
+// `progress` is given what was read so far and where the newest block begins: false ends the
+// reading there, with what was read, so that a check need not wait for a large file.
+inline constexpr qsizetype kFirstReadBlock = 64 * 1024;
+using ReadProgress = std::function<bool(QByteArrayView read, qsizetype blockStart)>;
+QByteArray ReadFileBytes(const QString &path, const QString &readErrorText = {},
+                         const ReadProgress &progress = {});
 // Creates or replaces the file with what `write` puts into the device. A file that cannot be
 // created (or is not a regular file) fails with "Cannot create file ..."; false from `write`,
 // or bytes that did not all reach the disk, fail with writeErrorText ("Stream write error"

@@ -173,14 +173,57 @@ qsizetype lineNumberAt(const QByteArray &text, qsizetype at)
     return line;
 }
 
+bool isUtf16(QByteArrayView bytes)
+{
+    return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+
+// Where the first NUL of a list file's bytes is, looking from `from`: a NUL byte, or in UTF-16
+// a NUL character (two zero bytes at a character's place); -1 when there is none.
+qsizetype nulAt(QByteArrayView bytes, qsizetype from)
+{
+    if (!isUtf16(bytes)) {
+        const void *nul = std::memchr(bytes.data() + from, 0, size_t(bytes.size() - from));
+        return nul ? static_cast<const char *>(nul) - bytes.data() : -1;
+    }
+    for (qsizetype i = std::max<qsizetype>(2, from & ~qsizetype(1)); i + 1 < bytes.size(); i += 2) {
+        if (bytes[i] == 0 && bytes[i + 1] == 0)
+            return i;
+    }
+    return -1;
+}
+
+// A list file's bytes, read until the block that shows a NUL, or only its first block: a
+// sparse file of gigabytes is refused as soon as its first block is read.
+QByteArray readListBytes(const QString &path, bool firstBlockOnly)
+{
+    qsizetype nul = -1;
+    QByteArray bytes = ReadFileBytes(path, {}, [&](QByteArrayView read, qsizetype from) {
+        nul = nulAt(read, from);
+        return nul < 0 && !firstBlockOnly;
+    });
+    if (nul < 0)
+        return bytes;
+    if (isUtf16(bytes)) {
+        // Counted in the text before the NUL, as the lines read.
+        QStringDecoder decoder(bytes.startsWith("\xFF") ? QStringDecoder::Utf16LE
+                                                        : QStringDecoder::Utf16BE);
+        bytes = QString(decoder.decode(QByteArrayView(bytes).sliced(2, nul - 2))).toUtf8();
+        nul = bytes.size();
+        bytes.append('\0');
+    }
+    ThrowCannotOpen(
+            QFileInfo(path).absoluteFilePath(),
+            Tr::tr("Not a text file: line %1 holds a NUL byte").arg(lineNumberAt(bytes, nul)));
+}
+
 // The text of a list file: UTF-16 (known by its byte-order mark) becomes UTF-8, as typed text
-// is stored; any other file is taken byte for byte. A NUL byte has no place in a text.
+// is stored; any other file is taken byte for byte. NULs were refused while it was read.
 QByteArray listText(const QString &path, QByteArray bytes, ListFileEncoding &encoding)
 {
     encoding = bytes.startsWith("\xFF\xFE") ? ListFileEncoding::Utf16LE
             : bytes.startsWith("\xFE\xFF")  ? ListFileEncoding::Utf16BE
                                             : ListFileEncoding::Bytes;
-    const QString file = QFileInfo(path).absoluteFilePath();
     if (encoding != ListFileEncoding::Bytes) {
         // The mark was read; a second one is text (a zero-width no-break space).
         QStringDecoder decoder(encoding == ListFileEncoding::Utf16LE ? QStringDecoder::Utf16LE
@@ -188,14 +231,8 @@ QByteArray listText(const QString &path, QByteArray bytes, ListFileEncoding &enc
                                QStringDecoder::Flag::ConvertInitialBom);
         const QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
         if (decoder.hasError() || bytes.size() % 2 != 0 || !QStringView(text).isValidUtf16())
-            ThrowCannotOpen(file, Tr::tr("Not valid UTF-16 text"));
+            ThrowCannotOpen(QFileInfo(path).absoluteFilePath(), Tr::tr("Not valid UTF-16 text"));
         bytes = text.toUtf8();
-    }
-    if (const void *nul = std::memchr(bytes.constData(), 0, size_t(bytes.size()))) {
-        const qsizetype at = static_cast<const char *>(nul) - bytes.constData();
-        ThrowCannotOpen(
-                file,
-                Tr::tr("Not a text file: line %1 holds a NUL byte").arg(lineNumberAt(bytes, at)));
     }
     return bytes;
 }
@@ -266,7 +303,12 @@ bool writeByteLines(QIODevice &file, const QList<QByteArray> &lines)
 QList<QByteArray> ReadListFile(const QString &path, ListFileEncoding &encoding,
                                std::vector<quint32> &heads)
 {
-    return SplitLines(listText(path, ReadFileBytes(path), encoding), heads);
+    return SplitLines(listText(path, readListBytes(path, false), encoding), heads);
+}
+
+void CheckListFileStart(const QString &path)
+{
+    readListBytes(path, true);
 }
 
 QList<QByteArray> ReadListLines(const QString &path)

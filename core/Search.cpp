@@ -23,8 +23,7 @@ namespace {
 // The name errors call a service by, cut short.
 QString serviceName(const QByteArray &line)
 {
-    const QString name = ServiceDisplayName(line);
-    return name.size() <= 60 ? name : name.left(57) + QStringLiteral("...");
+    return Shortened(ServiceDisplayName(line), 60);
 }
 
 // A long text as lines of at most `width` characters, broken after a blank where there is

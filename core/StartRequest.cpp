@@ -38,20 +38,31 @@ void checkService(const CommandLine &options, const EntryList &services)
 
 } // namespace
 
-StartRequest PrepareStartRequest(const CommandLine &options, const EntryList &currentServices)
+StartRequest ReadStartRequest(const CommandLine &options)
 {
     StartRequest request {options, {}, {}};
     if (!options.servicesFile.isEmpty())
         request.services = readList(options.servicesFile);
     if (!options.termsFile.isEmpty())
         request.terms = readList(options.termsFile);
+    return request;
+}
+
+void CheckStartRequest(const StartRequest &request, const EntryList &currentServices)
+{
     if (request.services) {
         EntryList named;
         named.CopyFrom(request.services->lines);
-        checkService(options, named);
+        checkService(request.options, named);
     } else {
-        checkService(options, currentServices);
+        checkService(request.options, currentServices);
     }
+}
+
+StartRequest PrepareStartRequest(const CommandLine &options, const EntryList &currentServices)
+{
+    StartRequest request = ReadStartRequest(options);
+    CheckStartRequest(request, currentServices);
     return request;
 }
 

@@ -26,10 +26,15 @@ struct StartRequest
     std::optional<ListFileLines> terms;
 };
 
-// Checks the request against the program's lists without changing anything: reads the list
-// files it names, finds the service it names in the service list it will search (the one read,
-// else `currentServices`) and makes sure there is a service to search a term with. Throws
+// Reads the list files the request names, however long they take; touches nothing else, so
+// that it may run on a thread of its own. Throws UsageError.
+StartRequest ReadStartRequest(const CommandLine &options);
+// Checks a request whose files were read against the program's lists without changing
+// anything: finds the service it names in the service list it will search (the one read, else
+// `currentServices`) and makes sure there is a service to search a term with. Throws
 // UsageError.
+void CheckStartRequest(const StartRequest &request, const EntryList &currentServices);
+// Both.
 StartRequest PrepareStartRequest(const CommandLine &options, const EntryList &currentServices);
 
 // What --print-url writes: the address of the named (or first) service, or with --all-services

@@ -37,6 +37,16 @@ QString TrimBlanks(const QString &text)
     return text.mid(begin, end - begin);
 }
 
+QString Shortened(const QString &text, qsizetype most)
+{
+    if (text.size() <= most)
+        return text;
+    qsizetype keep = most - 3;
+    if (keep > 0 && text.at(keep - 1).isHighSurrogate())
+        --keep;
+    return text.left(keep) + QStringLiteral("...");
+}
+
 // Qt's replace is one pass from left to right, occurrences not overlapping; for an empty
 // pattern it would put the replacement between all characters.
 QByteArray ReplaceAll(const QByteArray &text, const QByteArray &pattern,

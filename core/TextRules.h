@@ -14,6 +14,11 @@ inline bool IsBlank(const QString &text)
     return TrimBlanks(text).isEmpty();
 }
 
+// The text cut to at most `most` characters (at least 4), ending in "..." when it was cut; a
+// character of two UTF-16 units is never cut in half. For texts from outside shown or sent
+// back where their whole length has no place (an error's quote, a reply on the bus).
+QString Shortened(const QString &text, qsizetype most);
+
 // Every occurrence of the pattern replaced, left to right, not overlapping, in one pass.
 // An empty pattern leaves the text as it is.
 QByteArray ReplaceAll(const QByteArray &text, const QByteArray &pattern,

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Our service list written out for other programs: one file per service.
+#include "Address.h"
 #include "EntryList.h"
 #include "Error.h"
 #include "Interop.h"
@@ -208,8 +209,17 @@ ExportReport ExportServices(const QList<QByteArray> &serviceLines, ExportFormat 
     for (const QByteArray &line : serviceLines) {
         if (IsBlank(DecodeLine(line)))
             continue;
-        const QString address = DecodeLinePart(line, EntryList::ServiceStringOf(line)).trimmed();
-        const QString name = ServiceName(DecodeLinePart(line, EntryList::NameOf(line)), address);
+        const QString serviceString
+                = DecodeLinePart(line, EntryList::ServiceStringOf(line)).trimmed();
+        const QString name
+                = ServiceName(DecodeLinePart(line, EntryList::NameOf(line)), serviceString);
+        // Only what Go searches, its scheme written out: other programs would read an address
+        // without one as a path of their own.
+        QString address;
+        if (const std::optional<QString> problem = ServiceProblem(name, serviceString, &address)) {
+            report.skipped.append(Shortened(name, 100) + QStringLiteral(": ") + *problem);
+            continue;
+        }
         try {
             QByteArray bytes;
             QString fileName;

@@ -83,12 +83,13 @@ std::optional<ExportFormat> ExportFormatFromName(const QString &name); // "opens
 struct ExportReport
 {
     QStringList written;  // the files written
-    QStringList skipped;  // "Name: why it has no form in this format"
+    QStringList skipped;  // "Name: why it is no service Go searches, or has no form in this format"
     QStringList problems; // files not written: a clash with an existing file, a failed write
 };
 
 // One file per service line into the folder (made when missing): an OpenSearch description
-// (.xml) or a KDE web shortcut (.desktop). File names come from the service names; an existing
-// file is never replaced, it is reported. Blank lines are passed over.
+// (.xml) or a KDE web shortcut (.desktop), for the services Go searches (ServiceProblem), with
+// the scheme written out. File names come from the service names; an existing file is never
+// replaced, it is reported. Blank lines are passed over.
 ExportReport ExportServices(const QList<QByteArray> &serviceLines, ExportFormat format,
                             const QString &folder);

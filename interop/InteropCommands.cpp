@@ -38,6 +38,19 @@ ExistingList existingList(const QString &path)
     return list;
 }
 
+// The statuses of the jobs: what they name cannot be read, or something failed while working.
+constexpr int kUnreadable = 2;
+constexpr int kFailed = 1;
+
+// The job ends with these errors and nothing done.
+CommandOutput failed(const QStringList &errors, int status)
+{
+    CommandOutput output;
+    output.errors = errors;
+    output.status = status;
+    return output;
+}
+
 QString skippedLine(const FoundService &service, const QString &reason)
 {
     return Tr::tr("Skipped: %1 (%2): %3").arg(service.name, service.source, reason);
@@ -51,9 +64,18 @@ CommandOutput RunImportCommand(const QString &source, const QString &intoFile,
     CommandOutput output;
     const ImportReport report = FindServices(ImportSourceFromArgument(source), folders);
     output.errors = report.problems;
-    output.status = report.problems.isEmpty() ? 0 : 1;
+    if (!report.problems.isEmpty())
+        output.status = report.services.isEmpty() ? kUnreadable : kFailed;
+    if (output.status == kUnreadable)
+        return output;
+    ExistingList list;
     try {
-        ExistingList list = existingList(intoFile);
+        list = existingList(intoFile);
+    } catch (const CommandError &error) {
+        output.errors.append(error.message());
+        return failed(output.errors, kUnreadable);
+    }
+    try {
         const QList<bool> listed = AlreadyListed(report.services, list.lines);
         bool adds = false;
         for (qsizetype i = 0; i < report.services.size(); ++i) {
@@ -71,9 +93,8 @@ CommandOutput RunImportCommand(const QString &source, const QString &intoFile,
         if (adds)
             WriteLines(intoFile, list.lines, list.encoding);
     } catch (const CommandError &error) {
-        output.out.clear();
         output.errors.append(error.message());
-        output.status = 1;
+        return failed(output.errors, kFailed);
     }
     return output;
 }
@@ -83,19 +104,14 @@ CommandOutput RunExportCommand(const QString &format, const QString &servicesFil
 {
     CommandOutput output;
     const std::optional<ExportFormat> chosen = ExportFormatFromName(format);
-    if (!chosen) {
-        output.errors.append(
-                Tr::tr("Unknown export format \"%1\": use opensearch or kde").arg(format));
-        output.status = 1;
-        return output;
-    }
+    if (!chosen)
+        return failed({Tr::tr("Unknown export format \"%1\": use opensearch or kde").arg(format)},
+                      kUnreadable);
     QList<QByteArray> lines;
     try {
         lines = ReadListLines(servicesFile);
     } catch (const CommandError &error) {
-        output.errors.append(error.message());
-        output.status = 1;
-        return output;
+        return failed({error.message()}, kUnreadable);
     }
     const ExportReport report = ExportServices(lines, *chosen, folder);
     for (const QString &file : report.written)
@@ -103,6 +119,6 @@ CommandOutput RunExportCommand(const QString &format, const QString &servicesFil
     for (const QString &skipped : report.skipped)
         output.out.append(Tr::tr("Skipped: ") + skipped);
     output.errors = report.problems;
-    output.status = report.problems.isEmpty() ? 0 : 1;
+    output.status = report.problems.isEmpty() ? 0 : kFailed;
     return output;
 }

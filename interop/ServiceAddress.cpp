@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ServiceAddress.h"
 
+#include "Address.h"
 #include "Readers.h"
+#include "TextRules.h"
 
 #include <QCoreApplication>
 #include <QStringEncoder>
@@ -158,25 +160,6 @@ QString CleanAddress(const QString &address)
     return out.trimmed();
 }
 
-QString AddressProblem(const QString &address, bool hasTerm)
-{
-    const qsizetype colon = address.indexOf(u':');
-    const QString scheme = colon > 0 ? address.left(colon).toLower() : QString();
-    if (scheme != u"http" && scheme != u"https") {
-        if (scheme.isEmpty() || scheme.contains(u'/'))
-            return Tr::tr("not a web address: only http and https addresses are searched");
-        return Tr::tr("a %1: address, not a web address: only http and https addresses "
-                      "are searched")
-                .arg(scheme);
-    }
-    const QUrl url(address, QUrl::TolerantMode);
-    if (!address.mid(colon + 1).startsWith(u"//") || url.host().isEmpty())
-        return Tr::tr("the address has no host");
-    if (!hasTerm)
-        return Tr::tr("the address has no place for the search term");
-    return {};
-}
-
 QString ServiceName(const QString &name, const QString &address)
 {
     QString out = name;
@@ -202,7 +185,21 @@ FoundService MakeService(const QString &source, const QString &file, const QStri
     found.file = file;
     found.address = CleanAddress(address);
     found.name = ServiceName(name, found.address);
-    found.skipReason = skipReason.isEmpty() ? AddressProblem(found.address, hasTerm) : skipReason;
+    found.skipReason = skipReason;
+    if (found.skipReason.isEmpty()) {
+        QString web;
+        if (const std::optional<QString> problem = ServiceProblem(found.name, found.address, &web))
+            found.skipReason = *problem;
+        else if (!hasTerm)
+            found.skipReason = Tr::tr("the address has no place for the search term");
+        else
+            found.address = web; // its scheme written out, as Go reads it
+    }
+    // What is not imported is only shown: a name or an address of megabytes is cut short.
+    if (!found.importable()) {
+        found.name = Shortened(found.name, 100);
+        found.address = Shortened(found.address, 300);
+    }
     return found;
 }
 

@@ -50,10 +50,6 @@ QString AppendQuery(const QString &address, const QString &query);
 // from addresses), other control characters percent-encoded, blanks at the ends trimmed.
 QString CleanAddress(const QString &address);
 
-// Why the address cannot be a service (not http or https, no host, no place for the term);
-// an empty string when it can.
-QString AddressProblem(const QString &address, bool hasTerm);
-
 // A name a service line can hold: one line, no "=" (it would end the name), trimmed; the host
 // of the address when nothing is left.
 QString ServiceName(const QString &name, const QString &address);

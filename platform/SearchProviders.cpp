@@ -91,7 +91,8 @@ QList<QVariantMap> GnomeSearchProvider::GetResultMetas(const QStringList &identi
     QList<QVariantMap> metas;
     if (!m_bus.program().services)
         return metas;
-    for (const QString &id : identifiers) {
+    // No more than the results a search gives: the reply stays small whatever is asked.
+    for (const QString &id : identifiers.mid(0, kDesktopSearchServices + kDesktopSearchTerms)) {
         if (const auto result = DescribeDesktopResult(*m_bus.program().services, id)) {
             metas.append({{QStringLiteral("id"), id},
                           {QStringLiteral("name"), result->title},

@@ -3,18 +3,27 @@
 
 #include "SearchProviders.h"
 
+#include "TextRules.h"
+
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QRegularExpression>
+#include <QThreadPool>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace {
 
-// Long enough for a running program that reads a large list named on the command line.
-constexpr int kHandOverTimeoutMs = 20000;
+// The running program answers at once (it reads the files named after answering); one that
+// does not answer within this time is stopped or hangs, and the start runs on its own.
+constexpr int kHandOverTimeoutMs = 4000;
+// The longest text a reply on the bus carries back: a caller's text quoted in an error may be
+// as long as the bus allows, and a reply over its limit would cost the program its connection.
+constexpr qsizetype kLongestReplyText = 2000;
 
 QDBusConnection bus()
 {
@@ -46,10 +55,18 @@ Start handOver(QDBusConnection &connection, const BusNames &names, const QString
     if (error == QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown")
         || error == QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner"))
         return Start::NotRunning;
-    // A program that holds the name but does not answer: this one runs on its own.
-    std::fprintf(stderr, "glenlantern: %s\n",
-                 qPrintable(SessionBus::tr("the running program did not answer: %1")
-                                    .arg(reply.errorMessage())));
+    // A program that holds the name but does not answer (stopped, or hanging): this one runs
+    // on its own, and says so once.
+    const bool silent = error == QStringLiteral("org.freedesktop.DBus.Error.NoReply")
+            || error == QStringLiteral("org.freedesktop.DBus.Error.Timeout");
+    const QString message = silent
+            ? SessionBus::tr("The running program did not answer within %1 seconds; this start "
+                             "runs on its own")
+                      .arg(kHandOverTimeoutMs / 1000)
+            : SessionBus::tr("The running program did not take the command line (%1); this "
+                             "start runs on its own")
+                      .arg(Shortened(reply.errorMessage(), 300));
+    std::fprintf(stderr, "glenlantern: %s\n", qPrintable(message));
     return Start::Alone;
 }
 
@@ -174,19 +191,44 @@ void SessionBus::whenReady(std::function<void()> call)
 
 void SessionBus::open(const CommandLine &options)
 {
-    // Not inside the bus's call: the window may ask the user something before it is done.
-    QMetaObject::invokeMethod(
-            this,
-            [this, options] {
-                whenReady([this, options] {
-                    try {
-                        m_program.act(m_program.prepare(options));
-                    } catch (const CommandError &error) {
-                        m_program.showError(error.message());
-                    }
-                });
-            },
-            Qt::QueuedConnection);
+    whenReady([this, options] { readThenAct(options); });
+}
+
+void SessionBus::readThenAct(const CommandLine &options)
+{
+    // The files are read on a worker thread: the bus's call has its answer at once, and other
+    // callers are served meanwhile. The result comes back through the application, which
+    // outlives the workers (it waits for them when it ends); this object may not.
+    QThreadPool::globalInstance()->start([this, alive = m_alive, read = m_program.read, options] {
+        std::optional<StartRequest> request;
+        QString error;
+        try {
+            request = read(options);
+        } catch (const CommandError &e) {
+            error = e.message();
+        } catch (const std::bad_alloc &) {
+            error = SystemErrorText(ENOMEM);
+        }
+        QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [this, alive, request = std::move(request), error] {
+                    if (*alive)
+                        actOnRead(request, error);
+                },
+                Qt::QueuedConnection);
+    });
+}
+
+void SessionBus::actOnRead(const std::optional<StartRequest> &request, const QString &error)
+{
+    try {
+        if (!request)
+            throw CommandError(error);
+        m_program.check(*request);
+        m_program.act(*request);
+    } catch (const CommandError &e) {
+        m_program.showError(e.message());
+    }
 }
 
 void SessionBus::Run(const QStringList &arguments, const QString &workingDirectory,
@@ -201,20 +243,23 @@ void SessionBus::Run(const QStringList &arguments, const QString &workingDirecto
         return;
     }
     try {
-        const CommandLine options = ParseCommandLine(arguments, workingDirectory);
+        // Nothing is read here: the start that hands over checked the first block of each file
+        // it names, and the files are read after the answer.
+        const CommandLine options
+                = ParseCommandLine(arguments, workingDirectory, ListFileCheck::NameOnly);
         if (options.job != CommandLine::Job::Windows)
             throw UsageError(SessionBus::tr("Only a start of the program is handed over"));
-        if (!m_program.act) {
-            // The program is still starting: the request waits, and its errors go to the box.
+        if (!m_program.act || !options.servicesFile.isEmpty() || !options.termsFile.isEmpty()) {
             open(options);
             return;
         }
-        StartRequest request = m_program.prepare(options);
+        StartRequest request {options, {}, {}};
+        m_program.check(request);
         // The caller has its answer before the window asks anything of the user.
         QMetaObject::invokeMethod(
                 this, [this, request = std::move(request)] { m_program.act(request); },
                 Qt::QueuedConnection);
     } catch (const CommandError &error) {
-        sendErrorReply(m_names.usageError, error.message());
+        sendErrorReply(m_names.usageError, Shortened(error.message(), kLongestReplyText));
     }
 }

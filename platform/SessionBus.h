@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class EntryList;
 class DesktopSearchProviders;
@@ -20,8 +21,12 @@ struct BusProgram
 {
     const EntryList *services = nullptr;
     const EntryList *terms = nullptr;
-    // Checks a request without changing anything; throws UsageError when it cannot be done.
-    std::function<StartRequest(const CommandLine &)> prepare;
+    // Reads the list files a request names, on a thread of its own, however long they take.
+    // Throws CommandError.
+    std::function<StartRequest(const CommandLine &)> read = ReadStartRequest;
+    // Checks a request whose files were read against the program's lists without changing
+    // anything; throws UsageError when it cannot be done.
+    std::function<void(const StartRequest &)> check;
     // Acts on a checked request: brings the window up and searches, adds, shows...
     std::function<void(StartRequest)> act;
     // Tells the user of a request that cannot be done, where nobody waits for an answer. Returns
@@ -72,12 +77,15 @@ public:
     const BusProgram &program() const { return m_program; }
     const BusNames &names() const { return m_names; }
 
-    // Acts on a request nobody waits an answer for (a desktop search result): soon, or once the
-    // program is ready; what cannot be done shows in the program's error box.
+    // Acts on a request nobody waits an answer for (a desktop search result, or a start that
+    // names list files): once its files were read outside the bus's call, and the program is
+    // ready; what cannot be done shows in the program's error box.
     void open(const CommandLine &options);
 
 public Q_SLOTS:
     // <AppStream id>.CommandLine: a later start's arguments and the folder it started in.
+    // Answers at once: a mistake in the arguments, or a service the list does not hold, comes
+    // back as an error; list files named are read after the answer.
     Q_SCRIPTABLE void Run(const QStringList &arguments, const QString &workingDirectory,
                           const QVariantMap &platformData);
 
@@ -89,6 +97,8 @@ private:
     bool registerObjects();
     void unregisterObjects();
     void whenReady(std::function<void()> call);
+    void readThenAct(const CommandLine &options);
+    void actOnRead(const std::optional<StartRequest> &request, const QString &error);
 
     BusNames m_names;
     QString m_display;
@@ -96,6 +106,8 @@ private:
     BusProgram m_program;
     QList<std::function<void()>> m_waiting;
     std::unique_ptr<DesktopSearchProviders> m_providers;
+    // False once this object is gone: a file read on a worker thread may end after that.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 // The display this process shows its windows on, as the session bus tells displays apart.

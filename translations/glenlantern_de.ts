@@ -36,16 +36,24 @@
         <translation>Webbrowser kennen keinen Zeichensatz „%1“</translation>
     </message>
     <message>
-        <source> opens &quot;%1&quot;, which is not an http or https address; only those are searched</source>
-        <translation> öffnet „%1“, das keine http- oder https-Adresse ist; nur solche werden durchsucht</translation>
+        <source>opens &quot;%1&quot;, which is not an http or https address; only those are searched</source>
+        <translation>öffnet „%1“, das keine http- oder https-Adresse ist; nur solche werden durchsucht</translation>
     </message>
     <message>
-        <source> opens a %1: address (&quot;%2&quot;); only http and https addresses are searched</source>
-        <translation> öffnet eine %1:-Adresse („%2“); nur http- und https-Adressen werden durchsucht</translation>
+        <source>opens a %1: address (&quot;%2&quot;); only http and https addresses are searched</source>
+        <translation>öffnet eine %1:-Adresse („%2“); nur http- und https-Adressen werden durchsucht</translation>
     </message>
     <message>
-        <source> makes an address of %1 characters; the browser pane opens addresses of up to %2 characters</source>
-        <translation> ergibt eine Adresse von %1 Zeichen; der Browserbereich öffnet Adressen mit bis zu %2 Zeichen</translation>
+        <source>makes an address of %1 characters; the browser pane opens addresses of up to %2 characters</source>
+        <translation>ergibt eine Adresse von %1 Zeichen; der Browserbereich öffnet Adressen mit bis zu %2 Zeichen</translation>
+    </message>
+    <message>
+        <source>opens &quot;%1&quot;, which names no valid host</source>
+        <translation>öffnet „%1“, das keinen gültigen Host nennt</translation>
+    </message>
+    <message>
+        <source>has a name of more than %1 characters</source>
+        <translation>hat einen Namen von mehr als %1 Zeichen</translation>
     </message>
 </context>
 <context>
@@ -420,16 +428,18 @@ Optionen:
 </translation>
     </message>
     <message>
-        <source>
-Exit status: 0 when all went well, 1 when a job failed, 2 when the command line is wrong.
-</source>
-        <translation>
-Rückgabewert: 0, wenn alles gut ging, 1, wenn eine Aufgabe fehlschlug, 2, wenn die Befehlszeile falsch ist.
-</translation>
-    </message>
-    <message>
         <source>There is no service named &quot;%1&quot; in the service list</source>
         <translation>In der Dienstliste gibt es keinen Suchdienst namens „%1“</translation>
+    </message>
+    <message>
+        <source>
+Exit status: 0 when all went well; 2 when the command line is wrong or names a file
+that cannot be read; 1 when a job failed while it worked.
+</source>
+        <translation>
+Rückgabewert: 0, wenn alles gut ging; 2, wenn die Befehlszeile falsch ist oder eine Datei
+nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlschlug.
+</translation>
     </message>
 </context>
 <context>
@@ -804,18 +814,6 @@ Rückgabewert: 0, wenn alles gut ging, 1, wenn eine Aufgabe fehlschlug, 2, wenn 
         <translation>es hat keine Adresse für Webseiten (eine Url vom Typ text/html)</translation>
     </message>
     <message>
-        <source>not a web address: only http and https addresses are searched</source>
-        <translation>keine Webadresse: Nur http- und https-Adressen werden durchsucht</translation>
-    </message>
-    <message>
-        <source>a %1: address, not a web address: only http and https addresses are searched</source>
-        <translation>eine %1:-Adresse, keine Webadresse: Nur http- und https-Adressen werden durchsucht</translation>
-    </message>
-    <message>
-        <source>the address has no host</source>
-        <translation>die Adresse hat keinen Host</translation>
-    </message>
-    <message>
         <source>the address has no place for the search term</source>
         <translation>die Adresse hat keinen Platz für den Suchbegriff</translation>
     </message>
@@ -1077,16 +1075,20 @@ Mit „%1“ öffnet Los</translation>
 <context>
     <name>SessionBus</name>
     <message>
-        <source>the running program did not answer: %1</source>
-        <translation>das laufende Programm antwortete nicht: %1</translation>
-    </message>
-    <message>
         <source>The running program shows its windows on %1</source>
         <translation>Das laufende Programm zeigt seine Fenster auf %1</translation>
     </message>
     <message>
         <source>Only a start of the program is handed over</source>
         <translation>Nur ein Start des Programms wird übergeben</translation>
+    </message>
+    <message>
+        <source>The running program did not answer within %1 seconds; this start runs on its own</source>
+        <translation>Das laufende Programm antwortete nicht innerhalb von %1 Sekunden; dieser Start läuft für sich allein</translation>
+    </message>
+    <message>
+        <source>The running program did not take the command line (%1); this start runs on its own</source>
+        <translation>Das laufende Programm nahm die Befehlszeile nicht an (%1); dieser Start läuft für sich allein</translation>
     </message>
 </context>
 <context>

@@ -47,8 +47,8 @@ BusProgram TfrmMain::busProgram()
     BusProgram program;
     program.services = &m_services.list;
     program.terms = &m_terms.list;
-    program.prepare = [this](const CommandLine &options) {
-        return PrepareStartRequest(options, m_services.list);
+    program.check = [this](const StartRequest &request) {
+        CheckStartRequest(request, m_services.list);
     };
     program.act = [this](const StartRequest &request) { OpenRequest(request); };
     program.showError = [this](const QString &message) { callerErrors()(this, message); };

@@ -3,6 +3,8 @@
 its command line to the running program over a session bus of the test's own."""
 
 import os
+import signal
+import subprocess
 import time
 import unittest
 
@@ -96,6 +98,35 @@ class PrintUrlTest(e2e.ProgramTestCase):
                                  (2, "", message))
 
 
+    def test_exit_status_of_every_job(self):
+        # 0 done, 2 what the command names cannot be used, 1 a failure while working.
+        os.mkfifo(os.path.join(self.folder, "fifo.gls"))
+        with open(os.path.join(self.folder, "sparse.gls"), "wb") as f:
+            f.truncate(2 << 30)
+        self.write("evil.gls", b"JS=javascript:alert(|s|)\r\nWeb=http://w.example/?q=|s|\r\n")
+        source = os.path.join(os.path.dirname(__file__), "..", "data", "opensearch", "utf8.xml")
+        export = ["--export", "kde", "--services"]
+        cases = [
+            (["--version"], 0, ""),
+            (["--frob"], 2, "Unknown option"),
+            (["--print-url", "--services", "sparse.gls", "x"], 2, "line 1 holds a NUL byte"),
+            (["--print-url", "--services", "evil.gls", "-s", "JS", "x"], 1, "only http and https"),
+            (export + ["/dev/zero", "out"], 2, "Not a regular file"),
+            (export + ["fifo.gls", "out"], 2, "Not a regular file"),
+            (export + ["evil.gls", "out"], 0, ""),
+            (export + ["evil.gls", "out"], 1, "already exists"),
+            (["--import", "fifo.gls", "--into", "mine.gls"], 2, "not a regular file"),
+            (["--import", source, "--into", "sparse.gls"], 2, "line 1 holds a NUL byte"),
+            (["--import", source, "--into", "gone/mine.gls"], 1, "Cannot create file"),
+            (["--import", source, "--into", "mine.gls"], 0, ""),
+        ]
+        for args, status, error in cases:
+            with self.subTest(args=args):
+                result = self.run_headless(*args)
+                self.assertEqual(result.returncode, status, result.stderr)
+                self.assertIn(error, result.stderr) if error else self.assertEqual(result.stderr, "")
+
+
 class RunningProgramTest(e2e.ProgramTestCase):
     """A later start reaches the running program over the session bus and ends."""
 
@@ -161,6 +192,17 @@ class RunningProgramTest(e2e.ProgramTestCase):
         result = self.run_program("cats", env=without_display(self.environment()))
         self.assertEqual(result.returncode, 0, result.stderr)
         self.wait_for_request("/find/cats")
+
+    def test_a_stopped_program_holds_a_start_briefly(self):
+        self.start_bus()
+        self.start()
+        os.kill(self.process.pid, signal.SIGSTOP)
+        second = subprocess.Popen([e2e.PROGRAM, "cats"], cwd=self.folder, env=self.environment(),
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        self.addCleanup(second.kill)
+        self.wait_for_request("/find/cats")  # it waited a few seconds and runs on its own
+        second.kill()
+        self.assertEqual(second.communicate()[1].count("did not answer"), 1)
 
     def test_without_a_session_bus_each_start_runs_on_its_own(self):
         self.start()  # no bus

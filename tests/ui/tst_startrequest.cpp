@@ -16,7 +16,10 @@
 #include <QProcess>
 #include <QDialog>
 #include <QLineEdit>
+#include <QSemaphore>
 #include <QTest>
+
+#include <atomic>
 
 namespace {
 
@@ -62,6 +65,7 @@ private Q_SLOTS:
     void waitsForTheDialogTheUserAnswers();
     void backgroundShowsNothing();
     void busFloodLeavesTheProgramAnswering();
+    void handOverAnswersBeforeTheFilesAreRead();
 };
 
 void TestStartRequest::searches_data()
@@ -268,6 +272,31 @@ void TestStartRequest::busFloodLeavesTheProgramAnswering()
     QDBusPendingCall run = call(false, "Run", {QStringLiteral("service:Maps=blue"), QString()});
     QTRY_VERIFY(run.isFinished() && !run.isError());
     QTRY_COMPARE(f.browser->addresses, QStringList {QStringLiteral("http://m/blue/x")});
+// A start that names list files gets its answer from the running program at once: the files
+// are read afterwards, outside the bus's call, and what is wrong with them shows in the box.
+void TestStartRequest::handOverAnswersBeforeTheFilesAreRead()
+{
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:"); // the calls come straight, not over a bus
+    MainWindowFixture f(kServices, kTerms);
+    f.writeFile(QStringLiteral("big.gls"), QByteArray("Books=http://b/|s|\r\n\0", 21));
+    QSemaphore mayFinish;
+    std::atomic<bool> read = false;
+    BusProgram program;
+    program.read = [&](const CommandLine &options) {
+        mayFinish.tryAcquire(1, 5000); // a large file, until the test lets it end
+        read = true;
+        return ReadStartRequest(options);
+    };
+    program.check = [](const StartRequest &) {};
+    program.act = [&f](const StartRequest &request) { f.window->OpenRequest(request); };
+    program.showError = [&f](const QString &message) { f.errors << message; };
+    SessionBus bus(QStringLiteral("org.example.GlenLantern"));
+    bus.setProgram(program);
+    bus.Run({QStringLiteral("--services"), QStringLiteral("big.gls"), "x"}, f.folder.path(), {});
+    QVERIFY(!read);
+    mayFinish.release();
+    QTRY_COMPARE(f.errors.size(), 1);
+    QVERIFY(f.errors.first().endsWith(u"Not a text file: line 2 holds a NUL byte"));
 }
 
 QTEST_MAIN(TestStartRequest)

@@ -81,6 +81,14 @@ void TestDesktopSearch::results_data()
         tenTerms << QStringLiteral("term:t%1 | t%1 | Search S for t%1").arg(i);
     QTest::newRow("at most ten terms") << QList<QByteArray> {"S=http://s/|s|"} << -1 << many
                                        << QStringLiteral("t") << tenTerms.join(u'\n');
+    // Every result goes back over the bus, whose messages have a limit.
+    const QByteArray address = "http://l/?" + QByteArray(400, 'a');
+    QTest::newRow("no name or term over the limit, addresses cut")
+            << QList<QByteArray> {"L=" + address + "|s|", QByteArray(1001, 'n') + "=http://n/|s|"}
+            << -1 << QList<QByteArray> {QByteArray(1001, 'x')} << "x"
+            << QString::fromLatin1("service:L=x | Search L for x | " + address.left(297) + "...");
+    QTest::newRow("no text over the limit")
+            << two << -1 << QList<QByteArray>() << QString(1001, u'x') << QString();
 }
 
 void TestDesktopSearch::results()
@@ -130,6 +138,10 @@ void TestDesktopSearch::requestOfAResult_data()
     QTest::newRow("no name") << QStringLiteral("service:=x") << QStringLiteral("none");
     QTest::newRow("no text") << QStringLiteral("service:Web") << QStringLiteral("none");
     QTest::newRow("foreign") << QStringLiteral("file:///etc/passwd") << QStringLiteral("none");
+    QTest::newRow("name over the limit")
+            << "service:" + QString(kLongestServiceName + 1, u'n') + "=x" << QStringLiteral("none");
+    QTest::newRow("term over the limit")
+            << "term:" + QString(kLongestDesktopSearchText + 1, u't') << QStringLiteral("none");
 }
 
 void TestDesktopSearch::requestOfAResult()

@@ -41,6 +41,7 @@ private Q_SLOTS:
     void selectLine();
     void displayText_data();
     void displayText();
+    void hugeLineIsShownCut();
     void modelSignalsStayConsistent();
 
     void setByName_data();
@@ -276,6 +277,15 @@ void TestEntryList::displayText()
     QCOMPARE(list.rowCount(), 2);
     // Lines are stored as they came, whatever the display shows.
     QCOMPARE(list.LineAt(1), line);
+}
+
+void TestEntryList::hugeLineIsShownCut()
+{
+    // Qt lays out an item's whole text at each paint: a line of megabytes held the window.
+    EntryList list;
+    fillList(list, {"\xC3\xA9" + QByteArray(EntryList::kLongestShownLine, 'a')});
+    QCOMPARE(list.data(list.index(0)).toString(),
+             u'\u00e9' + QString(EntryList::kLongestShownLine - 3, u'a') + QStringLiteral("..."));
 }
 
 void TestEntryList::modelSignalsStayConsistent()

@@ -4,8 +4,10 @@
 #include "Error.h"
 #include "Interop.h"
 #include "Readers.h"
+#include "Search.h"
 #include "ServiceAddress.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Interop;
@@ -28,6 +30,9 @@ private Q_SLOTS:
     void siteSearch();
     void lineSafety_data();
     void lineSafety();
+    void oneRuleForGoImportAndExport_data();
+    void oneRuleForGoImportAndExport();
+    void nameOverTheLimit();
 };
 
 void TestInteropAddress::openSearchTemplate_data()
@@ -138,11 +143,11 @@ void TestInteropAddress::chromiumKeyword_data()
     QTest::newRow("no host") << "http:/{searchTerms}"
                              << ""
                              << "http:/|s|"
-                             << "no host";
+                             << "no valid host";
     QTest::newRow("relative") << "/search?q={searchTerms}"
                               << ""
                               << "/search?q=|s|"
-                              << "not a web address";
+                              << "not an http or https address";
 }
 
 void TestInteropAddress::chromiumKeyword()
@@ -349,7 +354,7 @@ void TestInteropAddress::openSearchDocument_data()
             << R"(<Url type="text/html" template="/search?q={searchTerms}"/>)"
             << ""
             << "/search?q=|s|"
-            << "not a web address";
+            << "not an http or https address";
 }
 
 void TestInteropAddress::openSearchDocument()
@@ -430,6 +435,63 @@ void TestInteropAddress::lineSafety()
                                                name, address, QString());
     QVERIFY2(found.importable(), qPrintable(found.skipReason));
     QCOMPARE(found.line(), line);
+}
+
+// Go, import and export take a service by one rule: http and https only (an address without a
+// scheme is http, and written so), a valid host, at most kLongestAddress characters.
+void TestInteropAddress::oneRuleForGoImportAndExport_data()
+{
+    QTest::addColumn<QString>("serviceString");
+    QTest::addColumn<QString>("written"); // as import and export write it; empty when refused
+    QTest::addColumn<QString>("reason");  // what all three say when they refuse it
+    const QString huge = QStringLiteral("https://h/?q=|s|&") + QString(kLongestAddress, u'a');
+    // clang-format off
+    QTest::newRow("https")        << "https://h.example/?q=|s|" << "https://h.example/?q=|s|"    << "";
+    QTest::newRow("no scheme")    << "h.example/find?q=|s|"     << "http://h.example/find?q=|s|" << "";
+    QTest::newRow("term in host") << "https://|s|.example/"     << "https://|s|.example/"        << "";
+    QTest::newRow("javascript:")  << "javascript:alert(|s|)"    << "" << "opens a javascript: address";
+    QTest::newRow("file:")        << "file:///etc/passwd?|s|"   << "" << "opens a file: address";
+    QTest::newRow("no host")      << "evil=|s|"                 << "" << "which names no valid host";
+    QTest::newRow("local path")   << "/etc/passwd?|s|"          << "" << "not an http or https address";
+    QTest::newRow("over 2 MB")    << huge                       << "" << "makes an address of";
+    // clang-format on
+}
+
+void TestInteropAddress::oneRuleForGoImportAndExport()
+{
+    QFETCH(QString, serviceString);
+    QFETCH(QString, written);
+    QFETCH(QString, reason);
+    const QByteArray line = "S=" + serviceString.toUtf8();
+    QString goSays;
+    try {
+        goSays = GoAddressFor(line, QStringLiteral("x"));
+    } catch (const CommandError &error) {
+        goSays = error.message();
+    }
+    const FoundService found = MakeService({}, {}, QStringLiteral("S"), serviceString, true);
+    QTemporaryDir folder;
+    const ExportReport report = ExportServices({line}, ExportFormat::Kde, folder.path());
+    QFile file(report.written.value(0));
+    const QByteArray exported = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (written.isEmpty()) {
+        for (const QString &said : {goSays, found.skipReason, report.skipped.value(0)})
+            QVERIFY2(said.contains(reason), qPrintable(said));
+        QVERIFY(exported.isEmpty());
+        return;
+    }
+    QCOMPARE(goSays, QString(written).replace(QStringLiteral("|s|"), QStringLiteral("x")));
+    QCOMPARE(found.skipReason + found.address, written);
+    written.replace(QStringLiteral("|s|"), QStringLiteral("\\\\{@}")); // KDE's field
+    QVERIFY(exported.contains("\nQuery=" + written.toUtf8() + '\n'));
+}
+
+void TestInteropAddress::nameOverTheLimit()
+{
+    // Nobody reads such a name, and it swelled every reply of the desktop's search.
+    const FoundService found = MakeService({}, {}, QString(kLongestServiceName + 1, u'n'),
+                                           QStringLiteral("https://h/?q=|s|"), true);
+    QCOMPARE(found.skipReason, QStringLiteral("has a name of more than 1000 characters"));
 }
 
 QTEST_APPLESS_MAIN(TestInteropAddress)

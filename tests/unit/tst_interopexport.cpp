@@ -258,8 +258,8 @@ void TestInteropExport::importCommand()
     QCOMPARE(output.out.at(1),
              QStringLiteral("Imported: Google=https://www.google.com/search?q=|s|&ie=UTF-8"));
     QVERIFY(output.out.contains(QStringLiteral(
-            "Skipped: Bookmarks (Chromium: Default): a chrome: address, not a web address: "
-            "only http and https addresses are searched")));
+            "Skipped: Bookmarks (Chromium: Default): opens a chrome: address "
+            "(\"chrome://bookmarks/?q=|s|\"); only http and https addresses are searched")));
     const QByteArray after = fileBytes(list);
     QVERIFY(after.startsWith(before
                              + "\r\nGoogle=https://www.google.com/search?q=|s|&ie=UTF-8\r\n"));
@@ -281,18 +281,18 @@ void TestInteropExport::importCommandBadSource()
 {
     QTemporaryDir folder;
     const QString list = folder.filePath(QStringLiteral("list.gls"));
-    // Nothing readable: a clear message, status 1, no list made.
+    // Nothing readable: a clear message, status 2, no list made.
     const QString broken = folder.filePath(QStringLiteral("search.json.mozlz4"));
     writeFile(broken, QByteArray("mozLz40\0garbage", 15));
     CommandOutput output = RunImportCommand(broken, list);
-    QCOMPARE(output.status, 1);
+    QCOMPARE(output.status, 2);
     QCOMPARE(output.out, QStringList());
     QCOMPARE(output.errors.size(), 1);
     QVERIFY(output.errors.first().startsWith(QStringLiteral("Cannot read \"%1\"").arg(broken)));
     QVERIFY(!QFileInfo::exists(list));
 
     output = RunImportCommand(QStringLiteral("firefox"), list, UserFoldersUnder(folder.path()));
-    QCOMPARE(output.status, 1);
+    QCOMPARE(output.status, 2);
     QVERIFY(output.errors.first().startsWith(u"No Firefox profile found"));
     QVERIFY(!QFileInfo::exists(list));
 
@@ -317,13 +317,13 @@ void TestInteropExport::importCommandBadList()
     const QString list = folder.filePath(QStringLiteral("list.gls"));
     writeFile(list, QByteArray("A=https://a/?q=|s|\r\n\0junk\r\n", 27));
     CommandOutput output = RunImportCommand(kWebData, list);
-    QCOMPARE(output.status, 1);
+    QCOMPARE(output.status, 2);
     QCOMPARE(output.out, QStringList());
     QVERIFY(output.errors.last().contains(u"holds a NUL byte"));
     QCOMPARE(fileBytes(list).size(), 27);
     // A folder is no list.
     output = RunImportCommand(kWebData, folder.path());
-    QCOMPARE(output.status, 1);
+    QCOMPARE(output.status, 2);
     QVERIFY(output.errors.last().contains(SystemErrorText(EISDIR)));
 }
 
@@ -364,12 +364,12 @@ void TestInteropExport::exportCommand()
     QCOMPARE(output.errors.size(), 1);
 
     output = RunExportCommand(QStringLiteral("html"), list, out);
-    QCOMPARE(output.status, 1);
+    QCOMPARE(output.status, 2);
     QCOMPARE(output.errors,
              QStringList {QStringLiteral("Unknown export format \"html\": use opensearch or kde")});
     output = RunExportCommand(QStringLiteral("opensearch"),
                               folder.filePath(QStringLiteral("none.gls")), out);
-    QCOMPARE(output.status, 1);
+    QCOMPARE(output.status, 2);
     QVERIFY(output.errors.first().startsWith(u"Cannot open file"));
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EntryList.h"
+#include "FileIo.h"
 #include "ListTestSupport.h"
 #include "PlainRules.h"
 #include "TextRules.h"
@@ -29,6 +30,7 @@ private Q_SLOTS:
     void readRules();
     void refusedFiles_data();
     void refusedFiles();
+    void startOfAFileAlone();
     void utf16_data();
     void utf16();
     void utf16AfterEdits();
@@ -162,6 +164,17 @@ void TestListFile::refusedFiles()
     QCOMPARE(list.FileEncoding(), ListFileEncoding::Utf16BE);
     QCOMPARE(resetSpy.count(), 0);
     QCOMPARE(fileBytes(file), bytes);
+}
+
+// A start checks the first block of the lists it names, without waiting for a large file.
+void TestListFile::startOfAFileAlone()
+{
+    const QString file = path(QStringLiteral("big.gls"));
+    QVERIFY(writeBytes(file, QByteArray(kFirstReadBlock, 'a') + QByteArray("\r\nb\0", 4)));
+    CheckListFileStart(file); // the NUL is past the first block
+    QVERIFY(errorOf([&] { ReadListLines(file); }).endsWith(u"line 2 holds a NUL byte"));
+    QVERIFY(writeBytes(file, QByteArray(kFirstReadBlock, '\0')));
+    QVERIFY(errorOf([&] { CheckListFileStart(file); }).endsWith(u"line 1 holds a NUL byte"));
 }
 
 // UTF-16 as written by hand, code unit by code unit, with its byte-order mark.
