@@ -6,6 +6,7 @@
 #include "TextRules.h"
 
 #include <QCoreApplication>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -76,4 +77,15 @@ void SaveNoteFile(const QString &path, const QTextDocument &document)
     WriteFileWith(
             path, [&](QIODevice &file) { return file.write(bytes) == bytes.size(); },
             Tr::tr("Failed to Save Stream"));
+}
+
+QTextOption::WrapMode NoteWrapMode(const QTextDocument &document)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        // A paragraph no longer than the longest word holds no longer one.
+        if (block.length() > kLongestNoteWord
+            && WrapModeFor(block.text(), kLongestNoteWord) == QTextOption::WrapAnywhere)
+            return QTextOption::WrapAnywhere;
+    }
+    return QTextOption::WrapAtWordBoundaryOrAnywhere;
 }
