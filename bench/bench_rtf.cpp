@@ -182,8 +182,8 @@ void benchNoteGrowth(const BenchContext &context, BenchTable &table)
         for (int i = 0; i < runs; ++i)
             rtf += "{\\b w}{\\i x}\\u1234?";
         rtf += '}';
-        benchNoteSizes(context, table,
-                       QStringLiteral("{\\b w}{\\i x}\\u1234? %1 times").arg(runs), rtf, true);
+        benchNoteSizes(context, table, QStringLiteral("{\\b w}{\\i x}\\u1234? %1 times").arg(runs),
+                       rtf, true);
     }
     BenchContext once = context; // the large ones take seconds: one run each
     once.runs = 1;

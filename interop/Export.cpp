@@ -2,6 +2,7 @@
 // Our service list written out for other programs: one file per service.
 #include "EntryList.h"
 #include "Error.h"
+#include "FileIo.h"
 #include "Interop.h"
 #include "ServiceAddress.h"
 #include "TextRules.h"
@@ -199,8 +200,8 @@ ExportReport ExportServices(const QList<QByteArray> &serviceLines, ExportFormat 
 {
     ExportReport report;
     const QDir dir(folder);
-    if (!dir.mkpath(QStringLiteral("."))) {
-        report.problems.append(Tr::tr("Cannot create folder \"%1\"").arg(dir.absolutePath()));
+    if (const std::optional<QString> problem = MakeWritableFolder(folder)) {
+        report.problems.append(*problem);
         return report;
     }
     QSet<QString> usedFiles;

@@ -569,8 +569,16 @@ Rückgabewert: 0, wenn alles gut ging, 1, wenn eine Aufgabe fehlschlug, 2, wenn 
         <translation>Keine reguläre Datei</translation>
     </message>
     <message>
-        <source>Stream write error</source>
-        <translation>Fehler beim Schreiben des Datenstroms</translation>
+        <source>Stream write error in file &quot;%1&quot;</source>
+        <translation>Fehler beim Schreiben des Datenstroms in die Datei „%1“</translation>
+    </message>
+    <message>
+        <source>Cannot create folder &quot;%1&quot;. %2</source>
+        <translation>Der Ordner „%1“ kann nicht angelegt werden. %2</translation>
+    </message>
+    <message>
+        <source>Cannot write to folder &quot;%1&quot;. %2</source>
+        <translation>In den Ordner „%1“ kann nicht geschrieben werden. %2</translation>
     </message>
 </context>
 <context>
@@ -676,10 +684,6 @@ Rückgabewert: 0, wenn alles gut ging, 1, wenn eine Aufgabe fehlschlug, 2, wenn 
     <message>
         <source>Cannot write file &quot;%1&quot;. %2</source>
         <translation>Die Datei „%1“ kann nicht geschrieben werden. %2</translation>
-    </message>
-    <message>
-        <source>Cannot create folder &quot;%1&quot;</source>
-        <translation>Der Ordner „%1“ kann nicht angelegt werden</translation>
     </message>
     <message>
         <source>Cannot read &quot;%1&quot;: it is not a Firefox places database (it has no keywords table)</source>
@@ -962,12 +966,16 @@ Rückgabewert: 0, wenn alles gut ging, 1, wenn eine Aufgabe fehlschlug, 2, wenn 
 <context>
     <name>NoteFile</name>
     <message>
-        <source>Failed to Save Stream</source>
-        <translation>Der Datenstrom konnte nicht gespeichert werden</translation>
-    </message>
-    <message>
         <source>Failed to Load Stream</source>
         <translation>Der Datenstrom konnte nicht geladen werden</translation>
+    </message>
+    <message>
+        <source>Failed to Load Stream from file &quot;%1&quot;</source>
+        <translation>Der Datenstrom konnte nicht aus der Datei „%1“ geladen werden</translation>
+    </message>
+    <message>
+        <source>Failed to Save Stream to file &quot;%1&quot;</source>
+        <translation>Der Datenstrom konnte nicht in der Datei „%1“ gespeichert werden</translation>
     </message>
 </context>
 <context>
@@ -1408,6 +1416,10 @@ Mit „%1“ öffnet Los</translation>
     <message>
         <source>The address is %1 characters long; the browser pane opens addresses of up to %2 characters</source>
         <translation>Die Adresse ist %1 Zeichen lang; der Browserbereich öffnet Adressen mit bis zu %2 Zeichen</translation>
+    </message>
+    <message>
+        <source>%1. Cookies, logins and the cache of the browser pane are not kept</source>
+        <translation>%1. Cookies, Anmeldungen und der Cache des Browserbereichs werden nicht aufbewahrt</translation>
     </message>
 </context>
 <context>

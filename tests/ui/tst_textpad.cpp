@@ -465,15 +465,18 @@ void TestTextPad::formattedTextSurvivesSaveAndOpen()
 void TestTextPad::longWordsWrapAnywhere()
 {
     const QString runs = path(QStringLiteral("runs.gln"));
-    QVERIFY(writeBytes(runs, "{\\rtf1\\ansi " + QByteArray("{\\b w}{\\i x}\\u1234?").repeated(2000) + "}"));
+    QVERIFY(writeBytes(
+            runs, "{\\rtf1\\ansi " + QByteArray("{\\b w}{\\i x}\\u1234?").repeated(2000) + "}"));
     const QString words = path(QStringLiteral("words.gln"));
-    QVERIFY(writeBytes(words, "{\\rtf1\\ansi " + QByteArray("{\\b w}{\\i x}y ").repeated(2000) + "}"));
+    QVERIFY(writeBytes(words,
+                       "{\\rtf1\\ansi " + QByteArray("{\\b w}{\\i x}y ").repeated(2000) + "}"));
     TfrmTextPad *pad = newPad(1);
     pad->show();
     expectOpen(runs);
     pad->actOpen->trigger();
     QCOMPARE(pad->txtPad->wordWrapMode(), QTextOption::WrapAnywhere);
     QVERIFY(pad->txtPad->document()->pageCount() > 0); // laid out whole
+
     QList<int> looks; // 1 bold, 2 italic, 0 plain
     for (auto it = pad->txtPad->document()->begin().begin(); !it.atEnd(); ++it) {
         const QTextCharFormat format = it.fragment().charFormat();

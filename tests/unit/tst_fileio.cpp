@@ -3,6 +3,7 @@
 // Each case runs for each entry point, which must fail alike and lose nothing.
 #include "EntryList.h"
 #include "Error.h"
+#include "FileIo.h"
 #include "FileTestSupport.h"
 #include "ListTestSupport.h"
 #include "Rtf.h"
@@ -67,12 +68,13 @@ QString save(const QString &entry, const QString &path, qsizetype size)
     });
 }
 
-// The message of a write that stops short, with the system's reason.
-QString writeError(const QString &entry, int error)
+// The message of a write that stops short, with the file and the system's reason.
+QString writeError(const QString &entry, const QString &file, int error)
 {
-    const QString text = entry == u"list" ? QStringLiteral("Stream write error")
-                                          : QStringLiteral("Failed to Save Stream");
-    return text + QStringLiteral(". ") + SystemErrorText(error);
+    const QString text = entry == u"list"
+            ? QStringLiteral("Stream write error in file \"%1\". %2")
+            : QStringLiteral("Failed to Save Stream to file \"%1\". %2");
+    return text.arg(file, SystemErrorText(error));
 }
 
 bool makeSocket(const QString &path)
@@ -108,6 +110,10 @@ private Q_SLOTS:
     void fullDisk();
     void permissions_data();
     void permissions();
+    void readOnlyMount_data();
+    void readOnlyMount();
+    void writableFolder_data();
+    void writableFolder();
 
 private:
     QString path(const QString &name) const
@@ -258,7 +264,7 @@ void TestFileIo::writeStopsShort()
         QVERIFY(small.active());
         message = save(entry, file, size);
     }
-    QCOMPARE(message, writeError(entry, EFBIG));
+    QCOMPARE(message, writeError(entry, file, EFBIG));
     QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
     QCOMPARE(folderContents(m_dir->path()), QStringList {QStringLiteral("file.txt")});
 }
@@ -281,7 +287,7 @@ void TestFileIo::fullDisk()
     QVERIFY(writeBytes(file, "old\r\n"));
     QVERIFY(FillFileSystem(disk));
 
-    QCOMPARE(save(entry, file, size), writeError(entry, ENOSPC));
+    QCOMPARE(save(entry, file, size), writeError(entry, file, ENOSPC));
     QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
     QCOMPARE(folderContents(disk), (QStringList {QStringLiteral("file.txt"), "filler"}));
 }
@@ -360,11 +366,77 @@ void TestFileIo::permissions()
                 *message,
                 QStringLiteral("Cannot create file \"%1\". %2").arg(file, SystemErrorText(EACCES)));
     else
-        QCOMPARE(*message, writeError(entry, outcome));
+        QCOMPARE(*message, writeError(entry, file, outcome));
     if (exists)
         QCOMPARE(fileBytes(file), outcome == 0 ? savedBytes(entry, size) : old);
     QCOMPARE(folderContents(folder),
              exists ? QStringList {QStringLiteral("file.txt")} : QStringList());
+}
+
+void TestFileIo::readOnlyMount_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("exists");
+    for (const QString &entry : kEntries) {
+        QTest::addRow("%s: a file there", entry.toLatin1().data()) << entry << true;
+        QTest::addRow("%s: a new file", entry.toLatin1().data()) << entry << false;
+    }
+}
+
+// The reason is the file system's, not the permissions it would have elsewhere.
+void TestFileIo::readOnlyMount()
+{
+    QFETCH(QString, entry);
+    QFETCH(bool, exists);
+    const QString disk = path(QStringLiteral("disk"));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("disk")));
+    SmallTmpfs tmpfs(disk, "size=256k");
+    if (!tmpfs.mounted())
+        QSKIP("mounting a tmpfs needs root");
+    const QString file = disk + QStringLiteral("/file.txt");
+    if (exists)
+        QVERIFY(writeBytes(file, "old\r\n"));
+    QVERIFY(tmpfs.remountReadOnly());
+    const QString reason = SystemErrorText(EROFS);
+    QCOMPARE(save(entry, file, 20),
+             QStringLiteral("Cannot create file \"%1\". %2").arg(file, reason));
+    QCOMPARE(MakeWritableFolder(disk),
+             QStringLiteral("Cannot write to folder \"%1\". %2").arg(disk, reason));
+    QCOMPARE(folderContents(disk),
+             exists ? QStringList {QStringLiteral("file.txt")} : QStringList());
+}
+
+void TestFileIo::writableFolder_data()
+{
+    QTest::addColumn<QString>("name");    // below the temporary folder
+    QTest::addColumn<QString>("problem"); // %1 the folder's full path; empty when it is made
+    // clang-format off
+    QTest::newRow("made with the folders above") << "new/a/b" << "";
+    QTest::newRow("there already") << "locked/.." << "";
+    QTest::newRow("below a file") << "file.txt/a" << "Cannot create folder \"%1\". Not a directory";
+    QTest::newRow("in a read-only folder") << "locked/a" << "Cannot create folder \"%1\". Permission denied";
+    QTest::newRow("a read-only folder") << "locked" << "Cannot write to folder \"%1\". Permission denied";
+    // clang-format on
+}
+
+void TestFileIo::writableFolder()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, problem);
+    QVERIFY(writeBytes(path(QStringLiteral("file.txt")), "x"));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("locked")));
+    for (const QString &owned : {m_dir->path(), path(QStringLiteral("locked"))}) {
+        if (::geteuid() == 0) // run as root, the folder is made as "nobody", whom modes bind
+            QCOMPARE(::chown(QFile::encodeName(owned).constData(), UnprivilegedUid(), gid_t(-1)),
+                     0);
+    }
+    QCOMPARE(::chmod(QFile::encodeName(path(QStringLiteral("locked"))).constData(), 0500), 0);
+    const std::optional<QString> message
+            = RunUnprivileged([&] { return MakeWritableFolder(path(name)).value_or(QString()); });
+    QCOMPARE(::chmod(QFile::encodeName(path(QStringLiteral("locked"))).constData(), 0700), 0);
+    QVERIFY(message.has_value());
+    QCOMPARE(*message, problem.isEmpty() ? QString() : problem.arg(QDir::cleanPath(path(name))));
+    QCOMPARE(QFileInfo(path(name)).isDir(), problem.isEmpty() || name == u"locked");
 }
 
 QTEST_APPLESS_MAIN(TestFileIo)
