@@ -144,9 +144,8 @@ void WebBrowserPane::checkProfileFolders()
     const ProfileFolders folders = BrowserProfileFolders();
     for (const QString &folder : {folders.storage, folders.cache}) {
         if (const std::optional<QString> problem = MakeWritableFolder(folder)) {
-            Q_EMIT Notice(WebBrowserPane::tr("%1. Cookies, logins and the cache of the browser "
-                                             "pane are not kept")
-                                  .arg(*problem));
+            // What it means first: a long path would push it out of a narrow window.
+            Q_EMIT Notice(WebBrowserPane::tr("Browsing data is not kept. %1").arg(*problem));
             return;
         }
     }

@@ -1418,8 +1418,8 @@ Mit „%1“ öffnet Los</translation>
         <translation>Die Adresse ist %1 Zeichen lang; der Browserbereich öffnet Adressen mit bis zu %2 Zeichen</translation>
     </message>
     <message>
-        <source>%1. Cookies, logins and the cache of the browser pane are not kept</source>
-        <translation>%1. Cookies, Anmeldungen und der Cache des Browserbereichs werden nicht aufbewahrt</translation>
+        <source>Browsing data is not kept. %1</source>
+        <translation>Browserdaten werden nicht aufbewahrt. %1</translation>
     </message>
 </context>
 <context>

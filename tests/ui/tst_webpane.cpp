@@ -395,9 +395,8 @@ void TestWebPane::profileNotKept()
     f.start({}, {});
     QTRY_COMPARE(
             f.window->statusBar()->currentMessage(),
-            QStringLiteral("Cannot create folder \"/dev/null/glenlantern/GlenLantern/browser\". "
-                           "Not a directory. Cookies, logins and the cache of the browser "
-                           "pane are not kept"));
+            QStringLiteral("Browsing data is not kept. Cannot create folder "
+                           "\"/dev/null/glenlantern/GlenLantern/browser\". Not a directory"));
     QSignalSpy said(f.window->statusBar(), &QStatusBar::messageChanged);
     f.trigger("actPrivateBrowsing");
     f.trigger("actPrivateBrowsing");
