@@ -52,11 +52,10 @@ public:
             ::umount2(m_folder.constData(), MNT_DETACH);
     }
     bool mounted() const { return m_mounted; }
-    // As a disk mounted read-only is: what is there stays, nothing can be written.
+    // As a disk mounted read-only: what is there stays, nothing can be written.
     bool remountReadOnly()
     {
-        return m_mounted
-                && ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr)
+        return ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr)
                 == 0;
     }
 

@@ -110,10 +110,7 @@ private Q_SLOTS:
     void fullDisk();
     void permissions_data();
     void permissions();
-    void readOnlyMount_data();
     void readOnlyMount();
-    void writableFolder_data();
-    void writableFolder();
 
 private:
     QString path(const QString &name) const
@@ -373,70 +370,22 @@ void TestFileIo::permissions()
              exists ? QStringList {QStringLiteral("file.txt")} : QStringList());
 }
 
-void TestFileIo::readOnlyMount_data()
-{
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<bool>("exists");
-    for (const QString &entry : kEntries) {
-        QTest::addRow("%s: a file there", entry.toLatin1().data()) << entry << true;
-        QTest::addRow("%s: a new file", entry.toLatin1().data()) << entry << false;
-    }
-}
-
-// The reason is the file system's, not the permissions it would have elsewhere.
+// On a disk mounted read-only the reason is the file system's, not a permission's.
 void TestFileIo::readOnlyMount()
 {
-    QFETCH(QString, entry);
-    QFETCH(bool, exists);
     const QString disk = path(QStringLiteral("disk"));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("disk")));
     SmallTmpfs tmpfs(disk, "size=256k");
     if (!tmpfs.mounted())
         QSKIP("mounting a tmpfs needs root");
     const QString file = disk + QStringLiteral("/file.txt");
-    if (exists)
-        QVERIFY(writeBytes(file, "old\r\n"));
-    QVERIFY(tmpfs.remountReadOnly());
+    QVERIFY(writeBytes(file, "old\r\n") && tmpfs.remountReadOnly());
     const QString reason = SystemErrorText(EROFS);
-    QCOMPARE(save(entry, file, 20),
-             QStringLiteral("Cannot create file \"%1\". %2").arg(file, reason));
+    for (const QString &entry : kEntries)
+        QCOMPARE(save(entry, file, 20),
+                 QStringLiteral("Cannot create file \"%1\". %2").arg(file, reason));
     QCOMPARE(MakeWritableFolder(disk),
              QStringLiteral("Cannot write to folder \"%1\". %2").arg(disk, reason));
-    QCOMPARE(folderContents(disk),
-             exists ? QStringList {QStringLiteral("file.txt")} : QStringList());
-}
-
-void TestFileIo::writableFolder_data()
-{
-    QTest::addColumn<QString>("name");    // below the temporary folder
-    QTest::addColumn<QString>("problem"); // %1 the folder's full path; empty when it is made
-    // clang-format off
-    QTest::newRow("made with the folders above") << "new/a/b" << "";
-    QTest::newRow("there already") << "locked/.." << "";
-    QTest::newRow("below a file") << "file.txt/a" << "Cannot create folder \"%1\". Not a directory";
-    QTest::newRow("in a read-only folder") << "locked/a" << "Cannot create folder \"%1\". Permission denied";
-    QTest::newRow("a read-only folder") << "locked" << "Cannot write to folder \"%1\". Permission denied";
-    // clang-format on
-}
-
-void TestFileIo::writableFolder()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, problem);
-    QVERIFY(writeBytes(path(QStringLiteral("file.txt")), "x"));
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("locked")));
-    for (const QString &owned : {m_dir->path(), path(QStringLiteral("locked"))}) {
-        if (::geteuid() == 0) // run as root, the folder is made as "nobody", whom modes bind
-            QCOMPARE(::chown(QFile::encodeName(owned).constData(), UnprivilegedUid(), gid_t(-1)),
-                     0);
-    }
-    QCOMPARE(::chmod(QFile::encodeName(path(QStringLiteral("locked"))).constData(), 0500), 0);
-    const std::optional<QString> message
-            = RunUnprivileged([&] { return MakeWritableFolder(path(name)).value_or(QString()); });
-    QCOMPARE(::chmod(QFile::encodeName(path(QStringLiteral("locked"))).constData(), 0700), 0);
-    QVERIFY(message.has_value());
-    QCOMPARE(*message, problem.isEmpty() ? QString() : problem.arg(QDir::cleanPath(path(name))));
-    QCOMPARE(QFileInfo(path(name)).isDir(), problem.isEmpty() || name == u"locked");
 }
 
 QTEST_APPLESS_MAIN(TestFileIo)

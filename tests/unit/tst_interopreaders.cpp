@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The readers against files the real programs wrote (tests/data/browsers, tests/data/kde), the
 // automatic discovery in a home folder, every kind of path, and files that cannot be read.
-#include "Error.h"
-#include "FileTestSupport.h"
 #include "Interop.h"
 
 #include <QDir>
@@ -14,7 +12,6 @@
 #include <QTest>
 #include <QtEndian>
 
-#include <cerrno>
 #include <lz4.h>
 #include <sys/stat.h>
 
@@ -143,8 +140,6 @@ private Q_SLOTS:
     void badFiles_data();
     void badFiles();
     void pipeIsNotRead();
-    void unreadableFiles_data();
-    void unreadableFiles();
 };
 
 // Every engine of the fixtures, found for a user whose home and system data folders hold them:
@@ -580,11 +575,6 @@ void TestInteropReaders::badFiles_data()
     QTest::newRow("profiles.ini without profiles")
             << "ff/profiles.ini" << QByteArray("[General]\nVersion=2\n")
             << "it lists no Firefox profile";
-    QTest::newRow("search.json.mozlz4 of text")
-            << "p/search.json.mozlz4" << QByteArray("{}") << "it is not a Firefox compressed file";
-    QTest::newRow("OpenSearch file cut short")
-            << "engine.xml" << QByteArray("<OpenSearchDescription><ShortName>x")
-            << "it is not well-formed XML";
 }
 
 void TestInteropReaders::badFiles()
@@ -630,30 +620,6 @@ void TestInteropReaders::pipeIsNotRead()
     const ImportReport missing = readPath(folder.filePath(QStringLiteral("gone.xml")));
     QCOMPARE(missing.problems.size(), 1);
     QVERIFY(missing.problems.first().endsWith(u"gone.xml\": no such file or folder"));
-}
-
-void TestInteropReaders::unreadableFiles_data()
-{
-    QTest::addColumn<QString>("name");
-    for (const char *name : {"Default/Web Data", "p/places.sqlite", "p/search.json.mozlz4",
-                             "google.desktop", "engine.xml"})
-        QTest::newRow(name) << QString::fromLatin1(name);
-}
-
-// Every kind of file says why it cannot be read, as the system words it.
-void TestInteropReaders::unreadableFiles()
-{
-    QFETCH(QString, name);
-    QTemporaryDir folder;
-    const QString file = folder.filePath(name);
-    writeFile(file, "x");
-    for (const QString &dir : {folder.path(), QFileInfo(file).path()}) // for "nobody", run as root
-        QCOMPARE(::chmod(QFile::encodeName(dir).constData(), 0755), 0);
-    QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0), 0);
-    const std::optional<QString> problems
-            = RunUnprivileged([&] { return readPath(file).problems.join(u'\n'); });
-    QCOMPARE(problems.value_or(QStringLiteral("<not run>")),
-             QStringLiteral("Cannot open file \"%1\". %2").arg(file, SystemErrorText(EACCES)));
 }
 
 QTEST_APPLESS_MAIN(TestInteropReaders)

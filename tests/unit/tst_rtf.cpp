@@ -153,8 +153,6 @@ private Q_SLOTS:
     void plainTextRetry_data();
     void plainTextRetry();
     void tooLongFails();
-    void wrapMode_data();
-    void wrapMode();
 
     void saveAndOpenFile();
     void openKeepsNulBytes();
@@ -653,30 +651,6 @@ void TestRtf::tooLongFails()
              QStringLiteral("Failed to Load Stream"));
     QCOMPARE(errorOf([&] { LoadNote("{\\rtf1 a\\par b\\par c}", document, 5); }), QString());
     QCOMPARE(textOf(document), QStringLiteral("a\nb\nc"));
-}
-
-void TestRtf::wrapMode_data()
-{
-    QTest::addColumn<QByteArray>("rtf");
-    QTest::addColumn<bool>("anywhere"); // else at word boundaries
-    const QByteArray runs = QByteArray("{\\b w}{\\i x}\\u1234?").repeated(333); // 999 letters
-    // clang-format off
-    QTest::newRow("999 letters in runs") << "{\\rtf1 " + runs + "}" << false;
-    QTest::newRow("1,002 letters in runs") << "{\\rtf1 " + runs + "{\\b w}{\\i x}y}" << true;
-    QTest::newRow("after a short paragraph") << "{\\rtf1 a b\\par " + runs + runs + "}" << true;
-    QTest::newRow("a paragraph mark between") << "{\\rtf1 " + runs + "\\par " + runs + "}" << false;
-    QTest::newRow("a blank between") << "{\\rtf1 " + runs + " " + runs + "}" << false;
-    // clang-format on
-}
-
-void TestRtf::wrapMode()
-{
-    QFETCH(QByteArray, rtf);
-    QFETCH(bool, anywhere);
-    QTextDocument document;
-    LoadNote(rtf, document);
-    QCOMPARE(NoteWrapMode(document),
-             anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 void TestRtf::saveAndOpenFile()
