@@ -27,7 +27,7 @@ QString ErrorBoxText(const QString &message);
 
 [[noreturn]] void ThrowCannotOpen(const QString &path, const QString &systemText);
 [[noreturn]] void ThrowCannotCreate(const QString &path, const QString &systemText);
-// The text of a write that stopped short ("Stream write error" for lists), with the system's
-// reason after it where there is one: "Stream write error. No space left on device".
+// The text of a read or write that stopped short, with the system's reason after it where
+// there is one: "Stream write error in file "/home/me/terms.glt". No space left on device".
 [[noreturn]] void ThrowWriteError(const QString &text, const QString &systemText);
 [[noreturn]] void ThrowIndexOutOfBounds(qsizetype index);

@@ -80,7 +80,7 @@ QByteArray ReadFileBytes(const QString &path, const QString &readErrorText,
 {
     const auto readFailed = [&](int error) {
         if (!readErrorText.isEmpty())
-            throw CommandError(readErrorText);
+            ThrowWriteError(readErrorText.arg(fullPath(path)), SystemErrorText(error));
         ThrowCannotOpen(fullPath(path), SystemErrorText(error));
     };
     const QByteArray name = QFile::encodeName(path);
@@ -176,10 +176,12 @@ private:
     qint64 m_written = 0;
 };
 
-[[noreturn]] void writeFailed(const QString &writeErrorText, const QString &systemText)
+[[noreturn]] void writeFailed(const QString &path, const QString &writeErrorText,
+                              const QString &systemText)
 {
-    ThrowWriteError(writeErrorText.isEmpty() ? Tr::tr("Stream write error") : writeErrorText,
-                    systemText);
+    const QString text = writeErrorText.isEmpty() ? Tr::tr("Stream write error in file \"%1\"")
+                                                  : writeErrorText;
+    ThrowWriteError(text.arg(fullPath(path)), systemText);
 }
 
 // Writes the content to the descriptor and makes sure it reached the disk: the system's text
@@ -223,7 +225,7 @@ void writeInPlace(const QString &path, int fd, const std::function<bool(QIODevic
         return;
     if (old && writeAllAt(fd, *old))
         (void)(::ftruncate(fd, off_t(old->size())) == 0 && ::fsync(fd) == 0);
-    writeFailed(writeErrorText, *failure);
+    writeFailed(path, writeErrorText, *failure);
 }
 
 } // namespace
@@ -240,16 +242,16 @@ void WriteFileWith(const QString &path, const std::function<bool(QIODevice &)> &
     // Written beside the old file and renamed over it: a failed save leaves the old file whole.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        // QSaveFile words this case itself; the system's words read like the others.
         QString reason = CleanSystemText(file.errorString());
-        if (exists && !QFileInfo(path).isWritable()) {
-            reason = SystemErrorText(EACCES);
-        } else if (exists) {
+        if (exists) {
+            // The file is written where it is when it can be; else its own open says why it
+            // cannot ("Read-only file system" on a read-only mount, whatever the permissions).
             const FileDescriptor target {::open(name.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY)};
             if (target.fd >= 0) {
                 writeInPlace(path, target.fd, write, writeErrorText);
                 return;
             }
+            reason = SystemErrorText(errno);
         }
         ThrowCannotCreate(fullPath(path), reason);
     }
@@ -257,8 +259,38 @@ void WriteFileWith(const QString &path, const std::function<bool(QIODevice &)> &
     // not check its last flush. A save counts only when every byte reached the disk.
     if (const std::optional<QString> failure = writeAll(file.handle(), write, false)) {
         file.cancelWriting();
-        writeFailed(writeErrorText, *failure);
+        writeFailed(path, writeErrorText, *failure);
     }
     if (!file.commit())
-        writeFailed(writeErrorText, CleanSystemText(file.errorString()));
+        writeFailed(path, writeErrorText, CleanSystemText(file.errorString()));
+}
+
+namespace {
+
+// Makes the folder and those above it where missing: 0, else the system's error.
+int makeFolder(const QByteArray &path)
+{
+    struct stat info;
+    if (::stat(path.constData(), &info) == 0)
+        return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+    if (errno != ENOENT)
+        return errno;
+    if (const qsizetype slash = path.lastIndexOf('/'); slash > 0) {
+        if (const int error = makeFolder(path.left(slash)))
+            return error;
+    }
+    return ::mkdir(path.constData(), 0700) == 0 || errno == EEXIST ? 0 : errno;
+}
+
+} // namespace
+
+std::optional<QString> MakeWritableFolder(const QString &path)
+{
+    const QString folder = fullPath(path);
+    const QByteArray name = QFile::encodeName(folder);
+    if (const int error = makeFolder(name))
+        return Tr::tr("Cannot create folder \"%1\". %2").arg(folder, SystemErrorText(error));
+    if (::access(name.constData(), W_OK | X_OK) != 0)
+        return Tr::tr("Cannot write to folder \"%1\". %2").arg(folder, SystemErrorText(errno));
+    return std::nullopt;
 }

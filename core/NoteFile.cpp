@@ -6,9 +6,12 @@
 #include "TextRules.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <cerrno>
 #include <new>
 
 namespace {
@@ -44,12 +47,23 @@ bool readPlainText(const QByteArray &bytes, QTextDocument &document, qsizetype m
     return true;
 }
 
-QByteArray saveNote(const QTextDocument &document)
+QString loadFailed()
+{
+    return Tr::tr("Failed to Load Stream from file \"%1\"");
+}
+
+QString saveFailed()
+{
+    return Tr::tr("Failed to Save Stream to file \"%1\"");
+}
+
+QByteArray saveNote(const QString &path, const QTextDocument &document)
 {
     try {
         return WriteRtf(document);
     } catch (const std::bad_alloc &) {
-        throw CommandError(Tr::tr("Failed to Save Stream"));
+        ThrowWriteError(saveFailed().arg(QFileInfo(path).absoluteFilePath()),
+                        SystemErrorText(ENOMEM));
     }
 }
 
@@ -67,13 +81,28 @@ void LoadNote(const QByteArray &bytes, QTextDocument &document, qsizetype maxCha
 
 void LoadNoteFile(const QString &path, QTextDocument &document)
 {
-    LoadNote(ReadFileBytes(path, Tr::tr("Failed to Load Stream")), document);
+    const QByteArray bytes = ReadFileBytes(path, loadFailed());
+    try {
+        LoadNote(bytes, document);
+    } catch (const CommandError &) {
+        throw CommandError(loadFailed().arg(QFileInfo(path).absoluteFilePath()));
+    }
 }
 
 void SaveNoteFile(const QString &path, const QTextDocument &document)
 {
-    const QByteArray bytes = saveNote(document);
+    const QByteArray bytes = saveNote(path, document);
     WriteFileWith(
-            path, [&](QIODevice &file) { return file.write(bytes) == bytes.size(); },
-            Tr::tr("Failed to Save Stream"));
+            path, [&](QIODevice &file) { return file.write(bytes) == bytes.size(); }, saveFailed());
+}
+
+QTextOption::WrapMode NoteWrapMode(const QTextDocument &document)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        // A paragraph no longer than the longest word holds no longer one.
+        if (block.length() > kLongestNoteWord
+            && WrapModeFor(block.text(), kLongestNoteWord) == QTextOption::WrapAnywhere)
+            return QTextOption::WrapAnywhere;
+    }
+    return QTextOption::WrapAtWordBoundaryOrAnywhere;
 }

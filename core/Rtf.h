@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTextOption>
 
 class QTextDocument;
 
@@ -30,9 +31,17 @@ bool ReadRtf(const QByteArray &bytes, QTextDocument &document, qsizetype maxChar
 void LoadNote(const QByteArray &bytes, QTextDocument &document, qsizetype maxChars = kMaxNoteChars);
 
 // Note files, read whole, NUL bytes included: "Cannot open file ..." when the file cannot be
-// opened, "Failed to Load Stream" when reading it fails part way.
+// opened, "Failed to Load Stream from file ..." when reading it fails part way (with the
+// system's reason) or LoadNote fails.
 void LoadNoteFile(const QString &path, QTextDocument &document);
 // Written through QSaveFile: "Cannot create file ..." when it cannot be created, "Failed to
-// Save Stream" (with the system's reason) when not every byte reached the disk; the old file
-// is then left as it was.
+// Save Stream to file ..." (with the system's reason) when not every byte reached the disk;
+// the old file is then left as it was.
 void SaveNoteFile(const QString &path, const QTextDocument &document);
+
+// How a notepad wraps the note: as WrapModeFor each paragraph, with a shorter longest word. A
+// note's words are split into runs of their formats, and Qt's layout pays for a run as for
+// many letters: a paragraph of 60,000 one-letter runs without a blank took half a minute to lay
+// out at word boundaries, under a second wrapped anywhere.
+inline constexpr qsizetype kLongestNoteWord = 1000;
+QTextOption::WrapMode NoteWrapMode(const QTextDocument &document);

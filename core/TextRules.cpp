@@ -71,16 +71,15 @@ QString UnifyLineEnds(QString text)
     return text;
 }
 
-QTextOption::WrapMode WrapModeFor(QStringView text)
+QTextOption::WrapMode WrapModeFor(QStringView text, qsizetype longestWord)
 {
-    constexpr qsizetype longestWordWrapped = 5000;
     qsizetype word = 0;
     for (const QChar c : text) {
         // A blank ends a word; the no-break spaces do not.
         const char16_t u = c.unicode();
         const bool breaks = c.isSpace() && u != 0x00A0 && u != 0x2007 && u != 0x202F;
         word = breaks ? 0 : word + 1;
-        if (word > longestWordWrapped)
+        if (word > longestWord)
             return QTextOption::WrapAnywhere;
     }
     return QTextOption::WrapAtWordBoundaryOrAnywhere;

@@ -30,11 +30,12 @@ QString ReplaceAll(const QString &text, const QString &pattern, const QString &r
 QString UnifyLineEnds(QString text);
 
 // How a text box wraps the text: at word boundaries, unless the text holds a word (a run
-// without blanks) of more than 5,000 characters. Qt's word wrap looks for the end of the word
-// again for every line it lays out, so such a word takes time in the square of its length (a
-// term of a million letters froze the console for a minute); wrapping anywhere takes time in
+// without blanks) of more than longestWord characters. Qt's word wrap looks for the end of the
+// word again for every line it lays out, so such a word takes time in the square of its length
+// (a term of a million letters froze the console for a minute); wrapping anywhere takes time in
 // its length. Only the display changes, never the text or its lines.
-QTextOption::WrapMode WrapModeFor(QStringView text);
+inline constexpr qsizetype kLongestWordWrapped = 5000;
+QTextOption::WrapMode WrapModeFor(QStringView text, qsizetype longestWord = kLongestWordWrapped);
 
 // Lines are kept as bytes. A line that is valid UTF-8 is read as UTF-8; any other line was
 // most likely written on Windows and is read as Windows-1252.

@@ -52,6 +52,9 @@ DatabaseCopy::DatabaseCopy(const QString &path)
         if (*suffix && !QFileInfo(from).isFile())
             continue;
         QFile source(from);
+        // Opened first: a copy that fails to open it loses the system's reason.
+        if (!source.open(QIODevice::ReadOnly))
+            ThrowCannotOpen(from, CleanSystemText(source.errorString()));
         if (!source.copy(copy + QLatin1String(suffix)))
             fail(Tr::tr("its copy failed (%1)").arg(CleanSystemText(source.errorString())));
     }

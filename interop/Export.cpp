@@ -3,6 +3,7 @@
 #include "Address.h"
 #include "EntryList.h"
 #include "Error.h"
+#include "FileIo.h"
 #include "Interop.h"
 #include "ServiceAddress.h"
 #include "TextRules.h"
@@ -200,8 +201,8 @@ ExportReport ExportServices(const QList<QByteArray> &serviceLines, ExportFormat 
 {
     ExportReport report;
     const QDir dir(folder);
-    if (!dir.mkpath(QStringLiteral("."))) {
-        report.problems.append(Tr::tr("Cannot create folder \"%1\"").arg(dir.absolutePath()));
+    if (const std::optional<QString> problem = MakeWritableFolder(folder)) {
+        report.problems.append(*problem);
         return report;
     }
     QSet<QString> usedFiles;

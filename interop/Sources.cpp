@@ -323,8 +323,10 @@ void readFolder(const QString &path, ImportReport &report)
         report.problems.append(cannotRead(path, Tr::tr("no search engines found in this folder")));
 }
 
-void readPath(const QString &path, ImportReport &report)
+void readPath(const QString &given, ImportReport &report)
 {
+    // Every reader names its file by the full path, however the path was given.
+    const QString path = QFileInfo(given).absoluteFilePath();
     const QFileInfo info(path);
     if (!info.exists())
         report.problems.append(cannotRead(path, Tr::tr("no such file or folder")));

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDir>
 #include <QList>
+#include <QStandardPaths>
 #include <QString>
 #include <QUrl>
 #include <QtPlugin>
@@ -61,6 +63,20 @@ public:
 inline bool IsPaneScheme(const QString &scheme)
 {
     return scheme == u"http" || scheme == u"https" || scheme == u"file";
+}
+
+// Where the program's own profile keeps cookies, logins and storage, and its cache.
+struct ProfileFolders
+{
+    QString storage;
+    QString cache;
+};
+inline ProfileFolders BrowserProfileFolders()
+{
+    const auto folder = [](QStandardPaths::StandardLocation location) {
+        return QDir(QStandardPaths::writableLocation(location)).filePath(QStringLiteral("browser"));
+    };
+    return {folder(QStandardPaths::AppDataLocation), folder(QStandardPaths::CacheLocation)};
 }
 
 // What the engine tells the program, and what it asks of it.

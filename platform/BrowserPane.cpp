@@ -5,6 +5,7 @@
 #include "BrowserEngine.h"
 #include "DownloadName.h"
 #include "Error.h"
+#include "FileIo.h"
 #include "Prompts.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,8 @@ WebBrowserPane::~WebBrowserPane() = default;
 
 void WebBrowserPane::createEngine()
 {
+    if (!m_private)
+        checkProfileFolders();
     QString problem = WebBrowserPane::tr("the plugin %1 was not found")
                               .arg(QString::fromUtf8(kBrowserEnginePlugin));
     for (const QString &folder : QCoreApplication::libraryPaths()) {
@@ -134,8 +137,27 @@ QStringList WebBrowserPane::OpenTabs(const QList<TitledAddress> &tabs)
     return failed;
 }
 
+// The engine keeps nothing, and says nothing, where it cannot write its profile's folders: the
+// program says it, once. Made here, the folders are the user's alone.
+void WebBrowserPane::checkProfileFolders()
+{
+    if (m_profileChecked)
+        return;
+    m_profileChecked = true;
+    const ProfileFolders folders = BrowserProfileFolders();
+    for (const QString &folder : {folders.storage, folders.cache}) {
+        if (const std::optional<QString> problem = MakeWritableFolder(folder)) {
+            // What it means first: a long path would push it out of a narrow window.
+            Q_EMIT Notice(WebBrowserPane::tr("Browsing data is not kept. %1").arg(*problem));
+            return;
+        }
+    }
+}
+
 void WebBrowserPane::SetPrivate(bool on)
 {
+    if (!on && m_engine)
+        checkProfileFolders();
     m_private = on;
     if (m_engine)
         m_engine->setPrivate(on);

@@ -73,6 +73,9 @@ Q_SIGNALS:
     void StatusText(const QString &text);
     // Something the user asked for failed; the message says what.
     void Failed(const QString &message);
+    // Something the user should know, said once in the status line: the profile's folders
+    // cannot be written, so nothing of it is kept.
+    void Notice(const QString &message);
 };
 
 // The web engine behind the pane, loaded from its plugin with the first navigation (or once the
@@ -98,9 +101,11 @@ public:
 private:
     void createEngine();
     BrowserHost engineHost();
+    void checkProfileFolders();
 
     PaneHost m_host;
     bool m_private = false;
+    bool m_profileChecked = false;
     std::unique_ptr<BrowserEngine> m_engine;
 };
 

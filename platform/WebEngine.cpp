@@ -3,7 +3,6 @@
 #include "BrowserEngine.h"
 #include "WebPane.h"
 
-#include <QDir>
 #include <QObject>
 #include <QStandardPaths>
 #include <QWebEngineNotification>
@@ -19,12 +18,9 @@ QWebEngineProfile *CreateProfile(bool offTheRecord, const BrowserHost &host, QOb
         // Logins last: cookies of a session are kept too, as a browser that restores its
         // windows keeps them.
         profile = new QWebEngineProfile(QStringLiteral("Default"), parent);
-        const auto folder = [](QStandardPaths::StandardLocation location) {
-            return QDir(QStandardPaths::writableLocation(location))
-                    .filePath(QStringLiteral("browser"));
-        };
-        profile->setPersistentStoragePath(folder(QStandardPaths::AppDataLocation));
-        profile->setCachePath(folder(QStandardPaths::CacheLocation));
+        const ProfileFolders folders = BrowserProfileFolders();
+        profile->setPersistentStoragePath(folders.storage);
+        profile->setCachePath(folders.cache);
         profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
         profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
     }

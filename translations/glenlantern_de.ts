@@ -589,8 +589,16 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
         <translation>Keine reguläre Datei</translation>
     </message>
     <message>
-        <source>Stream write error</source>
-        <translation>Fehler beim Schreiben des Datenstroms</translation>
+        <source>Stream write error in file &quot;%1&quot;</source>
+        <translation>Fehler beim Schreiben des Datenstroms in die Datei „%1“</translation>
+    </message>
+    <message>
+        <source>Cannot create folder &quot;%1&quot;. %2</source>
+        <translation>Der Ordner „%1“ kann nicht angelegt werden. %2</translation>
+    </message>
+    <message>
+        <source>Cannot write to folder &quot;%1&quot;. %2</source>
+        <translation>In den Ordner „%1“ kann nicht geschrieben werden. %2</translation>
     </message>
 </context>
 <context>
@@ -696,10 +704,6 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
     <message>
         <source>Cannot write file &quot;%1&quot;. %2</source>
         <translation>Die Datei „%1“ kann nicht geschrieben werden. %2</translation>
-    </message>
-    <message>
-        <source>Cannot create folder &quot;%1&quot;</source>
-        <translation>Der Ordner „%1“ kann nicht angelegt werden</translation>
     </message>
     <message>
         <source>Cannot read &quot;%1&quot;: it is not a Firefox places database (it has no keywords table)</source>
@@ -970,12 +974,16 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
 <context>
     <name>NoteFile</name>
     <message>
-        <source>Failed to Save Stream</source>
-        <translation>Der Datenstrom konnte nicht gespeichert werden</translation>
-    </message>
-    <message>
         <source>Failed to Load Stream</source>
         <translation>Der Datenstrom konnte nicht geladen werden</translation>
+    </message>
+    <message>
+        <source>Failed to Load Stream from file &quot;%1&quot;</source>
+        <translation>Der Datenstrom konnte nicht aus der Datei „%1“ geladen werden</translation>
+    </message>
+    <message>
+        <source>Failed to Save Stream to file &quot;%1&quot;</source>
+        <translation>Der Datenstrom konnte nicht in der Datei „%1“ gespeichert werden</translation>
     </message>
 </context>
 <context>
@@ -1420,6 +1428,10 @@ Mit „%1“ öffnet Los</translation>
     <message>
         <source>The address is %1 characters long; the browser pane opens addresses of up to %2 characters</source>
         <translation>Die Adresse ist %1 Zeichen lang; der Browserbereich öffnet Adressen mit bis zu %2 Zeichen</translation>
+    </message>
+    <message>
+        <source>Browsing data is not kept. %1</source>
+        <translation>Browserdaten werden nicht aufbewahrt. %1</translation>
     </message>
 </context>
 <context>

@@ -24,6 +24,8 @@ const QString kLoadAheadSetting = QStringLiteral("Browser/LoadAhead");
 // The engine starts this long after the window is first painted: the window is on the screen
 // and the desktop done with it before the engine's start takes the processor.
 constexpr int kWarmStartDelayMs = 200;
+// How long a notice of the pane stays in the status line.
+constexpr int kNoticeMs = 20000;
 // More tabs than this at once are asked about first.
 constexpr qsizetype kTabsWithoutAsking = 20;
 
@@ -49,6 +51,9 @@ void TfrmMain::connectBrowser()
             [this](const QString &text) { StatusLine->setText(text); });
     connect(brwWeb, &BrowserPane::Failed, this,
             [this](const QString &message) { m_parts.showError(this, message); });
+    // Over the page's texts for a while, so that the first search does not hide it at once.
+    connect(brwWeb, &BrowserPane::Notice, this,
+            [this](const QString &message) { statusBar()->showMessage(message, kNoticeMs); });
 }
 
 void TfrmMain::restoreBrowserSettings()

@@ -4,6 +4,7 @@
 #include "Error.h"
 #include "Prompts.h"
 #include "Rtf.h"
+#include "TextRules.h"
 #include "WindowState.h"
 
 #include <QAction>
@@ -11,14 +12,35 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPointer>
 #include <QTextDocument>
 #include <QTextEdit>
 
 #include <memory>
 
 namespace {
+
 const QString kSizeKey = QStringLiteral("Notepad/size");
-}
+
+// The note's text box. Pasted or dropped text holding a very long word switches it to wrapping
+// anywhere before it goes in (NoteWrapMode), as an opened note does.
+class NoteBox : public QTextEdit
+{
+public:
+    using QTextEdit::QTextEdit;
+
+protected:
+    void insertFromMimeData(const QMimeData *source) override
+    {
+        if (source->hasText()
+            && WrapModeFor(source->text(), kLongestNoteWord) == QTextOption::WrapAnywhere)
+            setWordWrapMode(QTextOption::WrapAnywhere);
+        QTextEdit::insertFromMimeData(source);
+    }
+};
+
+} // namespace
 
 TfrmTextPad::TfrmTextPad(Prompts &prompts, int number, ErrorSink showError, QWidget *parent)
     : QMainWindow(parent), m_prompts(prompts),
@@ -53,7 +75,7 @@ TfrmTextPad::TfrmTextPad(Prompts &prompts, int number, ErrorSink showError, QWid
             {"actNew", "actOpen", "actSave", "actSaveAs"}, ActionMainMenuBar1));
     setMenuBar(ActionMainMenuBar1);
 
-    txtPad = new QTextEdit(this);
+    txtPad = new NoteBox(this);
     txtPad->setObjectName(QStringLiteral("txtPad"));
     txtPad->setAccessibleName(tr("Note"));
     txtPad->setAcceptRichText(true);
@@ -72,6 +94,7 @@ void TfrmTextPad::actNewExecute()
         return;
     NotePadFile.clear();
     txtPad->clear();
+    txtPad->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     NotePadChanged = false; // an empty new note has nothing to lose
 }
 
@@ -88,10 +111,23 @@ void TfrmTextPad::actOpenExecute()
     auto document = std::make_unique<QTextDocument>();
     document->setDefaultFont(txtPad->document()->defaultFont());
     LoadNoteFile(*path, *document);
-    document->setParent(txtPad); // owned by the text box, which deletes it when replaced
-    txtPad->setDocument(document.release());
+    showNote(std::move(document));
     NotePadFile = *path;
     NotePadChanged = false;
+}
+
+void TfrmTextPad::showNote(std::unique_ptr<QTextDocument> document)
+{
+    // The old note makes way for an empty one before the wrapping changes, and the new one
+    // comes in wrapped as it should be: laid out once in the other wrapping, a note that needs
+    // wrapping anywhere takes the time that wrapping saves.
+    const QPointer<QTextDocument> old = txtPad->document();
+    txtPad->setDocument(nullptr);
+    if (old && old->parent() == txtPad)
+        delete old;
+    txtPad->setWordWrapMode(NoteWrapMode(*document));
+    document->setParent(txtPad);
+    txtPad->setDocument(document.release());
 }
 
 void TfrmTextPad::actSaveExecute()

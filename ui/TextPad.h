@@ -6,9 +6,12 @@
 #include <QList>
 #include <QMainWindow>
 
+#include <memory>
+
 class Prompts;
 class QAction;
 class QMenuBar;
+class QTextDocument;
 class QTextEdit;
 
 // A notepad: a free-standing rich-text note window with a File menu of its own. Any number can
@@ -51,6 +54,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void showNote(std::unique_ptr<QTextDocument> document);
     void writeTo(const QString &path);
 
     Prompts &m_prompts;

@@ -83,6 +83,7 @@ private Q_SLOTS:
     void replacingChangedTextAsks();
     void newClearsTextAndFileName();
     void formattedTextSurvivesSaveAndOpen();
+    void longWordsWrapAnywhere();
 
     void eachWindowHasItsOwnFile();
     void eachWindowHasItsOwnMark();
@@ -456,6 +457,25 @@ void TestTextPad::formattedTextSurvivesSaveAndOpen()
     QCOMPARE(loud.foreground().color(), QColor(255, 0, 0));
     QCOMPARE(loud.background().color(), QColor(255, 255, 0));
     QCOMPARE(loud.fontPointSize(), 20.0);
+}
+
+// The note of the report, one paragraph of 6,000 one-letter runs without a blank, is wrapped
+// anywhere: at word boundaries its layout took time in the square of its runs.
+void TestTextPad::longWordsWrapAnywhere()
+{
+    const QString runs = path(QStringLiteral("runs.gln"));
+    const QString words = path(QStringLiteral("words.gln"));
+    QVERIFY(writeBytes(runs,
+                       "{\\rtf1 " + QByteArray("{\\b w}{\\i x}\\u1234?").repeated(2000) + "}"));
+    QVERIFY(writeBytes(words, "{\\rtf1 " + QByteArray("{\\b w}{\\i x}y ").repeated(2000) + "}"));
+    TfrmTextPad *pad = newPad(1);
+    pad->show();
+    for (const QString &file : {runs, words, runs}) {
+        expectOpen(file);
+        pad->actOpen->trigger();
+        QVERIFY(pad->txtPad->document()->pageCount() > 0); // laid out whole
+        QCOMPARE(pad->txtPad->wordWrapMode() == QTextOption::WrapAnywhere, file == runs);
+    }
 }
 
 void TestTextPad::eachWindowHasItsOwnFile()

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void findBar();
     void cookiesPersist_data();
     void cookiesPersist();
+    void profileNotKept();
     void permissions_data();
     void permissions();
     void login_data();
@@ -391,6 +393,21 @@ void TestWebPane::cookiesPersist()
                              QDirIterator::Subdirectories);
         QVERIFY2(!written.hasNext(), qPrintable(written.hasNext() ? written.next() : QString()));
     }
+}
+
+// A profile folder that cannot be made is said once, in the status line.
+void TestWebPane::profileNotKept()
+{
+    WebPaneFixture f;
+    qputenv("XDG_DATA_HOME", "/dev/null"); // no folder below it, for root too
+    f.start({}, {});
+    QTRY_COMPARE(f.window->statusBar()->currentMessage(),
+                 QStringLiteral("Browsing data is not kept. Cannot create folder \"/dev/null/"
+                                "glenlantern/GlenLantern/browser\". Not a directory"));
+    QSignalSpy said(f.window->statusBar(), &QStatusBar::messageChanged);
+    f.trigger("actPrivateBrowsing");
+    f.trigger("actPrivateBrowsing");
+    QCOMPARE(said.count(), 0);
 }
 
 void TestWebPane::permissions_data()

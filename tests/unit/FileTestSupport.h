@@ -52,6 +52,12 @@ public:
             ::umount2(m_folder.constData(), MNT_DETACH);
     }
     bool mounted() const { return m_mounted; }
+    // As a disk mounted read-only: what is there stays, nothing can be written.
+    bool remountReadOnly()
+    {
+        return ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr)
+                == 0;
+    }
 
 private:
     QByteArray m_folder;

@@ -3,6 +3,7 @@
 // Each case runs for each entry point, which must fail alike and lose nothing.
 #include "EntryList.h"
 #include "Error.h"
+#include "FileIo.h"
 #include "FileTestSupport.h"
 #include "ListTestSupport.h"
 #include "Rtf.h"
@@ -67,12 +68,13 @@ QString save(const QString &entry, const QString &path, qsizetype size)
     });
 }
 
-// The message of a write that stops short, with the system's reason.
-QString writeError(const QString &entry, int error)
+// The message of a write that stops short, with the file and the system's reason.
+QString writeError(const QString &entry, const QString &file, int error)
 {
-    const QString text = entry == u"list" ? QStringLiteral("Stream write error")
-                                          : QStringLiteral("Failed to Save Stream");
-    return text + QStringLiteral(". ") + SystemErrorText(error);
+    const QString text = entry == u"list"
+            ? QStringLiteral("Stream write error in file \"%1\". %2")
+            : QStringLiteral("Failed to Save Stream to file \"%1\". %2");
+    return text.arg(file, SystemErrorText(error));
 }
 
 bool makeSocket(const QString &path)
@@ -108,6 +110,7 @@ private Q_SLOTS:
     void fullDisk();
     void permissions_data();
     void permissions();
+    void readOnlyMount();
 
 private:
     QString path(const QString &name) const
@@ -258,7 +261,7 @@ void TestFileIo::writeStopsShort()
         QVERIFY(small.active());
         message = save(entry, file, size);
     }
-    QCOMPARE(message, writeError(entry, EFBIG));
+    QCOMPARE(message, writeError(entry, file, EFBIG));
     QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
     QCOMPARE(folderContents(m_dir->path()), QStringList {QStringLiteral("file.txt")});
 }
@@ -281,7 +284,7 @@ void TestFileIo::fullDisk()
     QVERIFY(writeBytes(file, "old\r\n"));
     QVERIFY(FillFileSystem(disk));
 
-    QCOMPARE(save(entry, file, size), writeError(entry, ENOSPC));
+    QCOMPARE(save(entry, file, size), writeError(entry, file, ENOSPC));
     QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
     QCOMPARE(folderContents(disk), (QStringList {QStringLiteral("file.txt"), "filler"}));
 }
@@ -360,11 +363,29 @@ void TestFileIo::permissions()
                 *message,
                 QStringLiteral("Cannot create file \"%1\". %2").arg(file, SystemErrorText(EACCES)));
     else
-        QCOMPARE(*message, writeError(entry, outcome));
+        QCOMPARE(*message, writeError(entry, file, outcome));
     if (exists)
         QCOMPARE(fileBytes(file), outcome == 0 ? savedBytes(entry, size) : old);
     QCOMPARE(folderContents(folder),
              exists ? QStringList {QStringLiteral("file.txt")} : QStringList());
+}
+
+// On a disk mounted read-only the reason is the file system's, not a permission's.
+void TestFileIo::readOnlyMount()
+{
+    const QString disk = path(QStringLiteral("disk"));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("disk")));
+    SmallTmpfs tmpfs(disk, "size=256k");
+    if (!tmpfs.mounted())
+        QSKIP("mounting a tmpfs needs root");
+    const QString file = disk + QStringLiteral("/file.txt");
+    QVERIFY(writeBytes(file, "old\r\n") && tmpfs.remountReadOnly());
+    const QString reason = SystemErrorText(EROFS);
+    for (const QString &entry : kEntries)
+        QCOMPARE(save(entry, file, 20),
+                 QStringLiteral("Cannot create file \"%1\". %2").arg(file, reason));
+    QCOMPARE(MakeWritableFolder(disk),
+             QStringLiteral("Cannot write to folder \"%1\". %2").arg(disk, reason));
 }
 
 QTEST_APPLESS_MAIN(TestFileIo)

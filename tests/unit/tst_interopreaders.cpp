@@ -592,6 +592,12 @@ void TestInteropReaders::badFiles()
     QCOMPARE(report.problems.size(), 1);
     QVERIFY2(report.problems.first().contains(QStringLiteral("\"%1\": %2").arg(bad, problem)),
              qPrintable(report.problems.first()));
+    // Given relative to the current folder, the file is named by its full path all the same.
+    const QString current = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(folder.path()));
+    const ImportReport relative = readPath(name);
+    QVERIFY(QDir::setCurrent(current));
+    QCOMPARE(relative.problems, report.problems);
     QCOMPARE(listing(folder.path()), before);
     if (name.endsWith(u".desktop")) {
         // In the folder, the other shortcut is still read.

@@ -1037,7 +1037,9 @@ void TestListCommands::saveList()
 
     QVERIFY(s.fake.verifyDone());
     if (fails && file == u"full")
-        QCOMPARE(error, QStringLiteral("Stream write error. File too large"));
+        QCOMPARE(error,
+                 QStringLiteral("Stream write error in file \"%1\". File too large")
+                         .arg(fileBefore));
     else if (fails)
         QVERIFY2(error.startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(fileBefore)),
                  qPrintable(error));
