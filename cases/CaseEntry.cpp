@@ -123,6 +123,9 @@ QByteArray entryObject(const CaseEntry &entry, bool withHash)
 
 QString normalised(const QString &text)
 {
+    // SQLite drops a byte-order mark at the start of a text it is given.
+    if (text.startsWith(QChar::ByteOrderMark))
+        return normalised(text.mid(1));
     for (const QChar c : text) {
         if (c.isSurrogate())
             return QString::fromUtf8(text.toUtf8());

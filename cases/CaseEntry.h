@@ -103,8 +103,9 @@ QString EntryHash(const CaseEntry &entry);
 // in the same canonical form, so that the chain names the case it belongs to.
 QString GenesisHash(const QString &caseId, const QString &created);
 
-// The text as every store keeps it: what UTF-8 can hold (a lone surrogate becomes U+FFFD), so
-// the hash taken before writing is the one found after reading back.
+// The text as every store keeps it: what UTF-8 can hold (a lone surrogate becomes U+FFFD), no
+// byte-order mark first (SQLite drops it), so the hash taken before writing is the one found
+// after reading back.
 void NormaliseTexts(CaseEntry &entry);
 
 // UTC to the millisecond, as entries hold it.

@@ -55,7 +55,7 @@ public:
             return;
         const ChainHead head = m_store.head();
         if (head.seq > m_lastSeq)
-            m_report.problem = Tr::tr("records %1 to %2 are missing (the case's head names record %2)")
+            m_report.problem = Tr::tr("record %1 is missing (the case's head names record %2)")
                                        .arg(m_lastSeq + 1)
                                        .arg(head.seq);
         else if (head.seq < m_lastSeq)

@@ -26,8 +26,8 @@ public:
     CaseEntry append(CaseEntry entry) override;
     CaseEntry appendCapture(CaseEntry entry, const QString &writtenFile) override;
     QString scratchPath(const QString &extension) const override;
-    void read(const std::function<void(const CaseEntry &)> &visit, Order order,
-              const QString &kind) const override;
+    void read(const std::function<void(const CaseEntry &)> &visit, Order order = Order::Sequence,
+              const QString &kind = {}) const override;
     ChainHead head() const override;
     std::unique_ptr<QIODevice> openCapture(const QString &file, QString &problem) const override;
 
