@@ -5,6 +5,7 @@
 #include <QSysInfo>
 
 #include <algorithm>
+#include <array>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -59,6 +60,12 @@ void appendJsonString(QByteArray &out, const QString &text)
 {
     static const char hex[] = "0123456789abcdef";
     out += '"';
+    const auto needsEscape = [](QChar c) { return c.unicode() < 0x20 || c == u'"' || c == u'\\'; };
+    if (std::none_of(text.cbegin(), text.cend(), needsEscape)) {
+        out += text.toUtf8();
+        out += '"';
+        return;
+    }
     qsizetype plainFrom = 0;
     const auto flushPlain = [&](qsizetype upTo) {
         if (upTo > plainFrom)
@@ -66,7 +73,7 @@ void appendJsonString(QByteArray &out, const QString &text)
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
-        if (c >= 0x20 && c != u'"' && c != u'\\')
+        if (!needsEscape(c))
             continue;
         flushPlain(i);
         plainFrom = i + 1;
@@ -88,37 +95,67 @@ void appendJsonString(QByteArray &out, const QString &text)
     out += '"';
 }
 
-QByteArray canonicalObject(QList<std::pair<QByteArray, std::pair<QString, bool>>> members)
+// The members of an entry of one kind, in the canonical order (keys are ASCII, so byte order is
+// the UTF-16 order JSON canonicalisation asks for); nullptr stands for the hash.
+using Layout = QList<const EntryField *>;
+
+Layout layoutOf(const QString &kind, bool withHash)
 {
-    // Keys are ASCII, so their byte order is the UTF-16 order JSON canonicalisation asks for.
+    QList<std::pair<QByteArray, const EntryField *>> members;
+    for (const EntryField &field : EntryFields()) {
+        if (field.has(kind))
+            members.append({field.name, &field});
+    }
+    if (withHash)
+        members.append({"hash", nullptr});
     std::sort(members.begin(), members.end(),
               [](const auto &a, const auto &b) { return a.first < b.first; });
-    QByteArray out;
-    out.reserve(512);
-    out += '{';
-    for (const auto &[key, value] : std::as_const(members)) {
-        if (out.size() > 1)
-            out += ',';
-        out += '"' + key + "\":";
-        if (value.second)
-            out += value.first.toLatin1();
-        else
-            appendJsonString(out, value.first);
+    Layout layout;
+    for (const auto &member : std::as_const(members))
+        layout.append(member.second);
+    return layout;
+}
+
+const Layout &cachedLayout(const QString &kind, bool withHash)
+{
+    // The known kinds are laid out once; an unknown kind (a damaged record) each time.
+    static const QList<std::pair<QString, std::array<Layout, 2>>> known = [] {
+        QList<std::pair<QString, std::array<Layout, 2>>> list;
+        for (const char *k : {kSearch, kCapture, kNote}) {
+            const QString name = QString::fromLatin1(k);
+            list.append({name, {layoutOf(name, false), layoutOf(name, true)}});
+        }
+        return list;
+    }();
+    for (const auto &[name, layouts] : known) {
+        if (name == kind)
+            return layouts[withHash];
     }
-    out += '}';
-    return out;
+    thread_local Layout other;
+    other = layoutOf(kind, withHash);
+    return other;
 }
 
 QByteArray entryObject(const CaseEntry &entry, bool withHash)
 {
-    QList<std::pair<QByteArray, std::pair<QString, bool>>> members;
-    for (const EntryField &field : EntryFields()) {
-        if (field.has(entry.kind))
-            members.append({field.name, {field.textOf(entry), field.number != nullptr}});
+    QByteArray out;
+    out.reserve(1024);
+    out += '{';
+    for (const EntryField *field : cachedLayout(entry.kind, withHash)) {
+        if (out.size() > 1)
+            out += ',';
+        out += '"';
+        out += field ? field->name : "hash";
+        out += "\":";
+        if (!field)
+            appendJsonString(out, entry.hash);
+        else if (field->text)
+            appendJsonString(out, entry.*field->text);
+        else
+            out += QByteArray::number(entry.*field->number);
     }
-    if (withHash)
-        members.append({"hash", {entry.hash, false}});
-    return canonicalObject(std::move(members));
+    out += '}';
+    return out;
 }
 
 QString normalised(const QString &text)
@@ -158,9 +195,13 @@ QString EntryHash(const CaseEntry &entry)
 
 QString GenesisHash(const QString &caseId, const QString &created)
 {
-    return Sha256Hex(canonicalObject({{"application", {QString::fromLatin1(kApplication), false}},
-                                      {"case_id", {caseId, false}},
-                                      {"created", {created, false}}}));
+    QByteArray out = "{\"application\":";
+    appendJsonString(out, QString::fromLatin1(kApplication));
+    out += ",\"case_id\":";
+    appendJsonString(out, caseId);
+    out += ",\"created\":";
+    appendJsonString(out, created);
+    return Sha256Hex(out + '}');
 }
 
 void NormaliseTexts(CaseEntry &entry)

@@ -38,7 +38,7 @@ private:
     {
         if (m_ok && !m_buffer.isEmpty())
             m_ok = m_device.write(m_buffer) == m_buffer.size();
-        m_buffer.clear();
+        m_buffer.resize(0); // keeps its room for the next chunk
     }
 
     QIODevice &m_device;
