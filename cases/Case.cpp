@@ -78,7 +78,12 @@ CaseEntry Case::recordCapture(qint64 searchSeq, const QString &captureKind,
     entry.captureKind = captureKind;
     entry.sha256 = digest.sha256;
     entry.size = digest.size;
-    return m_store->appendCapture(std::move(entry), writtenFile);
+    try {
+        return m_store->appendCapture(std::move(entry), writtenFile);
+    } catch (const CaseWriteError &) {
+        QFile::remove(writtenFile); // not the case's: nothing refers to it
+        throw;
+    }
 }
 
 CaseEntry Case::recordCaptureFailure(qint64 searchSeq, const QString &captureKind,

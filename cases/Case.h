@@ -37,7 +37,8 @@ public:
     // Where the pane writes a capture of kind kMhtml, kPdf or kPng before recordCapture.
     QString captureScratchPath(const QString &captureKind) const;
     // The capture the pane wrote at a scratch path: hashed, made the case's and recorded
-    // against the search. An empty or unreadable file is recorded as a failed capture.
+    // against the search. An empty or unreadable file is recorded as a failed capture. On
+    // CaseWriteError the file is removed: nothing records it.
     CaseEntry recordCapture(qint64 searchSeq, const QString &captureKind, const QString &writtenFile);
     // A capture that did not produce a file (the page never loaded, a disk error).
     CaseEntry recordCaptureFailure(qint64 searchSeq, const QString &captureKind,

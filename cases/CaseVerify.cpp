@@ -137,8 +137,8 @@ QString VerifyReport::summary(const QString &location) const
 {
     if (!holds())
         return Tr::tr("The case \"%1\" does not hold: %2").arg(location, problem);
-    return Tr::tr("The case \"%1\" holds: %2 records (%3 searches, %4 captures, %5 failed "
-                  "captures, %6 notes), chain head sha256:%7")
+    return Tr::tr("The case \"%1\" holds: %2 records (searches: %3, captures: %4, failed "
+                  "captures: %5, notes: %6), chain head sha256:%7")
             .arg(location)
             .arg(entries)
             .arg(searches)

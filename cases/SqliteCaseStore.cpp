@@ -116,6 +116,10 @@ std::unique_ptr<SqliteCaseStore> SqliteCaseStore::open(const QString &folderName
         store->lock();
         if (create)
             store->create();
+        // Captures a program was writing when it ended: nothing records them.
+        const QDir captures(folder + u'/' + QLatin1StringView(kCaptures));
+        for (const QString &name : captures.entryList({QStringLiteral(".partial-*")}, QDir::Files | QDir::Hidden))
+            QFile::remove(captures.filePath(name));
     }
     store->connect(file, access == Access::ReadOnly);
     store->checkIdentity();

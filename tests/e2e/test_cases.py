@@ -52,7 +52,7 @@ class CaseJobsTest(e2e.ProgramTestCase):
     def test_verify_and_every_export(self):
         result = self.job("--verify-case", self.case)
         self.assertEqual((result.returncode, result.stderr), (0, ""))
-        self.assertRegex(result.stdout, r'^The case ".*" holds: 15 records \(6 searches, 6 captures, 1 failed captures, 2 notes\), chain head sha256:[0-9a-f]{64}\n$')
+        self.assertRegex(result.stdout, r'^The case ".*" holds: 15 records \(searches: 6, captures: 6, failed captures: 1, notes: 2\), chain head sha256:[0-9a-f]{64}\n$')
 
         with open(self.export("jsonl"), encoding="utf-8") as f:
             entries = [json.loads(line) for line in f]
