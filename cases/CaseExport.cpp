@@ -183,6 +183,17 @@ void writeHtml(const CaseStore &store, ExportSink &sink)
     sink << "</body></html>\n";
 }
 
+void writeFormat(const CaseStore &store, ExportFormat format, ExportSink &sink,
+                 const QString &outFile, QStringList &leftOut)
+{
+    switch (format) {
+    case ExportFormat::Csv: writeCsv(store, sink); break;
+    case ExportFormat::Jsonl: writeJsonl(store, sink); break;
+    case ExportFormat::Html: writeHtml(store, sink); break;
+    case ExportFormat::Warc: WriteWarc(store, sink, QFileInfo(outFile).fileName(), leftOut); break;
+    }
+}
+
 } // namespace
 
 namespace Cases {
@@ -209,14 +220,7 @@ QStringList ExportCase(const CaseStore &store, ExportFormat format, const QStrin
     QStringList leftOut;
     WriteFileWith(outFile, [&](QIODevice &device) {
         ExportSink sink(device);
-        switch (format) {
-        case ExportFormat::Csv: writeCsv(store, sink); break;
-        case ExportFormat::Jsonl: writeJsonl(store, sink); break;
-        case ExportFormat::Html: writeHtml(store, sink); break;
-        case ExportFormat::Warc:
-            WriteWarc(store, sink, QFileInfo(outFile).fileName(), leftOut);
-            break;
-        }
+        store.snapshot([&] { writeFormat(store, format, sink, outFile, leftOut); });
         return sink.finish();
     });
     return leftOut;

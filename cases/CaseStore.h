@@ -100,6 +100,9 @@ public:
     virtual void read(const std::function<void(const CaseEntry &)> &visit,
                       Order order = Order::Sequence, const QString &kind = {}) const = 0;
     virtual ChainHead head() const = 0;
+    // Runs `work` on one unchanging state of the store: what it reads (entries, head) is not
+    // moved by appends another program makes meanwhile. CaseOpenError when it cannot start.
+    virtual void snapshot(const std::function<void()> &work) const = 0;
     // A capture's bytes, or nullptr with the reason (missing, unreadable, not a name of the
     // store's).
     virtual std::unique_ptr<QIODevice> openCapture(const QString &file, QString &problem) const = 0;

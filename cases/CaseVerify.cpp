@@ -128,8 +128,10 @@ VerifyReport VerifyCase(const CaseStore &store)
 {
     VerifyReport report;
     ChainWalk walk(store, report);
-    store.read([&](const CaseEntry &entry) { walk.visit(entry); });
-    walk.checkHead();
+    store.snapshot([&] {
+        store.read([&](const CaseEntry &entry) { walk.visit(entry); });
+        walk.checkHead();
+    });
     return report;
 }
 

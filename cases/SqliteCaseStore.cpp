@@ -448,6 +448,20 @@ ChainHead SqliteCaseStore::head() const
     return head;
 }
 
+void SqliteCaseStore::snapshot(const std::function<void()> &work) const
+{
+    QSqlQuery query(database());
+    if (!query.exec(QStringLiteral("BEGIN")))
+        fail(query.lastError().databaseText());
+    try {
+        work();
+    } catch (...) {
+        query.exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+    query.exec(QStringLiteral("COMMIT"));
+}
+
 std::unique_ptr<QIODevice> SqliteCaseStore::openCapture(const QString &file, QString &problem) const
 {
     if (!isCaptureName(file)) {

@@ -29,6 +29,7 @@ public:
     void read(const std::function<void(const CaseEntry &)> &visit, Order order = Order::Sequence,
               const QString &kind = {}) const override;
     ChainHead head() const override;
+    void snapshot(const std::function<void()> &work) const override;
     std::unique_ptr<QIODevice> openCapture(const QString &file, QString &problem) const override;
 
     // SQLite's full check of the file; empty when it is sound. Slower than the check at opening.
