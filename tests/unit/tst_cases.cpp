@@ -278,7 +278,8 @@ void TestCases::failedWriteLeavesNoHalfRecord()
 }
 
 // kill -9 while a writer records searches and captures: the case opens for writing again (no
-// lock left behind) and verifies with every entry that was reported written.
+// lock left behind) and verifies with every entry that was reported written; verified while
+// the writer runs, it holds too.
 void TestCases::killedWriterLosesAtMostOne()
 {
     QTemporaryDir dir;
@@ -292,6 +293,9 @@ void TestCases::killedWriterLosesAtMostOne()
             while (writer.canReadLine())
                 reported = writer.readLine().trimmed().toLongLong();
         }
+        // Verify while the other program records: it reads one state of the case.
+        const VerifyReport during = verify(folder);
+        QVERIFY2(during.holds(), qPrintable(during.problem));
         writer.kill();
         QVERIFY(writer.waitForFinished());
         QVERIFY2(reported >= until, writer.readAllStandardError().constData());
