@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Glen Lantern: web searches from saved lists of search services and terms.
 // The command line decides first, in a QtCore application that only translates: a job without a
-// window (--print-url, --help, --version) runs with QtCore alone and needs no display; anything
+// window (--print-url, --help, --version, the jobs on cases) runs with QtCore alone and needs no display; anything
 // else goes to the windows module, which reaches the running program over the session bus or
 // opens the windows.
+#include "CaseCommands.h"
 #include "CommandLine.h"
 #include "EntryPoints.h"
 #include "InteropCommands.h"
@@ -54,6 +55,20 @@ int runFileJob(const CommandLine &options)
     return output.status;
 }
 
+// The jobs on a case: the summary or what was written on standard output, problems on
+// standard error.
+int runCaseJob(const CommandLine &options)
+{
+    const Cases::CaseJobOutput output = options.job == CommandLine::Job::VerifyCase
+            ? Cases::RunVerifyCaseJob(options.caseFolder)
+            : Cases::RunExportCaseJob(options.caseFolder, options.caseFormat, options.caseOutFile);
+    for (const QString &line : output.out)
+        WriteText(stdout, line + u'\n');
+    for (const QString &line : output.errors)
+        WriteText(stderr, QStringLiteral("glenlantern: %1\n").arg(line));
+    return output.status;
+}
+
 // The windows module is looked for beside the binary (bin/glenlantern is a link to it).
 RunWindowsFunction windowsEntry(QString &problem)
 {
@@ -90,6 +105,9 @@ std::optional<int> runWithoutWindow(int argc, char *argv[], const QStringList &a
     case CommandLine::Job::Import:
     case CommandLine::Job::Export:
         return runFileJob(options);
+    case CommandLine::Job::VerifyCase:
+    case CommandLine::Job::ExportCase:
+        return runCaseJob(options);
     case CommandLine::Job::Windows:
         break;
     }

@@ -62,3 +62,4 @@ void benchConsole(const BenchContext &context, BenchTable &table);
 void benchRtf(const BenchContext &context, BenchTable &table);
 void benchAddress(const BenchContext &context, BenchTable &table);
 void benchInterop(const BenchContext &context, BenchTable &table);
+void benchCases(const BenchContext &context, BenchTable &table);

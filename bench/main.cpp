@@ -31,6 +31,9 @@ const Suite kSuites[] = {
          benchAddress},
         {"interop", "search engines in and out: browser profiles, KDE, 10,000 OpenSearch files",
          benchInterop},
+        {"cases", "the research record: recording a search, export to CSV and WARC, verify, "
+                  "at 1,000, 10,000 and 100,000 searches",
+         benchCases},
 };
 
 int usage(FILE *to)

@@ -3,7 +3,8 @@
 # Depends is worked out by dpkg-shlibdeps from the libraries the binary links, plus what it only
 # loads at run time, which dpkg-shlibdeps cannot see: the WebEngine helper process that renders
 # the browser pane, the SVG plugins that draw the icon and Qt's SQLite driver that reads browser
-# profiles (liblz4 is named too, for the profiles' compressed search files), and Qt's own
+# profiles and keeps cases (liblz4 is named too, for the profiles' compressed search files, and
+# zlib for the cases' WARC export), and Qt's own
 # translations (qtbase_<lang>.qm: the standard buttons in the user's language).
 
 string(REGEX REPLACE "^www\\." "" _gl_maker_domain "${GL_MAKER_HOST}")
@@ -37,7 +38,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${GL_MAKER_HOST}/products/glenLantern
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Debian's shlibs for WebEngine name the helper's package today; it stays here in case they stop.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6webenginecore6-bin, libqt6svg6, libqt6sql6-sqlite, liblz4-1, qt6-translations-l10n")
+    "libqt6webenginecore6-bin, libqt6svg6, libqt6sql6-sqlite, liblz4-1, zlib1g, qt6-translations-l10n")
 # One running program per session, the command line handed to it and the desktop's search all
 # go over the session bus; without one the program still runs, each start on its own.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-dbus-session-bus | dbus-session-bus")

@@ -82,6 +82,22 @@ const QList<OptionRow> &optionRows()
                                "write the services of --services FILE into the folder DIR as "
                                "opensearch or kde "
                                "files, one a service, and exit")},
+            {{QStringLiteral("verify-case")},
+             "DIR",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "check the record of the case in DIR and its captured files, "
+                               "and exit (no display needed)")},
+            {{QStringLiteral("export-case")},
+             "DIR",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "write the record of the case in DIR to the file --out FILE as "
+                               "--format csv, jsonl, html or warc, and exit")},
+            {{QStringLiteral("format")},
+             "FORMAT",
+             QT_TRANSLATE_NOOP("CommandLine", "with --export-case: csv, jsonl, html or warc")},
+            {{QStringLiteral("out")},
+             "FILE",
+             QT_TRANSLATE_NOOP("CommandLine", "with --export-case: the file to write")},
             {{QStringLiteral("background")},
              nullptr,
              QT_TRANSLATE_NOOP("CommandLine",
@@ -166,6 +182,40 @@ void checkCombinations(const QCommandLineParser &parser, bool hasTerm)
     }
 }
 
+// --verify-case DIR, or --export-case DIR --format FORMAT --out FILE: nothing else with them.
+CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
+{
+    const bool verify = parser.isSet(QStringLiteral("verify-case"));
+    const char *job = verify ? "verify-case" : "export-case";
+    const QStringList allowed = verify ? QStringList {QStringLiteral("verify-case")}
+                                       : QStringList {QStringLiteral("export-case"),
+                                                      QStringLiteral("format"), QStringLiteral("out")};
+    for (const QString &name : parser.optionNames()) {
+        if (!allowed.contains(name))
+            throw UsageError(Tr::tr("%1 cannot be used with %2")
+                                     .arg(dashed(job), QStringLiteral("--") + name));
+    }
+    checkCombinations(parser, false);
+    if (!parser.positionalArguments().isEmpty())
+        throw UsageError(Tr::tr("%1 takes no search term").arg(dashed(job)));
+    const auto path = [&](const char *option) {
+        const QString value = parser.value(QString::fromLatin1(option));
+        if (IsBlank(value))
+            throw UsageError(Tr::tr("%1 needs %2").arg(dashed(job), dashed(option)));
+        return QDir::cleanPath(QDir(folder).absoluteFilePath(value));
+    };
+    CommandLine result;
+    result.job = verify ? CommandLine::Job::VerifyCase : CommandLine::Job::ExportCase;
+    result.caseFolder = path(job);
+    if (!verify) {
+        result.caseFormat = parser.value(QStringLiteral("format"));
+        if (IsBlank(result.caseFormat))
+            throw UsageError(Tr::tr("%1 needs %2").arg(dashed(job), dashed("format")));
+        result.caseOutFile = path("out");
+    }
+    return result;
+}
+
 // --import SOURCE --into FILE, or --export FORMAT --services FILE DIR.
 CommandLine readFileJob(const QCommandLineParser &parser, const QString &folder,
                         ListFileCheck check)
@@ -224,8 +274,14 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
         result.job = CommandLine::Job::Version;
         return result;
     }
+    if (parser.isSet(QStringLiteral("verify-case")) || parser.isSet(QStringLiteral("export-case")))
+        return readCaseJob(parser, workingDirectory);
     if (parser.isSet(QStringLiteral("import")) || parser.isSet(QStringLiteral("export")))
         return readFileJob(parser, workingDirectory, check);
+    for (const char *option : {"format", "out"}) {
+        if (parser.isSet(QString::fromLatin1(option)))
+            throw UsageError(Tr::tr("%1 goes only with --export-case").arg(dashed(option)));
+    }
     const QStringList words = parser.positionalArguments();
     if (!words.isEmpty()) {
         result.term = words.join(u' ');

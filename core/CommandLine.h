@@ -33,7 +33,7 @@ template<typename Call> decltype(auto) AsUsageError(Call &&call)
 struct CommandLine
 {
     // Jobs other than Windows run without a window and need no display.
-    enum class Job { Windows, PrintUrl, Import, Export, Help, Version };
+    enum class Job { Windows, PrintUrl, Import, Export, VerifyCase, ExportCase, Help, Version };
 
     Job job = Job::Windows;
     std::optional<QString> term;        // the words of the command line, joined by blanks
@@ -49,6 +49,9 @@ struct CommandLine
     QString intoFile;        // --into, absolute; created when missing
     QString exportFormat;    // --export: opensearch or kde
     QString exportFolder;    // the folder --export writes into, absolute
+    QString caseFolder;      // --verify-case, --export-case: the case folder, absolute
+    QString caseFormat;      // --format with --export-case
+    QString caseOutFile;     // --out with --export-case, absolute
 };
 
 // How much of the list files named is looked at while the command line is read: the first

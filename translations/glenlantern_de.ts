@@ -64,6 +64,245 @@
     </message>
 </context>
 <context>
+    <name>Cases</name>
+    <message>
+        <source>the file is empty</source>
+        <translation>die Datei ist leer</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; cannot be read: %2</source>
+        <translation>Der Fall „%1“ kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>--format is one of %1, not &quot;%2&quot;</source>
+        <translation>--format ist eines von %1, nicht „%2“</translation>
+    </message>
+    <message>
+        <source>Left out of %1: %2</source>
+        <translation>In %1 ausgelassen: %2</translation>
+    </message>
+    <message>
+        <source>Search record of case %1</source>
+        <translation>Suchprotokoll des Falls %1</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <translation>Ordner: %1</translation>
+    </message>
+    <message>
+        <source>Created: %1 (UTC)</source>
+        <translation>Angelegt: %1 (UTC)</translation>
+    </message>
+    <message>
+        <source>Exported: %1 (UTC)</source>
+        <translation>Exportiert: %1 (UTC)</translation>
+    </message>
+    <message>
+        <source>Records: %1; chain head: sha256:%2</source>
+        <translation>Einträge: %1; Kettenende: sha256:%2</translation>
+    </message>
+    <message>
+        <source>(no name)</source>
+        <translation>(ohne Namen)</translation>
+    </message>
+    <message>
+        <source>Service line: %1</source>
+        <translation>Zeile des Suchdienstes: %1</translation>
+    </message>
+    <message>
+        <source>Searches: %1 (%2 loaded, %3 failed, %4 not finished); first %5, last %6 (UTC)</source>
+        <translation>Suchen: %1 (%2 geladen, %3 fehlgeschlagen, %4 nicht fertig); erste %5, letzte %6 (UTC)</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Eintrag</translation>
+    </message>
+    <message>
+        <source>Shown (UTC)</source>
+        <translation>Angezeigt (UTC)</translation>
+    </message>
+    <message>
+        <source>Term</source>
+        <translation>Suchbegriff</translation>
+    </message>
+    <message>
+        <source>Address as run</source>
+        <translation>Gesendete Adresse</translation>
+    </message>
+    <message>
+        <source>Address shown</source>
+        <translation>Angezeigte Adresse</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>Captures</source>
+        <translation>Sicherungen</translation>
+    </message>
+    <message>
+        <source>record %1 is missing (the case&apos;s head names record %2)</source>
+        <translation>Eintrag %1 fehlt (das Kettenende des Falls nennt Eintrag %2)</translation>
+    </message>
+    <message>
+        <source>record %1 was added outside the program (the case&apos;s head names record %2)</source>
+        <translation>Eintrag %1 wurde außerhalb des Programms hinzugefügt (das Kettenende des Falls nennt Eintrag %2)</translation>
+    </message>
+    <message>
+        <source>the case&apos;s head does not match record %1</source>
+        <translation>das Kettenende des Falls passt nicht zu Eintrag %1</translation>
+    </message>
+    <message>
+        <source>record %1 is missing</source>
+        <translation>Eintrag %1 fehlt</translation>
+    </message>
+    <message>
+        <source>records %1 to %2 are missing</source>
+        <translation>die Einträge %1 bis %2 fehlen</translation>
+    </message>
+    <message>
+        <source>record %1 is out of order</source>
+        <translation>Eintrag %1 steht an falscher Stelle</translation>
+    </message>
+    <message>
+        <source>record %1 was changed (its content does not match its hash)</source>
+        <translation>Eintrag %1 wurde verändert (sein Inhalt passt nicht zu seinem Hash)</translation>
+    </message>
+    <message>
+        <source>record %1 does not follow the record before it (the chain is broken)</source>
+        <translation>Eintrag %1 folgt nicht auf den Eintrag davor (die Kette ist unterbrochen)</translation>
+    </message>
+    <message>
+        <source>record %1 is of an unknown kind</source>
+        <translation>Eintrag %1 ist von unbekannter Art</translation>
+    </message>
+    <message>
+        <source>record %1 refers to record %2, which is no search before it</source>
+        <translation>Eintrag %1 verweist auf Eintrag %2, der keine Suche vor ihm ist</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read (%2)</source>
+        <translation>%1 kann nicht gelesen werden (%2)</translation>
+    </message>
+    <message>
+        <source>%1 has %2 bytes where %3 were recorded</source>
+        <translation>%1 hat %2 Bytes, aufgezeichnet waren %3</translation>
+    </message>
+    <message>
+        <source>%1 was changed (its SHA-256 is not the one recorded)</source>
+        <translation>%1 wurde verändert (sein SHA-256 ist nicht der aufgezeichnete)</translation>
+    </message>
+    <message>
+        <source>the capture of record %1: %2</source>
+        <translation>die Sicherung von Eintrag %1: %2</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; does not hold: %2</source>
+        <translation>Der Fall „%1“ ist nicht intakt: %2</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; holds: %2 records (searches: %3, captures: %4, failed captures: %5, notes: %6), chain head sha256:%7</source>
+        <translation>Der Fall „%1“ ist intakt: %2 Einträge (Suchen: %3, Sicherungen: %4, fehlgeschlagene Sicherungen: %5, Notizen: %6), Kettenende sha256:%7</translation>
+    </message>
+    <message>
+        <source>%1 changed while it was exported</source>
+        <translation>%1 hat sich während des Exports verändert</translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation>es ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>it is not a case folder (it holds no %1)</source>
+        <translation>es ist kein Fallordner (er enthält keine %1)</translation>
+    </message>
+    <message>
+        <source>Cannot open the case &quot;%1&quot;: %2</source>
+        <translation>Der Fall „%1“ kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>the folder cannot be created</source>
+        <translation>der Ordner kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>Cannot open the case &quot;%1&quot; for writing: %2</source>
+        <translation>Der Fall „%1“ kann nicht zum Schreiben geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; is open in another program (process %2 on %3): it is not written to here</source>
+        <translation>Der Fall „%1“ ist in einem anderen Programm geöffnet (Prozess %2 auf %3): hier wird nichts in ihn geschrieben</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened (%2)</source>
+        <translation>%1 kann nicht geöffnet werden (%2)</translation>
+    </message>
+    <message>
+        <source>the case cannot be created (%1)</source>
+        <translation>der Fall kann nicht angelegt werden (%1)</translation>
+    </message>
+    <message>
+        <source>%1 is damaged or not a database (%2)</source>
+        <translation>%1 ist beschädigt oder keine Datenbank (%2)</translation>
+    </message>
+    <message>
+        <source>%1 is another program&apos;s database, not a Glen Lantern case</source>
+        <translation>%1 ist die Datenbank eines anderen Programms, kein Fall von Glen Lantern</translation>
+    </message>
+    <message>
+        <source>it was written by a newer version of Glen Lantern (record version %1; this version reads up to %2)</source>
+        <translation>er wurde von einer neueren Version von Glen Lantern geschrieben (Protokollversion %1; diese Version liest bis %2)</translation>
+    </message>
+    <message>
+        <source>its identity is incomplete</source>
+        <translation>seine Kennung ist unvollständig</translation>
+    </message>
+    <message>
+        <source>The capture was not recorded: %1</source>
+        <translation>Die Sicherung wurde nicht aufgezeichnet: %1</translation>
+    </message>
+    <message>
+        <source>The case is open read-only: nothing is recorded</source>
+        <translation>Der Fall ist nur zum Lesen geöffnet: nichts wird aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>The record was not written: %1</source>
+        <translation>Der Eintrag wurde nicht geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>there is no search %1 in the case</source>
+        <translation>im Fall gibt es keine Suche %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a file name of %2/</source>
+        <translation>„%1“ ist kein Dateiname in %2/</translation>
+    </message>
+    <message>
+        <source>%1/%2 is missing</source>
+        <translation>%1/%2 fehlt</translation>
+    </message>
+    <message>
+        <source>%1/%2 is not a regular file</source>
+        <translation>%1/%2 ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>%1/%2 cannot be read (%3)</source>
+        <translation>%1/%2 kann nicht gelesen werden (%3)</translation>
+    </message>
+</context>
+<context>
     <name>Catalogue</name>
     <message>
         <source>1 service</source>
@@ -440,6 +679,34 @@ that cannot be read; 1 when a job failed while it worked.
 Rückgabewert: 0, wenn alles gut ging; 2, wenn die Befehlszeile falsch ist oder eine Datei
 nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlschlug.
 </translation>
+    </message>
+    <message>
+        <source>check the record of the case in DIR and its captured files, and exit (no display needed)</source>
+        <translation>das Protokoll des Falls in DIR und seine gesicherten Dateien prüfen und beenden (keine Anzeige nötig)</translation>
+    </message>
+    <message>
+        <source>write the record of the case in DIR to the file --out FILE as --format csv, jsonl, html or warc, and exit</source>
+        <translation>das Protokoll des Falls in DIR als --format csv, jsonl, html oder warc in die Datei --out FILE schreiben und beenden</translation>
+    </message>
+    <message>
+        <source>with --export-case: csv, jsonl, html or warc</source>
+        <translation>mit --export-case: csv, jsonl, html oder warc</translation>
+    </message>
+    <message>
+        <source>with --export-case: the file to write</source>
+        <translation>mit --export-case: die zu schreibende Datei</translation>
+    </message>
+    <message>
+        <source>%1 takes no search term</source>
+        <translation>%1 nimmt keinen Suchbegriff</translation>
+    </message>
+    <message>
+        <source>%1 needs %2</source>
+        <translation>%1 braucht %2</translation>
+    </message>
+    <message>
+        <source>%1 goes only with --export-case</source>
+        <translation>%1 geht nur mit --export-case</translation>
     </message>
 </context>
 <context>

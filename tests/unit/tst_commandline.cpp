@@ -34,6 +34,10 @@ QString outcome(const QStringList &arguments, const QString &folder)
         case CommandLine::Job::Export:
             return QStringLiteral("export %1 of [%2] to [%3]")
                     .arg(options.exportFormat, options.servicesFile, options.exportFolder);
+        case CommandLine::Job::VerifyCase:
+        case CommandLine::Job::ExportCase:
+            return QStringLiteral("case [%1] %2 [%3]")
+                    .arg(options.caseFolder, options.caseFormat, options.caseOutFile);
         case CommandLine::Job::Windows:
             break;
         }
@@ -155,6 +159,15 @@ void TestCommandLine::decide_data()
         "error: --export needs one folder to write into");
     row("export of a missing list", {"--export", "kde", "--services", "missing.gls", "out"},
         "error: Cannot open file \"<dir>/missing.gls\". No such file or directory");
+    // The jobs on a case.
+    // clang-format off
+    row("verify case", {"--verify-case", "c"}, "case [<dir>/c]  []");
+    row("export case", {"--export-case", "c", "--format", "warc", "--out", "x.warc.gz"}, "case [<dir>/c] warc [<dir>/x.warc.gz]");
+    row("export case without out", {"--export-case", "c", "--format", "csv"}, "error: --export-case needs --out");
+    row("format without export case", {"--format", "csv", "x"}, "error: --format goes only with --export-case");
+    row("verify case and a term", {"--verify-case", "c", "x"}, "error: --verify-case takes no search term");
+    row("verify case and service", {"--verify-case", "c", "--service", "Web"}, "error: --verify-case cannot be used with --service");
+    // clang-format on
     // Mistakes.
     row("unknown option", {"--frob"}, "error: Unknown option 'frob'.");
     row("unknown short option", {"-z", "x"}, "error: Unknown option 'z'.");

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "CaseCommands.h"
+
+#include "CaseExport.h"
+#include "CaseVerify.h"
+#include "SqliteCaseStore.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Cases)
+};
+
+} // namespace
+
+namespace Cases {
+
+CaseJobOutput RunVerifyCaseJob(const QString &folder)
+{
+    CaseJobOutput output;
+    try {
+        const auto store = SqliteCaseStore::open(folder, SqliteCaseStore::Access::ReadOnly);
+        if (const QString damage = store->integrityProblem(); !damage.isEmpty()) {
+            output.errors.append(Tr::tr("The case \"%1\" cannot be read: %2")
+                                         .arg(store->info().location, damage));
+            output.status = 2;
+            return output;
+        }
+        const VerifyReport report = VerifyCase(*store);
+        (report.holds() ? output.out : output.errors).append(report.summary(store->info().location));
+        output.status = report.holds() ? 0 : 1;
+    } catch (const CaseOpenError &error) {
+        output.errors.append(error.message());
+        output.status = 2;
+    }
+    return output;
+}
+
+CaseJobOutput RunExportCaseJob(const QString &folder, const QString &format, const QString &outFile)
+{
+    CaseJobOutput output;
+    const std::optional<ExportFormat> chosen = ExportFormatNamed(format);
+    if (!chosen) {
+        output.errors.append(Tr::tr("--format is one of %1, not \"%2\"")
+                                     .arg(ExportFormatNames().join(QStringLiteral(", ")), format));
+        output.status = 2;
+        return output;
+    }
+    try {
+        const auto store = SqliteCaseStore::open(folder, SqliteCaseStore::Access::ReadOnly);
+        const QStringList leftOut = ExportCase(*store, *chosen, outFile);
+        for (const QString &what : leftOut)
+            output.errors.append(Tr::tr("Left out of %1: %2").arg(outFile, what));
+        output.status = leftOut.isEmpty() ? 0 : 1;
+    } catch (const CaseOpenError &error) {
+        output.errors.append(error.message());
+        output.status = 2;
+    } catch (const CommandError &error) {
+        output.errors.append(error.message());
+        output.status = 1;
+    }
+    return output;
+}
+
+} // namespace Cases

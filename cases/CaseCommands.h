@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The command-line jobs on a case, without window or display: each does the whole job and
+// gives back what to print and the exit status (0 done; 1 the case does not hold, or the file
+// could not be written; 2 the case cannot be read, or the command asks for what cannot be).
+#include <QStringList>
+
+namespace Cases {
+
+struct CaseJobOutput
+{
+    QStringList out;    // lines for standard output
+    QStringList errors; // lines for standard error
+    int status = 0;
+};
+
+// glenlantern --verify-case DIR
+CaseJobOutput RunVerifyCaseJob(const QString &folder);
+// glenlantern --export-case DIR --format csv|jsonl|html|warc --out FILE
+CaseJobOutput RunExportCaseJob(const QString &folder, const QString &format, const QString &outFile);
+
+} // namespace Cases

@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "CaseVerify.h"
+
+#include "Case.h"
+
+#include <QCoreApplication>
+#include <QSet>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Cases)
+};
+
+using namespace Cases;
+
+// Stops the walk at the first entry that does not hold; the store's reading goes on unheard.
+class ChainWalk
+{
+public:
+    ChainWalk(const CaseStore &store, VerifyReport &report)
+        : m_store(store), m_report(report),
+          m_previous(GenesisHash(store.info().id, store.info().created))
+    {
+    }
+
+    void visit(const CaseEntry &entry)
+    {
+        if (!m_report.problem.isEmpty())
+            return;
+        m_report.problem = problemOf(entry);
+        if (!m_report.problem.isEmpty())
+            return;
+        ++m_report.entries;
+        m_lastSeq = entry.seq;
+        m_previous = entry.hash;
+        m_report.head = entry.hash;
+        if (entry.kind == QLatin1StringView(kSearch)) {
+            ++m_report.searches;
+            m_searches.insert(entry.seq);
+        } else if (entry.kind == QLatin1StringView(kNote)) {
+            ++m_report.notes;
+        } else if (entry.isCaptureFile()) {
+            ++m_report.captures;
+        } else {
+            ++m_report.failedCaptures;
+        }
+    }
+
+    void checkHead()
+    {
+        if (!m_report.problem.isEmpty())
+            return;
+        const ChainHead head = m_store.head();
+        if (head.seq > m_lastSeq)
+            m_report.problem = Tr::tr("record %1 is missing (the case's head names record %2)")
+                                       .arg(m_lastSeq + 1)
+                                       .arg(head.seq);
+        else if (head.seq < m_lastSeq)
+            m_report.problem = Tr::tr("record %1 was added outside the program (the case's head "
+                                      "names record %2)")
+                                       .arg(head.seq + 1)
+                                       .arg(head.seq);
+        else if (head.hash != m_previous)
+            m_report.problem = Tr::tr("the case's head does not match record %1").arg(m_lastSeq);
+    }
+
+private:
+    QString problemOf(const CaseEntry &entry) const
+    {
+        const qint64 expected = m_lastSeq + 1;
+        if (entry.seq > expected)
+            return entry.seq == expected + 1
+                    ? Tr::tr("record %1 is missing").arg(expected)
+                    : Tr::tr("records %1 to %2 are missing").arg(expected).arg(entry.seq - 1);
+        if (entry.seq != expected)
+            return Tr::tr("record %1 is out of order").arg(entry.seq);
+        if (EntryHash(entry) != entry.hash)
+            return Tr::tr("record %1 was changed (its content does not match its hash)").arg(entry.seq);
+        if (entry.prevHash != m_previous)
+            return Tr::tr("record %1 does not follow the record before it (the chain is broken)")
+                    .arg(entry.seq);
+        const bool search = entry.kind == QLatin1StringView(kSearch);
+        const bool known = search || entry.kind == QLatin1StringView(kNote)
+                || entry.kind == QLatin1StringView(kCapture);
+        if (!known)
+            return Tr::tr("record %1 is of an unknown kind").arg(entry.seq);
+        if (!search && !m_searches.contains(entry.searchSeq))
+            return Tr::tr("record %1 refers to record %2, which is no search before it")
+                    .arg(entry.seq)
+                    .arg(entry.searchSeq);
+        return entry.isCaptureFile() ? captureProblem(entry) : QString();
+    }
+
+    QString captureProblem(const CaseEntry &entry) const
+    {
+        QString problem;
+        const std::unique_ptr<QIODevice> file = m_store.openCapture(entry.file, problem);
+        FileDigest digest;
+        if (file && !DigestOf(*file, digest, problem))
+            problem = Tr::tr("%1 cannot be read (%2)").arg(entry.file, problem);
+        if (problem.isEmpty() && digest.size != entry.size)
+            problem = Tr::tr("%1 has %2 bytes where %3 were recorded")
+                              .arg(entry.file)
+                              .arg(digest.size)
+                              .arg(entry.size);
+        else if (problem.isEmpty() && digest.sha256 != entry.sha256)
+            problem = Tr::tr("%1 was changed (its SHA-256 is not the one recorded)").arg(entry.file);
+        return problem.isEmpty()
+                ? problem
+                : Tr::tr("the capture of record %1: %2").arg(entry.seq).arg(problem);
+    }
+
+    const CaseStore &m_store;
+    VerifyReport &m_report;
+    QString m_previous;
+    qint64 m_lastSeq = 0;
+    QSet<qint64> m_searches;
+};
+
+} // namespace
+
+namespace Cases {
+
+VerifyReport VerifyCase(const CaseStore &store)
+{
+    VerifyReport report;
+    ChainWalk walk(store, report);
+    store.snapshot([&] {
+        store.read([&](const CaseEntry &entry) { walk.visit(entry); });
+        walk.checkHead();
+    });
+    return report;
+}
+
+QString VerifyReport::summary(const QString &location) const
+{
+    if (!holds())
+        return Tr::tr("The case \"%1\" does not hold: %2").arg(location, problem);
+    return Tr::tr("The case \"%1\" holds: %2 records (searches: %3, captures: %4, failed "
+                  "captures: %5, notes: %6), chain head sha256:%7")
+            .arg(location)
+            .arg(entries)
+            .arg(searches)
+            .arg(captures)
+            .arg(failedCaptures)
+            .arg(notes)
+            .arg(head.isEmpty() ? QStringLiteral("-") : head);
+}
+
+} // namespace Cases

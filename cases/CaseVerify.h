@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Verify: the chain recomputed from the stored fields, every capture's file against its
+// recorded size and hash, and the head the store keeps against the last entry.
+#include "CaseStore.h"
+
+namespace Cases {
+
+struct VerifyReport
+{
+    QString problem; // the first entry or file that does not hold; empty when all holds
+    qint64 entries = 0;
+    qint64 searches = 0;
+    qint64 captures = 0; // files
+    qint64 failedCaptures = 0;
+    qint64 notes = 0;
+    QString head; // the last entry's hash
+
+    bool holds() const { return problem.isEmpty(); }
+    QString summary(const QString &location) const; // one line
+};
+
+// CaseOpenError when the store cannot be read at all.
+VerifyReport VerifyCase(const CaseStore &store);
+
+} // namespace Cases

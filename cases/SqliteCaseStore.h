@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A case folder: the record in case.sqlite (Qt SQL's SQLite driver, write-ahead log), the
+// captured files in captures/, and case.lock held while the case is open for writing.
+#include "CaseStore.h"
+
+#include <QSqlDatabase>
+
+namespace Cases {
+
+class SqliteCaseStore : public CaseStore
+{
+public:
+    enum class Access { Write, ReadOnly };
+
+    // Opens the case in `folder`. Write creates the case when the folder is missing or empty
+    // and holds the folder's lock until the store is destroyed: CaseLockedError when another
+    // program holds it, CaseOpenError naming the reason when the folder is not a case of this
+    // program, is damaged or comes from a newer version. ReadOnly takes no lock and never writes.
+    static std::unique_ptr<SqliteCaseStore> open(const QString &folder, Access access);
+    ~SqliteCaseStore() override;
+
+    CaseInfo info() const override { return m_info; }
+    bool isReadOnly() const override { return m_access == Access::ReadOnly; }
+    CaseEntry append(CaseEntry entry) override;
+    CaseEntry appendCapture(CaseEntry entry, const QString &writtenFile) override;
+    QString scratchPath(const QString &extension) const override;
+    void read(const std::function<void(const CaseEntry &)> &visit, Order order = Order::Sequence,
+              const QString &kind = {}) const override;
+    ChainHead head() const override;
+    void snapshot(const std::function<void()> &work) const override;
+    std::unique_ptr<QIODevice> openCapture(const QString &file, QString &problem) const override;
+
+    // SQLite's full check of the file; empty when it is sound. Slower than the check at opening.
+    QString integrityProblem() const;
+
+private:
+    SqliteCaseStore(QString folder, Access access);
+    void lock();
+    void create();
+    void connect(const QString &file, bool readOnly);
+    void checkIdentity();
+    QSqlDatabase database() const;
+    QString captureName(const CaseEntry &entry) const;
+    CaseEntry appendInTransaction(CaseEntry entry, const std::function<void(CaseEntry &)> &prepare);
+    [[noreturn]] void fail(const QString &reason) const;
+
+    QString m_folder;
+    Access m_access;
+    QString m_connection;
+    int m_lockFd = -1;
+    CaseInfo m_info;
+};
+
+} // namespace Cases

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Writes a case through the library, as the window will: for the tests that kill a writer and
+// for the command-line jobs' end-to-end test.
+//   case_writer DIR fill N   N searches with hostile texts, captures (one failed) and notes
+//   case_writer DIR loop     searches and captures until killed, each seq on a line once written
+#include "Case.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+
+using namespace Cases;
+
+namespace {
+
+CaseEntry search(int i)
+{
+    CaseEntry entry;
+    entry.time = RecordTimeNow();
+    entry.service = i % 3 ? QStringLiteral("Wiki <b>") : QStringLiteral("=Books, \"quoted\"");
+    entry.serviceLine = entry.service + QStringLiteral("=http://127.0.0.1/?q=|s|");
+    entry.term = QStringLiteral("term %1 ü 😀 \t\"line\r\nbreak\" <script>alert(1)</script>").arg(i);
+    entry.address = QStringLiteral("http://127.0.0.1/?q=term+%1").arg(i);
+    entry.postBody = i % 4 ? QString() : QStringLiteral("q=term+%1&x=1").arg(i);
+    entry.finalAddress = entry.address + QStringLiteral("&redirected=1");
+    entry.title = QStringLiteral("-Title %1 </td><img src=x onerror=alert(1)>").arg(i);
+    entry.outcome = QString::fromLatin1(i % 5 ? kLoaded : kFailed);
+    entry.startedBy = QString::fromLatin1(StartedBy::kStep);
+    return entry;
+}
+
+void capture(Case &target, qint64 seq, const char *kind, const QByteArray &bytes)
+{
+    const QString path = target.captureScratchPath(QString::fromLatin1(kind));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        throw CommandError(QStringLiteral("cannot write ") + path);
+    file.close();
+    target.recordCapture(seq, QString::fromLatin1(kind), path);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3)
+        return 2;
+    try {
+        const auto target = Case::openFolder(args[1], Case::Access::Write);
+        const bool loop = args[2] == u"loop";
+        const int count = loop ? -1 : args.value(3).toInt();
+        for (int i = 1; loop || i <= count; ++i) {
+            const qint64 seq = target->appendSearch(search(i)).seq;
+            capture(*target, seq, i % 2 ? kMhtml : kPng,
+                    QByteArray("capture of search ") + QByteArray::number(i) + QByteArray(i * 100, 'x'));
+            if (i % 3 == 0)
+                target->appendNote(seq, QStringLiteral("=note %1, \"checked\"\nsecond line").arg(i));
+            if (i == 2)
+                target->recordCaptureFailure(seq, QString::fromLatin1(kPdf), QStringLiteral("the page never loaded"));
+            std::printf("%lld\n", static_cast<long long>(seq));
+            std::fflush(stdout);
+        }
+    } catch (const CommandError &error) {
+        std::fprintf(stderr, "case_writer: %s\n", qPrintable(error.message()));
+        return 1;
+    }
+    return 0;
+}
