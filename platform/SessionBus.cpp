@@ -199,7 +199,9 @@ void SessionBus::readThenAct(const CommandLine &options)
     // The files are read on a worker thread: the bus's call has its answer at once, and other
     // callers are served meanwhile. The result comes back through the application, which
     // outlives the workers (it waits for them when it ends); this object may not.
-    QThreadPool::globalInstance()->start([this, alive = m_alive, read = m_program.read, options] {
+    const quint64 ticket = m_nextTicket++;
+    QThreadPool::globalInstance()->start([this, alive = m_alive, read = m_program.read, options,
+                                          ticket] {
         std::optional<StartRequest> request;
         QString error;
         try {
@@ -211,12 +213,25 @@ void SessionBus::readThenAct(const CommandLine &options)
         }
         QMetaObject::invokeMethod(
                 QCoreApplication::instance(),
-                [this, alive, request = std::move(request), error] {
+                [this, alive, ticket, request = std::move(request), error]() mutable {
                     if (*alive)
-                        actOnRead(request, error);
+                        readDone(ticket, std::move(request), error);
                 },
                 Qt::QueuedConnection);
     });
+}
+
+void SessionBus::readDone(quint64 ticket, std::optional<StartRequest> request,
+                          const QString &error)
+{
+    m_read[ticket] = {std::move(request), error};
+    for (auto next = m_read.find(m_nextToAct); next != m_read.end();
+         next = m_read.find(m_nextToAct)) {
+        const Read done = std::move(next->second);
+        m_read.erase(next);
+        ++m_nextToAct;
+        actOnRead(done.request, done.error);
+    }
 }
 
 void SessionBus::actOnRead(const std::optional<StartRequest> &request, const QString &error)

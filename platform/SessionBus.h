@@ -9,6 +9,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -98,6 +99,7 @@ private:
     void unregisterObjects();
     void whenReady(std::function<void()> call);
     void readThenAct(const CommandLine &options);
+    void readDone(quint64 ticket, std::optional<StartRequest> request, const QString &error);
     void actOnRead(const std::optional<StartRequest> &request, const QString &error);
 
     BusNames m_names;
@@ -108,6 +110,15 @@ private:
     std::unique_ptr<DesktopSearchProviders> m_providers;
     // False once this object is gone: a file read on a worker thread may end after that.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    // Files are read side by side, but requests are acted on in the order they came.
+    struct Read
+    {
+        std::optional<StartRequest> request;
+        QString error;
+    };
+    std::map<quint64, Read> m_read;
+    quint64 m_nextTicket = 0;
+    quint64 m_nextToAct = 0;
 };
 
 // The display this process shows its windows on, as the session bus tells displays apart.

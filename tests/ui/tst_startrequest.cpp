@@ -272,6 +272,8 @@ void TestStartRequest::busFloodLeavesTheProgramAnswering()
     QDBusPendingCall run = call(false, "Run", {QStringLiteral("service:Maps=blue"), QString()});
     QTRY_VERIFY(run.isFinished() && !run.isError());
     QTRY_COMPARE(f.browser->addresses, QStringList {QStringLiteral("http://m/blue/x")});
+}
+
 // A start that names list files gets its answer from the running program at once: the files
 // are read afterwards, outside the bus's call, and what is wrong with them shows in the box.
 void TestStartRequest::handOverAnswersBeforeTheFilesAreRead()
