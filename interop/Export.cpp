@@ -4,6 +4,7 @@
 #include "Error.h"
 #include "Interop.h"
 #include "ServiceAddress.h"
+#include "ServiceLine.h"
 #include "TextRules.h"
 #include "Writers.h"
 
@@ -208,9 +209,13 @@ ExportReport ExportServices(const QList<QByteArray> &serviceLines, ExportFormat 
     for (const QByteArray &line : serviceLines) {
         if (IsBlank(DecodeLine(line)))
             continue;
-        const QString address = DecodeLinePart(line, EntryList::ServiceStringOf(line)).trimmed();
-        const QString name = ServiceName(DecodeLinePart(line, EntryList::NameOf(line)), address);
+        const ServiceLine service(line);
+        const QString address = service.AddressText().trimmed();
+        const QString name = ServiceName(service.NameText(), address);
         try {
+            if (service.PostBody())
+                cannotExpress(
+                        Tr::tr("it sends a form (POST); only searches by address are exported"));
             QByteArray bytes;
             QString fileName;
             if (format == ExportFormat::OpenSearch) {
