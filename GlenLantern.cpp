@@ -54,15 +54,32 @@ int runFileJob(const CommandLine &options)
     return output.status;
 }
 
-// The windows module is looked for beside the binary (bin/glenlantern is a link to it).
-RunWindowsFunction windowsEntry(QString &problem)
+// The modules are looked for beside the binary (bin/glenlantern is a link to it).
+template<typename Function>
+Function moduleEntry(const char *file, const char *symbol, QString &problem)
 {
     const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    QLibrary module(QDir(folder).filePath(QString::fromLatin1(kWindowsModule)));
-    const auto run = reinterpret_cast<RunWindowsFunction>(module.resolve(kRunWindowsSymbol));
+    QLibrary module(QDir(folder).filePath(QString::fromLatin1(file)));
+    const auto run = reinterpret_cast<Function>(module.resolve(symbol));
     if (!run)
         problem = module.errorString();
     return run;
+}
+
+RunWindowsFunction windowsEntry(QString &problem)
+{
+    return moduleEntry<RunWindowsFunction>(kWindowsModule, kRunWindowsSymbol, problem);
+}
+
+int runMatrix(const CommandLine &options)
+{
+    QString problem;
+    const auto run = moduleEntry<RunMatrixFunction>(kMatrixModule, kRunMatrixSymbol, problem);
+    if (!run)
+        return Fail(QCoreApplication::translate("GlenLantern", "The matrix cannot run: %1")
+                            .arg(problem),
+                    1);
+    return run(&options);
 }
 
 // The jobs without a window, with their texts in the user's language. Nothing when the
@@ -90,6 +107,8 @@ std::optional<int> runWithoutWindow(int argc, char *argv[], const QStringList &a
     case CommandLine::Job::Import:
     case CommandLine::Job::Export:
         return runFileJob(options);
+    case CommandLine::Job::Matrix:
+        return runMatrix(options);
     case CommandLine::Job::Windows:
         break;
     }

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 
 #include <algorithm>
 #include <cerrno>
@@ -87,6 +88,24 @@ const QList<OptionRow> &optionRows()
                                "write the services of --services FILE into the folder DIR as "
                                "opensearch or kde "
                                "files, one a service, and exit")},
+            {{QStringLiteral("matrix")},
+             nullptr,
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "search every term of --terms FILE with every service of "
+                               "--services FILE, judge each page by the service's rules, write "
+                               "CSV and exit")},
+            {{QStringLiteral("group")},
+             "NAME",
+             QT_TRANSLATE_NOOP("CommandLine", "with --matrix: only the services of this group")},
+            {{QStringLiteral("out")},
+             "FILE",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --matrix: write the CSV into FILE, not to standard output")},
+            {{QStringLiteral("pause")},
+             "SECONDS",
+             QT_TRANSLATE_NOOP(
+                     "CommandLine",
+                     "with --matrix: the pause before a host is asked again (default 1)")},
             {{QStringLiteral("background")},
              nullptr,
              QT_TRANSLATE_NOOP("CommandLine",
@@ -117,6 +136,9 @@ const QList<std::pair<const char *, QList<const char *>>> &conflicts()
             {"export",
              {"print-url", "service", "terms", "add", "quick-launch", "new-terms", "background",
               "all-services", "into"}},
+            {"matrix",
+             {"print-url", "service", "add", "quick-launch", "new-terms", "background",
+              "all-services", "import", "export", "into"}},
     };
     return table;
 }
@@ -178,6 +200,43 @@ void checkCombinations(const QCommandLineParser &parser, bool hasTerm)
     }
 }
 
+// --matrix --services FILE --terms FILE [--group NAME] [--out FILE] [--pause SECONDS].
+CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folder)
+{
+    checkCombinations(parser, false);
+    CommandLine result;
+    result.job = CommandLine::Job::Matrix;
+    if (!parser.positionalArguments().isEmpty())
+        throw UsageError(Tr::tr("--matrix takes its terms from --terms FILE"));
+    for (const char *option : {"services", "terms"}) {
+        if (!parser.isSet(QString::fromLatin1(option)))
+            throw UsageError(Tr::tr("--matrix needs %1 FILE").arg(dashed(option)));
+    }
+    result.servicesFile = readableFile(parser, "services", folder);
+    result.termsFile = readableFile(parser, "terms", folder);
+    if (parser.isSet(QStringLiteral("group"))) {
+        result.group = TrimBlanks(parser.value(QStringLiteral("group")));
+        if (result.group.isEmpty())
+            throw UsageError(Tr::tr("The group name after --group is blank"));
+    }
+    if (parser.isSet(QStringLiteral("out"))) {
+        const QString out = parser.value(QStringLiteral("out"));
+        if (IsBlank(out))
+            throw UsageError(Tr::tr("The file name after --out is empty"));
+        result.outFile = QDir::cleanPath(QDir(folder).absoluteFilePath(out));
+    }
+    if (parser.isSet(QStringLiteral("pause"))) {
+        bool number = false;
+        const double seconds
+                = QLocale::c().toDouble(parser.value(QStringLiteral("pause")), &number);
+        if (!number || seconds < 0 || seconds > 3600)
+            throw UsageError(Tr::tr("--pause takes seconds from 0 to 3600, not \"%1\"")
+                                     .arg(parser.value(QStringLiteral("pause"))));
+        result.pauseMs = qRound64(seconds * 1000);
+    }
+    return result;
+}
+
 // --import SOURCE --into FILE, or --export FORMAT --services FILE DIR.
 CommandLine readFileJob(const QCommandLineParser &parser, const QString &folder)
 {
@@ -236,6 +295,12 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
     }
     if (parser.isSet(QStringLiteral("import")) || parser.isSet(QStringLiteral("export")))
         return readFileJob(parser, workingDirectory);
+    if (parser.isSet(QStringLiteral("matrix")))
+        return readMatrixJob(parser, workingDirectory);
+    for (const char *option : {"group", "out", "pause"}) {
+        if (parser.isSet(QString::fromLatin1(option)))
+            throw UsageError(Tr::tr("%1 goes only with --matrix").arg(dashed(option)));
+    }
     const QStringList words = parser.positionalArguments();
     if (!words.isEmpty()) {
         result.term = words.join(u' ');
@@ -281,6 +346,7 @@ QString HelpText()
             "Usage: glenlantern [OPTION...] [TERM...]\n"
             "       glenlantern --import SOURCE --into FILE\n"
             "       glenlantern --export opensearch|kde --services FILE DIR\n"
+            "       glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]\n"
             "Search the web from saved lists of search services and terms.\n\n"
             "Starts Glen Lantern and searches TERM with the selected (or first) service,\n"
             "without adding it to the term list. When the program is already running, the\n"

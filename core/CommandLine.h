@@ -33,7 +33,7 @@ template<typename Call> decltype(auto) AsUsageError(Call &&call)
 struct CommandLine
 {
     // Jobs other than Windows run without a window and need no display.
-    enum class Job { Windows, PrintUrl, Import, Export, Help, Version };
+    enum class Job { Windows, PrintUrl, Import, Export, Matrix, Help, Version };
 
     Job job = Job::Windows;
     std::optional<QString> term;        // the words of the command line, joined by blanks
@@ -49,6 +49,9 @@ struct CommandLine
     QString intoFile;        // --into, absolute; created when missing
     QString exportFormat;    // --export: opensearch or kde
     QString exportFolder;    // the folder --export writes into, absolute
+    QString group;           // --matrix --group: the services of this group; null for all
+    QString outFile;         // --matrix --out, absolute; empty for standard output
+    qint64 pauseMs = -1;     // --matrix --pause, in milliseconds; -1 for the default
 };
 
 // Reads the arguments that follow the program's name; relative file names are taken from the
