@@ -293,14 +293,14 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
         result.job = CommandLine::Job::Version;
         return result;
     }
+    for (const char *option : {"group", "out", "pause"}) {
+        if (parser.isSet(QString::fromLatin1(option)) && !parser.isSet(QStringLiteral("matrix")))
+            throw UsageError(Tr::tr("%1 goes only with --matrix").arg(dashed(option)));
+    }
     if (parser.isSet(QStringLiteral("import")) || parser.isSet(QStringLiteral("export")))
         return readFileJob(parser, workingDirectory);
     if (parser.isSet(QStringLiteral("matrix")))
         return readMatrixJob(parser, workingDirectory);
-    for (const char *option : {"group", "out", "pause"}) {
-        if (parser.isSet(QString::fromLatin1(option)))
-            throw UsageError(Tr::tr("%1 goes only with --matrix").arg(dashed(option)));
-    }
     const QStringList words = parser.positionalArguments();
     if (!words.isEmpty()) {
         result.term = words.join(u' ');

@@ -156,6 +156,8 @@ void TestCommandLine::decide_data()
                                "--pause", "1s"},
         "error: --pause takes seconds from 0 to 3600, not \"1s\"");
     row("group without matrix", {"--group", "G", "x"}, "error: --group goes only with --matrix");
+    row("out with import", {"--import", "kde", "--into", "x.gls", "--out", "o.csv"},
+        "error: --out goes only with --matrix");
     // Other programs' search engines in and ours out.
     row("import", {"--import", "firefox", "--into", "mine.gls"},
         "import [firefox] into [<dir>/mine.gls]");
