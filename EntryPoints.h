@@ -18,6 +18,13 @@ using RunWindowsFunction = int (*)(int, char **, const QStringList *, const Comm
 inline constexpr char kWindowsModule[] = "libglwindows.so";
 inline constexpr char kRunWindowsSymbol[] = "GlRunWindows";
 
+// int GlRunMatrix(const CommandLine *options)
+// The --matrix job, in a module of its own: it is the one job that needs Qt Network, whose
+// libraries a start of any other kind should not load. Returns the exit status.
+using RunMatrixFunction = int (*)(const CommandLine *);
+inline constexpr char kMatrixModule[] = "libglmatrix.so";
+inline constexpr char kRunMatrixSymbol[] = "GlRunMatrix";
+
 inline void WriteText(FILE *to, const QString &text)
 {
     const QByteArray bytes = text.toLocal8Bit();

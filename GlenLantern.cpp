@@ -61,7 +61,7 @@ int runCaseJob(const CommandLine &options)
 {
     const Cases::CaseJobOutput output = options.job == CommandLine::Job::VerifyCase
             ? Cases::RunVerifyCaseJob(options.caseFolder)
-            : Cases::RunExportCaseJob(options.caseFolder, options.caseFormat, options.caseOutFile);
+            : Cases::RunExportCaseJob(options.caseFolder, options.caseFormat, options.outFile);
     for (const QString &line : output.out)
         WriteText(stdout, line + u'\n');
     for (const QString &line : output.errors)
@@ -69,15 +69,32 @@ int runCaseJob(const CommandLine &options)
     return output.status;
 }
 
-// The windows module is looked for beside the binary (bin/glenlantern is a link to it).
-RunWindowsFunction windowsEntry(QString &problem)
+// The modules are looked for beside the binary (bin/glenlantern is a link to it).
+template<typename Function>
+Function moduleEntry(const char *file, const char *symbol, QString &problem)
 {
     const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    QLibrary module(QDir(folder).filePath(QString::fromLatin1(kWindowsModule)));
-    const auto run = reinterpret_cast<RunWindowsFunction>(module.resolve(kRunWindowsSymbol));
+    QLibrary module(QDir(folder).filePath(QString::fromLatin1(file)));
+    const auto run = reinterpret_cast<Function>(module.resolve(symbol));
     if (!run)
         problem = module.errorString();
     return run;
+}
+
+RunWindowsFunction windowsEntry(QString &problem)
+{
+    return moduleEntry<RunWindowsFunction>(kWindowsModule, kRunWindowsSymbol, problem);
+}
+
+int runMatrix(const CommandLine &options)
+{
+    QString problem;
+    const auto run = moduleEntry<RunMatrixFunction>(kMatrixModule, kRunMatrixSymbol, problem);
+    if (!run)
+        return Fail(QCoreApplication::translate("GlenLantern", "The matrix cannot run: %1")
+                            .arg(problem),
+                    1);
+    return run(&options);
 }
 
 // The jobs without a window, with their texts in the user's language. Nothing when the
@@ -108,6 +125,8 @@ std::optional<int> runWithoutWindow(int argc, char *argv[], const QStringList &a
     case CommandLine::Job::VerifyCase:
     case CommandLine::Job::ExportCase:
         return runCaseJob(options);
+    case CommandLine::Job::Matrix:
+        return runMatrix(options);
     case CommandLine::Job::Windows:
         break;
     }

@@ -51,12 +51,16 @@ void benchAddress(const BenchContext &context, BenchTable &table)
              "'http://h.test/s?q='+quote_plus(t.encode('shift_jis','xmlcharrefreplace'),safe='')"},
             {"windows-1251", "W=http://h.test/s?q=|s:windows-1251|",
              "'http://h.test/s?q='+quote_plus(t.encode('cp1251','xmlcharrefreplace'),safe='')"},
+            {"POST form body (UTF-8)", "F=http://h.test/s\tpost=q=|s|&lang=en",
+             "'q='+quote_plus(t.encode('utf-8'),safe='')+'&lang=en'"},
     };
     for (const Case &c : cases) {
         qsizetype length = 0;
         const double ours = timeOurs(context, [&] {
-            for (int i = 0; i < kRepeats; ++i)
-                length += GoAddressFor(c.line, term).size();
+            for (int i = 0; i < kRepeats; ++i) {
+                const SearchRequest request = GoRequestFor(c.line, term);
+                length += request.address.size() + request.postBody.value_or(QByteArray()).size();
+            }
         });
         if (length == 0)
             throw std::runtime_error("no address composed");

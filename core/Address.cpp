@@ -222,10 +222,13 @@ QString EncodeTerm(const QString &term, const TermEncoding &encoding, bool inQue
     return PercentEncode(*bytes, plus);
 }
 
-QString ComposeAddress(const QString &serviceString, const QString &term,
-                       const QString &serviceName)
+namespace {
+
+// The text with every placeholder replaced by the term; from `query` on (-1: nowhere) a blank
+// is written as in a query.
+QString composed(const QString &serviceString, const QString &term, const QString &serviceName,
+                 qsizetype query)
 {
-    const qsizetype query = serviceString.indexOf(u'?');
     QString out;
     qsizetype done = 0;
     qsizetype from = 0;
@@ -248,11 +251,24 @@ QString ComposeAddress(const QString &serviceString, const QString &term,
             continue;
         }
         out += QStringView(serviceString).mid(done, at - done);
-        out += EncodeTerm(term, encoding, query >= 0 && query < at);
+        out += EncodeTerm(term, encoding, query >= 0 && query <= at);
         done = from = end;
     }
     out += QStringView(serviceString).mid(done);
     return out;
+}
+
+} // namespace
+
+QString ComposeAddress(const QString &serviceString, const QString &term,
+                       const QString &serviceName)
+{
+    return composed(serviceString, term, serviceName, serviceString.indexOf(u'?'));
+}
+
+QByteArray ComposeFormBody(const QString &body, const QString &term, const QString &serviceName)
+{
+    return EncodedAddress(composed(body, term, serviceName, 0));
 }
 
 QByteArray EncodedAddress(const QString &address)

@@ -39,6 +39,13 @@ QString EncodeTerm(const QString &term, const TermEncoding &encoding, bool inQue
 QString ComposeAddress(const QString &serviceString, const QString &term,
                        const QString &serviceName = QString());
 
+// A form body (application/x-www-form-urlencoded, as a service's post= holds it) with the term
+// at every placeholder, written as in an address's query (a blank as "+" unless an option says
+// otherwise, charsets alike); the rest stays as written, but for the characters that cannot
+// stand in a body unencoded, which are encoded as EncodedAddress encodes them.
+QByteArray ComposeFormBody(const QString &body, const QString &term,
+                           const QString &serviceName = QString());
+
 // The address as the engine is given it: the characters that cannot stand in an address
 // (blanks, control characters, " < > \ ^ ` { | } and non-ASCII ones, as UTF-8) and a "%" that
 // no two hex digits follow are percent-encoded; everything else, every %XX and "+" included,

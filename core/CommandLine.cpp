@@ -8,6 +8,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QLocale>
 
 #include <algorithm>
 #include <utility>
@@ -97,7 +99,23 @@ const QList<OptionRow> &optionRows()
              QT_TRANSLATE_NOOP("CommandLine", "with --export-case: csv, jsonl, html or warc")},
             {{QStringLiteral("out")},
              "FILE",
-             QT_TRANSLATE_NOOP("CommandLine", "with --export-case: the file to write")},
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --export-case: the file to write; with --matrix: the CSV "
+                               "file (standard output when not given)")},
+            {{QStringLiteral("matrix")},
+             nullptr,
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "search every term of --terms FILE with every service of "
+                               "--services FILE, judge each page by the service's rules, write "
+                               "CSV and exit")},
+            {{QStringLiteral("group")},
+             "NAME",
+             QT_TRANSLATE_NOOP("CommandLine", "with --matrix: only the services of this group")},
+            {{QStringLiteral("pause")},
+             "SECONDS",
+             QT_TRANSLATE_NOOP(
+                     "CommandLine",
+                     "with --matrix: the pause before a host is asked again (default 1)")},
             {{QStringLiteral("background")},
              nullptr,
              QT_TRANSLATE_NOOP("CommandLine",
@@ -128,6 +146,9 @@ const QList<std::pair<const char *, QList<const char *>>> &conflicts()
             {"export",
              {"print-url", "service", "terms", "add", "quick-launch", "new-terms", "background",
               "all-services", "into"}},
+            {"matrix",
+             {"print-url", "service", "add", "quick-launch", "new-terms", "background",
+              "all-services", "import", "export", "into"}},
     };
     return table;
 }
@@ -211,7 +232,45 @@ CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
         result.caseFormat = parser.value(QStringLiteral("format"));
         if (IsBlank(result.caseFormat))
             throw UsageError(Tr::tr("%1 needs %2").arg(dashed(job), dashed("format")));
-        result.caseOutFile = path("out");
+        result.outFile = path("out");
+    }
+    return result;
+}
+
+// --matrix --services FILE --terms FILE [--group NAME] [--out FILE] [--pause SECONDS].
+CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folder,
+                          ListFileCheck check)
+{
+    checkCombinations(parser, false);
+    CommandLine result;
+    result.job = CommandLine::Job::Matrix;
+    if (!parser.positionalArguments().isEmpty())
+        throw UsageError(Tr::tr("--matrix takes its terms from --terms FILE"));
+    for (const char *option : {"services", "terms"}) {
+        if (!parser.isSet(QString::fromLatin1(option)))
+            throw UsageError(Tr::tr("--matrix needs %1 FILE").arg(dashed(option)));
+    }
+    result.servicesFile = listFile(parser, "services", folder, check);
+    result.termsFile = listFile(parser, "terms", folder, check);
+    if (parser.isSet(QStringLiteral("group"))) {
+        result.group = TrimBlanks(parser.value(QStringLiteral("group")));
+        if (result.group.isEmpty())
+            throw UsageError(Tr::tr("The group name after --group is blank"));
+    }
+    if (parser.isSet(QStringLiteral("out"))) {
+        const QString out = parser.value(QStringLiteral("out"));
+        if (IsBlank(out))
+            throw UsageError(Tr::tr("The file name after --out is empty"));
+        result.outFile = QDir::cleanPath(QDir(folder).absoluteFilePath(out));
+    }
+    if (parser.isSet(QStringLiteral("pause"))) {
+        bool number = false;
+        const double seconds
+                = QLocale::c().toDouble(parser.value(QStringLiteral("pause")), &number);
+        if (!number || seconds < 0 || seconds > 3600)
+            throw UsageError(Tr::tr("--pause takes seconds from 0 to 3600, not \"%1\"")
+                                     .arg(parser.value(QStringLiteral("pause"))));
+        result.pauseMs = qRound64(seconds * 1000);
     }
     return result;
 }
@@ -276,12 +335,18 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
     }
     if (parser.isSet(QStringLiteral("verify-case")) || parser.isSet(QStringLiteral("export-case")))
         return readCaseJob(parser, workingDirectory);
+    for (const char *option : {"group", "pause"}) {
+        if (parser.isSet(QString::fromLatin1(option)) && !parser.isSet(QStringLiteral("matrix")))
+            throw UsageError(Tr::tr("%1 goes only with --matrix").arg(dashed(option)));
+    }
+    if (parser.isSet(QStringLiteral("out")) && !parser.isSet(QStringLiteral("matrix")))
+        throw UsageError(Tr::tr("%1 goes only with --export-case or --matrix").arg(dashed("out")));
+    if (parser.isSet(QStringLiteral("format")))
+        throw UsageError(Tr::tr("%1 goes only with --export-case").arg(dashed("format")));
     if (parser.isSet(QStringLiteral("import")) || parser.isSet(QStringLiteral("export")))
         return readFileJob(parser, workingDirectory, check);
-    for (const char *option : {"format", "out"}) {
-        if (parser.isSet(QString::fromLatin1(option)))
-            throw UsageError(Tr::tr("%1 goes only with --export-case").arg(dashed(option)));
-    }
+    if (parser.isSet(QStringLiteral("matrix")))
+        return readMatrixJob(parser, workingDirectory, check);
     const QStringList words = parser.positionalArguments();
     if (!words.isEmpty()) {
         result.term = words.join(u' ');
@@ -327,6 +392,7 @@ QString HelpText()
             "Usage: glenlantern [OPTION...] [TERM...]\n"
             "       glenlantern --import SOURCE --into FILE\n"
             "       glenlantern --export opensearch|kde --services FILE DIR\n"
+            "       glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]\n"
             "Search the web from saved lists of search services and terms.\n\n"
             "Starts Glen Lantern and searches TERM with the selected (or first) service,\n"
             "without adding it to the term list. When the program is already running, the\n"

@@ -33,7 +33,7 @@ template<typename Call> decltype(auto) AsUsageError(Call &&call)
 struct CommandLine
 {
     // Jobs other than Windows run without a window and need no display.
-    enum class Job { Windows, PrintUrl, Import, Export, VerifyCase, ExportCase, Help, Version };
+    enum class Job { Windows, PrintUrl, Import, Export, VerifyCase, ExportCase, Matrix, Help, Version };
 
     Job job = Job::Windows;
     std::optional<QString> term;        // the words of the command line, joined by blanks
@@ -51,7 +51,9 @@ struct CommandLine
     QString exportFolder;    // the folder --export writes into, absolute
     QString caseFolder;      // --verify-case, --export-case: the case folder, absolute
     QString caseFormat;      // --format with --export-case
-    QString caseOutFile;     // --out with --export-case, absolute
+    QString group;           // --matrix --group: the services of this group; null for all
+    QString outFile;         // --out, absolute: the export's file; the matrix's CSV, else standard output
+    qint64 pauseMs = -1;     // --matrix --pause, in milliseconds; -1 for the default
 };
 
 // How much of the list files named is looked at while the command line is read: the first

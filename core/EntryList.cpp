@@ -3,6 +3,7 @@
 
 #include "Error.h"
 #include "PrefixMatcher.h"
+#include "ServiceLine.h"
 #include "TextRules.h"
 
 QByteArray EntryList::NameOf(const QByteArray &line)
@@ -116,25 +117,27 @@ QByteArray EntryList::ServiceStringOf(const QByteArray &line)
 
 void EntryList::SetByName(const QByteArray &name, const QByteArray &serviceString)
 {
-    const QByteArray entry = name + '=' + serviceString;
     const QString wanted = DecodeLine(name);
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
         const QByteArray &line = m_lines.at(i);
         const qsizetype eq = line.indexOf('=');
         if (eq >= 0
             && DecodeLinePart(line, line.left(eq)).compare(wanted, Qt::CaseInsensitive) == 0) {
-            ReplaceLine(i, entry);
+            // The new name and address; the service's attributes (its groups, its rules) stay.
+            ServiceLine service(line);
+            service.SetAddress(serviceString);
+            ReplaceLine(i, name + service.Bytes().mid(service.Name().size()));
             return;
         }
     }
-    Append(entry);
+    Append(name + '=' + serviceString);
 }
 
 QByteArray EntryList::ServiceStringAt(qsizetype i) const
 {
     if (i == -1)
         return {};
-    return ServiceStringOf(LineAt(i));
+    return ServiceLine(LineAt(i)).Address();
 }
 
 void EntryList::SetServiceStringAt(qsizetype i, const QByteArray &serviceString)
@@ -143,7 +146,9 @@ void EntryList::SetServiceStringAt(qsizetype i, const QByteArray &serviceString)
         Append('=' + serviceString);
         return;
     }
-    ReplaceLine(i, NameOf(LineAt(i)) + '=' + serviceString);
+    ServiceLine service(LineAt(i));
+    service.SetAddress(serviceString);
+    ReplaceLine(i, service.Bytes());
 }
 
 void EntryList::CopyFrom(QList<QByteArray> lines)

@@ -37,11 +37,12 @@ public:
     void SelectLine(qsizetype i);
     QItemSelectionModel *selectionModel() { return &m_selection; }
 
-    // Service entries: name, "=", service string.
+    // Service entries: name, "=", service string (the address and its attributes: ServiceLine).
     static QByteArray NameOf(const QByteArray &line);
     static QByteArray ServiceStringOf(const QByteArray &line);
+    // Setting a service's name or address keeps its attributes.
     void SetByName(const QByteArray &name, const QByteArray &serviceString);
-    QByteArray ServiceStringAt(qsizetype i) const;
+    QByteArray ServiceStringAt(qsizetype i) const; // the address, without the attributes
     void SetServiceStringAt(qsizetype i, const QByteArray &serviceString);
 
     void CopyFrom(QList<QByteArray> lines);

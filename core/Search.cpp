@@ -3,6 +3,7 @@
 
 #include "EntryList.h"
 #include "Error.h"
+#include "ServiceLine.h"
 #include "TextRules.h"
 
 #include <QCoreApplication>
@@ -55,16 +56,34 @@ QString wrapped(const QString &text, qsizetype width = 100, qsizetype maxLines =
 
 QString ServiceDisplayName(const QByteArray &serviceLine)
 {
-    const QString name = DecodeLinePart(serviceLine, EntryList::NameOf(serviceLine));
-    return name.isEmpty() ? DecodeLine(serviceLine) : name;
+    const ServiceLine service(serviceLine);
+    const QString name = service.NameText();
+    if (!name.isEmpty())
+        return name;
+    return service.Attributes().isEmpty() ? DecodeLine(serviceLine) : service.AddressText();
+}
+
+SearchRequest GoRequestFor(const QByteArray &serviceLine, const QString &term)
+{
+    const QString name = serviceName(serviceLine);
+    const ServiceLine service(serviceLine);
+    SearchRequest request {WebAddress(ComposeAddress(service.AddressText(), term, name), name),
+                           std::nullopt};
+    if (const std::optional<QString> body = service.PostBody())
+        request.postBody = ComposeFormBody(*body, term, name);
+    return request;
 }
 
 QString GoAddressFor(const QByteArray &serviceLine, const QString &term)
 {
-    const QString name = serviceName(serviceLine);
-    const QString serviceString
-            = DecodeLinePart(serviceLine, EntryList::ServiceStringOf(serviceLine));
-    return WebAddress(ComposeAddress(serviceString, term, name), name);
+    return GoRequestFor(serviceLine, term).address;
+}
+
+QString PrintedRequest(const SearchRequest &request)
+{
+    if (!request.postBody)
+        return request.address;
+    return request.address + QStringLiteral("\tPOST\t") + QString::fromLatin1(*request.postBody);
 }
 
 std::optional<std::pair<qsizetype, qsizetype>> GoRows(const EntryList &services,
@@ -86,6 +105,11 @@ QString SearchAddress(const EntryList &services, qsizetype service, const QStrin
     return GoAddressFor(services.LineAt(service), term);
 }
 
+SearchRequest SearchRequestAt(const EntryList &services, qsizetype service, const QString &term)
+{
+    return GoRequestFor(services.LineAt(service), term);
+}
+
 QString SearchAddressAt(const EntryList &services, qsizetype service, const EntryList &terms,
                         qsizetype term)
 {
@@ -99,8 +123,12 @@ QString ServiceTooltip(const QByteArray &serviceLine, const std::optional<QStrin
         return tip;
     const QString with = Tr::tr("\n\nWith \"%1\" Go opens").arg(wrapped(*term, 60, 1));
     try {
-        const QString address = GoAddressFor(serviceLine, *term);
-        return tip + with + QStringLiteral(":\n") + wrapped(address);
+        const SearchRequest request = GoRequestFor(serviceLine, *term);
+        tip += with + QStringLiteral(":\n") + wrapped(request.address);
+        if (request.postBody)
+            tip += Tr::tr("\nand sends the form:\n")
+                    + wrapped(QString::fromLatin1(*request.postBody));
+        return tip;
     } catch (const CommandError &error) {
         return tip + with + Tr::tr(" nothing:\n") + wrapped(error.message());
     }

@@ -10,17 +10,31 @@
 
 class EntryList;
 
-// The address Go opens for a service line and a term: the term encoded at every placeholder
-// (ComposeAddress), then only an http or https address (WebAddress). Throws CommandError
-// naming the service when the line cannot give one.
-QString GoAddressFor(const QByteArray &serviceLine, const QString &term);
+// What a search of a service sends: the address it opens and, for a service with a form body
+// (post=), the body it sends there as a POST.
+struct SearchRequest
+{
+    QString address;
+    std::optional<QByteArray> postBody; // application/x-www-form-urlencoded
+};
 
-// A service as the user knows it: its name, or the whole line when it has none.
+// The search Go makes for a service line and a term: the term encoded at every placeholder of
+// the address (ComposeAddress), then only an http or https address (WebAddress), and the form
+// body (ComposeFormBody). Throws CommandError naming the service when the line cannot give one.
+SearchRequest GoRequestFor(const QByteArray &serviceLine, const QString &term);
+// The address alone.
+QString GoAddressFor(const QByteArray &serviceLine, const QString &term);
+// The request as --print-url writes it: the address, and for a form "<TAB>POST<TAB>body".
+QString PrintedRequest(const SearchRequest &request);
+
+// A service as the user knows it: its name, or the line without its attributes when it has
+// none.
 QString ServiceDisplayName(const QByteArray &serviceLine);
 
 // The address a search of the term with the service at this position opens. Go, the command
 // line and the desktop's search all take their addresses from here.
 QString SearchAddress(const EntryList &services, qsizetype service, const QString &term);
+SearchRequest SearchRequestAt(const EntryList &services, qsizetype service, const QString &term);
 
 // The rows Go searches: the selected (or first) service and the selected (or first) term;
 // nothing when neither list has a selection to go by.
@@ -34,7 +48,8 @@ QString SearchAddressAt(const EntryList &services, qsizetype service, const Entr
 std::optional<QString> GoAddress(const EntryList &services, const EntryList &terms);
 
 // The tooltip of a service in the list, plain text: the whole line, and the address Go opens
-// with the term (or why it opens none), each cut into lines a tooltip can show.
+// with the term and the form it sends there (or why it opens none), each cut into lines a
+// tooltip can show.
 QString ServiceTooltip(const QByteArray &serviceLine, const std::optional<QString> &term);
 // The same for a row of the service list, with the selected term, else the first one.
 QString ServiceTooltip(const EntryList &services, qsizetype row, const EntryList &terms);

@@ -86,7 +86,7 @@ PrintUrlOutput PrintUrl(const CommandLine &options, const QString &workingDirect
     if (!options.allServices) {
         const qsizetype service
                 = options.serviceName ? FindServiceByName(services, *options.serviceName) : 0;
-        output.out = SearchAddress(services, service, term) + u'\n';
+        output.out = PrintedRequest(SearchRequestAt(services, service, term)) + u'\n';
         return output;
     }
     for (qsizetype i = 0; i < services.Count(); ++i) {
@@ -95,7 +95,7 @@ PrintUrlOutput PrintUrl(const CommandLine &options, const QString &workingDirect
             continue; // an empty line is no service
         const QString name = DecodeLinePart(line, EntryList::NameOf(line));
         try {
-            output.out += name + u'\t' + SearchAddress(services, i, term) + u'\n';
+            output.out += name + u'\t' + PrintedRequest(SearchRequestAt(services, i, term)) + u'\n';
         } catch (const CommandError &error) {
             // The others are still printed; the status says that one was not.
             output.err += QStringLiteral("glenlantern: %1: %2\n").arg(name, error.message());

@@ -6,6 +6,7 @@
 #include "FileIo.h"
 #include "Interop.h"
 #include "ServiceAddress.h"
+#include "ServiceLine.h"
 #include "TextRules.h"
 #include "Writers.h"
 
@@ -210,10 +211,9 @@ ExportReport ExportServices(const QList<QByteArray> &serviceLines, ExportFormat 
     for (const QByteArray &line : serviceLines) {
         if (IsBlank(DecodeLine(line)))
             continue;
-        const QString serviceString
-                = DecodeLinePart(line, EntryList::ServiceStringOf(line)).trimmed();
-        const QString name
-                = ServiceName(DecodeLinePart(line, EntryList::NameOf(line)), serviceString);
+        const ServiceLine service(line);
+        const QString serviceString = service.AddressText().trimmed();
+        const QString name = ServiceName(service.NameText(), serviceString);
         // Only what Go searches, its scheme written out: other programs would read an address
         // without one as a path of their own.
         QString address;
@@ -222,6 +222,9 @@ ExportReport ExportServices(const QList<QByteArray> &serviceLines, ExportFormat 
             continue;
         }
         try {
+            if (service.PostBody())
+                cannotExpress(
+                        Tr::tr("it sends a form (POST); only searches by address are exported"));
             QByteArray bytes;
             QString fileName;
             if (format == ExportFormat::OpenSearch) {

@@ -5,6 +5,7 @@
 #include "Error.h"
 #include "Readers.h"
 #include "ServiceAddress.h"
+#include "ServiceLine.h"
 #include "TextRules.h"
 
 #include "FileIo.h"
@@ -51,17 +52,29 @@ FoundService OpenSearchService(const QByteArray &document, const QString &docume
                                        documentAddress);
 }
 
+namespace {
+
+// What tells two searches apart: the address, and the form body of a POST.
+QString searchKey(const ServiceLine &line)
+{
+    const std::optional<QString> body = line.PostBody();
+    return body ? line.AddressText() + QStringLiteral("\tpost=") + *body : line.AddressText();
+}
+
+} // namespace
+
 QList<bool> AlreadyListed(const QList<FoundService> &found, const QList<QByteArray> &serviceLines)
 {
     QSet<QString> known;
     for (const QByteArray &line : serviceLines)
-        known.insert(DecodeLinePart(line, EntryList::ServiceStringOf(line)));
+        known.insert(searchKey(ServiceLine(line)));
     QList<bool> listed;
     listed.reserve(found.size());
     for (const FoundService &service : found) {
-        const bool seen = service.importable() && known.contains(service.address);
+        const QString key = searchKey(ServiceLine(service.line().toUtf8()));
+        const bool seen = service.importable() && known.contains(key);
         if (service.importable())
-            known.insert(service.address);
+            known.insert(key);
         listed.append(seen);
     }
     return listed;

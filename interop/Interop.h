@@ -19,9 +19,18 @@ struct FoundService
     QString name;       // a name a service line can hold (no "=", one line)
     QString address;    // the service string, with the placeholder |s| (and its options)
     QString skipReason; // why it cannot be imported; empty when it can
+    // What the service line holds after the address, in this order, as key and value: post=,
+    // group=, found=, missing= (ServiceLine). No value holds a TAB or a line end.
+    QList<std::pair<QString, QString>> attributes;
 
     bool importable() const { return skipReason.isEmpty(); }
-    QString line() const { return name + u'=' + address; }
+    QString line() const
+    {
+        QString text = name + u'=' + address;
+        for (const auto &[key, value] : attributes)
+            text += u'\t' + key + u'=' + value;
+        return text;
+    }
 };
 
 // What a search found: the engines, and one message for each file that could not be read
@@ -70,8 +79,8 @@ ImportReport FindServices(const ImportSource &source,
 // Throws CommandError when the document cannot be read.
 FoundService OpenSearchService(const QByteArray &document, const QString &documentAddress);
 
-// For each found service, whether it is importable and its address is already a service
-// string of the list, or the address of an earlier importable found service.
+// For each found service, whether it is importable and its search (address and form body) is
+// already one of the list's, or that of an earlier importable found service.
 QList<bool> AlreadyListed(const QList<FoundService> &found, const QList<QByteArray> &serviceLines);
 // The found services without those AlreadyListed: what the Import dialog offers.
 QList<FoundService> DropKnownServices(const QList<FoundService> &found,

@@ -47,4 +47,9 @@ FoundService OpenSearchDocument(const QByteArray &bytes, const QString &file, co
                                 const QString &base);
 void ReadOpenSearch(const QString &path, const QString &source, ImportReport &report);
 
+// Sites in the WhatsMyName project's JSON format, each a service with its group and rules.
+QList<FoundService> WhatsMyNameSites(const QJsonDocument &document, const QString &file,
+                                     const QString &source);
+void ReadWhatsMyName(const QString &path, const QString &source, ImportReport &report);
+
 } // namespace Interop

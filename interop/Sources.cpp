@@ -32,6 +32,7 @@ namespace {
 
 const QString kKde = QStringLiteral("KDE web shortcuts");
 const QString kOpenSearch = QStringLiteral("OpenSearch");
+const QString kWhatsMyName = QStringLiteral("WhatsMyName");
 
 QString cannotRead(const QString &path, const QString &what)
 {
@@ -262,12 +263,15 @@ void readFileByContent(const QString &path, ImportReport &report)
         return ReadKdeShortcut(path, kKde, report);
     } else if (bytes.trimmed().startsWith('<') || bytes.startsWith("\xEF\xBB\xBF")) {
         return ReadOpenSearch(path, kOpenSearch, report);
+    } else if (bytes.trimmed().startsWith('{') && bytes.contains("\"sites\"")) {
+        return ReadWhatsMyName(path, kWhatsMyName, report);
     }
     throw CommandError(
             cannotRead(path,
                        Tr::tr("it holds no search engines this program can read (a Firefox "
                               "search.json.mozlz4 or places.sqlite, a Chromium Web Data, a "
-                              "KDE .desktop web shortcut or an OpenSearch .xml)")));
+                              "KDE .desktop web shortcut, an OpenSearch .xml or a "
+                              "WhatsMyName .json)")));
 }
 
 void readFile(const QString &path, ImportReport &report)
@@ -289,6 +293,8 @@ void readFile(const QString &path, ImportReport &report)
         ReadKdeShortcut(path, kKde, report);
     } else if (name.endsWith(u".xml", Qt::CaseInsensitive)) {
         ReadOpenSearch(path, kOpenSearch, report);
+    } else if (name.endsWith(u".json", Qt::CaseInsensitive)) {
+        ReadWhatsMyName(path, kWhatsMyName, report);
     } else {
         readFileByContent(path, report);
     }

@@ -643,30 +643,6 @@
         <translation>Der Name des Suchdienstes nach --service ist leer</translation>
     </message>
     <message>
-        <source>Usage: glenlantern [OPTION...] [TERM...]
-       glenlantern --import SOURCE --into FILE
-       glenlantern --export opensearch|kde --services FILE DIR
-Search the web from saved lists of search services and terms.
-
-Starts Glen Lantern and searches TERM with the selected (or first) service,
-without adding it to the term list. When the program is already running, the
-command line goes to it.
-
-Options:
-</source>
-        <translation>Aufruf: glenlantern [OPTION...] [TERM...]
-        glenlantern --import SOURCE --into FILE
-        glenlantern --export opensearch|kde --services FILE DIR
-Das Web aus gespeicherten Listen von Suchdiensten und Suchbegriffen durchsuchen.
-
-Startet Glen Lantern und sucht TERM mit dem gewählten (oder ersten) Suchdienst,
-ohne ihn der Begriffsliste hinzuzufügen. Läuft das Programm bereits, geht die
-Befehlszeile an es.
-
-Optionen:
-</translation>
-    </message>
-    <message>
         <source>There is no service named &quot;%1&quot; in the service list</source>
         <translation>In der Dienstliste gibt es keinen Suchdienst namens „%1“</translation>
     </message>
@@ -693,10 +669,6 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
         <translation>mit --export-case: csv, jsonl, html oder warc</translation>
     </message>
     <message>
-        <source>with --export-case: the file to write</source>
-        <translation>mit --export-case: die zu schreibende Datei</translation>
-    </message>
-    <message>
         <source>%1 takes no search term</source>
         <translation>%1 nimmt keinen Suchbegriff</translation>
     </message>
@@ -707,6 +679,76 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
     <message>
         <source>%1 goes only with --export-case</source>
         <translation>%1 geht nur mit --export-case</translation>
+    </message>
+    <message>
+        <source>search every term of --terms FILE with every service of --services FILE, judge each page by the service&apos;s rules, write CSV and exit</source>
+        <translation>jeden Begriff aus --terms FILE mit jedem Suchdienst aus --services FILE suchen, jede Seite nach den Regeln des Suchdienstes beurteilen, CSV schreiben und beenden</translation>
+    </message>
+    <message>
+        <source>with --matrix: only the services of this group</source>
+        <translation>mit --matrix: nur die Suchdienste dieser Gruppe</translation>
+    </message>
+    <message>
+        <source>with --matrix: the pause before a host is asked again (default 1)</source>
+        <translation>mit --matrix: die Pause, bevor ein Host erneut gefragt wird (Vorgabe 1)</translation>
+    </message>
+    <message>
+        <source>--matrix takes its terms from --terms FILE</source>
+        <translation>--matrix nimmt seine Begriffe aus --terms FILE</translation>
+    </message>
+    <message>
+        <source>--matrix needs %1 FILE</source>
+        <translation>--matrix braucht %1 FILE</translation>
+    </message>
+    <message>
+        <source>The group name after --group is blank</source>
+        <translation>Der Gruppenname nach --group ist leer</translation>
+    </message>
+    <message>
+        <source>The file name after --out is empty</source>
+        <translation>Der Dateiname nach --out ist leer</translation>
+    </message>
+    <message>
+        <source>--pause takes seconds from 0 to 3600, not &quot;%1&quot;</source>
+        <translation>--pause nimmt Sekunden von 0 bis 3600, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>%1 goes only with --matrix</source>
+        <translation>%1 geht nur mit --matrix</translation>
+    </message>
+    <message>
+        <source>Usage: glenlantern [OPTION...] [TERM...]
+       glenlantern --import SOURCE --into FILE
+       glenlantern --export opensearch|kde --services FILE DIR
+       glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]
+Search the web from saved lists of search services and terms.
+
+Starts Glen Lantern and searches TERM with the selected (or first) service,
+without adding it to the term list. When the program is already running, the
+command line goes to it.
+
+Options:
+</source>
+        <translation>Aufruf: glenlantern [OPTION...] [TERM...]
+        glenlantern --import SOURCE --into FILE
+        glenlantern --export opensearch|kde --services FILE DIR
+        glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]
+Das Web aus gespeicherten Listen von Suchdiensten und Suchbegriffen durchsuchen.
+
+Startet Glen Lantern und sucht TERM mit dem gewählten (oder ersten) Suchdienst,
+ohne ihn der Begriffsliste hinzuzufügen. Läuft das Programm bereits, geht die
+Befehlszeile an es.
+
+Optionen:
+</translation>
+    </message>
+    <message>
+        <source>with --export-case: the file to write; with --matrix: the CSV file (standard output when not given)</source>
+        <translation>mit --export-case: die zu schreibende Datei; mit --matrix: die CSV-Datei (ohne sie die Standardausgabe)</translation>
+    </message>
+    <message>
+        <source>%1 goes only with --export-case or --matrix</source>
+        <translation>%1 geht nur mit --export-case oder --matrix</translation>
     </message>
 </context>
 <context>
@@ -905,6 +947,57 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
         <source>--background needs the session bus</source>
         <translation>--background braucht den Sitzungsbus</translation>
     </message>
+    <message>
+        <source>The matrix cannot run: %1</source>
+        <translation>Die Ergebnismatrix kann nicht laufen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HitRule</name>
+    <message>
+        <source>The %1 rule of the service &quot;%2&quot;</source>
+        <translation>Die %1-Regel des Suchdienstes „%2“</translation>
+    </message>
+    <message>
+        <source> holds an empty condition (a &quot;|&quot; or &quot;&amp;&quot; at an end, or two in a row)</source>
+        <translation> enthält eine leere Bedingung (ein „|“ oder „&amp;“ am Ende oder zwei hintereinander)</translation>
+    </message>
+    <message>
+        <source> holds &quot;%1&quot;: &quot;%2&quot; is no HTTP status (100 to 599)</source>
+        <translation> enthält „%1“: „%2“ ist kein HTTP-Status (100 bis 599)</translation>
+    </message>
+    <message>
+        <source> holds &quot;%1&quot;, which is no condition: write status:CODE, text:WORDS or url:PART, each may start with &quot;!&quot;</source>
+        <translation> enthält „%1“, was keine Bedingung ist: schreiben Sie status:CODE, text:WORTE oder url:TEIL, jeweils auf Wunsch mit „!“ davor</translation>
+    </message>
+    <message>
+        <source> holds &quot;%1&quot;, which looks for nothing</source>
+        <translation> enthält „%1“, was nach nichts sucht</translation>
+    </message>
+    <message>
+        <source> is empty</source>
+        <translation> ist leer</translation>
+    </message>
+    <message>
+        <source>the service has no found= or missing= rule</source>
+        <translation>der Suchdienst hat keine found=- oder missing=-Regel</translation>
+    </message>
+    <message>
+        <source>its found rule holds</source>
+        <translation>seine found-Regel trifft zu</translation>
+    </message>
+    <message>
+        <source>its missing rule holds</source>
+        <translation>seine missing-Regel trifft zu</translation>
+    </message>
+    <message>
+        <source>both its found and its missing rule hold</source>
+        <translation>seine found- und seine missing-Regel treffen beide zu</translation>
+    </message>
+    <message>
+        <source>no rule of it holds</source>
+        <translation>keine seiner Regeln trifft zu</translation>
+    </message>
 </context>
 <context>
     <name>Interop</name>
@@ -1097,10 +1190,6 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
         <translation>sie nennt kein Firefox-Profil</translation>
     </message>
     <message>
-        <source>it holds no search engines this program can read (a Firefox search.json.mozlz4 or places.sqlite, a Chromium Web Data, a KDE .desktop web shortcut or an OpenSearch .xml)</source>
-        <translation>es enthält keine Suchmaschinen, die dieses Programm lesen kann (eine search.json.mozlz4 oder places.sqlite von Firefox, eine Web Data von Chromium, ein .desktop-Web-Kürzel von KDE oder eine OpenSearch-.xml)</translation>
-    </message>
-    <message>
         <source>no search engines found in this folder</source>
         <translation>in diesem Ordner wurden keine Suchmaschinen gefunden</translation>
     </message>
@@ -1119,6 +1208,46 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
     <message>
         <source>No KDE web shortcuts found (no searchproviders folder with .desktop files in %1)</source>
         <translation>Keine Web-Kürzel von KDE gefunden (kein Ordner searchproviders mit .desktop-Dateien in %1)</translation>
+    </message>
+    <message>
+        <source>it sends a form (POST); only searches by address are exported</source>
+        <translation>er sendet ein Formular (POST); ausgegeben werden nur Suchen über die Adresse</translation>
+    </message>
+    <message>
+        <source>it holds no search engines this program can read (a Firefox search.json.mozlz4 or places.sqlite, a Chromium Web Data, a KDE .desktop web shortcut, an OpenSearch .xml or a WhatsMyName .json)</source>
+        <translation>es enthält keine Suchmaschinen, die dieses Programm lesen kann (eine search.json.mozlz4 oder places.sqlite von Firefox, eine Web Data von Chromium, ein .desktop-Web-Kürzel von KDE, eine OpenSearch-.xml oder eine WhatsMyName-.json)</translation>
+    </message>
+    <message>
+        <source>its %1 is a redirect (%2), and searches follow redirects to the page they lead to</source>
+        <translation>sein %1 ist eine Weiterleitung (%2), und Suchen folgen Weiterleitungen bis zu der Seite, zu der sie führen</translation>
+    </message>
+    <message>
+        <source>its %1 holds {account}, and a rule cannot hold the term</source>
+        <translation>sein %1 enthält {account}, und eine Regel kann den Suchbegriff nicht enthalten</translation>
+    </message>
+    <message>
+        <source>its %1 is markup (%2), and rules look in a page&apos;s text</source>
+        <translation>sein %1 ist Auszeichnung (%2), und Regeln suchen im Text einer Seite</translation>
+    </message>
+    <message>
+        <source>the file marks it as not valid</source>
+        <translation>die Datei kennzeichnet ihn als ungültig</translation>
+    </message>
+    <message>
+        <source>it needs request headers (%1), which a service line cannot send</source>
+        <translation>er braucht Kopfzeilen in der Anfrage (%1), die eine Dienstzeile nicht senden kann</translation>
+    </message>
+    <message>
+        <source>Cannot read &quot;%1&quot;: it is not a WhatsMyName file (it has no list of sites)</source>
+        <translation>„%1“ kann nicht gelesen werden: Es ist keine WhatsMyName-Datei (es hat keine Liste von Sites)</translation>
+    </message>
+    <message>
+        <source>its entry in the list of sites is not an object</source>
+        <translation>sein Eintrag in der Liste der Sites ist kein Objekt</translation>
+    </message>
+    <message>
+        <source>Cannot read &quot;%1&quot;: it is not valid JSON (%2 at byte %3)</source>
+        <translation>„%1“ kann nicht gelesen werden: Es ist kein gültiges JSON (%2 bei Byte %3)</translation>
     </message>
 </context>
 <context>
@@ -1204,6 +1333,41 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
     </message>
 </context>
 <context>
+    <name>Matrix</name>
+    <message>
+        <source>the site asks to wait %1 seconds before it answers</source>
+        <translation>die Site bittet, %1 Sekunden zu warten, bevor sie antwortet</translation>
+    </message>
+    <message>
+        <source>the site answered &quot;429 Too Many Requests&quot; %1 times</source>
+        <translation>die Site antwortete %1-mal „429 Too Many Requests“</translation>
+    </message>
+    <message>
+        <source>No service of the list is in the group &quot;%1&quot;</source>
+        <translation>Kein Suchdienst der Liste ist in der Gruppe „%1“</translation>
+    </message>
+    <message>
+        <source>The service list is empty: there is no service to search with</source>
+        <translation>Die Dienstliste ist leer: Es gibt keinen Suchdienst, mit dem gesucht werden kann</translation>
+    </message>
+    <message>
+        <source>The term list is empty: there is nothing to search for</source>
+        <translation>Die Begriffsliste ist leer: Es gibt nichts zu suchen</translation>
+    </message>
+    <message>
+        <source>Cannot write &quot;%1&quot;: its folder is not there</source>
+        <translation>„%1“ kann nicht geschrieben werden: Sein Ordner existiert nicht</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; with %2: %3</source>
+        <translation>„%1“ mit %2: %3</translation>
+    </message>
+    <message>
+        <source>No page could be loaded</source>
+        <translation>Keine Seite konnte geladen werden</translation>
+    </message>
+</context>
+<context>
     <name>Menu</name>
     <message>
         <source>&amp;File</source>
@@ -1236,6 +1400,17 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
     <message>
         <source>&amp;Console</source>
         <translation>&amp;Konsole</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkPageLoader</name>
+    <message>
+        <source>the page took longer than %1 seconds</source>
+        <translation>die Seite brauchte länger als %1 Sekunden</translation>
+    </message>
+    <message>
+        <source>nothing arrived for %1 seconds</source>
+        <translation>%1 Sekunden lang kam nichts an</translation>
     </message>
 </context>
 <context>
@@ -1319,6 +1494,14 @@ Mit „%1“ öffnet Los</translation>
         <translation> nichts:
 </translation>
     </message>
+    <message>
+        <source>
+and sends the form:
+</source>
+        <translation>
+und sendet das Formular:
+</translation>
+    </message>
 </context>
 <context>
     <name>SearchType</name>
@@ -1345,6 +1528,21 @@ Mit „%1“ öffnet Los</translation>
     <message>
         <source>Thesaurus</source>
         <translation>Thesaurus</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceLine</name>
+    <message>
+        <source>The service &quot;%1&quot; cannot take a %2 (its line has no name or its address holds a TAB)</source>
+        <translation>Der Suchdienst „%1“ kann kein %2 erhalten (seine Zeile hat keinen Namen oder seine Adresse enthält einen Tabulator)</translation>
+    </message>
+    <message>
+        <source>A TAB or a line end cannot stand in a service&apos;s %1</source>
+        <translation>Ein Tabulator oder ein Zeilenende kann nicht im %1 eines Suchdienstes stehen</translation>
+    </message>
+    <message>
+        <source>A TAB cannot stand in the address of a service that has attributes</source>
+        <translation>Ein Tabulator kann nicht in der Adresse eines Suchdienstes mit Attributen stehen</translation>
     </message>
 </context>
 <context>

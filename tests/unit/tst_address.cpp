@@ -29,6 +29,8 @@ private Q_SLOTS:
     void refused();
     void encodedAddress_data();
     void encodedAddress();
+    void formBodies_data();
+    void formBodies();
     void serviceTooltip();
 };
 
@@ -320,6 +322,29 @@ void TestAddress::encodedAddress()
     QCOMPARE(EncodedAddress(address), expected);
 }
 
+// A service's post= body: written as a query is, whatever its "?"s, by the placeholder's options.
+void TestAddress::formBodies_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("term");
+    QTest::addColumn<QByteArray>("expected");
+    // clang-format off
+    QTest::newRow("form") << "q=|s|&lang=en" << "a b&c=d" << QByteArray("q=a+b%26c%3Dd&lang=en");
+    QTest::newRow("placeholder first") << "|s|" << "x y" << QByteArray("x+y");
+    QTest::newRow("%20") << "q=|s:%20|" << "x y" << QByteArray("q=x%20y");
+    QTest::newRow("legacy set") << "q=|s:windows-1251|" << QStringLiteral(u"\u041f\u0440 \u0416") << QByteArray("q=%CF%F0+%C6");
+    QTest::newRow("raw, literal text encoded") << QStringLiteral(u"q=|s:raw|&x=\u00e9 %zz") << "a b" << QByteArray("q=a%20b&x=%C3%A9%20%25zz");
+    // clang-format on
+}
+
+void TestAddress::formBodies()
+{
+    QFETCH(QString, body);
+    QFETCH(QString, term);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(ComposeFormBody(body, term), expected);
+}
+
 void TestAddress::serviceTooltip()
 {
     EntryList services, terms;
@@ -345,6 +370,10 @@ void TestAddress::serviceTooltip()
     QCOMPARE(lines.at(0).size(), 100);
     QCOMPARE(lines.at(1), QString(67, u'x'));
     QCOMPARE(lines.at(2), QString());
+    services.Append("Form=http://a/s\tpost=q=|s|\tgroup=G");
+    QCOMPARE(ServiceTooltip(services, 3, terms),
+             QStringLiteral("Form=http://a/s\tpost=q=|s|\tgroup=G\n\nWith \"red car\" Go opens:\n"
+                            "http://a/s\nand sends the form:\nq=red+car"));
 }
 
 QTEST_APPLESS_MAIN(TestAddress)

@@ -37,7 +37,11 @@ QString outcome(const QStringList &arguments, const QString &folder)
         case CommandLine::Job::VerifyCase:
         case CommandLine::Job::ExportCase:
             return QStringLiteral("case [%1] %2 [%3]")
-                    .arg(options.caseFolder, options.caseFormat, options.caseOutFile);
+                    .arg(options.caseFolder, options.caseFormat, options.outFile);
+        case CommandLine::Job::Matrix:
+            return QStringLiteral("matrix [%1] [%2] group=[%3] out=[%4] pause=%5")
+                    .arg(options.servicesFile, options.termsFile, options.group, options.outFile)
+                    .arg(options.pauseMs);
         case CommandLine::Job::Windows:
             break;
         }
@@ -93,6 +97,8 @@ void TestCommandLine::initTestCase()
     QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("other.gls")), "Books=http://b/|s|\r\n"));
     QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("terms.glt")), "one\r\ntwo\r\n"));
     QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("empty.gls")), ""));
+    QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("post.gls")),
+                       "Form=http://f/s\tgroup=x\tpost=q=|s|&l=en\r\n"));
     QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("folder")));
     QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("bare"))); // no Default.gls in it
 }
@@ -138,6 +144,24 @@ void TestCommandLine::decide_data()
     row("print from list", {"--print-url", "--services", "other.gls", "x"}, "http://b/x\n");
     row("print all", {"--print-url", "--all-services", "ab"},
         "Web\thttp://a/?q=ab\nMaps\thttp://m/ab/x\n");
+    row("print a form", {"--print-url", "--services", "post.gls", "a b"},
+        "http://f/s\tPOST\tq=a+b&l=en\n");
+    // The result matrix.
+    row("matrix", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--group", " G ",
+                   "--out", "o.csv", "--pause", "0.25"},
+        "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[G] out=[<dir>/o.csv] pause=250");
+    row("matrix without terms", {"--matrix", "--services", "other.gls"},
+        "error: --matrix needs --terms FILE");
+    row("matrix with a term", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "x"},
+        "error: --matrix takes its terms from --terms FILE");
+    row("matrix and import", {"--matrix", "--import", "kde", "--into", "x.gls"},
+        "error: --matrix cannot be used with --import");
+    row("pause not a number", {"--matrix", "--services", "other.gls", "--terms", "terms.glt",
+                               "--pause", "1s"},
+        "error: --pause takes seconds from 0 to 3600, not \"1s\"");
+    row("group without matrix", {"--group", "G", "x"}, "error: --group goes only with --matrix");
+    row("out with import", {"--import", "kde", "--into", "x.gls", "--out", "o.csv"},
+        "error: --out goes only with --export-case or --matrix");
     // Other programs' search engines in and ours out.
     row("import", {"--import", "firefox", "--into", "mine.gls"},
         "import [firefox] into [<dir>/mine.gls]");

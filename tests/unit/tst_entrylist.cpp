@@ -342,6 +342,8 @@ void TestEntryList::setByName_data()
     QTest::newRow("Windows-1252 name matched by its UTF-8 text")
             << Lines {"CAF\xc9=1"} << kCafeUtf8 << QByteArray("2") << Lines {kCafeUtf8 + "=2"};
     // A line that is not UTF-8 as a whole shows its name in Windows-1252.
+    QTest::newRow("attributes kept") << Lines {"Web=old\tgroup=G"} << QByteArray("WEB")
+                                     << QByteArray("x") << Lines {"WEB=x\tgroup=G"};
     QTest::newRow("name read as its whole line")
             << Lines {"Caf\xc3\xa9=x\xe9"} << kCafeUtf8 << QByteArray("2")
             << Lines {"Caf\xc3\xa9=x\xe9", kCafeUtf8 + "=2"};
@@ -375,6 +377,8 @@ void TestEntryList::serviceStringAt_data()
     QTest::newRow("further = kept") << Lines {"W=http://a/?q=|s|&b=c"} << qsizetype(0)
                                     << QByteArray("http://a/?q=|s|&b=c") << QString();
     QTest::newRow("empty name") << Lines {"=x"} << qsizetype(0) << QByteArray("x") << QString();
+    QTest::newRow("attributes left out") << Lines {"W=http://a/\tgroup=G"} << qsizetype(0)
+                                         << QByteArray("http://a/") << QString();
     QTest::newRow("empty string") << Lines {"a="} << qsizetype(0) << QByteArray() << QString();
     QTest::newRow("no = drops the first character")
             << Lines {"abc"} << qsizetype(0) << QByteArray("bc") << QString();
@@ -420,6 +424,8 @@ void TestEntryList::setServiceStringAt_data()
             << Lines {"a=1", "Web=old=y"} << qsizetype(1) << Lines {"a=1", "Web=x"} << QString();
     QTest::newRow("line without = gets an empty name")
             << Lines {"abc"} << qsizetype(0) << Lines {"=x"} << QString();
+    QTest::newRow("attributes kept") << Lines {"W=old\tgroup=G\tzz=1"} << qsizetype(0)
+                                     << Lines {"W=x\tgroup=G\tzz=1"} << QString();
     QTest::newRow("Windows-1252 name kept as bytes")
             << Lines {"CAF\xc9=1"} << qsizetype(0) << Lines {"CAF\xc9=x"} << QString();
     QTest::newRow("past the end") << Lines {"a=1"} << qsizetype(1) << Lines {"a=1"}

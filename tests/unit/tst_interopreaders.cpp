@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The readers against files the real programs wrote (tests/data/browsers, tests/data/kde), the
 // automatic discovery in a home folder, every kind of path, and files that cannot be read.
+#include "HitRule.h"
 #include "Interop.h"
+#include "ServiceLine.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +23,7 @@ const QString kHome = QStringLiteral(GL_TEST_DATA "/browsers/home");
 const QString kKdeShare = QStringLiteral(GL_TEST_DATA "/kde/share");
 const QString kKdeFolder = kKdeShare + QStringLiteral("/kservices5/searchproviders");
 const QString kOpenSearch = QStringLiteral(GL_TEST_DATA "/opensearch");
+const QString kWhatsMyName = QStringLiteral(GL_TEST_DATA "/whatsmyname/sites.json");
 
 QString firefoxRoot()
 {
@@ -52,7 +55,7 @@ FoundService named(const ImportReport &report, const QString &name, const QStrin
         if (service.name == name && (source.isEmpty() || service.source == source))
             return service;
     }
-    return FoundService {{}, {}, QStringLiteral("(missing)"), {}, {}};
+    return FoundService {{}, {}, QStringLiteral("(missing)"), {}, {}, {}};
 }
 
 qsizetype importable(const ImportReport &report)
@@ -127,6 +130,8 @@ private Q_SLOTS:
     void chromiumProfileNames();
     void kdeUserShortcutsFirst();
     void openSearchFolder();
+    void whatsMyName_data();
+    void whatsMyName();
     void missingSources();
     void paths_data();
     void paths();
@@ -340,6 +345,40 @@ void TestInteropReaders::openSearchFolder()
             kOpenSearch + QStringLiteral("/broken.xml\": it is not well-formed XML")));
     QVERIFY(report.problems.at(1).contains(
             QStringLiteral("not-opensearch.xml\": it is not an OpenSearch description")));
+}
+
+// Sites of a file in the WhatsMyName format (written by hand, see its README): each a service
+// line with its form, group and rules, or the reason it cannot be one.
+void TestInteropReaders::whatsMyName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected"); // the line, or the skip reason
+    // clang-format off
+    QTest::newRow("rules and group") << "Loopback Forum" << "Loopback Forum=http://127.0.0.1:8080/u/|s|\tgroup=social\tfound=status:200&text:Profile of\tmissing=status:404&text:No such user";
+    QTest::newRow("form body") << "Loopback Member Search" << "Loopback Member Search=http://127.0.0.1:8080/find\tpost=name=|s|&exact=1\tgroup=coding\tfound=status:200&text:1 member\tmissing=status:200&text:0 members";
+    QTest::newRow("markup read as text, marks escaped") << "Loopback Title-Page" << "Loopback Title-Page=https://127.0.0.1:8443/|s|/\tgroup=social\tfound=status:200&text:Tom \\& Jerry \\| Loopback\tmissing=status:404&text:Not found";
+    QTest::newRow("headers") << "Loopback Api" << "it needs request headers (Accept, X-Requested-With), which a service line cannot send";
+    QTest::newRow("JSON form") << "Loopback Json Form" << "it needs request headers (Content-Type), which a service line cannot send";
+    QTest::newRow("redirect code") << "Loopback Moved" << "its m_code is a redirect (302), and searches follow redirects to the page they lead to";
+    QTest::newRow("markup only") << "Loopback Markup" << "its e_string is markup (<div class=\"profile-card\">), and rules look in a page's text";
+    QTest::newRow("not valid") << "Loopback Retired" << "the file marks it as not valid";
+    QTest::newRow("account in a text") << "Loopback Greeting" << "its e_string holds {account}, and a rule cannot hold the term";
+    QTest::newRow("no place for the account") << "Loopback Home" << "the address has no place for the search term";
+    // clang-format on
+}
+
+void TestInteropReaders::whatsMyName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+    const ImportReport report = FindServices(ImportSourceFromArgument(kWhatsMyName));
+    QCOMPARE(report.problems, QStringList());
+    QCOMPARE(report.services.size(), 10);
+    const FoundService found = named(report, name);
+    QCOMPARE(found.source, QStringLiteral("WhatsMyName"));
+    QCOMPARE(found.importable() ? found.line() : found.skipReason, expected);
+    if (found.importable()) // the rules read back as written
+        HitRules::Of(ServiceLine(found.line().toUtf8()), name);
 }
 
 void TestInteropReaders::missingSources()
@@ -572,6 +611,11 @@ void TestInteropReaders::badFiles_data()
     QTest::newRow("desktop file without Query")
             << "nothing.desktop" << QByteArray("[Desktop Entry]\nName=Nothing\nType=Service\n")
             << "it is not a web shortcut (it has no Query= line)";
+    QTest::newRow("JSON without sites")
+            << "sites.json" << QByteArray("{\"engines\": []}")
+            << "it is not a WhatsMyName file (it has no list of sites)";
+    QTest::newRow("broken JSON") << "wmn.json" << QByteArray("{\"sites\": [")
+                                 << "it is not valid JSON (";
     QTest::newRow("profiles.ini without profiles")
             << "ff/profiles.ini" << QByteArray("[General]\nVersion=2\n")
             << "it lists no Firefox profile";

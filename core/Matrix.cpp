@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Matrix.h"
+
+#include "Error.h"
+#include "ServiceLine.h"
+
+#include <QCoreApplication>
+#include <QUrl>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Matrix)
+};
+
+} // namespace
+
+qint64 RetryAfterMs(const QByteArray &value, const QDateTime &now)
+{
+    const QByteArray text = value.trimmed();
+    bool number = false;
+    const qint64 seconds = text.toLongLong(&number);
+    if (number)
+        return seconds >= 0 ? seconds * 1000 : -1;
+    // An HTTP date ends in "GMT", which Qt's reader of such dates wants as "+0000".
+    QString date = QString::fromLatin1(text);
+    if (date.endsWith(u"GMT"))
+        date = date.chopped(3) + QStringLiteral("+0000");
+    const QDateTime at = QDateTime::fromString(date, Qt::RFC2822Date);
+    if (!at.isValid())
+        return -1;
+    return std::max<qint64>(0, now.msecsTo(at));
+}
+
+MatrixRun::MatrixRun(const QList<QByteArray> &serviceLines, const QStringList &terms,
+                     PageLoader &loader, MatrixLimits limits, QObject *parent)
+    : QObject(parent), m_loader(loader), m_terms(terms), m_scheduler(limits)
+{
+    for (const QByteArray &line : serviceLines) {
+        m_names.append(ServiceDisplayName(line));
+        m_rules.append(HitRules::Of(ServiceLine(line), m_names.last()));
+    }
+    for (qsizetype t = 0; t < terms.size(); ++t) {
+        for (qsizetype s = 0; s < serviceLines.size(); ++s) {
+            MatrixCell cell {t, s, std::nullopt, {}, 0, {}, 0, false};
+            try {
+                cell.request = GoRequestFor(serviceLines.at(s), terms.at(t));
+                cell.address = cell.request->address;
+                m_scheduler.Add(
+                        QUrl::fromEncoded(EncodedAddress(cell.address), QUrl::TolerantMode).host());
+                m_cellOfRequest.append(m_cells.size());
+                ++m_open;
+            } catch (const CommandError &error) {
+                cell.verdict = {HitResult::Error, error.message()};
+                cell.done = true;
+            }
+            m_cells.append(cell);
+        }
+    }
+    m_wake.setSingleShot(true);
+    connect(&m_wake, &QTimer::timeout, this, &MatrixRun::pump);
+}
+
+void MatrixRun::Start()
+{
+    m_clock.start();
+    for (qsizetype i = 0; i < m_cells.size(); ++i) {
+        if (m_cells.at(i).done)
+            emit CellDone(i);
+    }
+    pump();
+}
+
+void MatrixRun::pump()
+{
+    const qint64 now = m_clock.elapsed();
+    for (const int request : m_scheduler.Take(now)) {
+        const MatrixCell &cell = m_cells.at(m_cellOfRequest.at(request));
+        QPointer<MatrixRun> self(this);
+        m_loader.Load(*cell.request, [self, request](const PageOutcome &outcome) {
+            if (self)
+                self->loaded(request, outcome);
+        });
+    }
+    if (m_open == 0) {
+        if (!m_finished) {
+            m_finished = true;
+            emit Finished();
+        }
+        return;
+    }
+    if (const std::optional<qint64> next = m_scheduler.NextTime(now))
+        m_wake.start(int(std::max<qint64>(1, *next - now)));
+}
+
+void MatrixRun::loaded(int request, const PageOutcome &outcome)
+{
+    const qint64 now = m_clock.elapsed();
+    const qsizetype index = m_cellOfRequest.at(request);
+    MatrixCell &cell = m_cells[index];
+    ++cell.tries;
+    if (outcome.error.isEmpty() && outcome.status == 429) {
+        const qint64 wait = outcome.retryAfterMs >= 0 ? outcome.retryAfterMs : kDefaultWaitMs;
+        if (cell.tries < kMostTries && wait <= kLongestWaitMs) {
+            m_scheduler.Defer(request, now, wait);
+            return pump();
+        }
+        m_scheduler.Finish(request, now);
+        ++m_loads;
+        cell.status = 429;
+        cell.verdict = {HitResult::Error,
+                        wait > kLongestWaitMs
+                                ? Tr::tr("the site asks to wait %1 seconds before it answers")
+                                          .arg(wait / 1000)
+                                : Tr::tr("the site answered \"429 Too Many Requests\" %1 times")
+                                          .arg(cell.tries)};
+        return finishCell(index);
+    }
+    m_scheduler.Finish(request, now);
+    ++m_loads;
+    if (!outcome.error.isEmpty())
+        ++m_failedLoads;
+    cell.status = outcome.status;
+    if (!outcome.finalAddress.isEmpty())
+        cell.address = outcome.finalAddress;
+    cell.verdict = m_rules.at(cell.service).Judge(outcome);
+    finishCell(index);
+}
+
+void MatrixRun::finishCell(qsizetype cell)
+{
+    m_cells[cell].done = true;
+    --m_open;
+    emit CellDone(cell);
+    pump();
+}

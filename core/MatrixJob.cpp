@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "MatrixJob.h"
+
+#include "CommandLine.h"
+#include "EntryList.h"
+#include "FileIo.h"
+#include "ServiceLine.h"
+#include "TextRules.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+
+#include <memory>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Matrix)
+};
+
+QByteArray csvField(const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n')
+        && !bytes.contains('\r'))
+        return bytes;
+    bytes.replace('"', "\"\"");
+    return '"' + bytes + '"';
+}
+
+} // namespace
+
+QList<QByteArray> MatrixServices(const QList<QByteArray> &lines, const QString &group)
+{
+    QList<QByteArray> services;
+    for (const QByteArray &line : lines) {
+        if (IsBlank(DecodeLine(line)))
+            continue;
+        if (group.isNull()
+            || ServiceLine(line).Groups().contains(TrimBlanks(group), Qt::CaseInsensitive))
+            services.append(line);
+    }
+    if (services.isEmpty() && !group.isNull())
+        throw UsageError(
+                Tr::tr("No service of the list is in the group \"%1\"").arg(TrimBlanks(group)));
+    if (services.isEmpty())
+        throw UsageError(Tr::tr("The service list is empty: there is no service to search with"));
+    return services;
+}
+
+QStringList MatrixTerms(const QList<QByteArray> &lines)
+{
+    QStringList terms;
+    for (const QByteArray &line : lines) {
+        const QString term = DecodeLine(line);
+        if (!IsBlank(term))
+            terms.append(term);
+    }
+    if (terms.isEmpty())
+        throw UsageError(Tr::tr("The term list is empty: there is nothing to search for"));
+    return terms;
+}
+
+QByteArray CsvRecord(const QStringList &fields)
+{
+    QByteArray record;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            record += ',';
+        record += csvField(fields.at(i));
+    }
+    return record + "\r\n";
+}
+
+QByteArray MatrixCsv(const MatrixRun &run)
+{
+    QByteArray csv = CsvRecord({QStringLiteral("term"), QStringLiteral("service"),
+                                QStringLiteral("result"), QStringLiteral("status"),
+                                QStringLiteral("address")});
+    for (const MatrixCell &cell : run.Cells()) {
+        csv += CsvRecord({run.Terms().at(cell.term), run.ServiceNames().at(cell.service),
+                          HitResultWord(cell.verdict.result),
+                          cell.status > 0 ? QString::number(cell.status) : QString(),
+                          cell.address});
+    }
+    return csv;
+}
+
+MatrixJobOutput RunMatrixJob(const CommandLine &options, PageLoader &loader)
+{
+    const QList<QByteArray> services = MatrixServices(
+            AsUsageError([&] { return ReadListLines(options.servicesFile); }), options.group);
+    const QStringList terms
+            = MatrixTerms(AsUsageError([&] { return ReadListLines(options.termsFile); }));
+    if (!options.outFile.isEmpty() && !QFileInfo(QFileInfo(options.outFile).absolutePath()).isDir())
+        throw UsageError(
+                Tr::tr("Cannot write \"%1\": its folder is not there").arg(options.outFile));
+    MatrixLimits limits;
+    if (options.pauseMs >= 0)
+        limits.pauseMs = options.pauseMs;
+    std::unique_ptr<MatrixRun> run;
+    try {
+        run = std::make_unique<MatrixRun>(services, terms, loader, limits);
+    } catch (const CommandError &error) {
+        throw UsageError(error.message());
+    }
+    QEventLoop loop;
+    bool finished = false;
+    QObject::connect(run.get(), &MatrixRun::Finished, &loop, [&] {
+        finished = true;
+        loop.quit();
+    });
+    run->Start();
+    if (!finished)
+        loop.exec();
+
+    MatrixJobOutput output;
+    for (const MatrixCell &cell : run->Cells()) {
+        if (cell.verdict.result == HitResult::Error)
+            output.errors.append(Tr::tr("\"%1\" with %2: %3")
+                                         .arg(terms.at(cell.term),
+                                              run->ServiceNames().at(cell.service),
+                                              cell.verdict.reason));
+    }
+    if (run->EveryLoadFailed()) {
+        output.errors.append(Tr::tr("No page could be loaded"));
+        output.status = 1;
+    }
+    const QByteArray csv = MatrixCsv(*run);
+    if (options.outFile.isEmpty()) {
+        output.csv = csv;
+        return output;
+    }
+    try {
+        WriteFileWith(options.outFile,
+                      [&csv](QIODevice &file) { return file.write(csv) == csv.size(); });
+    } catch (const CommandError &error) {
+        output.errors.append(error.message());
+        output.status = 1;
+    }
+    return output;
+}

@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Sites in the JSON format of the WhatsMyName project (its data is CC BY-SA 4.0; none of it
+// ships with this program): a "sites" list, each site with "name", "uri_check" holding
+// "{account}", "e_code" and "e_string" (what a page with the account shows), "m_code" and
+// "m_string" (what a page without it shows), and optionally "post_body", "headers", "cat" and
+// "valid". A site becomes a service with its group and its found= and missing= rules.
+#include "Error.h"
+#include "PageText.h"
+#include "Readers.h"
+#include "ServiceAddress.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonObject>
+
+namespace {
+
+// The context of this file's texts in the translations.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Interop)
+};
+
+} // namespace
+
+namespace Interop {
+
+namespace {
+
+// "{account}" as the placeholder; the rest kept, only unable to read as a placeholder.
+QString withPlaceholder(const QString &text, bool &hasTerm)
+{
+    static const QRegularExpression account(QStringLiteral(R"(\{account\})"));
+    return ReplaceFields(text, account, [&hasTerm](const QRegularExpressionMatch &) {
+        hasTerm = true;
+        return QStringLiteral("|s|");
+    });
+}
+
+// A text as a rule's text:WORDS holds it: markup read as a page's text is, white space as one
+// blank, and the marks that join conditions escaped.
+QString ruleText(const QString &text)
+{
+    QString plain = text.contains(u'<') ? HtmlText(text) : CollapseWhiteSpace(text);
+    plain.replace(u'\\', QStringLiteral("\\\\"));
+    plain.replace(u'|', QStringLiteral("\\|"));
+    plain.replace(u'&', QStringLiteral("\\&"));
+    return plain;
+}
+
+// The rule of a code and a text (both must hold); the reason it cannot be one, if any.
+QString rule(const QJsonObject &site, const char *codeKey, const char *textKey, QString &reason)
+{
+    QStringList conditions;
+    const QJsonValue code = site.value(QLatin1String(codeKey));
+    if (code.isDouble()) {
+        const int status = code.toInt();
+        if (status >= 300 && status < 400)
+            reason = Tr::tr("its %1 is a redirect (%2), and searches follow redirects to the "
+                            "page they lead to")
+                             .arg(QLatin1String(codeKey))
+                             .arg(status);
+        conditions.append(QStringLiteral("status:%1").arg(status));
+    }
+    const QString text = site.value(QLatin1String(textKey)).toString();
+    if (text.contains(QStringLiteral("{account}")))
+        reason = Tr::tr("its %1 holds {account}, and a rule cannot hold the term")
+                         .arg(QLatin1String(textKey));
+    if (!text.isEmpty()) {
+        const QString words = ruleText(text);
+        if (words.isEmpty())
+            reason = Tr::tr("its %1 is markup (%2), and rules look in a page's text")
+                             .arg(QLatin1String(textKey), text.left(60));
+        conditions.append(QStringLiteral("text:") + words);
+    }
+    return conditions.join(u'&');
+}
+
+// Headers a service line cannot send; a form's own content type is the one it sends.
+QStringList unsentHeaders(const QJsonObject &headers, bool post)
+{
+    QStringList names;
+    for (auto it = headers.begin(); it != headers.end(); ++it) {
+        const bool formType = it.key().compare(u"Content-Type", Qt::CaseInsensitive) == 0
+                && it.value().toString().startsWith(u"application/x-www-form-urlencoded");
+        if (!(post && formType))
+            names.append(it.key());
+    }
+    return names;
+}
+
+FoundService site(const QJsonObject &site, const QString &file, const QString &source)
+{
+    const QString name = site.value(u"name").toString();
+    bool hasTerm = false;
+    const QString address = withPlaceholder(site.value(u"uri_check").toString(), hasTerm);
+    const QString post
+            = CleanAddress(withPlaceholder(site.value(u"post_body").toString(), hasTerm));
+    QString reason;
+    if (site.value(u"valid").toBool(true) == false)
+        reason = Tr::tr("the file marks it as not valid");
+    const QStringList headers = unsentHeaders(site.value(u"headers").toObject(), !post.isEmpty());
+    if (reason.isEmpty() && !headers.isEmpty())
+        reason = Tr::tr("it needs request headers (%1), which a service line cannot send")
+                         .arg(headers.join(QStringLiteral(", ")));
+    QString ruleReason;
+    const QString found = rule(site, "e_code", "e_string", ruleReason);
+    const QString missing = rule(site, "m_code", "m_string", ruleReason);
+    if (reason.isEmpty())
+        reason = ruleReason;
+    FoundService service = MakeService(source, file, name, address, hasTerm, reason);
+    if (!post.isEmpty())
+        service.attributes.append({QStringLiteral("post"), post});
+    const QString group = CleanAddress(site.value(u"cat").toString());
+    if (!group.isEmpty())
+        service.attributes.append({QStringLiteral("group"), group});
+    if (!found.isEmpty())
+        service.attributes.append({QStringLiteral("found"), found});
+    if (!missing.isEmpty())
+        service.attributes.append({QStringLiteral("missing"), missing});
+    return service;
+}
+
+} // namespace
+
+QList<FoundService> WhatsMyNameSites(const QJsonDocument &document, const QString &file,
+                                     const QString &source)
+{
+    const QJsonValue sites = document.object().value(u"sites");
+    if (!document.isObject() || !sites.isArray())
+        throw CommandError(Tr::tr("Cannot read \"%1\": it is not a WhatsMyName file (it has no "
+                                  "list of sites)")
+                                   .arg(file));
+    QList<FoundService> found;
+    for (const QJsonValue &value : sites.toArray()) {
+        if (value.isObject())
+            found.append(site(value.toObject(), file, source));
+        else
+            found.append(MakeService(source, file, QString(), QString(), false,
+                                     Tr::tr("its entry in the list of sites is not an object")));
+    }
+    return found;
+}
+
+void ReadWhatsMyName(const QString &path, const QString &source, ImportReport &report)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(ReadInputFile(path), &error);
+    if (error.error != QJsonParseError::NoError)
+        throw CommandError(Tr::tr("Cannot read \"%1\": it is not valid JSON (%2 at byte %3)")
+                                   .arg(path, error.errorString())
+                                   .arg(error.offset));
+    report.services.append(WhatsMyNameSites(document, path, source));
+}
+
+} // namespace Interop
