@@ -33,7 +33,7 @@ MainWindowParts DesktopParts(const CommandLine &options)
 {
     MainWindowParts parts;
     parts.prompts = std::make_unique<QtPrompts>();
-    parts.browser = std::make_unique<WebBrowserPane>();
+    parts.createBrowser = LoadBrowserPane;
     parts.trayIcon = std::make_unique<SystemTrayIcon>();
     parts.showError = ShowErrorBox;
     parts.showCallerError = ShowErrorNotice;
@@ -152,6 +152,7 @@ int runWindows(int argc, char *argv[], const QStringList &arguments, const Comma
         return *status;
 
     TfrmMain frmMain(DesktopParts(options));
+    PrepareBrowserWindow(&frmMain);
     // The lists the command line names came in with the window.
     CommandLine startOptions = options;
     startOptions.servicesFile.clear();

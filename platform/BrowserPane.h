@@ -1,37 +1,44 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "BrowserEngine.h"
+// The browser pane as the window sees it: one interface, in Qt's words, that the web engine
+// plugin implements. The plugin is loaded once the window is shown (LoadBrowserPane): the
+// engine's libraries are large, and a program that only starts should not pay for them.
+#include "PaneRequest.h"
 
+#include <QDir>
 #include <QList>
+#include <QStandardPaths>
 #include <QUrl>
 #include <QWidget>
+#include <QtPlugin>
 
 #include <functional>
-#include <memory>
 
 class Prompts;
 
-// What the pane asks of the program around it: the dialogs to ask through, and the user's web
-// browser for "Open in Browser".
-struct PaneHost
+// An OpenSearch description a page offers, with where it came from; or why there is none.
+struct SiteSearch
 {
+    QByteArray document;
+    QUrl address;
+    QString error;
+};
+using SiteSearchDone = std::function<void(const SiteSearch &)>;
+
+// What the pane needs from the program around it.
+struct PaneSetup
+{
+    // The questions pages ask (permissions, certificates, logins, where a download goes).
     Prompts *prompts = nullptr;
-    std::function<bool(const QString &address)> openInBrowser;
-    // A link clicked in one of the program's own local pages; true when the program answered it.
+    bool privateBrowsing = false;
+    // A link clicked in one of the program's own local pages to another local address; true
+    // when the program answered it itself (the catalogue's "load" and "add" links).
     std::function<bool(const QUrl &link)> localLink;
-    // A downloaded file or its folder, with the desktop's application for it.
-    std::function<bool(const QUrl &url)> openLocal;
+    // The address in the user's web browser; false when none could be started.
+    std::function<bool(const QString &address)> openInBrowser;
 };
 
-// A search shown in a tab of its own, under the title given.
-struct TitledAddress
-{
-    QString title;
-    QString address;
-};
-
-// The pane that shows searches. It raises the five events the status line follows.
 class BrowserPane : public QWidget
 {
     Q_OBJECT
@@ -39,82 +46,83 @@ class BrowserPane : public QWidget
 public:
     using QWidget::QWidget;
 
-    // Shows the address (CheckedUrl); it goes to the engine as written, its %XX and "+" untouched.
-    virtual void NavigateTo(const QString &address) = 0;
-
-    // What a pane with tabs and hidden pages does; a pane without them ignores it.
-    virtual void SetHost(PaneHost) { }
-    // The address a step is likely to ask for next, loaded in a hidden page once the page on
-    // view has loaded; empty to keep nothing ahead.
-    virtual void LoadAhead(const QString &) { }
-    // A tab for each, at most four of them loading at once. Returns the titles of those whose
-    // address is not one the pane can open.
-    virtual QStringList OpenTabs(const QList<TitledAddress> &) { return {}; }
-    virtual void SetPrivate(bool) { }
-    virtual void ClearBrowsingData() { }
-    // True when the focus is in a page with a selection or an editable field focused: copy and
-    // cut are the page's own there.
-    virtual bool TakesClipboardKeys() const { return false; }
-    // The search the page on view offers, fetched; `done` is called once, later.
-    virtual void FindSiteSearch(SiteSearchDone done)
-    {
-        done({{}, {}, tr("The browser pane shows no page")});
-    }
-    // Starts the engine before the first search needs it.
-    virtual void WarmUp() { }
+    // Shows the search in the current tab, at once when it was loaded ahead. An address of a
+    // scheme the pane does not open (see IsPaneScheme) is ignored: the window checks first.
+    virtual void load(const PaneRequest &request) = 0;
+    // The search a step is likely to ask for next, loaded in a hidden page once the page on
+    // view has loaded; an empty request keeps nothing ahead.
+    virtual void loadAhead(const PaneRequest &request) = 0;
+    // A tab for each, named by its title, the first of them shown; at most four load at once.
+    virtual void openTabs(const QList<PaneRequest> &requests) = 0;
+    // An off-the-record profile that writes nothing to disk, or the program's own. The pages
+    // of the other profile close; the page on view opens again in the new one.
+    virtual void setPrivateBrowsing(bool on) = 0;
+    // Cookies, cache and visited links of the profiles, and the history of the pages.
+    virtual void clearBrowsingData() = 0;
+    // The focus is in a page with a selection or an editable field focused: copy and cut
+    // are the page's own there.
+    virtual bool takesClipboardKeys() const = 0;
+    // The search the page on view offers (its <link rel="search">), fetched; `done` is called
+    // once, later.
+    virtual void findSiteSearch(SiteSearchDone done) = 0;
 
 Q_SIGNALS:
-    void BeforeNavigate2();
-    void NavigateComplete2();
-    void DocumentComplete();
-    void DownloadBegin();
-    void DownloadComplete();
-    // A text of the pane's own for the status line (a download's progress).
-    void StatusText(const QString &text);
+    // The page on view is going somewhere: the window's search, a link, a step back.
+    void navigationRequested(const QUrl &url);
+    // The page on view started loading, and ended.
+    void loadStarted();
+    void loadFinished(const PaneOutcome &outcome);
+    // A page came on view (a step onto a page loaded ahead, another tab), loaded or not.
+    void pageShown(const PaneOutcome &outcome);
+    // A text of the pane's own for the status line (a download's progress, a notification).
+    void statusBarMessage(const QString &text);
     // Something the user asked for failed; the message says what.
-    void Failed(const QString &message);
-    // Something the user should know, said once in the status line: the profile's folders
-    // cannot be written, so nothing of it is kept.
-    void Notice(const QString &message);
+    void errorOccurred(const QString &message);
 };
 
-// The web engine behind the pane, loaded from its plugin with the first navigation (or once the
-// program is idle after start-up) so that start-up stays fast and small.
-class WebBrowserPane : public BrowserPane
+// What the engine plugin makes: the pane, as a child of the parent.
+class BrowserPaneFactory
 {
-    Q_OBJECT
-
 public:
-    explicit WebBrowserPane(QWidget *parent = nullptr);
-    ~WebBrowserPane() override;
-    void NavigateTo(const QString &address) override;
-
-    void SetHost(PaneHost host) override;
-    void LoadAhead(const QString &address) override;
-    QStringList OpenTabs(const QList<TitledAddress> &tabs) override;
-    void SetPrivate(bool on) override;
-    void ClearBrowsingData() override;
-    bool TakesClipboardKeys() const override;
-    void FindSiteSearch(SiteSearchDone done) override;
-    void WarmUp() override;
-
-private:
-    void createEngine();
-    BrowserHost engineHost();
-    void checkProfileFolders();
-
-    PaneHost m_host;
-    bool m_private = false;
-    bool m_profileChecked = false;
-    std::unique_ptr<BrowserEngine> m_engine;
+    virtual ~BrowserPaneFactory() = default;
+    virtual BrowserPane *create(QWidget *parent, const PaneSetup &setup) = 0;
 };
 
+#define BrowserPaneFactory_iid "org.glenlantern.BrowserPaneFactory/4.0"
+Q_DECLARE_INTERFACE(BrowserPaneFactory, BrowserPaneFactory_iid)
+
+// The pane from the engine plugin; throws CommandError when the plugin cannot be loaded.
+BrowserPane *LoadBrowserPane(QWidget *parent, const PaneSetup &setup);
 // Call before the application object exists: the engine shares its GL context with the
 // windows, and Chromium refuses to start its sandbox as root.
 void PrepareBrowserEngine();
+// Call before the window that will hold the pane is first shown. The engine's view draws
+// through OpenGL, and Qt's widgets give a window with such a child a native window of another
+// kind: made so from the start, the window keeps its native window when the engine arrives.
+void PrepareBrowserWindow(QWidget *window);
 // The file name of the engine plugin, looked for in the library paths (the program's folder
 // first).
 extern const char *const kBrowserEnginePlugin;
+
+// The schemes the pane opens: web pages, and local files for the program's own pages. Never
+// the engine's internal pages (chrome://gpucrash ends the process) nor script addresses.
+inline bool IsPaneScheme(const QString &scheme)
+{
+    return scheme == u"http" || scheme == u"https" || scheme == u"file";
+}
+// Where the program's own profile keeps cookies, logins and storage, and its cache.
+struct ProfileFolders
+{
+    QString storage;
+    QString cache;
+};
+inline ProfileFolders BrowserProfileFolders()
+{
+    const auto folder = [](QStandardPaths::StandardLocation location) {
+        return QDir(QStandardPaths::writableLocation(location)).filePath(QStringLiteral("browser"));
+    };
+    return {folder(QStandardPaths::AppDataLocation), folder(QStandardPaths::CacheLocation)};
+}
 
 // An address as the pane reads it: a path from the root ("/...") is a local file (the readme);
 // anything else is an address whose %XX and "+" stay exactly as written, only the characters

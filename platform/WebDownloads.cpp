@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WebDownloads.h"
 
+#include "DownloadName.h"
 #include "PlainText.h"
+#include "Prompts.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -61,8 +64,8 @@ QString SizeText(qint64 bytes)
     return DownloadsBar::tr("%1 bytes").arg(bytes);
 }
 
-DownloadsBar::DownloadsBar(const BrowserHost &host, AddressFilter mayDownload, QWidget *parent)
-    : QWidget(parent), m_host(host), m_mayDownload(std::move(mayDownload)),
+DownloadsBar::DownloadsBar(Prompts *prompts, AddressFilter mayDownload, QWidget *parent)
+    : QWidget(parent), m_prompts(prompts), m_mayDownload(std::move(mayDownload)),
       m_rows(new QVBoxLayout(this))
 {
     setObjectName(QStringLiteral("brwDownloads"));
@@ -87,8 +90,10 @@ void DownloadsBar::requested(Download *download, const QString &downloadFolder)
     }
     // The profile's folder, not the download's: the engine takes a folder part of the page's
     // name ("../.config/autostart/x.desktop") into the download's folder.
-    const std::optional<QString> path
-            = m_host.chooseDownloadFile(downloadFolder, download->downloadFileName());
+    const std::optional<QString> path = m_prompts
+            ? m_prompts->SaveFileAs(tr("Save Download"),
+                                    DownloadTarget(downloadFolder, download->downloadFileName()))
+            : std::nullopt;
     if (!path) {
         download->cancel();
         return;
@@ -156,21 +161,21 @@ void DownloadsBar::addRow(Download *download, const QString &path)
         cancel->setVisible(!finished);
         open->setVisible(watched->state() == Download::DownloadCompleted);
         folder->setVisible(watched->state() == Download::DownloadCompleted);
-        m_host.showStatus(DownloadsBar::tr("Download %1").arg(text));
+        Q_EMIT statusBarMessage(DownloadsBar::tr("Download %1").arg(text));
     };
     connect(download, &Download::receivedBytesChanged, label, update);
     connect(download, &Download::stateChanged, label, update);
     update();
     connect(cancel, &QPushButton::clicked, download, &Download::cancel);
     connect(open, &QPushButton::clicked, row, [this, path] {
-        if (!m_host.openLocal(QUrl::fromLocalFile(path)))
-            m_host.showError(
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+            Q_EMIT errorOccurred(
                     DownloadsBar::tr("No application could be started to open %1").arg(path));
     });
     connect(folder, &QPushButton::clicked, row, [this, path] {
         const QString where = QFileInfo(path).absolutePath();
-        if (!m_host.openLocal(QUrl::fromLocalFile(where)))
-            m_host.showError(
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(where)))
+            Q_EMIT errorOccurred(
                     DownloadsBar::tr("No application could be started to show %1").arg(where));
     });
     connect(done, &QToolButton::clicked, row, [this, row, watched] {

@@ -4,10 +4,11 @@
 // Files the pages offer (engine plugin). None is saved without the user choosing where; each
 // shows its progress under the pages and in the status line, can be cancelled, and once done
 // can be opened or shown in its folder.
-#include "BrowserEngine.h"
-
 #include <QWidget>
 
+#include <functional>
+
+class Prompts;
 class QVBoxLayout;
 class QWebEngineDownloadRequest;
 class QWebEngineProfile;
@@ -21,15 +22,20 @@ public:
     // navigating to it.
     using AddressFilter = std::function<bool(const QUrl &)>;
 
-    DownloadsBar(const BrowserHost &host, AddressFilter mayDownload, QWidget *parent = nullptr);
+    DownloadsBar(Prompts *prompts, AddressFilter mayDownload, QWidget *parent = nullptr);
 
     void watch(QWebEngineProfile *profile);
+
+Q_SIGNALS:
+    // A download's progress, for the status line.
+    void statusBarMessage(const QString &text);
+    void errorOccurred(const QString &message);
 
 private:
     void requested(QWebEngineDownloadRequest *download, const QString &downloadFolder);
     void addRow(QWebEngineDownloadRequest *download, const QString &path);
 
-    const BrowserHost &m_host;
+    Prompts *m_prompts;
     AddressFilter m_mayDownload;
     QVBoxLayout *m_rows;
 };

@@ -3,7 +3,7 @@
 
 // The search a page offers: the OpenSearch description its <link rel="search"> names, found in
 // the page on view and fetched (engine plugin).
-#include "BrowserEngine.h"
+#include "BrowserPane.h"
 
 class QObject;
 class QWebEnginePage;

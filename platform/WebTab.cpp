@@ -25,7 +25,6 @@ void WebTab::adopt(WebView *view)
         return;
     WebView *top = visible();
     m_stack->addWidget(view);
-    view->webPage()->setAudioMuted(true);
     view->setFocusPolicy(Qt::NoFocus);
     if (top)
         raise(top); // a new page stays under the one on view
@@ -37,8 +36,7 @@ void WebTab::raise(WebView *view)
     for (int i = 0; i < m_stack->count(); ++i) {
         auto *other = static_cast<WebView *>(m_stack->widget(i));
         const bool onView = other == view;
-        other->webPage()->quiet = !onView;
-        other->webPage()->setAudioMuted(!onView);
+        other->webPage()->setQuiet(!onView);
         other->setFocusPolicy(onView ? Qt::StrongFocus : Qt::NoFocus);
         if (!onView && other->focusProxy())
             other->focusProxy()->clearFocus();
@@ -49,11 +47,11 @@ void WebTab::raise(WebView *view)
     Q_EMIT visibleChanged(view);
 }
 
-void WebTab::push(const QUrl &url, WebView *view)
+void WebTab::push(const PaneRequest &request, WebView *view)
 {
     dropForward();
     adopt(view);
-    m_entries.append({url, view});
+    m_entries.append({request, view});
     m_current = int(m_entries.size()) - 1;
     raise(view);
 }
@@ -85,29 +83,16 @@ void WebTab::setView(int index, WebView *view)
         raise(view);
 }
 
-WebView *WebTab::takeReady(const QUrl &url)
+void WebTab::addAhead(WebView *view)
 {
-    for (qsizetype i = 0; i < ahead.size(); ++i) {
-        WebView *view = ahead.at(i);
-        if (view && view->requested() == url && view->pristine()) {
-            ahead.removeAt(i);
-            return view;
-        }
-    }
-    for (int i = 0; i < count(); ++i) {
-        WebView *view = m_entries.at(i).view;
-        if (i != m_current && view && view->requested() == url && view->pristine()) {
-            m_entries[i].view = nullptr;
-            return view;
-        }
-    }
-    return nullptr;
+    adopt(view);
+    m_ahead.append(view);
 }
 
 QList<WebView *> WebTab::hiddenViews() const
 {
     QList<WebView *> views;
-    for (const QPointer<WebView> &view : ahead) {
+    for (const QPointer<WebView> &view : m_ahead) {
         if (view)
             views.append(view);
     }
@@ -118,43 +103,51 @@ QList<WebView *> WebTab::hiddenViews() const
     return views;
 }
 
-WebView *WebTab::leastNeeded(const QUrl &wanted) const
+QList<HiddenPage> WebTab::hiddenPages() const
 {
-    // Pages loaded ahead for a step no longer coming go first, then kept pages far from the
-    // one on view, then the page ahead, and the page just left last of all.
-    WebView *least = nullptr;
-    int leastClaim = INT_MAX;
-    for (const QPointer<WebView> &view : ahead) {
-        const int claim = view && view->requested() == wanted ? 2000 : 0;
-        if (view && claim < leastClaim) {
-            least = view;
-            leastClaim = claim;
+    QList<HiddenPage> pages;
+    for (const WebView *view : hiddenViews()) {
+        HiddenPage page {HiddenPage::Ahead, 0, view->request(), view->loading(), view->pristine()};
+        for (int i = 0; i < count(); ++i) {
+            if (m_entries.at(i).view == view) {
+                page.role = HiddenPage::Kept;
+                page.distance = std::abs(i - m_current);
+            }
         }
+        pages.append(page);
     }
-    for (int i = 0; i < count(); ++i) {
-        const int distance = std::abs(i - m_current);
-        const int claim = distance == 1 ? 3000 : 1000 - distance;
-        if (i != m_current && m_entries.at(i).view && claim < leastClaim) {
-            least = m_entries.at(i).view;
-            leastClaim = claim;
-        }
+    return pages;
+}
+
+void WebTab::take(WebView *view)
+{
+    m_ahead.removeAll(view);
+    for (Entry &entry : m_entries) {
+        if (entry.view == view)
+            entry.view = nullptr;
     }
-    return least;
 }
 
 void WebTab::dropView(WebView *view)
 {
-    ahead.removeAll(view);
+    m_ahead.removeAll(view);
     for (Entry &entry : m_entries) {
         if (entry.view != view)
             continue;
         entry.view = nullptr;
-        if (!view->url().isEmpty())
-            entry.url = view->url(); // where the page had got to
+        if (!view->url().isEmpty() && view->url() != entry.request.url)
+            entry.request = {view->url(), {}, {}, entry.request.id}; // where the page had got to
     }
     m_stack->removeWidget(view);
     view->hide();
     view->deleteLater();
+}
+
+void WebTab::dropViews(const QList<int> &indexes)
+{
+    const QList<WebView *> views = hiddenViews();
+    for (int index : indexes)
+        dropView(views.at(index));
 }
 
 void WebTab::forgetHistory()

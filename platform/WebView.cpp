@@ -6,65 +6,30 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QWebEngineHistory>
+#include <QWebEngineHttpRequest>
 
-WebPage::WebPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage(profile, parent)
-{
-    // A page that loaded has no navigation left that could turn into a download.
-    connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        if (ok)
-            m_navigation.clear();
-    });
-}
+#include <algorithm>
 
-WebPage::~WebPage()
-{
-    if (quiet && !m_navigation.isEmpty())
-        Q_EMIT navigationAbandoned(m_navigation);
-}
+namespace {
 
-bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
-{
-    // Only the program's own local pages (the catalogue) have links the program answers, and only
-    // when the user clicks them.
-    if (isMainFrame && type == NavigationTypeLinkClicked && localLink && this->url().isLocalFile()
-        && url.isLocalFile() && localLink(url))
-        return false;
-    if (isMainFrame) {
-        if (type != NavigationTypeRedirect)
-            m_navigation.clear();
-        m_navigation.append(url);
-        Q_EMIT mainFrameNavigation(type);
-    }
-    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
-}
+constexpr qreal kZoomLevels[] = {0.25, 0.33, 0.5,  0.67, 0.75, 0.8, 0.9, 1.0, 1.1,
+                                 1.25, 1.5,  1.75, 2.0,  2.5,  3.0, 4.0, 5.0};
 
-void WebPage::javaScriptAlert(const QUrl &securityOrigin, const QString &message)
-{
-    if (!quiet)
-        QWebEnginePage::javaScriptAlert(securityOrigin, message);
-}
+} // namespace
 
-bool WebPage::javaScriptConfirm(const QUrl &securityOrigin, const QString &message)
-{
-    return !quiet && QWebEnginePage::javaScriptConfirm(securityOrigin, message);
-}
-
-bool WebPage::javaScriptPrompt(const QUrl &securityOrigin, const QString &message,
-                               const QString &defaultValue, QString *result)
-{
-    return !quiet
-            && QWebEnginePage::javaScriptPrompt(securityOrigin, message, defaultValue, result);
-}
-
-WebView::WebView(QWebEngineProfile *profile, const PaneActions &actions, QWidget *parent)
-    : QWebEngineView(parent), m_page(new WebPage(profile, this)), m_actions(actions)
+WebView::WebView(WebPage *page, const PaneActions &actions, QWidget *parent)
+    : QWebEngineView(parent), m_page(page), m_actions(actions)
 {
     setObjectName(QStringLiteral("brwWebView"));
-    setPage(m_page);
+    page->setParent(this);
+    setPage(page);
     connect(m_page, &QWebEnginePage::loadStarted, this, [this] { m_loading = true; });
-    connect(m_page, &QWebEnginePage::loadFinished, this, [this] { m_loading = false; });
+    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        m_loading = false;
+        m_loaded = ok;
+    });
     connect(m_page, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
-        if (m_primed && !m_requested.isEmpty() && url != QUrl(QStringLiteral("about:blank"))) {
+        if (m_primed && !m_request.isEmpty() && url != QUrl(QStringLiteral("about:blank"))) {
             m_primed = false;
             m_page->history()->clear(); // the empty page was never the user's
         }
@@ -77,17 +42,49 @@ void WebView::prime()
     load(QUrl(QStringLiteral("about:blank")));
 }
 
-void WebView::open(const QUrl &url)
+void WebView::open(const PaneRequest &request)
 {
-    m_requested = url;
+    m_request = request;
     m_loading = true;
-    load(url);
+    if (request.postData.isEmpty())
+        return load(request.url);
+    QWebEngineHttpRequest post(request.url, QWebEngineHttpRequest::Post);
+    post.setHeader("Content-Type", "application/x-www-form-urlencoded");
+    post.setPostData(request.postData);
+    load(post);
 }
 
 bool WebView::pristine() const
 {
     const QWebEngineHistory *history = m_page->history();
-    return !m_requested.isEmpty() && history->count() <= 1 && history->currentItemIndex() <= 0;
+    return !m_request.isEmpty() && history->count() <= 1 && history->currentItemIndex() <= 0;
+}
+
+PaneOutcome WebView::outcome() const
+{
+    const PaneOutcome::State state = m_loading ? PaneOutcome::Loading
+            : m_loaded                         ? PaneOutcome::Loaded
+                                               : PaneOutcome::Failed;
+    return {m_request.id, m_request.url, url(), title(), state};
+}
+
+void WebView::zoomIn()
+{
+    const auto *next = std::upper_bound(std::begin(kZoomLevels), std::end(kZoomLevels),
+                                        zoomFactor() + 0.001);
+    setZoomFactor(next != std::end(kZoomLevels) ? *next : kZoomLevels[std::size(kZoomLevels) - 1]);
+}
+
+void WebView::zoomOut()
+{
+    const auto *below = std::lower_bound(std::begin(kZoomLevels), std::end(kZoomLevels),
+                                         zoomFactor() - 0.001);
+    setZoomFactor(below != std::begin(kZoomLevels) ? *(below - 1) : kZoomLevels[0]);
+}
+
+void WebView::resetZoom()
+{
+    setZoomFactor(1.0);
 }
 
 void WebView::contextMenuEvent(QContextMenuEvent *event)

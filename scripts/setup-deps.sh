@@ -4,7 +4,7 @@
 set -eu
 PACKAGES="g++ make cmake qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-  libqt6svg6 qt6-image-formats-plugins xvfb xauth xdotool x11-utils trayer unrtf
+  libqt6svg6 libqt6openglwidgets6 qt6-image-formats-plugins xvfb xauth xdotool x11-utils trayer unrtf
   fonts-dejavu-core python3 imagemagick desktop-file-utils appstream
   librsvg2-bin dpkg-dev liblz4-dev zlib1g-dev libqt6sql6-sqlite sqlite3 dbus-daemon libglib2.0-bin
   time"

@@ -59,8 +59,24 @@
 <context>
     <name>BrowserPane</name>
     <message>
-        <source>The browser pane shows no page</source>
-        <translation>Der Browserbereich zeigt keine Seite</translation>
+        <source>the plugin %1 was not found</source>
+        <translation>das Plugin %1 wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>The web browser engine cannot be started: %1</source>
+        <translation>Die Browser-Engine kann nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>The browser pane cannot open &quot;%1&quot;: it is neither a web address nor a local file</source>
+        <translation>Der Browserbereich kann „%1“ nicht öffnen: Es ist weder eine Webadresse noch eine lokale Datei</translation>
+    </message>
+    <message>
+        <source>The browser pane opens only http, https and local file addresses, not &quot;%1:&quot; addresses</source>
+        <translation>Der Browserbereich öffnet nur http-, https- und lokale Dateiadressen, keine „%1:“-Adressen</translation>
+    </message>
+    <message>
+        <source>The address is %1 characters long; the browser pane opens addresses of up to %2 characters</source>
+        <translation>Die Adresse ist %1 Zeichen lang; der Browserbereich öffnet Adressen mit bis zu %2 Zeichen</translation>
     </message>
 </context>
 <context>
@@ -864,6 +880,10 @@ Optionen:
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Save Download</source>
+        <translation>Download speichern</translation>
     </message>
 </context>
 <context>
@@ -1683,10 +1703,6 @@ und sendet das Formular:
         <translation>Navigieren...</translation>
     </message>
     <message>
-        <source>Navigating Complete</source>
-        <translation>Navigieren abgeschlossen</translation>
-    </message>
-    <message>
         <source>Navigation Complete</source>
         <translation>Navigation abgeschlossen</translation>
     </message>
@@ -1794,6 +1810,14 @@ und sendet das Formular:
         <source>Added %1 services from &quot;%2&quot;</source>
         <translation>%1 Suchdienste aus „%2“ hinzugefügt</translation>
     </message>
+    <message>
+        <source>The browser pane shows no page</source>
+        <translation>Der Browserbereich zeigt keine Seite</translation>
+    </message>
+    <message>
+        <source>Browsing data is not kept. %1</source>
+        <translation>Browserdaten werden nicht aufbewahrt. %1</translation>
+    </message>
 </context>
 <context>
     <name>TfrmQLaunch</name>
@@ -1865,66 +1889,7 @@ und sendet das Formular:
     </message>
 </context>
 <context>
-    <name>WebBrowserPane</name>
-    <message>
-        <source>the plugin %1 was not found</source>
-        <translation>das Plugin %1 wurde nicht gefunden</translation>
-    </message>
-    <message>
-        <source>The web browser engine cannot be started: %1</source>
-        <translation>Die Browser-Engine kann nicht gestartet werden: %1</translation>
-    </message>
-    <message>
-        <source>Save Download</source>
-        <translation>Download speichern</translation>
-    </message>
-    <message>
-        <source>Log In</source>
-        <translation>Anmelden</translation>
-    </message>
-    <message>
-        <source>The browser pane cannot open &quot;%1&quot;: it is neither a web address nor a local file</source>
-        <translation>Der Browserbereich kann „%1“ nicht öffnen: Es ist weder eine Webadresse noch eine lokale Datei</translation>
-    </message>
-    <message>
-        <source>The browser pane opens only http, https and local file addresses, not &quot;%1:&quot; addresses</source>
-        <translation>Der Browserbereich öffnet nur http-, https- und lokale Dateiadressen, keine „%1:“-Adressen</translation>
-    </message>
-    <message>
-        <source>The address is %1 characters long; the browser pane opens addresses of up to %2 characters</source>
-        <translation>Die Adresse ist %1 Zeichen lang; der Browserbereich öffnet Adressen mit bis zu %2 Zeichen</translation>
-    </message>
-    <message>
-        <source>Browsing data is not kept. %1</source>
-        <translation>Browserdaten werden nicht aufbewahrt. %1</translation>
-    </message>
-</context>
-<context>
-    <name>WebPane</name>
-    <message>
-        <source>&amp;Back</source>
-        <translation>&amp;Zurück</translation>
-    </message>
-    <message>
-        <source>&amp;Forward</source>
-        <translation>&amp;Vor</translation>
-    </message>
-    <message>
-        <source>Open in &amp;Browser</source>
-        <translation>Im &amp;Browser öffnen</translation>
-    </message>
-    <message>
-        <source>Copy &amp;Address</source>
-        <translation>&amp;Adresse kopieren</translation>
-    </message>
-    <message>
-        <source>No web browser could be started for %1</source>
-        <translation>Für %1 konnte kein Webbrowser gestartet werden</translation>
-    </message>
-    <message>
-        <source>New Tab</source>
-        <translation>Neuer Tab</translation>
-    </message>
+    <name>WebPage</name>
     <message>
         <source>The site %1</source>
         <translation>Die Website %1</translation>
@@ -1933,17 +1898,6 @@ und sendet das Formular:
         <source>The proxy %1</source>
         <translation>Der Proxy %1</translation>
     </message>
-    <message>
-        <source>Pages</source>
-        <translation>Seiten</translation>
-    </message>
-    <message>
-        <source>The browser pane shows no page</source>
-        <translation>Der Browserbereich zeigt keine Seite</translation>
-    </message>
-</context>
-<context>
-    <name>WebQuestions</name>
     <message>
         <source>show notifications</source>
         <translation>Benachrichtigungen anzeigen</translation>
@@ -2015,6 +1969,48 @@ It says: %1</source>
         <translation>
 
 Die Nachricht lautet: %1</translation>
+    </message>
+    <message>
+        <source>Log In</source>
+        <translation>Anmelden</translation>
+    </message>
+</context>
+<context>
+    <name>WebPane</name>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>&amp;Vor</translation>
+    </message>
+    <message>
+        <source>Open in &amp;Browser</source>
+        <translation>Im &amp;Browser öffnen</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Address</source>
+        <translation>&amp;Adresse kopieren</translation>
+    </message>
+    <message>
+        <source>No web browser could be started for %1</source>
+        <translation>Für %1 konnte kein Webbrowser gestartet werden</translation>
+    </message>
+    <message>
+        <source>The browser pane shows no page</source>
+        <translation>Der Browserbereich zeigt keine Seite</translation>
+    </message>
+</context>
+<context>
+    <name>WebTabWidget</name>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+    <message>
+        <source>New Tab</source>
+        <translation>Neuer Tab</translation>
     </message>
 </context>
 </TS>

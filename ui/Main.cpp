@@ -109,20 +109,11 @@ void TfrmMain::buildLayout()
     panelLayout->setContentsMargins(1, 1, 1, 1);
     panelLayout->addWidget(spltGbList);
 
-    brwWeb = m_parts.browser.release(); // the splitter owns it from here on
+    brwWeb = new QWidget;
     brwWeb->setObjectName(QStringLiteral("brwWeb"));
     brwWeb->setAccessibleName(tr("Web page"));
-    connect(brwWeb, &BrowserPane::BeforeNavigate2, this,
-            [this] { setStatus(QT_TR_NOOP("Navigating...")); });
-    connect(brwWeb, &BrowserPane::NavigateComplete2, this,
-            [this] { setStatus(QT_TR_NOOP("Navigating Complete")); });
-    connect(brwWeb, &BrowserPane::DocumentComplete, this,
-            [this] { setStatus(QT_TR_NOOP("Navigation Complete")); });
-    connect(brwWeb, &BrowserPane::DownloadBegin, this,
-            [this] { setStatus(QT_TR_NOOP("Navigating to requested document...")); });
-    connect(brwWeb, &BrowserPane::DownloadComplete, this,
-            [this] { setStatus(QT_TR_NOOP("Navigation Complete")); });
-    connectBrowser();
+    brwWeb->setLayout(new QVBoxLayout);
+    brwWeb->layout()->setContentsMargins(0, 0, 0, 0);
 
     MainSplitter = new QSplitter(Qt::Horizontal);
     MainSplitter->setObjectName(QStringLiteral("MainSplitter"));
@@ -203,7 +194,8 @@ void TfrmMain::setStatus(const char *text)
 
 void TfrmMain::navigate(const QString &address)
 {
-    brwWeb->NavigateTo(address);
+    const QUrl url = CheckedUrl(address);
+    browser()->load({url});
 }
 
 void TfrmMain::actGoExecute()

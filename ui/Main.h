@@ -30,7 +30,9 @@ class TrayIcon;
 struct MainWindowParts
 {
     std::unique_ptr<Prompts> prompts;
-    std::unique_ptr<BrowserPane> browser;
+    // Makes the browser pane in the parent: the program loads the engine plugin (LoadBrowserPane)
+    // once the window is shown or the first search needs it.
+    std::function<BrowserPane *(QWidget *parent, const PaneSetup &setup)> createBrowser;
     std::unique_ptr<TrayIcon> trayIcon;
     CommandSet::ErrorSink showError;
     // Errors of what a caller asked (a later start, the desktop's search): a notice that keeps
@@ -110,10 +112,18 @@ private:
     void createWindows();
     void navigate(const QString &address);
     // The browser pane's part (MainBrowsing.cpp).
-    void connectBrowser();
+    BrowserPane *browser();
+    void startBrowser();
+    void checkProfileFolders();
     void restoreBrowserSettings();
     void noteStep(const EntryListView *list, qsizetype from, qsizetype to);
     void loadNextAhead();
+    // A search shown in a tab of its own, under the title given.
+    struct TitledAddress
+    {
+        QString title;
+        QString address;
+    };
     void openSearchTabs(const QList<TitledAddress> &tabs, QStringList failed);
     // The catalogue page's links (MainCatalogue.cpp).
     bool followCatalogueLink(const QUrl &link);
@@ -138,7 +148,9 @@ private:
     QSplitter *MainSplitter = nullptr;
     EntryListView *lstbxServices = nullptr;
     EntryListView *lstbxTerms = nullptr;
-    BrowserPane *brwWeb = nullptr;
+    QWidget *brwWeb = nullptr; // where the browser pane goes
+    BrowserPane *m_pane = nullptr;
+    bool m_profileChecked = false;
     QLabel *StatusLine = nullptr;
     QMenu *pmTray = nullptr;
     QLabel *PrivateMark = nullptr;

@@ -4,7 +4,9 @@
 #include "EntryList.h"
 #include "EntryListView.h"
 #include "Error.h"
+#include "FileIo.h"
 #include "Interop.h"
+#include "LoadAhead.h"
 #include "Main.h"
 #include "PlainText.h"
 #include "Prompts.h"
@@ -13,6 +15,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLayout>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -39,21 +42,42 @@ qsizetype selectedOrFirst(const EntryList &list)
 
 } // namespace
 
-void TfrmMain::connectBrowser()
+// The pane, made with the first need of it; throws CommandError when the engine cannot start.
+BrowserPane *TfrmMain::browser()
 {
-    brwWeb->SetHost({m_parts.prompts.get(),
-                     [this](const QString &address) {
-                         return m_parts.openInDefaultBrowser(address, nullptr);
-                     },
-                     [this](const QUrl &link) { return followCatalogueLink(link); },
-                     {}});
-    connect(brwWeb, &BrowserPane::StatusText, this,
-            [this](const QString &text) { StatusLine->setText(text); });
-    connect(brwWeb, &BrowserPane::Failed, this,
+    if (m_pane)
+        return m_pane;
+    PaneSetup setup;
+    setup.prompts = m_parts.prompts.get();
+    setup.privateBrowsing = m_commandSet->action(QStringLiteral("actPrivateBrowsing"))->isChecked();
+    setup.localLink = [this](const QUrl &link) { return followCatalogueLink(link); };
+    setup.openInBrowser = [this](const QString &address) {
+        return m_parts.openInDefaultBrowser(address, nullptr);
+    };
+    if (!setup.privateBrowsing)
+        checkProfileFolders();
+    m_pane = m_parts.createBrowser(brwWeb, setup);
+    brwWeb->layout()->addWidget(m_pane);
+    m_pane->show(); // now, so that its keys work at once
+    connect(m_pane, &BrowserPane::navigationRequested, this,
+            [this] { setStatus(QT_TR_NOOP("Navigating...")); });
+    connect(m_pane, &BrowserPane::loadStarted, this,
+            [this] { setStatus(QT_TR_NOOP("Navigating to requested document...")); });
+    connect(m_pane, &BrowserPane::loadFinished, this,
+            [this] { setStatus(QT_TR_NOOP("Navigation Complete")); });
+    connect(m_pane, &BrowserPane::statusBarMessage, StatusLine, &QLabel::setText);
+    connect(m_pane, &BrowserPane::errorOccurred, this,
             [this](const QString &message) { m_parts.showError(this, message); });
-    // Over the page's texts for a while, so that the first search does not hide it at once.
-    connect(brwWeb, &BrowserPane::Notice, this,
-            [this](const QString &message) { statusBar()->showMessage(message, kNoticeMs); });
+    return m_pane;
+}
+
+void TfrmMain::startBrowser()
+{
+    try {
+        browser();
+    } catch (const CommandError &) {
+        // The first search says what is wrong, when the user is there to read it.
+    }
 }
 
 void TfrmMain::restoreBrowserSettings()
@@ -72,7 +96,6 @@ void TfrmMain::restoreBrowserSettings()
     PrivateMark->setToolTip(tr("Private browsing: the pages leave nothing on disk"));
     statusBar()->addPermanentWidget(PrivateMark);
     PrivateMark->setVisible(privateBrowsing);
-    brwWeb->SetPrivate(privateBrowsing);
 }
 
 void TfrmMain::paintEvent(QPaintEvent *event)
@@ -82,7 +105,7 @@ void TfrmMain::paintEvent(QPaintEvent *event)
     // do, so that the first search does not wait for it.
     if (!m_warmStartAsked) {
         m_warmStartAsked = true;
-        QTimer::singleShot(kWarmStartDelayMs, brwWeb, &BrowserPane::WarmUp);
+        QTimer::singleShot(kWarmStartDelayMs, this, &TfrmMain::startBrowser);
     }
 }
 
@@ -91,39 +114,38 @@ void TfrmMain::paintEvent(QPaintEvent *event)
 void TfrmMain::noteStep(const EntryListView *list, qsizetype from, qsizetype to)
 {
     m_stepList = list;
-    if (from >= 0 && to != from)
-        m_stepDirection = to > from ? 1 : -1;
+    m_stepDirection = LoadAheadScheduler::stepDirection(from, to, m_stepDirection);
 }
 
 // The next line in the direction of the last step, in the list last stepped through (the
 // terms, down, before any step).
 void TfrmMain::loadNextAhead()
 {
-    if (!m_commandSet->action(QStringLiteral("actLoadAhead"))->isChecked())
+    if (!m_pane || !m_commandSet->action(QStringLiteral("actLoadAhead"))->isChecked())
         return;
-    QString next;
+    PaneRequest next;
     if (const auto rows = GoRows(m_services.list, m_terms.list)) {
         auto [service, term] = *rows;
         const bool inServices = m_stepList == lstbxServices;
         qsizetype &row = inServices ? service : term;
-        row += m_stepDirection;
         const EntryList &walked = inServices ? m_services.list : m_terms.list;
+        row = LoadAheadScheduler::nextLine(row, m_stepDirection, walked.Count());
         try {
-            if (row >= 0 && row < walked.Count())
-                next = SearchAddressAt(m_services.list, service, m_terms.list, term);
+            if (row >= 0)
+                next.url = CheckedUrl(SearchAddressAt(m_services.list, service, m_terms.list, term));
         } catch (const CommandError &) {
             // A line with no address to open is no reason to stop the search on view.
         }
     }
-    brwWeb->LoadAhead(next);
+    m_pane->loadAhead(next);
 }
 
 void TfrmMain::actLoadAheadExecute()
 {
     const bool on = m_commandSet->action(QStringLiteral("actLoadAhead"))->isChecked();
     QSettings().setValue(kLoadAheadSetting, on);
-    if (!on)
-        brwWeb->LoadAhead(QString());
+    if (!on && m_pane)
+        m_pane->loadAhead({});
 }
 
 // --- profiles --------------------------------------------------------------------------------
@@ -133,7 +155,26 @@ void TfrmMain::actPrivateBrowsingExecute()
     const bool on = m_commandSet->action(QStringLiteral("actPrivateBrowsing"))->isChecked();
     QSettings().setValue(kPrivateSetting, on);
     PrivateMark->setVisible(on);
-    brwWeb->SetPrivate(on);
+    if (m_pane && !on)
+        checkProfileFolders();
+    if (m_pane)
+        m_pane->setPrivateBrowsing(on);
+}
+
+// The engine keeps nothing, and says nothing, where it cannot write its profile's folders: the
+// program says it, once, over the page's texts for a while so that the first search does not
+// hide it at once. Made here, the folders are the user's alone.
+void TfrmMain::checkProfileFolders()
+{
+    if (std::exchange(m_profileChecked, true))
+        return;
+    const ProfileFolders folders = BrowserProfileFolders();
+    for (const QString &folder : {folders.storage, folders.cache}) {
+        if (const std::optional<QString> problem = MakeWritableFolder(folder)) {
+            statusBar()->showMessage(tr("Browsing data is not kept. %1").arg(*problem), kNoticeMs);
+            return;
+        }
+    }
 }
 
 void TfrmMain::actClearBrowsingDataExecute()
@@ -141,7 +182,7 @@ void TfrmMain::actClearBrowsingDataExecute()
     if (m_parts.prompts->AskOkCancel(
                 tr("Clear the cookies, cache and history of the browser pane? Sites "
                    "you are logged in to will ask you to log in again.")))
-        brwWeb->ClearBrowsingData();
+        browser()->clearBrowsingData(); // the profile on disk holds what earlier runs kept
 }
 
 // --- many tabs at once -----------------------------------------------------------------------
@@ -151,7 +192,16 @@ void TfrmMain::openSearchTabs(const QList<TitledAddress> &tabs, QStringList fail
     if (tabs.size() > kTabsWithoutAsking
         && !m_parts.prompts->AskOkCancel(tr("This opens %1 tabs. Open them all?").arg(tabs.size())))
         return;
-    failed += brwWeb->OpenTabs(tabs);
+    QList<PaneRequest> valid;
+    for (const TitledAddress &tab : tabs) {
+        try {
+            valid.append({CheckedUrl(tab.address), {}, tab.title});
+        } catch (const CommandError &) {
+            failed.append(tab.title);
+        }
+    }
+    if (!valid.isEmpty())
+        browser()->openTabs(valid);
     if (!failed.isEmpty())
         throw CommandError(tr("The browser pane cannot open the address for %1")
                                    .arg(failed.join(QStringLiteral(", "))));
@@ -195,8 +245,12 @@ void TfrmMain::actSearchAllTermsExecute()
 
 void TfrmMain::actAddSiteSearchExecute()
 {
-    brwWeb->FindSiteSearch(
-            [this](const SiteSearch &found) { m_commandSet->run([&] { addSiteSearch(found); }); });
+    const auto done = [this](const SiteSearch &found) {
+        m_commandSet->run([&] { addSiteSearch(found); });
+    };
+    if (!m_pane)
+        return done({{}, {}, tr("The browser pane shows no page")});
+    m_pane->findSiteSearch(done);
 }
 
 void TfrmMain::addSiteSearch(const SiteSearch &found)

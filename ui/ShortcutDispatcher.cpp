@@ -39,8 +39,10 @@ bool pageTakesClipboardKey(const QWidget *focus, QKeyCombination key)
     if (!isClipboardKey(key))
         return false;
     for (const QWidget *w = focus; w; w = w->parentWidget()) {
-        if (auto *pane = qobject_cast<const BrowserPane *>(w))
-            return pane->TakesClipboardKeys();
+        // By name: the pane comes from the engine plugin, whose copy of the interface's
+        // meta-object qobject_cast does not know.
+        if (w->inherits("BrowserPane"))
+            return static_cast<const BrowserPane *>(w)->takesClipboardKeys();
     }
     return false;
 }

@@ -172,8 +172,7 @@ def window_visible(title):
     return bool(xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False))
 
 
-# Windows are named by their titles and looked up at each use: a window gets a new id when the
-# browser engine first appears in it.
+# Windows are named by their titles and looked up at each use.
 
 def geometry(title):
     out = xdotool("getwindowgeometry", "--shell", find_window(title))

@@ -12,19 +12,25 @@ class FakeBrowserPane : public BrowserPane
 public:
     using BrowserPane::BrowserPane;
 
-    void NavigateTo(const QString &address) override
+    // Local files as the paths the window named.
+    void load(const PaneRequest &request) override
     {
-        addresses.append(address);
-        Q_EMIT BeforeNavigate2();
+        addresses.append(request.url.isLocalFile() ? request.url.toLocalFile()
+                                                   : request.url.toString(QUrl::FullyEncoded));
+        Q_EMIT navigationRequested(request.url);
     }
+    void loadAhead(const PaneRequest &) override { }
+    void openTabs(const QList<PaneRequest> &) override { }
+    void setPrivateBrowsing(bool) override { }
+    void clearBrowsingData() override { }
+    bool takesClipboardKeys() const override { return false; }
+    void findSiteSearch(SiteSearchDone done) override { done({{}, {}, QStringLiteral("none")}); }
 
     // The events of a page that loads completely, in the order the engine raises them.
     void finishLoading()
     {
-        Q_EMIT DownloadBegin();
-        Q_EMIT NavigateComplete2();
-        Q_EMIT DownloadComplete();
-        Q_EMIT DocumentComplete();
+        Q_EMIT loadStarted();
+        Q_EMIT loadFinished({});
     }
 
     QStringList addresses;

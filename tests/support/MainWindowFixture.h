@@ -9,6 +9,7 @@
 #include "Main.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -29,17 +30,24 @@ struct MainWindowFixture
     ~MainWindowFixture()
     {
         window.reset();
+        if (browser && !browser->parent())
+            delete browser;
         QDir::setCurrent(previousFolder);
     }
 
     void start()
     {
         window.reset();
+        if (browser && !browser->parent())
+            delete browser;
         MainWindowParts parts;
         parts.prompts = std::make_unique<FakePrompts>();
         prompts = static_cast<FakePrompts *>(parts.prompts.get());
-        parts.browser = std::make_unique<FakeBrowserPane>();
-        browser = static_cast<FakeBrowserPane *>(parts.browser.get());
+        browser = new FakeBrowserPane; // the window takes it with its first need of a pane
+        parts.createBrowser = [this](QWidget *parent, const PaneSetup &) {
+            browser->setParent(parent);
+            return browser.data();
+        };
         parts.trayIcon = std::make_unique<FakeTrayIcon>();
         tray = static_cast<FakeTrayIcon *>(parts.trayIcon.get());
         parts.showError = [this](QWidget *, const QString &message) { errors.append(message); };
@@ -69,7 +77,7 @@ struct MainWindowFixture
     QString previousFolder;
     // The window owns its parts; these point at them.
     FakePrompts *prompts = nullptr;
-    FakeBrowserPane *browser = nullptr;
+    QPointer<FakeBrowserPane> browser;
     FakeTrayIcon *tray = nullptr;
     QStringList launched; // addresses sent to the default browser
     QStringList errors;

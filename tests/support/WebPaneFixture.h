@@ -45,7 +45,7 @@ struct WebPaneFixture
         MainWindowParts parts;
         parts.prompts = std::make_unique<FakePrompts>();
         prompts = static_cast<FakePrompts *>(parts.prompts.get());
-        parts.browser = std::make_unique<WebBrowserPane>();
+        parts.createBrowser = LoadBrowserPane;
         parts.trayIcon = std::make_unique<FakeTrayIcon>();
         parts.showError = [this](QWidget *, const QString &message) { errors.append(message); };
         parts.clockMs = [this] { return nowMs += 1000; }; // every typed letter a search of its own

@@ -102,10 +102,17 @@ void TestLoadAhead::aheadFollowsTheStep()
                                  30000);
     }
     QTRY_VERIFY_WITH_TIMEOUT(readyAhead(f, ahead), 30000);
-    // The step onto it shows it at once, without asking the server again.
+    // The step onto it shows it at once, without asking the server again, and the window is
+    // told which search came on view, loaded.
+    QList<PaneOutcome> shown;
+    QObject::connect(static_cast<BrowserPane *>(f.window->findChild<QWidget *>("brwEngine")),
+                     &BrowserPane::pageShown, [&](const PaneOutcome &page) { shown.append(page); });
     f.key(list, Qt::Key(next));
     QVERIFY2(f.shows(ahead), f.pathOnView().constData());
     QCOMPARE(server.requestsFor(ahead).size(), 1);
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(shown.first().url.toEncoded().endsWith(ahead));
+    QCOMPARE(shown.first().state, PaneOutcome::Loaded);
     // The page left is kept for a step back, beside the next one ahead, if any.
     QTest::qWait(1000);
     QVERIFY(!hiddenPages(f).isEmpty() && hiddenPages(f).size() <= 2);

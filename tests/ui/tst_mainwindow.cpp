@@ -232,11 +232,9 @@ void TestMainWindow::statusLineFollowsTheLoad()
     f.window->terms().list.SelectLine(0);
     trigger(f.window.get(), "actGo");
     QCOMPARE(f.window->statusText(), QStringLiteral("Navigating..."));
-    Q_EMIT f.browser->DownloadBegin();
+    Q_EMIT f.browser->loadStarted();
     QCOMPARE(f.window->statusText(), QStringLiteral("Navigating to requested document..."));
-    Q_EMIT f.browser->NavigateComplete2();
-    QCOMPARE(f.window->statusText(), QStringLiteral("Navigating Complete"));
-    Q_EMIT f.browser->DownloadComplete();
+    Q_EMIT f.browser->loadFinished({});
     QCOMPARE(f.window->statusText(), QStringLiteral("Navigation Complete"));
     f.browser->finishLoading();
     QCOMPARE(f.window->statusText(), QStringLiteral("Navigation Complete"));

@@ -95,6 +95,16 @@ private:
     {
         return QTest::qWaitFor([&] { return !server.headFor(path).isEmpty(); }, 60000);
     }
+    // The engine's pane on its own, shown.
+    static std::unique_ptr<BrowserPane> shownPane()
+    {
+        std::unique_ptr<BrowserPane> pane(LoadBrowserPane(nullptr, {}));
+        pane->resize(400, 300);
+        pane->show();
+        if (!QTest::qWaitForWindowExposed(pane.get()))
+            qWarning("the pane was not shown");
+        return pane;
+    }
 };
 
 // What the engine is given is the address as composed: every %XX and "+" of it untouched.
@@ -155,14 +165,14 @@ void TestPaneSafety::refusedByThePane_data()
                "to 2097152 characters";
 }
 
-// Whatever reaches the pane, it opens no internal page, no script and nothing too long.
+// Whatever reaches the window, the pane is given no internal page, no script and nothing too
+// long.
 void TestPaneSafety::refusedByThePane()
 {
     QFETCH(QString, address);
     QFETCH(QString, message);
-    WebBrowserPane pane;
     try {
-        pane.NavigateTo(address);
+        CheckedUrl(address);
         QFAIL("no error");
     } catch (const CommandError &error) {
         QCOMPARE(error.message(), message);
@@ -177,7 +187,7 @@ void TestPaneSafety::searchReachesTheServer()
     QDir::setCurrent(folder.path());
     MainWindowParts parts;
     parts.prompts = std::make_unique<FakePrompts>();
-    parts.browser = std::make_unique<WebBrowserPane>();
+    parts.createBrowser = LoadBrowserPane;
     parts.trayIcon = std::make_unique<FakeTrayIcon>();
     QStringList errors;
     parts.showError = [&](QWidget *, const QString &message) { errors.append(message); };
@@ -224,20 +234,27 @@ void TestPaneSafety::exactQueryBytes_data()
     QTest::addColumn<QByteArray>("service"); // after "Local=http://127.0.0.1:port"
     QTest::addColumn<QString>("term");
     QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("postData"); // sent as a form when not empty
     QTest::newRow("query: & + # and Cyrillic")
             << QByteArray("/s?q=|s|&x=1")
             << QStringLiteral(u"C++ & more #1 \u041f\u0440\u0438\u0432\u0435\u0442")
             << QByteArray("GET /s?q=C%2B%2B+%26+more+%231+%D0%9F%D1%80%D0%B8%D0%B2%D0%B5%D1%82&x=1 "
-                          "HTTP/1.1");
+                          "HTTP/1.1")
+            << QByteArray();
     QTest::newRow("windows-1251") << QByteArray("/s?q=|s:windows-1251|")
                                   << QStringLiteral(
                                              u"\u041f\u0440\u0438\u0432\u0435\u0442 & \u00e9")
                                   << QByteArray("GET /s?q=%CF%F0%E8%E2%E5%F2+%26+%26%23233%3B "
-                                                "HTTP/1.1");
+                                                "HTTP/1.1")
+                                  << QByteArray();
     QTest::newRow("path") << QByteArray("/w/|s|/x?y=1") << "a b+c/d?"
-                          << QByteArray("GET /w/a%20b%2Bc%2Fd%3F/x?y=1 HTTP/1.1");
+                          << QByteArray("GET /w/a%20b%2Bc%2Fd%3F/x?y=1 HTTP/1.1") << QByteArray();
     QTest::newRow("stored escapes kept") << QByteArray("/r%2B?a=%2B+%26&q=|s|") << "x"
-                                         << QByteArray("GET /r%2B?a=%2B+%26&q=x HTTP/1.1");
+                                         << QByteArray("GET /r%2B?a=%2B+%26&q=x HTTP/1.1")
+                                         << QByteArray();
+    QTest::newRow("a form's search is posted") << QByteArray("/post?|s|") << "x"
+                                               << QByteArray("POST /post?x HTTP/1.1")
+                                               << QByteArray("q=x");
 }
 
 void TestPaneSafety::exactQueryBytes()
@@ -245,12 +262,10 @@ void TestPaneSafety::exactQueryBytes()
     QFETCH(QByteArray, service);
     QFETCH(QString, term);
     QFETCH(QByteArray, request);
+    QFETCH(QByteArray, postData);
     RecordingServer server;
-    WebBrowserPane pane;
-    pane.resize(400, 300);
-    pane.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    pane.NavigateTo(GoAddressFor("Local=" + server.base() + service, term));
+    const std::unique_ptr<BrowserPane> pane = shownPane();
+    pane->load({CheckedUrl(GoAddressFor("Local=" + server.base() + service, term)), postData});
     QTRY_VERIFY_WITH_TIMEOUT(!server.requests.isEmpty(), 60000);
     QCOMPARE(server.requests.first(), request);
 }
@@ -260,21 +275,19 @@ void TestPaneSafety::exactQueryBytes()
 void TestPaneSafety::survivesCrashAddresses()
 {
     RecordingServer server;
-    WebBrowserPane pane;
-    pane.resize(400, 300);
-    pane.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    pane.NavigateTo(QString::fromLatin1(server.base() + "/first"));
+    const std::unique_ptr<BrowserPane> pane = shownPane();
+    pane->load({CheckedUrl(QString::fromLatin1(server.base() + "/first"))});
     QVERIFY(waitForRequest(server, "/first"));
     const QStringList crashes {"chrome://gpucrash", "chrome://inducebrowsercrashforrealz",
                                " CHROME://GPUCRASH", "chrome:gpucrash"};
     for (const QString &crash : crashes) {
         QVERIFY_THROWS_EXCEPTION(CommandError, GoAddressFor("Crash=" + crash.toUtf8(), "x"));
         QVERIFY_THROWS_EXCEPTION(CommandError, GoAddressFor("Crash=|s:raw|", crash));
-        QVERIFY_THROWS_EXCEPTION(CommandError, pane.NavigateTo(crash));
+        QVERIFY_THROWS_EXCEPTION(CommandError, CheckedUrl(crash));
+        pane->load({QUrl(crash)}); // the pane itself refuses it too
     }
     QTest::qWait(1000);
-    pane.NavigateTo(GoAddressFor("Local=" + server.base() + "/after?q=|s|", "alive"));
+    pane->load({CheckedUrl(GoAddressFor("Local=" + server.base() + "/after?q=|s|", "alive"))});
     QVERIFY(waitForRequest(server, "/after?q=alive"));
 }
 
@@ -282,19 +295,17 @@ void TestPaneSafety::survivesCrashAddresses()
 void TestPaneSafety::cookieStaysHome()
 {
     RecordingServer server;
-    WebBrowserPane pane;
-    pane.resize(400, 300);
-    pane.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    pane.NavigateTo(QString::fromLatin1(server.base() + "/site"));
+    const std::unique_ptr<BrowserPane> pane = shownPane();
+    pane->load({CheckedUrl(QString::fromLatin1(server.base() + "/site"))});
     QVERIFY(waitForRequest(server, "/site"));
     QTest::qWait(300); // the page and its cookie settle
     const QByteArray steal
             = "Steal=javascript:location='" + server.base() + "/x?c='+document.cookie";
     QVERIFY_THROWS_EXCEPTION(CommandError, GoAddressFor(steal, "x"));
-    QVERIFY_THROWS_EXCEPTION(CommandError, pane.NavigateTo(QString::fromLatin1(steal.mid(6))));
+    QVERIFY_THROWS_EXCEPTION(CommandError, CheckedUrl(QString::fromLatin1(steal.mid(6))));
+    pane->load({QUrl(QString::fromLatin1(steal.mid(6)))}); // the pane itself refuses it too
     QTest::qWait(1500);
-    pane.NavigateTo(QString::fromLatin1(server.base() + "/check"));
+    pane->load({CheckedUrl(QString::fromLatin1(server.base() + "/check"))});
     QVERIFY(waitForRequest(server, "/check"));
     // The cookie was there to steal, and it went nowhere but home.
     QVERIFY(server.headFor("/check").contains("Cookie: secret=s3cr3t"));
@@ -332,12 +343,9 @@ void TestPaneSafety::localPageReadsNoFile()
                  "catch (e) { send('refused'); }\n"
                  "</script></body></html>\n");
     page.close();
-    WebBrowserPane pane;
-    pane.resize(400, 300);
-    pane.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    pane.NavigateTo(page.fileName());
-    auto *view = pane.findChild<QWebEngineView *>(QStringLiteral("brwWebView"));
+    const std::unique_ptr<BrowserPane> pane = shownPane();
+    pane->load({CheckedUrl(page.fileName())});
+    auto *view = pane->findChild<QWebEngineView *>(QStringLiteral("brwWebView"));
     QVERIFY(view);
     // The script ran to its end: the file was refused to it, and its message went nowhere.
     QTRY_COMPARE_WITH_TIMEOUT(view->title(), QStringLiteral("done refused"), 60000);

@@ -457,12 +457,15 @@ void TestWebPane::login_data()
     QTest::addColumn<bool>("answer");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("ahead"); // a second term, loaded ahead, asks once it is shown
     QTest::newRow("logged in") << true << "reader:secret"
-                               << "Welcome";
+                               << "Welcome" << false;
     QTest::newRow("wrong password, then cancelled") << true << "reader:guess"
-                                                    << "Refused";
+                                                    << "Refused" << false;
     QTest::newRow("cancelled") << false << ""
-                               << "Refused";
+                               << "Refused" << false;
+    QTest::newRow("cancelled, the page loaded ahead asks when shown") << false << ""
+                                                                      << "Refused" << true;
 }
 
 // A site that asks for a user name and password (HTTP authentication) gets them from the user.
@@ -471,6 +474,7 @@ void TestWebPane::login()
     QFETCH(bool, answer);
     QFETCH(QString, typed);
     QFETCH(QString, title);
+    QFETCH(bool, ahead);
     LocalWebServer server([](const LocalWebServer::Request &r) {
         if (r.header("Authorization") == "Basic " + QByteArray("reader:secret").toBase64())
             return LocalWebServer::page("Welcome");
@@ -480,7 +484,7 @@ void TestWebPane::login()
         return refused;
     });
     WebPaneFixture f;
-    f.start({searchService(server)}, {"journal"});
+    f.start({searchService(server)}, ahead ? QByteArrayList {"journal", "next"} : QByteArrayList {"journal"});
     const QString message = QStringLiteral("The site 127.0.0.1 asks for a user name and "
                                            "password.\n\nIt says: Library");
     f.prompts->expectLogin(QStringLiteral("Log In"), message, answer, typed);
@@ -488,6 +492,14 @@ void TestWebPane::login()
         f.prompts->expectLogin(QStringLiteral("Log In"), message, false);
     f.click("lstbxTerms", 0);
     QTRY_COMPARE_WITH_TIMEOUT(f.onView()->title(), title, 60000);
+    QVERIFY(f.prompts->verifyDone());
+    if (!ahead)
+        return;
+    QTRY_VERIFY_WITH_TIMEOUT(!server.requestsFor("/s?q=next").isEmpty(), 30000);
+    QTest::qWait(500); // nobody is asked for a page nobody sees
+    f.prompts->expectLogin(QStringLiteral("Log In"), message, false);
+    f.key("lstbxTerms", Qt::Key_Down);
+    QTRY_VERIFY_WITH_TIMEOUT(f.pathOnView() == "/s?q=next" && f.onView()->title() == title, 60000);
     QVERIFY(f.prompts->verifyDone());
 }
 

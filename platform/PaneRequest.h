@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What the window asks the browser pane to show, and what became of it (QtCore only: the
+// load-ahead scheduler reads them without the engine).
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+
+// A search for the pane: its address and, for a service that sends its searches as a form, the
+// body to post there.
+struct PaneRequest
+{
+    PaneRequest() = default;
+    PaneRequest(const QUrl &url, const QByteArray &postData = {}, const QString &title = {},
+                int id = 0)
+        : url(url), postData(postData), title(title), id(id)
+    {
+    }
+
+    QUrl url;
+    // Empty for GET; else sent by POST as application/x-www-form-urlencoded.
+    QByteArray postData;
+    // A tab's name (Search All); empty for the page's own title.
+    QString title;
+    // The window's number for the search, told back with what became of it.
+    int id = 0;
+
+    bool isEmpty() const { return url.isEmpty(); }
+    // The same search: the same address with the same body.
+    bool sameSearch(const PaneRequest &other) const
+    {
+        return url == other.url && postData == other.postData;
+    }
+};
+
+// A search's page as the user sees it: when it comes on view, and when its load ends there.
+struct PaneOutcome
+{
+    enum State { Loading, Loaded, Failed };
+    int id = 0;
+    QUrl requested;
+    // Where the page is after its redirects.
+    QUrl url;
+    QString title;
+    State state = Loading;
+};

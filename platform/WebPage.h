@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A page of the browser pane (engine plugin). It answers what a site asks of the user itself:
+// a permission, going on past a certificate that is not valid, a login. Refusing is the answer
+// unless the user agrees; a page nobody sees asks nothing and shows no dialog.
+#include <QWebEnginePage>
+
+#include <functional>
+
+class Prompts;
+
+class WebPage : public QWebEnginePage
+{
+    Q_OBJECT
+
+public:
+    WebPage(QWebEngineProfile *profile, Prompts *prompts, QObject *parent);
+    ~WebPage() override;
+
+    // A page nobody sees: loaded ahead, kept for a step back, or in a tab behind.
+    bool isQuiet() const { return m_quiet; }
+    void setQuiet(bool quiet);
+    // Asked before a link clicked in a local page (file:) is followed to another local address;
+    // true when the program answered the link itself, and the page stays.
+    void setLocalLinkHandler(std::function<bool(const QUrl &link)> handler);
+    // The navigation in progress reaches the address (after its redirects, if any).
+    bool navigatesTo(const QUrl &url) const { return m_navigation.contains(url); }
+
+    // The question for a permission, naming the site; empty for a feature never granted.
+    static QString permissionQuestion(const QUrl &origin, Feature feature);
+
+Q_SIGNALS:
+    // Every navigation of the main frame, the program's own loads included.
+    void mainFrameNavigation(const QUrl &url, QWebEnginePage::NavigationType type);
+    // A page nobody saw went while it navigated: a download it started may still come.
+    void navigationAbandoned(const QList<QUrl> &addresses);
+    // A quiet page met what only the user can answer (a certificate, a login) and was refused.
+    void refusedUnseen();
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
+    void javaScriptAlert(const QUrl &securityOrigin, const QString &message) override;
+    bool javaScriptConfirm(const QUrl &securityOrigin, const QString &message) override;
+    bool javaScriptPrompt(const QUrl &securityOrigin, const QString &message,
+                          const QString &defaultValue, QString *result) override;
+
+private:
+    void askPermission(const QUrl &origin, Feature feature);
+    void askCertificate(QWebEngineCertificateError error);
+    void askLogin(const QString &who, QAuthenticator *authenticator);
+
+    Prompts *m_prompts;
+    bool m_quiet = true;
+    std::function<bool(const QUrl &link)> m_localLink;
+    QList<QUrl> m_navigation; // the addresses of the main frame's navigation, redirects included
+};
