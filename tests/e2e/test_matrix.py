@@ -29,21 +29,40 @@ class MatrixServer:
             protocol_version = "HTTP/1.1"
 
             def answer(self, status, body=b"", headers=()):
+                self.done()  # the client may move on (a redirect) once the answer starts
                 self.send_response(status)
                 for name, value in headers:
                     self.send_header(name, value)
                 self.send_header("Content-Type", "text/html; charset=utf-8")
+                # One request a connection: a client's resend on a kept-alive connection the
+                # server closed would count as a request of its own.
+                self.send_header("Connection", "close")
+                self.close_connection = True
                 self.send_header("Content-Length", str(len(body)))
                 self.end_headers()
                 self.wfile.write(body)
 
             def handle_one_request(self):
+                # From the request line until its answer starts: a kept-alive connection waiting
+                # for its next request, or an answer still being written, is not a request at once.
+                self.raw_requestline = self.rfile.readline(65537)
+                if not self.raw_requestline:
+                    self.close_connection = True
+                    return
                 with outer.lock:
                     outer.open_now += 1
                     outer.most_open = max(outer.most_open, outer.open_now)
+                self.counted = True
                 try:
-                    super().handle_one_request()
+                    if self.parse_request():
+                        getattr(self, "do_" + self.command)()
+                        self.wfile.flush()
                 finally:
+                    self.done()
+
+            def done(self):
+                if self.counted:
+                    self.counted = False
                     with outer.lock:
                         outer.open_now -= 1
 
