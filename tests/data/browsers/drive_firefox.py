@@ -7,7 +7,8 @@ lets Firefox write and close its files.
 The engines a user adds come in the way a user adds them, through Firefox's own dialogs, clicked
 and typed into with real X input (xdotool); Marionette only says where the controls are:
 - Settings > Search > "Add search engine": the dialog takes a name, an address with %s for the
-  term, a keyword and (under Advanced) POST data. It has no field for a character set.
+  term, a keyword and (under Advanced) POST data, and stores {searchTerms} in place of the first
+  %s (firefox-esr 140 and 153 alike). It has no field for a character set.
 - A right click into a site's search field > "Add Search Engine": the same dialog asks only for
   a name and a keyword; Firefox takes the form's address and fields, and the page's character
   set as the engine's queryCharset. This is how a user gets an engine with a legacy charset.
@@ -16,7 +17,6 @@ calls the browser's own offers and bookmark dialog make (the loader fetches and 
 description from a server of ours). Engine addresses are loopback ones, never fetched."""
 
 import http.server
-import json
 import os
 import subprocess
 import sys
