@@ -40,7 +40,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6webenginecore6-bin, libqt6openglwidgets6, libqt6svg6, libqt6sql6-sqlite, liblz4-1, zlib1g, qt6-translations-l10n")
 # One running program per session, the command line handed to it and the desktop's search all
-# go over the session bus; without one the program still runs, each start on its own.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-dbus-session-bus | dbus-session-bus")
+# go over the session bus; without one the program still runs, each start on its own. Qt's
+# Wayland platform lets it run as a native window in the Wayland sessions GNOME and KDE start;
+# without it Qt falls back to X11 through Xwayland, so it is recommended, not required.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-dbus-session-bus | dbus-session-bus, qt6-wayland")
 
 include(CPack)

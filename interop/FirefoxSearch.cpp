@@ -8,6 +8,8 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace {
 
 // The context of this file's texts in the translations.
@@ -48,6 +50,23 @@ QJsonObject searchUrl(const QJsonArray &urls)
     return {};
 }
 
+// Firefox's Add dialogs write {searchTerms} for the %s the user types; an engine written by
+// other hands (or an older dialog) may hold %s alone, which stands for the term where no
+// {searchTerms} is. Beside {searchTerms}, a %s is text: Firefox sends it as it stands.
+bool mentionsSearchTerms(const QString &templ, const QJsonArray &params)
+{
+    if (templ.contains(u"{searchTerms}"))
+        return true;
+    return std::any_of(params.begin(), params.end(), [](const QJsonValue &param) {
+        return param.toObject().value(u"value").toString().contains(u"{searchTerms}");
+    });
+}
+
+QString withSearchTerms(QString text)
+{
+    return text.replace(QStringLiteral("%s"), QStringLiteral("{searchTerms}"));
+}
+
 FoundService firefoxEngine(const QJsonObject &engine, const QString &file, const QString &source)
 {
     const QString name = engine.value(u"_name").toString();
@@ -66,19 +85,23 @@ FoundService firefoxEngine(const QJsonObject &engine, const QString &file, const
     const QString charset = CharsetOption(stored).value_or(QString());
     const QString charsetName = charset.isEmpty() ? QStringLiteral("UTF-8") : stored;
     const QString placeholder = Placeholder(charset);
-    TemplateAddress address = FillTemplate(templ, placeholder, charsetName);
+    const QJsonArray params = url.value(u"params").toArray();
+    const bool percentTerm = !mentionsSearchTerms(templ, params);
+    auto fill = [&](const QString &text) {
+        return FillTemplate(percentTerm ? withSearchTerms(text) : text, placeholder, charsetName);
+    };
+    TemplateAddress address = fill(templ);
 
-    QStringList params;
-    for (const QJsonValue &value : url.value(u"params").toArray()) {
+    QStringList query;
+    for (const QJsonValue &value : params) {
         const QJsonObject param = value.toObject();
         if (!param.value(u"value").isString())
             continue; // a preference parameter without a value: Firefox leaves it out
-        const TemplateAddress filled
-                = FillTemplate(param.value(u"value").toString(), placeholder, charsetName);
+        const TemplateAddress filled = fill(param.value(u"value").toString());
         address.hasTerm = address.hasTerm || filled.hasTerm;
-        params.append(param.value(u"name").toString() + u'=' + filled.address);
+        query.append(param.value(u"name").toString() + u'=' + filled.address);
     }
-    return MakeService(source, file, name, AppendQuery(address.address, params.join(u'&')),
+    return MakeService(source, file, name, AppendQuery(address.address, query.join(u'&')),
                        address.hasTerm);
 }
 

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QStringEncoder>
 
 namespace {
 
@@ -19,6 +20,26 @@ struct Tr
 } // namespace
 
 namespace Interop {
+
+namespace {
+
+// KDE names a charset through Qt's converters, which take spellings the web's labels lack
+// ("cp 1251"); the converter's own name for it is one of those labels.
+QString kdeCharset(const QString &name)
+{
+    if (const std::optional<QString> option = CharsetOption(name))
+        return *option;
+    for (const QChar c : name) {
+        if (c.unicode() > 0x7E || c.unicode() < 0x20)
+            return QString();
+    }
+    const QStringEncoder encoder(name.trimmed().toLatin1().constData());
+    if (!encoder.isValid())
+        return QString();
+    return CharsetOption(QString::fromLatin1(encoder.name())).value_or(QString());
+}
+
+} // namespace
 
 FoundService KdeShortcut(const QByteArray &content, const QString &file, const QString &source)
 {
@@ -41,7 +62,7 @@ FoundService KdeShortcut(const QByteArray &content, const QString &file, const Q
 
     // \{@} and \{0} stand for the whole query; KDE falls back to UTF-8 for a charset it does
     // not know, and so does the service.
-    const QString placeholder = Placeholder(CharsetOption(value("Charset")).value_or(QString()));
+    const QString placeholder = Placeholder(kdeCharset(value("Charset")));
     static const QRegularExpression reference(QStringLiteral(R"(\\\{([^}]*)\})"));
     bool hasTerm = false;
     QStringList others;

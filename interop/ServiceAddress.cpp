@@ -2,11 +2,11 @@
 #include "ServiceAddress.h"
 
 #include "Address.h"
+#include "Charset.h"
 #include "Readers.h"
 #include "TextRules.h"
 
 #include <QCoreApplication>
-#include <QStringEncoder>
 #include <QUrl>
 
 namespace {
@@ -23,26 +23,17 @@ namespace Interop {
 
 std::optional<QString> CharsetOption(const QString &name)
 {
-    const QString trimmed = name.trimmed();
-    if (trimmed.isEmpty())
+    if (name.trimmed().isEmpty())
         return QString();
-    for (const QChar c : trimmed) {
-        if (c.unicode() > 0x7E || c.unicode() < 0x20)
-            return std::nullopt;
-    }
-    // The system's converter knows the aliases and gives back one name for them all.
-    const QStringEncoder encoder(trimmed.toLatin1().constData());
-    if (!encoder.isValid())
+    // The web's labels, as browsers read them ("tis-620" is windows-874, "latin1" windows-1252).
+    const std::optional<QString> encoding = CharsetName(name);
+    if (!encoding)
         return std::nullopt;
-    const QString canonical = QString::fromLatin1(encoder.name());
-    if (canonical.compare(u"UTF-8", Qt::CaseInsensitive) == 0)
-        return QString();
-    // The option list is closed by "|" and split at ","; no known set has either in its name.
-    for (const QChar c : canonical) {
-        if (c == u'|' || c == u',' || c.isSpace())
-            return std::nullopt;
-    }
-    return canonical;
+    // Forms in UTF-16 and in the "replacement" sets go out in UTF-8, as the term does.
+    static const QStringList sentAsUtf8 = {QStringLiteral("UTF-8"), QStringLiteral("UTF-16BE"),
+                                           QStringLiteral("UTF-16LE"),
+                                           QStringLiteral("replacement")};
+    return sentAsUtf8.contains(*encoding) ? QString() : *encoding;
 }
 
 QString Placeholder(const QString &charsetOption)

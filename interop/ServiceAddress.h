@@ -11,8 +11,10 @@
 
 namespace Interop {
 
-// The name of a character set as the term encoder knows it ("cp 1251" gives "windows-1251");
-// an empty string for UTF-8 and for no name at all; nothing for a set the system does not know.
+// The encoding a label of the web's encoding standard names, as the term encoder knows it
+// ("cp1251" gives "windows-1251", "tis-620" "windows-874"); an empty string for no label and for
+// the sets whose forms browsers send in UTF-8 (UTF-8, UTF-16, "replacement"); nothing for a label
+// browsers do not know.
 std::optional<QString> CharsetOption(const QString &name);
 
 // "|s|", or "|s:CHARSET|" for a legacy character set (a name from CharsetOption).

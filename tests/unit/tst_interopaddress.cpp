@@ -7,6 +7,7 @@
 #include "Search.h"
 #include "ServiceAddress.h"
 
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +24,8 @@ private Q_SLOTS:
     void chromiumKeyword();
     void firefoxKeyword_data();
     void firefoxKeyword();
+    void firefoxEngine_data();
+    void firefoxEngine();
     void kdeShortcut_data();
     void kdeShortcut();
     void openSearchDocument_data();
@@ -123,6 +126,14 @@ void TestInteropAddress::chromiumKeyword_data()
                                     << "windows-1251;UTF-8"
                                     << "http://h/?q=|s:windows-1251|&ie=windows-1251"
                                     << "";
+    QTest::newRow("tis-620 is windows-874") << "http://h/?q={searchTerms}&ie={inputEncoding}"
+                                            << "TIS-620"
+                                            << "http://h/?q=|s:windows-874|&ie=windows-874"
+                                            << "";
+    QTest::newRow("x-user-defined") << "http://h/?q={searchTerms}"
+                                    << "x-user-defined"
+                                    << "http://h/?q=|s:x-user-defined|"
+                                    << "";
     QTest::newRow("encoding Chromium does not know falls back to UTF-8")
             << "http://h/?q={searchTerms}&ie={inputEncoding}"
             << "x-bogus"
@@ -191,6 +202,11 @@ void TestInteropAddress::firefoxKeyword_data()
                                         << "KOI8-R"
                                         << "http://h/?q=|s:KOI8-R|"
                                         << "";
+    QTest::newRow("remembered iso-8859-11") << "http://h/?q=%s"
+                                            << ""
+                                            << "iso-8859-11"
+                                            << "http://h/?q=|s:windows-874|"
+                                            << "";
     QTest::newRow("remembered UTF-8") << "http://h/?q=%s"
                                       << ""
                                       << "UTF-8"
@@ -240,6 +256,39 @@ void TestInteropAddress::firefoxKeyword()
     QCOMPARE(found.address, address);
     QCOMPARE(found.importable(), reason.isEmpty());
     QVERIFY2(found.skipReason.contains(reason), qPrintable(found.skipReason));
+}
+
+// Engines as search.json.mozlz4 holds them: the term as {searchTerms} or as %s (where no
+// {searchTerms} is), the charset as the engine's queryCharset, named as browsers name it.
+void TestInteropAddress::firefoxEngine_data()
+{
+    QTest::addColumn<QByteArray>("engine");
+    QTest::addColumn<QString>("address"); // empty: not importable
+    // clang-format off
+    QTest::newRow("%s in the template") << QByteArray(R"({"_urls": [{"template": "http://h/?q=%s&x=1"}]})") << "http://h/?q=|s|&x=1";
+    QTest::newRow("%s in a parameter") << QByteArray(R"({"_urls": [{"template": "http://h/f", "params": [{"name": "q", "value": "%s"}]}]})") << "http://h/f?q=|s|";
+    QTest::newRow("%s in the path") << QByteArray(R"({"_urls": [{"template": "http://h/w/%s"}], "queryCharset": "windows-1251"})") << "http://h/w/|s:windows-1251|";
+    QTest::newRow("%s beside {searchTerms} is text") << QByteArray(R"({"_urls": [{"template": "http://h/?q={searchTerms}&f=%s"}]})") << "http://h/?q=|s|&f=%s";
+    QTest::newRow("tis-620") << QByteArray(R"({"_urls": [{"template": "http://h/?q={searchTerms}&ie={inputEncoding}"}], "queryCharset": "tis-620"})") << "http://h/?q=|s:windows-874|&ie=tis-620";
+    QTest::newRow("x-user-defined") << QByteArray(R"({"_urls": [{"template": "http://h/?q={searchTerms}"}], "queryCharset": "x-user-defined"})") << "http://h/?q=|s:x-user-defined|";
+    QTest::newRow("utf-16 sends UTF-8") << QByteArray(R"({"_urls": [{"template": "http://h/?q={searchTerms}&ie={inputEncoding}"}], "queryCharset": "utf-16"})") << "http://h/?q=|s|&ie=UTF-8";
+    QTest::newRow("unknown charset sends UTF-8") << QByteArray(R"({"_urls": [{"template": "http://h/?q={searchTerms}&ie={inputEncoding}"}], "queryCharset": "|s:raw|"})") << "http://h/?q=|s|&ie=UTF-8";
+    QTest::newRow("no term") << QByteArray(R"({"_urls": [{"template": "http://h/?q=%25s"}]})") << "";
+    // clang-format on
+}
+
+void TestInteropAddress::firefoxEngine()
+{
+    QFETCH(QByteArray, engine);
+    QFETCH(QString, address);
+    const QJsonDocument search = QJsonDocument::fromJson("{\"engines\": [" + engine + "]}");
+    QVERIFY(!search.isNull());
+    const QList<FoundService> found
+            = FirefoxEngines(search, QStringLiteral("search.json.mozlz4"), QStringLiteral("Firefox"));
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found.first().importable(), !address.isEmpty());
+    if (!address.isEmpty())
+        QCOMPARE(found.first().address, address);
 }
 
 void TestInteropAddress::kdeShortcut_data()

@@ -59,14 +59,14 @@ class Marionette:
         self.command("WebDriver:NewSession", {"capabilities": {}})
         self.command("Marionette:SetContext", {"value": "chrome"})
 
-    def run_async(self, script, timeout_ms=60000):
+    def run_async(self, script, args=None, timeout_ms=60000):
         """Runs script in the browser's privileged scope; the script ends by calling
-        resolve(value), which is the last of its arguments."""
+        resolve(value), which is the last of its arguments; args come first."""
         self.command("WebDriver:SetTimeouts", {"script": timeout_ms})
         wrapped = ("const resolve = arguments[arguments.length - 1];\n"
                    "(async () => {\n" + script + "\n})().then(resolve, "
                    "e => resolve({error: String(e) + '\\n' + e.stack}));")
-        result = self.command("WebDriver:ExecuteAsyncScript", {"script": wrapped, "args": []})
+        result = self.command("WebDriver:ExecuteAsyncScript", {"script": wrapped, "args": args or []})
         value = result.get("value") if isinstance(result, dict) else result
         if isinstance(value, dict) and "error" in value:
             raise RuntimeError(value["error"])
