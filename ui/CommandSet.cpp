@@ -18,7 +18,8 @@ void CommandSet::add(const QList<Command> &commands)
         // The tables mark their captions with QT_TRANSLATE_NOOP("Command", ...).
         auto *action = new QAction(QCoreApplication::translate("Command", command.caption), this);
         action->setObjectName(QString::fromUtf8(command.name));
-        action->setProperty("category", QString::fromUtf8(command.category));
+        if (!command.handler)
+            qFatal("The command %s has no handler", command.name);
         // Shown in the menus; ShortcutDispatcher claims the key before Qt's shortcut map
         // could refuse one that two commands share.
         if (command.shortcut.key() != Qt::Key_unknown)
@@ -26,6 +27,7 @@ void CommandSet::add(const QList<Command> &commands)
         connect(action, &QAction::triggered, this,
                 [this, handler = command.handler] { run(handler); });
         m_actions.append(action);
+        m_menus.append(QString::fromUtf8(command.menus).split(u' ', Qt::SkipEmptyParts));
     }
 }
 
@@ -50,6 +52,20 @@ QMenu *CommandSet::buildMenu(const QString &title, const QList<const char *> &na
         QAction *command = action(QString::fromUtf8(name));
         Q_ASSERT(command);
         menu->addAction(command);
+    }
+    return menu;
+}
+
+QMenu *CommandSet::menuFor(const char *key, const QString &title, QWidget *parent) const
+{
+    auto *menu = new QMenu(title, parent);
+    const QString plain = QString::fromUtf8(key);
+    const QString separated = u'-' + plain;
+    for (qsizetype i = 0; i < m_actions.size(); ++i) {
+        if (m_menus.at(i).contains(separated))
+            menu->addSeparator();
+        if (m_menus.at(i).contains(separated) || m_menus.at(i).contains(plain))
+            menu->addAction(m_actions.at(i));
     }
     return menu;
 }

@@ -4,6 +4,7 @@
 #include <QKeyCombination>
 #include <QList>
 #include <QObject>
+#include <QStringList>
 #include <functional>
 
 class QAction;
@@ -15,7 +16,9 @@ struct Command
 {
     const char *name;         // the action's object name: "actGo"
     const char *caption;      // with its access letter: "&Go"
-    const char *category;     // "Tools"
+    // The menus whose item it is, by key: "Terms Console"; "-Tools" puts a separator before it.
+    // A menu lists its items in the table's order.
+    const char *menus;
     QKeyCombination shortcut; // {} for none
     std::function<void()> handler;
 };
@@ -40,6 +43,8 @@ public:
 
     // A menu of the named commands in their order; "-" stands for a separator.
     QMenu *buildMenu(const QString &title, const QList<const char *> &names, QWidget *parent) const;
+    // The menu of the commands whose rows name its key.
+    QMenu *menuFor(const char *key, const QString &title, QWidget *parent) const;
 
     // Runs a command's work: an error ends it in the error box (or the sink given), running out
     // of memory as well.
@@ -52,4 +57,5 @@ private:
     QWidget *m_window;
     ErrorSink m_showError;
     QList<QAction *> m_actions;
+    QList<QStringList> m_menus; // each action's menu keys, as its row names them
 };

@@ -139,7 +139,7 @@ void TfrmMain::buildCommands()
 {
     m_commandSet = new CommandSet(this, m_parts.showError);
     m_commandSet->setObjectName(QStringLiteral("ActionManager"));
-    m_commandSet->add(MainCommandTable(*this, m_commands));
+    m_commandSet->add(commandTable());
     BuildMainMenus(*m_commandSet, menuBar(), m_commands, m_services, m_terms);
     BindServicesList(*m_commandSet, lstbxServices);
     BindTermsList(*m_commandSet, lstbxTerms);

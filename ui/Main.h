@@ -64,8 +64,24 @@ public:
     QList<TfrmTextPad *> notepads() const;
     QString statusText() const;
 
-    // The handlers of the commands that are the window's own (the list commands are
-    // ListCommands'); the command table in MainCommands.cpp binds them.
+    // What a start of the program or a desktop search result asks for (MainRequest.cpp): the
+    // window comes up and searches, adds or shows what was asked. Errors go to showCallerError.
+    void OpenRequest(const StartRequest &request);
+    // The window as the session bus reaches it: its lists, its requests and its notices.
+    BusProgram busProgram();
+
+Q_SIGNALS:
+    // The window was closed for good: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // The window's commands in their stored order, and the handlers of those that are the
+    // window's own (the list commands are ListCommands'), in MainCommands.cpp.
+    QList<Command> commandTable();
     void actTglSendtotrayExecute();
     void actCloseExecute();
     void actGoExecute();
@@ -91,21 +107,7 @@ public:
     void actClearBrowsingDataExecute();
     void actAddSiteSearchExecute();
 
-    // What a start of the program or a desktop search result asks for (MainRequest.cpp): the
-    // window comes up and searches, adds or shows what was asked. Errors go to showCallerError.
-    void OpenRequest(const StartRequest &request);
-    // The window as the session bus reaches it: its lists, its requests and its notices.
-    BusProgram busProgram();
 
-Q_SIGNALS:
-    // The window was closed for good: the program ends.
-    void closed();
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-
-private:
     void FormCreate();
     void buildLayout();
     void buildCommands();

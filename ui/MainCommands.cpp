@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's command set: every command in its stored order, and where each is reached.
-// To add a command: one row in the table, its handler, and its name in a menu below.
-// When two commands share a shortcut the earlier one runs: Ctrl+C is Display Console, and
-// Clear Terms is reached through its menu item.
+// To add a command: one row in the table (its menus among them), its handler and its German
+// caption. When two commands share a shortcut the earlier one runs: Ctrl+C is Display Console,
+// and Clear Terms is reached through its menu item.
 #include "MainCommands.h"
 
 #include "EntryListView.h"
@@ -37,52 +37,53 @@ void bindEnter(const CommandSet &commands, EntryListView *view)
 
 } // namespace
 
-QList<Command> MainCommandTable(TfrmMain &w, ListCommands &lists)
+QList<Command> TfrmMain::commandTable()
 {
-    // One command a line reads as the table it is.
+    ListCommands &lists = m_commands;
+    // One command a line reads as the table it is; rows stand in their menus' order.
     // clang-format off
     return {
-        {"actAddTerm", QT_TRANSLATE_NOOP("Command", "&Add Terms"), "Terms", Ctrl | Qt::Key_A, [&] { lists.AddTerm(); }},
+        {"actTglSendtotray", QT_TRANSLATE_NOOP("Command", "&Send to Tray"), "File", Ctrl | Qt::Key_T, [this] { actTglSendtotrayExecute(); }},
+        {"actClose", QT_TRANSLATE_NOOP("Command", "&Exit"), "-File", {}, [this] { actCloseExecute(); }},
+        {"actOpenText", QT_TRANSLATE_NOOP("Command", "&New NotePad"), "Tools", {}, [this] { actOpenTextExecute(); }},
+        {"actDisplayConsole", QT_TRANSLATE_NOOP("Command", "&Display Console"), "Tools", Ctrl | Qt::Key_C, [this] { actDisplayConsoleExecute(); }},
+        {"actQLaunch", QT_TRANSLATE_NOOP("Command", "&Quick Launcher"), "Tools", Ctrl | Qt::Key_Q, [this] { actQLaunchExecute(); }},
+        {"actGo", QT_TRANSLATE_NOOP("Command", "&Go"), "-Tools", Ctrl | Qt::Key_G, [this] { actGoExecute(); }},
+        {"actAddGo", QT_TRANSLATE_NOOP("Command", "&Add n' Go"), "Tools", Ctrl | Qt::Key_X, [this] { actAddGoExecute(); }},
+        {"actSearchAllServices", QT_TRANSLATE_NOOP("Command", "Search All &Services"), "Tools", {}, [this] { actSearchAllServicesExecute(); }},
+        {"actPrivateBrowsing", QT_TRANSLATE_NOOP("Command", "&Private Browsing"), "-Tools", {}, [this] { actPrivateBrowsingExecute(); }},
+        {"actLoadAhead", QT_TRANSLATE_NOOP("Command", "&Load Next Result Ahead"), "Tools", {}, [this] { actLoadAheadExecute(); }},
+        {"actClearBrowsingData", QT_TRANSLATE_NOOP("Command", "Clear &Browsing Data..."), "Tools", {}, [this] { actClearBrowsingDataExecute(); }},
         {"actAddService", QT_TRANSLATE_NOOP("Command", "&Add Services"), "Services", CtrlAlt | Qt::Key_A, [&] { lists.AddService(); }},
         {"actReplaceServices", QT_TRANSLATE_NOOP("Command", "R&eplace Service"), "Services", CtrlAlt | Qt::Key_R, [&] { lists.ReplaceService(); }},
         {"actRemoveService", QT_TRANSLATE_NOOP("Command", "&Remove Service"), "Services", {}, [&] { lists.RemoveService(); }},
-        {"actNewServices", QT_TRANSLATE_NOOP("Command", "&New Services"), "Services", CtrlAlt | Qt::Key_N, [&] { lists.NewServices(); }},
+        {"actNewServices", QT_TRANSLATE_NOOP("Command", "&New Services"), "-Services", CtrlAlt | Qt::Key_N, [&] { lists.NewServices(); }},
         {"actLoadServices", QT_TRANSLATE_NOOP("Command", "&Load Services"), "Services", CtrlAlt | Qt::Key_O, [&] { lists.LoadServices(); }},
         {"actSaveServices", QT_TRANSLATE_NOOP("Command", "&Save Services"), "Services", CtrlAlt | Qt::Key_S, [&] { lists.SaveServices(); }},
         {"actSaveServicesAs", QT_TRANSLATE_NOOP("Command", "Sa&ve Services As..."), "Services", {}, [&] { lists.SaveServicesAs(); }},
+        {"actImportServices", QT_TRANSLATE_NOOP("Command", "&Import Services..."), "-Services", {}, [this] { actImportServicesExecute(); }},
+        {"actExportServices", QT_TRANSLATE_NOOP("Command", "E&xport Services..."), "Services", {}, [this] { actExportServicesExecute(); }},
+        {"actAddSiteSearch", QT_TRANSLATE_NOOP("Command", "Add This Site's Searc&h"), "Services", {}, [this] { actAddSiteSearchExecute(); }},
+        {"actSortServices", QT_TRANSLATE_NOOP("Command", "S&ort Services"), "-Services", {}, [&] { lists.SortServices(); }},
+        {"actSearchAllTerms", QT_TRANSLATE_NOOP("Command", "Search All Ter&ms"), "-Services", {}, [this] { actSearchAllTermsExecute(); }},
+        {"actDlSrvLists", QT_TRANSLATE_NOOP("Command", "&Download New Service Lists..."), "-Services", {}, [this] { actDlSrvListsExecute(); }},
+        {"actAddTerm", QT_TRANSLATE_NOOP("Command", "&Add Terms"), "Terms", Ctrl | Qt::Key_A, [&] { lists.AddTerm(); }},
         {"actReplaceTerm", QT_TRANSLATE_NOOP("Command", "R&eplace Term"), "Terms", Ctrl | Qt::Key_R, [&] { lists.ReplaceTerm(); }},
         {"actRemoveTerm", QT_TRANSLATE_NOOP("Command", "&Remove Term"), "Terms", {}, [&] { lists.RemoveTerm(); }},
-        {"actSortTerms", QT_TRANSLATE_NOOP("Command", "S&ort Terms"), "Terms", {}, [&] { lists.SortTerms(); }},
-        {"actNewTerms", QT_TRANSLATE_NOOP("Command", "&New Terms"), "Terms", Ctrl | Qt::Key_N, [&] { lists.NewTerms(); }},
+        {"actRmvDup", QT_TRANSLATE_NOOP("Command", "Re&move Duplicates"), "Terms", {}, [&] { lists.RemoveDuplicates(); }},
+        {"actClearTerms", QT_TRANSLATE_NOOP("Command", "&Clear Terms"), "Terms", Ctrl | Qt::Key_C, [&] { lists.ClearTerms(); }},
+        {"actNewTerms", QT_TRANSLATE_NOOP("Command", "&New Terms"), "-Terms", Ctrl | Qt::Key_N, [&] { lists.NewTerms(); }},
         {"actLoadTerms", QT_TRANSLATE_NOOP("Command", "&Load Terms"), "Terms", Ctrl | Qt::Key_O, [&] { lists.LoadTerms(); }},
         {"actSaveTerms", QT_TRANSLATE_NOOP("Command", "Sa&ve Terms"), "Terms", Ctrl | Qt::Key_S, [&] { lists.SaveTerms(); }},
         {"actSaveTermsAs", QT_TRANSLATE_NOOP("Command", "&Save Terms As..."), "Terms", {}, [&] { lists.SaveTermsAs(); }},
-        {"actTglSendtotray", QT_TRANSLATE_NOOP("Command", "&Send to Tray"), "Tray", Ctrl | Qt::Key_T, [&] { w.actTglSendtotrayExecute(); }},
-        {"actClose", QT_TRANSLATE_NOOP("Command", "&Exit"), "File", {}, [&] { w.actCloseExecute(); }},
-        {"actGo", QT_TRANSLATE_NOOP("Command", "&Go"), "Tools", Ctrl | Qt::Key_G, [&] { w.actGoExecute(); }},
-        {"actDisplayConsole", QT_TRANSLATE_NOOP("Command", "&Display Console"), "Console", Ctrl | Qt::Key_C, [&] { w.actDisplayConsoleExecute(); }},
-        {"actOpenText", QT_TRANSLATE_NOOP("Command", "&New NotePad"), "Tools", {}, [&] { w.actOpenTextExecute(); }},
-        {"actMassAdd", QT_TRANSLATE_NOOP("Command", "&Mass Add..."), "Console", {}, [&] { w.actMassAddExecute(); }},
-        {"actLstbxtoTxt", QT_TRANSLATE_NOOP("Command", "&Display Terms as Text"), "Console", {}, [&] { w.actLstbxtoTxtExecute(); }},
-        {"actSortServices", QT_TRANSLATE_NOOP("Command", "S&ort Services"), "Services", {}, [&] { lists.SortServices(); }},
-        {"actFormatText", QT_TRANSLATE_NOOP("Command", "&Format Text"), "Console", {}, [&] { w.actFormatTextExecute(); }},
-        {"actRmvDup", QT_TRANSLATE_NOOP("Command", "Re&move Duplicates"), "Terms", {}, [&] { lists.RemoveDuplicates(); }},
-        {"actVwReadMe", QT_TRANSLATE_NOOP("Command", "&View Readme"), "Help", {}, [&] { w.actVwReadMeExecute(); }},
-        {"actDlSrvLists", QT_TRANSLATE_NOOP("Command", "&Download New Service Lists..."), "Services", {}, [&] { w.actDlSrvListsExecute(); }},
-        {"actAddGo", QT_TRANSLATE_NOOP("Command", "&Add n' Go"), "Tools", Ctrl | Qt::Key_X, [&] { w.actAddGoExecute(); }},
-        {"actClearTerms", QT_TRANSLATE_NOOP("Command", "&Clear Terms"), "Terms", Ctrl | Qt::Key_C, [&] { lists.ClearTerms(); }},
-        {"actVisitHomePage", QT_TRANSLATE_NOOP("Command", "Visit Home Page"), "Help", {}, [&] { w.actVisitHomePageExecute(); }},
-        {"actQLaunch", QT_TRANSLATE_NOOP("Command", "&Quick Launcher"), "Tools", Ctrl | Qt::Key_Q, [&] { w.actQLaunchExecute(); }},
-        {"actContUs", QT_TRANSLATE_NOOP("Command", "Contact Us"), "Help", {}, [&] { w.actContUsExecute(); }},
-        {"actAbout", QT_TRANSLATE_NOOP("Command", "&About Glen Lantern"), "Help", {}, [&] { w.actAboutExecute(); }},
-        {"actImportServices", QT_TRANSLATE_NOOP("Command", "&Import Services..."), "Services", {}, [&] { w.actImportServicesExecute(); }},
-        {"actExportServices", QT_TRANSLATE_NOOP("Command", "E&xport Services..."), "Services", {}, [&] { w.actExportServicesExecute(); }},
-        {"actSearchAllServices", QT_TRANSLATE_NOOP("Command", "Search All &Services"), "Tools", {}, [&] { w.actSearchAllServicesExecute(); }},
-        {"actSearchAllTerms", QT_TRANSLATE_NOOP("Command", "Search All Ter&ms"), "Services", {}, [&] { w.actSearchAllTermsExecute(); }},
-        {"actPrivateBrowsing", QT_TRANSLATE_NOOP("Command", "&Private Browsing"), "Tools", {}, [&] { w.actPrivateBrowsingExecute(); }},
-        {"actLoadAhead", QT_TRANSLATE_NOOP("Command", "&Load Next Result Ahead"), "Tools", {}, [&] { w.actLoadAheadExecute(); }},
-        {"actAddSiteSearch", QT_TRANSLATE_NOOP("Command", "Add This Site's Searc&h"), "Services", {}, [&] { w.actAddSiteSearchExecute(); }},
-        {"actClearBrowsingData", QT_TRANSLATE_NOOP("Command", "Clear &Browsing Data..."), "Tools", {}, [&] { w.actClearBrowsingDataExecute(); }},
+        {"actSortTerms", QT_TRANSLATE_NOOP("Command", "S&ort Terms"), "-Terms", {}, [&] { lists.SortTerms(); }},
+        {"actMassAdd", QT_TRANSLATE_NOOP("Command", "&Mass Add..."), "Console", {}, [this] { actMassAddExecute(); }},
+        {"actLstbxtoTxt", QT_TRANSLATE_NOOP("Command", "&Display Terms as Text"), "-Terms Console", {}, [this] { actLstbxtoTxtExecute(); }},
+        {"actFormatText", QT_TRANSLATE_NOOP("Command", "&Format Text"), "-Console", {}, [this] { actFormatTextExecute(); }},
+        {"actVisitHomePage", QT_TRANSLATE_NOOP("Command", "Visit Home Page"), "Help", {}, [this] { actVisitHomePageExecute(); }},
+        {"actVwReadMe", QT_TRANSLATE_NOOP("Command", "&View Readme"), "Help", {}, [this] { actVwReadMeExecute(); }},
+        {"actContUs", QT_TRANSLATE_NOOP("Command", "Contact Us"), "Help", {}, [this] { actContUsExecute(); }},
+        {"actAbout", QT_TRANSLATE_NOOP("Command", "&About Glen Lantern"), "-Help", {}, [this] { actAboutExecute(); }},
     };
     // clang-format on
 }
@@ -90,26 +91,16 @@ QList<Command> MainCommandTable(TfrmMain &w, ListCommands &lists)
 void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lists,
                     ListDocument &services, ListDocument &terms)
 {
-    const QList<std::pair<const char *, Names>> menus = {
-            {QT_TRANSLATE_NOOP("Menu", "&File"), {"actTglSendtotray", "-", "actClose"}},
-            {QT_TRANSLATE_NOOP("Menu", "T&ools"),
-             {"actOpenText", "actDisplayConsole", "actQLaunch", "-", "actGo", "actAddGo",
-              "actSearchAllServices", "-", "actPrivateBrowsing", "actLoadAhead",
-              "actClearBrowsingData"}},
-            {QT_TRANSLATE_NOOP("Menu", "&Services"),
-             {"actAddService", "actReplaceServices", "actRemoveService", "-", "actNewServices",
-              "actLoadServices", "actSaveServices", "actSaveServicesAs", "-", "actImportServices",
-              "actExportServices", "actAddSiteSearch", "-", "actSortServices", "-",
-              "actSearchAllTerms", "-", "actDlSrvLists"}},
-            {QT_TRANSLATE_NOOP("Menu", "&Terms"),
-             {"actAddTerm", "actReplaceTerm", "actRemoveTerm", "actRmvDup", "actClearTerms", "-",
-              "actNewTerms", "actLoadTerms", "actSaveTerms", "actSaveTermsAs", "-", "actSortTerms",
-              "-", "actLstbxtoTxt"}},
-            {QT_TRANSLATE_NOOP("Menu", "&Help"),
-             {"actVisitHomePage", "actVwReadMe", "actContUs", "-", "actAbout"}},
+    // The menu bar's menus by key, in their order.
+    const std::pair<const char *, const char *> menus[] = {
+            {"File", QT_TRANSLATE_NOOP("Menu", "&File")},
+            {"Tools", QT_TRANSLATE_NOOP("Menu", "T&ools")},
+            {"Services", QT_TRANSLATE_NOOP("Menu", "&Services")},
+            {"Terms", QT_TRANSLATE_NOOP("Menu", "&Terms")},
+            {"Help", QT_TRANSLATE_NOOP("Menu", "&Help")},
     };
-    for (const auto &[title, items] : menus)
-        bar->addMenu(commands.buildMenu(QCoreApplication::translate("Menu", title), items, bar));
+    for (const auto &[key, title] : menus)
+        bar->addMenu(commands.menuFor(key, QCoreApplication::translate("Menu", title), bar));
 
     // A recent list opens through the command set, so that its errors end in the error box.
     const auto addRecent = [&](const char *after, const QString &title, ListDocument &document,
@@ -137,8 +128,7 @@ void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lis
 
 QMenu *BuildConsoleMenu(const CommandSet &commands, QWidget *parent)
 {
-    return commands.buildMenu(QCoreApplication::translate("Menu", "&Console"),
-                              {"actMassAdd", "actLstbxtoTxt", "-", "actFormatText"}, parent);
+    return commands.menuFor("Console", QCoreApplication::translate("Menu", "&Console"), parent);
 }
 
 QMenu *BuildTrayMenu(const CommandSet &commands, QWidget *parent)

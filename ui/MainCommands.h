@@ -11,10 +11,6 @@ struct ListDocument;
 class QMenu;
 class QMenuBar;
 class QWidget;
-class TfrmMain;
-
-// The main window's commands in their stored order.
-QList<Command> MainCommandTable(TfrmMain &window, ListCommands &lists);
 
 // The menu bar's menus; the Services and Terms menus get the recent lists after their Load.
 void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lists,

@@ -70,9 +70,8 @@ TfrmTextPad::TfrmTextPad(Prompts &prompts, int number, ErrorSink showError, QWid
 
     ActionMainMenuBar1 = new QMenuBar(this);
     ActionMainMenuBar1->setObjectName(QStringLiteral("ActionMainMenuBar1"));
-    ActionMainMenuBar1->addMenu(m_commandSet->buildMenu(
-            QCoreApplication::translate("Menu", "&File"),
-            {"actNew", "actOpen", "actSave", "actSaveAs"}, ActionMainMenuBar1));
+    ActionMainMenuBar1->addMenu(m_commandSet->menuFor(
+            "File", QCoreApplication::translate("Menu", "&File"), ActionMainMenuBar1));
     setMenuBar(ActionMainMenuBar1);
 
     txtPad = new NoteBox(this);

@@ -219,7 +219,6 @@ void TestTextPad::fileMenu()
         QCOMPARE(item->objectName(), QString::fromLatin1(expected[i].name));
         QCOMPARE(item->text(), QString::fromLatin1(expected[i].text));
         QCOMPARE(item->shortcut(), expected[i].keys);
-        QCOMPARE(item->property("category").toString(), QStringLiteral("File"));
     }
 }
 
