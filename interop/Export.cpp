@@ -62,7 +62,7 @@ QString escapeValue(const QString &value)
 
 } // namespace
 
-TermFields SplitAtPlaceholders(const QString &address)
+TermFields SplitAtPlaceholders(const QString &address, bool termRequired)
 {
     TermFields fields;
     bool first = true;
@@ -88,7 +88,7 @@ TermFields SplitAtPlaceholders(const QString &address)
         done = end + 1;
         at = end;
     }
-    if (first)
+    if (first && termRequired)
         cannotExpress(Tr::tr("it has no placeholder |s| for the term"));
     fields.literals.append(address.mid(done));
     return fields;
@@ -222,15 +222,15 @@ ExportReport ExportServices(const QList<QByteArray> &serviceLines, ExportFormat 
             continue;
         }
         try {
-            if (service.PostBody())
-                cannotExpress(
-                        Tr::tr("it sends a form (POST); only searches by address are exported"));
             QByteArray bytes;
             QString fileName;
             if (format == ExportFormat::OpenSearch) {
-                bytes = OpenSearchDescriptionFor(name, address);
+                bytes = OpenSearchDescriptionFor(name, address, service.PostBody());
                 fileName = unused(SafeFileName(name), usedFiles) + QStringLiteral(".xml");
             } else {
+                if (service.PostBody())
+                    cannotExpress(Tr::tr("it sends a form (POST), which KDE web shortcuts "
+                                         "cannot send"));
                 const QString key = unused(ShortcutKey(name), usedKeys);
                 bytes = KdeShortcutFor(name, address, key);
                 fileName = unused(SafeFileName(name), usedFiles) + QStringLiteral(".desktop");

@@ -30,8 +30,6 @@ void ReadFirefoxSearch(const QString &path, const QString &source, ImportReport 
 FoundService FirefoxKeyword(const QString &source, const QString &file, const QString &name,
                             const QString &url, const QString &postData, const QString &charset)
 {
-    if (!postData.isEmpty())
-        return MakeService(source, file, name, url, false, PostReason());
     // A charset at the end of the address, as Firefox reads it, wins over the remembered one.
     static const QRegularExpression mozCharset(
             QStringLiteral(R"(^(.*)&mozcharset=([a-zA-Z][_\-a-zA-Z0-9]+)\s*$)"),
@@ -45,10 +43,16 @@ FoundService FirefoxKeyword(const QString &source, const QString &file, const QS
     const QString encoded = Placeholder(CharsetOption(wanted).value_or(QString()));
     bool hasTerm = false;
     static const QRegularExpression term(QStringLiteral("%[sS]"));
-    address = ReplaceFields(address, term, [&](const QRegularExpressionMatch &match) {
+    const auto fill = [&](const QRegularExpressionMatch &match) {
         hasTerm = true;
         return match.captured(0) == u"%s" ? encoded : RawPlaceholder();
-    });
+    };
+    address = ReplaceFields(address, term, fill);
+    // POST data is the body Firefox sends to the address, its %s and %S filled alike.
+    if (!postData.isEmpty()) {
+        const QString body = ReplaceFields(postData, term, fill);
+        return MakeFormService(source, file, name, address, body, hasTerm);
+    }
     return MakeService(source, file, name, address, hasTerm);
 }
 

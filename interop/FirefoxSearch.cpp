@@ -78,8 +78,6 @@ FoundService firefoxEngine(const QJsonObject &engine, const QString &file, const
                 : Tr::tr("it has no address for web pages");
         return MakeService(source, file, name, {}, false, reason);
     }
-    if (url.value(u"method").toString().compare(u"POST", Qt::CaseInsensitive) == 0)
-        return MakeService(source, file, name, templ, false, PostReason());
     // Firefox sends with UTF-8 when it cannot use the engine's charset; so does the service.
     const QString stored = engine.value(u"queryCharset").toString();
     const QString charset = CharsetOption(stored).value_or(QString());
@@ -101,6 +99,10 @@ FoundService firefoxEngine(const QJsonObject &engine, const QString &file, const
         address.hasTerm = address.hasTerm || filled.hasTerm;
         query.append(param.value(u"name").toString() + u'=' + filled.address);
     }
+    // A POST engine sends its parameters as the form's body, written as a query would be.
+    if (url.value(u"method").toString().compare(u"POST", Qt::CaseInsensitive) == 0)
+        return MakeFormService(source, file, name, address.address, query.join(u'&'),
+                               address.hasTerm);
     return MakeService(source, file, name, AppendQuery(address.address, query.join(u'&')),
                        address.hasTerm);
 }

@@ -4,6 +4,7 @@
 #include "Error.h"
 #include "Readers.h"
 #include "ServiceAddress.h"
+#include "TextRules.h"
 #include "Writers.h"
 
 #include <QCoreApplication>
@@ -146,8 +147,11 @@ FoundService OpenSearchDocument(const QByteArray &bytes, const QString &file, co
                            Tr::tr("it has no address for web pages (a Url of type "
                                   "text/html)"));
     const QString templ = resolved(url->templ, base);
-    if (!url->method.isEmpty() && url->method != u"GET")
-        return MakeService(source, file, name, templ, false, PostReason());
+    const bool post = url->method == u"POST";
+    if (!url->method.isEmpty() && url->method != u"GET" && !post)
+        return MakeService(source, file, name, templ, false,
+                           Tr::tr("it sends the search by %1, which browsers do not send")
+                                   .arg(Shortened(url->method, 20)));
     const QString charset = CharsetOption(description.inputEncoding).value_or(QString());
     const QString charsetName = charset.isEmpty() ? QStringLiteral("UTF-8") : charset;
     const QString placeholder = Placeholder(charset);
@@ -158,6 +162,10 @@ FoundService OpenSearchDocument(const QByteArray &bytes, const QString &file, co
         address.hasTerm = address.hasTerm || filled.hasTerm;
         params.append(filled.address);
     }
+    // The parameters of a POST are the form's body, written as those of a GET are in the query.
+    if (post)
+        return MakeFormService(source, file, name, address.address, params.join(u'&'),
+                               address.hasTerm);
     return MakeService(source, file, name, AppendQuery(address.address, params.join(u'&')),
                        address.hasTerm);
 }
@@ -167,10 +175,12 @@ void ReadOpenSearch(const QString &path, const QString &source, ImportReport &re
     report.services.append(OpenSearchDocument(ReadInputFile(path), path, source, {}));
 }
 
-QByteArray OpenSearchDescriptionFor(const QString &name, const QString &address)
+namespace {
+
+// The text around the placeholders joined by {searchTerms}; text a browser would take for one
+// of its fields is written percent-encoded.
+QString templateOf(const TermFields &fields)
 {
-    const TermFields fields = SplitAtPlaceholders(address);
-    // Text that a browser would take for one of its fields is written percent-encoded.
     static const QRegularExpression field(QStringLiteral(R"(\{(\w+(?::\w+)?\??)\})"));
     QString templ;
     for (qsizetype i = 0; i < fields.literals.size(); ++i) {
@@ -180,6 +190,47 @@ QByteArray OpenSearchDescriptionFor(const QString &name, const QString &address)
         literal.replace(field, QStringLiteral("%7B\\1%7D"));
         templ += literal;
     }
+    return templ;
+}
+
+// The fields of a form body, name and value, each value a template. Browsers send them as
+// name=value joined by "&", so only a body of such pairs comes back as it was.
+QList<std::pair<QString, QString>> formParams(const QString &body, TermFields &address)
+{
+    QList<std::pair<QString, QString>> params;
+    QString charset = address.charset;
+    bool hasTerm = address.hasTerm();
+    for (const QString &pair : body.split(u'&')) {
+        const qsizetype equals = pair.indexOf(u'=');
+        if (equals <= 0)
+            throw CommandError(Tr::tr("its form holds \"%1\", which is no name=value field")
+                                       .arg(Shortened(pair, 40)));
+        if (SplitAtPlaceholders(pair.left(equals), false).hasTerm())
+            throw CommandError(Tr::tr("the term is in the name of a field of its form"));
+        const TermFields value = SplitAtPlaceholders(pair.mid(equals + 1), false);
+        if (value.hasTerm()) {
+            if (hasTerm && value.charset != charset)
+                throw CommandError(Tr::tr("its placeholders use different character sets"));
+            charset = value.charset;
+            hasTerm = true;
+        }
+        params.append({pair.left(equals), templateOf(value)});
+    }
+    if (!hasTerm)
+        throw CommandError(Tr::tr("it has no placeholder |s| for the term"));
+    address.charset = charset;
+    return params;
+}
+
+} // namespace
+
+QByteArray OpenSearchDescriptionFor(const QString &name, const QString &address,
+                                    const std::optional<QString> &body)
+{
+    TermFields fields = SplitAtPlaceholders(address, !body); // a form may hold the term alone
+    QList<std::pair<QString, QString>> params;
+    if (body)
+        params = formParams(*body, fields);
     QByteArray out;
     QXmlStreamWriter xml(&out);
     xml.setAutoFormatting(true);
@@ -192,8 +243,14 @@ QByteArray OpenSearchDescriptionFor(const QString &name, const QString &address)
                          fields.charset.isEmpty() ? QStringLiteral("UTF-8") : fields.charset);
     xml.writeStartElement(kOpenSearchNs, QStringLiteral("Url"));
     xml.writeAttribute(QStringLiteral("type"), QStringLiteral("text/html"));
-    xml.writeAttribute(QStringLiteral("method"), QStringLiteral("get"));
-    xml.writeAttribute(QStringLiteral("template"), templ);
+    xml.writeAttribute(QStringLiteral("method"),
+                       body ? QStringLiteral("post") : QStringLiteral("get"));
+    xml.writeAttribute(QStringLiteral("template"), templateOf(fields));
+    for (const auto &[param, value] : params) {
+        xml.writeEmptyElement(kOpenSearchNs, QStringLiteral("Param"));
+        xml.writeAttribute(QStringLiteral("name"), param);
+        xml.writeAttribute(QStringLiteral("value"), value);
+    }
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndDocument();

@@ -18,10 +18,10 @@ QByteArray ReadInputFile(const QString &path);
 FoundService MakeService(const QString &source, const QString &file, const QString &name,
                          const QString &address, bool hasTerm, const QString &skipReason = {});
 
-inline QString PostReason()
-{
-    return QStringLiteral("it sends the search as a form (POST), which a service line cannot do");
-}
+// The same for a search sent as a form: the body (application/x-www-form-urlencoded, with the
+// placeholder where the term goes) is posted to the address; the term may be in either.
+FoundService MakeFormService(const QString &source, const QString &file, const QString &name,
+                             const QString &address, const QString &body, bool hasTerm);
 
 // Firefox: the engines of search.json.mozlz4 and the keyword bookmarks of places.sqlite.
 QList<FoundService> FirefoxEngines(const QJsonDocument &search, const QString &file,
@@ -35,8 +35,10 @@ FoundService FirefoxKeyword(const QString &source, const QString &file, const QS
 
 // Chromium and Google Chrome: the keywords table of "Web Data".
 void ReadChromiumWebData(const QString &path, const QString &source, ImportReport &report);
+// postParams: a POST engine's form as Chromium keeps it ("name=value,name=value").
 FoundService ChromiumKeyword(const QString &source, const QString &file, const QString &name,
-                             const QString &url, const QString &inputEncodings);
+                             const QString &url, const QString &inputEncodings,
+                             const QString &postParams = {});
 
 // KDE web shortcuts.
 FoundService KdeShortcut(const QByteArray &content, const QString &file, const QString &source);

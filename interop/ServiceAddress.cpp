@@ -195,3 +195,19 @@ FoundService MakeService(const QString &source, const QString &file, const QStri
 }
 
 } // namespace Interop
+
+namespace Interop {
+
+FoundService MakeFormService(const QString &source, const QString &file, const QString &name,
+                             const QString &address, const QString &body, bool hasTerm)
+{
+    FoundService found = MakeService(source, file, name, address, hasTerm);
+    // A service line holds no TAB or line end in a value; the body loses them as addresses do.
+    QString form = CleanAddress(body);
+    if (!found.importable())
+        form = Shortened(form, 300);
+    found.attributes.append({QStringLiteral("post"), form});
+    return found;
+}
+
+} // namespace Interop

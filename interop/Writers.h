@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace Interop {
 
 // A service string cut at its placeholders, for formats with one field for the term.
@@ -13,13 +15,18 @@ struct TermFields
 {
     QStringList literals; // the text around the placeholders: one more piece than placeholders
     QString charset;      // the term's character set; empty for UTF-8
+    bool hasTerm() const { return literals.size() > 1; }
 };
-// Throws CommandError with the reason when the address has no placeholder, or placeholders
-// these formats cannot express: the term as typed (raw), a chosen form of the blank, an
-// unknown character set, or two placeholders with different ones.
-TermFields SplitAtPlaceholders(const QString &address);
+// Throws CommandError with the reason when the address has no placeholder (unless it may have
+// none), or placeholders these formats cannot express: the term as typed (raw), a chosen form of
+// the blank, an unknown character set, or two placeholders with different ones.
+TermFields SplitAtPlaceholders(const QString &address, bool termRequired = true);
 
-QByteArray OpenSearchDescriptionFor(const QString &name, const QString &address);
+// A service that sends a form (post=) is written with method="post" and a Param for each
+// field of its body; throws CommandError when the body has a form OpenSearch cannot give back
+// byte for byte.
+QByteArray OpenSearchDescriptionFor(const QString &name, const QString &address,
+                                    const std::optional<QString> &body = std::nullopt);
 QByteArray KdeShortcutFor(const QString &name, const QString &address, const QString &keys);
 
 // A file name (without extension) made from a service name: letters, digits and a few marks

@@ -3,6 +3,7 @@
 
 #include "Address.h"
 #include "Error.h"
+#include "Search.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -65,6 +66,16 @@ QUrl CheckedUrl(const QString &address)
                                    .arg(length)
                                    .arg(kLongestAddress));
     return url;
+}
+
+PaneRequest PaneRequestFor(const SearchRequest &search)
+{
+    PaneRequest request(CheckedUrl(search.address));
+    if (search.postBody) {
+        // Not null, so that an empty body still goes as a POST.
+        request.postData = search.postBody->isNull() ? QByteArray("", 0) : *search.postBody;
+    }
+    return request;
 }
 
 void PrepareBrowserEngine()

@@ -131,3 +131,6 @@ QUrl AddressToUrl(const QString &address);
 // The address as a URL the pane opens; throws CommandError for an address that does not parse,
 // one of another scheme (chrome:, javascript:, data: ...) or one longer than the engine opens.
 QUrl CheckedUrl(const QString &address);
+// A search as the pane sends it: its checked address, and the form's body for a POST.
+struct SearchRequest;
+PaneRequest PaneRequestFor(const SearchRequest &search);

@@ -31,8 +31,12 @@ public:
     // The line to load ahead: the next one in the direction of the steps; -1 past an end.
     static qsizetype nextLine(qsizetype row, int direction, qsizetype count);
 
-    // The search to load ahead; an empty one keeps nothing ahead.
-    void setWanted(const PaneRequest &wanted) { m_wanted = wanted; }
+    // The search to load ahead; an empty one keeps nothing ahead, and so does a form sent by
+    // POST: a form is sent only when the user asks for it.
+    void setWanted(const PaneRequest &wanted)
+    {
+        m_wanted = wanted.isPost() ? PaneRequest() : wanted;
+    }
     const PaneRequest &wanted() const { return m_wanted; }
 
     // What to do once the page on view is ready: the hidden pages that go (by index) and

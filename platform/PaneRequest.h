@@ -19,7 +19,8 @@ struct PaneRequest
     }
 
     QUrl url;
-    // Empty for GET; else sent by POST as application/x-www-form-urlencoded.
+    // Null for GET; else sent by POST as application/x-www-form-urlencoded (an empty body is an
+    // empty array that is not null).
     QByteArray postData;
     // A tab's name (Search All); empty for the page's own title.
     QString title;
@@ -27,10 +28,12 @@ struct PaneRequest
     int id = 0;
 
     bool isEmpty() const { return url.isEmpty(); }
+    // A form sent by POST: sent again only when the user agrees.
+    bool isPost() const { return !postData.isNull(); }
     // The same search: the same address with the same body.
     bool sameSearch(const PaneRequest &other) const
     {
-        return url == other.url && postData == other.postData;
+        return url == other.url && isPost() == other.isPost() && postData == other.postData;
     }
 };
 

@@ -4,6 +4,7 @@
 #include "Prompts.h"
 
 #include <QAuthenticator>
+#include <QWebEngineHistory>
 #include <QTimer>
 #include <QWebEngineCertificateError>
 
@@ -15,6 +16,7 @@ WebPage::WebPage(QWebEngineProfile *profile, Prompts *prompts, QObject *parent)
     connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         if (ok)
             m_navigation.clear();
+        noteLoadEnd();
     });
     connect(this, &QWebEnginePage::featurePermissionRequested, this, &WebPage::askPermission);
     connect(this, &QWebEnginePage::certificateError, this, &WebPage::askCertificate);
@@ -56,6 +58,7 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
         if (type != NavigationTypeRedirect)
             m_navigation.clear();
         m_navigation.append(url);
+        noteNavigation(type);
         Q_EMIT mainFrameNavigation(url, type);
     }
     return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
@@ -174,4 +177,95 @@ void WebPage::askLogin(const QString &who, QAuthenticator *authenticator)
     }
     authenticator->setUser(user);
     authenticator->setPassword(password);
+}
+
+// --- forms sent by POST -------------------------------------------------------------------------
+
+void WebPage::noteSearch(const PaneRequest &request)
+{
+    m_search = request;
+}
+
+void WebPage::noteNavigation(NavigationType type)
+{
+    switch (type) {
+    case NavigationTypeTyped: // the program's own load
+        m_stepForm = m_search && m_search->isPost() ? m_search : std::nullopt;
+        m_step = m_stepForm ? Step::Form : Step::NewEntry;
+        m_search.reset();
+        break;
+    case NavigationTypeRedirect:
+        // A form's answer that sends the browser on (a 303, the usual way) ends at a page got
+        // by GET, which a reload fetches again without sending the form.
+        if (m_step == Step::Form)
+            m_step = Step::NewEntry;
+        break;
+    case NavigationTypeReload:
+    case NavigationTypeBackForward:
+        m_step = Step::Existing;
+        break;
+    default:
+        m_step = Step::NewEntry;
+        break;
+    }
+}
+
+// The navigation has made its entry: a new one replaces every entry from its place on.
+void WebPage::noteLoadEnd()
+{
+    const int index = history()->currentItemIndex();
+    if (m_step == Step::NewEntry || m_step == Step::Form) {
+        while (!m_forms.isEmpty() && m_forms.lastKey() >= index)
+            m_forms.erase(std::prev(m_forms.end()));
+    }
+    if (m_step == Step::Form && m_stepForm)
+        m_forms.insert(index, *m_stepForm);
+    m_step = Step::None;
+    m_stepForm.reset();
+}
+
+std::optional<PaneRequest> WebPage::formAt(int index) const
+{
+    const auto found = m_forms.constFind(index);
+    if (found == m_forms.constEnd() || index < 0 || index >= history()->count())
+        return std::nullopt;
+    return *found;
+}
+
+std::optional<PaneRequest> WebPage::formOnView() const
+{
+    return formAt(history()->currentItemIndex());
+}
+
+bool WebPage::confirmResend(const QUrl &url)
+{
+    if (m_quiet || !m_prompts)
+        return false;
+    return m_prompts->ConfirmRisk(
+            tr("Send the Form Again?"),
+            tr("This page is the answer to a form sent to %1. Showing it again sends the form "
+               "again: the site searches again, and whatever else the form does (an order, a "
+               "payment, a message) may happen twice.\n\nSend the form again?")
+                    .arg(url.toDisplayString(QUrl::RemoveUserInfo)),
+            tr("&Send Again"));
+}
+
+void WebPage::clearHistory()
+{
+    const std::optional<PaneRequest> present = formOnView();
+    history()->clear();
+    m_forms.clear();
+    if (present)
+        m_forms.insert(history()->currentItemIndex(), *present);
+}
+
+void WebPage::triggerAction(WebAction action, bool checked)
+{
+    if (action == Reload || action == ReloadAndBypassCache) {
+        if (const std::optional<PaneRequest> form = formOnView()) {
+            if (!confirmResend(form->url))
+                return;
+        }
+    }
+    QWebEnginePage::triggerAction(action, checked);
 }

@@ -4,9 +4,13 @@
 // A page of the browser pane (engine plugin). It answers what a site asks of the user itself:
 // a permission, going on past a certificate that is not valid, a login. Refusing is the answer
 // unless the user agrees; a page nobody sees asks nothing and shows no dialog.
+#include "PaneRequest.h"
+
+#include <QMap>
 #include <QWebEnginePage>
 
 #include <functional>
+#include <optional>
 
 class Prompts;
 
@@ -30,6 +34,19 @@ public:
     // The question for a permission, naming the site; empty for a feature never granted.
     static QString permissionQuestion(const QUrl &origin, Feature feature);
 
+    // The program's own load of a search (WebView::open). The entry a form's answer makes in the
+    // history is remembered: reloading it sends the form again, which the user agrees to first.
+    void noteSearch(const PaneRequest &request);
+    // The form whose answer is the history's entry at the index; nothing for any other page.
+    std::optional<PaneRequest> formAt(int index) const;
+    std::optional<PaneRequest> formOnView() const;
+    // Asks whether to send the form to the address again; false for a page nobody sees.
+    bool confirmResend(const QUrl &url);
+    // Only the present entry stays in the history.
+    void clearHistory();
+    // Reload asks first where it would send a form again.
+    void triggerAction(WebAction action, bool checked = false) override;
+
 Q_SIGNALS:
     // Every navigation of the main frame, the program's own loads included.
     void mainFrameNavigation(const QUrl &url, QWebEnginePage::NavigationType type);
@@ -49,9 +66,18 @@ private:
     void askPermission(const QUrl &origin, Feature feature);
     void askCertificate(QWebEngineCertificateError error);
     void askLogin(const QString &who, QAuthenticator *authenticator);
+    void noteNavigation(NavigationType type);
+    void noteLoadEnd();
 
     Prompts *m_prompts;
     bool m_quiet = true;
     std::function<bool(const QUrl &link)> m_localLink;
     QList<QUrl> m_navigation; // the addresses of the main frame's navigation, redirects included
+    // What the main frame's navigation under way makes of the history: a new entry, the answer
+    // to a form of ours, or an entry already there (reload, back, forward).
+    enum class Step { None, NewEntry, Form, Existing };
+    Step m_step = Step::None;
+    std::optional<PaneRequest> m_search; // the program's own load, not yet under way
+    std::optional<PaneRequest> m_stepForm;
+    QMap<int, PaneRequest> m_forms; // history index: the form its entry answers
 };

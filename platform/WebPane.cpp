@@ -109,7 +109,7 @@ void WebPane::buildKeys()
     key(Qt::ALT | Qt::Key_Right, [this] { step(1); });
     key(Qt::Key_F5, [this] {
         if (WebView *view = onView())
-            view->reload();
+            view->page()->triggerAction(QWebEnginePage::Reload); // asks before a form goes again
     });
     key(Qt::CTRL | Qt::Key_Plus, [this] { zoom(&WebView::zoomIn); });
     key(Qt::CTRL | Qt::Key_Equal, [this] { zoom(&WebView::zoomIn); });
@@ -346,9 +346,14 @@ void WebPane::setPrivateBrowsing(bool on)
 {
     if (on == m_profiles->isPrivate())
         return;
-    const WebView *view = onView();
-    const PaneRequest shown = view ? PaneRequest {view->url(), {}, {}, view->request().id}
-                                   : PaneRequest();
+    WebView *view = onView();
+    PaneRequest shown = view ? PaneRequest {view->url(), {}, {}, view->request().id}
+                             : PaneRequest();
+    // A form's answer comes again only by sending the form again, which the user agrees to.
+    if (const std::optional<PaneRequest> form = view ? view->webPage()->formOnView() : std::nullopt)
+        shown = view->webPage()->confirmResend(form->url)
+                ? PaneRequest {form->url, form->postData, {}, view->request().id}
+                : PaneRequest();
     m_lastTab = nullptr;
     m_tabs->closeAllTabs();
     m_profiles->setPrivate(on);
@@ -413,7 +418,12 @@ void WebPane::step(int by)
         }
     }
     const int index = tab->current() + by;
-    Q_EMIT navigationRequested(tab->entry(index).request.url);
+    // A step whose page was let go loads it again: a form only when the user agrees.
+    const PaneRequest request = tab->entry(index).request;
+    if (!tab->entry(index).view && request.isPost()
+        && !(view && view->webPage()->confirmResend(request.url)))
+        return;
+    Q_EMIT navigationRequested(request.url);
     if (tab->moveTo(index)) {
         tab->dropViews(m_ahead.trim(tab->hiddenPages()));
         reportShown(tab->visible());

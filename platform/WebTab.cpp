@@ -4,7 +4,6 @@
 #include "WebView.h"
 
 #include <QStackedLayout>
-#include <QWebEngineHistory>
 
 WebTab::WebTab(QWidget *parent) : QWidget(parent), m_stack(new QStackedLayout(this))
 {
@@ -135,8 +134,12 @@ void WebTab::dropView(WebView *view)
         if (entry.view != view)
             continue;
         entry.view = nullptr;
-        if (!view->url().isEmpty() && view->url() != entry.request.url)
-            entry.request = {view->url(), {}, {}, entry.request.id}; // where the page had got to
+        // Where the page had got to: the form it shows the answer to, else its address.
+        if (const std::optional<PaneRequest> form = view->webPage()->formOnView())
+            entry.request = {form->url, form->postData, {}, entry.request.id};
+        else if (!view->url().isEmpty()
+                 && (view->url() != entry.request.url || entry.request.isPost()))
+            entry.request = {view->url(), {}, {}, entry.request.id};
     }
     m_stack->removeWidget(view);
     view->hide();
@@ -160,5 +163,5 @@ void WebTab::forgetHistory()
     m_entries = {present};
     m_current = 0;
     if (present.view)
-        present.view->history()->clear();
+        present.view->webPage()->clearHistory();
 }

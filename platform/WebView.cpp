@@ -31,7 +31,7 @@ WebView::WebView(WebPage *page, const PaneActions &actions, QWidget *parent)
     connect(m_page, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
         if (m_primed && !m_request.isEmpty() && url != QUrl(QStringLiteral("about:blank"))) {
             m_primed = false;
-            m_page->history()->clear(); // the empty page was never the user's
+            m_page->clearHistory(); // the empty page was never the user's
         }
     });
 }
@@ -46,7 +46,8 @@ void WebView::open(const PaneRequest &request)
 {
     m_request = request;
     m_loading = true;
-    if (request.postData.isEmpty())
+    m_page->noteSearch(request);
+    if (!request.isPost())
         return load(request.url);
     QWebEngineHttpRequest post(request.url, QWebEngineHttpRequest::Post);
     post.setHeader("Content-Type", "application/x-www-form-urlencoded");

@@ -1230,10 +1230,6 @@ Optionen:
         <translation>Keine Web-Kürzel von KDE gefunden (kein Ordner searchproviders mit .desktop-Dateien in %1)</translation>
     </message>
     <message>
-        <source>it sends a form (POST); only searches by address are exported</source>
-        <translation>er sendet ein Formular (POST); ausgegeben werden nur Suchen über die Adresse</translation>
-    </message>
-    <message>
         <source>it holds no search engines this program can read (a Firefox search.json.mozlz4 or places.sqlite, a Chromium Web Data, a KDE .desktop web shortcut, an OpenSearch .xml or a WhatsMyName .json)</source>
         <translation>es enthält keine Suchmaschinen, die dieses Programm lesen kann (eine search.json.mozlz4 oder places.sqlite von Firefox, eine Web Data von Chromium, ein .desktop-Web-Kürzel von KDE, eine OpenSearch-.xml oder eine WhatsMyName-.json)</translation>
     </message>
@@ -1268,6 +1264,26 @@ Optionen:
     <message>
         <source>Cannot read &quot;%1&quot;: it is not valid JSON (%2 at byte %3)</source>
         <translation>„%1“ kann nicht gelesen werden: Es ist kein gültiges JSON (%2 bei Byte %3)</translation>
+    </message>
+    <message>
+        <source>its form fields cannot be read (&quot;%1&quot;)</source>
+        <translation>seine Formularfelder sind nicht lesbar („%1“)</translation>
+    </message>
+    <message>
+        <source>it sends a form (POST), which KDE web shortcuts cannot send</source>
+        <translation>er sendet ein Formular (POST), was Web-Kürzel von KDE nicht können</translation>
+    </message>
+    <message>
+        <source>it sends the search by %1, which browsers do not send</source>
+        <translation>er sendet die Suche per %1, was Browser nicht tun</translation>
+    </message>
+    <message>
+        <source>its form holds &quot;%1&quot;, which is no name=value field</source>
+        <translation>sein Formular enthält „%1“, das kein Feld name=wert ist</translation>
+    </message>
+    <message>
+        <source>the term is in the name of a field of its form</source>
+        <translation>der Suchbegriff steht im Namen eines Formularfelds</translation>
     </message>
 </context>
 <context>
@@ -1695,6 +1711,10 @@ und sendet das Formular:
         <source>Search engines found</source>
         <translation>Gefundene Suchmaschinen</translation>
     </message>
+    <message>
+        <source>  (sends the form %1)</source>
+        <translation>  (sendet das Formular %1)</translation>
+    </message>
 </context>
 <context>
     <name>TfrmMain</name>
@@ -1973,6 +1993,22 @@ Die Nachricht lautet: %1</translation>
     <message>
         <source>Log In</source>
         <translation>Anmelden</translation>
+    </message>
+    <message>
+        <source>Send the Form Again?</source>
+        <translation>Formular erneut senden?</translation>
+    </message>
+    <message>
+        <source>This page is the answer to a form sent to %1. Showing it again sends the form again: the site searches again, and whatever else the form does (an order, a payment, a message) may happen twice.
+
+Send the form again?</source>
+        <translation>Diese Seite ist die Antwort auf ein Formular, das an %1 gesendet wurde. Sie erneut anzuzeigen sendet das Formular noch einmal: Die Website sucht erneut, und was das Formular sonst bewirkt (eine Bestellung, eine Zahlung, eine Nachricht), kann zweimal geschehen.
+
+Formular erneut senden?</translation>
+    </message>
+    <message>
+        <source>&amp;Send Again</source>
+        <translation>Erneut &amp;senden</translation>
     </message>
 </context>
 <context>

@@ -83,8 +83,14 @@ void TfrmImport::add(const ImportReport &found)
         QString reason = service.skipReason;
         if (reason.isEmpty() && listed.at(i))
             reason = tr("already in the service list");
+        // A form's body belongs to the search the user decides on.
+        QString search = service.address;
+        for (const auto &[key, value] : service.attributes) {
+            if (key == u"post")
+                search += tr("  (sends the form %1)").arg(value);
+        }
         auto *row = new QTreeWidgetItem(groupFor(tvFound, service.source),
-                                        {service.name, service.address, reason});
+                                        {service.name, search, reason});
         row->setData(0, kRowRole, int(i));
         row->setToolTip(1, PlainToolTip(service.file));
         row->setToolTip(2, PlainToolTip(reason)); // the column is narrow; the reason is a sentence

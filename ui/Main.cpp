@@ -198,10 +198,15 @@ void TfrmMain::navigate(const QString &address)
     browser()->load({url});
 }
 
+void TfrmMain::navigate(const SearchRequest &search)
+{
+    browser()->load(PaneRequestFor(search));
+}
+
 void TfrmMain::actGoExecute()
 {
-    if (const auto address = GoAddress(m_services.list, m_terms.list)) {
-        navigate(*address);
+    if (const auto rows = GoRows(m_services.list, m_terms.list)) {
+        navigate(SearchRequestAt(m_services.list, rows->first, m_terms.list.TextAt(rows->second)));
         loadNextAhead();
     }
 }

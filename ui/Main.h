@@ -6,6 +6,7 @@
 #include "Interop.h"
 #include "ListCommands.h"
 #include "QLaunch.h"
+#include "Search.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -113,6 +114,8 @@ private:
     void buildCommands();
     void createWindows();
     void navigate(const QString &address);
+    // A search, by POST where the service sends a form.
+    void navigate(const SearchRequest &search);
     // The browser pane's part (MainBrowsing.cpp).
     BrowserPane *browser();
     void startBrowser();
@@ -121,12 +124,12 @@ private:
     void noteStep(const EntryListView *list, qsizetype from, qsizetype to);
     void loadNextAhead();
     // A search shown in a tab of its own, under the title given.
-    struct TitledAddress
+    struct TitledSearch
     {
         QString title;
-        QString address;
+        SearchRequest search;
     };
-    void openSearchTabs(const QList<TitledAddress> &tabs, QStringList failed);
+    void openSearchTabs(const QList<TitledSearch> &tabs, QStringList failed);
     // The catalogue page's links (MainCatalogue.cpp).
     bool followCatalogueLink(const QUrl &link);
     void actOnCatalogueRequest(const CatalogueRequest &request);

@@ -132,7 +132,8 @@ void TfrmMain::loadNextAhead()
         row = LoadAheadScheduler::nextLine(row, m_stepDirection, walked.Count());
         try {
             if (row >= 0)
-                next.url = CheckedUrl(SearchAddressAt(m_services.list, service, m_terms.list, term));
+                next = PaneRequestFor(
+                        SearchRequestAt(m_services.list, service, m_terms.list.TextAt(term)));
         } catch (const CommandError &) {
             // A line with no address to open is no reason to stop the search on view.
         }
@@ -187,15 +188,17 @@ void TfrmMain::actClearBrowsingDataExecute()
 
 // --- many tabs at once -----------------------------------------------------------------------
 
-void TfrmMain::openSearchTabs(const QList<TitledAddress> &tabs, QStringList failed)
+void TfrmMain::openSearchTabs(const QList<TitledSearch> &tabs, QStringList failed)
 {
     if (tabs.size() > kTabsWithoutAsking
         && !m_parts.prompts->AskOkCancel(tr("This opens %1 tabs. Open them all?").arg(tabs.size())))
         return;
     QList<PaneRequest> valid;
-    for (const TitledAddress &tab : tabs) {
+    for (const TitledSearch &tab : tabs) {
         try {
-            valid.append({CheckedUrl(tab.address), {}, tab.title});
+            PaneRequest request = PaneRequestFor(tab.search);
+            request.title = tab.title;
+            valid.append(request);
         } catch (const CommandError &) {
             failed.append(tab.title);
         }
@@ -212,12 +215,13 @@ void TfrmMain::actSearchAllServicesExecute()
     const qsizetype term = selectedOrFirst(m_terms.list);
     if (term < 0)
         return;
-    QList<TitledAddress> tabs;
+    QList<TitledSearch> tabs;
     QStringList failed;
     for (qsizetype service = 0; service < m_services.list.Count(); ++service) {
         const QString title = ServiceDisplayName(m_services.list.LineAt(service));
         try {
-            tabs.append({title, SearchAddressAt(m_services.list, service, m_terms.list, term)});
+            tabs.append({title, SearchRequestAt(m_services.list, service,
+                                                m_terms.list.TextAt(term))});
         } catch (const CommandError &) {
             failed.append(title); // the others still open
         }
@@ -230,12 +234,13 @@ void TfrmMain::actSearchAllTermsExecute()
     const qsizetype service = selectedOrFirst(m_services.list);
     if (service < 0)
         return;
-    QList<TitledAddress> tabs;
+    QList<TitledSearch> tabs;
     QStringList failed;
     for (qsizetype term = 0; term < m_terms.list.Count(); ++term) {
         const QString title = m_terms.list.TextAt(term);
         try {
-            tabs.append({title, SearchAddressAt(m_services.list, service, m_terms.list, term)});
+            tabs.append({title, SearchRequestAt(m_services.list, service,
+                                                m_terms.list.TextAt(term))});
         } catch (const CommandError &) {
             failed.append(title);
         }

@@ -110,5 +110,5 @@ void TfrmMain::actOnRequest(const StartRequest &request)
                               "search with"));
     // Searched without being added: the term list stays as it is.
     const qsizetype selected = m_services.list.SelectedIndex();
-    navigate(SearchAddress(m_services.list, selected >= 0 ? selected : 0, *options.term));
+    navigate(SearchRequestAt(m_services.list, selected >= 0 ? selected : 0, *options.term));
 }

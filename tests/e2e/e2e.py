@@ -34,15 +34,23 @@ def wait_for(predicate, timeout=30.0, interval=0.1, what="condition"):
 
 
 class RecordingServer:
-    """Serves a small page for every GET and records the request paths. `page` gives the body
-    for a path when the test wants pages of its own."""
+    """Serves a small page for every GET and POST and records the request paths, and of a POST
+    also its content type and body bytes (`forms`). `page` gives the body for a path when the
+    test wants pages of its own."""
 
     def __init__(self, page=None):
         self.paths = []
+        self.forms = []
         self._lock = threading.Lock()
         outer = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
+            def do_POST(self):  # noqa: N802
+                body = self.rfile.read(int(self.headers.get("Content-Length", "0")))
+                with outer._lock:
+                    outer.forms.append((self.path, self.headers.get("Content-Type"), body))
+                self.do_GET()
+
             def do_GET(self):  # noqa: N802 (the standard library's name)
                 with outer._lock:
                     outer.paths.append(self.path)

@@ -36,6 +36,8 @@ private Q_SLOTS:
     void oneRuleForGoImportAndExport_data();
     void oneRuleForGoImportAndExport();
     void nameOverTheLimit();
+    void formEngines_data();
+    void formEngines();
 };
 
 void TestInteropAddress::openSearchTemplate_data()
@@ -222,11 +224,6 @@ void TestInteropAddress::firefoxKeyword_data()
                                              << "KOI8-R"
                                              << "http://h/?q=|s:raw|"
                                              << "";
-    QTest::newRow("post data") << "http://h/form"
-                               << "q=%s"
-                               << ""
-                               << "http://h/form"
-                               << "POST";
     QTest::newRow("bookmarklet") << "javascript:alert('%s')"
                                  << ""
                                  << ""
@@ -371,11 +368,11 @@ void TestInteropAddress::openSearchDocument_data()
             << ""
             << "https://h/s?q=|s|#top"
             << "";
-    QTest::newRow("post") << R"(<Url type="text/html" method="POST" template="https://h/s">)"
-                             R"(<Param name="q" value="{searchTerms}"/></Url>)"
-                          << ""
-                          << "https://h/s"
-                          << "POST";
+    QTest::newRow("other method") << R"(<Url type="text/html" method="PUT" template="https://h/s">)"
+                                     R"(<Param name="q" value="{searchTerms}"/></Url>)"
+                                  << ""
+                                  << "https://h/s"
+                                  << "by PUT";
     QTest::newRow("results rel chosen")
             << R"(<Url type="text/html" rel="suggestions" template="https://h/x?q={searchTerms}"/>)"
                R"(<Url type="text/html" rel="results" template="https://h/r?q={searchTerms}"/>)"
@@ -545,3 +542,38 @@ void TestInteropAddress::nameOverTheLimit()
 
 QTEST_APPLESS_MAIN(TestInteropAddress)
 #include "tst_interopaddress.moc"
+
+// Engines that send their search as a form (POST): their parameters become the service's body.
+void TestInteropAddress::formEngines_data()
+{
+    QTest::addColumn<QString>("reader"); // firefox (engine JSON), keyword, opensearch, chromium
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("extra"); // a keyword's POST data; Chromium's post params
+    QTest::addColumn<QString>("search"); // the line after "Form="; or a part of the skip reason
+    // clang-format off
+    QTest::newRow("Firefox, %s, charset") << "firefox" << R"({"_urls": [{"template": "http://h/p?a=1", "method": "post", "params": [{"name": "q", "value": "%s"}]}], "queryCharset": "windows-1251"})" << "" << "http://h/p?a=1\tpost=q=|s:windows-1251|";
+    QTest::newRow("keyword, %S, bar, tab") << "keyword" << "http://h/%s" << "a=|s|&q=%S\t" << "http://h/|s|\tpost=a=%7Cs|&q=|s:raw|";
+    QTest::newRow("OpenSearch, charset") << "opensearch" << R"(<InputEncoding>Shift_JIS</InputEncoding><Url type="text/html" method="post" template="https://h/s"><Param name="q" value="{searchTerms}"/><Param name="n" value="{count}"/></Url>)" << "" << "https://h/s\tpost=q=|s:Shift_JIS|&n=20";
+    QTest::newRow("Chromium") << "chromium" << "https://h/s" << "q={searchTerms},ie={inputEncoding}, s = a b&c ,x={x}y" << "https://h/s\tpost=q=|s|&ie=UTF-8&s=a+b%26c&x=%7Bx%7Dy";
+    QTest::newRow("Chromium, field without =") << "chromium" << "https://h/s" << "q={searchTerms},flag" << "form fields cannot be read";
+    // clang-format on
+}
+
+void TestInteropAddress::formEngines()
+{
+    QFETCH(QString, reader);
+    QFETCH(QString, input);
+    QFETCH(QString, extra);
+    QFETCH(QString, search);
+    const QString name = QStringLiteral("Form");
+    const QByteArray document = "<OpenSearchDescription><ShortName>Form</ShortName>"
+            + input.toUtf8() + "</OpenSearchDescription>";
+    const auto engines = QJsonDocument::fromJson("{\"engines\": [" + input.toUtf8() + "]}");
+    const FoundService found = reader == u"firefox"
+            ? FirefoxEngines(engines, name, name).value(0)
+            : reader == u"keyword"  ? FirefoxKeyword(name, name, name, input, extra, {})
+            : reader == u"chromium" ? ChromiumKeyword(name, name, name, input, {}, extra)
+                                    : OpenSearchDocument(document, name, name, {});
+    QCOMPARE(found.importable() ? found.line().mid(found.name.size() + 1) : search, search);
+    QVERIFY2(found.importable() || found.skipReason.contains(search), qPrintable(found.skipReason));
+}

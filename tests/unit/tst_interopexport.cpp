@@ -4,6 +4,7 @@
 #include "Error.h"
 #include "Interop.h"
 #include "InteropCommands.h"
+#include "Search.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,6 +84,8 @@ private Q_SLOTS:
     void openSearchBraces();
     void notExpressible_data();
     void notExpressible();
+    void formServices_data();
+    void formServices();
     void neverReplaces();
     void dropKnownServices();
     void importCommand();
@@ -183,6 +186,13 @@ void TestInteropExport::notExpressible_data()
     both("no placeholder", "None=https://h/", "None: it has no placeholder |s| for the term");
     both("placeholder never closed", "Open=https://h/?q=|s:koi8-r",
          "Open: it has no placeholder |s| for the term");
+    // clang-format off
+    QTest::newRow("form without a term") << ExportFormat::OpenSearch << QByteArray("N=http://h/f\tpost=q=1") << "N: it has no placeholder |s| for the term";
+    QTest::newRow("form field without =") << ExportFormat::OpenSearch << QByteArray("F=http://h/f\tpost=q=|s|&flag") << "F: its form holds \"flag\", which is no name=value field";
+    QTest::newRow("term in a form field's name") << ExportFormat::OpenSearch << QByteArray("T=http://h/f\tpost=|s|=1") << "T: the term is in the name of a field of its form";
+    QTest::newRow("form with another charset") << ExportFormat::OpenSearch << QByteArray("C=http://h/|s|\tpost=q=|s:koi8-r|") << "C: its placeholders use different character sets";
+    QTest::newRow("form, KDE") << ExportFormat::Kde << QByteArray("K=http://h/find\tpost=q=|s|") << "K: it sends a form (POST), which KDE web shortcuts cannot send";
+    // clang-format on
     QTest::newRow("a KDE field in the address")
             << ExportFormat::Kde << QByteArray("Field=https://h/\\{x}?q=|s|")
             << "Field: its address holds \\{, which KDE reads as a field";
@@ -306,8 +316,8 @@ void TestInteropExport::importCommandBadSource()
     output = RunImportCommand(folder.path(), list);
     QCOMPARE(output.status, 1);
     QCOMPARE(output.errors.size(), 1);
-    QCOMPARE(output.out.filter(QStringLiteral("Imported: ")).size(), 3);
-    QCOMPARE(fileBytes(list).count("\r\n"), 3);
+    QCOMPARE(output.out.filter(QStringLiteral("Imported: ")).size(), 4);
+    QCOMPARE(fileBytes(list).count("\r\n"), 4);
 }
 
 void TestInteropExport::importCommandBadList()
@@ -375,3 +385,32 @@ void TestInteropExport::exportCommand()
 
 QTEST_APPLESS_MAIN(TestInteropExport)
 #include "tst_interopexport.moc"
+
+// Services that send a form: OpenSearch holds them (method="post", a Param for each field) and
+// reads them back to the same search on the wire.
+void TestInteropExport::formServices_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("written"); // a part of the file
+    // clang-format off
+    QTest::newRow("form") << QByteArray("F=http://h.example/find\tpost=q=|s|&lang=en&x=") << R"(method="post" template="http://h.example/find">
+        <Param name="q" value="{searchTerms}"/>
+        <Param name="lang" value="en"/>
+        <Param name="x" value=""/>)";
+    QTest::newRow("charset, term in the address too") << QByteArray("C=http://h.example/|s:windows-1251|\tpost=q=|s:cp1251|+x&n={count}\tgroup=g") << R"(<Param name="n" value="%7Bcount%7D"/>)";
+    // clang-format on
+}
+
+void TestInteropExport::formServices()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, written);
+    QTemporaryDir folder;
+    const ExportReport report = ExportServices({line}, ExportFormat::OpenSearch, folder.path());
+    QCOMPARE(report.written.size(), 1);
+    QVERIFY2(fileBytes(report.written.first()).contains(written.toUtf8()), qPrintable(written));
+    const QByteArray back = importedLines(folder.path()).value(0).toUtf8();
+    const QString term = QStringLiteral(u"a b&\u00e9");
+    QCOMPARE(GoRequestFor(back, term).address, GoRequestFor(line, term).address);
+    QCOMPARE(GoRequestFor(back, term).postBody, GoRequestFor(line, term).postBody);
+}

@@ -172,8 +172,8 @@ void TestInteropReaders::fixtures_data()
                                                        << "http://127.0.0.1:8080/find?q=|s|&src=os"
                                                        << "";
     QTest::newRow("Firefox POST engine") << ff << "Loopback Post"
-                                         << ""
-                                         << "POST";
+                                         << "http://127.0.0.1:8080/post\tpost=q=|s|&x=1"
+                                         << "";
     QTest::newRow("Firefox built-in engine") << ff << "Wikipedia (en)"
                                              << ""
                                              << "built into Firefox";
@@ -188,8 +188,8 @@ void TestInteropReaders::fixtures_data()
             << "http://127.0.0.1:8080/koi?q=|s:KOI8-R|"
             << "";
     QTest::newRow("Firefox keyword with POST data") << ff << "Loopback Form Post"
-                                                    << ""
-                                                    << "POST";
+                                                    << "http://127.0.0.1:8080/form\tpost=q=|s|&go=1"
+                                                    << "";
     QTest::newRow("Firefox bookmarklet") << ff << "Bookmarklet"
                                          << ""
                                          << "javascript:";
@@ -258,7 +258,7 @@ void TestInteropReaders::fixtures()
     QCOMPARE(found.importable(), reason.isEmpty());
     QVERIFY2(found.skipReason.contains(reason), qPrintable(found.skipReason));
     if (!address.isEmpty())
-        QCOMPARE(found.address, address);
+        QCOMPARE(found.line().mid(found.name.size() + 1), address); // with a form's body
 }
 
 void TestInteropReaders::firefoxLegacyFolder()
@@ -330,7 +330,7 @@ void TestInteropReaders::openSearchFolder()
 {
     const ImportReport report = readPath(kOpenSearch);
     QCOMPARE(report.services.size(), 5);
-    QCOMPARE(importable(report), 3);
+    QCOMPARE(importable(report), 4);
     QCOMPARE(named(report, QStringLiteral("Loopback Docs")).address,
              QStringLiteral("http://127.0.0.1:8080/docs/search?q=|s|&page=&src=os"));
     // Its name is stored in Shift_JIS, as its XML declaration says.
@@ -338,7 +338,8 @@ void TestInteropReaders::openSearchFolder()
              QStringLiteral("http://127.0.0.1:8080/wiki/|s:Shift_JIS|"));
     QCOMPARE(named(report, QStringLiteral("Loopback Forum")).address,
              QStringLiteral("http://127.0.0.1:8080/forum/find?words=|s:windows-1252|&sort=new"));
-    QVERIFY(named(report, QStringLiteral("Loopback Form")).skipReason.contains(u"POST"));
+    QCOMPARE(named(report, QStringLiteral("Loopback Form")).line(),
+             QStringLiteral("Loopback Form=http://127.0.0.1:8080/form\tpost=q=|s|"));
     QVERIFY(named(report, QStringLiteral("Loopback Suggest")).skipReason.contains(u"web pages"));
     QCOMPARE(report.problems.size(), 2);
     QVERIFY(report.problems.at(0).contains(
@@ -405,14 +406,14 @@ void TestInteropReaders::paths_data()
     QTest::addColumn<int>("importable");
     const QString profile = firefoxProfile();
     const QString profileName = QFileInfo(profile).fileName();
-    QTest::newRow("Firefox folder") << firefoxRoot() << "Firefox: glfixture" << 15 << 7;
+    QTest::newRow("Firefox folder") << firefoxRoot() << "Firefox: glfixture" << 15 << 9;
     QTest::newRow("profiles.ini") << firefoxRoot() + "/profiles.ini"
-                                  << "Firefox: glfixture" << 15 << 7;
-    QTest::newRow("profile folder") << profile << "Firefox: " + profileName << 15 << 7;
+                                  << "Firefox: glfixture" << 15 << 9;
+    QTest::newRow("profile folder") << profile << "Firefox: " + profileName << 15 << 9;
     QTest::newRow("search.json.mozlz4") << profile + "/search.json.mozlz4"
-                                        << "Firefox: " + profileName << 10 << 4;
+                                        << "Firefox: " + profileName << 10 << 5;
     QTest::newRow("places.sqlite") << profile + "/places.sqlite"
-                                   << "Firefox: " + profileName << 5 << 3;
+                                   << "Firefox: " + profileName << 5 << 4;
     QTest::newRow("Chromium folder") << kHome + "/.config/chromium"
                                      << "Chromium: Default" << 20 << 16;
     QTest::newRow("Chromium profile") << kHome + "/.config/chromium/Default"

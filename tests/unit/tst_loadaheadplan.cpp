@@ -51,7 +51,9 @@ QString decide(const QString &situation)
                 f.value(1).toInt(), f.value(2).toInt(), f.value(3).toInt()));
     LoadAheadScheduler scheduler;
     const QString wanted = f.value(3).trimmed();
-    if (!wanted.isEmpty())
+    if (wanted.endsWith(u'+')) // a form sent by POST
+        scheduler.setWanted({QUrl(QStringLiteral("http://h/")), "q=" + wanted.toUtf8()});
+    else if (!wanted.isEmpty())
         scheduler.setWanted({QUrl(QStringLiteral("http://h/?q=") + wanted)});
     const QList<HiddenPage> hidden = pages(f.value(2));
     if (ask == u"plan") {
@@ -88,6 +90,7 @@ void TestLoadAheadPlan::decisions_data()
     QTest::newRow("nothing ahead while the page on view loads") << "plan | v:t1* | | t2" << "none";
     QTest::newRow("the line wanted is the one on view") << "plan | v:t2 | | t2" << "none";
     QTest::newRow("nothing wanted ahead") << "plan | v:t1 | k1:t0 |" << "none";
+    QTest::newRow("a form is never sent ahead") << "plan | v:t1 | | t2+" << "none";
     QTest::newRow("ahead on its way") << "plan | v:t1 | a:t2* | t2" << "none";
     QTest::newRow("ahead and ready") << "plan | v:t1 | a:t2 | t2" << "none";
     QTest::newRow("kept for a step back and ready") << "plan | v:t1 | k1:t2 | t2" << "none";
