@@ -53,7 +53,8 @@ QString MakerPageAddress(const char *path)
 
 TfrmMain::TfrmMain(MainWindowParts parts, QWidget *parent)
     : QMainWindow(parent), m_parts(std::move(parts)),
-      m_commands(m_services, m_terms, *m_parts.prompts)
+      m_serviceCommands(m_services, *m_parts.prompts),
+      m_termCommands(m_terms, *m_parts.prompts)
 {
     m_services.recent = RecentFiles(QStringLiteral("RecentServiceLists"));
     m_terms.recent = RecentFiles(QStringLiteral("RecentTermLists"));
@@ -140,7 +141,7 @@ void TfrmMain::buildCommands()
     m_commandSet = new CommandSet(this, m_parts.showError);
     m_commandSet->setObjectName(QStringLiteral("ActionManager"));
     m_commandSet->add(commandTable());
-    BuildMainMenus(*m_commandSet, menuBar(), m_commands, m_services, m_terms);
+    BuildMainMenus(*m_commandSet, menuBar(), m_serviceCommands, m_termCommands);
     BindServicesList(*m_commandSet, lstbxServices);
     BindTermsList(*m_commandSet, lstbxTerms);
     restoreBrowserSettings();
@@ -213,7 +214,7 @@ void TfrmMain::actGoExecute()
 
 void TfrmMain::actAddGoExecute()
 {
-    if (m_commands.AddTermAndSelect())
+    if (m_termCommands.AddAndSelect())
         actGoExecute();
 }
 
@@ -390,7 +391,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
 {
     bool mayClose = false;
     m_commandSet->run(
-            [this, &mayClose] { mayClose = confirmCloseNotepads() && m_commands.ConfirmClose(); });
+            [this, &mayClose] { mayClose = confirmCloseNotepads() && ConfirmClose(m_serviceCommands, m_termCommands); });
     if (!mayClose) {
         event->ignore();
         return;

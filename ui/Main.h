@@ -130,6 +130,8 @@ private:
         SearchRequest search;
     };
     void openSearchTabs(const QList<TitledSearch> &tabs, QStringList failed);
+    enum class Across { Services, Terms };
+    void searchAll(Across across);
     // The catalogue page's links (MainCatalogue.cpp).
     bool followCatalogueLink(const QUrl &link);
     void actOnCatalogueRequest(const CatalogueRequest &request);
@@ -146,7 +148,8 @@ private:
     ListDocument m_services;
     ListDocument m_terms;
     MainWindowParts m_parts;
-    ListCommands m_commands;
+    ServiceCommands m_serviceCommands;
+    TermCommands m_termCommands;
 
     QGroupBox *gbList = nullptr;
     QSplitter *spltGbList = nullptr;

@@ -210,16 +210,22 @@ void TfrmMain::openSearchTabs(const QList<TitledSearch> &tabs, QStringList faile
                                    .arg(failed.join(QStringLiteral(", "))));
 }
 
-void TfrmMain::actSearchAllServicesExecute()
+// One list's chosen line (the selected one, or the first) searched with every line of the other.
+void TfrmMain::searchAll(Across across)
 {
-    const qsizetype term = selectedOrFirst(m_terms.list);
-    if (term < 0)
+    const bool services = across == Across::Services;
+    const EntryList &chosenFrom = services ? m_terms.list : m_services.list;
+    const EntryList &each = services ? m_services.list : m_terms.list;
+    const qsizetype chosen = selectedOrFirst(chosenFrom);
+    if (chosen < 0)
         return;
     QList<TitledSearch> tabs;
     QStringList failed;
-    for (qsizetype service = 0; service < m_services.list.Count(); ++service) {
-        const QString title = ServiceDisplayName(m_services.list.LineAt(service));
+    for (qsizetype line = 0; line < each.Count(); ++line) {
+        const QString title = services ? ServiceDisplayName(each.LineAt(line)) : each.TextAt(line);
         try {
+            const qsizetype service = services ? line : chosen;
+            const qsizetype term = services ? chosen : line;
             tabs.append({title, SearchRequestAt(m_services.list, service,
                                                 m_terms.list.TextAt(term))});
         } catch (const CommandError &) {
@@ -229,23 +235,14 @@ void TfrmMain::actSearchAllServicesExecute()
     openSearchTabs(tabs, failed);
 }
 
+void TfrmMain::actSearchAllServicesExecute()
+{
+    searchAll(Across::Services);
+}
+
 void TfrmMain::actSearchAllTermsExecute()
 {
-    const qsizetype service = selectedOrFirst(m_services.list);
-    if (service < 0)
-        return;
-    QList<TitledSearch> tabs;
-    QStringList failed;
-    for (qsizetype term = 0; term < m_terms.list.Count(); ++term) {
-        const QString title = m_terms.list.TextAt(term);
-        try {
-            tabs.append({title, SearchRequestAt(m_services.list, service,
-                                                m_terms.list.TextAt(term))});
-        } catch (const CommandError &) {
-            failed.append(title);
-        }
-    }
-    openSearchTabs(tabs, failed);
+    searchAll(Across::Terms);
 }
 
 void TfrmMain::actAddSiteSearchExecute()

@@ -58,11 +58,11 @@ void TfrmMain::actOnCatalogueRequest(const CatalogueRequest &request)
 {
     const QString name = catalogueTitle(request.file);
     if (request.action == CatalogueAction::Load) {
-        if (m_commands.LoadServicesUntitled(request.file))
+        if (m_serviceCommands.LoadUntitled(request.file))
             showResult(tr("Loaded the service list \"%1\"").arg(name));
         return;
     }
-    const qsizetype added = m_commands.AddServicesFrom(request.file);
+    const qsizetype added = m_serviceCommands.AddFrom(request.file);
     showResult(added == 1 ? tr("Added 1 service from \"%1\"").arg(name)
                           : tr("Added %1 services from \"%2\"").arg(added).arg(name));
 }

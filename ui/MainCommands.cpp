@@ -39,7 +39,8 @@ void bindEnter(const CommandSet &commands, EntryListView *view)
 
 QList<Command> TfrmMain::commandTable()
 {
-    ListCommands &lists = m_commands;
+    ServiceCommands &services = m_serviceCommands;
+    TermCommands &terms = m_termCommands;
     // One command a line reads as the table it is; rows stand in their menus' order.
     // clang-format off
     return {
@@ -54,29 +55,29 @@ QList<Command> TfrmMain::commandTable()
         {"actPrivateBrowsing", QT_TRANSLATE_NOOP("Command", "&Private Browsing"), "-Tools", {}, [this] { actPrivateBrowsingExecute(); }},
         {"actLoadAhead", QT_TRANSLATE_NOOP("Command", "&Load Next Result Ahead"), "Tools", {}, [this] { actLoadAheadExecute(); }},
         {"actClearBrowsingData", QT_TRANSLATE_NOOP("Command", "Clear &Browsing Data..."), "Tools", {}, [this] { actClearBrowsingDataExecute(); }},
-        {"actAddService", QT_TRANSLATE_NOOP("Command", "&Add Services"), "Services", CtrlAlt | Qt::Key_A, [&] { lists.AddService(); }},
-        {"actReplaceServices", QT_TRANSLATE_NOOP("Command", "R&eplace Service"), "Services", CtrlAlt | Qt::Key_R, [&] { lists.ReplaceService(); }},
-        {"actRemoveService", QT_TRANSLATE_NOOP("Command", "&Remove Service"), "Services", {}, [&] { lists.RemoveService(); }},
-        {"actNewServices", QT_TRANSLATE_NOOP("Command", "&New Services"), "-Services", CtrlAlt | Qt::Key_N, [&] { lists.NewServices(); }},
-        {"actLoadServices", QT_TRANSLATE_NOOP("Command", "&Load Services"), "Services", CtrlAlt | Qt::Key_O, [&] { lists.LoadServices(); }},
-        {"actSaveServices", QT_TRANSLATE_NOOP("Command", "&Save Services"), "Services", CtrlAlt | Qt::Key_S, [&] { lists.SaveServices(); }},
-        {"actSaveServicesAs", QT_TRANSLATE_NOOP("Command", "Sa&ve Services As..."), "Services", {}, [&] { lists.SaveServicesAs(); }},
+        {"actAddService", QT_TRANSLATE_NOOP("Command", "&Add Services"), "Services", CtrlAlt | Qt::Key_A, [&] { services.Add(); }},
+        {"actReplaceServices", QT_TRANSLATE_NOOP("Command", "R&eplace Service"), "Services", CtrlAlt | Qt::Key_R, [&] { services.Replace(); }},
+        {"actRemoveService", QT_TRANSLATE_NOOP("Command", "&Remove Service"), "Services", {}, [&] { services.Remove(); }},
+        {"actNewServices", QT_TRANSLATE_NOOP("Command", "&New Services"), "-Services", CtrlAlt | Qt::Key_N, [&] { services.New(); }},
+        {"actLoadServices", QT_TRANSLATE_NOOP("Command", "&Load Services"), "Services", CtrlAlt | Qt::Key_O, [&] { services.Load(); }},
+        {"actSaveServices", QT_TRANSLATE_NOOP("Command", "&Save Services"), "Services", CtrlAlt | Qt::Key_S, [&] { services.Save(); }},
+        {"actSaveServicesAs", QT_TRANSLATE_NOOP("Command", "Sa&ve Services As..."), "Services", {}, [&] { services.SaveAs(); }},
         {"actImportServices", QT_TRANSLATE_NOOP("Command", "&Import Services..."), "-Services", {}, [this] { actImportServicesExecute(); }},
         {"actExportServices", QT_TRANSLATE_NOOP("Command", "E&xport Services..."), "Services", {}, [this] { actExportServicesExecute(); }},
         {"actAddSiteSearch", QT_TRANSLATE_NOOP("Command", "Add This Site's Searc&h"), "Services", {}, [this] { actAddSiteSearchExecute(); }},
-        {"actSortServices", QT_TRANSLATE_NOOP("Command", "S&ort Services"), "-Services", {}, [&] { lists.SortServices(); }},
+        {"actSortServices", QT_TRANSLATE_NOOP("Command", "S&ort Services"), "-Services", {}, [&] { services.Sort(); }},
         {"actSearchAllTerms", QT_TRANSLATE_NOOP("Command", "Search All Ter&ms"), "-Services", {}, [this] { actSearchAllTermsExecute(); }},
         {"actDlSrvLists", QT_TRANSLATE_NOOP("Command", "&Download New Service Lists..."), "-Services", {}, [this] { actDlSrvListsExecute(); }},
-        {"actAddTerm", QT_TRANSLATE_NOOP("Command", "&Add Terms"), "Terms", Ctrl | Qt::Key_A, [&] { lists.AddTerm(); }},
-        {"actReplaceTerm", QT_TRANSLATE_NOOP("Command", "R&eplace Term"), "Terms", Ctrl | Qt::Key_R, [&] { lists.ReplaceTerm(); }},
-        {"actRemoveTerm", QT_TRANSLATE_NOOP("Command", "&Remove Term"), "Terms", {}, [&] { lists.RemoveTerm(); }},
-        {"actRmvDup", QT_TRANSLATE_NOOP("Command", "Re&move Duplicates"), "Terms", {}, [&] { lists.RemoveDuplicates(); }},
-        {"actClearTerms", QT_TRANSLATE_NOOP("Command", "&Clear Terms"), "Terms", Ctrl | Qt::Key_C, [&] { lists.ClearTerms(); }},
-        {"actNewTerms", QT_TRANSLATE_NOOP("Command", "&New Terms"), "-Terms", Ctrl | Qt::Key_N, [&] { lists.NewTerms(); }},
-        {"actLoadTerms", QT_TRANSLATE_NOOP("Command", "&Load Terms"), "Terms", Ctrl | Qt::Key_O, [&] { lists.LoadTerms(); }},
-        {"actSaveTerms", QT_TRANSLATE_NOOP("Command", "Sa&ve Terms"), "Terms", Ctrl | Qt::Key_S, [&] { lists.SaveTerms(); }},
-        {"actSaveTermsAs", QT_TRANSLATE_NOOP("Command", "&Save Terms As..."), "Terms", {}, [&] { lists.SaveTermsAs(); }},
-        {"actSortTerms", QT_TRANSLATE_NOOP("Command", "S&ort Terms"), "-Terms", {}, [&] { lists.SortTerms(); }},
+        {"actAddTerm", QT_TRANSLATE_NOOP("Command", "&Add Terms"), "Terms", Ctrl | Qt::Key_A, [&] { terms.Add(); }},
+        {"actReplaceTerm", QT_TRANSLATE_NOOP("Command", "R&eplace Term"), "Terms", Ctrl | Qt::Key_R, [&] { terms.Replace(); }},
+        {"actRemoveTerm", QT_TRANSLATE_NOOP("Command", "&Remove Term"), "Terms", {}, [&] { terms.Remove(); }},
+        {"actRmvDup", QT_TRANSLATE_NOOP("Command", "Re&move Duplicates"), "Terms", {}, [&] { terms.RemoveDuplicates(); }},
+        {"actClearTerms", QT_TRANSLATE_NOOP("Command", "&Clear Terms"), "Terms", Ctrl | Qt::Key_C, [&] { terms.Clear(); }},
+        {"actNewTerms", QT_TRANSLATE_NOOP("Command", "&New Terms"), "-Terms", Ctrl | Qt::Key_N, [&] { terms.New(); }},
+        {"actLoadTerms", QT_TRANSLATE_NOOP("Command", "&Load Terms"), "Terms", Ctrl | Qt::Key_O, [&] { terms.Load(); }},
+        {"actSaveTerms", QT_TRANSLATE_NOOP("Command", "Sa&ve Terms"), "Terms", Ctrl | Qt::Key_S, [&] { terms.Save(); }},
+        {"actSaveTermsAs", QT_TRANSLATE_NOOP("Command", "&Save Terms As..."), "Terms", {}, [&] { terms.SaveAs(); }},
+        {"actSortTerms", QT_TRANSLATE_NOOP("Command", "S&ort Terms"), "-Terms", {}, [&] { terms.Sort(); }},
         {"actMassAdd", QT_TRANSLATE_NOOP("Command", "&Mass Add..."), "Console", {}, [this] { actMassAddExecute(); }},
         {"actLstbxtoTxt", QT_TRANSLATE_NOOP("Command", "&Display Terms as Text"), "-Terms Console", {}, [this] { actLstbxtoTxtExecute(); }},
         {"actFormatText", QT_TRANSLATE_NOOP("Command", "&Format Text"), "-Console", {}, [this] { actFormatTextExecute(); }},
@@ -88,8 +89,8 @@ QList<Command> TfrmMain::commandTable()
     // clang-format on
 }
 
-void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lists,
-                    ListDocument &services, ListDocument &terms)
+void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &services,
+                    ListCommands &terms)
 {
     // The menu bar's menus by key, in their order.
     const std::pair<const char *, const char *> menus[] = {
@@ -103,8 +104,7 @@ void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lis
         bar->addMenu(commands.menuFor(key, QCoreApplication::translate("Menu", title), bar));
 
     // A recent list opens through the command set, so that its errors end in the error box.
-    const auto addRecent = [&](const char *after, const QString &title, ListDocument &document,
-                               void (ListCommands::*load)(const QString &)) {
+    const auto addRecent = [&](const char *after, const QString &title, ListCommands &lists) {
         QAction *load_ = commands.action(QString::fromUtf8(after));
         QMenu *menu = nullptr;
         for (QAction *title : bar->actions()) {
@@ -112,18 +112,17 @@ void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lis
                 menu = title->menu();
         }
         auto *recent = new RecentMenu(
-                title, document.recent,
-                [&commands, &lists, load](const QString &path) {
-                    commands.run([&] { (lists.*load)(path); });
+                title, lists.document().recent,
+                [&commands, &lists](const QString &path) {
+                    commands.run([&] { lists.LoadRecent(path); });
                 },
                 menu);
         const QList<QAction *> items = menu->actions();
         menu->insertMenu(items.value(items.indexOf(load_) + 1), recent);
     };
     addRecent("actLoadServices", QCoreApplication::translate("Menu", "Recen&t Service Lists"),
-              services, &ListCommands::LoadRecentServices);
-    addRecent("actLoadTerms", QCoreApplication::translate("Menu", "Recen&t Term Lists"), terms,
-              &ListCommands::LoadRecentTerms);
+              services);
+    addRecent("actLoadTerms", QCoreApplication::translate("Menu", "Recen&t Term Lists"), terms);
 }
 
 QMenu *BuildConsoleMenu(const CommandSet &commands, QWidget *parent)

@@ -7,14 +7,13 @@
 
 class EntryListView;
 class ListCommands;
-struct ListDocument;
 class QMenu;
 class QMenuBar;
 class QWidget;
 
 // The menu bar's menus; the Services and Terms menus get the recent lists after their Load.
-void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lists,
-                    ListDocument &services, ListDocument &terms);
+void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &services,
+                    ListCommands &terms);
 QMenu *BuildConsoleMenu(const CommandSet &commands, QWidget *parent);
 QMenu *BuildTrayMenu(const CommandSet &commands, QWidget *parent);
 // The lists' context menus (pmServices, pmTerms) and the keys and clicks bound to commands.

@@ -77,17 +77,17 @@ void TfrmMain::actOnRequest(const StartRequest &request)
         bringToFront();
     // Lists are replaced as Load does it: unsaved changes are asked about first.
     if (request.services) {
-        if (!m_commands.ConfirmDiscardServices())
+        if (!m_serviceCommands.ConfirmDiscard())
             return;
         putListInPlace(m_services, *request.services);
     }
     if (request.terms) {
-        if (!m_commands.ConfirmDiscardTerms())
+        if (!m_termCommands.ConfirmDiscard())
             return;
         putListInPlace(m_terms, *request.terms);
     }
     if (options.newTerms)
-        m_commands.NewTerms();
+        m_termCommands.New();
     if (options.serviceName)
         m_services.list.SelectLine(FindServiceByName(m_services.list, *options.serviceName));
     if (options.quickLaunch) {
@@ -101,7 +101,7 @@ void TfrmMain::actOnRequest(const StartRequest &request)
     if (!options.term)
         return;
     if (options.add) {
-        if (m_commands.AddTermAndSelect(*options.term))
+        if (m_termCommands.AddAndSelect(*options.term))
             actGoExecute();
         return;
     }

@@ -98,9 +98,14 @@ struct Session
     ListDocument services;
     ListDocument terms;
     FakePrompts fake;
-    ListCommands commands {services, terms, fake};
+    ServiceCommands serviceCommands {services, fake};
+    TermCommands termCommands {terms, fake};
 
     ListDocument &doc(bool forTerms) { return forTerms ? terms : services; }
+    ListCommands &commands(bool forTerms)
+    {
+        return forTerms ? static_cast<ListCommands &>(termCommands) : serviceCommands;
+    }
 };
 
 } // namespace
@@ -299,7 +304,7 @@ void TestListCommands::addService()
     if (!ended)
         s.fake.expectCancel(nameTitle, namePrompt).startingWith(previous);
 
-    s.commands.AddService();
+    s.serviceCommands.Add();
 
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(s.services.list.Lines(), encoded(expected));
@@ -356,7 +361,7 @@ void TestListCommands::replaceService()
     else
         s.fake.expectText(title, prompt, answer).startingWith(start);
 
-    s.commands.ReplaceService();
+    s.serviceCommands.Replace();
 
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(s.services.list.Lines(), encoded(expected));
@@ -408,9 +413,9 @@ void TestListCommands::replaceKeepsStoredBytes()
         s.fake.expectText(title, prompt, answer.isNull() ? shown : answer).startingWith(shown);
 
     if (terms)
-        s.commands.ReplaceTerm();
+        s.termCommands.Replace();
     else
-        s.commands.ReplaceService();
+        s.serviceCommands.Replace();
 
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(list.Lines(), QList<QByteArray> {expected});
@@ -464,7 +469,7 @@ void TestListCommands::addTerm()
     if (!ended)
         s.fake.expectCancel(title, prompt).startingWith(previous);
 
-    s.commands.AddTerm();
+    s.termCommands.Add();
 
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(s.terms.list.Lines(), encoded(expected));
@@ -507,7 +512,7 @@ void TestListCommands::replaceTerm()
     else
         s.fake.expectText(title, prompt, answer).startingWith(start);
 
-    s.commands.ReplaceTerm();
+    s.termCommands.Replace();
 
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(s.terms.list.Lines(), encoded(expected));
@@ -520,7 +525,7 @@ void TestListCommands::replaceTermWithoutSelection()
     Session s;
     fill(s.terms.list, {QStringLiteral("cat")});
 
-    const QString error = errorOf([&] { s.commands.ReplaceTerm(); });
+    const QString error = errorOf([&] { s.termCommands.Replace(); });
 
     QCOMPARE(error, QStringLiteral("List index out of bounds (-1)"));
     QVERIFY(s.fake.verifyDone()); // no prompt was shown
@@ -554,7 +559,7 @@ void TestListCommands::removeDuplicates()
     if (!initial.isEmpty())
         s.terms.list.SelectLine(0);
 
-    s.commands.RemoveDuplicates();
+    s.termCommands.RemoveDuplicates();
 
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(s.terms.list.Lines(), encoded(expected));
@@ -569,7 +574,7 @@ void TestListCommands::clearTerms()
     s.terms.list.SelectLine(1);
     s.terms.file = QStringLiteral("Default.glt");
 
-    s.commands.ClearTerms(); // without a question
+    s.termCommands.Clear(); // without a question
 
     QVERIFY(s.fake.verifyDone());
     QVERIFY(s.terms.list.Lines().isEmpty());
@@ -606,7 +611,7 @@ void TestListCommands::addTermAndSelect()
     else
         s.fake.expectText(title, prompt, typed).startingWith(QString());
 
-    QCOMPARE(s.commands.AddTermAndSelect(), added);
+    QCOMPARE(s.termCommands.AddAndSelect(), added);
 
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(s.terms.list.Lines(), encoded(expected));
@@ -617,7 +622,7 @@ void TestListCommands::addTermAndSelect()
     if (added) {
         // The next time starts empty again, not with the text typed before.
         s.fake.expectCancel(title, prompt).startingWith(QString());
-        QVERIFY(!s.commands.AddTermAndSelect());
+        QVERIFY(!s.termCommands.AddAndSelect());
         QVERIFY(s.fake.verifyDone());
     }
 }
@@ -654,10 +659,7 @@ void TestListCommands::removeSelected()
     fill(doc.list, initial);
     doc.list.SelectLine(selected);
 
-    if (terms)
-        s.commands.RemoveTerm();
-    else
-        s.commands.RemoveService();
+    s.commands(terms).Remove();
 
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(doc.list.Lines(), encoded(expected));
@@ -682,10 +684,7 @@ void TestListCommands::sort()
     fill(doc.list, {QStringLiteral("b=2"), QStringLiteral("A=1"), QStringLiteral("c=3")});
     doc.list.SelectLine(0);
 
-    if (terms)
-        s.commands.SortTerms();
-    else
-        s.commands.SortServices();
+    s.commands(terms).Sort();
 
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(doc.list.Lines(), encoded({"A=1", "b=2", "c=3"}));
@@ -773,7 +772,7 @@ void TestListCommands::newList()
                 .inFolder(m_programFolder);
 
     const QString error
-            = errorOf([&] { terms ? s.commands.NewTerms() : s.commands.NewServices(); });
+            = errorOf([&] { s.commands(terms).New(); });
 
     QVERIFY(s.fake.verifyDone());
     if (fails)
@@ -811,12 +810,12 @@ void TestListCommands::newListIsWrittenAsTyped()
                          8));
     Session s;
     s.fake.expectFile(FileMode::Open, QStringLiteral("Select Terms File"), path);
-    s.commands.LoadTerms();
+    s.termCommands.Load();
     QCOMPARE(s.terms.list.Lines(), QList<QByteArray> {"a"});
-    s.commands.NewTerms();
+    s.termCommands.New();
     fill(s.terms.list, {QStringLiteral("b")});
     s.fake.expectFile(FileMode::Save, QStringLiteral("Save Term File"), path);
-    QVERIFY(s.commands.SaveTermsAs());
+    QVERIFY(s.termCommands.SaveAs());
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(readFile(path), QByteArray("b\r\n"));
 }
@@ -830,17 +829,17 @@ void TestListCommands::listFromCatalogue()
     Session s;
     fill(s.services.list, {QStringLiteral("A=https://a/?q=|s|")});
     s.services.file = dir.filePath(QStringLiteral("mine.gls"));
-    QCOMPARE(s.commands.AddServicesFrom(path), qsizetype(1));
+    QCOMPARE(s.serviceCommands.AddFrom(path), qsizetype(1));
     QCOMPARE(s.services.list.Lines(),
              (QList<QByteArray> {"A=https://a/?q=|s|", "B=https://b/?q=|s|"}));
     QVERIFY(s.services.changed);
-    QCOMPARE(s.commands.AddServicesFrom(path), qsizetype(0));
+    QCOMPARE(s.serviceCommands.AddFrom(path), qsizetype(0));
 
     s.fake.expectAnswer(QStringLiteral("Save changes to service list?"), Answer::Cancel);
-    QVERIFY(!s.commands.LoadServicesUntitled(path));
+    QVERIFY(!s.serviceCommands.LoadUntitled(path));
     QCOMPARE(s.services.list.Count(), qsizetype(2));
     s.fake.expectAnswer(QStringLiteral("Save changes to service list?"), Answer::No);
-    QVERIFY(s.commands.LoadServicesUntitled(path));
+    QVERIFY(s.serviceCommands.LoadUntitled(path));
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(s.services.list.Lines(),
              (QList<QByteArray> {"B=https://b/?q=|s|", "", "A=https://a/?q=|s|", "  "}));
@@ -933,7 +932,7 @@ void TestListCommands::loadList()
     }
 
     const QString error
-            = errorOf([&] { terms ? s.commands.LoadTerms() : s.commands.LoadServices(); });
+            = errorOf([&] { s.commands(terms).Load(); });
 
     QVERIFY(s.fake.verifyDone());
     if (fails)
@@ -1029,9 +1028,9 @@ void TestListCommands::saveList()
         limit.emplace(4); // as a full disk does, the write stops short
     const QString error = errorOf([&] {
         if (command == u"Save")
-            saved = terms ? s.commands.SaveTerms() : s.commands.SaveServices();
+            saved = s.commands(terms).Save();
         else
-            saved = terms ? s.commands.SaveTermsAs() : s.commands.SaveServicesAs();
+            saved = s.commands(terms).SaveAs();
     });
     limit.reset();
 
@@ -1075,23 +1074,23 @@ void TestListCommands::saveAsKeepsFileName()
     doc.changed = true;
 
     s.fake.expectFile(FileMode::Save, names.saveTitle, first);
-    QVERIFY(terms ? s.commands.SaveTermsAs() : s.commands.SaveServicesAs());
+    QVERIFY(s.commands(terms).SaveAs());
     QCOMPARE(doc.file, QString());
     QVERIFY(!doc.changed);
 
     fill(doc.list, {QStringLiteral("b")});
     s.fake.expectFile(FileMode::Save, names.saveTitle, second); // asks again
-    QVERIFY(terms ? s.commands.SaveTerms() : s.commands.SaveServices());
+    QVERIFY(s.commands(terms).Save());
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(readFile(first), QByteArray("a\r\n"));
     QCOMPARE(readFile(second), QByteArray("b\r\n"));
 
     doc.file = first;
     s.fake.expectFile(FileMode::Save, names.saveTitle, second);
-    QVERIFY(terms ? s.commands.SaveTermsAs() : s.commands.SaveServicesAs());
+    QVERIFY(s.commands(terms).SaveAs());
     QCOMPARE(doc.file, first);
     fill(doc.list, {QStringLiteral("c")});
-    QVERIFY(terms ? s.commands.SaveTerms() : s.commands.SaveServices()); // no dialog
+    QVERIFY(s.commands(terms).Save()); // no dialog
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(readFile(first), QByteArray("c\r\n"));
     QCOMPARE(readFile(second), QByteArray("b\r\n"));
@@ -1196,7 +1195,7 @@ void TestListCommands::confirmClose()
                                                       : std::nullopt);
     }
 
-    QCOMPARE(s.commands.ConfirmClose(), closes);
+    QCOMPARE(ConfirmClose(s.serviceCommands, s.termCommands), closes);
 
     QVERIFY(s.fake.verifyDone());
     QCOMPARE(readFile(paths[0]) == "term\r\n", termsSaved);
@@ -1218,7 +1217,7 @@ void TestListCommands::confirmCloseSaveError()
 
     // The error reaches the caller, which shows it and keeps the window open; the service
     // list is not asked about.
-    const QString error = errorOf([&] { s.commands.ConfirmClose(); });
+    const QString error = errorOf([&] { ConfirmClose(s.serviceCommands, s.termCommands); });
 
     QVERIFY2(error.startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(s.terms.file)),
              qPrintable(error));
