@@ -2,6 +2,8 @@
 #include "Main.h"
 
 #include "BrowserPane.h"
+#include "CaseEntry.h"
+#include "CaseRecorder.h"
 #include "EntryListView.h"
 #include "Error.h"
 #include "ExportServices.h"
@@ -57,6 +59,7 @@ TfrmMain::TfrmMain(MainWindowParts parts, QWidget *parent)
 {
     m_services.recent = RecentFiles(QStringLiteral("RecentServiceLists"));
     m_terms.recent = RecentFiles(QStringLiteral("RecentTermLists"));
+    m_recentCases = RecentFiles(QStringLiteral("RecentCases"));
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Glen Lantern"));
     setGeometry(191, 101, 616, 491);
@@ -65,6 +68,7 @@ TfrmMain::TfrmMain(MainWindowParts parts, QWidget *parent)
     RestoreSplitter(MainSplitter, QStringLiteral("MainWindow/splitter"));
     RestoreSplitter(spltGbList, QStringLiteral("MainWindow/listSplitter"));
     buildCommands();
+    buildCase();
     FormCreate();
     createWindows();
 }
@@ -91,7 +95,10 @@ void TfrmMain::buildLayout()
     for (EntryListView *view : {lstbxServices, lstbxTerms}) {
         connect(view, &EntryListView::picked, this, [this, view](qsizetype from, qsizetype to) {
             noteStep(view, from, to);
-            m_commandSet->run([this] { actGoExecute(); });
+            // A click, or a key: an arrow step, a letter of the type-ahead search.
+            const char *by = view->pickedByMouse() ? Cases::StartedBy::kClick
+                                                   : Cases::StartedBy::kStep;
+            m_commandSet->run([this, by] { goWith(by); });
         });
     }
 
@@ -155,7 +162,13 @@ void TfrmMain::createWindows()
 {
     frmText = std::make_unique<TfrmText>();
     frmText->menuBar()->addMenu(BuildConsoleMenu(*m_commandSet, frmText.get()));
-    frmQLaunch = std::make_unique<TfrmQLaunch>(m_parts.openInDefaultBrowser, m_parts.showError);
+    // What the Quick Launcher sends to the web browser is a search of the case too.
+    const auto openAndRecord = [this](const QString &address, QString *why) {
+        const bool sent = m_parts.openInDefaultBrowser(address, why);
+        recordQuickLaunch(address, sent);
+        return sent;
+    };
+    frmQLaunch = std::make_unique<TfrmQLaunch>(openAndRecord, m_parts.showError);
 
     // A hidden notepad is part of every start, as it always was; it is never shown.
     createNotepad(0)->setWindowTitle(QStringLiteral("TextPad"));
@@ -200,16 +213,36 @@ void TfrmMain::navigate(const QString &address)
 
 void TfrmMain::actGoExecute()
 {
-    if (const auto address = GoAddress(m_services.list, m_terms.list)) {
-        navigate(*address);
+    goWith(Cases::StartedBy::kGo);
+}
+
+void TfrmMain::goWith(const char *startedBy)
+{
+    if (const auto rows = GoRows(m_services.list, m_terms.list)) {
+        showSearch(m_services.list.LineAt(rows->first), m_terms.list.TextAt(rows->second),
+                   startedBy);
         loadNextAhead();
     }
+}
+
+// The search goes to the pane with the window's number for it, by which the case learns what
+// became of it.
+void TfrmMain::showSearch(const QByteArray &serviceLine, const QString &term,
+                          const char *startedBy)
+{
+    const SearchRequest request = GoRequestFor(serviceLine, term);
+    const QUrl url = CheckedUrl(request.address);
+    BrowserPane *pane = browser();
+    const int id = ++m_lastSearchId;
+    m_case->begin(id, CaseSearch(serviceLine, term, request, startedBy), true);
+    m_shownId = id;
+    pane->load({url, request.postBody.value_or(QByteArray()), {}, id});
 }
 
 void TfrmMain::actAddGoExecute()
 {
     if (m_commands.AddTermAndSelect())
-        actGoExecute();
+        goWith(Cases::StartedBy::kAddAndGo);
 }
 
 void TfrmMain::actVwReadMeExecute()
@@ -391,6 +424,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    m_case->close(); // the searches still loading are recorded as far as they got
     SaveGeometry(this, QStringLiteral("MainWindow/geometry"));
     SaveSplitter(MainSplitter, QStringLiteral("MainWindow/splitter"));
     SaveSplitter(spltGbList, QStringLiteral("MainWindow/listSplitter"));

@@ -6,6 +6,7 @@
 #include "Interop.h"
 #include "ListCommands.h"
 #include "QLaunch.h"
+#include "RecentFiles.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -13,6 +14,11 @@
 #include <memory>
 
 struct BusProgram;
+class CaseRecorder;
+class TfrmCaseLog;
+namespace Cases {
+struct CaseEntry;
+}
 class EntryListView;
 struct CatalogueRequest;
 class Prompts;
@@ -90,6 +96,16 @@ public:
     void actLoadAheadExecute();
     void actClearBrowsingDataExecute();
     void actAddSiteSearchExecute();
+    // The case that records the searches (MainCase.cpp).
+    void actNewCaseExecute();
+    void actOpenCaseExecute();
+    void actCloseCaseExecute();
+    void actExportCaseExecute();
+    void actCapturePageExecute();
+    void actCaptureEveryResultExecute();
+    void actShowCaseLogExecute();
+    CaseRecorder *caseRecorder() const { return m_case; }
+    TfrmCaseLog *caseLog() const;
 
     // What a start of the program or a desktop search result asks for (MainRequest.cpp): the
     // window comes up and searches, adds or shows what was asked. Errors go to showCallerError.
@@ -111,6 +127,16 @@ private:
     void buildCommands();
     void createWindows();
     void navigate(const QString &address);
+    // A search shown in the pane, told to the case as started by `startedBy` (a StartedBy word).
+    void goWith(const char *startedBy);
+    void showSearch(const QByteArray &serviceLine, const QString &term, const char *startedBy);
+    // The case's part (MainCase.cpp).
+    void buildCase();
+    void openCase(const QString &folder);
+    void caseChanged();
+    void paneShowed(const PaneOutcome &outcome);
+    void recordQuickLaunch(const QString &address, bool sent);
+    void runAgain(const QList<Cases::CaseEntry> &searches);
     // The browser pane's part (MainBrowsing.cpp).
     BrowserPane *browser();
     void startBrowser();
@@ -122,7 +148,8 @@ private:
     struct TitledAddress
     {
         QString title;
-        QString address;
+        QByteArray serviceLine;
+        QString term;
     };
     void openSearchTabs(const QList<TitledAddress> &tabs, QStringList failed);
     // The catalogue page's links (MainCatalogue.cpp).
@@ -168,6 +195,13 @@ private:
     int NotePadCount = 1;
 
     CommandSet *m_commandSet = nullptr;
+
+    CaseRecorder *m_case = nullptr;
+    QPointer<TfrmCaseLog> m_caseLog;
+    RecentFiles m_recentCases;
+    QLabel *CaseMark = nullptr;
+    int m_lastSearchId = 0; // the window's number of its last search
+    int m_shownId = 0;      // the search on view
 };
 
 // The About box's text: the version, the licence and the Qt version.

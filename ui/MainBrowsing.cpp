@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's part in the browser pane: its status texts and questions, the settings
 // of the pane, the page loaded ahead of the user's steps and the searches that open many tabs.
+#include "CaseEntry.h"
+#include "CaseRecorder.h"
 #include "EntryList.h"
 #include "EntryListView.h"
 #include "Error.h"
@@ -54,6 +56,7 @@ BrowserPane *TfrmMain::browser()
     setup.openInBrowser = [this](const QString &address) {
         return m_parts.openInDefaultBrowser(address, nullptr);
     };
+    setup.pageActions = {m_commandSet->action(QStringLiteral("actCapturePage"))};
     if (!setup.privateBrowsing)
         checkProfileFolders();
     m_pane = m_parts.createBrowser(brwWeb, setup);
@@ -66,6 +69,11 @@ BrowserPane *TfrmMain::browser()
     connect(m_pane, &BrowserPane::loadFinished, this,
             [this] { setStatus(QT_TR_NOOP("Navigation Complete")); });
     connect(m_pane, &BrowserPane::statusBarMessage, StatusLine, &QLabel::setText);
+    // After the status texts above: a record that was not written says so over them.
+    connect(m_pane, &BrowserPane::pageShown, this, &TfrmMain::paneShowed);
+    connect(m_pane, &BrowserPane::loadFinished, this, &TfrmMain::paneShowed);
+    connect(m_pane, &BrowserPane::tabLoaded, m_case, &CaseRecorder::ended);
+    connect(m_pane, &BrowserPane::captureFinished, m_case, &CaseRecorder::captureDone);
     connect(m_pane, &BrowserPane::errorOccurred, this,
             [this](const QString &message) { m_parts.showError(this, message); });
     return m_pane;
@@ -193,15 +201,26 @@ void TfrmMain::openSearchTabs(const QList<TitledAddress> &tabs, QStringList fail
         && !m_parts.prompts->AskOkCancel(tr("This opens %1 tabs. Open them all?").arg(tabs.size())))
         return;
     QList<PaneRequest> valid;
+    QList<Cases::CaseEntry> searches;
     for (const TitledAddress &tab : tabs) {
         try {
-            valid.append({CheckedUrl(tab.address), {}, tab.title});
+            const SearchRequest request = GoRequestFor(tab.serviceLine, tab.term);
+            valid.append({CheckedUrl(request.address), request.postBody.value_or(QByteArray()),
+                          tab.title, 0});
+            searches.append(CaseSearch(tab.serviceLine, tab.term, request,
+                                       Cases::StartedBy::kSearchAll));
         } catch (const CommandError &) {
-            failed.append(tab.title);
+            failed.append(tab.title); // the others still open
         }
     }
-    if (!valid.isEmpty())
-        browser()->openTabs(valid);
+    if (!valid.isEmpty()) {
+        BrowserPane *pane = browser();
+        for (qsizetype i = 0; i < valid.size(); ++i) {
+            valid[i].id = ++m_lastSearchId;
+            m_case->begin(valid[i].id, searches.at(i), false);
+        }
+        pane->openTabs(valid);
+    }
     if (!failed.isEmpty())
         throw CommandError(tr("The browser pane cannot open the address for %1")
                                    .arg(failed.join(QStringLiteral(", "))));
@@ -213,16 +232,11 @@ void TfrmMain::actSearchAllServicesExecute()
     if (term < 0)
         return;
     QList<TitledAddress> tabs;
-    QStringList failed;
     for (qsizetype service = 0; service < m_services.list.Count(); ++service) {
-        const QString title = ServiceDisplayName(m_services.list.LineAt(service));
-        try {
-            tabs.append({title, SearchAddressAt(m_services.list, service, m_terms.list, term)});
-        } catch (const CommandError &) {
-            failed.append(title); // the others still open
-        }
+        const QByteArray &line = m_services.list.LineAt(service);
+        tabs.append({ServiceDisplayName(line), line, m_terms.list.TextAt(term)});
     }
-    openSearchTabs(tabs, failed);
+    openSearchTabs(tabs, {});
 }
 
 void TfrmMain::actSearchAllTermsExecute()
@@ -231,16 +245,12 @@ void TfrmMain::actSearchAllTermsExecute()
     if (service < 0)
         return;
     QList<TitledAddress> tabs;
-    QStringList failed;
+    const QByteArray &line = m_services.list.LineAt(service);
     for (qsizetype term = 0; term < m_terms.list.Count(); ++term) {
-        const QString title = m_terms.list.TextAt(term);
-        try {
-            tabs.append({title, SearchAddressAt(m_services.list, service, m_terms.list, term)});
-        } catch (const CommandError &) {
-            failed.append(title);
-        }
+        const QString text = m_terms.list.TextAt(term);
+        tabs.append({text, line, text});
     }
-    openSearchTabs(tabs, failed);
+    openSearchTabs(tabs, {});
 }
 
 void TfrmMain::actAddSiteSearchExecute()

@@ -83,6 +83,13 @@ QList<Command> MainCommandTable(TfrmMain &w, ListCommands &lists)
         {"actLoadAhead", QT_TRANSLATE_NOOP("Command", "&Load Next Result Ahead"), "Tools", {}, [&] { w.actLoadAheadExecute(); }},
         {"actAddSiteSearch", QT_TRANSLATE_NOOP("Command", "Add This Site's Searc&h"), "Services", {}, [&] { w.actAddSiteSearchExecute(); }},
         {"actClearBrowsingData", QT_TRANSLATE_NOOP("Command", "Clear &Browsing Data..."), "Tools", {}, [&] { w.actClearBrowsingDataExecute(); }},
+        {"actNewCase", QT_TRANSLATE_NOOP("Command", "New &Case..."), "File", {}, [&] { w.actNewCaseExecute(); }},
+        {"actOpenCase", QT_TRANSLATE_NOOP("Command", "&Open Case..."), "File", {}, [&] { w.actOpenCaseExecute(); }},
+        {"actCloseCase", QT_TRANSLATE_NOOP("Command", "C&lose Case"), "File", {}, [&] { w.actCloseCaseExecute(); }},
+        {"actExportCase", QT_TRANSLATE_NOOP("Command", "E&xport Case..."), "File", {}, [&] { w.actExportCaseExecute(); }},
+        {"actCapturePage", QT_TRANSLATE_NOOP("Command", "&Capture Page"), "Case", Ctrl | Qt::ShiftModifier | Qt::Key_S, [&] { w.actCapturePageExecute(); }},
+        {"actCaptureEveryResult", QT_TRANSLATE_NOOP("Command", "Capture &Every Result"), "Case", {}, [&] { w.actCaptureEveryResultExecute(); }},
+        {"actShowCaseLog", QT_TRANSLATE_NOOP("Command", "Show &Log"), "Case", {}, [&] { w.actShowCaseLogExecute(); }},
     };
     // clang-format on
 }
@@ -166,4 +173,24 @@ void BindTermsList(const CommandSet &commands, EntryListView *view)
     view->bindKey(Qt::Key_Insert, commands.action(QStringLiteral("actAddTerm")));
     bindEnter(commands, view);
     view->bindDoubleClick(commands.action(QStringLiteral("actAddGo")));
+}
+
+void BuildCaseMenus(const CommandSet &commands, QMenuBar *bar, const RecentFiles &recentCases,
+                    const std::function<void(const QString &)> &openRecent)
+{
+    // The case's commands open the File menu; the Case menu stands before Help.
+    QMenu *file = bar->actions().constFirst()->menu();
+    QAction *before = file->actions().value(0);
+    for (const char *name : {"actNewCase", "actOpenCase"})
+        file->insertAction(before, commands.action(QString::fromUtf8(name)));
+    file->insertMenu(before, new RecentMenu(QCoreApplication::translate("Menu", "Recent C&ases"),
+                                            recentCases, openRecent, file));
+    for (const char *name : {"actCloseCase", "actExportCase"})
+        file->insertAction(before, commands.action(QString::fromUtf8(name)));
+    file->insertSeparator(before);
+    QMenu *cases = commands.buildMenu(QCoreApplication::translate("Menu", "C&ase"),
+                                      {"actCapturePage", "actCaptureEveryResult", "-",
+                                       "actShowCaseLog"},
+                                      bar);
+    bar->insertMenu(bar->actions().constLast(), cases);
 }

@@ -5,12 +5,15 @@
 // the command table, the menus, the context menus and the bindings of the two lists.
 #include "CommandSet.h"
 
+#include <functional>
+
 class EntryListView;
 class ListCommands;
 struct ListDocument;
 class QMenu;
 class QMenuBar;
 class QWidget;
+class RecentFiles;
 class TfrmMain;
 
 // The main window's commands in their stored order.
@@ -19,6 +22,9 @@ QList<Command> MainCommandTable(TfrmMain &window, ListCommands &lists);
 // The menu bar's menus; the Services and Terms menus get the recent lists after their Load.
 void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lists,
                     ListDocument &services, ListDocument &terms);
+// The case's commands in the File menu with the cases opened last, and the Case menu.
+void BuildCaseMenus(const CommandSet &commands, QMenuBar *bar, const RecentFiles &recentCases,
+                    const std::function<void(const QString &)> &openRecent);
 QMenu *BuildConsoleMenu(const CommandSet &commands, QWidget *parent);
 QMenu *BuildTrayMenu(const CommandSet &commands, QWidget *parent);
 // The lists' context menus (pmServices, pmTerms) and the keys and clicks bound to commands.
