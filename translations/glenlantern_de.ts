@@ -113,10 +113,6 @@
 <context>
     <name>CaseRecorder</name>
     <message>
-        <source>The search is shown, but the case did not record it: %1</source>
-        <translation>Die Suche wird angezeigt, aber die Akte hat sie nicht aufgezeichnet: %1</translation>
-    </message>
-    <message>
         <source>No case is open: open or start one in the File menu first</source>
         <translation>Keine Akte ist geöffnet: Öffnen oder beginnen Sie zuerst eine im Menü Datei</translation>
     </message>
@@ -127,10 +123,6 @@
     <message>
         <source>Capturing the page...</source>
         <translation>Die Seite wird gesichert...</translation>
-    </message>
-    <message>
-        <source>Captured the page as %1</source>
-        <translation>Die Seite wurde als %1 gesichert</translation>
     </message>
     <message>
         <source>The %1 capture failed: %2</source>
@@ -147,6 +139,14 @@
     <message>
         <source>The case did not record the note: %1</source>
         <translation>Die Akte hat die Notiz nicht aufgezeichnet: %1</translation>
+    </message>
+    <message>
+        <source>%1. The page is shown; the next search tries again.</source>
+        <translation>%1. Die Seite wird angezeigt; die nächste Suche versucht es erneut.</translation>
+    </message>
+    <message>
+        <source>Captured the page as %1 (%2 bytes)</source>
+        <translation>Die Seite wurde als %1 gesichert (%2 Bytes)</translation>
     </message>
 </context>
 <context>

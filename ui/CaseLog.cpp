@@ -149,6 +149,11 @@ TfrmCaseLog::TfrmCaseLog(QWidget *parent)
     tblLog->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked
                             | QAbstractItemView::AnyKeyPressed);
     tblLog->horizontalHeader()->setStretchLastSection(true);
+    // One line a search, the time whole; a width from the text, not from every row's content.
+    tblLog->setWordWrap(false);
+    tblLog->horizontalHeader()->resizeSection(
+            CaseLogModel::Time,
+            fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 24);
     tblLog->verticalHeader()->hide();
     connect(tblLog, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
         if (index.column() != CaseLogModel::Note)

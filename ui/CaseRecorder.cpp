@@ -131,7 +131,7 @@ void CaseRecorder::write(CaseEntry search, int id)
         written = m_case->appendSearch(std::move(search));
     } catch (const CommandError &error) {
         m_captureAfter.remove(id);
-        Q_EMIT notice(tr("The search is shown, but the case did not record it: %1")
+        Q_EMIT notice(tr("%1. The page is shown; the next search tries again.")
                               .arg(error.message()));
         return;
     }
@@ -191,7 +191,9 @@ void CaseRecorder::captureDone(const CaptureOutcome &outcome)
                 : m_case->recordCaptureFailure(capture.seq, capture.kind, outcome.error);
         Q_EMIT entryWritten(written);
         Q_EMIT notice(written.failure.isEmpty()
-                              ? tr("Captured the page as %1").arg(capture.kind.toUpper())
+                              ? tr("Captured the page as %1 (%2 bytes)")
+                                        .arg(capture.kind.toUpper())
+                                        .arg(written.size)
                               : tr("The %1 capture failed: %2")
                                         .arg(capture.kind.toUpper(), written.failure));
     } catch (const CommandError &error) {

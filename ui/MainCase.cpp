@@ -22,6 +22,9 @@ using namespace Cases;
 
 namespace {
 
+// How long what the case says stays in the status line.
+constexpr int kNoticeMs = 15000;
+
 // Capture Page stays enabled: its key says what is missing when no case is open.
 const QStringList kCaseCommands = {QStringLiteral("actCloseCase"), QStringLiteral("actExportCase"),
                                    QStringLiteral("actShowCaseLog")};
@@ -53,7 +56,9 @@ void TfrmMain::buildCase()
     CaseMark->setObjectName(QStringLiteral("CaseMark"));
     statusBar()->addPermanentWidget(CaseMark);
     connect(m_case, &CaseRecorder::caseChanged, this, &TfrmMain::caseChanged);
-    connect(m_case, &CaseRecorder::notice, StatusLine, &QLabel::setText);
+    // Over the pane's texts for a while: the load's last text comes after a record that failed.
+    connect(m_case, &CaseRecorder::notice, this,
+            [this](const QString &text) { statusBar()->showMessage(text, kNoticeMs); });
     connect(m_case, &CaseRecorder::captureWanted, this,
             [this](int id, const QList<CaptureFile> &files) {
                 m_commandSet->run([&] { browser()->capturePage(id, files); });

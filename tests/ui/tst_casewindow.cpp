@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QSortFilterProxyModel>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 
@@ -105,7 +106,7 @@ void TestCaseWindow::capturesThePageOnView()
     QCOMPARE(captures.size(), 3);
     QCOMPARE(captures.at(0).sha256, Sha256Hex("page"));
     QCOMPARE(captures.at(2).failure, QStringLiteral("no picture"));
-    QCOMPARE(w->statusText(), QStringLiteral("The PNG capture failed: no picture"));
+    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("The PNG capture failed: no picture"));
 }
 
 void TestCaseWindow::logEditsNotesAndRunsAgain()
