@@ -133,6 +133,7 @@ private:
     // The case's part (MainCase.cpp).
     void buildCase();
     void openCase(const QString &folder);
+    void openExistingCase(const QString &folder);
     void caseChanged();
     void paneShowed(const PaneOutcome &outcome);
     void recordQuickLaunch(const QString &address, bool sent);

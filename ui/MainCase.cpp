@@ -30,6 +30,11 @@ const QStringList kCaseCommands = {QStringLiteral("actCloseCase"), QStringLitera
                                    QStringLiteral("actShowCaseLog")};
 
 // The export a file name asks for, by its ending.
+bool holdsCase(const QString &folder)
+{
+    return QFileInfo::exists(QDir(folder).filePath(QStringLiteral("case.sqlite")));
+}
+
 std::optional<Cases::ExportFormat> formatOfFile(const QString &path)
 {
     const QString name = QFileInfo(path).fileName().toLower();
@@ -49,7 +54,11 @@ void TfrmMain::buildCase()
 {
     m_case = new CaseRecorder(this);
     BuildCaseMenus(*m_commandSet, menuBar(), m_recentCases, [this](const QString &folder) {
-        m_commandSet->run([&] { openCase(folder); });
+        m_commandSet->run([&] {
+            if (!holdsCase(folder))
+                m_recentCases.remove(folder); // gone: it leaves the menu
+            openExistingCase(folder);
+        });
     });
     m_commandSet->action(QStringLiteral("actCaptureEveryResult"))->setCheckable(true);
     CaseMark = PlainLabel({}, nullptr);
@@ -122,14 +131,18 @@ void TfrmMain::actOpenCaseExecute()
 {
     const std::optional<QString> folder
             = m_parts.prompts->ChooseFolder(tr("Open Case"), QDir::homePath());
-    if (!folder)
-        return;
-    // Opening never makes a case: an empty folder is one for New Case.
-    if (!QFileInfo::exists(QDir(*folder).filePath(QStringLiteral("case.sqlite"))))
+    if (folder)
+        openExistingCase(*folder);
+}
+
+// Opening never makes a case: an empty or missing folder is one for New Case.
+void TfrmMain::openExistingCase(const QString &folder)
+{
+    if (!holdsCase(folder))
         throw CommandError(tr("The folder \"%1\" holds no case (no case.sqlite); New Case "
                               "starts one")
-                                   .arg(QDir::toNativeSeparators(*folder)));
-    openCase(*folder);
+                                   .arg(QDir::toNativeSeparators(folder)));
+    openCase(folder);
 }
 
 void TfrmMain::actCloseCaseExecute()
