@@ -53,6 +53,12 @@ void WebCapture::next()
     m_current = {job.id, file.format, file.path, {}};
     if (!job.view)
         return done(tr("the page was closed before it was captured"));
+    // A page closed while the engine writes it (its tab, a step far away) ends the file now,
+    // not at the timeout; the picture was taken already.
+    if (file.format != CaptureFormat::Png)
+        m_waits.append(connect(job.view, &QObject::destroyed, this, [this] {
+            done(tr("the page was closed before it was captured"));
+        }));
     m_timeout.start();
     start(job, file);
 }
