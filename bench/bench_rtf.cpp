@@ -93,6 +93,7 @@ public:
         return m_path;
     }
     std::optional<QString> SaveFileAs(const QString &, const QString &) override { return {}; }
+    std::optional<QString> ChooseFolder(const QString &, const QString &) override { return {}; }
     bool ConfirmRisk(const QString &, const QString &, const QString &) override { return false; }
     bool AskLogin(const QString &, const QString &, QString &, QString &) override { return false; }
 

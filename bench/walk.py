@@ -8,8 +8,9 @@ steps through them, one step a second, and each step is timed from the key press
 XTest) until the new page's colour is on the screen (read back with XGetImage). The same walk
 runs through a bare QWebEngineView beside a list (bench/bare_view) as the yardstick.
 
-    walk.py [build folder] [walk|first|all]   the walk and memory figures, the first click,
-                                              Search All over 12 services, or all three
+    walk.py [build folder] [walk|first|all|case]   the walk and memory figures, the first
+                                              click, Search All over 12 services, the walk
+                                              recorded in a case and its captures, or all
 
 Environment: GL_WALK_STEPS (20), GL_WALK_DELAY_MS (300), GL_WALK_RUNS for the first click (5).
 """
@@ -18,6 +19,7 @@ import ctypes
 import http.server
 import os
 import shutil
+import sqlite3
 import statistics
 import subprocess
 import sys
@@ -189,7 +191,8 @@ def tree_pss_mib(pid):
 class Program:
     """The program (or the bare view) started in a folder and a home of its own."""
 
-    def __init__(self, build, kind, server, load_ahead=True, terms=STEPS + 1, services=1):
+    def __init__(self, build, kind, server, load_ahead=True, terms=STEPS + 1, services=1,
+                 case=False):
         self.folder = tempfile.mkdtemp(prefix="gl-walk-")
         self.terms = [f"term{i}" for i in range(terms)]
         address = f"http://127.0.0.1:{server.port}/s?q=|s|"
@@ -208,6 +211,10 @@ class Program:
             with open(os.path.join(self.folder, "Default.glt"), "w") as f:
                 f.write("\r\n".join(self.terms) + "\r\n")
             command, self.title = [os.path.join(build, "glenlantern")], "Glen Lantern"
+            if case:
+                self.case = os.path.join(self.folder, "case")
+                command += ["--case", self.case]
+                self.title = "Glen Lantern - case case"
         else:
             command = [os.path.join(build, "bench", "bare_view"), address] + self.terms
             self.title = "Bare View"
@@ -232,10 +239,10 @@ class Program:
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
-def walk(build, kind, server, load_ahead):
+def walk(build, kind, server, load_ahead, case=False):
     """Key press to page shown for each step, and request to page shown; memory at the end."""
     display = Display()
-    program = Program(build, kind, server, load_ahead)
+    program = Program(build, kind, server, load_ahead, case=case)
     try:
         time.sleep(2.0)
         program.focus()
@@ -309,6 +316,42 @@ def search_all(build, server, services=12):
     return statistics.median(times)
 
 
+def case_rows(program, sql):
+    with sqlite3.connect(f"file:{program.case}/case.sqlite?mode=ro", uri=True) as db:
+        return db.execute(sql).fetchall()
+
+
+def captures(build, server, runs=5):
+    """Capture Page (its key) on each of a few result pages, from the key press until the case
+    has recorded the page's MHTML, PDF and PNG; the sizes of the last three files."""
+    display = Display()
+    program = Program(build, "ours", server, terms=runs, case=True)
+    times = []
+    try:
+        time.sleep(2.0)
+        program.focus()
+        display.click(*program.first_row)
+        for i in range(runs):
+            if wait_colour(display, program.point, colour(i), 60) is None:
+                raise SystemExit(f"walk.py: term{i} never showed")
+            time.sleep(0.5)
+            pressed = time.perf_counter()
+            subprocess.run(["xdotool", "key", "ctrl+shift+s"], check=True)
+            deadline = pressed + 60
+            while (len(case_rows(program, "SELECT seq FROM entries WHERE kind = 'capture'"))
+                   < 3 * (i + 1)) and time.perf_counter() < deadline:
+                time.sleep(0.01)
+            times.append((time.perf_counter() - pressed) * 1000)
+            program.focus()
+            display.key(XK_DOWN)
+        sizes = case_rows(program, "SELECT capture_kind, size, failure FROM entries "
+                                   "WHERE kind = 'capture' ORDER BY seq DESC LIMIT 3")
+        return times, sizes
+    finally:
+        program.close()
+        server.arrivals.clear()
+
+
 def p95(values):
     ordered = sorted(values)
     return ordered[min(len(ordered) - 1, round(0.95 * (len(ordered) - 1)))]
@@ -326,6 +369,8 @@ def main():
                   f"{first_click(build, server):.0f} ms (median of {FIRST_RUNS})")
         finally:
             server.close()
+    if only in ("", "case"):
+        cases(build)
     if only in ("", "all"):
         server = Server(DELAY_MS)
         try:
@@ -334,6 +379,23 @@ def main():
                   f"(median of {FIRST_RUNS})")
         finally:
             server.close()
+
+
+def cases(build):
+    print(f"walk recorded in a case: {STEPS} steps with Down, one a second; server answers "
+          f"after {DELAY_MS} ms")
+    server = Server(DELAY_MS)
+    try:
+        for label, case in (("Glen Lantern, no case", False), ("Glen Lantern, recording", True)):
+            keys, _, memory = walk(build, "ours", server, True, case)
+            print(f"{label:34} key→shown median {statistics.median(keys):.0f} ms, p95 "
+                  f"{p95(keys):.0f} ms, {memory:.0f} MiB", flush=True)
+        times, sizes = captures(build, server)
+        print(f"Capture Page (MHTML, PDF, PNG one after the other), key to the third file "
+              f"recorded: median {statistics.median(times):.0f} ms, slowest {max(times):.0f} ms; "
+              f"files {', '.join(f'{k} {s or 0} bytes' + (f' ({f})' if f else '') for k, s, f in sizes)}")
+    finally:
+        server.close()
 
 
 def walks(build):

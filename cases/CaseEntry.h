@@ -24,10 +24,14 @@ inline constexpr char kNote[] = "note";
 inline constexpr char kLoaded[] = "loaded";
 inline constexpr char kFailed[] = "failed";
 inline constexpr char kNotFinished[] = "not finished";
+// A search the program handed to the user's web browser (the Quick Launcher): what the browser
+// made of it is not known here.
+inline constexpr char kSentToBrowser[] = "sent to browser";
 
 // What started a search (started_by). Other words may be added; readers keep what they find.
 namespace StartedBy {
 inline constexpr char kClick[] = "click";
+inline constexpr char kGo[] = "go"; // the Go command: its menu item, its key, Enter in a list
 inline constexpr char kStep[] = "step"; // an arrow key, the page shown when it was shown
 inline constexpr char kAddAndGo[] = "add and go";
 inline constexpr char kSearchAll[] = "search all";

@@ -116,6 +116,17 @@ const QList<OptionRow> &optionRows()
              QT_TRANSLATE_NOOP(
                      "CommandLine",
                      "with --matrix: the pause before a host is asked again (default 1)")},
+            {{QStringLiteral("case")},
+             "DIR",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "record every search in the case in DIR (made when new)")},
+            {{QStringLiteral("capture")},
+             nullptr,
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "capture the page on view into the open case (MHTML, PDF, PNG)")},
+            {{QStringLiteral("note")},
+             "TEXT",
+             QT_TRANSLATE_NOOP("CommandLine", "with --capture: a note on the page's search")},
             {{QStringLiteral("background")},
              nullptr,
              QT_TRANSLATE_NOOP("CommandLine",
@@ -140,15 +151,17 @@ const QList<std::pair<const char *, QList<const char *>>> &conflicts()
             {"quick-launch", {"add", "service", "background"}},
             {"new-terms", {"terms", "background"}},
             {"background", {"add", "service"}},
+            {"capture", {"print-url", "add", "quick-launch", "new-terms", "background", "service"}},
+            {"case", {"print-url", "background"}},
             {"import",
              {"export", "print-url", "service", "services", "terms", "add", "quick-launch",
-              "new-terms", "background", "all-services"}},
+              "new-terms", "background", "all-services", "case", "capture"}},
             {"export",
              {"print-url", "service", "terms", "add", "quick-launch", "new-terms", "background",
-              "all-services", "into"}},
+              "all-services", "into", "case", "capture"}},
             {"matrix",
              {"print-url", "service", "add", "quick-launch", "new-terms", "background",
-              "all-services", "import", "export", "into"}},
+              "all-services", "import", "export", "into", "case", "capture"}},
     };
     return table;
 }
@@ -194,8 +207,12 @@ void checkCombinations(const QCommandLineParser &parser, bool hasTerm)
         if (parser.isSet(QString::fromLatin1(option)) && !hasTerm)
             throw UsageError(Tr::tr("%1 needs a search term").arg(dashed(option)));
     }
-    if (parser.isSet(QStringLiteral("background")) && hasTerm)
-        throw UsageError(Tr::tr("--background takes no search term"));
+    for (const char *option : {"background", "capture"}) {
+        if (parser.isSet(QString::fromLatin1(option)) && hasTerm)
+            throw UsageError(Tr::tr("%1 takes no search term").arg(dashed(option)));
+    }
+    if (parser.isSet(QStringLiteral("note")) && !parser.isSet(QStringLiteral("capture")))
+        throw UsageError(Tr::tr("--note goes only with --capture"));
     for (const OptionRow &row : optionRows()) {
         if (row.valueName && parser.values(row.names.constLast()).size() > 1)
             throw UsageError(Tr::tr("%1 is given more than once")
@@ -368,6 +385,15 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
     result.quickLaunch = parser.isSet(QStringLiteral("quick-launch"));
     result.newTerms = parser.isSet(QStringLiteral("new-terms"));
     result.background = parser.isSet(QStringLiteral("background"));
+    if (parser.isSet(QStringLiteral("case"))) {
+        const QString value = parser.value(QStringLiteral("case"));
+        if (IsBlank(value))
+            throw UsageError(Tr::tr("The folder name after --case is empty"));
+        result.openCase = QDir::cleanPath(QDir(workingDirectory).absoluteFilePath(value));
+    }
+    result.capture = parser.isSet(QStringLiteral("capture"));
+    if (parser.isSet(QStringLiteral("note")))
+        result.note = parser.value(QStringLiteral("note"));
     if (parser.isSet(QStringLiteral("print-url")))
         result.job = CommandLine::Job::PrintUrl;
     return result;

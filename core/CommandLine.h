@@ -45,6 +45,7 @@ struct CommandLine
     bool quickLaunch = false;
     bool newTerms = false;
     bool background = false; // started by the session bus for the desktop's search
+    bool fromDesktopSearch = false; // a result picked in the desktop's search
     QString importSource;    // --import: firefox, chromium, kde or a path
     QString intoFile;        // --into, absolute; created when missing
     QString exportFormat;    // --export: opensearch or kde
@@ -54,6 +55,9 @@ struct CommandLine
     QString group;           // --matrix --group: the services of this group; null for all
     QString outFile;         // --out, absolute: the export's file; the matrix's CSV, else standard output
     qint64 pauseMs = -1;     // --matrix --pause, in milliseconds; -1 for the default
+    QString openCase;        // --case: the case folder to record into, absolute
+    bool capture = false;    // --capture: the page on view into the open case
+    std::optional<QString> note; // --note with --capture
 };
 
 // How much of the list files named is looked at while the command line is read: the first

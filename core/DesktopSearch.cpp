@@ -130,6 +130,7 @@ std::optional<DesktopSearchResult> DescribeDesktopResult(const EntryList &servic
 std::optional<CommandLine> DesktopResultRequest(const QString &id)
 {
     CommandLine request;
+    request.fromDesktopSearch = true;
     if (id.startsWith(kTermPrefix)) {
         request.term = id.mid(kTermPrefix.size());
     } else if (id.startsWith(kServicePrefix)) {

@@ -31,6 +31,9 @@ public:
                                               const QString &defaultExtension, const QString &title,
                                               const QString &startFolder)
             = 0;
+    // A folder, chosen or typed (it need not exist yet); nothing when the user cancels.
+    virtual std::optional<QString> ChooseFolder(const QString &title, const QString &startFolder)
+            = 0;
     // The file a download is saved to: the save dialog starting at the suggested path, asking
     // before it replaces a file; nothing when the user cancels.
     virtual std::optional<QString> SaveFileAs(const QString &title, const QString &suggestedPath)

@@ -16,6 +16,7 @@
 #include <functional>
 
 class Prompts;
+class QAction;
 
 // An OpenSearch description a page offers, with where it came from; or why there is none.
 struct SiteSearch
@@ -37,6 +38,8 @@ struct PaneSetup
     std::function<bool(const QUrl &link)> localLink;
     // The address in the user's web browser; false when none could be started.
     std::function<bool(const QString &address)> openInBrowser;
+    // The program's commands on the page on view, added to the page's context menu.
+    QList<QAction *> pageActions;
 };
 
 class BrowserPane : public QWidget
@@ -65,6 +68,10 @@ public:
     // The search the page on view offers (its <link rel="search">), fetched; `done` is called
     // once, later.
     virtual void findSiteSearch(SiteSearchDone done) = 0;
+    // Writes the page of the search `id` (the page on view for 0) to the files in their order,
+    // one after the other, never two at once on a page; a capture asked for meanwhile waits its
+    // turn and the pages go on meanwhile. captureFinished tells of each file.
+    virtual void capturePage(int id, const QList<CaptureFile> &files) = 0;
 
 Q_SIGNALS:
     // The page on view is going somewhere: the window's search, a link, a step back.
@@ -74,6 +81,10 @@ Q_SIGNALS:
     void loadFinished(const PaneOutcome &outcome);
     // A page came on view (a step onto a page loaded ahead, another tab), loaded or not.
     void pageShown(const PaneOutcome &outcome);
+    // A tab opened by openTabs ended its first load, on view or not.
+    void tabLoaded(const PaneOutcome &outcome);
+    // A file of a capture was written, or could not be.
+    void captureFinished(const CaptureOutcome &outcome);
     // A text of the pane's own for the status line (a download's progress, a notification).
     void statusBarMessage(const QString &text);
     // Something the user asked for failed; the message says what.
@@ -88,7 +99,7 @@ public:
     virtual BrowserPane *create(QWidget *parent, const PaneSetup &setup) = 0;
 };
 
-#define BrowserPaneFactory_iid "org.glenlantern.BrowserPaneFactory/4.0"
+#define BrowserPaneFactory_iid "org.glenlantern.BrowserPaneFactory/5.0"
 Q_DECLARE_INTERFACE(BrowserPaneFactory, BrowserPaneFactory_iid)
 
 // The pane from the engine plugin; throws CommandError when the plugin cannot be loaded.

@@ -48,3 +48,22 @@ struct PaneOutcome
     QString title;
     State state = Loading;
 };
+
+// What a capture of a page writes: the whole page as MHTML, the page printed to PDF, or a PNG
+// of what the pane shows.
+enum class CaptureFormat { Mhtml, Pdf, Png };
+
+struct CaptureFile
+{
+    CaptureFormat format = CaptureFormat::Mhtml;
+    QString path;
+};
+
+// One file of a capture, written or not.
+struct CaptureOutcome
+{
+    int id = 0; // the search whose page was captured
+    CaptureFormat format = CaptureFormat::Mhtml;
+    QString path;
+    QString error; // why nothing was written; empty when the file is there
+};

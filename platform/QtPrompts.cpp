@@ -311,3 +311,16 @@ QStringList QtPrompts::NameFilters(const QString &filter)
     }
     return filters;
 }
+
+std::optional<QString> QtPrompts::ChooseFolder(const QString &title, const QString &startFolder)
+{
+    QFileDialog dialog(dialogParent(), title, startFolder);
+    dialog.setObjectName(QStringLiteral("chooseFolderDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    // A name typed that is not there yet is taken too: a new case's folder is made for it.
+    dialog.setFileMode(QFileDialog::Directory);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}

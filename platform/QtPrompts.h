@@ -28,6 +28,7 @@ public:
                                       const QString &defaultExtension, const QString &title,
                                       const QString &startFolder) override;
     std::optional<QString> SaveFileAs(const QString &title, const QString &suggestedPath) override;
+    std::optional<QString> ChooseFolder(const QString &title, const QString &startFolder) override;
     bool ConfirmRisk(const QString &title, const QString &message,
                      const QString &acceptText) override;
     bool AskLogin(const QString &title, const QString &message, QString &user,

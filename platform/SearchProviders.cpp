@@ -118,6 +118,7 @@ void GnomeSearchProvider::LaunchSearch(const QStringList &terms, uint timestamp)
     Q_UNUSED(timestamp);
     Q_EMIT m_bus.activity();
     CommandLine request;
+    request.fromDesktopSearch = true;
     request.term = terms.join(u' ');
     m_bus.open(request);
 }

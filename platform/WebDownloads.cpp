@@ -82,6 +82,9 @@ void DownloadsBar::watch(QWebEngineProfile *profile)
 
 void DownloadsBar::requested(Download *download, const QString &downloadFolder)
 {
+    // A page saved by a capture: the program asked for it and watches it itself.
+    if (download->isSavePageDownload())
+        return;
     // A page nobody sees (loaded ahead) offers nothing: the user has not been there yet. The
     // engine's page() is not asked: it crashes when the page is gone or was never known.
     if (!m_mayDownload(download->url())) {

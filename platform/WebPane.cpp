@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WebPane.h"
 
+#include "WebCapture.h"
 #include "WebDownloads.h"
 #include "WebFindBar.h"
 #include "WebProfiles.h"
@@ -33,7 +34,8 @@ WebPane::WebPane(QWidget *parent, const PaneSetup &setup)
       m_tabs(new WebTabWidget([this](WebTab *tab) { return createView(tab); }, this)),
       m_find(new FindBar(this)),
       m_downloads(new DownloadsBar(
-              setup.prompts, [this](const QUrl &url) { return mayDownload(url); }, this))
+              setup.prompts, [this](const QUrl &url) { return mayDownload(url); }, this)),
+      m_capture(new WebCapture(this))
 {
     setObjectName(QStringLiteral("brwEngine"));
     auto *layout = new QVBoxLayout(this);
@@ -44,6 +46,9 @@ WebPane::WebPane(QWidget *parent, const PaneSetup &setup)
     layout->addWidget(m_downloads);
     connect(m_tabs, &QTabWidget::currentChanged, this, &WebPane::tabChanged);
     connect(m_tabs, &WebTabWidget::pageOnViewChanged, this, &WebPane::visibleChanged);
+    connect(m_tabs, &WebTabWidget::tabLoaded, this,
+            [this](const WebView *view) { Q_EMIT tabLoaded(view->outcome()); });
+    connect(m_capture, &WebCapture::finished, this, &BrowserPane::captureFinished);
     connect(m_find, &FindBar::closed, this, [this] {
         if (WebView *view = onView())
             view->setFocus();
@@ -79,6 +84,7 @@ void WebPane::buildActions()
     m_actions.forward = paneAction(tr("&Forward"), "brwForward", this);
     m_actions.openInBrowser = paneAction(tr("Open in &Browser"), "brwOpenInBrowser", this);
     m_actions.copyAddress = paneAction(tr("Copy &Address"), "brwCopyAddress", this);
+    m_actions.program = m_setup.pageActions;
     connect(m_actions.back, &QAction::triggered, this, [this] { step(-1); });
     connect(m_actions.forward, &QAction::triggered, this, [this] { step(1); });
     connect(m_actions.openInBrowser, &QAction::triggered, this, [this] {
@@ -388,6 +394,21 @@ void WebPane::findSiteSearch(SiteSearchDone done)
     if (!view || view->url().isEmpty())
         return done({{}, {}, tr("The browser pane shows no page")});
     FetchSiteSearch(view->page(), this, std::move(done));
+}
+
+void WebPane::capturePage(int id, const QList<CaptureFile> &files)
+{
+    WebView *page = onView();
+    if (id != 0 && (!page || page->request().id != id)) {
+        page = nullptr;
+        for (WebView *view : findChildren<WebView *>()) {
+            if (view->request().id == id)
+                page = view;
+        }
+    }
+    if (!page || page->request().isEmpty())
+        return m_capture->fail(id, files, tr("the page is no longer open"));
+    m_capture->add(page, page->request().id, files);
 }
 
 // --- steps -----------------------------------------------------------------------------------

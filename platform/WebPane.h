@@ -12,6 +12,7 @@
 class DownloadsBar;
 class FindBar;
 class QShortcut;
+class WebCapture;
 class WebProfiles;
 class WebTab;
 class WebTabWidget;
@@ -31,6 +32,7 @@ public:
     void clearBrowsingData() override;
     bool takesClipboardKeys() const override;
     void findSiteSearch(SiteSearchDone done) override;
+    void capturePage(int id, const QList<CaptureFile> &files) override;
 
     // The addresses kept of pages that went while they loaded unseen.
     static constexpr int MaxAbandoned = 16;
@@ -66,6 +68,7 @@ private:
     FindBar *m_find;
     DownloadsBar *m_downloads;
     PaneActions m_actions;
+    WebCapture *m_capture;
     QShortcut *m_stop = nullptr;
     QPointer<WebTab> m_lastTab;
     LoadAheadScheduler m_ahead;

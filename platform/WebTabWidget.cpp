@@ -164,7 +164,11 @@ void WebTabWidget::startTabLoads()
             if (m_tabLoads.remove(view))
                 startTabLoads();
         };
-        connect(view->page(), &QWebEnginePage::loadFinished, this, done);
+        connect(view->page(), &QWebEnginePage::loadFinished, this, [this, view, done] {
+            if (m_tabLoads.contains(view))
+                Q_EMIT tabLoaded(view);
+            done();
+        });
         connect(view, &QObject::destroyed, this, done);
         view->open(request);
     }

@@ -42,6 +42,8 @@ public:
 Q_SIGNALS:
     // The page on view changed within the current tab: a step, a page loaded ahead shown.
     void pageOnViewChanged();
+    // A tab opened with openWaiting ended its first load.
+    void tabLoaded(WebView *view);
 
 private:
     void startTabLoads();

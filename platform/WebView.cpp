@@ -113,6 +113,10 @@ void WebView::contextMenuEvent(QContextMenuEvent *event)
     menu->addSeparator();
     menu->addAction(m_actions.openInBrowser);
     menu->addAction(m_actions.copyAddress);
+    if (!m_actions.program.isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(m_actions.program);
+    }
     menu->popup(event->globalPos());
 }
 

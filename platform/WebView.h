@@ -18,6 +18,7 @@ struct PaneActions
     QAction *forward = nullptr;
     QAction *openInBrowser = nullptr;
     QAction *copyAddress = nullptr;
+    QList<QAction *> program; // the program's commands on the page on view
 };
 
 class WebView : public QWebEngineView

@@ -80,6 +80,76 @@
     </message>
 </context>
 <context>
+    <name>CaseLogModel</name>
+    <message>
+        <source>%1 failed</source>
+        <translation>%1 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Service</source>
+        <translation>Dienst</translation>
+    </message>
+    <message>
+        <source>Term</source>
+        <translation>Suchbegriff</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>Captures</source>
+        <translation>Sicherungen</translation>
+    </message>
+</context>
+<context>
+    <name>CaseRecorder</name>
+    <message>
+        <source>No case is open: open or start one in the File menu first</source>
+        <translation>Keine Akte ist geöffnet: Öffnen oder beginnen Sie zuerst eine im Menü Datei</translation>
+    </message>
+    <message>
+        <source>The page on view is not a search of this case: search again to record it, then capture it</source>
+        <translation>Die angezeigte Seite ist keine Suche dieser Akte: Suchen Sie erneut, um sie aufzuzeichnen, und sichern Sie sie dann</translation>
+    </message>
+    <message>
+        <source>Capturing the page...</source>
+        <translation>Die Seite wird gesichert...</translation>
+    </message>
+    <message>
+        <source>The %1 capture failed: %2</source>
+        <translation>Die Sicherung als %1 ist fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>The case did not record the %1 capture: %2</source>
+        <translation>Die Akte hat die Sicherung als %1 nicht aufgezeichnet: %2</translation>
+    </message>
+    <message>
+        <source>No case is open</source>
+        <translation>Keine Akte ist geöffnet</translation>
+    </message>
+    <message>
+        <source>The case did not record the note: %1</source>
+        <translation>Die Akte hat die Notiz nicht aufgezeichnet: %1</translation>
+    </message>
+    <message>
+        <source>%1. The page is shown; the next search tries again.</source>
+        <translation>%1. Die Seite wird angezeigt; die nächste Suche versucht es erneut.</translation>
+    </message>
+    <message>
+        <source>Captured the page as %1 (%2 bytes)</source>
+        <translation>Die Seite wurde als %1 gesichert (%2 Bytes)</translation>
+    </message>
+</context>
+<context>
     <name>Cases</name>
     <message>
         <source>the file is empty</source>
@@ -539,6 +609,34 @@
         <source>Add This Site&apos;s Searc&amp;h</source>
         <translation>Suche dieser &amp;Website hinzufügen</translation>
     </message>
+    <message>
+        <source>New &amp;Case...</source>
+        <translation>Neue &amp;Akte...</translation>
+    </message>
+    <message>
+        <source>&amp;Open Case...</source>
+        <translation>Akte ö&amp;ffnen...</translation>
+    </message>
+    <message>
+        <source>C&amp;lose Case</source>
+        <translation>Akte sch&amp;ließen</translation>
+    </message>
+    <message>
+        <source>E&amp;xport Case...</source>
+        <translation>Akte e&amp;xportieren...</translation>
+    </message>
+    <message>
+        <source>&amp;Capture Page</source>
+        <translation>Seite &amp;sichern</translation>
+    </message>
+    <message>
+        <source>Capture &amp;Every Result</source>
+        <translation>&amp;Jedes Ergebnis sichern</translation>
+    </message>
+    <message>
+        <source>Show &amp;Log</source>
+        <translation>&amp;Protokoll anzeigen</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -617,10 +715,6 @@
     <message>
         <source>%1 needs a search term</source>
         <translation>%1 braucht einen Suchbegriff</translation>
-    </message>
-    <message>
-        <source>--background takes no search term</source>
-        <translation>--background nimmt keinen Suchbegriff</translation>
     </message>
     <message>
         <source>%1 is given more than once</source>
@@ -765,6 +859,26 @@ Optionen:
     <message>
         <source>%1 goes only with --export-case or --matrix</source>
         <translation>%1 geht nur mit --export-case oder --matrix</translation>
+    </message>
+    <message>
+        <source>record every search in the case in DIR (made when new)</source>
+        <translation>jede Suche in der Akte im Ordner DIR aufzeichnen (neu angelegt, wenn es sie nicht gibt)</translation>
+    </message>
+    <message>
+        <source>capture the page on view into the open case (MHTML, PDF, PNG)</source>
+        <translation>die angezeigte Seite in die geöffnete Akte sichern (MHTML, PDF, PNG)</translation>
+    </message>
+    <message>
+        <source>with --capture: a note on the page&apos;s search</source>
+        <translation>mit --capture: eine Notiz zur Suche der Seite</translation>
+    </message>
+    <message>
+        <source>--note goes only with --capture</source>
+        <translation>--note gibt es nur mit --capture</translation>
+    </message>
+    <message>
+        <source>The folder name after --case is empty</source>
+        <translation>Der Ordnername nach --case ist leer</translation>
     </message>
 </context>
 <context>
@@ -1437,6 +1551,14 @@ Optionen:
         <source>&amp;Console</source>
         <translation>&amp;Konsole</translation>
     </message>
+    <message>
+        <source>Recent C&amp;ases</source>
+        <translation>&amp;Zuletzt geöffnete Akten</translation>
+    </message>
+    <message>
+        <source>C&amp;ase</source>
+        <translation>A&amp;kte</translation>
+    </message>
 </context>
 <context>
     <name>NetworkPageLoader</name>
@@ -1620,6 +1742,21 @@ und sendet das Formular:
     <message>
         <source>glenLantern - MidClick: QLaunch; DblClick: MScreen; RClick: Menu</source>
         <translation>glenLantern – Mittelklick: Schnellstarter; Doppelklick: Hauptfenster; Rechtsklick: Menü</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmCaseLog</name>
+    <message>
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>&amp;Run Again</source>
+        <translation>&amp;Erneut ausführen</translation>
+    </message>
+    <message>
+        <source>E&amp;xport...</source>
+        <translation>E&amp;xportieren...</translation>
     </message>
 </context>
 <context>
@@ -1838,6 +1975,66 @@ und sendet das Formular:
         <source>Browsing data is not kept. %1</source>
         <translation>Browserdaten werden nicht aufbewahrt. %1</translation>
     </message>
+    <message>
+        <source>Every search is recorded in the case &quot;%1&quot;</source>
+        <translation>Jede Suche wird in der Akte „%1“ aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>Glen Lantern - case %1</source>
+        <translation>Glen Lantern - Akte %1</translation>
+    </message>
+    <message>
+        <source>Recording: %1</source>
+        <translation>Aufzeichnung: %1</translation>
+    </message>
+    <message>
+        <source>Case Log - %1</source>
+        <translation>Aktenprotokoll - %1</translation>
+    </message>
+    <message>
+        <source>Quick Launcher: %1</source>
+        <translation>Schnellstarter: %1</translation>
+    </message>
+    <message>
+        <source>New Case</source>
+        <translation>Neue Akte</translation>
+    </message>
+    <message>
+        <source>Open Case</source>
+        <translation>Akte öffnen</translation>
+    </message>
+    <message>
+        <source>The folder &quot;%1&quot; holds no case (no case.sqlite); New Case starts one</source>
+        <translation>Der Ordner „%1“ enthält keine Akte (keine case.sqlite); Neue Akte beginnt eine</translation>
+    </message>
+    <message>
+        <source>The case is closed: searches are no longer recorded</source>
+        <translation>Die Akte ist geschlossen: Suchen werden nicht mehr aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>No case is open</source>
+        <translation>Keine Akte ist geöffnet</translation>
+    </message>
+    <message>
+        <source>Spreadsheet, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Search report, HTML (*.html)|*.html|Web archive, WARC (*.warc.gz)|*.warc.gz</source>
+        <translation>Tabelle, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Suchbericht, HTML (*.html)|*.html|Webarchiv, WARC (*.warc.gz)|*.warc.gz</translation>
+    </message>
+    <message>
+        <source>Export Case</source>
+        <translation>Akte exportieren</translation>
+    </message>
+    <message>
+        <source>The file name must end in .csv, .jsonl, .html or .warc.gz to say what to write</source>
+        <translation>Der Dateiname muss auf .csv, .jsonl, .html oder .warc.gz enden, damit feststeht, was geschrieben wird</translation>
+    </message>
+    <message>
+        <source>The case was written to &quot;%1&quot;.</source>
+        <translation>Die Akte wurde nach „%1“ geschrieben.</translation>
+    </message>
+    <message>
+        <source>Left out, as they could not be read:</source>
+        <translation>Weggelassen, weil sie nicht gelesen werden konnten:</translation>
+    </message>
 </context>
 <context>
     <name>TfrmQLaunch</name>
@@ -1906,6 +2103,33 @@ und sendet das Formular:
     <message>
         <source>Note</source>
         <translation>Notiz</translation>
+    </message>
+</context>
+<context>
+    <name>WebCapture</name>
+    <message>
+        <source>the web engine did not finish writing it in time</source>
+        <translation>der Web-Browser-Kern hat sie nicht rechtzeitig fertig geschrieben</translation>
+    </message>
+    <message>
+        <source>the page was closed before it was captured</source>
+        <translation>die Seite wurde geschlossen, bevor sie gesichert wurde</translation>
+    </message>
+    <message>
+        <source>the engine cancelled the save</source>
+        <translation>der Web-Browser-Kern hat das Speichern abgebrochen</translation>
+    </message>
+    <message>
+        <source>the page could not be printed</source>
+        <translation>die Seite konnte nicht gedruckt werden</translation>
+    </message>
+    <message>
+        <source>the view showed nothing to take a picture of</source>
+        <translation>die Ansicht zeigte nichts, wovon ein Bild gemacht werden konnte</translation>
+    </message>
+    <message>
+        <source>the picture could not be written</source>
+        <translation>das Bild konnte nicht geschrieben werden</translation>
     </message>
 </context>
 <context>
@@ -2036,6 +2260,10 @@ Formular erneut senden?</translation>
     <message>
         <source>The browser pane shows no page</source>
         <translation>Der Browserbereich zeigt keine Seite</translation>
+    </message>
+    <message>
+        <source>the page is no longer open</source>
+        <translation>die Seite ist nicht mehr geöffnet</translation>
     </message>
 </context>
 <context>

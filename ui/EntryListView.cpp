@@ -49,6 +49,7 @@ void EntryListView::watchSelection(const std::function<void()> &handle)
 
 void EntryListView::keyPressEvent(QKeyEvent *event)
 {
+    m_byMouse = false;
     if (QAction *command = m_keys.value(event->key())) {
         command->trigger();
         return;
@@ -87,11 +88,13 @@ bool EntryListView::typeAhead(const QKeyEvent *event)
 
 void EntryListView::mousePressEvent(QMouseEvent *event)
 {
+    m_byMouse = true;
     watchSelection([&] { QListView::mousePressEvent(event); });
 }
 
 void EntryListView::mouseMoveEvent(QMouseEvent *event)
 {
+    m_byMouse = true;
     watchSelection([&] { QListView::mouseMoveEvent(event); });
 }
 

@@ -27,6 +27,8 @@ public:
     void bindDoubleClick(QAction *command);
     // A row's tooltip, plain text (the list is narrow and cuts long lines).
     void setRowToolTip(std::function<QString(qsizetype row)> toolTip);
+    // The last line picked was picked with the mouse, not with a key.
+    bool pickedByMouse() const { return m_byMouse; }
 
 Q_SIGNALS:
     // The user changed the selection to a line, or typing found one (also the one selected):
@@ -53,5 +55,6 @@ private:
     TypeAhead m_typeAhead;
     QHash<int, QAction *> m_keys;
     QAction *m_doubleClick = nullptr;
+    bool m_byMouse = false;
     std::function<QString(qsizetype)> m_rowToolTip;
 };

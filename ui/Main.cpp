@@ -2,6 +2,8 @@
 #include "Main.h"
 
 #include "BrowserPane.h"
+#include "CaseEntry.h"
+#include "CaseRecorder.h"
 #include "EntryListView.h"
 #include "Error.h"
 #include "ExportServices.h"
@@ -58,6 +60,7 @@ TfrmMain::TfrmMain(MainWindowParts parts, QWidget *parent)
 {
     m_services.recent = RecentFiles(QStringLiteral("RecentServiceLists"));
     m_terms.recent = RecentFiles(QStringLiteral("RecentTermLists"));
+    m_recentCases = RecentFiles(QStringLiteral("RecentCases"));
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Glen Lantern"));
     setGeometry(191, 101, 616, 491);
@@ -66,6 +69,7 @@ TfrmMain::TfrmMain(MainWindowParts parts, QWidget *parent)
     RestoreSplitter(MainSplitter, QStringLiteral("MainWindow/splitter"));
     RestoreSplitter(spltGbList, QStringLiteral("MainWindow/listSplitter"));
     buildCommands();
+    buildCase();
     FormCreate();
     createWindows();
 }
@@ -92,7 +96,10 @@ void TfrmMain::buildLayout()
     for (EntryListView *view : {lstbxServices, lstbxTerms}) {
         connect(view, &EntryListView::picked, this, [this, view](qsizetype from, qsizetype to) {
             noteStep(view, from, to);
-            m_commandSet->run([this] { actGoExecute(); });
+            // A click, or a key: an arrow step, a letter of the type-ahead search.
+            const char *by = view->pickedByMouse() ? Cases::StartedBy::kClick
+                                                   : Cases::StartedBy::kStep;
+            m_commandSet->run([this, by] { goWith(by); });
         });
     }
 
@@ -156,7 +163,13 @@ void TfrmMain::createWindows()
 {
     frmText = std::make_unique<TfrmText>();
     frmText->menuBar()->addMenu(BuildConsoleMenu(*m_commandSet, frmText.get()));
-    frmQLaunch = std::make_unique<TfrmQLaunch>(m_parts.openInDefaultBrowser, m_parts.showError);
+    // What the Quick Launcher sends to the web browser is a search of the case too.
+    const auto openAndRecord = [this](const QString &address, QString *why) {
+        const bool sent = m_parts.openInDefaultBrowser(address, why);
+        recordQuickLaunch(address, sent);
+        return sent;
+    };
+    frmQLaunch = std::make_unique<TfrmQLaunch>(openAndRecord, m_parts.showError);
 
     // A hidden notepad is part of every start, as it always was; it is never shown.
     createNotepad(0)->setWindowTitle(QStringLiteral("TextPad"));
@@ -199,23 +212,38 @@ void TfrmMain::navigate(const QString &address)
     browser()->load({url});
 }
 
-void TfrmMain::navigate(const SearchRequest &search)
-{
-    browser()->load(PaneRequestFor(search));
-}
-
 void TfrmMain::actGoExecute()
 {
+    goWith(Cases::StartedBy::kGo);
+}
+
+void TfrmMain::goWith(const char *startedBy)
+{
     if (const auto rows = GoRows(m_services.list, m_terms.list)) {
-        navigate(SearchRequestAt(m_services.list, rows->first, m_terms.list.TextAt(rows->second)));
+        showSearch(m_services.list.LineAt(rows->first), m_terms.list.TextAt(rows->second),
+                   startedBy);
         loadNextAhead();
     }
+}
+
+// The search goes to the pane with the window's number for it, by which the case learns what
+// became of it.
+void TfrmMain::showSearch(const QByteArray &serviceLine, const QString &term,
+                          const char *startedBy)
+{
+    const SearchRequest request = GoRequestFor(serviceLine, term);
+    PaneRequest paneRequest = PaneRequestFor(request);
+    BrowserPane *pane = browser();
+    paneRequest.id = ++m_lastSearchId;
+    m_case->begin(paneRequest.id, CaseSearch(serviceLine, term, request, startedBy), true);
+    m_shownId = paneRequest.id;
+    pane->load(paneRequest);
 }
 
 void TfrmMain::actAddGoExecute()
 {
     if (m_termCommands.AddAndSelect())
-        actGoExecute();
+        goWith(Cases::StartedBy::kAddAndGo);
 }
 
 void TfrmMain::actVwReadMeExecute()
@@ -397,6 +425,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    m_case->close(); // the searches still loading are recorded as far as they got
     SaveGeometry(this, QStringLiteral("MainWindow/geometry"));
     SaveSplitter(MainSplitter, QStringLiteral("MainWindow/splitter"));
     SaveSplitter(spltGbList, QStringLiteral("MainWindow/listSplitter"));

@@ -7,6 +7,7 @@
 #include "ListCommands.h"
 #include "QLaunch.h"
 #include "Search.h"
+#include "RecentFiles.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -14,6 +15,11 @@
 #include <memory>
 
 struct BusProgram;
+class CaseRecorder;
+class TfrmCaseLog;
+namespace Cases {
+struct CaseEntry;
+}
 class EntryListView;
 struct CatalogueRequest;
 class Prompts;
@@ -70,6 +76,9 @@ public:
     void OpenRequest(const StartRequest &request);
     // The window as the session bus reaches it: its lists, its requests and its notices.
     BusProgram busProgram();
+    // The case that records the searches, and its log window when open.
+    CaseRecorder *caseRecorder() const { return m_case; }
+    TfrmCaseLog *caseLog() const;
 
 Q_SIGNALS:
     // The window was closed for good: the program ends.
@@ -107,6 +116,14 @@ private:
     void actLoadAheadExecute();
     void actClearBrowsingDataExecute();
     void actAddSiteSearchExecute();
+    // The case that records the searches (MainCase.cpp).
+    void actNewCaseExecute();
+    void actOpenCaseExecute();
+    void actCloseCaseExecute();
+    void actExportCaseExecute();
+    void actCapturePageExecute();
+    void actCaptureEveryResultExecute();
+    void actShowCaseLogExecute();
 
 
     void FormCreate();
@@ -114,8 +131,17 @@ private:
     void buildCommands();
     void createWindows();
     void navigate(const QString &address);
-    // A search, by POST where the service sends a form.
-    void navigate(const SearchRequest &search);
+    // A search shown in the pane, told to the case as started by `startedBy` (a StartedBy word).
+    void goWith(const char *startedBy);
+    void showSearch(const QByteArray &serviceLine, const QString &term, const char *startedBy);
+    // The case's part (MainCase.cpp).
+    void buildCase();
+    void openCase(const QString &folder);
+    void openExistingCase(const QString &folder);
+    void caseChanged();
+    void paneShowed(const PaneOutcome &outcome);
+    void recordQuickLaunch(const QString &address, bool sent);
+    void runAgain(const QList<Cases::CaseEntry> &searches);
     // The browser pane's part (MainBrowsing.cpp).
     BrowserPane *browser();
     void startBrowser();
@@ -127,7 +153,8 @@ private:
     struct TitledSearch
     {
         QString title;
-        SearchRequest search;
+        QByteArray serviceLine;
+        QString term;
     };
     void openSearchTabs(const QList<TitledSearch> &tabs, QStringList failed);
     enum class Across { Services, Terms };
@@ -176,6 +203,13 @@ private:
     int NotePadCount = 1;
 
     CommandSet *m_commandSet = nullptr;
+
+    CaseRecorder *m_case = nullptr;
+    QPointer<TfrmCaseLog> m_caseLog;
+    RecentFiles m_recentCases;
+    QLabel *CaseMark = nullptr;
+    int m_lastSearchId = 0; // the window's number of its last search
+    int m_shownId = 0;      // the search on view
 };
 
 // The About box's text: the version, the licence and the Qt version.

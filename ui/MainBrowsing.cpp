@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's part in the browser pane: its status texts and questions, the settings
 // of the pane, the page loaded ahead of the user's steps and the searches that open many tabs.
+#include "CaseEntry.h"
+#include "CaseRecorder.h"
 #include "EntryList.h"
 #include "EntryListView.h"
 #include "Error.h"
@@ -54,6 +56,7 @@ BrowserPane *TfrmMain::browser()
     setup.openInBrowser = [this](const QString &address) {
         return m_parts.openInDefaultBrowser(address, nullptr);
     };
+    setup.pageActions = {m_commandSet->action(QStringLiteral("actCapturePage"))};
     if (!setup.privateBrowsing)
         checkProfileFolders();
     m_pane = m_parts.createBrowser(brwWeb, setup);
@@ -66,6 +69,11 @@ BrowserPane *TfrmMain::browser()
     connect(m_pane, &BrowserPane::loadFinished, this,
             [this] { setStatus(QT_TR_NOOP("Navigation Complete")); });
     connect(m_pane, &BrowserPane::statusBarMessage, StatusLine, &QLabel::setText);
+    // After the status texts above: a record that was not written says so over them.
+    connect(m_pane, &BrowserPane::pageShown, this, &TfrmMain::paneShowed);
+    connect(m_pane, &BrowserPane::loadFinished, this, &TfrmMain::paneShowed);
+    connect(m_pane, &BrowserPane::tabLoaded, m_case, &CaseRecorder::ended);
+    connect(m_pane, &BrowserPane::captureFinished, m_case, &CaseRecorder::captureDone);
     connect(m_pane, &BrowserPane::errorOccurred, this,
             [this](const QString &message) { m_parts.showError(this, message); });
     return m_pane;
@@ -194,17 +202,27 @@ void TfrmMain::openSearchTabs(const QList<TitledSearch> &tabs, QStringList faile
         && !m_parts.prompts->AskOkCancel(tr("This opens %1 tabs. Open them all?").arg(tabs.size())))
         return;
     QList<PaneRequest> valid;
+    QList<Cases::CaseEntry> searches;
     for (const TitledSearch &tab : tabs) {
         try {
-            PaneRequest request = PaneRequestFor(tab.search);
-            request.title = tab.title;
-            valid.append(request);
+            const SearchRequest request = GoRequestFor(tab.serviceLine, tab.term);
+            PaneRequest paneRequest = PaneRequestFor(request);
+            paneRequest.title = tab.title;
+            valid.append(paneRequest);
+            searches.append(CaseSearch(tab.serviceLine, tab.term, request,
+                                       Cases::StartedBy::kSearchAll));
         } catch (const CommandError &) {
-            failed.append(tab.title);
+            failed.append(tab.title); // the others still open
         }
     }
-    if (!valid.isEmpty())
-        browser()->openTabs(valid);
+    if (!valid.isEmpty()) {
+        BrowserPane *pane = browser();
+        for (qsizetype i = 0; i < valid.size(); ++i) {
+            valid[i].id = ++m_lastSearchId;
+            m_case->begin(valid[i].id, searches.at(i), false);
+        }
+        pane->openTabs(valid);
+    }
     if (!failed.isEmpty())
         throw CommandError(tr("The browser pane cannot open the address for %1")
                                    .arg(failed.join(QStringLiteral(", "))));
@@ -220,19 +238,13 @@ void TfrmMain::searchAll(Across across)
     if (chosen < 0)
         return;
     QList<TitledSearch> tabs;
-    QStringList failed;
     for (qsizetype line = 0; line < each.Count(); ++line) {
-        const QString title = services ? ServiceDisplayName(each.LineAt(line)) : each.TextAt(line);
-        try {
-            const qsizetype service = services ? line : chosen;
-            const qsizetype term = services ? chosen : line;
-            tabs.append({title, SearchRequestAt(m_services.list, service,
-                                                m_terms.list.TextAt(term))});
-        } catch (const CommandError &) {
-            failed.append(title); // the others still open
-        }
+        const qsizetype service = services ? line : chosen;
+        const QString term = m_terms.list.TextAt(services ? chosen : line);
+        const QByteArray &serviceLine = m_services.list.LineAt(service);
+        tabs.append({services ? ServiceDisplayName(serviceLine) : term, serviceLine, term});
     }
-    openSearchTabs(tabs, failed);
+    openSearchTabs(tabs, {});
 }
 
 void TfrmMain::actSearchAllServicesExecute()

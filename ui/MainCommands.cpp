@@ -35,6 +35,20 @@ void bindEnter(const CommandSet &commands, EntryListView *view)
         view->bindKey(key, commands.action(QStringLiteral("actGo")));
 }
 
+// A recent-files menu right after the menu bar's item `after` (Load, Open Case).
+void InsertRecentMenu(QMenuBar *bar, QAction *after,
+                      const std::function<QMenu *(QMenu *parent)> &makeRecent)
+{
+    for (QAction *title : bar->actions()) {
+        QMenu *menu = title->menu();
+        const QList<QAction *> items = menu->actions();
+        if (items.contains(after)) {
+            menu->insertMenu(items.value(items.indexOf(after) + 1), makeRecent(menu));
+            return;
+        }
+    }
+}
+
 } // namespace
 
 QList<Command> TfrmMain::commandTable()
@@ -44,7 +58,11 @@ QList<Command> TfrmMain::commandTable()
     // One command a line reads as the table it is; rows stand in their menus' order.
     // clang-format off
     return {
-        {"actTglSendtotray", QT_TRANSLATE_NOOP("Command", "&Send to Tray"), "File", Ctrl | Qt::Key_T, [this] { actTglSendtotrayExecute(); }},
+        {"actNewCase", QT_TRANSLATE_NOOP("Command", "New &Case..."), "File", {}, [this] { actNewCaseExecute(); }},
+        {"actOpenCase", QT_TRANSLATE_NOOP("Command", "&Open Case..."), "File", {}, [this] { actOpenCaseExecute(); }},
+        {"actCloseCase", QT_TRANSLATE_NOOP("Command", "C&lose Case"), "File", {}, [this] { actCloseCaseExecute(); }},
+        {"actExportCase", QT_TRANSLATE_NOOP("Command", "E&xport Case..."), "File", {}, [this] { actExportCaseExecute(); }},
+        {"actTglSendtotray", QT_TRANSLATE_NOOP("Command", "&Send to Tray"), "-File", Ctrl | Qt::Key_T, [this] { actTglSendtotrayExecute(); }},
         {"actClose", QT_TRANSLATE_NOOP("Command", "&Exit"), "-File", {}, [this] { actCloseExecute(); }},
         {"actOpenText", QT_TRANSLATE_NOOP("Command", "&New NotePad"), "Tools", {}, [this] { actOpenTextExecute(); }},
         {"actDisplayConsole", QT_TRANSLATE_NOOP("Command", "&Display Console"), "Tools", Ctrl | Qt::Key_C, [this] { actDisplayConsoleExecute(); }},
@@ -81,6 +99,9 @@ QList<Command> TfrmMain::commandTable()
         {"actMassAdd", QT_TRANSLATE_NOOP("Command", "&Mass Add..."), "Console", {}, [this] { actMassAddExecute(); }},
         {"actLstbxtoTxt", QT_TRANSLATE_NOOP("Command", "&Display Terms as Text"), "-Terms Console", {}, [this] { actLstbxtoTxtExecute(); }},
         {"actFormatText", QT_TRANSLATE_NOOP("Command", "&Format Text"), "-Console", {}, [this] { actFormatTextExecute(); }},
+        {"actCapturePage", QT_TRANSLATE_NOOP("Command", "&Capture Page"), "Case", Ctrl | Qt::ShiftModifier | Qt::Key_S, [this] { actCapturePageExecute(); }},
+        {"actCaptureEveryResult", QT_TRANSLATE_NOOP("Command", "Capture &Every Result"), "Case", {}, [this] { actCaptureEveryResultExecute(); }},
+        {"actShowCaseLog", QT_TRANSLATE_NOOP("Command", "Show &Log"), "-Case", {}, [this] { actShowCaseLogExecute(); }},
         {"actVisitHomePage", QT_TRANSLATE_NOOP("Command", "Visit Home Page"), "Help", {}, [this] { actVisitHomePageExecute(); }},
         {"actVwReadMe", QT_TRANSLATE_NOOP("Command", "&View Readme"), "Help", {}, [this] { actVwReadMeExecute(); }},
         {"actContUs", QT_TRANSLATE_NOOP("Command", "Contact Us"), "Help", {}, [this] { actContUsExecute(); }},
@@ -98,6 +119,7 @@ void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &ser
             {"Tools", QT_TRANSLATE_NOOP("Menu", "T&ools")},
             {"Services", QT_TRANSLATE_NOOP("Menu", "&Services")},
             {"Terms", QT_TRANSLATE_NOOP("Menu", "&Terms")},
+            {"Case", QT_TRANSLATE_NOOP("Menu", "C&ase")},
             {"Help", QT_TRANSLATE_NOOP("Menu", "&Help")},
     };
     for (const auto &[key, title] : menus)
@@ -105,20 +127,14 @@ void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &ser
 
     // A recent list opens through the command set, so that its errors end in the error box.
     const auto addRecent = [&](const char *after, const QString &title, ListCommands &lists) {
-        QAction *load_ = commands.action(QString::fromUtf8(after));
-        QMenu *menu = nullptr;
-        for (QAction *title : bar->actions()) {
-            if (title->menu()->actions().contains(load_))
-                menu = title->menu();
-        }
-        auto *recent = new RecentMenu(
-                title, lists.document().recent,
-                [&commands, &lists](const QString &path) {
-                    commands.run([&] { lists.LoadRecent(path); });
-                },
-                menu);
-        const QList<QAction *> items = menu->actions();
-        menu->insertMenu(items.value(items.indexOf(load_) + 1), recent);
+        InsertRecentMenu(bar, commands.action(QString::fromUtf8(after)), [&](QMenu *menu) {
+            return new RecentMenu(
+                    title, lists.document().recent,
+                    [&commands, &lists](const QString &path) {
+                        commands.run([&] { lists.LoadRecent(path); });
+                    },
+                    menu);
+        });
     };
     addRecent("actLoadServices", QCoreApplication::translate("Menu", "Recen&t Service Lists"),
               services);
@@ -155,4 +171,13 @@ void BindTermsList(const CommandSet &commands, EntryListView *view)
     view->bindKey(Qt::Key_Insert, commands.action(QStringLiteral("actAddTerm")));
     bindEnter(commands, view);
     view->bindDoubleClick(commands.action(QStringLiteral("actAddGo")));
+}
+
+void BuildCaseMenus(const CommandSet &commands, QMenuBar *bar, const RecentFiles &recentCases,
+                    const std::function<void(const QString &)> &openRecent)
+{
+    InsertRecentMenu(bar, commands.action(QStringLiteral("actOpenCase")), [&](QMenu *menu) {
+        return new RecentMenu(QCoreApplication::translate("Menu", "Recent C&ases"), recentCases,
+                              openRecent, menu);
+    });
 }

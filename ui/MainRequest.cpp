@@ -4,6 +4,8 @@
 // term.
 #include "Main.h"
 
+#include "CaseEntry.h"
+#include "CaseRecorder.h"
 #include "Error.h"
 #include "Search.h"
 #include "SessionBus.h"
@@ -72,6 +74,15 @@ void TfrmMain::actOnRequest(const StartRequest &request)
     const CommandLine &options = request.options;
     if (options.background)
         return; // started for the desktop's search: nothing to show yet
+    if (!options.openCase.isEmpty() && options.openCase != m_case->folder())
+        openCase(options.openCase);
+    if (options.capture) {
+        // The page on view, without raising the window over what the user works in.
+        m_case->capture(m_shownId, options.note.value_or(QString()));
+        return;
+    }
+    const char *startedBy = options.fromDesktopSearch ? Cases::StartedBy::kDesktopSearch
+                                                      : Cases::StartedBy::kCommandLine;
     // The Quick Launcher alone leaves a main window that lives in the tray where it is.
     if (!(options.quickLaunch && TrayMode))
         bringToFront();
@@ -102,7 +113,7 @@ void TfrmMain::actOnRequest(const StartRequest &request)
         return;
     if (options.add) {
         if (m_termCommands.AddAndSelect(*options.term))
-            actGoExecute();
+            goWith(startedBy);
         return;
     }
     if (m_services.list.Count() == 0)
@@ -110,5 +121,5 @@ void TfrmMain::actOnRequest(const StartRequest &request)
                               "search with"));
     // Searched without being added: the term list stays as it is.
     const qsizetype selected = m_services.list.SelectedIndex();
-    navigate(SearchRequestAt(m_services.list, selected >= 0 ? selected : 0, *options.term));
+    showSearch(m_services.list.LineAt(selected >= 0 ? selected : 0), *options.term, startedBy);
 }

@@ -17,14 +17,16 @@ public:
     {
         addresses.append(request.url.isLocalFile() ? request.url.toLocalFile()
                                                    : request.url.toString(QUrl::FullyEncoded));
+        requests.append(request);
         Q_EMIT navigationRequested(request.url);
     }
     void loadAhead(const PaneRequest &) override { }
-    void openTabs(const QList<PaneRequest> &) override { }
+    void openTabs(const QList<PaneRequest> &tabs) override { requests += tabs; }
     void setPrivateBrowsing(bool) override { }
     void clearBrowsingData() override { }
     bool takesClipboardKeys() const override { return false; }
     void findSiteSearch(SiteSearchDone done) override { done({{}, {}, QStringLiteral("none")}); }
+    void capturePage(int id, const QList<CaptureFile> &files) override { captures.append({id, files}); }
 
     // The events of a page that loads completely, in the order the engine raises them.
     void finishLoading()
@@ -33,5 +35,13 @@ public:
         Q_EMIT loadFinished({});
     }
 
+    // The page of a request loaded as the engine tells it, with the title given.
+    void finish(const PaneRequest &request, const QString &title)
+    {
+        Q_EMIT loadFinished({request.id, request.url, request.url, title, PaneOutcome::Loaded});
+    }
+
     QStringList addresses;
+    QList<PaneRequest> requests;
+    QList<std::pair<int, QList<CaptureFile>>> captures;
 };

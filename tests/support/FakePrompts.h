@@ -29,7 +29,7 @@
 class FakePrompts : public Prompts
 {
 public:
-    enum class Kind { Text, Question, Notice, OkCancel, File, SaveAs, Risk, Login };
+    enum class Kind { Text, Question, Notice, OkCancel, File, SaveAs, Risk, Login, Folder };
 
     struct Expectation
     {
@@ -137,6 +137,15 @@ public:
         return e;
     }
 
+    // The folder dialog answered with the path, or cancelled when it is nullopt.
+    Expectation &expectFolder(const QString &title, std::optional<QString> path,
+                              std::source_location where = std::source_location::current())
+    {
+        Expectation &e = push(Kind::Folder, title, QString(), where);
+        e.path = std::move(path);
+        return e;
+    }
+
     // A download's save dialog answered with the path, or cancelled when it is nullopt;
     // startingWith() checks the suggested path.
     Expectation &expectSaveAs(const QString &title, std::optional<QString> path,
@@ -237,6 +246,11 @@ public:
         const Expectation *e = take(makeCall(Kind::SaveAs, title, QString(), suggestedPath));
         return e ? e->path : std::nullopt;
     }
+    std::optional<QString> ChooseFolder(const QString &title, const QString &startFolder) override
+    {
+        const Expectation *e = take(makeCall(Kind::Folder, title, QString(), startFolder));
+        return e ? e->path : std::nullopt;
+    }
     bool ConfirmRisk(const QString &title, const QString &message, const QString &) override
     {
         const Expectation *e = take(makeCall(Kind::Risk, title, message));
@@ -273,6 +287,8 @@ public:
             return QStringLiteral("warning");
         case Kind::Login:
             return QStringLiteral("login");
+        case Kind::Folder:
+            return QStringLiteral("folder dialog");
         }
         return {};
     }

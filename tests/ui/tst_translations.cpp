@@ -83,7 +83,7 @@ void TestTranslations::germanWindows()
     QCOMPARE(menuTitles(w),
              (QStringList {QStringLiteral("&Datei"), QStringLiteral("&Extras"),
                            QStringLiteral("&Suchdienste"), QStringLiteral("Such&begriffe"),
-                           QStringLiteral("&Hilfe")}));
+                           QStringLiteral("A&kte"), QStringLiteral("&Hilfe")}));
     const CommandSet *commands = w->commandSet();
     QCOMPARE(commands->action(QStringLiteral("actGo"))->text(), QStringLiteral("&Los"));
     QCOMPARE(commands->action(QStringLiteral("actSaveServicesAs"))->text(),

@@ -67,6 +67,10 @@ QString outcome(const QStringList &arguments, const QString &folder)
             if (set)
                 parts << QString::fromLatin1(name);
         }
+        if (!options.openCase.isEmpty())
+            parts << QStringLiteral("case=[%1]").arg(options.openCase);
+        if (options.capture)
+            parts << QStringLiteral("capture note=[%1]").arg(options.note.value_or(QStringLiteral("-")));
         return parts.join(u' ');
     } catch (const UsageError &error) {
         return QStringLiteral("error: ") + error.message();
@@ -135,6 +139,9 @@ void TestCommandLine::decide_data()
     row("quick launch without services", {"-q", "x"}, "start term=[x] quick-launch", "bare");
     row("new terms", {"--new-terms", "--add", "x"}, "start term=[x] add new-terms");
     row("background", {"--background"}, "start background");
+    row("case", {"--case", "smith", "x"}, "start term=[x] case=[<dir>/smith]");
+    row("capture with note", {"--capture", "--note", "seen"}, "start capture note=[seen]");
+    row("capture into a case", {"--case", "c", "--capture"}, "start case=[<dir>/c] capture note=[-]");
     row("help", {"--help", "--add"}, "help");
     row("short help", {"-h"}, "help");
     row("version", {"--version"}, "version");
@@ -226,6 +233,10 @@ void TestCommandLine::decide_data()
     row("new terms and terms", {"--new-terms", "--terms", "terms.glt"},
         "error: --new-terms cannot be used with --terms");
     row("background and term", {"--background", "x"}, "error: --background takes no search term");
+    row("capture and term", {"--capture", "x"}, "error: --capture takes no search term");
+    row("note without capture", {"--note", "x"}, "error: --note goes only with --capture");
+    row("blank case", {"--case", " "}, "error: The folder name after --case is empty");
+    row("case and matrix", {"--matrix", "--case", "c"}, "error: --matrix cannot be used with --case");
     row("service twice", {"-s", "Web", "-s", "Maps", "x"},
         "error: --service is given more than once");
     row("print from empty list", {"--print-url", "--services", "empty.gls", "x"},

@@ -1,0 +1,240 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's part in the case it records into: opening and closing cases, the pages the
+// pane shows and captures, the log and the exports.
+#include "CaseExport.h"
+#include "CaseLog.h"
+#include "CaseRecorder.h"
+#include "Error.h"
+#include "Main.h"
+#include "MainCommands.h"
+#include "MetaSearch.h"
+#include "PlainText.h"
+#include "Prompts.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+
+using namespace Cases;
+
+namespace {
+
+// How long what the case says stays in the status line.
+constexpr int kNoticeMs = 15000;
+
+// Capture Page stays enabled: its key says what is missing when no case is open.
+const QStringList kCaseCommands = {QStringLiteral("actCloseCase"), QStringLiteral("actExportCase"),
+                                   QStringLiteral("actShowCaseLog")};
+
+// The export a file name asks for, by its ending.
+bool holdsCase(const QString &folder)
+{
+    return QFileInfo::exists(QDir(folder).filePath(QStringLiteral("case.sqlite")));
+}
+
+std::optional<Cases::ExportFormat> formatOfFile(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName().toLower();
+    for (const auto &[ending, format] :
+         {std::pair {".csv", Cases::ExportFormat::Csv}, std::pair {".jsonl", Cases::ExportFormat::Jsonl},
+          std::pair {".html", Cases::ExportFormat::Html}, std::pair {".htm", Cases::ExportFormat::Html},
+          std::pair {".warc.gz", Cases::ExportFormat::Warc}, std::pair {".warc", Cases::ExportFormat::Warc}}) {
+        if (name.endsWith(QLatin1StringView(ending)))
+            return format;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void TfrmMain::buildCase()
+{
+    m_case = new CaseRecorder(this);
+    BuildCaseMenus(*m_commandSet, menuBar(), m_recentCases, [this](const QString &folder) {
+        m_commandSet->run([&] {
+            if (!holdsCase(folder))
+                m_recentCases.remove(folder); // gone: it leaves the menu
+            openExistingCase(folder);
+        });
+    });
+    m_commandSet->action(QStringLiteral("actCaptureEveryResult"))->setCheckable(true);
+    CaseMark = PlainLabel({}, nullptr);
+    CaseMark->setObjectName(QStringLiteral("CaseMark"));
+    statusBar()->addPermanentWidget(CaseMark);
+    connect(m_case, &CaseRecorder::caseChanged, this, &TfrmMain::caseChanged);
+    // Over the pane's texts for a while: the load's last text comes after a record that failed.
+    connect(m_case, &CaseRecorder::notice, this,
+            [this](const QString &text) { statusBar()->showMessage(text, kNoticeMs); });
+    connect(m_case, &CaseRecorder::captureWanted, this,
+            [this](int id, const QList<CaptureFile> &files) {
+                m_commandSet->run([&] { browser()->capturePage(id, files); });
+            });
+    connect(m_case, &CaseRecorder::entryWritten, this, [this](const CaseEntry &entry) {
+        if (m_caseLog)
+            m_caseLog->model()->add(entry);
+    });
+    caseChanged();
+}
+
+void TfrmMain::openCase(const QString &folder)
+{
+    m_case->open(folder);
+    m_recentCases.add(folder);
+    StatusLine->setText(tr("Every search is recorded in the case \"%1\"").arg(m_case->name()));
+}
+
+// The title and the status line say which case records; its commands work while one is open.
+void TfrmMain::caseChanged()
+{
+    const bool open = m_case->isOpen();
+    setWindowTitle(open ? tr("Glen Lantern - case %1").arg(m_case->name())
+                        : QStringLiteral("Glen Lantern"));
+    CaseMark->setText(open ? tr("Recording: %1").arg(m_case->name()) : QString());
+    CaseMark->setToolTip(PlainToolTip(m_case->folder()));
+    CaseMark->setVisible(open);
+    for (const QString &name : kCaseCommands)
+        m_commandSet->action(name)->setEnabled(open);
+    if (m_caseLog) {
+        m_caseLog->model()->read(open ? &m_case->openCase()->store() : nullptr);
+        m_caseLog->setWindowTitle(tr("Case Log - %1").arg(m_case->name()));
+    }
+}
+
+void TfrmMain::paneShowed(const PaneOutcome &outcome)
+{
+    m_shownId = outcome.id;
+    m_case->ended(outcome);
+}
+
+void TfrmMain::recordQuickLaunch(const QString &address, bool sent)
+{
+    CaseEntry search;
+    const SearchType &type = SearchTypes().at(frmQLaunch->SearchTypeIndex());
+    search.service = tr("Quick Launcher: %1").arg(SearchTypeCaption(type));
+    search.term = frmQLaunch->txtSearch->text();
+    search.address = address;
+    search.startedBy = QString::fromLatin1(StartedBy::kQuickLauncher);
+    m_case->recordSent(search, sent);
+}
+
+void TfrmMain::actNewCaseExecute()
+{
+    if (const std::optional<QString> folder
+        = m_parts.prompts->ChooseFolder(tr("New Case"), QDir::homePath()))
+        openCase(*folder);
+}
+
+void TfrmMain::actOpenCaseExecute()
+{
+    const std::optional<QString> folder
+            = m_parts.prompts->ChooseFolder(tr("Open Case"), QDir::homePath());
+    if (folder)
+        openExistingCase(*folder);
+}
+
+// Opening never makes a case: an empty or missing folder is one for New Case.
+void TfrmMain::openExistingCase(const QString &folder)
+{
+    if (!holdsCase(folder))
+        throw CommandError(tr("The folder \"%1\" holds no case (no case.sqlite); New Case "
+                              "starts one")
+                                   .arg(QDir::toNativeSeparators(folder)));
+    openCase(folder);
+}
+
+void TfrmMain::actCloseCaseExecute()
+{
+    m_case->close();
+    StatusLine->setText(tr("The case is closed: searches are no longer recorded"));
+}
+
+void TfrmMain::actExportCaseExecute()
+{
+    if (!m_case->isOpen())
+        throw CommandError(tr("No case is open"));
+    const std::optional<QString> path = m_parts.prompts->ChooseFile(
+            Prompts::FileMode::Save,
+            tr("Spreadsheet, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Search report, HTML "
+               "(*.html)|*.html|Web archive, WARC (*.warc.gz)|*.warc.gz"),
+            QStringLiteral(".csv"), tr("Export Case"), QFileInfo(m_case->folder()).absolutePath());
+    if (!path)
+        return;
+    const std::optional<Cases::ExportFormat> format = formatOfFile(*path);
+    if (!format)
+        throw CommandError(tr("The file name must end in .csv, .jsonl, .html or .warc.gz to "
+                              "say what to write"));
+    const QStringList missing = Cases::ExportCase(m_case->openCase()->store(), *format, *path);
+    QString summary = tr("The case was written to \"%1\".").arg(QDir::toNativeSeparators(*path));
+    if (!missing.isEmpty())
+        summary += u'\n' + tr("Left out, as they could not be read:") + u'\n'
+                + missing.join(u'\n');
+    m_parts.prompts->ShowNotice(summary);
+}
+
+void TfrmMain::actCapturePageExecute()
+{
+    m_case->capture(m_shownId);
+}
+
+void TfrmMain::actCaptureEveryResultExecute()
+{
+    m_case->setCaptureEvery(
+            m_commandSet->action(QStringLiteral("actCaptureEveryResult"))->isChecked());
+}
+
+void TfrmMain::actShowCaseLogExecute()
+{
+    if (!m_case->isOpen())
+        throw CommandError(tr("No case is open"));
+    if (!m_caseLog) {
+        m_caseLog = new TfrmCaseLog(this);
+        connect(m_caseLog, &TfrmCaseLog::runAgain, this, [this](const QList<CaseEntry> &searches) {
+            m_commandSet->run([&] { runAgain(searches); });
+        });
+        connect(m_caseLog, &TfrmCaseLog::exportRequested, this,
+                [this] { m_commandSet->run([this] { actExportCaseExecute(); }); });
+        connect(m_caseLog->model(), &CaseLogModel::noteEdited, this,
+                [this](qint64 seq, const QString &text) {
+                    m_commandSet->run([&] { m_case->addNote(seq, text); });
+                });
+        caseChanged();
+    }
+    m_caseLog->show();
+    m_caseLog->raise();
+    m_caseLog->activateWindow();
+}
+
+// Searches of the record shown again, each a new search of the case: the address and body as
+// they were sent then, one in the page on view, several in tabs.
+void TfrmMain::runAgain(const QList<CaseEntry> &searches)
+{
+    QList<PaneRequest> requests;
+    for (const CaseEntry &old : searches)
+        requests.append({CheckedUrl(old.address), old.postBody.toLatin1(),
+                         searches.size() > 1 ? old.service : QString(), 0});
+    BrowserPane *pane = browser();
+    for (qsizetype i = 0; i < searches.size(); ++i) {
+        const CaseEntry &old = searches.at(i);
+        CaseEntry search;
+        for (auto field : {&CaseEntry::service, &CaseEntry::serviceLine, &CaseEntry::term,
+                           &CaseEntry::address, &CaseEntry::postBody})
+            search.*field = old.*field;
+        search.startedBy = QString::fromLatin1(StartedBy::kRunAgain);
+        requests[i].id = ++m_lastSearchId;
+        m_case->begin(requests[i].id, search, searches.size() == 1);
+    }
+    if (requests.size() == 1) {
+        m_shownId = requests.constFirst().id;
+        pane->load(requests.constFirst());
+    }
+    else
+        pane->openTabs(requests);
+}
+
+TfrmCaseLog *TfrmMain::caseLog() const
+{
+    return m_caseLog;
+}
