@@ -53,6 +53,8 @@ void benchAddress(const BenchContext &context, BenchTable &table)
              "'http://h.test/s?q='+quote_plus(t.encode('cp1251','xmlcharrefreplace'),safe='')"},
             {"POST form body (UTF-8)", "F=http://h.test/s\tpost=q=|s|&lang=en",
              "'q='+quote_plus(t.encode('utf-8'),safe='')+'&lang=en'"},
+            {"POST form body (windows-1251)", "F=http://h.test/s\tpost=q=|s:windows-1251|&lang=en",
+             "'q='+quote_plus(t.encode('cp1251','xmlcharrefreplace'),safe='')+'&lang=en'"},
     };
     for (const Case &c : cases) {
         qsizetype length = 0;

@@ -51,9 +51,14 @@ std::optional<DesktopSearchResult> serviceResult(const EntryList &services, qsiz
                                                  const QString &name, const QString &text)
 {
     try {
-        return DesktopSearchResult {
-                kServicePrefix + name + u'=' + text, Tr::tr("Search %1 for %2").arg(name, text),
-                Shortened(SearchAddress(services, i, text), kDesktopSearchDescription)};
+        const SearchRequest search = SearchRequestAt(services, i, text);
+        QString description = search.address;
+        if (search.postBody) // the form is part of what the result searches
+            description = Tr::tr("%1 (sends the form %2)")
+                                  .arg(search.address, QString::fromLatin1(*search.postBody));
+        return DesktopSearchResult {kServicePrefix + name + u'=' + text,
+                                    Tr::tr("Search %1 for %2").arg(name, text),
+                                    Shortened(description, kDesktopSearchDescription)};
     } catch (const CommandError &) {
         return std::nullopt;
     }

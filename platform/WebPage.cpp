@@ -4,9 +4,9 @@
 #include "Prompts.h"
 
 #include <QAuthenticator>
-#include <QWebEngineHistory>
 #include <QTimer>
 #include <QWebEngineCertificateError>
+#include <QWebEngineHistory>
 
 WebPage::WebPage(QWebEngineProfile *profile, Prompts *prompts, QObject *parent)
     : QWebEnginePage(profile, parent), m_prompts(prompts)

@@ -936,6 +936,10 @@ Optionen:
         <source>Search %1 for %2</source>
         <translation>In %1 nach %2 suchen</translation>
     </message>
+    <message>
+        <source>%1 (sends the form %2)</source>
+        <translation>%1 (sendet das Formular %2)</translation>
+    </message>
 </context>
 <context>
     <name>DownloadsBar</name>

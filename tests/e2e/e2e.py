@@ -34,9 +34,9 @@ def wait_for(predicate, timeout=30.0, interval=0.1, what="condition"):
 
 
 class RecordingServer:
-    """Serves a small page for every GET and POST and records the request paths, and of a POST
-    also its content type and body bytes (`forms`). `page` gives the body for a path when the
-    test wants pages of its own."""
+    """Serves a small page for every GET and POST and records the request paths (of a POST also
+    its content type and body, in `forms`). `page` gives the body for a path when the test wants
+    pages of its own."""
 
     def __init__(self, page=None):
         self.paths = []

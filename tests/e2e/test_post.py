@@ -1,7 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""A service that searches by POST, in the running program: the pane sends the form with its
-content type and body bytes (a legacy charset), never ahead of the user's step; a reload asks
-before the form goes again, and a step back sends nothing."""
+"""A POST service in the running program: the form's content type and body bytes (a charset),
+never sent ahead of a step; a reload asks before it goes again, a step back sends nothing."""
 
 import time
 import unittest

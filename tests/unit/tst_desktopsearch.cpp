@@ -68,6 +68,9 @@ void TestDesktopSearch::results_data()
             << QStringLiteral("service:W=\u00E4p | Search W for \u00E4p | http://w/\n"
                               "term:\u00C4pfel | \u00C4pfel | Search W for \u00C4pfel\n"
                               "term:\u00C4pfel | \u00C4pfel | Search W for \u00C4pfel");
+    // clang-format off
+    QTest::newRow("a form") << QList<QByteArray> {"F=http://f/s\tpost=q=|s|"} << -1 << QList<QByteArray>() << QStringLiteral("a b") << QStringLiteral("service:F=a b | Search F for a b | http://f/s (sends the form q=a+b)");
+    // clang-format on
     QTest::newRow("blank text offers nothing")
             << two << -1 << QList<QByteArray> {"a"} << QStringLiteral(" \t") << QString();
     QTest::newRow("no services: nothing to search with")

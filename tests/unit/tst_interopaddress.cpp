@@ -540,19 +540,15 @@ void TestInteropAddress::nameOverTheLimit()
     QCOMPARE(found.skipReason, QStringLiteral("has a name of more than 1000 characters"));
 }
 
-QTEST_APPLESS_MAIN(TestInteropAddress)
-#include "tst_interopaddress.moc"
-
 // Engines that send their search as a form (POST): their parameters become the service's body.
 void TestInteropAddress::formEngines_data()
 {
-    QTest::addColumn<QString>("reader"); // firefox (engine JSON), keyword, opensearch, chromium
+    QTest::addColumn<QString>("reader"); // firefox (an engine's JSON), opensearch, chromium
     QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("extra"); // a keyword's POST data; Chromium's post params
-    QTest::addColumn<QString>("search"); // the line after "Form="; or a part of the skip reason
+    QTest::addColumn<QString>("extra"); // Chromium's post params
+    QTest::addColumn<QString>("search"); // the line after the name; or a part of the skip reason
     // clang-format off
     QTest::newRow("Firefox, %s, charset") << "firefox" << R"({"_urls": [{"template": "http://h/p?a=1", "method": "post", "params": [{"name": "q", "value": "%s"}]}], "queryCharset": "windows-1251"})" << "" << "http://h/p?a=1\tpost=q=|s:windows-1251|";
-    QTest::newRow("keyword, %S, bar, tab") << "keyword" << "http://h/%s" << "a=|s|&q=%S\t" << "http://h/|s|\tpost=a=%7Cs|&q=|s:raw|";
     QTest::newRow("OpenSearch, charset") << "opensearch" << R"(<InputEncoding>Shift_JIS</InputEncoding><Url type="text/html" method="post" template="https://h/s"><Param name="q" value="{searchTerms}"/><Param name="n" value="{count}"/></Url>)" << "" << "https://h/s\tpost=q=|s:Shift_JIS|&n=20";
     QTest::newRow("Chromium") << "chromium" << "https://h/s" << "q={searchTerms},ie={inputEncoding}, s = a b&c ,x={x}y" << "https://h/s\tpost=q=|s|&ie=UTF-8&s=a+b%26c&x=%7Bx%7Dy";
     QTest::newRow("Chromium, field without =") << "chromium" << "https://h/s" << "q={searchTerms},flag" << "form fields cannot be read";
@@ -571,9 +567,11 @@ void TestInteropAddress::formEngines()
     const auto engines = QJsonDocument::fromJson("{\"engines\": [" + input.toUtf8() + "]}");
     const FoundService found = reader == u"firefox"
             ? FirefoxEngines(engines, name, name).value(0)
-            : reader == u"keyword"  ? FirefoxKeyword(name, name, name, input, extra, {})
             : reader == u"chromium" ? ChromiumKeyword(name, name, name, input, {}, extra)
                                     : OpenSearchDocument(document, name, name, {});
     QCOMPARE(found.importable() ? found.line().mid(found.name.size() + 1) : search, search);
     QVERIFY2(found.importable() || found.skipReason.contains(search), qPrintable(found.skipReason));
 }
+
+QTEST_APPLESS_MAIN(TestInteropAddress)
+#include "tst_interopaddress.moc"
