@@ -23,9 +23,11 @@ WebCapture::WebCapture(QObject *parent) : QObject(parent)
 void WebCapture::add(WebView *view, int id, const QList<CaptureFile> &files)
 {
     Job job {view, id, files, {}};
+    // What the user sees when asking, kept for when the page has left the view by the PNG's
+    // turn. A view not on the screen (a tab behind, a page kept for a step back) draws nothing.
     for (const CaptureFile &file : files) {
-        if (file.format == CaptureFormat::Png)
-            job.shown = view->grab().toImage(); // now: what the user sees when asking
+        if (file.format == CaptureFormat::Png && view->isVisible())
+            job.shown = view->grab().toImage();
     }
     m_jobs.append(job);
     if (!m_busy)
@@ -51,11 +53,11 @@ void WebCapture::next()
     Job &job = m_jobs.first();
     const CaptureFile file = job.files.takeFirst();
     m_current = {job.id, file.format, file.path, {}};
-    if (!job.view)
+    if (!job.view && file.format != CaptureFormat::Png)
         return done(tr("the page was closed before it was captured"));
     // A page closed while the engine writes it (its tab, a step far away) ends the file now,
     // not at the timeout; the picture was taken already.
-    if (file.format != CaptureFormat::Png)
+    if (job.view && file.format != CaptureFormat::Png)
         m_waits.append(connect(job.view, &QObject::destroyed, this, [this] {
             done(tr("the page was closed before it was captured"));
         }));
@@ -71,7 +73,10 @@ void WebCapture::start(Job &job, const CaptureFile &file)
     case CaptureFormat::Pdf:
         return printPdf(job.view, file.path);
     case CaptureFormat::Png:
-        return writePng(job.shown, file.path);
+        // Taken now while the page is on view: a page that has just loaded is drawn by now.
+        return writePng(job.view && job.view->isVisible() ? job.view->grab().toImage()
+                                                          : job.shown,
+                        file.path);
     }
 }
 
@@ -123,7 +128,7 @@ void WebCapture::printPdf(WebView *view, const QString &path)
 void WebCapture::writePng(const QImage &image, const QString &path)
 {
     if (image.isNull())
-        return done(tr("the view showed nothing to take a picture of"));
+        return done(tr("the page was not on view, so no picture of it was taken"));
     auto ok = std::make_shared<bool>(false);
     QThread *worker = QThread::create([image, path, ok] { *ok = image.save(path, "PNG"); });
     m_waits.append(connect(worker, &QThread::finished, this, [this, ok] {

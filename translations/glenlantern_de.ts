@@ -2128,12 +2128,12 @@ und sendet das Formular:
         <translation>die Seite konnte nicht gedruckt werden</translation>
     </message>
     <message>
-        <source>the view showed nothing to take a picture of</source>
-        <translation>die Ansicht zeigte nichts, wovon ein Bild gemacht werden konnte</translation>
-    </message>
-    <message>
         <source>the picture could not be written</source>
         <translation>das Bild konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the page was not on view, so no picture of it was taken</source>
+        <translation>die Seite wurde nicht angezeigt, daher wurde kein Bild von ihr gemacht</translation>
     </message>
 </context>
 <context>
