@@ -75,6 +75,12 @@ QString refusalOf(const struct stat &info)
 
 } // namespace
 
+bool IsOtherThanRegularFile(const QString &path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && !refusalOf(info).isEmpty();
+}
+
 QByteArray ReadFileBytes(const QString &path, const QString &readErrorText,
                          const ReadProgress &progress)
 {

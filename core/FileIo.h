@@ -23,6 +23,9 @@ inline constexpr qsizetype kFirstReadBlock = 64 * 1024;
 using ReadProgress = std::function<bool(QByteArrayView read, qsizetype blockStart)>;
 QByteArray ReadFileBytes(const QString &path, const QString &readErrorText = {},
                          const ReadProgress &progress = {});
+// Whether the path names something that is there but is not a regular file (a folder, a named
+// pipe, a device, a socket): what ReadFileBytes never reads.
+bool IsOtherThanRegularFile(const QString &path);
 // Creates or replaces the file with what `write` puts into the device. A file that cannot be
 // created (or is not a regular file) fails with "Cannot create file ..."; false from `write`,
 // or bytes that did not all reach the disk, fail with writeErrorText (%1 the file's full path;

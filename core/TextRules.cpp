@@ -71,7 +71,7 @@ QString UnifyLineEnds(QString text)
     return text;
 }
 
-QTextOption::WrapMode WrapModeFor(QStringView text, qsizetype longestWord)
+bool HoldsWordLongerThan(QStringView text, qsizetype longestWord)
 {
     qsizetype word = 0;
     for (const QChar c : text) {
@@ -80,9 +80,9 @@ QTextOption::WrapMode WrapModeFor(QStringView text, qsizetype longestWord)
         const bool breaks = c.isSpace() && u != 0x00A0 && u != 0x2007 && u != 0x202F;
         word = breaks ? 0 : word + 1;
         if (word > longestWord)
-            return QTextOption::WrapAnywhere;
+            return true;
     }
-    return QTextOption::WrapAtWordBoundaryOrAnywhere;
+    return false;
 }
 
 bool IsValidUtf8(const char *data, qsizetype size)

@@ -4,7 +4,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QTextOption>
 
 // Leading and trailing characters of code 0 to 32 removed; codes 128 and above never are.
 QByteArray TrimBlanks(const QByteArray &text);
@@ -29,13 +28,13 @@ QString ReplaceAll(const QString &text, const QString &pattern, const QString &r
 // plain-text notes tell their lines apart. LF CR is two line ends.
 QString UnifyLineEnds(QString text);
 
-// How a text box wraps the text: at word boundaries, unless the text holds a word (a run
-// without blanks) of more than longestWord characters. Qt's word wrap looks for the end of the
+// Whether a text box wraps the text anywhere rather than at word boundaries: when the text
+// holds a word (a run without blanks) of more than longestWord characters. Qt's word wrap looks for the end of the
 // word again for every line it lays out, so such a word takes time in the square of its length
 // (a term of a million letters froze the console for a minute); wrapping anywhere takes time in
 // its length. Only the display changes, never the text or its lines.
 inline constexpr qsizetype kLongestWordWrapped = 5000;
-QTextOption::WrapMode WrapModeFor(QStringView text, qsizetype longestWord = kLongestWordWrapped);
+bool HoldsWordLongerThan(QStringView text, qsizetype longestWord = kLongestWordWrapped);
 
 // Lines are kept as bytes. A line that is valid UTF-8 is read as UTF-8; any other line was
 // most likely written on Windows and is read as Windows-1252.

@@ -66,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     QTextDocument document;
     QTextOption option = document.defaultTextOption();
-    option.setWrapMode(WrapModeFor(text));
+    option.setWrapMode(HoldsWordLongerThan(text) ? QTextOption::WrapAnywhere
+                                                 : QTextOption::WrapAtWordBoundaryOrAnywhere);
     document.setDefaultTextOption(option);
     document.setPlainText(text);
     document.setTextWidth(480);

@@ -3,22 +3,13 @@
 #include "Address.h"
 #include "DatabaseCopy.h"
 #include "Error.h"
+#include "InteropText.h"
 #include "Readers.h"
 #include "ServiceAddress.h"
 #include "TextRules.h"
 
 #include <QCoreApplication>
 #include <QSqlQuery>
-
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
 
 namespace Interop {
 

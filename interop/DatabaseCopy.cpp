@@ -2,7 +2,9 @@
 #include "DatabaseCopy.h"
 
 #include "Error.h"
+#include "FileIo.h"
 #include "Readers.h"
+#include "InteropText.h"
 
 #include <QAtomicInteger>
 #include <QCoreApplication>
@@ -12,16 +14,6 @@
 #include <QSqlError>
 
 #include <cerrno>
-
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
 
 namespace Interop {
 
@@ -41,10 +33,9 @@ DatabaseCopy::DatabaseCopy(const QString &path)
     if (!m_folder.isValid())
         fail(Tr::tr("no temporary folder for its copy (%1)").arg(m_folder.errorString()));
     // Checks that it is a regular file the user can read, with the usual messages.
-    const QFileInfo info(m_path);
-    if (!info.exists())
+    if (!QFileInfo::exists(m_path))
         ThrowCannotOpen(m_path, SystemErrorText(ENOENT));
-    if (!info.isFile())
+    if (IsOtherThanRegularFile(m_path))
         fail(Tr::tr("it is not a regular file"));
     const QString copy = m_folder.filePath(QStringLiteral("db"));
     for (const char *suffix : {"", "-wal", "-journal"}) {
@@ -79,7 +70,7 @@ DatabaseCopy::~DatabaseCopy()
 
 void DatabaseCopy::fail(const QString &what) const
 {
-    throw CommandError(Tr::tr("Cannot read \"%1\": %2").arg(m_path, what));
+    ThrowCannotRead(m_path, what);
 }
 
 bool DatabaseCopy::hasTable(const QString &table)

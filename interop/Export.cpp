@@ -9,22 +9,13 @@
 #include "ServiceLine.h"
 #include "TextRules.h"
 #include "Writers.h"
+#include "InteropText.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
 
 namespace Interop {
 

@@ -5,19 +5,10 @@
 #include "MozLz4.h"
 #include "Readers.h"
 #include "ServiceAddress.h"
+#include "InteropText.h"
 
 #include <QCoreApplication>
 #include <QSqlQuery>
-
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
 
 namespace Interop {
 

@@ -3,22 +3,13 @@
 #include "Error.h"
 #include "Readers.h"
 #include "ServiceAddress.h"
+#include "InteropText.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonObject>
 
 #include <algorithm>
-
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
 
 namespace Interop {
 

@@ -9,6 +9,7 @@
 #include "TextRules.h"
 
 #include "FileIo.h"
+#include "InteropText.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -16,25 +17,24 @@
 
 #include <cerrno>
 
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
-
 namespace Interop {
+
+QString CannotRead(const QString &file, const QString &what)
+{
+    return Tr::tr("Cannot read \"%1\": %2").arg(file, what);
+}
+
+void ThrowCannotRead(const QString &file, const QString &what)
+{
+    throw CommandError(CannotRead(file, what));
+}
 
 QByteArray ReadInputFile(const QString &path)
 {
     // Only regular files: a pipe or a device given as a profile file would block or never end.
     const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        throw CommandError(Tr::tr("Cannot read \"%1\": it is not a regular file")
-                                   .arg(info.absoluteFilePath()));
+    if (IsOtherThanRegularFile(path))
+        ThrowCannotRead(info.absoluteFilePath(), Tr::tr("it is not a regular file"));
     // Search files are small; a huge one given by mistake is not read into memory.
     if (info.size() > kMaxInputFile)
         throw CommandError(Tr::tr("Cannot read \"%1\": it is too large (%2 bytes) for a file of "

@@ -5,19 +5,10 @@
 #include "Error.h"
 #include "FileIo.h"
 #include "TextRules.h"
+#include "InteropText.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
 
 namespace {
 

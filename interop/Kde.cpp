@@ -4,20 +4,11 @@
 #include "Error.h"
 #include "Readers.h"
 #include "ServiceAddress.h"
+#include "InteropText.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringEncoder>
-
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
 
 namespace Interop {
 

@@ -2,6 +2,7 @@
 #include "MozLz4.h"
 
 #include "Error.h"
+#include "InteropText.h"
 
 #include <QCoreApplication>
 #include <QJsonParseError>
@@ -12,16 +13,6 @@
 #include <cstring>
 #include <limits>
 
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
-
 namespace Interop {
 
 namespace {
@@ -29,36 +20,31 @@ namespace {
 constexpr char kMagic[] = "mozLz40"; // and its NUL
 constexpr qsizetype kHeader = 12;
 
-[[noreturn]] void damaged(const QString &file, const QString &what)
-{
-    throw CommandError(Tr::tr("Cannot read \"%1\": %2").arg(file, what));
-}
-
 } // namespace
 
 QByteArray DecodeMozLz4(const QByteArray &bytes, const QString &file)
 {
     if (bytes.size() < kHeader || std::memcmp(bytes.constData(), kMagic, sizeof kMagic) != 0)
-        damaged(file, Tr::tr("it is not a Firefox compressed file (no mozLz40 header)"));
+        ThrowCannotRead(file, Tr::tr("it is not a Firefox compressed file (no mozLz40 header)"));
     const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + 8);
     const qsizetype packed = bytes.size() - kHeader;
     // One LZ4 sequence can stand for at most 255 bytes for each byte it takes, so a size beyond
     // that is a lie, and no memory is taken for it.
     if (qint64(size) > qint64(packed) * 255 + 16 || qsizetype(size) > kMozLz4MaxDecoded)
-        damaged(file,
+        ThrowCannotRead(file,
                 Tr::tr("it is damaged (its header gives a size of %1 bytes for "
                        "%2 compressed bytes)")
                         .arg(size)
                         .arg(packed));
     if (packed > std::numeric_limits<int>::max())
-        damaged(file, Tr::tr("it is too large"));
+        ThrowCannotRead(file, Tr::tr("it is too large"));
     QByteArray out(qsizetype(size), Qt::Uninitialized);
     const int got
             = LZ4_decompress_safe(bytes.constData() + kHeader, out.data(), int(packed), int(size));
     if (got < 0)
-        damaged(file, Tr::tr("it is damaged (the compressed data does not decode)"));
+        ThrowCannotRead(file, Tr::tr("it is damaged (the compressed data does not decode)"));
     if (quint32(got) != size)
-        damaged(file,
+        ThrowCannotRead(file,
                 Tr::tr("it is damaged (it decodes to %1 bytes, its header says %2)")
                         .arg(got)
                         .arg(size));
@@ -71,12 +57,12 @@ QJsonDocument ReadMozLz4Json(const QByteArray &bytes, const QString &file)
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(text, &error);
     if (error.error != QJsonParseError::NoError)
-        damaged(file,
+        ThrowCannotRead(file,
                 Tr::tr("its text is not valid JSON (%1 at byte %2)")
                         .arg(error.errorString())
                         .arg(error.offset));
     if (!document.isObject())
-        damaged(file, Tr::tr("its text is not a JSON object"));
+        ThrowCannotRead(file, Tr::tr("its text is not a JSON object"));
     return document;
 }
 

@@ -6,21 +6,12 @@
 #include "ServiceAddress.h"
 #include "TextRules.h"
 #include "Writers.h"
+#include "InteropText.h"
 
 #include <QCoreApplication>
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
-
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
 
 namespace Interop {
 
@@ -44,11 +35,6 @@ struct Description
     QString inputEncoding;
     QList<UrlElement> urls;
 };
-
-[[noreturn]] void notReadable(const QString &file, const QString &what)
-{
-    throw CommandError(Tr::tr("Cannot read \"%1\": %2").arg(file, what));
-}
 
 UrlElement readUrl(QXmlStreamReader &xml)
 {
@@ -78,7 +64,7 @@ Description readDescription(const QByteArray &bytes, const QString &file)
     Description description;
     if (xml.readNextStartElement()) {
         if (xml.name() != u"OpenSearchDescription" && xml.name() != u"SearchPlugin")
-            notReadable(file,
+            ThrowCannotRead(file,
                         Tr::tr("it is not an OpenSearch description (its root "
                                "element is <%1>)")
                                 .arg(xml.name()));
@@ -96,7 +82,7 @@ Description readDescription(const QByteArray &bytes, const QString &file)
         }
     }
     if (xml.hasError())
-        notReadable(file,
+        ThrowCannotRead(file,
                     Tr::tr("it is not well-formed XML (%1, line %2)")
                             .arg(xml.errorString())
                             .arg(xml.lineNumber()));

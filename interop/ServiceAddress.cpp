@@ -5,19 +5,10 @@
 #include "Charset.h"
 #include "Readers.h"
 #include "TextRules.h"
+#include "InteropText.h"
 
 #include <QCoreApplication>
 #include <QUrl>
-
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
 
 namespace Interop {
 

@@ -5,6 +5,7 @@
 #include "DesktopEntry.h"
 #include "Error.h"
 #include "Readers.h"
+#include "InteropText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,16 +17,6 @@
 #include <functional>
 #include <new>
 
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
-
 namespace Interop {
 
 namespace {
@@ -36,7 +27,7 @@ const QString kWhatsMyName = QStringLiteral("WhatsMyName");
 
 QString cannotRead(const QString &path, const QString &what)
 {
-    return Tr::tr("Cannot read \"%1\": %2").arg(QFileInfo(path).absoluteFilePath(), what);
+    return CannotRead(QFileInfo(path).absoluteFilePath(), what);
 }
 
 // Runs the reader of one file; what goes wrong becomes the report's problem.

@@ -8,20 +8,11 @@
 #include "PageText.h"
 #include "Readers.h"
 #include "ServiceAddress.h"
+#include "InteropText.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonObject>
-
-namespace {
-
-// The context of this file's texts in the translations.
-struct Tr
-{
-    Q_DECLARE_TR_FUNCTIONS(Interop)
-};
-
-} // namespace
 
 namespace Interop {
 

@@ -1232,10 +1232,6 @@ Optionen:
         <translation>„%1“ kann nicht gelesen werden: Es ist keine Suchdatei von Firefox (sie hat keine Liste von Suchmaschinen)</translation>
     </message>
     <message>
-        <source>Cannot read &quot;%1&quot;: it is not a regular file</source>
-        <translation>„%1“ kann nicht gelesen werden: Es ist keine reguläre Datei</translation>
-    </message>
-    <message>
         <source>Cannot read &quot;%1&quot;: it is too large (%2 bytes) for a file of search engines</source>
         <translation>„%1“ kann nicht gelesen werden: Es ist zu groß (%2 Byte) für eine Datei mit Suchmaschinen</translation>
     </message>

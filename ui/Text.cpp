@@ -12,6 +12,13 @@
 
 namespace {
 
+// How the console wraps a text: anywhere when it holds a word too long to wrap at its ends.
+QTextOption::WrapMode WrapModeFor(QStringView text)
+{
+    return HoldsWordLongerThan(text) ? QTextOption::WrapAnywhere
+                                     : QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
 // The console's text box. Pasted or dropped text holding a very long word switches it to
 // wrapping anywhere before it goes in (WrapModeFor), as a text set by a command does.
 class ConsoleBox : public QPlainTextEdit

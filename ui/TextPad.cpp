@@ -33,8 +33,7 @@ public:
 protected:
     void insertFromMimeData(const QMimeData *source) override
     {
-        if (source->hasText()
-            && WrapModeFor(source->text(), kLongestNoteWord) == QTextOption::WrapAnywhere)
+        if (source->hasText() && HoldsWordLongerThan(source->text(), kLongestNoteWord))
             setWordWrapMode(QTextOption::WrapAnywhere);
         QTextEdit::insertFromMimeData(source);
     }

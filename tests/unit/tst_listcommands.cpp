@@ -710,25 +710,16 @@ void TestListCommands::newList_data()
     // clang-format off
     for (const bool terms : {false, true}) {
         const char *list = terms ? "terms: " : "services: ";
-        QTest::addRow("%sunchanged: no question", list)
-            << terms << false << "list"       << ""       << ""       << true  << ""       << false;
-        QTest::addRow("%sunchanged without file: no question", list)
-            << terms << false << ""           << ""       << ""       << true  << ""       << false;
-        QTest::addRow("%schanged, No", list)
-            << terms << true  << "list"       << "No"     << ""       << true  << ""       << false;
-        QTest::addRow("%schanged, Cancel: nothing changes", list)
-            << terms << true  << "list"       << "Cancel" << ""       << false << ""       << false;
-        QTest::addRow("%schanged, Yes: saved to its file first", list)
-            << terms << true  << "list"       << "Yes"    << ""       << true  << "list"   << false;
+        QTest::addRow("%sunchanged: no question", list)                << terms << false << "list" << ""       << "" << true  << ""     << false;
+        QTest::addRow("%sunchanged without file: no question", list)   << terms << false << ""     << ""       << "" << true  << ""     << false;
+        QTest::addRow("%schanged, No", list)                           << terms << true  << "list" << "No"     << "" << true  << ""     << false;
+        QTest::addRow("%schanged, Cancel: nothing changes", list)      << terms << true  << "list" << "Cancel" << "" << false << ""     << false;
+        QTest::addRow("%schanged, Yes: saved to its file first", list) << terms << true  << "list" << "Yes"    << "" << true  << "list" << false;
         // Asked although the list has no file yet: typed work is not thrown away unasked.
-        QTest::addRow("%schanged without file: asked, No", list)
-            << terms << true  << ""           << "No"     << ""       << true  << ""       << false;
-        QTest::addRow("%schanged without file, Yes: Save As", list)
-            << terms << true  << ""           << "Yes"    << "pick"   << true  << "picked" << false;
-        QTest::addRow("%schanged without file, Yes, Save As cancelled: stops", list)
-            << terms << true  << ""           << "Yes"    << "cancel" << false << ""       << false;
-        QTest::addRow("%schanged, Yes, save fails: stops", list)
-            << terms << true  << "unwritable" << "Yes"    << ""       << false << ""       << true;
+        QTest::addRow("%schanged without file: asked, No", list)                     << terms << true << ""           << "No"  << ""       << true  << ""       << false;
+        QTest::addRow("%schanged without file, Yes: Save As", list)                  << terms << true << ""           << "Yes" << "pick"   << true  << "picked" << false;
+        QTest::addRow("%schanged without file, Yes, Save As cancelled: stops", list) << terms << true << ""           << "Yes" << "cancel" << false << ""       << false;
+        QTest::addRow("%schanged, Yes, save fails: stops", list)                     << terms << true << "unwritable" << "Yes" << ""       << false << ""       << true;
     }
     // clang-format on
 }
@@ -771,8 +762,7 @@ void TestListCommands::newList()
                 .withFilter(names.filter, names.extension)
                 .inFolder(m_programFolder);
 
-    const QString error
-            = errorOf([&] { s.commands(terms).New(); });
+    const QString error = errorOf([&] { s.commands(terms).New(); });
 
     QVERIFY(s.fake.verifyDone());
     if (fails)
@@ -863,25 +853,16 @@ void TestListCommands::loadList_data()
     // clang-format off
     for (const bool terms : {false, true}) {
         const char *list = terms ? "terms: " : "services: ";
-        QTest::addRow("%sloads the chosen file", list)
-            << terms << false << "list" << ""       << ""       << "existing" << true  << false << false;
-        QTest::addRow("%sloads without a file before", list)
-            << terms << false << ""     << ""       << ""       << "existing" << true  << false << false;
-        QTest::addRow("%scancelled dialog changes nothing", list)
-            << terms << false << "list" << ""       << ""       << "cancel"   << false << false << false;
+        QTest::addRow("%sloads the chosen file", list)            << terms << false << "list" << "" << "" << "existing" << true  << false << false;
+        QTest::addRow("%sloads without a file before", list)      << terms << false << ""     << "" << "" << "existing" << true  << false << false;
+        QTest::addRow("%scancelled dialog changes nothing", list) << terms << false << "list" << "" << "" << "cancel"   << false << false << false;
         // A missing file is passed over for services and fails to open for terms.
-        QTest::addRow("%smissing file", list)
-            << terms << false << "list" << ""       << ""       << "missing"  << false << false << terms;
-        QTest::addRow("%sunsaved changes, No: loads", list)
-            << terms << true  << "list" << "No"     << ""       << "existing" << true  << false << false;
-        QTest::addRow("%sunsaved changes, Cancel: no file dialog", list)
-            << terms << true  << "list" << "Cancel" << ""       << ""         << false << false << false;
-        QTest::addRow("%sunsaved changes, Yes: saved, then loads", list)
-            << terms << true  << "list" << "Yes"    << ""       << "existing" << true  << true  << false;
-        QTest::addRow("%sunsaved changes without file, Yes, Save As cancelled: stops", list)
-            << terms << true  << ""     << "Yes"    << "cancel" << ""         << false << false << false;
-        QTest::addRow("%sunsaved changes, Yes, then dialog cancelled", list)
-            << terms << true  << "list" << "Yes"    << ""       << "cancel"   << false << true  << false;
+        QTest::addRow("%smissing file", list)                                                << terms << false << "list" << ""       << ""       << "missing"  << false << false << terms;
+        QTest::addRow("%sunsaved changes, No: loads", list)                                  << terms << true  << "list" << "No"     << ""       << "existing" << true  << false << false;
+        QTest::addRow("%sunsaved changes, Cancel: no file dialog", list)                     << terms << true  << "list" << "Cancel" << ""       << ""         << false << false << false;
+        QTest::addRow("%sunsaved changes, Yes: saved, then loads", list)                     << terms << true  << "list" << "Yes"    << ""       << "existing" << true  << true  << false;
+        QTest::addRow("%sunsaved changes without file, Yes, Save As cancelled: stops", list) << terms << true  << ""     << "Yes"    << "cancel" << ""         << false << false << false;
+        QTest::addRow("%sunsaved changes, Yes, then dialog cancelled", list)                 << terms << true  << "list" << "Yes"    << ""       << "cancel"   << false << true  << false;
     }
     // clang-format on
 }
@@ -931,8 +912,7 @@ void TestListCommands::loadList()
                 .inFolder(m_programFolder);
     }
 
-    const QString error
-            = errorOf([&] { s.commands(terms).Load(); });
+    const QString error = errorOf([&] { s.commands(terms).Load(); });
 
     QVERIFY(s.fake.verifyDone());
     if (fails)
@@ -972,20 +952,13 @@ void TestListCommands::saveList_data()
     // clang-format off
     for (const bool terms : {false, true}) {
         const char *list = terms ? "terms: " : "services: ";
-        QTest::addRow("%sSave writes its file without asking", list)
-            << terms << "Save"   << "list"       << ""       << true  << "list"   << false;
-        QTest::addRow("%sSave without file runs Save As", list)
-            << terms << "Save"   << ""           << "pick"   << true  << "picked" << false;
-        QTest::addRow("%sSave without file, cancelled", list)
-            << terms << "Save"   << ""           << "cancel" << false << ""       << false;
-        QTest::addRow("%sSave fails: the mark stays", list)
-            << terms << "Save"   << "unwritable" << ""       << false << ""       << true;
-        QTest::addRow("%sSave stops short: the mark stays", list)
-            << terms << "Save"   << "full"       << ""       << false << ""       << true;
-        QTest::addRow("%sSave As writes the chosen file", list)
-            << terms << "SaveAs" << "list"       << "pick"   << true  << "picked" << false;
-        QTest::addRow("%sSave As cancelled", list)
-            << terms << "SaveAs" << "list"       << "cancel" << false << ""       << false;
+        QTest::addRow("%sSave writes its file without asking", list) << terms << "Save"   << "list"       << ""       << true  << "list"   << false;
+        QTest::addRow("%sSave without file runs Save As", list)      << terms << "Save"   << ""           << "pick"   << true  << "picked" << false;
+        QTest::addRow("%sSave without file, cancelled", list)        << terms << "Save"   << ""           << "cancel" << false << ""       << false;
+        QTest::addRow("%sSave fails: the mark stays", list)          << terms << "Save"   << "unwritable" << ""       << false << ""       << true;
+        QTest::addRow("%sSave stops short: the mark stays", list)    << terms << "Save"   << "full"       << ""       << false << ""       << true;
+        QTest::addRow("%sSave As writes the chosen file", list)      << terms << "SaveAs" << "list"       << "pick"   << true  << "picked" << false;
+        QTest::addRow("%sSave As cancelled", list)                   << terms << "SaveAs" << "list"       << "cancel" << false << ""       << false;
     }
     // clang-format on
 }
@@ -1114,36 +1087,16 @@ void TestListCommands::confirmClose_data()
 
     // clang-format off
     //                 terms: changed, file, answer, dialog; services: the same; closes, saved
-    QTest::newRow("nothing changed: no question")
-        << false << "list" << ""       << ""       << false << "list" << ""       << ""
-        << true  << false << false;
-    QTest::newRow("services changed, terms without file: one question")
-        << false << ""     << ""       << ""       << true  << "list" << "No"     << ""
-        << true  << false << false;
-    QTest::newRow("terms changed without file: asked")
-        << true  << ""     << "No"     << ""       << false << ""     << ""       << ""
-        << true  << false << false;
-    QTest::newRow("Cancel on terms keeps the program open")
-        << true  << "list" << "Cancel" << ""       << true  << "list" << ""       << ""
-        << false << false << false;
-    QTest::newRow("No, then Cancel on services keeps it open")
-        << true  << "list" << "No"     << ""       << true  << "list" << "Cancel" << ""
-        << false << false << false;
-    QTest::newRow("No to both closes")
-        << true  << "list" << "No"     << ""       << true  << "list" << "No"     << ""
-        << true  << false << false;
-    QTest::newRow("Yes to both saves both")
-        << true  << "list" << "Yes"    << ""       << true  << "list" << "Yes"    << ""
-        << true  << true  << true;
-    QTest::newRow("terms Yes, Save As cancelled: stays open, services not asked")
-        << true  << ""     << "Yes"    << "cancel" << true  << "list" << ""       << ""
-        << false << false << false;
-    QTest::newRow("services Yes without file: Save As")
-        << false << ""     << ""       << ""       << true  << ""     << "Yes"    << "pick"
-        << true  << false << true;
-    QTest::newRow("services Yes, Save As cancelled: stays open")
-        << true  << "list" << "Yes"    << ""       << true  << ""     << "Yes"    << "cancel"
-        << false << true  << false;
+    QTest::newRow("nothing changed: no question")                                 << false << "list" << ""       << ""       << false << "list" << ""       << ""       << true  << false << false;
+    QTest::newRow("services changed, terms without file: one question")           << false << ""     << ""       << ""       << true  << "list" << "No"     << ""       << true  << false << false;
+    QTest::newRow("terms changed without file: asked")                            << true  << ""     << "No"     << ""       << false << ""     << ""       << ""       << true  << false << false;
+    QTest::newRow("Cancel on terms keeps the program open")                       << true  << "list" << "Cancel" << ""       << true  << "list" << ""       << ""       << false << false << false;
+    QTest::newRow("No, then Cancel on services keeps it open")                    << true  << "list" << "No"     << ""       << true  << "list" << "Cancel" << ""       << false << false << false;
+    QTest::newRow("No to both closes")                                            << true  << "list" << "No"     << ""       << true  << "list" << "No"     << ""       << true  << false << false;
+    QTest::newRow("Yes to both saves both")                                       << true  << "list" << "Yes"    << ""       << true  << "list" << "Yes"    << ""       << true  << true  << true;
+    QTest::newRow("terms Yes, Save As cancelled: stays open, services not asked") << true  << ""     << "Yes"    << "cancel" << true  << "list" << ""       << ""       << false << false << false;
+    QTest::newRow("services Yes without file: Save As")                           << false << ""     << ""       << ""       << true  << ""     << "Yes"    << "pick"   << true  << false << true;
+    QTest::newRow("services Yes, Save As cancelled: stays open")                  << true  << "list" << "Yes"    << ""       << true  << ""     << "Yes"    << "cancel" << false << true  << false;
     // clang-format on
 }
 

@@ -101,7 +101,7 @@ QTextOption::WrapMode NoteWrapMode(const QTextDocument &document)
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         // A paragraph no longer than the longest word holds no longer one.
         if (block.length() > kLongestNoteWord
-            && WrapModeFor(block.text(), kLongestNoteWord) == QTextOption::WrapAnywhere)
+            && HoldsWordLongerThan(block.text(), kLongestNoteWord))
             return QTextOption::WrapAnywhere;
     }
     return QTextOption::WrapAtWordBoundaryOrAnywhere;

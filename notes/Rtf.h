@@ -39,7 +39,7 @@ void LoadNoteFile(const QString &path, QTextDocument &document);
 // the old file is then left as it was.
 void SaveNoteFile(const QString &path, const QTextDocument &document);
 
-// How a notepad wraps the note: as WrapModeFor each paragraph, with a shorter longest word. A
+// How a notepad wraps the note: anywhere when a paragraph HoldsWordLongerThan, with a shorter longest word. A
 // note's words are split into runs of their formats, and Qt's layout pays for a run as for
 // many letters: a paragraph of 60,000 one-letter runs without a blank took half a minute to lay
 // out at word boundaries, under a second wrapped anywhere.
