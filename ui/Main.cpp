@@ -98,7 +98,7 @@ void TfrmMain::buildLayout()
     spltGbList = new QSplitter(Qt::Vertical);
     spltGbList->setObjectName(QStringLiteral("spltGbList"));
     spltGbList->setHandleWidth(2);
-    spltGbList->addWidget(lstbxServices);
+    spltGbList->addWidget(buildGroupPicker());
     spltGbList->addWidget(lstbxTerms);
     spltGbList->setSizes({139, 276});
 
@@ -200,8 +200,8 @@ void TfrmMain::navigate(const QString &address)
 
 void TfrmMain::actGoExecute()
 {
-    if (const auto address = GoAddress(m_services.list, m_terms.list)) {
-        navigate(*address);
+    if (const auto rows = GoRows(m_services.list, m_terms.list, firstServiceOnView())) {
+        navigate(SearchAddressAt(m_services.list, rows->first, m_terms.list, rows->second));
         loadNextAhead();
     }
 }

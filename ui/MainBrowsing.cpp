@@ -124,12 +124,18 @@ void TfrmMain::loadNextAhead()
     if (!m_pane || !m_commandSet->action(QStringLiteral("actLoadAhead"))->isChecked())
         return;
     PaneRequest next;
-    if (const auto rows = GoRows(m_services.list, m_terms.list)) {
+    if (const auto rows = GoRows(m_services.list, m_terms.list, firstServiceOnView())) {
         auto [service, term] = *rows;
-        const bool inServices = m_stepList == lstbxServices;
-        qsizetype &row = inServices ? service : term;
-        const EntryList &walked = inServices ? m_services.list : m_terms.list;
-        row = LoadAheadScheduler::nextLine(row, m_stepDirection, walked.Count());
+        if (m_stepList == lstbxServices) {
+            // The next service of the group on view.
+            do {
+                service = LoadAheadScheduler::nextLine(service, m_stepDirection,
+                                                       m_services.list.Count());
+            } while (service >= 0 && !lstbxServices->isOnView(service));
+        } else {
+            term = LoadAheadScheduler::nextLine(term, m_stepDirection, m_terms.list.Count());
+        }
+        const qsizetype row = std::min(service, term);
         try {
             if (row >= 0)
                 next.url = CheckedUrl(SearchAddressAt(m_services.list, service, m_terms.list, term));
@@ -214,7 +220,7 @@ void TfrmMain::actSearchAllServicesExecute()
         return;
     QList<TitledAddress> tabs;
     QStringList failed;
-    for (qsizetype service = 0; service < m_services.list.Count(); ++service) {
+    for (const qsizetype service : servicesOnView()) {
         const QString title = ServiceDisplayName(m_services.list.LineAt(service));
         try {
             tabs.append({title, SearchAddressAt(m_services.list, service, m_terms.list, term)});

@@ -82,6 +82,8 @@ QList<Command> MainCommandTable(TfrmMain &w, ListCommands &lists)
         {"actPrivateBrowsing", QT_TRANSLATE_NOOP("Command", "&Private Browsing"), "Tools", {}, [&] { w.actPrivateBrowsingExecute(); }},
         {"actLoadAhead", QT_TRANSLATE_NOOP("Command", "&Load Next Result Ahead"), "Tools", {}, [&] { w.actLoadAheadExecute(); }},
         {"actAddSiteSearch", QT_TRANSLATE_NOOP("Command", "Add This Site's Searc&h"), "Services", {}, [&] { w.actAddSiteSearchExecute(); }},
+        {"actEditGroups", QT_TRANSLATE_NOOP("Command", "Edit &Groups..."), "Services", {}, [&] { w.actEditGroupsExecute(); }},
+        {"actResultMatrix", QT_TRANSLATE_NOOP("Command", "Result &Matrix..."), "Tools", {}, [&] { w.actResultMatrixExecute(); }},
         {"actClearBrowsingData", QT_TRANSLATE_NOOP("Command", "Clear &Browsing Data..."), "Tools", {}, [&] { w.actClearBrowsingDataExecute(); }},
     };
     // clang-format on
@@ -94,12 +96,12 @@ void BuildMainMenus(const CommandSet &commands, QMenuBar *bar, ListCommands &lis
             {QT_TRANSLATE_NOOP("Menu", "&File"), {"actTglSendtotray", "-", "actClose"}},
             {QT_TRANSLATE_NOOP("Menu", "T&ools"),
              {"actOpenText", "actDisplayConsole", "actQLaunch", "-", "actGo", "actAddGo",
-              "actSearchAllServices", "-", "actPrivateBrowsing", "actLoadAhead",
+              "actSearchAllServices", "actResultMatrix", "-", "actPrivateBrowsing", "actLoadAhead",
               "actClearBrowsingData"}},
             {QT_TRANSLATE_NOOP("Menu", "&Services"),
              {"actAddService", "actReplaceServices", "actRemoveService", "-", "actNewServices",
               "actLoadServices", "actSaveServices", "actSaveServicesAs", "-", "actImportServices",
-              "actExportServices", "actAddSiteSearch", "-", "actSortServices", "-",
+              "actExportServices", "actAddSiteSearch", "-", "actSortServices", "actEditGroups", "-",
               "actSearchAllTerms", "-", "actDlSrvLists"}},
             {QT_TRANSLATE_NOOP("Menu", "&Terms"),
              {"actAddTerm", "actReplaceTerm", "actRemoveTerm", "actRmvDup", "actClearTerms", "-",
