@@ -1448,8 +1448,8 @@ Optionen:
         <translation>%1 (%2 gefunden)</translation>
     </message>
     <message>
-        <source>%1 of %2 searched: %3 found, %4 not found, %5 unknown, %6 errors</source>
-        <translation>%1 von %2 gesucht: %3 gefunden, %4 nicht gefunden, %5 unbekannt, %6 Fehler</translation>
+        <source>%1 of %2 searched: %3 found, %4 not found, %5 unknown, %6 in error</source>
+        <translation>%1 von %2 gesucht: %3 gefunden, %4 nicht gefunden, %5 unbekannt, %6 mit Fehler</translation>
     </message>
 </context>
 <context>

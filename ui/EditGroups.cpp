@@ -20,7 +20,7 @@ TfrmEditGroups::TfrmEditGroups(const EntryList &services, const QList<qsizetype>
                                const QList<qsizetype> &selected, const QString &group,
                                QWidget *parent)
     : QDialog(parent), m_services(services), m_rows(rows),
-      m_groups(ServiceGroupNames(services.Lines()))
+      m_groups(ServiceGroupNames(services.Lines())), m_selected(selected)
 {
     setObjectName(QStringLiteral("frmEditGroups"));
     setWindowTitle(tr("Edit Groups"));
@@ -64,11 +64,15 @@ TfrmEditGroups::TfrmEditGroups(const EntryList &services, const QList<qsizetype>
     groupTyped(group);
     for (const qsizetype row : selected) {
         if (const qsizetype at = rows.indexOf(row); at >= 0) {
-            lstServices->item(int(at))->setCheckState(Qt::Checked);
+            tick(int(at), true);
             if (lstServices->currentRow() < 0)
                 lstServices->setCurrentRow(int(at));
         }
     }
+    // Connected last: what the dialog ticks itself is no choice of the user's.
+    connect(lstServices, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
+        m_ticked.insert(lstServices->row(item), item->checkState() == Qt::Checked);
+    });
     cmbGroup->setFocus();
     cmbGroup->lineEdit()->selectAll();
     resize(360, 420);
@@ -86,11 +90,18 @@ void TfrmEditGroups::groupTyped(const QString &text)
     lblProblem->setVisible(!problem.isEmpty() && !IsBlank(text));
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty());
     const QString name = TrimBlanks(text);
-    if (!m_groups.contains(name, Qt::CaseInsensitive))
-        return; // a new group: the ticks stay for it
-    for (int i = 0; i < lstServices->count(); ++i)
-        lstServices->item(i)->setCheckState(
-                InServiceGroup(m_services.LineAt(m_rows.at(i)), name) ? Qt::Checked : Qt::Unchecked);
+    const bool known = m_groups.contains(name, Qt::CaseInsensitive);
+    for (int i = 0; i < lstServices->count(); ++i) {
+        const qsizetype row = m_rows.at(i);
+        tick(i, m_ticked.value(i, known ? InServiceGroup(m_services.LineAt(row), name)
+                                        : m_selected.contains(row)));
+    }
+}
+
+void TfrmEditGroups::tick(int item, bool on)
+{
+    const QSignalBlocker quiet(lstServices);
+    lstServices->item(item)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
 }
 
 QString TfrmEditGroups::GroupName() const

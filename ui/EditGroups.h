@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -12,8 +13,8 @@ class QLabel;
 class QListWidget;
 
 // Services > Edit Groups: a group's name (one of the list's or a new one) and the services in
-// it, each a check box. Choosing a group of the list ticks its services; a new name keeps the
-// ticks, so that the services ticked first go into the group typed after.
+// it, each a check box. A group of the list starts with its services ticked, a new one with the
+// services selected in the list; what the user ticked or cleared here stays as they left it.
 class TfrmEditGroups : public QDialog
 {
     Q_OBJECT
@@ -31,10 +32,13 @@ public:
 
 private:
     void groupTyped(const QString &text);
+    void tick(int item, bool on);
 
     const EntryList &m_services;
     QList<qsizetype> m_rows;
     QStringList m_groups;
+    QList<qsizetype> m_selected;
+    QHash<int, bool> m_ticked; // by the user, by item
     QComboBox *cmbGroup = nullptr;
     QLabel *lblProblem = nullptr;
     QListWidget *lstServices = nullptr;

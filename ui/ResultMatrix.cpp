@@ -190,7 +190,7 @@ QString MatrixModel::summary() const
         if (cell.done)
             ++counts[int(cell.verdict.result)];
     }
-    return tr("%1 of %2 searched: %3 found, %4 not found, %5 unknown, %6 errors")
+    return tr("%1 of %2 searched: %3 found, %4 not found, %5 unknown, %6 in error")
             .arg(m_done)
             .arg(m_cells.size())
             .arg(counts[int(HitResult::Found)])
