@@ -46,13 +46,20 @@ MatrixModel::MatrixModel(QStringList terms, QStringList services, QList<MatrixCe
     : QAbstractTableModel(parent), m_terms(std::move(terms)), m_services(std::move(services)),
       m_cells(std::move(cells))
 {
-    m_done = std::count_if(m_cells.cbegin(), m_cells.cend(), [](const MatrixCell &c) { return c.done; });
+    for (const MatrixCell &cell : std::as_const(m_cells)) {
+        if (cell.done) {
+            ++m_done;
+            ++m_counts[int(cell.verdict.result)];
+        }
+    }
 }
 
 void MatrixModel::setCell(qsizetype index, const MatrixCell &cell)
 {
-    if (cell.done && !m_cells.at(index).done)
+    if (cell.done && !m_cells.at(index).done) {
         ++m_done;
+        ++m_counts[int(cell.verdict.result)];
+    }
     m_cells[index] = cell;
     const QModelIndex at = this->index(int(cell.term), int(cell.service));
     Q_EMIT dataChanged(at, at);
@@ -86,6 +93,12 @@ int MatrixModel::foundInColumn(int column) const
     for (int row = 0; row < rowCount(); ++row)
         found += cellAt(index(row, column)).verdict.result == HitResult::Found && cellAt(index(row, column)).done;
     return found;
+}
+
+QStringList MatrixModel::words() const
+{
+    return {tr("not searched"), tr("waiting"), tr("found"), tr("not found"), tr("unknown"),
+            tr("error")};
 }
 
 QString MatrixModel::word(const MatrixCell &cell) const
@@ -185,11 +198,7 @@ QString MatrixModel::tabText(const QModelIndexList &selection) const
 
 QString MatrixModel::summary() const
 {
-    int counts[4] = {};
-    for (const MatrixCell &cell : m_cells) {
-        if (cell.done)
-            ++counts[int(cell.verdict.result)];
-    }
+    const auto &counts = m_counts;
     return tr("%1 of %2 searched: %3 found, %4 not found, %5 unknown, %6 in error")
             .arg(m_done)
             .arg(m_cells.size())
@@ -215,7 +224,7 @@ TfrmMatrix::TfrmMatrix(MatrixSearch search, std::unique_ptr<PageLoader> loader, 
     grdMatrix->setAccessibleName(tr("Results: a row a term, a column a service"));
     grdMatrix->setModel(m_model);
     grdMatrix->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdMatrix->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    fitColumns();
     setCentralWidget(grdMatrix);
     connect(grdMatrix, &QTableView::clicked, this, &TfrmMatrix::pick);
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -253,6 +262,19 @@ void TfrmMatrix::buildCommands(CommandSet::ErrorSink showError)
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     bar->addActions(m_commandSet->actions());
+}
+
+// Wide enough for every word a cell shows, once: a width that followed the contents would
+// measure the whole column again with each cell that comes.
+void TfrmMatrix::fitColumns()
+{
+    const QFontMetrics metrics(grdMatrix->font());
+    int widest = 0;
+    for (const QString &word : m_model->words())
+        widest = std::max(widest, metrics.horizontalAdvance(word));
+    QHeaderView *header = grdMatrix->horizontalHeader();
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        header->resizeSection(column, std::max(header->sectionSizeHint(column), widest + 12));
 }
 
 void TfrmMatrix::Start()

@@ -9,6 +9,7 @@
 #include <QAbstractTableModel>
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
 
 class Prompts;
@@ -48,6 +49,8 @@ public:
     // of the selection, or all of them.
     QString tabText(const QModelIndexList &selection) const;
     QString summary() const;
+    // Every word a cell may show.
+    QStringList words() const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -62,6 +65,7 @@ private:
     QStringList m_services;
     QList<MatrixCell> m_cells;
     qsizetype m_done = 0;
+    std::array<int, 4> m_counts = {}; // the cells done, by HitResult
     bool m_stopped = false;
 };
 
@@ -95,6 +99,7 @@ protected:
 
 private:
     void buildCommands(CommandSet::ErrorSink showError);
+    void fitColumns();
     void cellDone(qsizetype cell);
     void pick(const QModelIndex &index);
     void ended();
