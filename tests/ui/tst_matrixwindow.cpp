@@ -23,6 +23,7 @@ class TestMatrixWindow : public QObject
 private Q_SLOTS:
     void groups();
     void matrix();
+    void stop();
 };
 
 namespace {
@@ -135,6 +136,26 @@ void TestMatrixWindow::matrix()
     QCOMPARE(f.browser->addresses.constLast(), server.base() + "/plain/carol");
     QCOMPARE(f.window->terms().list.SelectedIndex(), 2);
     QCOMPARE(f.window->services().list.SelectedIndex(), 1);
+}
+
+// Stop ends the loads still open: their cells say so, and an answer coming later changes nothing.
+void TestMatrixWindow::stop()
+{
+    LocalWebServer server([](const LocalWebServer::Request &) {
+        LocalWebServer::Response slow;
+        slow.delayMs = 300;
+        return slow;
+    });
+    MainWindowFixture f("Slow=" + server.base() + "/|s|\tfound=status:200\r\n", "a\r\nb\r\n");
+    f.pageLoader = [] { return std::make_unique<NetworkPageLoader>(); };
+    f.window->commandSet()->action(QStringLiteral("actResultMatrix"))->trigger();
+    auto *matrix = f.window->findChild<TfrmMatrix *>();
+    QTRY_COMPARE(server.requestsFor("/").size(), 2);
+    matrix->findChild<CommandSet *>()->action(QStringLiteral("actMatrixStop"))->trigger();
+    QVERIFY(!matrix->IsRunning());
+    QTest::qWait(600);
+    QCOMPARE(wordAt(*matrix, 0, 0), QStringLiteral("not searched"));
+    QCOMPARE(wordAt(*matrix, 1, 0), QStringLiteral("not searched"));
 }
 
 QTEST_MAIN(TestMatrixWindow)
