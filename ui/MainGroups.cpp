@@ -25,6 +25,14 @@ QWidget *TfrmMain::buildGroupPicker()
     connect(list, &QAbstractItemModel::modelReset, this, &TfrmMain::refreshGroups);
     connect(list, &QAbstractItemModel::layoutChanged, this, &TfrmMain::refreshGroups);
     connect(list, &QAbstractItemModel::rowsInserted, this, &TfrmMain::refreshGroups);
+    // A service added outside the group on view would not show: all of them do then.
+    connect(list, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) {
+                for (int row = first; row <= last && !m_groupOnView.isNull(); ++row) {
+                    if (!lstbxServices->isOnView(row))
+                        showGroup({});
+                }
+            });
     connect(list, &QAbstractItemModel::rowsRemoved, this, &TfrmMain::refreshGroups);
     connect(list, &QAbstractItemModel::dataChanged, this, &TfrmMain::refreshGroups);
 

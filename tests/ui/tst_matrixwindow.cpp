@@ -65,6 +65,12 @@ void TestMatrixWindow::groups()
     f.window->terms().list.SelectLine(0);
     f.window->commandSet()->action(QStringLiteral("actGo"))->trigger();
     QCOMPARE(f.browser->addresses.constLast(), QStringLiteral("http://c/?q=cats"));
+    f.window->services().list.Append("D=http://d/\tgroup=art");
+    QCOMPARE(f.window->groupOnView(), QStringLiteral("Art"));
+    f.window->services().list.Append("E=http://e/");
+    QVERIFY(f.window->groupOnView().isNull() && !list->isRowHidden(4));
+    f.window->services().list.Remove(4);
+    f.window->services().list.Remove(3);
 
     // Edit Groups as a user would: the group typed, B ticked with Space, Enter.
     f.window->showGroup({});
