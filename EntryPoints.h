@@ -24,6 +24,12 @@ inline constexpr char kRunWindowsSymbol[] = "GlRunWindows";
 using RunMatrixFunction = int (*)(const CommandLine *);
 inline constexpr char kMatrixModule[] = "libglmatrix.so";
 inline constexpr char kRunMatrixSymbol[] = "GlRunMatrix";
+// PageLoader *GlNewPageLoader()
+// The same module's loader of pages over Qt Network, for the window's result matrix: the
+// windows then load Qt Network only when a matrix opens. The caller owns the loader.
+class PageLoader;
+using NewPageLoaderFunction = PageLoader *(*)();
+inline constexpr char kNewPageLoaderSymbol[] = "GlNewPageLoader";
 
 inline void WriteText(FILE *to, const QString &text)
 {

@@ -8,6 +8,11 @@
 
 #include <cstdio>
 
+extern "C" Q_DECL_EXPORT PageLoader *GlNewPageLoader()
+{
+    return new NetworkPageLoader;
+}
+
 extern "C" Q_DECL_EXPORT int GlRunMatrix(const CommandLine *options)
 {
     try {

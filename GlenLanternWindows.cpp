@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "DefaultBrowser.h"
 #include "EntryPoints.h"
+#include "Error.h"
 #include "ErrorBox.h"
 #include "Main.h"
 #include "QtPrompts.h"
@@ -17,12 +18,26 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLibrary>
 #include <QIcon>
 #include <QTimer>
 
 #include <optional>
 
 namespace {
+
+// The result matrix's loader, from the module beside the program that has Qt Network.
+std::unique_ptr<PageLoader> LoadPageLoader()
+{
+    const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    QLibrary module(QDir(folder).filePath(QString::fromLatin1(kMatrixModule)));
+    const auto make = reinterpret_cast<NewPageLoaderFunction>(module.resolve(kNewPageLoaderSymbol));
+    if (!make)
+        throw CommandError(QCoreApplication::translate("GlenLantern", "The matrix cannot run: %1")
+                                   .arg(module.errorString()));
+    return std::unique_ptr<PageLoader>(make());
+}
 
 // A program started only to answer the desktop's search ends when it has not been asked
 // anything for this long and no window of it was ever shown.
@@ -43,6 +58,7 @@ MainWindowParts DesktopParts(const CommandLine &options)
         return timer->elapsed();
     };
     parts.openInDefaultBrowser = OpenInDefaultBrowser;
+    parts.createPageLoader = LoadPageLoader;
     parts.engineFolders = UserFoldersFromEnvironment();
     if (!options.servicesFile.isEmpty())
         parts.servicesFile = options.servicesFile;

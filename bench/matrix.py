@@ -6,7 +6,10 @@ every service is a host of its own as on the web. At three sizes: the wall time,
 resident memory (GNU time) and the most connections the program held open to one host at once
 (the servers count them; one server a host, its services told apart by their paths).
 `--pause 0`: the politeness pause would otherwise be most of the time;
-the limits of two at once to a host and eight in all stay."""
+the limits of two at once to a host and eight in all stay.
+
+Then the window's matrix (Tools > Result Matrix, offscreen) of the same sizes against the same
+servers: the time from its start until its last cell is filled."""
 
 import http.server
 import os
@@ -66,19 +69,50 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pass
 
 
-def run(program, terms, services, folder, hosts):
+def window_run(build, terms, services, folder, hosts):
+    """The window's matrix: the milliseconds until its last cell, as it prints them."""
+    servers = start_servers(hosts)
+    write_lists(folder, terms, services, hosts, servers)
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    try:
+        out = subprocess.run([os.path.join(build, "bench", "matrix_window"), "s.gls", "t.glt"],
+                             cwd=folder, env=env, capture_output=True, text=True, check=True)
+    finally:
+        stop_servers(servers)
+    ms, cells = (int(v) for v in out.stdout.split())
+    if cells != terms * services:
+        raise SystemExit("the window's matrix did not fill every cell")
+    return ms / 1000
+
+
+def start_servers(hosts):
     servers = []
     for h in range(hosts):
         server = CountingServer((f"127.0.0.{h + 1}", 0), Handler)
         threading.Thread(target=server.serve_forever, daemon=True).start()
         servers.append(server)
+    return servers
+
+
+def stop_servers(servers):
+    for server in servers:
+        server.shutdown()
+        server.server_close()
+
+
+def write_lists(folder, terms, services, hosts, servers):
     lines = [f"S{i}=http://127.0.0.{i % hosts + 1}:{servers[i % hosts].server_address[1]}"
              f"/s{i}/u/|s|\tfound=status:200\tmissing=status:404" for i in range(services)]
-    CountingServer.counts.clear()
     with open(os.path.join(folder, "s.gls"), "w") as f:
         f.write("\n".join(lines) + "\n")
     with open(os.path.join(folder, "t.glt"), "w") as f:
         f.write("\n".join(f"t{n}" for n in range(terms)) + "\n")
+
+
+def run(program, terms, services, folder, hosts):
+    servers = start_servers(hosts)
+    write_lists(folder, terms, services, hosts, servers)
+    CountingServer.counts.clear()
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
     command = [program, "--matrix", "--services", "s.gls", "--terms", "t.glt", "--pause", "0",
                "--out", "out.csv"]
@@ -88,9 +122,7 @@ def run(program, terms, services, folder, hosts):
                                 env=env, stdout=subprocess.DEVNULL).returncode
         seconds = time.perf_counter() - start
         rss = int(out.read().split()[-1]) / 1024
-    for server in servers:
-        server.shutdown()
-        server.server_close()
+    stop_servers(servers)
     if status != 0:
         raise SystemExit(f"glenlantern --matrix: exit status {status}")
     with open(os.path.join(folder, "out.csv")) as f:
@@ -103,19 +135,32 @@ def run(program, terms, services, folder, hosts):
 
 
 def main():
+    """matrix.py [BUILD] [window]: with "window", the window's matrix alone."""
     build = sys.argv[1] if len(sys.argv) > 1 else "build"
     program = os.path.abspath(os.path.join(build, "glenlantern"))
+    with tempfile.TemporaryDirectory() as folder:
+        if "window" not in sys.argv[2:]:
+            headless(program, folder)
+        print("\nthe window's Result Matrix (offscreen), until its last cell")
+        print(f"{'terms x services':>22} {'cells':>6} {'time s':>7} {'cells/s':>8}")
+        for terms, services in SIZES:
+            seconds = window_run(os.path.abspath(build), terms, services, folder, services)
+            cells = terms * services
+            name = f"{terms} x {services}"
+            print(f"{name:>22} {cells:6} {seconds:7.2f} {cells / seconds:8.1f}")
+
+
+def headless(program, folder):
     print("glenlantern --matrix, pages answering after 100 ms")
     print(f"{'terms x services':>22} {'cells':>6} {'time s':>7} {'cells/s':>8} "
           f"{'peak RSS MiB':>13} {'most conn. to a host':>21}")
     runs = [(terms, services, services) for terms, services in SIZES] + [(*ONE_HOST, 1)]
-    with tempfile.TemporaryDirectory() as folder:
-        for terms, services, hosts in runs:
-            seconds, rss, most = run(program, terms, services, folder, hosts)
-            cells = terms * services
-            name = f"{terms} x {services}" + (", one host" if hosts == 1 else "")
-            print(f"{name:>22} {cells:6} {seconds:7.2f} {cells / seconds:8.1f} "
-                  f"{rss:13.1f} {most:21}")
+    for terms, services, hosts in runs:
+        seconds, rss, most = run(program, terms, services, folder, hosts)
+        cells = terms * services
+        name = f"{terms} x {services}" + (", one host" if hosts == 1 else "")
+        print(f"{name:>22} {cells:6} {seconds:7.2f} {cells / seconds:8.1f} "
+              f"{rss:13.1f} {most:21}")
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 #include "EntryList.h"
 #include "PrefixMatcher.h"
 #include "Search.h"
+#include "ServiceGroups.h"
 #include "TextRules.h"
 
 #include <QCoreApplication>
@@ -39,11 +40,18 @@ std::optional<QString> offeredName(const EntryList &services, qsizetype i)
     return decoded;
 }
 
-// The service a term result searches with, as Go picks it.
-qsizetype selectedOrFirst(const EntryList &services)
+// The service a term result searches with, as Go picks it: the selected one, else the first
+// of the group.
+qsizetype selectedOrFirst(const EntryList &services, const QString &group)
 {
     const qsizetype selected = services.SelectedIndex();
-    return selected >= 0 ? selected : (services.Count() > 0 ? 0 : -1);
+    if (selected >= 0)
+        return selected;
+    for (qsizetype row = 0; row < services.Count(); ++row) {
+        if (InServiceGroup(services.LineAt(row), group))
+            return row;
+    }
+    return -1;
 }
 
 // The result, or nothing when the service refuses to make an address of the text.
@@ -64,9 +72,10 @@ std::optional<DesktopSearchResult> serviceResult(const EntryList &services, qsiz
     }
 }
 
-std::optional<DesktopSearchResult> termResult(const EntryList &services, const QString &term)
+std::optional<DesktopSearchResult> termResult(const EntryList &services, const QString &term,
+                                              const QString &group)
 {
-    const qsizetype service = selectedOrFirst(services);
+    const qsizetype service = selectedOrFirst(services, group);
     const std::optional<QString> name = service < 0 ? std::nullopt : offeredName(services, service);
     if (!name)
         return std::nullopt;
@@ -83,7 +92,7 @@ std::optional<DesktopSearchResult> termResult(const EntryList &services, const Q
 } // namespace
 
 QList<DesktopSearchResult> DesktopSearch(const EntryList &services, const EntryList &terms,
-                                         const QString &typed)
+                                         const QString &typed, const QString &group)
 {
     QList<DesktopSearchResult> results;
     const QString text = TrimBlanks(typed);
@@ -91,6 +100,8 @@ QList<DesktopSearchResult> DesktopSearch(const EntryList &services, const EntryL
         return results;
     // Services without a name cannot be told apart in the results: they are left out.
     for (qsizetype i = 0; i < services.Count() && results.size() < kDesktopSearchServices; ++i) {
+        if (!InServiceGroup(services.LineAt(i), group))
+            continue;
         const std::optional<QString> name = offeredName(services, i);
         if (!name || name->isEmpty())
             continue;
@@ -105,7 +116,7 @@ QList<DesktopSearchResult> DesktopSearch(const EntryList &services, const EntryL
         const QString term = terms.TextAt(i);
         if (term.size() > kLongestDesktopSearchText)
             continue;
-        auto result = termResult(services, term);
+        auto result = termResult(services, term, group);
         if (!result)
             break; // no service to search with
         result->exact = result->title.compare(text, Qt::CaseInsensitive) == 0;
@@ -116,13 +127,13 @@ QList<DesktopSearchResult> DesktopSearch(const EntryList &services, const EntryL
 }
 
 std::optional<DesktopSearchResult> DescribeDesktopResult(const EntryList &services,
-                                                         const QString &id)
+                                                         const QString &id, const QString &group)
 {
     const std::optional<CommandLine> request = DesktopResultRequest(id);
     if (!request)
         return std::nullopt;
     if (!request->serviceName)
-        return termResult(services, *request->term);
+        return termResult(services, *request->term, group);
     try {
         const qsizetype i = FindServiceByName(services, *request->serviceName);
         return serviceResult(services, i, offeredName(services, i).value_or(QString()),

@@ -31,11 +31,14 @@ inline constexpr qsizetype kDesktopSearchTerms = 10;
 inline constexpr qsizetype kLongestDesktopSearchText = 1000;
 inline constexpr qsizetype kDesktopSearchDescription = 300;
 
+// With a group (the one on view in the window), only its services are offered, and a term is
+// searched with the selected service or else the group's first.
 QList<DesktopSearchResult> DesktopSearch(const EntryList &services, const EntryList &terms,
-                                         const QString &text);
+                                         const QString &text, const QString &group = {});
 // What the result with this id shows now; nothing for an id that no longer fits the lists.
 std::optional<DesktopSearchResult> DescribeDesktopResult(const EntryList &services,
-                                                         const QString &id);
+                                                         const QString &id,
+                                                         const QString &group = {});
 // The request a result stands for; nothing for an id this program did not give (or one
 // longer than it gives).
 std::optional<CommandLine> DesktopResultRequest(const QString &id);

@@ -74,6 +74,15 @@ qsizetype EntryList::SelectedIndex() const
     return selected.isEmpty() ? -1 : selected.first().top();
 }
 
+QList<qsizetype> EntryList::SelectedRows() const
+{
+    QList<qsizetype> rows;
+    for (const QModelIndex &index : m_selection.selectedIndexes())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 void EntryList::SelectLine(qsizetype i)
 {
     if (i == -1) {

@@ -35,6 +35,10 @@ public:
     // The selection lives in the list's own selection model, which the list view shares.
     qsizetype SelectedIndex() const;
     void SelectLine(qsizetype i);
+    // Every selected line, in the list's order: Ctrl and Shift with a click or an arrow key
+    // select more than one (for the result matrix and groups); the first selected is the one
+    // SelectedIndex gives.
+    QList<qsizetype> SelectedRows() const;
     QItemSelectionModel *selectionModel() { return &m_selection; }
 
     // Service entries: name, "=", service string (the address and its attributes: ServiceLine).

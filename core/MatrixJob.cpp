@@ -77,11 +77,19 @@ QByteArray CsvRecord(const QStringList &fields)
 
 QByteArray MatrixCsv(const MatrixRun &run)
 {
+    return MatrixCsv(run.Cells(), run.Terms(), run.ServiceNames());
+}
+
+QByteArray MatrixCsv(const QList<MatrixCell> &cells, const QStringList &terms,
+                     const QStringList &services)
+{
     QByteArray csv = CsvRecord({QStringLiteral("term"), QStringLiteral("service"),
                                 QStringLiteral("result"), QStringLiteral("status"),
                                 QStringLiteral("address")});
-    for (const MatrixCell &cell : run.Cells()) {
-        csv += CsvRecord({run.Terms().at(cell.term), run.ServiceNames().at(cell.service),
+    for (const MatrixCell &cell : cells) {
+        if (!cell.done)
+            continue;
+        csv += CsvRecord({terms.at(cell.term), services.at(cell.service),
                           HitResultWord(cell.verdict.result),
                           cell.status > 0 ? QString::number(cell.status) : QString(),
                           cell.address});

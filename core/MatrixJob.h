@@ -22,6 +22,10 @@ QStringList MatrixTerms(const QList<QByteArray> &lines);
 QByteArray CsvRecord(const QStringList &fields);
 // The header "term,service,result,status,address" and a record for every cell, in order.
 QByteArray MatrixCsv(const MatrixRun &run);
+// The same for cells kept apart from their run: those done, in order (a run stopped early leaves
+// the others out).
+QByteArray MatrixCsv(const QList<MatrixCell> &cells, const QStringList &terms,
+                     const QStringList &services);
 
 struct MatrixJobOutput
 {

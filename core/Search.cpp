@@ -87,14 +87,15 @@ QString PrintedRequest(const SearchRequest &request)
 }
 
 std::optional<std::pair<qsizetype, qsizetype>> GoRows(const EntryList &services,
-                                                      const EntryList &terms)
+                                                      const EntryList &terms,
+                                                      qsizetype firstService)
 {
     const qsizetype s = services.SelectedIndex();
     const qsizetype t = terms.SelectedIndex();
     if (s >= 0 && t >= 0)
         return std::pair {s, t};
-    if (t >= 0 && services.Count() > 0)
-        return std::pair {qsizetype(0), t};
+    if (t >= 0 && firstService >= 0 && firstService < services.Count())
+        return std::pair {firstService, t};
     if (terms.Count() > 0 && s >= 0)
         return std::pair {s, qsizetype(0)};
     return std::nullopt;

@@ -37,9 +37,11 @@ QString SearchAddress(const EntryList &services, qsizetype service, const QStrin
 SearchRequest SearchRequestAt(const EntryList &services, qsizetype service, const QString &term);
 
 // The rows Go searches: the selected (or first) service and the selected (or first) term;
-// nothing when neither list has a selection to go by.
+// nothing when neither list has a selection to go by. The first service is the one at
+// firstService (the first of the group on view; -1 when the group shows none).
 std::optional<std::pair<qsizetype, qsizetype>> GoRows(const EntryList &services,
-                                                      const EntryList &terms);
+                                                      const EntryList &terms,
+                                                      qsizetype firstService = 0);
 // The address Go composes for the service at one row and the term at another.
 QString SearchAddressAt(const EntryList &services, qsizetype service, const EntryList &terms,
                         qsizetype term);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 class EntryList;
@@ -14,8 +15,10 @@ public:
     static constexpr qint64 RestartMs = 500;
 
     // The line to select for a typed character at the given time, or nothing. Backspace
-    // removes the last character; emptied, the search picks the first line.
-    std::optional<qsizetype> Type(QChar c, qint64 nowMs, const EntryList &list);
+    // removes the last character; emptied, the search picks the first line. With onView, only
+    // the rows it accepts are searched (the services of the group on view).
+    std::optional<qsizetype> Type(QChar c, qint64 nowMs, const EntryList &list,
+                                  const std::function<bool(qsizetype)> &onView = {});
     // Whether a typed character belongs to the search instead of the list's own handling.
     static bool Consumes(QChar c);
 

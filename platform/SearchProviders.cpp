@@ -17,13 +17,18 @@ const QString kIcon = QStringLiteral("glenlantern");
 constexpr int kPossibleMatch = 30;
 constexpr int kExactMatch = 100;
 
+QString groupOf(const BusProgram &program)
+{
+    return program.group ? program.group() : QString();
+}
+
 QList<DesktopSearchResult> resultsFor(SessionBus &bus, const QString &text)
 {
     Q_EMIT bus.activity();
     const BusProgram &program = bus.program();
     if (!program.services || !program.terms)
         return {};
-    return DesktopSearch(*program.services, *program.terms, text);
+    return DesktopSearch(*program.services, *program.terms, text, groupOf(program));
 }
 
 QStringList idsOf(const QList<DesktopSearchResult> &results)
@@ -93,7 +98,8 @@ QList<QVariantMap> GnomeSearchProvider::GetResultMetas(const QStringList &identi
         return metas;
     // No more than the results a search gives: the reply stays small whatever is asked.
     for (const QString &id : identifiers.mid(0, kDesktopSearchServices + kDesktopSearchTerms)) {
-        if (const auto result = DescribeDesktopResult(*m_bus.program().services, id)) {
+        if (const auto result = DescribeDesktopResult(*m_bus.program().services, id,
+                                                      groupOf(m_bus.program()))) {
             metas.append({{QStringLiteral("id"), id},
                           {QStringLiteral("name"), result->title},
                           {QStringLiteral("description"), result->description},

@@ -22,6 +22,8 @@ struct BusProgram
 {
     const EntryList *services = nullptr;
     const EntryList *terms = nullptr;
+    // The group of services on view (null for all): the desktop's search offers only those.
+    std::function<QString()> group;
     // Reads the list files a request names, on a thread of its own, however long they take.
     // Throws CommandError.
     std::function<StartRequest(const CommandLine &)> read = ReadStartRequest;

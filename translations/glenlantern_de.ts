@@ -637,6 +637,26 @@
         <source>Show &amp;Log</source>
         <translation>&amp;Protokoll anzeigen</translation>
     </message>
+    <message>
+        <source>Edit &amp;Groups...</source>
+        <translation>&amp;Gruppen bearbeiten...</translation>
+    </message>
+    <message>
+        <source>Result &amp;Matrix...</source>
+        <translation>Ergebnis&amp;matrix...</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Export as CSV...</source>
+        <translation>Als CSV &amp;exportieren...</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>&amp;Anhalten</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -1518,6 +1538,51 @@ Optionen:
     </message>
 </context>
 <context>
+    <name>MatrixModel</name>
+    <message>
+        <source>not searched</source>
+        <translation>nicht gesucht</translation>
+    </message>
+    <message>
+        <source>waiting</source>
+        <translation>wartet</translation>
+    </message>
+    <message>
+        <source>found</source>
+        <translation>gefunden</translation>
+    </message>
+    <message>
+        <source>not found</source>
+        <translation>nicht gefunden</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>HTTP status %1</source>
+        <translation>HTTP-Status %1</translation>
+    </message>
+    <message>
+        <source>%1
+%2 found</source>
+        <translation>%1
+%2 gefunden</translation>
+    </message>
+    <message>
+        <source>%1 (%2 found)</source>
+        <translation>%1 (%2 gefunden)</translation>
+    </message>
+    <message>
+        <source>%1 of %2 searched: %3 found, %4 not found, %5 unknown, %6 in error</source>
+        <translation>%1 von %2 gesucht: %3 gefunden, %4 nicht gefunden, %5 unbekannt, %6 mit Fehler</translation>
+    </message>
+</context>
+<context>
     <name>Menu</name>
     <message>
         <source>&amp;File</source>
@@ -1689,6 +1754,21 @@ und sendet das Formular:
     </message>
 </context>
 <context>
+    <name>ServiceGroups</name>
+    <message>
+        <source>A group needs a name</source>
+        <translation>Eine Gruppe braucht einen Namen</translation>
+    </message>
+    <message>
+        <source>A group&apos;s name cannot hold a comma or a control character: %1</source>
+        <translation>Der Name einer Gruppe darf kein Komma und kein Steuerzeichen enthalten: %1</translation>
+    </message>
+    <message>
+        <source>The service &quot;%1&quot; cannot be put in a group: its line holds no &quot;=&quot; or its address holds a TAB</source>
+        <translation>Der Suchdienst „%1“ kann in keine Gruppe aufgenommen werden: Seine Zeile enthält kein „=“ oder seine Adresse einen Tabulator</translation>
+    </message>
+</context>
+<context>
     <name>ServiceLine</name>
     <message>
         <source>The service &quot;%1&quot; cannot take a %2 (its line has no name or its address holds a TAB)</source>
@@ -1757,6 +1837,29 @@ und sendet das Formular:
     <message>
         <source>E&amp;xport...</source>
         <translation>E&amp;xportieren...</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmEditGroups</name>
+    <message>
+        <source>Edit Groups</source>
+        <translation>Gruppen bearbeiten</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <source>&amp;Group:</source>
+        <translation>&amp;Gruppe:</translation>
+    </message>
+    <message>
+        <source>Services in the group</source>
+        <translation>Suchdienste in der Gruppe</translation>
+    </message>
+    <message>
+        <source>&amp;Services in the group (Space ticks one):</source>
+        <translation>&amp;Suchdienste in der Gruppe (die Leertaste hakt einen an):</translation>
     </message>
 </context>
 <context>
@@ -2034,6 +2137,61 @@ und sendet das Formular:
     <message>
         <source>Left out, as they could not be read:</source>
         <translation>Weggelassen, weil sie nicht gelesen werden konnten:</translation>
+    </message>
+    <message>
+        <source>Group of services on view</source>
+        <translation>Angezeigte Gruppe von Suchdiensten</translation>
+    </message>
+    <message>
+        <source>All services</source>
+        <translation>Alle Suchdienste</translation>
+    </message>
+    <message>
+        <source>These services cannot be put in a group, as their lines hold no &quot;=&quot; or their addresses hold a TAB: %1</source>
+        <translation>Diese Suchdienste können in keine Gruppe aufgenommen werden, da ihre Zeilen kein „=“ oder ihre Adressen einen Tabulator enthalten: %1</translation>
+    </message>
+    <message>
+        <source>There is no service on view to search with</source>
+        <translation>Es wird kein Suchdienst angezeigt, mit dem gesucht werden kann</translation>
+    </message>
+    <message>
+        <source>The term list is empty: there is nothing to search for</source>
+        <translation>Die Begriffsliste ist leer: Es gibt nichts zu suchen</translation>
+    </message>
+    <message>
+        <source>The service &quot;%1&quot; is no longer in the service list</source>
+        <translation>Der Suchdienst „%1“ ist nicht mehr in der Dienstliste</translation>
+    </message>
+    <message>
+        <source>The term &quot;%1&quot; is no longer in the term list</source>
+        <translation>Der Suchbegriff „%1“ ist nicht mehr in der Begriffsliste</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmMatrix</name>
+    <message>
+        <source>Result Matrix</source>
+        <translation>Ergebnismatrix</translation>
+    </message>
+    <message>
+        <source>Results: a row a term, a column a service</source>
+        <translation>Ergebnisse: eine Zeile je Suchbegriff, eine Spalte je Suchdienst</translation>
+    </message>
+    <message>
+        <source>Done. %1</source>
+        <translation>Fertig. %1</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)|*.csv</source>
+        <translation>CSV-Dateien (*.csv)|*.csv</translation>
+    </message>
+    <message>
+        <source>Export Result Matrix</source>
+        <translation>Ergebnismatrix exportieren</translation>
+    </message>
+    <message>
+        <source>Stopped. %1</source>
+        <translation>Angehalten. %1</translation>
     </message>
 </context>
 <context>

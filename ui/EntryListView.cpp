@@ -14,13 +14,41 @@ EntryListView::EntryListView(EntryList &list, Clock clockMs, QWidget *parent)
     : QListView(parent), m_list(list), m_clockMs(std::move(clockMs))
 {
     setUniformItemSizes(true); // a million lines scroll without measuring each
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // One line is picked and searched; Ctrl and Shift add more for the commands that take
+    // several (Result Matrix, Edit Groups).
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setModel(&list);
     // The selection lives with the list: the model setModel made for the view goes.
     QItemSelectionModel *made = selectionModel();
     setSelectionModel(list.selectionModel());
     delete made;
+    connect(&list, &QAbstractItemModel::modelReset, this,
+            [this] { filterRows(0, m_list.Count() - 1); });
+    connect(&list, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { filterRows(first, last); });
+    connect(&list, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to) {
+                filterRows(from.row(), to.row());
+            });
+}
+
+void EntryListView::setRowFilter(std::function<bool(qsizetype)> onView)
+{
+    m_onView = std::move(onView);
+    filterRows(0, m_list.Count() - 1);
+}
+
+void EntryListView::filterRows(qsizetype first, qsizetype last)
+{
+    if (!m_onView && !m_anyHidden)
+        return; // a list of a million lines shown whole asks nothing of each row
+    for (qsizetype row = first; row <= last; ++row) {
+        const bool hidden = !isOnView(row);
+        if (hidden != isRowHidden(int(row)))
+            setRowHidden(int(row), hidden);
+    }
+    m_anyHidden = bool(m_onView);
 }
 
 void EntryListView::bindKey(Qt::Key key, QAction *command)
@@ -58,7 +86,13 @@ void EntryListView::keyPressEvent(QKeyEvent *event)
     if (arrow && m_list.SelectedIndex() < 0 && m_list.Count() > 0) {
         // The first arrow key into a list without a selection picks the line it stands on,
         // instead of stepping past it.
-        const int row = currentIndex().isValid() ? currentIndex().row() : 0;
+        int row = currentIndex().isValid() && isOnView(currentIndex().row())
+                ? currentIndex().row()
+                : 0;
+        while (row < m_list.Count() && !isOnView(row))
+            ++row;
+        if (row >= m_list.Count())
+            return;
         m_list.SelectLine(row);
         Q_EMIT picked(-1, row);
         return;
@@ -77,7 +111,10 @@ bool EntryListView::typeAhead(const QKeyEvent *event)
     const QChar c = text.front();
     if (!c.isPrint() && c != u'\b' && c != u'\r' && c != u'\x1b')
         return false;
-    if (const auto found = m_typeAhead.Type(c, m_clockMs(), m_list)) {
+    std::function<bool(qsizetype)> onView;
+    if (m_onView)
+        onView = [this](qsizetype row) { return isOnView(row); };
+    if (const auto found = m_typeAhead.Type(c, m_clockMs(), m_list, onView)) {
         const qsizetype before = m_list.SelectedIndex();
         m_list.SelectLine(*found);
         scrollTo(model()->index(int(*found), 0));

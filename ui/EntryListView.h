@@ -25,6 +25,10 @@ public:
 
     void bindKey(Qt::Key key, QAction *command);
     void bindDoubleClick(QAction *command);
+    // Only the rows the filter accepts are shown (the services of a group); an empty filter
+    // shows every row. The filter is asked again for rows that come or change.
+    void setRowFilter(std::function<bool(qsizetype row)> onView);
+    bool isOnView(qsizetype row) const { return !m_onView || m_onView(row); }
     // A row's tooltip, plain text (the list is narrow and cuts long lines).
     void setRowToolTip(std::function<QString(qsizetype row)> toolTip);
     // The last line picked was picked with the mouse, not with a key.
@@ -49,6 +53,7 @@ private:
     // Runs the view's own handling of an event and tells when it picked another line.
     void watchSelection(const std::function<void()> &handle);
     bool typeAhead(const QKeyEvent *event);
+    void filterRows(qsizetype first, qsizetype last);
 
     EntryList &m_list;
     Clock m_clockMs;
@@ -57,4 +62,6 @@ private:
     QAction *m_doubleClick = nullptr;
     bool m_byMouse = false;
     std::function<QString(qsizetype)> m_rowToolTip;
+    std::function<bool(qsizetype)> m_onView;
+    bool m_anyHidden = false;
 };

@@ -106,7 +106,7 @@ void TfrmMain::buildLayout()
     spltGbList = new QSplitter(Qt::Vertical);
     spltGbList->setObjectName(QStringLiteral("spltGbList"));
     spltGbList->setHandleWidth(2);
-    spltGbList->addWidget(lstbxServices);
+    spltGbList->addWidget(buildGroupPicker());
     spltGbList->addWidget(lstbxTerms);
     spltGbList->setSizes({139, 276});
 
@@ -219,7 +219,7 @@ void TfrmMain::actGoExecute()
 
 void TfrmMain::goWith(const char *startedBy)
 {
-    if (const auto rows = GoRows(m_services.list, m_terms.list)) {
+    if (const auto rows = GoRows(m_services.list, m_terms.list, firstServiceOnView())) {
         showSearch(m_services.list.LineAt(rows->first), m_terms.list.TextAt(rows->second),
                    startedBy);
         loadNextAhead();

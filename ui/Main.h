@@ -5,6 +5,7 @@
 #include "CommandSet.h"
 #include "Interop.h"
 #include "ListCommands.h"
+#include "Matrix.h"
 #include "QLaunch.h"
 #include "Search.h"
 #include "RecentFiles.h"
@@ -22,7 +23,9 @@ struct CaseEntry;
 }
 class EntryListView;
 struct CatalogueRequest;
+struct MatrixSearch;
 class Prompts;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -47,6 +50,10 @@ struct MainWindowParts
     CommandSet::ErrorSink showCallerError;
     std::function<qint64()> clockMs; // for the lists' type-ahead
     TfrmQLaunch::Opener openInDefaultBrowser;
+    // The result matrix's pages: the program loads them over Qt Network from its matrix module.
+    // Throws CommandError when none can be made.
+    std::function<std::unique_ptr<PageLoader>()> createPageLoader;
+    MatrixLimits matrixLimits;
     UserFolders engineFolders; // where the user's browsers and desktop keep search engines
     // The lists loaded at start when they exist: the current folder's, unless the command line
     // names others.
@@ -124,6 +131,15 @@ private:
     void actCapturePageExecute();
     void actCaptureEveryResultExecute();
     void actShowCaseLogExecute();
+    // Groups of services (MainGroups.cpp).
+    void actEditGroupsExecute();
+    // The result matrix (MainMatrix.cpp).
+    void actResultMatrixExecute();
+
+    // The group of services on view (null for all of them) and its rows in the service list.
+    QString groupOnView() const;
+    QList<qsizetype> servicesOnView() const;
+    void showGroup(const QString &group);
 
 
     void FormCreate();
@@ -165,6 +181,11 @@ private:
     void showResult(const QString &text);
     void addSiteSearch(const SiteSearch &found);
     void setStatus(const char *text);
+    QWidget *buildGroupPicker();
+    void refreshGroups();
+    qsizetype firstServiceOnView() const;
+    MatrixSearch matrixSearch() const;
+    void showMatrixCell(const MatrixSearch &search, qsizetype term, qsizetype service);
     void TrayMessage(int click, QPoint at);
     TfrmTextPad *createNotepad(int number);
     bool confirmCloseNotepads();
@@ -183,6 +204,8 @@ private:
     QSplitter *MainSplitter = nullptr;
     EntryListView *lstbxServices = nullptr;
     EntryListView *lstbxTerms = nullptr;
+    QComboBox *cmbGroups = nullptr;
+    QString m_groupOnView;
     QWidget *brwWeb = nullptr; // where the browser pane goes
     BrowserPane *m_pane = nullptr;
     bool m_profileChecked = false;

@@ -132,12 +132,18 @@ void TfrmMain::loadNextAhead()
     if (!m_pane || !m_commandSet->action(QStringLiteral("actLoadAhead"))->isChecked())
         return;
     PaneRequest next;
-    if (const auto rows = GoRows(m_services.list, m_terms.list)) {
+    if (const auto rows = GoRows(m_services.list, m_terms.list, firstServiceOnView())) {
         auto [service, term] = *rows;
-        const bool inServices = m_stepList == lstbxServices;
-        qsizetype &row = inServices ? service : term;
-        const EntryList &walked = inServices ? m_services.list : m_terms.list;
-        row = LoadAheadScheduler::nextLine(row, m_stepDirection, walked.Count());
+        if (m_stepList == lstbxServices) {
+            // The next service of the group on view.
+            do {
+                service = LoadAheadScheduler::nextLine(service, m_stepDirection,
+                                                       m_services.list.Count());
+            } while (service >= 0 && !lstbxServices->isOnView(service));
+        } else {
+            term = LoadAheadScheduler::nextLine(term, m_stepDirection, m_terms.list.Count());
+        }
+        const qsizetype row = std::min(service, term);
         try {
             if (row >= 0)
                 next = PaneRequestFor(
@@ -232,13 +238,18 @@ void TfrmMain::openSearchTabs(const QList<TitledSearch> &tabs, QStringList faile
 void TfrmMain::searchAll(Across across)
 {
     const bool services = across == Across::Services;
-    const EntryList &chosenFrom = services ? m_terms.list : m_services.list;
-    const EntryList &each = services ? m_services.list : m_terms.list;
-    const qsizetype chosen = selectedOrFirst(chosenFrom);
+    const qsizetype chosen = selectedOrFirst(services ? m_terms.list : m_services.list);
     if (chosen < 0)
         return;
+    // Every service of the group on view, or every term.
+    QList<qsizetype> each = servicesOnView();
+    if (!services) {
+        each.clear();
+        for (qsizetype line = 0; line < m_terms.list.Count(); ++line)
+            each.append(line);
+    }
     QList<TitledSearch> tabs;
-    for (qsizetype line = 0; line < each.Count(); ++line) {
+    for (const qsizetype line : std::as_const(each)) {
         const qsizetype service = services ? line : chosen;
         const QString term = m_terms.list.TextAt(services ? chosen : line);
         const QByteArray &serviceLine = m_services.list.LineAt(service);

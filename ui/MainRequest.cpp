@@ -49,6 +49,7 @@ BusProgram TfrmMain::busProgram()
     BusProgram program;
     program.services = &m_services.list;
     program.terms = &m_terms.list;
+    program.group = [this] { return m_groupOnView; };
     program.check = [this](const StartRequest &request) {
         CheckStartRequest(request, m_services.list);
     };

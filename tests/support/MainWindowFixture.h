@@ -6,6 +6,7 @@
 #include "FakeBrowserPane.h"
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
+#include "Error.h"
 #include "Main.h"
 
 #include <QDir>
@@ -57,6 +58,12 @@ struct MainWindowFixture
             launched.append(address);
             return true;
         };
+        parts.createPageLoader = [this] {
+            if (!pageLoader)
+                throw CommandError(QStringLiteral("This test loads no pages"));
+            return pageLoader();
+        };
+        parts.matrixLimits.pauseMs = 0;
         parts.engineFolders = UserFoldersUnder(folder.filePath(QStringLiteral("home")));
         window = std::make_unique<TfrmMain>(std::move(parts));
     }
@@ -83,5 +90,6 @@ struct MainWindowFixture
     QStringList errors;
     CommandSet::ErrorSink callerErrors; // set before start(); errors when none
     qint64 nowMs = 100000;
+    std::function<std::unique_ptr<PageLoader>()> pageLoader; // for the result matrix
     std::unique_ptr<TfrmMain> window;
 };

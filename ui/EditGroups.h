@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+#include <QList>
+#include <QStringList>
+
+class EntryList;
+class QComboBox;
+class QDialogButtonBox;
+class QLabel;
+class QListWidget;
+
+// Services > Edit Groups: a group's name (one of the list's or a new one) and the services in
+// it, each a check box. A group of the list starts with its services ticked, a new one with the
+// services selected in the list; what the user ticked or cleared here stays as they left it.
+class TfrmEditGroups : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The rows offered are the services on view; the selected ones start ticked.
+    TfrmEditGroups(const EntryList &services, const QList<qsizetype> &rows,
+                   const QList<qsizetype> &selected,
+                   const QString &group, QWidget *parent = nullptr);
+
+    // The group's name, checked (CheckedGroupName).
+    QString GroupName() const;
+    // The rows offered and whether each is ticked.
+    QList<std::pair<qsizetype, bool>> Members() const;
+
+private:
+    void groupTyped(const QString &text);
+    void tick(int item, bool on);
+
+    const EntryList &m_services;
+    QList<qsizetype> m_rows;
+    QStringList m_groups;
+    QList<qsizetype> m_selected;
+    QHash<int, bool> m_ticked; // by the user, by item
+    QComboBox *cmbGroup = nullptr;
+    QLabel *lblProblem = nullptr;
+    QListWidget *lstServices = nullptr;
+    QDialogButtonBox *m_buttons = nullptr;
+};
