@@ -86,6 +86,10 @@ public:
     // The case that records the searches, and its log window when open.
     CaseRecorder *caseRecorder() const { return m_case; }
     TfrmCaseLog *caseLog() const;
+    // The group of services on view (null for all of them) and its rows in the service list.
+    QString groupOnView() const;
+    QList<qsizetype> servicesOnView() const;
+    void showGroup(const QString &group);
 
 Q_SIGNALS:
     // The window was closed for good: the program ends.
@@ -136,10 +140,6 @@ private:
     // The result matrix (MainMatrix.cpp).
     void actResultMatrixExecute();
 
-    // The group of services on view (null for all of them) and its rows in the service list.
-    QString groupOnView() const;
-    QList<qsizetype> servicesOnView() const;
-    void showGroup(const QString &group);
 
 
     void FormCreate();

@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QDialog>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSemaphore>
 #include <QTest>
 
@@ -265,11 +266,12 @@ void TestStartRequest::busFloodLeavesTheProgramAnswering()
             120000);
     // The notice takes the errors in batches: under load the last may come a while later.
     QTRY_COMPARE_WITH_TIMEOUT(f.window->findChildren<QMessageBox *>().size(), 1, 30000);
-    QTRY_COMPARE_WITH_TIMEOUT(f.window->findChild<QMessageBox *>()->text(),
-                 QStringLiteral("There is no service named \"Nope0\" in the service "
-                                "list.\n\nand %1 more")
-                         .arg(QLocale().toString(4999)),
-                              30000);
+    // KRunner's and GNOME's calls come by two paths: under load either may be first.
+    const QRegularExpression merged(
+            QStringLiteral("^There is no service named \"Nope\\d+\" in the service list\\.\n\nand %1 more$")
+                    .arg(QRegularExpression::escape(QLocale().toString(4999))));
+    QTRY_VERIFY_WITH_TIMEOUT(merged.match(f.window->findChild<QMessageBox *>()->text()).hasMatch(),
+                             30000);
     QVERIFY(!QApplication::activeModalWidget());
     QDBusPendingCall run = call(false, "Run", {QStringLiteral("service:Maps=blue"), QString()});
     QTRY_VERIFY_WITH_TIMEOUT(run.isFinished() && !run.isError(), 30000);
