@@ -89,7 +89,8 @@ QByteArray MatrixCsv(const MatrixRun &run)
     return csv;
 }
 
-MatrixJobOutput RunMatrixJob(const CommandLine &options, PageLoader &loader)
+MatrixJobOutput RunMatrixJob(const CommandLine &options, PageLoader &loader,
+                             const std::function<void(const MatrixRun &, qsizetype)> &cellDone)
 {
     const QList<QByteArray> services = MatrixServices(
             AsUsageError([&] { return ReadListLines(options.servicesFile); }), options.group);
@@ -113,6 +114,9 @@ MatrixJobOutput RunMatrixJob(const CommandLine &options, PageLoader &loader)
         finished = true;
         loop.quit();
     });
+    if (cellDone)
+        QObject::connect(run.get(), &MatrixRun::CellDone, &loop,
+                         [&cellDone, &run](qsizetype cell) { cellDone(*run, cell); });
     run->Start();
     if (!finished)
         loop.exec();
