@@ -34,10 +34,12 @@ class PgCaseTest(e2e.ProgramTestCase):
 
     def writer(self, name):
         self.write(f"{name}.glt", "\r\n".join(f"{name} {n}" for n in range(TERMS)).encode() + b"\r\n")
-        return subprocess.Popen([e2e.PROGRAM, "--matrix", "--services", "sites.gls", "--terms", f"{name}.glt",
-                                 "--pause", "0", "--out", f"{name}.csv", "--case", self.pg.address("team")],
-                                cwd=self.folder, env=self.environment(), stdout=subprocess.PIPE,
-                                stderr=subprocess.PIPE, text=True)
+        process = subprocess.Popen([e2e.PROGRAM, "--matrix", "--services", "sites.gls", "--terms", f"{name}.glt",
+                                    "--pause", "0", "--out", f"{name}.csv", "--case", self.pg.address("team")],
+                                   cwd=self.folder, env=self.environment(), stdout=subprocess.PIPE,
+                                   stderr=subprocess.PIPE, text=True)
+        self.addCleanup(process.kill)
+        return process
 
     def entries(self, location):
         result = self.run_program("--export-case", location, "--format", "jsonl", "--out", "all.jsonl")
@@ -49,6 +51,7 @@ class PgCaseTest(e2e.ProgramTestCase):
         # A third program, as the log window would, hears of the others' records as they commit.
         watcher = subprocess.Popen([os.environ["GL_CASE_WRITER"], self.pg.address("team"), "watch",
                                     str(total)], env=self.environment(), stdout=subprocess.PIPE, text=True)
+        self.addCleanup(watcher.kill)
         self.assertEqual(watcher.stdout.readline().strip(), "listening")
         writers = [self.writer("ada"), self.writer("bob")]
         e2e.wait_for(lambda: len(self.web.requests()) >= 8, what="both writers searching")
