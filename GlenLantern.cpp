@@ -61,6 +61,8 @@ int runCaseJob(const CommandLine &options)
 {
     const Cases::CaseJobOutput output = options.job == CommandLine::Job::VerifyCase
             ? Cases::RunVerifyCaseJob(options.caseFolder)
+            : options.job == CommandLine::Job::CopyCase
+            ? Cases::RunCopyCaseJob(options.caseFolder, options.copyTo)
             : Cases::RunExportCaseJob(options.caseFolder, options.caseFormat, options.outFile);
     for (const QString &line : output.out)
         WriteText(stdout, line + u'\n');
@@ -124,6 +126,7 @@ std::optional<int> runWithoutWindow(int argc, char *argv[], const QStringList &a
         return runFileJob(options);
     case CommandLine::Job::VerifyCase:
     case CommandLine::Job::ExportCase:
+    case CommandLine::Job::CopyCase:
         return runCaseJob(options);
     case CommandLine::Job::Matrix:
         return runMatrix(options);

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The --matrix job: its own module, loaded only for it, so that Qt Network's libraries cost the
 // other starts nothing. The entry has made the application object and read the command line.
+#include "Case.h"
+#include "PgCaseStore.h"
 #include "CommandLine.h"
+#include "EntryList.h"
 #include "EntryPoints.h"
 #include "MatrixJob.h"
 #include "NetworkPageLoader.h"
+
+#include <QCoreApplication>
 
 #include <cstdio>
 
@@ -13,11 +18,74 @@ extern "C" Q_DECL_EXPORT PageLoader *GlNewPageLoader()
     return new NetworkPageLoader;
 }
 
+namespace {
+
+// With --case: each cell recorded once judged, as the window records a search once its
+// outcome is known. A record that cannot be written is said and the matrix goes on.
+class CellRecorder
+{
+public:
+    CellRecorder(const CommandLine &options, QStringList &problems)
+        : m_case(Cases::Case::open(options.caseFolder, Cases::Case::Access::Write)),
+          m_lines(MatrixServices(ReadListLines(options.servicesFile), options.group)),
+          m_problems(problems)
+    {
+    }
+
+    void record(const MatrixRun &run, qsizetype index)
+    {
+        const MatrixCell &cell = run.Cells().at(index);
+        Cases::CaseEntry search;
+        search.service = run.ServiceNames().at(cell.service);
+        search.serviceLine = QString::fromUtf8(m_lines.value(cell.service));
+        search.term = run.Terms().at(cell.term);
+        if (cell.request) {
+            search.address = cell.request->address;
+            search.postBody = QString::fromUtf8(cell.request->postBody.value_or(QByteArray()));
+        }
+        search.finalAddress = cell.address;
+        search.outcome = QString::fromLatin1(cell.status > 0 ? Cases::kLoaded : Cases::kFailed);
+        search.startedBy = QString::fromLatin1(Cases::StartedBy::kMatrix);
+        try {
+            m_case->appendSearch(search);
+        } catch (const CommandError &error) {
+            m_problems.append(error.message());
+        }
+    }
+
+    // Tries once more to send what waits for the server; how many records still wait.
+    int finish()
+    {
+        if (auto *server = dynamic_cast<Cases::PgCaseStore *>(&m_case->store()))
+            server->sendWaiting();
+        return m_case->store().waiting();
+    }
+
+private:
+    std::unique_ptr<Cases::Case> m_case;
+    QList<QByteArray> m_lines;
+    QStringList &m_problems;
+};
+
+} // namespace
+
 extern "C" Q_DECL_EXPORT int GlRunMatrix(const CommandLine *options)
 {
     try {
+        QStringList problems;
+        std::unique_ptr<CellRecorder> recorder;
+        if (!options->caseFolder.isEmpty())
+            recorder = AsUsageError([&] { return std::make_unique<CellRecorder>(*options, problems); });
         NetworkPageLoader loader;
-        const MatrixJobOutput output = RunMatrixJob(*options, loader);
+        MatrixJobOutput output = RunMatrixJob(*options, loader, [&](const MatrixRun &run, qsizetype cell) {
+            if (recorder)
+                recorder->record(run, cell);
+        });
+        output.errors += problems;
+        if (const int waiting = recorder ? recorder->finish() : 0; waiting > 0)
+            output.errors.append(QCoreApplication::translate(
+                    "Matrix", "%n record(s) wait for the server in this computer's cache; they "
+                    "are sent the next time the case is opened", nullptr, waiting));
         // The CSV is UTF-8 whatever the locale.
         std::fwrite(output.csv.constData(), 1, size_t(output.csv.size()), stdout);
         std::fflush(stdout);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Case.h"
 
+#include "CaseStores.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
@@ -20,6 +22,12 @@ namespace Cases {
 std::unique_ptr<Case> Case::openFolder(const QString &folder, Access access)
 {
     return std::make_unique<Case>(SqliteCaseStore::open(folder, access));
+}
+
+std::unique_ptr<Case> Case::open(const QString &location, Access access)
+{
+    return std::make_unique<Case>(OpenCaseStore(
+            location, access == Access::Write ? CaseAccess::Write : CaseAccess::ReadOnly));
 }
 
 Case::Case(std::unique_ptr<CaseStore> store, QString author)

@@ -20,6 +20,9 @@ public:
     // CaseLockedError when it is open for writing elsewhere (it can then be opened ReadOnly),
     // CaseReadOnlyError when it cannot be written here, CaseOpenError with the reason else.
     static std::unique_ptr<Case> openFolder(const QString &folder, Access access);
+    // The case at a folder or a server's address (postgresql://...: see PgCaseStore, whose
+    // signals tell of others' entries and of records waiting for the server).
+    static std::unique_ptr<Case> open(const QString &location, Access access);
     explicit Case(std::unique_ptr<CaseStore> store, QString author = DefaultAuthor());
 
     CaseStore &store() const { return *m_store; }

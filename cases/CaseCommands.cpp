@@ -2,6 +2,7 @@
 #include "CaseCommands.h"
 
 #include "CaseExport.h"
+#include "CaseStores.h"
 #include "CaseVerify.h"
 #include "SqliteCaseStore.h"
 
@@ -19,12 +20,13 @@ struct Tr
 
 namespace Cases {
 
-CaseJobOutput RunVerifyCaseJob(const QString &folder)
+CaseJobOutput RunVerifyCaseJob(const QString &location)
 {
     CaseJobOutput output;
     try {
-        const auto store = SqliteCaseStore::open(folder, SqliteCaseStore::Access::ReadOnly);
-        if (const QString damage = store->integrityProblem(); !damage.isEmpty()) {
+        const auto store = OpenCaseStore(location, CaseAccess::ReadOnly);
+        const auto *folder = dynamic_cast<const SqliteCaseStore *>(store.get());
+        if (const QString damage = folder ? folder->integrityProblem() : QString(); !damage.isEmpty()) {
             output.errors.append(Tr::tr("The case \"%1\" cannot be read: %2")
                                          .arg(store->info().location, damage));
             output.status = 2;
@@ -40,7 +42,7 @@ CaseJobOutput RunVerifyCaseJob(const QString &folder)
     return output;
 }
 
-CaseJobOutput RunExportCaseJob(const QString &folder, const QString &format, const QString &outFile)
+CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile)
 {
     CaseJobOutput output;
     const std::optional<ExportFormat> chosen = ExportFormatNamed(format);
@@ -51,7 +53,7 @@ CaseJobOutput RunExportCaseJob(const QString &folder, const QString &format, con
         return output;
     }
     try {
-        const auto store = SqliteCaseStore::open(folder, SqliteCaseStore::Access::ReadOnly);
+        const auto store = OpenCaseStore(location, CaseAccess::ReadOnly);
         const QStringList leftOut = ExportCase(*store, *chosen, outFile);
         for (const QString &what : leftOut)
             output.errors.append(Tr::tr("Left out of %1: %2").arg(outFile, what));
@@ -63,6 +65,26 @@ CaseJobOutput RunExportCaseJob(const QString &folder, const QString &format, con
         output.errors.append(error.message());
         output.status = 1;
     }
+    return output;
+}
+
+CaseJobOutput RunCopyCaseJob(const QString &from, const QString &to)
+{
+    CaseJobOutput output;
+    try {
+        CopyCase(from, to);
+    } catch (const CaseOpenError &error) {
+        output.errors.append(error.message());
+        output.status = 2;
+        return output;
+    } catch (const CommandError &error) {
+        output.errors.append(error.message());
+        output.status = 1;
+        return output;
+    }
+    output = RunVerifyCaseJob(to);
+    if (output.status == 2)
+        output.status = 1;
     return output;
 }
 

@@ -15,9 +15,11 @@ struct CaseJobOutput
     int status = 0;
 };
 
-// glenlantern --verify-case DIR
-CaseJobOutput RunVerifyCaseJob(const QString &folder);
-// glenlantern --export-case DIR --format csv|jsonl|html|warc --out FILE
-CaseJobOutput RunExportCaseJob(const QString &folder, const QString &format, const QString &outFile);
+// glenlantern --verify-case CASE (a folder or a server's address)
+CaseJobOutput RunVerifyCaseJob(const QString &location);
+// glenlantern --export-case CASE --format csv|jsonl|html|warc --out FILE
+CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile);
+// glenlantern --copy-case FROM TO: the copy made, then verified.
+CaseJobOutput RunCopyCaseJob(const QString &from, const QString &to);
 
 } // namespace Cases

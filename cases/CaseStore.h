@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Where a case's record lives. A case folder (SQLite) is the one store today; a server shared by
-// a team is to be another behind the same interface: same entries, same chain, the previous
-// hash read and the new entry written in one transaction of the store, so that several writers
-// append in turn.
+// Where a case's record lives: a case folder (SQLite) or a server shared by a team
+// (PostgreSQL), behind one interface: same entries, same chain, the previous hash read and the
+// new entry written in one transaction of the store, so that several writers append in turn.
 #include "CaseEntry.h"
 #include "Error.h"
 
@@ -71,6 +70,11 @@ struct ChainHead
     QString hash;
 };
 
+// What a copy of a case reads from: calls `put` for every entry in order, with the bytes of
+// a capture's file (nullptr for other entries).
+using CopyPut = std::function<void(const CaseEntry &entry, QIODevice *capture)>;
+using CopySource = std::function<void(const CopyPut &put)>;
+
 // The schema this version of the program writes, and the newest it reads.
 inline constexpr int kSchemaVersion = 1;
 
@@ -106,6 +110,8 @@ public:
     // A capture's bytes, or nullptr with the reason (missing, unreadable, not a name of the
     // store's).
     virtual std::unique_ptr<QIODevice> openCapture(const QString &file, QString &problem) const = 0;
+    // Entries appended here that the store has not taken yet (a server out of reach).
+    virtual int waiting() const { return 0; }
 };
 
 } // namespace Cases

@@ -184,13 +184,15 @@ void SqliteCaseStore::connect(const QString &file, bool readOnly)
 }
 
 // Made whole under another name and renamed into place: a case is there complete or not at all.
-void SqliteCaseStore::create()
+void SqliteCaseStore::create(const CopySource &source)
 {
     const QString temporary = m_folder + QStringLiteral("/case.sqlite.new");
     for (const char *suffix : {"", "-journal", "-wal", "-shm"})
         QFile::remove(temporary + QLatin1StringView(suffix));
-    m_info.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    m_info.created = RecordTimeNow();
+    if (m_info.id.isEmpty()) {
+        m_info.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        m_info.created = RecordTimeNow();
+    }
     QString columns;
     for (const EntryField &field : EntryFields()) {
         columns += QStringLiteral("%1 %2%3, ")
@@ -231,6 +233,8 @@ void SqliteCaseStore::create()
             query.addBindValue(value);
             check(query.exec());
         }
+        if (source)
+            fillCopy(query, source);
         check(query.exec(QStringLiteral("COMMIT")));
         db.close();
     }
@@ -239,6 +243,72 @@ void SqliteCaseStore::create()
     if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(file).constData()) != 0)
         fail(Tr::tr("the case cannot be created (%1)").arg(SystemErrorText(errno)));
     QDir(m_folder).mkpath(QLatin1StringView(kCaptures));
+}
+
+std::unique_ptr<SqliteCaseStore> SqliteCaseStore::createCopy(const QString &folderName,
+                                                            const CaseInfo &identity,
+                                                            const CopySource &source)
+{
+    const QString folder = QDir::cleanPath(QFileInfo(folderName).absoluteFilePath());
+    std::unique_ptr<SqliteCaseStore> store(new SqliteCaseStore(folder, Access::Write));
+    if (QFileInfo::exists(folder) && (!QFileInfo(folder).isDir() || !holdsOnlyLeftovers(folder)))
+        store->fail(Tr::tr("a copy goes into a new or empty folder"));
+    store->lock();
+    store->m_info.id = identity.id;
+    store->m_info.created = identity.created;
+    try {
+        store->create(source);
+    } catch (...) {
+        QDir(folder + u'/' + QLatin1StringView(kCaptures)).removeRecursively();
+        throw;
+    }
+    store->connect(folder + u'/' + QLatin1StringView(kDatabaseFile), false);
+    store->checkIdentity();
+    return store;
+}
+
+// The entries as they are and their captures' files, inside the transaction that makes the case.
+void SqliteCaseStore::fillCopy(QSqlQuery &query, const CopySource &source)
+{
+    const auto check = [&](bool ok) {
+        if (!ok)
+            fail(Tr::tr("the copy cannot be written (%1)").arg(query.lastError().databaseText()));
+    };
+    const QString captures = m_folder + u'/' + QLatin1StringView(kCaptures) + u'/';
+    QDir().mkpath(captures);
+    check(query.prepare(QStringLiteral("INSERT INTO entries (%1) VALUES (%2?)")
+                                .arg(columnList(), QStringLiteral("?, ").repeated(EntryFields().size()))));
+    CaseEntry last;
+    source([&](const CaseEntry &entry, QIODevice *capture) {
+        for (const EntryField &field : EntryFields()) {
+            if (!field.has(entry.kind))
+                query.addBindValue(QVariant());
+            else if (field.text)
+                query.addBindValue(entry.*field.text);
+            else
+                query.addBindValue(entry.*field.number);
+        }
+        query.addBindValue(entry.hash);
+        check(query.exec());
+        if (capture) {
+            if (!isCaptureName(entry.file))
+                fail(Tr::tr("\"%1\" is not a file name of %2/").arg(entry.file, QLatin1StringView(kCaptures)));
+            QFile file(captures + entry.file);
+            const QByteArray bytes = capture->readAll();
+            if (!file.open(QIODevice::NewOnly) || file.write(bytes) != bytes.size() || !file.flush())
+                fail(Tr::tr("%1 cannot be written (%2)").arg(file.fileName(), CleanSystemText(file.errorString())));
+        }
+        last = entry;
+    });
+    if (last.seq == 0)
+        return;
+    check(query.prepare(QStringLiteral("UPDATE meta SET value = ? WHERE key = ?")));
+    for (const auto &[key, value] : {std::pair(u"head_seq", QString::number(last.seq)),
+                                     std::pair(u"head_hash", last.hash)}) {
+        query.addBindValue(value);
+        query.addBindValue(QString::fromUtf16(key));
+        check(query.exec());
+    }
 }
 
 void SqliteCaseStore::checkIdentity()

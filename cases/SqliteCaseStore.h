@@ -7,6 +7,8 @@
 
 #include <QSqlDatabase>
 
+class QSqlQuery;
+
 namespace Cases {
 
 class SqliteCaseStore : public CaseStore
@@ -19,6 +21,10 @@ public:
     // program holds it, CaseOpenError naming the reason when the folder is not a case of this
     // program, is damaged or comes from a newer version. ReadOnly takes no lock and never writes.
     static std::unique_ptr<SqliteCaseStore> open(const QString &folder, Access access);
+    // Makes the folder, which must be new or empty, a copy of another case: its identity and its
+    // entries as they are, the captures' files beside them; whole or not at all.
+    static std::unique_ptr<SqliteCaseStore> createCopy(const QString &folder, const CaseInfo &identity,
+                                                       const CopySource &source);
     ~SqliteCaseStore() override;
 
     CaseInfo info() const override { return m_info; }
@@ -38,7 +44,8 @@ public:
 private:
     SqliteCaseStore(QString folder, Access access);
     void lock();
-    void create();
+    void create(const CopySource &source = {});
+    void fillCopy(QSqlQuery &query, const CopySource &source);
     void connect(const QString &file, bool readOnly);
     void checkIdentity();
     QSqlDatabase database() const;

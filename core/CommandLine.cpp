@@ -94,6 +94,11 @@ const QList<OptionRow> &optionRows()
              QT_TRANSLATE_NOOP("CommandLine",
                                "write the record of the case in DIR to the file --out FILE as "
                                "--format csv, jsonl, html or warc, and exit")},
+            {{QStringLiteral("copy-case")},
+             "FROM",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "copy the case FROM (a folder or postgresql://USER@HOST/DATABASE"
+                               "?case=NAME) into the new case TO, check the copy, and exit")},
             {{QStringLiteral("format")},
              "FORMAT",
              QT_TRANSLATE_NOOP("CommandLine", "with --export-case: csv, jsonl, html or warc")},
@@ -117,9 +122,11 @@ const QList<OptionRow> &optionRows()
                      "CommandLine",
                      "with --matrix: the pause before a host is asked again (default 1)")},
             {{QStringLiteral("case")},
-             "DIR",
+             "CASE",
              QT_TRANSLATE_NOOP("CommandLine",
-                               "record every search in the case in DIR (made when new)")},
+                               "record every search in the case CASE: a folder (made when new) "
+                               "or postgresql://USER@HOST/DATABASE?case=NAME; with --matrix, "
+                               "every cell's search")},
             {{QStringLiteral("capture")},
              nullptr,
              QT_TRANSLATE_NOOP("CommandLine",
@@ -161,7 +168,7 @@ const QList<std::pair<const char *, QList<const char *>>> &conflicts()
               "all-services", "into", "case", "capture"}},
             {"matrix",
              {"print-url", "service", "add", "quick-launch", "new-terms", "background",
-              "all-services", "import", "export", "into", "case", "capture"}},
+              "all-services", "import", "export", "into", "capture"}},
     };
     return table;
 }
@@ -220,6 +227,37 @@ void checkCombinations(const QCommandLineParser &parser, bool hasTerm)
     }
 }
 
+// A case's folder, made absolute, or a server's address, kept as it is: the address is read
+// when the case is opened.
+QString caseLocation(const QString &value, const QString &folder)
+{
+    if (value.startsWith(u"postgresql://", Qt::CaseInsensitive)
+        || value.startsWith(u"postgres://", Qt::CaseInsensitive))
+        return value;
+    return QDir::cleanPath(QDir(folder).absoluteFilePath(value));
+}
+
+// --copy-case FROM TO: nothing else with it.
+CommandLine readCopyCaseJob(const QCommandLineParser &parser, const QString &folder)
+{
+    for (const QString &name : parser.optionNames()) {
+        if (name != u"copy-case")
+            throw UsageError(Tr::tr("%1 cannot be used with %2")
+                                     .arg(dashed("copy-case"), QStringLiteral("--") + name));
+    }
+    checkCombinations(parser, false);
+    const QStringList words = parser.positionalArguments();
+    if (IsBlank(parser.value(QStringLiteral("copy-case"))) || words.size() != 1 || IsBlank(words.first()))
+        throw UsageError(Tr::tr("--copy-case needs the case to copy and the new case: FROM TO"));
+    CommandLine result;
+    result.job = CommandLine::Job::CopyCase;
+    result.caseFolder = caseLocation(parser.value(QStringLiteral("copy-case")), folder);
+    result.copyTo = caseLocation(words.first(), folder);
+    if (result.caseFolder == result.copyTo)
+        throw UsageError(Tr::tr("--copy-case needs two different cases"));
+    return result;
+}
+
 // --verify-case DIR, or --export-case DIR --format FORMAT --out FILE: nothing else with them.
 CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
 {
@@ -244,7 +282,9 @@ CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
     };
     CommandLine result;
     result.job = verify ? CommandLine::Job::VerifyCase : CommandLine::Job::ExportCase;
-    result.caseFolder = path(job);
+    if (IsBlank(parser.value(QString::fromLatin1(job))))
+        throw UsageError(Tr::tr("%1 needs a case").arg(dashed(job)));
+    result.caseFolder = caseLocation(parser.value(QString::fromLatin1(job)), folder);
     if (!verify) {
         result.caseFormat = parser.value(QStringLiteral("format"));
         if (IsBlank(result.caseFormat))
@@ -279,6 +319,11 @@ CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folde
         if (IsBlank(out))
             throw UsageError(Tr::tr("The file name after --out is empty"));
         result.outFile = QDir::cleanPath(QDir(folder).absoluteFilePath(out));
+    }
+    if (parser.isSet(QStringLiteral("case"))) {
+        if (IsBlank(parser.value(QStringLiteral("case"))))
+            throw UsageError(Tr::tr("The case after --case is blank"));
+        result.caseFolder = caseLocation(parser.value(QStringLiteral("case")), folder);
     }
     if (parser.isSet(QStringLiteral("pause"))) {
         bool number = false;
@@ -352,6 +397,8 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
     }
     if (parser.isSet(QStringLiteral("verify-case")) || parser.isSet(QStringLiteral("export-case")))
         return readCaseJob(parser, workingDirectory);
+    if (parser.isSet(QStringLiteral("copy-case")))
+        return readCopyCaseJob(parser, workingDirectory);
     for (const char *option : {"group", "pause"}) {
         if (parser.isSet(QString::fromLatin1(option)) && !parser.isSet(QStringLiteral("matrix")))
             throw UsageError(Tr::tr("%1 goes only with --matrix").arg(dashed(option)));
@@ -389,7 +436,7 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
         const QString value = parser.value(QStringLiteral("case"));
         if (IsBlank(value))
             throw UsageError(Tr::tr("The folder name after --case is empty"));
-        result.openCase = QDir::cleanPath(QDir(workingDirectory).absoluteFilePath(value));
+        result.openCase = caseLocation(value, workingDirectory);
     }
     result.capture = parser.isSet(QStringLiteral("capture"));
     if (parser.isSet(QStringLiteral("note")))
@@ -419,6 +466,7 @@ QString HelpText()
             "       glenlantern --import SOURCE --into FILE\n"
             "       glenlantern --export opensearch|kde --services FILE DIR\n"
             "       glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]\n"
+            "       glenlantern --copy-case FROM TO\n"
             "Search the web from saved lists of search services and terms.\n\n"
             "Starts Glen Lantern and searches TERM with the selected (or first) service,\n"
             "without adding it to the term list. When the program is already running, the\n"

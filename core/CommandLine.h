@@ -33,7 +33,9 @@ template<typename Call> decltype(auto) AsUsageError(Call &&call)
 struct CommandLine
 {
     // Jobs other than Windows run without a window and need no display.
-    enum class Job { Windows, PrintUrl, Import, Export, VerifyCase, ExportCase, Matrix, Help, Version };
+    enum class Job {
+        Windows, PrintUrl, Import, Export, VerifyCase, ExportCase, CopyCase, Matrix, Help, Version
+    };
 
     Job job = Job::Windows;
     std::optional<QString> term;        // the words of the command line, joined by blanks
@@ -50,7 +52,10 @@ struct CommandLine
     QString intoFile;        // --into, absolute; created when missing
     QString exportFormat;    // --export: opensearch or kde
     QString exportFolder;    // the folder --export writes into, absolute
-    QString caseFolder;      // --verify-case, --export-case: the case folder, absolute
+    // --verify-case, --export-case, --copy-case FROM, --matrix --case: the case folder,
+    // absolute, or a server's address (postgresql://...) as given
+    QString caseFolder;
+    QString copyTo;          // --copy-case FROM TO: TO, as caseFolder
     QString caseFormat;      // --format with --export-case
     QString group;           // --matrix --group: the services of this group; null for all
     QString outFile;         // --out, absolute: the export's file; the matrix's CSV, else standard output

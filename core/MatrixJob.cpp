@@ -97,7 +97,8 @@ QByteArray MatrixCsv(const QList<MatrixCell> &cells, const QStringList &terms,
     return csv;
 }
 
-MatrixJobOutput RunMatrixJob(const CommandLine &options, PageLoader &loader)
+MatrixJobOutput RunMatrixJob(const CommandLine &options, PageLoader &loader,
+                             const std::function<void(const MatrixRun &, qsizetype)> &cellDone)
 {
     const QList<QByteArray> services = MatrixServices(
             AsUsageError([&] { return ReadListLines(options.servicesFile); }), options.group);
@@ -121,6 +122,9 @@ MatrixJobOutput RunMatrixJob(const CommandLine &options, PageLoader &loader)
         finished = true;
         loop.quit();
     });
+    if (cellDone)
+        QObject::connect(run.get(), &MatrixRun::CellDone, &loop,
+                         [&cellDone, &run](qsizetype cell) { cellDone(*run, cell); });
     run->Start();
     if (!finished)
         loop.exec();

@@ -36,4 +36,6 @@ struct MatrixJobOutput
 // Reads the lists, runs the matrix in an event loop of its own and writes the CSV to --out or
 // gives it back. Throws UsageError (status 2) for input it cannot use: a list that cannot be
 // read, nothing to search, a rule that does not parse, a folder for --out that is not there.
-MatrixJobOutput RunMatrixJob(const CommandLine &options, PageLoader &loader);
+// `cellDone` hears of each cell as it is judged (the job records it in a case).
+MatrixJobOutput RunMatrixJob(const CommandLine &options, PageLoader &loader,
+                             const std::function<void(const MatrixRun &, qsizetype)> &cellDone = {});

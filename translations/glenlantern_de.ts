@@ -387,6 +387,210 @@
         <source>%1/%2 cannot be read (%3)</source>
         <translation>%1/%2 kann nicht gelesen werden (%3)</translation>
     </message>
+    <message>
+        <source>The queue for the server cannot be made in %1</source>
+        <translation>Die Warteschlange für den Server kann in %1 nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>No queue for the server can be held in %1</source>
+        <translation>In %1 lässt sich keine Warteschlange für den Server belegen</translation>
+    </message>
+    <message>
+        <source>The capture cannot be kept for the server in %1</source>
+        <translation>Die Aufnahme kann in %1 nicht für den Server aufbewahrt werden</translation>
+    </message>
+    <message>
+        <source>The record cannot be kept for the server in %1 (%2)</source>
+        <translation>Der Eintrag kann in %1 nicht für den Server aufbewahrt werden (%2)</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; was not copied: record %2&apos;s capture: %3</source>
+        <translation>Der Fall „%1“ wurde nicht kopiert: Aufnahme von Eintrag %2: %3</translation>
+    </message>
+    <message>
+        <source>Qt&apos;s PostgreSQL driver is missing (Debian package libqt6sql6-psql)</source>
+        <translation>Der PostgreSQL-Treiber von Qt fehlt (Debian-Paket libqt6sql6-psql)</translation>
+    </message>
+    <message>
+        <source>the server refused or could not be reached (%1)</source>
+        <translation>der Server hat abgelehnt oder ist nicht erreichbar (%1)</translation>
+    </message>
+    <message>
+        <source>the database %1 holds no Glen Lantern cases</source>
+        <translation>die Datenbank %1 enthält keine Fälle von Glen Lantern</translation>
+    </message>
+    <message>
+        <source>the database&apos;s schema &quot;glenlantern&quot; is not Glen Lantern&apos;s</source>
+        <translation>das Schema „glenlantern“ der Datenbank gehört nicht zu Glen Lantern</translation>
+    </message>
+    <message>
+        <source>its tables were made by a newer version of Glen Lantern (version %1; this version reads up to %2)</source>
+        <translation>ihre Tabellen stammen von einer neueren Version von Glen Lantern (Version %1; diese Version liest bis %2)</translation>
+    </message>
+    <message>
+        <source>there is no case &quot;%1&quot; in the database %2</source>
+        <translation>in der Datenbank %2 gibt es keinen Fall „%1“</translation>
+    </message>
+    <message>
+        <source>The record was not written: there is no search %1 waiting</source>
+        <translation>Der Eintrag wurde nicht geschrieben: keine Suche %1 wartet</translation>
+    </message>
+    <message>
+        <source>the case is no longer in the database</source>
+        <translation>der Fall ist nicht mehr in der Datenbank</translation>
+    </message>
+    <message>
+        <source>the search it belongs to was not recorded</source>
+        <translation>die Suche, zu der er gehört, wurde nicht aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>the server cannot be reached</source>
+        <translation>der Server ist nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>%1 is missing from the database</source>
+        <translation>%1 fehlt in der Datenbank</translation>
+    </message>
+    <message>
+        <source>the case is already in the database: a copy goes into a new case</source>
+        <translation>der Fall ist schon in der Datenbank: eine Kopie geht in einen neuen Fall</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a case on a server: %2</source>
+        <translation>„%1“ ist kein Fall auf einem Server: %2</translation>
+    </message>
+    <message>
+        <source>the %1 holds a % that is not followed by two hex digits</source>
+        <translation>%1 enthält ein %, dem keine zwei Hexziffern folgen</translation>
+    </message>
+    <message>
+        <source>the %1 is not UTF-8</source>
+        <translation>%1 ist kein UTF-8</translation>
+    </message>
+    <message>
+        <source>the %1 holds a control character</source>
+        <translation>%1 enthält ein Steuerzeichen</translation>
+    </message>
+    <message>
+        <source>the IPv6 address has no closing ]</source>
+        <translation>der IPv6-Adresse fehlt die schließende ]</translation>
+    </message>
+    <message>
+        <source>only :PORT may follow the IPv6 address</source>
+        <translation>auf die IPv6-Adresse darf nur :PORT folgen</translation>
+    </message>
+    <message>
+        <source>the port after : is missing</source>
+        <translation>der Port nach : fehlt</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an IPv6 address</source>
+        <translation>„%1“ ist keine IPv6-Adresse</translation>
+    </message>
+    <message>
+        <source>the server&apos;s name is missing</source>
+        <translation>der Name des Servers fehlt</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a server&apos;s name</source>
+        <translation>„%1“ ist kein Servername</translation>
+    </message>
+    <message>
+        <source>server&apos;s name</source>
+        <translation>der Servername</translation>
+    </message>
+    <message>
+        <source>a socket folder starts with / (%2F)</source>
+        <translation>ein Socket-Ordner beginnt mit / (%2F)</translation>
+    </message>
+    <message>
+        <source>the port is a number from 1 to 65535, not &quot;%1&quot;</source>
+        <translation>der Port ist eine Zahl von 1 bis 65535, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no value (KEY=VALUE)</source>
+        <translation>„%1“ hat keinen Wert (SCHLÜSSEL=WERT)</translation>
+    </message>
+    <message>
+        <source>value of %1</source>
+        <translation>der Wert von %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not understood (case=NAME and sslmode=MODE are)</source>
+        <translation>„%1“ wird nicht verstanden (case=NAME und sslmode=MODUS schon)</translation>
+    </message>
+    <message>
+        <source>%1= is given more than once</source>
+        <translation>%1= ist mehrfach angegeben</translation>
+    </message>
+    <message>
+        <source>the case&apos;s name is empty or longer than 200 characters</source>
+        <translation>der Name des Falls ist leer oder länger als 200 Zeichen</translation>
+    </message>
+    <message>
+        <source>sslmode is one of %1, not &quot;%2&quot;</source>
+        <translation>sslmode ist eines von %1, nicht „%2“</translation>
+    </message>
+    <message>
+        <source>the case&apos;s name is missing (?case=NAME)</source>
+        <translation>der Name des Falls fehlt (?case=NAME)</translation>
+    </message>
+    <message>
+        <source>it does not start with postgresql://</source>
+        <translation>sie beginnt nicht mit postgresql://</translation>
+    </message>
+    <message>
+        <source>it holds a # (write it as %23)</source>
+        <translation>sie enthält ein # (als %23 schreiben)</translation>
+    </message>
+    <message>
+        <source>the database&apos;s name is missing (/DATABASE)</source>
+        <translation>der Name der Datenbank fehlt (/DATENBANK)</translation>
+    </message>
+    <message>
+        <source>the user is missing (USER@HOST)</source>
+        <translation>der Benutzer fehlt (BENUTZER@HOST)</translation>
+    </message>
+    <message>
+        <source>a password does not belong in the address; put it in ~/.pgpass or PGPASSWORD, or type it when asked</source>
+        <translation>ein Passwort gehört nicht in die Adresse; es gehört in ~/.pgpass oder PGPASSWORD oder wird auf Nachfrage eingegeben</translation>
+    </message>
+    <message>
+        <source>user</source>
+        <translation>der Benutzer</translation>
+    </message>
+    <message>
+        <source>database&apos;s name</source>
+        <translation>der Datenbankname</translation>
+    </message>
+    <message>
+        <source>the database&apos;s name is missing or holds a /</source>
+        <translation>der Name der Datenbank fehlt oder enthält ein /</translation>
+    </message>
+    <message>
+        <source>The password file %1 is not a plain file: it is not used</source>
+        <translation>Die Passwortdatei %1 ist keine gewöhnliche Datei: sie wird nicht verwendet</translation>
+    </message>
+    <message>
+        <source>The password file %1 may be read by others: it is not used (chmod 0600 %1)</source>
+        <translation>Die Passwortdatei %1 ist für andere lesbar: sie wird nicht verwendet (chmod 0600 %1)</translation>
+    </message>
+    <message>
+        <source>The password file %1 cannot be read (%2)</source>
+        <translation>Die Passwortdatei %1 kann nicht gelesen werden (%2)</translation>
+    </message>
+    <message>
+        <source>a copy goes into a new or empty folder</source>
+        <translation>eine Kopie geht in einen neuen oder leeren Ordner</translation>
+    </message>
+    <message>
+        <source>the copy cannot be written (%1)</source>
+        <translation>die Kopie kann nicht geschrieben werden (%1)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written (%2)</source>
+        <translation>%1 kann nicht geschrieben werden (%2)</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>
@@ -847,42 +1051,12 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
         <translation>%1 geht nur mit --matrix</translation>
     </message>
     <message>
-        <source>Usage: glenlantern [OPTION...] [TERM...]
-       glenlantern --import SOURCE --into FILE
-       glenlantern --export opensearch|kde --services FILE DIR
-       glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]
-Search the web from saved lists of search services and terms.
-
-Starts Glen Lantern and searches TERM with the selected (or first) service,
-without adding it to the term list. When the program is already running, the
-command line goes to it.
-
-Options:
-</source>
-        <translation>Aufruf: glenlantern [OPTION...] [TERM...]
-        glenlantern --import SOURCE --into FILE
-        glenlantern --export opensearch|kde --services FILE DIR
-        glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]
-Das Web aus gespeicherten Listen von Suchdiensten und Suchbegriffen durchsuchen.
-
-Startet Glen Lantern und sucht TERM mit dem gewählten (oder ersten) Suchdienst,
-ohne ihn der Begriffsliste hinzuzufügen. Läuft das Programm bereits, geht die
-Befehlszeile an es.
-
-Optionen:
-</translation>
-    </message>
-    <message>
         <source>with --export-case: the file to write; with --matrix: the CSV file (standard output when not given)</source>
         <translation>mit --export-case: die zu schreibende Datei; mit --matrix: die CSV-Datei (ohne sie die Standardausgabe)</translation>
     </message>
     <message>
         <source>%1 goes only with --export-case or --matrix</source>
         <translation>%1 geht nur mit --export-case oder --matrix</translation>
-    </message>
-    <message>
-        <source>record every search in the case in DIR (made when new)</source>
-        <translation>jede Suche in der Akte im Ordner DIR aufzeichnen (neu angelegt, wenn es sie nicht gibt)</translation>
     </message>
     <message>
         <source>capture the page on view into the open case (MHTML, PDF, PNG)</source>
@@ -899,6 +1073,58 @@ Optionen:
     <message>
         <source>The folder name after --case is empty</source>
         <translation>Der Ordnername nach --case ist leer</translation>
+    </message>
+    <message>
+        <source>copy the case FROM (a folder or postgresql://USER@HOST/DATABASE?case=NAME) into the new case TO, check the copy, and exit</source>
+        <translation>den Fall FROM (einen Ordner oder postgresql://BENUTZER@HOST/DATENBANK?case=NAME) in den neuen Fall TO kopieren, die Kopie prüfen und beenden</translation>
+    </message>
+    <message>
+        <source>--copy-case needs the case to copy and the new case: FROM TO</source>
+        <translation>--copy-case braucht den zu kopierenden und den neuen Fall: FROM TO</translation>
+    </message>
+    <message>
+        <source>--copy-case needs two different cases</source>
+        <translation>--copy-case braucht zwei verschiedene Fälle</translation>
+    </message>
+    <message>
+        <source>%1 needs a case</source>
+        <translation>%1 braucht einen Fall</translation>
+    </message>
+    <message>
+        <source>The case after --case is blank</source>
+        <translation>Der Fall nach --case ist leer</translation>
+    </message>
+    <message>
+        <source>Usage: glenlantern [OPTION...] [TERM...]
+       glenlantern --import SOURCE --into FILE
+       glenlantern --export opensearch|kde --services FILE DIR
+       glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]
+       glenlantern --copy-case FROM TO
+Search the web from saved lists of search services and terms.
+
+Starts Glen Lantern and searches TERM with the selected (or first) service,
+without adding it to the term list. When the program is already running, the
+command line goes to it.
+
+Options:
+</source>
+        <translation>Aufruf: glenlantern [OPTION...] [TERM...]
+        glenlantern --import SOURCE --into FILE
+        glenlantern --export opensearch|kde --services FILE DIR
+        glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]
+        glenlantern --copy-case FROM TO
+Das Web aus gespeicherten Listen von Suchdiensten und Suchbegriffen durchsuchen.
+
+Startet Glen Lantern und sucht TERM mit dem gewählten (oder ersten) Suchdienst,
+ohne ihn der Begriffsliste hinzuzufügen. Läuft das Programm bereits, geht die
+Befehlszeile an es.
+
+Optionen:
+</translation>
+    </message>
+    <message>
+        <source>record every search in the case CASE: a folder (made when new) or postgresql://USER@HOST/DATABASE?case=NAME; with --matrix, every cell&apos;s search</source>
+        <translation>jede Suche in der Akte CASE aufzeichnen: ein Ordner (neu angelegt, wenn es ihn nicht gibt) oder postgresql://USER@HOST/DATABASE?case=NAME; mit --matrix die Suche jeder Zelle</translation>
     </message>
 </context>
 <context>
@@ -1535,6 +1761,13 @@ Optionen:
     <message>
         <source>No page could be loaded</source>
         <translation>Keine Seite konnte geladen werden</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n record(s) wait for the server in this computer&apos;s cache; they are sent the next time the case is opened</source>
+        <translation>
+            <numerusform>%n Eintrag wartet im Zwischenspeicher dieses Rechners auf den Server; er wird beim nächsten Öffnen des Falls gesendet</numerusform>
+            <numerusform>%n Einträge warten im Zwischenspeicher dieses Rechners auf den Server; sie werden beim nächsten Öffnen des Falls gesendet</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -47,7 +47,7 @@ CaseRecorder::~CaseRecorder()
 
 void CaseRecorder::open(const QString &folder)
 {
-    std::unique_ptr<Case> opened = Case::openFolder(folder, Case::Access::Write);
+    std::unique_ptr<Case> opened = Case::open(folder, Case::Access::Write);
     close();
     m_case = std::move(opened);
     Q_EMIT caseChanged();

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a case through the library, as the window will: for the tests that kill a writer and
 // for the command-line jobs' end-to-end test.
-//   case_writer DIR fill N   N searches with hostile texts, captures (one failed) and notes
+//   case_writer CASE watch N  a server case: each seq others announce on a line, until N
+//   case_writer CASE fill N  N searches with hostile texts, captures (one failed) and notes
 //   case_writer DIR loop     searches and captures until killed, each seq on a line once written
 #include "Case.h"
+#include "PgCaseStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -49,7 +51,19 @@ int main(int argc, char **argv)
     if (args.size() < 3)
         return 2;
     try {
-        const auto target = Case::openFolder(args[1], Case::Access::Write);
+        const auto target = Case::open(args[1], Case::Access::Write);
+        if (args[2] == u"watch") {
+            auto *server = dynamic_cast<PgCaseStore *>(&target->store());
+            QObject::connect(server, &PgCaseStore::othersAppended, &app, [&](qint64 seq) {
+                std::printf("%lld\n", static_cast<long long>(seq));
+                std::fflush(stdout);
+                if (seq >= args.value(3).toLongLong())
+                    app.quit();
+            });
+            std::printf("listening\n");
+            std::fflush(stdout);
+            return app.exec();
+        }
         const bool loop = args[2] == u"loop";
         const int count = loop ? -1 : args.value(3).toInt();
         for (int i = 1; loop || i <= count; ++i) {

@@ -36,12 +36,14 @@ QString outcome(const QStringList &arguments, const QString &folder)
                     .arg(options.exportFormat, options.servicesFile, options.exportFolder);
         case CommandLine::Job::VerifyCase:
         case CommandLine::Job::ExportCase:
-            return QStringLiteral("case [%1] %2 [%3]")
-                    .arg(options.caseFolder, options.caseFormat, options.outFile);
+        case CommandLine::Job::CopyCase:
+            return QStringLiteral("case [%1] %2 [%3]%4")
+                    .arg(options.caseFolder, options.caseFormat, options.outFile, options.copyTo);
         case CommandLine::Job::Matrix:
-            return QStringLiteral("matrix [%1] [%2] group=[%3] out=[%4] pause=%5")
+            return QStringLiteral("matrix [%1] [%2] group=[%3] out=[%4] pause=%5%6")
                     .arg(options.servicesFile, options.termsFile, options.group, options.outFile)
-                    .arg(options.pauseMs);
+                    .arg(options.pauseMs)
+                    .arg(options.caseFolder);
         case CommandLine::Job::Windows:
             break;
         }
@@ -198,6 +200,13 @@ void TestCommandLine::decide_data()
     row("format without export case", {"--format", "csv", "x"}, "error: --format goes only with --export-case");
     row("verify case and a term", {"--verify-case", "c", "x"}, "error: --verify-case takes no search term");
     row("verify case and service", {"--verify-case", "c", "--service", "Web"}, "error: --verify-case cannot be used with --service");
+    row("verify a server case", {"--verify-case", "postgresql://a@h/d?case=x"}, "case [postgresql://a@h/d?case=x]  []");
+    row("copy case", {"--copy-case", "c", "postgres://a@h/d?case=x"}, "case [<dir>/c]  []postgres://a@h/d?case=x");
+    row("copy case without TO", {"--copy-case", "c"}, "error: --copy-case needs the case to copy and the new case: FROM TO");
+    row("copy case onto itself", {"--copy-case", "c", "./c"}, "error: --copy-case needs two different cases");
+    row("copy case and out", {"--copy-case", "c", "d", "--out", "x"}, "error: --copy-case cannot be used with --out");
+    row("matrix into a case", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--case", "c"}, "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[] out=[] pause=-1<dir>/c");
+    row("window on a server case", {"--case", "postgresql://a@h/d?case=x", "x"}, "start term=[x] case=[postgresql://a@h/d?case=x]");
     // clang-format on
     // Mistakes.
     row("unknown option", {"--frob"}, "error: Unknown option 'frob'.");
@@ -236,7 +245,7 @@ void TestCommandLine::decide_data()
     row("capture and term", {"--capture", "x"}, "error: --capture takes no search term");
     row("note without capture", {"--note", "x"}, "error: --note goes only with --capture");
     row("blank case", {"--case", " "}, "error: The folder name after --case is empty");
-    row("case and matrix", {"--matrix", "--case", "c"}, "error: --matrix cannot be used with --case");
+    row("case and matrix without lists", {"--matrix", "--case", "c"}, "error: --matrix needs --services FILE");
     row("service twice", {"-s", "Web", "-s", "Maps", "x"},
         "error: --service is given more than once");
     row("print from empty list", {"--print-url", "--services", "empty.gls", "x"},

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The server case's parts that need no server: its address read strictly, the password file's
+// lines matched as libpq does, and the queue of records waiting for the server.
+#include "CaseQueue.h"
+#include "ServerAddress.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Cases;
+
+class TestServerAddress : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void parse_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("written"); // the address written back, or the error's end
+        const auto row = [](const char *name, const char *address, const char *written) {
+            QTest::newRow(name) << QString::fromUtf8(address) << QString::fromUtf8(written);
+        };
+        row("plain", "postgresql://ana@db.example/team?case=fraud", "postgresql://ana@db.example:5432/team?case=fraud");
+        row("port, tls", "postgres://ana@10.0.0.5:6543/team?case=x&sslmode=verify-full", "postgresql://ana@10.0.0.5:6543/team?case=x&sslmode=verify-full");
+        row("escapes", "postgresql://an%40a@h/t%20m?case=Fall%201%2F2", "postgresql://an%40a@h:5432/t%20m?case=Fall%201%2F2");
+        row("socket folder", "postgresql://ana@%2Fvar%2Frun%2Fpostgresql/team?case=x", "postgresql://ana@%2Fvar%2Frun%2Fpostgresql:5432/team?case=x");
+        row("ipv6", "postgresql://ana@[::1]:5433/team?case=x", "postgresql://ana@[::1]:5433/team?case=x");
+        row("password", "postgresql://ana:pw@h/team?case=x", "type it when asked");
+        row("no user", "postgresql://h/team?case=x", "the user is missing (USER@HOST)");
+        row("no database", "postgresql://ana@h/?case=x", "the database's name is missing or holds a /");
+        row("no case", "postgresql://ana@h/team", "the case's name is missing (?case=NAME)");
+        row("empty case", "postgresql://ana@h/team?case=", "longer than 200 characters");
+        row("two cases", "postgresql://ana@h/team?case=a&case=b", "case= is given more than once");
+        row("unknown key", "postgresql://ana@h/team?case=a&user=b", "\"user\" is not understood (case=NAME and sslmode=MODE are)");
+        row("bad sslmode", "postgresql://ana@h/team?case=a&sslmode=yes", "not \"yes\"");
+        row("port zero", "postgresql://ana@h:0/team?case=a", "not \"0\"");
+        row("port word", "postgresql://ana@h:x/team?case=a", "not \"x\"");
+        row("bad escape", "postgresql://ana@h/te%zzam?case=a", "not followed by two hex digits");
+        row("fragment", "postgresql://ana@h/team?case=a#b", "it holds a # (write it as %23)");
+        row("blank host", "postgresql://ana@ h/team?case=a", "is not a server's name");
+        row("other scheme", "mysql://ana@h/team?case=a", "it does not start with postgresql://");
+    }
+
+    void parse()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, written);
+        try {
+            QCOMPARE(ParseServerAddress(address).text(), written);
+        } catch (const CaseOpenError &error) {
+            QVERIFY2(error.message().endsWith(written), qPrintable(error.message()));
+        }
+    }
+
+    void passwordLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("password"); // null: the line does not match
+        const auto row = [](const char *name, const char *line, const char *password) {
+            QTest::newRow(name) << QString::fromUtf8(line)
+                                << (password ? QString::fromUtf8(password) : QString());
+        };
+        row("exact", "db.example:5432:team:ana:pw", "pw");
+        row("wildcards", "*:*:*:ana:pw", "pw");
+        row("other user", "db.example:5432:team:bob:pw", nullptr);
+        row("other port", "db.example:5433:team:ana:pw", nullptr);
+        row("star is whole field only", "db.*:5432:team:ana:pw", nullptr);
+        row("escaped colon and backslash", "db.example:5432:team:ana:a\\:b\\\\c", "a:b\\c");
+        row("comment", "#db.example:5432:team:ana:pw", nullptr);
+        row("too few fields", "db.example:5432:team", nullptr);
+    }
+
+    void passwordLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, password);
+        const ServerAddress address = ParseServerAddress(QStringLiteral("postgresql://ana@db.example/team?case=x"));
+        const std::optional<QString> found = PasswordFileMatch(line, address);
+        QCOMPARE(found.value_or(QString()), password);
+        QCOMPARE(found.has_value(), !password.isNull());
+    }
+
+    // Kept across a restart in the order made; a second program takes a queue of its own; a
+    // record set aside leaves the rest in order; a capture's bytes travel with their record.
+    void queue()
+    {
+        QTemporaryDir dir;
+        const auto record = [](const char *term) {
+            QueuedRecord r;
+            r.entry.kind = QString::fromLatin1(kSearch);
+            r.entry.term = QString::fromUtf8(term);
+            r.origin = r.entry.term + QStringLiteral("-origin");
+            return r;
+        };
+        const auto terms = [](const CaseQueue &queue) {
+            QStringList list;
+            for (const QueuedRecord &r : queue.records())
+                list.append(r.entry.term);
+            return list;
+        };
+        {
+            CaseQueue first(dir.path());
+            for (const char *term : {"one", "two ü", "three"})
+                first.add(record(term));
+            QFile capture(first.scratchFolder() + QStringLiteral("/c.png"));
+            QVERIFY(capture.open(QIODevice::WriteOnly) && capture.write("png") == 3);
+            capture.close();
+            first.add(record("four"), capture.fileName());
+            CaseQueue second(dir.path());
+            QVERIFY(second.folder() != first.folder());
+            QVERIFY(second.records().isEmpty());
+        }
+        CaseQueue again(dir.path());
+        QCOMPARE(terms(again), QStringList({"one", "two ü", "three", "four"}));
+        QCOMPARE(again.records().at(3).origin, QStringLiteral("four-origin"));
+        again.takeFirst();
+        again.setFirstAside(QStringLiteral("refused"));
+        QCOMPARE(terms(again), QStringList({"three", "four"}));
+        QFile bytes(again.folder() + u'/' + again.records().at(1).captureFile);
+        QVERIFY(bytes.open(QIODevice::ReadOnly));
+        QCOMPARE(bytes.readAll(), QByteArray("png"));
+        QVERIFY(QFile::exists(again.folder() + QStringLiteral("/refused/") + QStringLiteral("000000000002.json")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerAddress)
+#include "tst_serveraddress.moc"
