@@ -39,7 +39,7 @@ inline constexpr char kCommandLine[] = "command line";
 inline constexpr char kDesktopSearch[] = "desktop search";
 inline constexpr char kQuickLauncher[] = "quick launcher"; // sent to the default browser
 inline constexpr char kRunAgain[] = "run again";           // from the log
-inline constexpr char kMatrix[] = "matrix";                // glenlantern --matrix --case
+inline constexpr char kMatrix[] = "matrix";                // a result matrix's cell
 } // namespace StartedBy
 
 // What a capture holds: the page as MHTML, as PDF, or a PNG of what the pane showed.

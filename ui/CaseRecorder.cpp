@@ -124,6 +124,15 @@ void CaseRecorder::recordSent(CaseEntry search, bool sent)
     write(std::move(search), 0);
 }
 
+void CaseRecorder::recordUnseen(CaseEntry search, bool loaded)
+{
+    if (!m_case)
+        return;
+    search.time = RecordTimeNow();
+    search.outcome = QString::fromLatin1(loaded ? kLoaded : kFailed);
+    write(std::move(search), 0);
+}
+
 void CaseRecorder::write(CaseEntry search, int id)
 {
     CaseEntry written;

@@ -39,6 +39,8 @@ public:
     void ended(const PaneOutcome &outcome);
     // A search handed to the default browser, recorded at once.
     void recordSent(Cases::CaseEntry search, bool sent);
+    // A search whose page no one sees (a result matrix's cell), recorded as it ended.
+    void recordUnseen(Cases::CaseEntry search, bool loaded);
 
     // Captures the page of the search `id` (once it is recorded), with a note on the search.
     // CommandError when no case is open or the page is no search of the case.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tools > Result Matrix from the main window: the selected terms (or all) against the services
 // on view, and a cell's page shown in the pane as a search of the two lists.
+#include "CaseRecorder.h"
 #include "EntryList.h"
 #include "Error.h"
 #include "Main.h"
@@ -56,6 +57,16 @@ void TfrmMain::actResultMatrixExecute()
                                   m_parts.showError, m_parts.matrixLimits, this);
     connect(matrix, &TfrmMatrix::cellPicked, this, [this, matrix](qsizetype term, qsizetype service) {
         m_commandSet->run([&] { showMatrixCell(matrix->Search(), term, service); });
+    });
+    connect(matrix, &TfrmMatrix::cellSearched, this, [this, matrix](const MatrixCell &cell) {
+        if (!cell.request)
+            return; // no search was made
+        const MatrixSearch &search = matrix->Search();
+        Cases::CaseEntry entry = CaseSearch(search.services.at(cell.service),
+                                            search.terms.at(cell.term), *cell.request,
+                                            Cases::StartedBy::kMatrix);
+        entry.finalAddress = cell.address;
+        m_case->recordUnseen(std::move(entry), cell.status > 0);
     });
     matrix->show();
     matrix->Start();

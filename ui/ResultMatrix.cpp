@@ -286,6 +286,7 @@ void TfrmMatrix::cellDone(qsizetype cell)
 {
     m_model->setCell(cell, m_run->Cells().at(cell));
     lblProgress->setText(m_model->summary());
+    Q_EMIT cellSearched(m_run->Cells().at(cell));
 }
 
 void TfrmMatrix::ended()

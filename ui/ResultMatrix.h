@@ -92,6 +92,8 @@ public:
 Q_SIGNALS:
     // The user picked a cell to see its page: the term's and the service's index in Search().
     void cellPicked(qsizetype term, qsizetype service);
+    // A cell's search came to its end (an open case records it).
+    void cellSearched(const MatrixCell &cell);
     void finished();
 
 protected:

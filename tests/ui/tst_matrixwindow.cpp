@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Groups over the service list, and the result matrix filling in from a local server: hits,
 // misses, a service without rules and a dead port, then a click showing a cell's page.
+#include "Case.h"
+#include "CaseRecorder.h"
 #include "EditGroups.h"
 #include "EntryListView.h"
 #include "LocalWebServer.h"
@@ -109,6 +111,7 @@ void TestMatrixWindow::matrix()
                                 + "/u/|s|\tgroup=p" + rules + "\r\nOther=http://o/|s|\r\n",
                         "alice\r\nbob\r\ncarol\r\n");
     f.pageLoader = [] { return std::make_unique<NetworkPageLoader>(); };
+    f.window->caseRecorder()->open(f.folder.filePath(QStringLiteral("case")));
     f.window->showGroup(QStringLiteral("p"));
     f.window->commandSet()->action(QStringLiteral("actResultMatrix"))->trigger();
     QCOMPARE(f.errors, QStringList());
@@ -117,6 +120,11 @@ void TestMatrixWindow::matrix()
     QCOMPARE(matrix->Model().columnCount(), 3); // the group on view: Other is not in it
     QCOMPARE(wordAt(*matrix, 0, 0), QStringLiteral("waiting"));
     QTRY_VERIFY_WITH_TIMEOUT(!matrix->IsRunning(), 20000);
+    int recorded = 0; // the open case holds every cell's search
+    f.window->caseRecorder()->openCase()->store().read(
+            [&](const Cases::CaseEntry &e) { recorded += e.startedBy == QLatin1String(Cases::StartedBy::kMatrix); },
+            Cases::CaseStore::Order::Sequence, QString::fromLatin1(Cases::kSearch));
+    QCOMPARE(recorded, 9);
     // clang-format off
     const QStringList expected = {"found", "unknown", "error", "not found", "unknown", "error", "not found", "unknown", "error"};
     // clang-format on
