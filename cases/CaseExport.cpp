@@ -2,6 +2,7 @@
 #include "CaseExport.h"
 
 #include "Case.h"
+#include "Csv.h"
 #include "ExportSink.h"
 #include "FileIo.h"
 
@@ -41,20 +42,6 @@ QString capturesText(const QList<CaseEntry> &captures)
     return lines.join(u'\n');
 }
 
-// RFC 4180: quoted when it holds a comma, a quote or a line break. A cell that a spreadsheet
-// would take for a formula (=, +, -, @, a tab or a carriage return first: page titles and
-// lists are anyone's) gets a leading apostrophe, so it stays text; JSON Lines and WARC keep
-// the text exactly.
-QByteArray csvCell(const QString &text)
-{
-    QByteArray cell = text.toUtf8();
-    if (!cell.isEmpty() && QByteArrayView("=+-@\t\r").contains(cell.front()))
-        cell.prepend('\'');
-    if (cell.contains(',') || cell.contains('"') || cell.contains('\n') || cell.contains('\r'))
-        cell = '"' + cell.replace("\"", "\"\"") + '"';
-    return cell;
-}
-
 const QList<const char *> kCsvColumns = {
         "seq", "time", "service", "service_line", "term", "address", "post_body", "final_address",
         "title", "outcome", "started_by", "author", "note", "captures", "hash"};
@@ -76,7 +63,7 @@ void writeCsv(const CaseStore &store, ExportSink &sink)
                                            capturesText(annotations.captures.value(e.seq)), e.hash};
                 sink << QByteArray::number(e.seq);
                 for (const QString &cell : cells)
-                    sink << "," << csvCell(cell);
+                    sink << "," << CsvField(cell);
                 sink << "\r\n";
             },
             CaseStore::Order::Sequence, QString::fromLatin1(kSearch));

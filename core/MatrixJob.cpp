@@ -2,6 +2,7 @@
 #include "MatrixJob.h"
 
 #include "CommandLine.h"
+#include "Csv.h"
 #include "EntryList.h"
 #include "FileIo.h"
 #include "ServiceLine.h"
@@ -20,16 +21,6 @@ struct Tr
 {
     Q_DECLARE_TR_FUNCTIONS(Matrix)
 };
-
-QByteArray csvField(const QString &text)
-{
-    QByteArray bytes = text.toUtf8();
-    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n')
-        && !bytes.contains('\r'))
-        return bytes;
-    bytes.replace('"', "\"\"");
-    return '"' + bytes + '"';
-}
 
 } // namespace
 
@@ -62,17 +53,6 @@ QStringList MatrixTerms(const QList<QByteArray> &lines)
     if (terms.isEmpty())
         throw UsageError(Tr::tr("The term list is empty: there is nothing to search for"));
     return terms;
-}
-
-QByteArray CsvRecord(const QStringList &fields)
-{
-    QByteArray record;
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            record += ',';
-        record += csvField(fields.at(i));
-    }
-    return record + "\r\n";
 }
 
 QByteArray MatrixCsv(const MatrixRun &run)

@@ -17,9 +17,6 @@ QList<QByteArray> MatrixServices(const QList<QByteArray> &lines, const QString &
 // The terms of a list, blank lines left out. Throws UsageError when none is left.
 QStringList MatrixTerms(const QList<QByteArray> &lines);
 
-// One CSV record as RFC 4180 writes it, in UTF-8: a field holding a comma, a quote or a line end
-// in quotes, its quotes doubled; the record ends with CR LF.
-QByteArray CsvRecord(const QStringList &fields);
 // The header "term,service,result,status,address" and a record for every cell, in order.
 QByteArray MatrixCsv(const MatrixRun &run);
 // The same for cells kept apart from their run: those done, in order (a run stopped early leaves
