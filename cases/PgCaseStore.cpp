@@ -221,6 +221,21 @@ bool PgCaseStore::isConnected() const
     return db.isOpen() && QSqlQuery(db).exec(QStringLiteral("SELECT 1"));
 }
 
+// The tables belong to the database's owner where the user may act as it: a team gives the
+// database to a role granted to every analyst, and whoever opens the first case makes tables
+// all of them can write. Otherwise they are the user's own.
+static void actAsDatabaseOwner(QSqlQuery &query)
+{
+    const QString owner = QStringLiteral(
+            "SELECT r.rolname FROM pg_database d JOIN pg_roles r ON r.oid = d.datdba "
+            "WHERE d.datname = current_database() AND r.rolname <> current_user "
+            "AND pg_has_role(current_user, d.datdba, 'MEMBER')");
+    if (!query.exec(owner) || !query.next())
+        return;
+    const QString role = query.value(0).toString().replace(u'"', QStringLiteral("\"\""));
+    query.exec(QStringLiteral("SET LOCAL ROLE \"%1\"").arg(role));
+}
+
 void PgCaseStore::prepareSchema()
 {
     QSqlQuery query(database());
@@ -241,6 +256,7 @@ void PgCaseStore::prepareSchema()
         check(query.exec(present) && query.next());
         if (!query.value(0).toBool()) {
             check(query.exec(QStringLiteral("BEGIN")));
+            actAsDatabaseOwner(query);
             QString columns;
             for (const EntryField &field : EntryFields())
                 columns += QStringLiteral("%1 %2%3, ")
