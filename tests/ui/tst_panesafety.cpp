@@ -347,8 +347,12 @@ void TestPaneSafety::localPageReadsNoFile()
     pane->load({CheckedUrl(page.fileName())});
     auto *view = pane->findChild<QWebEngineView *>(QStringLiteral("brwWebView"));
     QVERIFY(view);
+    // Every title the page had: the refused navigation's error page may replace the script's
+    // own before a loaded machine looks.
+    QStringList titles;
+    connect(view, &QWebEngineView::titleChanged, this, [&](const QString &title) { titles << title; });
     // The script ran to its end: the file was refused to it, and its message went nowhere.
-    QTRY_COMPARE_WITH_TIMEOUT(view->title(), QStringLiteral("done refused"), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(titles.contains(QStringLiteral("done refused")), 60000);
     QTest::qWait(1500);
     QCOMPARE(server.requests, QList<QByteArray>());
 }
