@@ -47,6 +47,8 @@ public:
     virtual bool AskLogin(const QString &title, const QString &message, QString &user,
                           QString &password)
             = 0;
+    // A password, typed unseen; nothing when the user cancels. The caller keeps it in memory only.
+    virtual std::optional<QString> AskPassword(const QString &title, const QString &message) = 0;
 };
 
 // The folder of the program's executable, where the file dialogs start.

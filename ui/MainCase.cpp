@@ -10,6 +10,7 @@
 #include "MetaSearch.h"
 #include "PlainText.h"
 #include "Prompts.h"
+#include "ServerAddress.h"
 
 #include <QAction>
 #include <QDir>
@@ -53,6 +54,15 @@ std::optional<Cases::ExportFormat> formatOfFile(const QString &path)
 void TfrmMain::buildCase()
 {
     m_case = new CaseRecorder(this);
+    // The case's store asks once per server and keeps what was typed for this run only.
+    Cases::SetPasswordPrompt([prompts = m_parts.prompts.get()](const ServerAddress &address,
+                                                               const QString &reason) {
+        return prompts->AskPassword(
+                tr("Case Server Password"),
+                tr("The password of %1 for the database %2 on %3:")
+                                .arg(address.user, address.database, address.host)
+                        + u'\n' + reason);
+    });
     BuildCaseMenus(*m_commandSet, menuBar(), m_recentCases, [this](const QString &folder) {
         m_commandSet->run([&] {
             if (!holdsCase(folder))

@@ -29,7 +29,7 @@
 class FakePrompts : public Prompts
 {
 public:
-    enum class Kind { Text, Question, Notice, OkCancel, File, SaveAs, Risk, Login, Folder };
+    enum class Kind { Text, Question, Notice, OkCancel, File, SaveAs, Risk, Login, Folder, Password };
 
     struct Expectation
     {
@@ -176,6 +176,16 @@ public:
         return e;
     }
 
+    // The password dialog answered with the password typed, or cancelled when it is nullopt.
+    Expectation &expectPassword(const QString &title, std::optional<QString> password,
+                                std::source_location where = std::source_location::current())
+    {
+        Expectation &e = push(Kind::Password, title, QString(), where);
+        e.path = std::move(password);
+        e.textPrefix = QString(); // the server's reason varies: textStartingWith() checks more
+        return e;
+    }
+
     // Every dialog shown so far, in order.
     const QList<Call> &calls() const { return m_calls; }
     // The starting texts of the text prompts with this title (all text prompts when empty).
@@ -268,6 +278,12 @@ public:
         return true;
     }
 
+    std::optional<QString> AskPassword(const QString &title, const QString &message) override
+    {
+        const Expectation *e = take(makeCall(Kind::Password, title, message));
+        return e ? e->path : std::nullopt;
+    }
+
     static QString kindName(Kind kind)
     {
         switch (kind) {
@@ -289,6 +305,8 @@ public:
             return QStringLiteral("login");
         case Kind::Folder:
             return QStringLiteral("folder dialog");
+        case Kind::Password:
+            return QStringLiteral("password dialog");
         }
         return {};
     }

@@ -4,6 +4,7 @@
 #include "CaseLog.h"
 #include "CaseRecorder.h"
 #include "MainWindowFixture.h"
+#include "ServerAddress.h"
 
 #include <QAction>
 #include <QLabel>
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void capturesThePageOnView();
     void logEditsNotesAndRunsAgain();
     void refusesWhatIsNoCase();
+    void asksTheServersPassword();
 };
 
 void TestCaseWindow::recordsWhatIsShown()
@@ -147,6 +149,20 @@ void TestCaseWindow::refusesWhatIsNoCase()
     QVERIFY2(f.errors.at(0).contains(f.folder.path()), qPrintable(f.errors.at(0)));
     QVERIFY(!f.window->caseRecorder()->isOpen());
     QVERIFY(!f.window->commandSet()->action(QStringLiteral("actShowCaseLog"))->isEnabled());
+}
+
+void TestCaseWindow::asksTheServersPassword()
+{
+    const ServerAddress team = ParseServerAddress(QStringLiteral("postgresql://ann@db.example/team?case=x"));
+    {
+        MainWindowFixture f;
+        f.prompts->expectPassword(QStringLiteral("Case Server Password"), QStringLiteral("s3cret"))
+                .textStartingWith(QStringLiteral("The password of ann for the database team on db.example:\nrefused"));
+        f.prompts->expectPassword(QStringLiteral("Case Server Password"), std::nullopt);
+        QCOMPARE(CurrentPasswordPrompt()(team, QStringLiteral("refused")), std::optional<QString>(QStringLiteral("s3cret")));
+        QCOMPARE(CurrentPasswordPrompt()(team, QStringLiteral("refused")), std::nullopt);
+    }
+    QVERIFY(!CurrentPasswordPrompt()); // nothing asks once the window is gone
 }
 
 QTEST_MAIN(TestCaseWindow)
