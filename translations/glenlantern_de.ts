@@ -148,6 +148,10 @@
         <source>Captured the page as %1 (%2 bytes)</source>
         <translation>Die Seite wurde als %1 gesichert (%2 Bytes)</translation>
     </message>
+    <message>
+        <source>%1 on %2</source>
+        <translation>%1 auf %2</translation>
+    </message>
 </context>
 <context>
     <name>Cases</name>
@@ -2398,6 +2402,21 @@ und sendet das Formular:
     <message>
         <source>The term &quot;%1&quot; is no longer in the term list</source>
         <translation>Der Suchbegriff „%1“ ist nicht mehr in der Begriffsliste</translation>
+    </message>
+    <message>
+        <source>Case Server Password</source>
+        <translation>Passwort für den Fall-Server</translation>
+    </message>
+    <message>
+        <source>The password of %1 for the database %2 on %3:</source>
+        <translation>Das Passwort von %1 für die Datenbank %2 auf %3:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n record(s) wait for the server</source>
+        <translation>
+            <numerusform>%n Eintrag wartet auf den Server</numerusform>
+            <numerusform>%n Einträge warten auf den Server</numerusform>
+        </translation>
     </message>
 </context>
 <context>

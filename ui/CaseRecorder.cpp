@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CaseRecorder.h"
 
+#include "PgCaseStore.h"
+#include "ServerAddress.h"
 #include "TextRules.h"
 
 #include <QDir>
@@ -50,7 +52,17 @@ void CaseRecorder::open(const QString &folder)
     std::unique_ptr<Case> opened = Case::open(folder, Case::Access::Write);
     close();
     m_case = std::move(opened);
+    followServer();
     Q_EMIT caseChanged();
+}
+
+// A server case keeps records waiting while the server is out of reach.
+void CaseRecorder::followServer()
+{
+    auto *server = dynamic_cast<PgCaseStore *>(&m_case->store());
+    if (!server)
+        return;
+    connect(server, &PgCaseStore::waitingChanged, this, &CaseRecorder::waitingChanged);
 }
 
 void CaseRecorder::close()
@@ -70,9 +82,14 @@ QString CaseRecorder::folder() const
     return m_case ? m_case->info().location : QString();
 }
 
-QString CaseRecorder::name() const
+QString CaseDisplayName(const QString &location)
 {
-    return m_case ? QFileInfo(folder()).fileName() : QString();
+    if (location.isEmpty())
+        return {};
+    if (!IsServerAddress(location))
+        return QFileInfo(location).fileName();
+    const ServerAddress address = ParseServerAddress(location);
+    return CaseRecorder::tr("%1 on %2").arg(address.caseName, address.host);
 }
 
 // Searches still loading when the case goes, or the program ends, were seen as far as they got.

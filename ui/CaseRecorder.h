@@ -13,6 +13,9 @@
 
 #include <memory>
 
+// A case as the window names it: a folder's name, or a server case's name and its host.
+QString CaseDisplayName(const QString &location);
+
 class CaseRecorder : public QObject
 {
     Q_OBJECT
@@ -28,7 +31,9 @@ public:
     void close();
     bool isOpen() const { return bool(m_case); }
     QString folder() const;
-    QString name() const; // the folder's name, as the window shows it
+    QString name() const { return CaseDisplayName(folder()); }
+    // Records waiting for the server while it is out of reach; none for a folder case.
+    int waiting() const { return m_case ? m_case->store().waiting() : 0; }
     Cases::Case *openCase() const { return m_case.get(); }
 
     // A search the window shows: `search` holds service, serviceLine, term, address, postBody
@@ -58,6 +63,8 @@ Q_SIGNALS:
     void captureWanted(int id, const QList<CaptureFile> &files);
     // A text for the status line: what was not recorded and why, or a capture's end.
     void notice(const QString &text);
+    // How many records wait for the server, each time that changes.
+    void waitingChanged(int count);
 
 private:
     struct Wanted
@@ -75,6 +82,7 @@ private:
     void addNoteQuietly(qint64 searchSeq, const QString &text);
     void startCapture(int id, qint64 seq);
     void finishPending();
+    void followServer();
 
     std::unique_ptr<Cases::Case> m_case;
     QHash<int, Cases::CaseEntry> m_waiting; // searches shown, not ended yet

@@ -75,6 +75,7 @@ void TfrmMain::buildCase()
     CaseMark->setObjectName(QStringLiteral("CaseMark"));
     statusBar()->addPermanentWidget(CaseMark);
     connect(m_case, &CaseRecorder::caseChanged, this, &TfrmMain::caseChanged);
+    connect(m_case, &CaseRecorder::waitingChanged, this, &TfrmMain::showCaseMark);
     // Over the pane's texts for a while: the load's last text comes after a record that failed.
     connect(m_case, &CaseRecorder::notice, this,
             [this](const QString &text) { statusBar()->showMessage(text, kNoticeMs); });
@@ -102,15 +103,26 @@ void TfrmMain::caseChanged()
     const bool open = m_case->isOpen();
     setWindowTitle(open ? tr("Glen Lantern - case %1").arg(m_case->name())
                         : QStringLiteral("Glen Lantern"));
-    CaseMark->setText(open ? tr("Recording: %1").arg(m_case->name()) : QString());
-    CaseMark->setToolTip(PlainToolTip(m_case->folder()));
-    CaseMark->setVisible(open);
+    showCaseMark();
     for (const QString &name : kCaseCommands)
         m_commandSet->action(name)->setEnabled(open);
     if (m_caseLog) {
         m_caseLog->model()->read(open ? &m_case->openCase()->store() : nullptr);
         m_caseLog->setWindowTitle(tr("Case Log - %1").arg(m_case->name()));
     }
+}
+
+// Which case records, and how many of its records wait for the server.
+void TfrmMain::showCaseMark()
+{
+    QString text;
+    if (m_case->isOpen())
+        text = tr("Recording: %1").arg(m_case->name());
+    if (const int waiting = m_case->waiting())
+        text += QStringLiteral(" - ") + tr("%n record(s) wait for the server", nullptr, waiting);
+    CaseMark->setText(text);
+    CaseMark->setToolTip(PlainToolTip(m_case->folder()));
+    CaseMark->setVisible(m_case->isOpen());
 }
 
 void TfrmMain::paneShowed(const PaneOutcome &outcome)

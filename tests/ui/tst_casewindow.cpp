@@ -44,6 +44,8 @@ private Q_SLOTS:
     void logEditsNotesAndRunsAgain();
     void refusesWhatIsNoCase();
     void asksTheServersPassword();
+    void namesTheCase_data();
+    void namesTheCase();
 };
 
 void TestCaseWindow::recordsWhatIsShown()
@@ -163,6 +165,22 @@ void TestCaseWindow::asksTheServersPassword()
         QCOMPARE(CurrentPasswordPrompt()(team, QStringLiteral("refused")), std::nullopt);
     }
     QVERIFY(!CurrentPasswordPrompt()); // nothing asks once the window is gone
+}
+
+void TestCaseWindow::namesTheCase_data()
+{
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("folder") << "/home/ann/cases/inquiry" << "inquiry";
+    QTest::newRow("server") << "postgresql://ann@db.example:5433/team?case=fraud%202026" << "fraud 2026 on db.example";
+    QTest::newRow("socket") << "postgresql://ann@%2Frun%2Fpg/team?case=x&sslmode=disable" << "x on /run/pg";
+    QTest::newRow("none") << "" << "";
+}
+
+void TestCaseWindow::namesTheCase()
+{
+    QFETCH(QString, location);
+    QTEST(CaseDisplayName(location), "name");
 }
 
 QTEST_MAIN(TestCaseWindow)
