@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 using namespace Cases;
 
@@ -56,13 +57,24 @@ void CaseRecorder::open(const QString &folder)
     Q_EMIT caseChanged();
 }
 
-// A server case keeps records waiting while the server is out of reach.
+// A server case changes under the window: others append, and what waited is sent.
 void CaseRecorder::followServer()
 {
     auto *server = dynamic_cast<PgCaseStore *>(&m_case->store());
     if (!server)
         return;
     connect(server, &PgCaseStore::waitingChanged, this, &CaseRecorder::waitingChanged);
+    const auto rereadSoon = [this] {
+        if (std::exchange(m_rereadDue, true))
+            return;
+        QTimer::singleShot(0, this, [this] {
+            m_rereadDue = false;
+            if (m_case)
+                Q_EMIT othersWrote();
+        });
+    };
+    connect(server, &PgCaseStore::othersAppended, this, rereadSoon);
+    connect(server, &PgCaseStore::waitingSent, this, rereadSoon);
 }
 
 void CaseRecorder::close()

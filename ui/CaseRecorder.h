@@ -65,6 +65,9 @@ Q_SIGNALS:
     void notice(const QString &text);
     // How many records wait for the server, each time that changes.
     void waitingChanged(int count);
+    // Another program wrote to the case, or records that waited reached it: the log reads the
+    // case again (once for a burst).
+    void othersWrote();
 
 private:
     struct Wanted
@@ -91,6 +94,7 @@ private:
     QHash<QString, Pending> m_captures;     // files the pane writes, and what they are of
     int m_onView = 0;
     bool m_captureEvery = false;
+    bool m_rereadDue = false;
 };
 
 // A search as the case records it: the service's name and its line as the list holds it, the

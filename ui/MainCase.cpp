@@ -76,6 +76,10 @@ void TfrmMain::buildCase()
     statusBar()->addPermanentWidget(CaseMark);
     connect(m_case, &CaseRecorder::caseChanged, this, &TfrmMain::caseChanged);
     connect(m_case, &CaseRecorder::waitingChanged, this, &TfrmMain::showCaseMark);
+    connect(m_case, &CaseRecorder::othersWrote, this, [this] {
+        if (m_caseLog && m_case->isOpen())
+            m_caseLog->model()->read(&m_case->openCase()->store());
+    });
     // Over the pane's texts for a while: the load's last text comes after a record that failed.
     connect(m_case, &CaseRecorder::notice, this,
             [this](const QString &text) { statusBar()->showMessage(text, kNoticeMs); });
