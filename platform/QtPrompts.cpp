@@ -2,6 +2,7 @@
 #include "QtPrompts.h"
 
 #include "MessageBoxes.h"
+#include "OpenCaseDialog.h"
 #include "PlainText.h"
 
 #include <QApplication>
@@ -294,6 +295,16 @@ bool QtPrompts::AskLogin(const QString &title, const QString &message, QString &
     user = userEdit->text();
     password = passwordEdit->text();
     return true;
+}
+
+std::optional<QString> QtPrompts::ChooseCase(const QString &startFolder)
+{
+    OpenCaseDialog dialog(startFolder, [this](const QString &start) {
+        return ChooseFolder(Tr::tr("Case Folder"), start);
+    }, dialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.location();
 }
 
 std::optional<QString> QtPrompts::AskPassword(const QString &title, const QString &message)

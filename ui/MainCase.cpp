@@ -65,7 +65,7 @@ void TfrmMain::buildCase()
     });
     BuildCaseMenus(*m_commandSet, menuBar(), m_recentCases, [this](const QString &folder) {
         m_commandSet->run([&] {
-            if (!holdsCase(folder))
+            if (!IsServerAddress(folder) && !holdsCase(folder))
                 m_recentCases.remove(folder); // gone: it leaves the menu
             openExistingCase(folder);
         });
@@ -155,16 +155,15 @@ void TfrmMain::actNewCaseExecute()
 
 void TfrmMain::actOpenCaseExecute()
 {
-    const std::optional<QString> folder
-            = m_parts.prompts->ChooseFolder(tr("Open Case"), QDir::homePath());
-    if (folder)
-        openExistingCase(*folder);
+    if (const std::optional<QString> location = m_parts.prompts->ChooseCase(QDir::homePath()))
+        openExistingCase(*location);
 }
 
-// Opening never makes a case: an empty or missing folder is one for New Case.
+// Opening never makes a folder case: an empty or missing folder is one for New Case. A server
+// case is made when new, as the team's first member opens it.
 void TfrmMain::openExistingCase(const QString &folder)
 {
-    if (!holdsCase(folder))
+    if (!IsServerAddress(folder) && !holdsCase(folder))
         throw CommandError(tr("The folder \"%1\" holds no case (no case.sqlite); New Case "
                               "starts one")
                                    .arg(QDir::toNativeSeparators(folder)));

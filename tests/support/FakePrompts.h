@@ -29,7 +29,7 @@
 class FakePrompts : public Prompts
 {
 public:
-    enum class Kind { Text, Question, Notice, OkCancel, File, SaveAs, Risk, Login, Folder, Password };
+    enum class Kind { Text, Question, Notice, OkCancel, File, SaveAs, Risk, Login, Folder, Password, Case };
 
     struct Expectation
     {
@@ -186,6 +186,15 @@ public:
         return e;
     }
 
+    // The Open Case dialog answered with a folder or an address, or cancelled when nullopt.
+    Expectation &expectCase(std::optional<QString> location,
+                            std::source_location where = std::source_location::current())
+    {
+        Expectation &e = push(Kind::Case, QStringLiteral("Open Case"), QString(), where);
+        e.path = std::move(location);
+        return e;
+    }
+
     // Every dialog shown so far, in order.
     const QList<Call> &calls() const { return m_calls; }
     // The starting texts of the text prompts with this title (all text prompts when empty).
@@ -284,6 +293,12 @@ public:
         return e ? e->path : std::nullopt;
     }
 
+    std::optional<QString> ChooseCase(const QString &startFolder) override
+    {
+        const Expectation *e = take(makeCall(Kind::Case, QStringLiteral("Open Case"), QString(), startFolder));
+        return e ? e->path : std::nullopt;
+    }
+
     static QString kindName(Kind kind)
     {
         switch (kind) {
@@ -307,6 +322,8 @@ public:
             return QStringLiteral("folder dialog");
         case Kind::Password:
             return QStringLiteral("password dialog");
+        case Kind::Case:
+            return QStringLiteral("Open Case dialog");
         }
         return {};
     }
