@@ -3,7 +3,6 @@
 #include "QtPrompts.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -17,8 +16,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QSpinBox>
-#include <QTabWidget>
 #include <QSettings>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -792,19 +789,15 @@ void TestQtPrompts::outsideTextIsPlain()
 
 void TestQtPrompts::openCaseDialog_data()
 {
-    QTest::addColumn<QStringList>("typed"); // user, host, database, case name, then the keys' port and sslmode
+    QTest::addColumn<QStringList>("typed"); // user, host, port, database, case name; then sslmode
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("problem");
-    const QString missing = QStringLiteral("The %1 is missing");
-    QTest::newRow("server") << QStringList {"ann", "db.example", "team", "fraud 26", "5433", "require"}
-                            << "postgresql://ann@db.example:5433/team?case=fraud%2026&sslmode=require" << "";
-    QTest::newRow("socket") << QStringList {"ann", "/run/pg", "team", "x", "5432", ""}
-                            << "postgresql://ann@%2Frun%2Fpg:5432/team?case=x" << "";
-    QTest::newRow("no case name") << QStringList {"ann", "db", "team", " ", "5432", ""} << "" << missing.arg("case name");
-    QTest::newRow("no host") << QStringList {"ann", "", "team", "x", "5432", ""} << "" << missing.arg("host");
+    QTest::newRow("server") << QStringList {"ann", "/run/pg", "5433", "team", "fraud 26", "require"}
+                            << "postgresql://ann@%2Frun%2Fpg:5433/team?case=fraud%2026&sslmode=require" << "";
+    QTest::newRow("no case name") << QStringList {"ann", "db", "5432", "team", " ", ""} << "" << "The case name is missing";
 }
 
-// Typed as a user would: the Server tab by its key, the fields one after the other with Tab, Enter.
+// Typed as a user would: the Server tab by its key, a field after the other with Tab, then Enter.
 void TestQtPrompts::openCaseDialog()
 {
     QFETCH(QStringList, typed);
@@ -812,24 +805,14 @@ void TestQtPrompts::openCaseDialog()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClick(&dialog, Qt::Key_S, Qt::AltModifier);
-    QCOMPARE(dialog.findChild<QTabWidget *>(QStringLiteral("tabsCase"))->currentIndex(), 1);
-    dialog.findChild<QLineEdit *>(QStringLiteral("txtUser"))->setFocus();
-    for (const QString &text : typed.mid(0, 2) + QStringList {typed.at(4)} + typed.mid(2, 2)) {
-        QWidget *field = QApplication::focusWidget();
-        if (auto *spin = qobject_cast<QSpinBox *>(field))
-            spin->selectAll();
-        else if (auto *edit = qobject_cast<QLineEdit *>(field))
-            edit->clear();
-        QTest::keyClicks(field, text);
-        QTest::keyClick(field, Qt::Key_Tab);
+    QTest::keyClick(&dialog, Qt::Key_U, Qt::AltModifier);
+    for (const QString &text : typed) {
+        if (!QApplication::focusWidget()->inherits("QComboBox")) // typed over what is there
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        QTest::keyClick(QApplication::focusWidget(), text == typed.last() ? Qt::Key_Return : Qt::Key_Tab);
     }
-    auto *ssl = qobject_cast<QComboBox *>(QApplication::focusWidget());
-    QVERIFY(ssl);
-    if (!typed.at(5).isEmpty())
-        QTest::keyClicks(ssl, typed.at(5));
-    QTest::keyClick(ssl, Qt::Key_Return);
-    QFETCH(QString, location);
-    QCOMPARE(dialog.result() == QDialog::Accepted ? dialog.location() : QString(), location);
+    QTEST(dialog.result() == QDialog::Accepted ? dialog.location() : QString(), "location");
     QTEST(dialog.findChild<QLabel *>(QStringLiteral("lblProblem"))->text(), "problem");
 }
 
