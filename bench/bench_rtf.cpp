@@ -96,6 +96,8 @@ public:
     std::optional<QString> ChooseFolder(const QString &, const QString &) override { return {}; }
     bool ConfirmRisk(const QString &, const QString &, const QString &) override { return false; }
     bool AskLogin(const QString &, const QString &, QString &, QString &) override { return false; }
+    std::optional<QString> AskPassword(const QString &, const QString &) override { return {}; }
+    std::optional<QString> ChooseCase(const QString &) override { return {}; }
 
 private:
     QString m_path;

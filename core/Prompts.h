@@ -47,6 +47,10 @@ public:
     virtual bool AskLogin(const QString &title, const QString &message, QString &user,
                           QString &password)
             = 0;
+    // File > Open Case...: a case's folder or a server case's address; nothing on Cancel.
+    virtual std::optional<QString> ChooseCase(const QString &startFolder) = 0;
+    // A password, typed unseen; nothing when the user cancels. The caller keeps it in memory only.
+    virtual std::optional<QString> AskPassword(const QString &title, const QString &message) = 0;
 };
 
 // The folder of the program's executable, where the file dialogs start.

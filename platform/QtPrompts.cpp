@@ -2,6 +2,7 @@
 #include "QtPrompts.h"
 
 #include "MessageBoxes.h"
+#include "OpenCaseDialog.h"
 #include "PlainText.h"
 
 #include <QApplication>
@@ -13,6 +14,8 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -292,6 +295,36 @@ bool QtPrompts::AskLogin(const QString &title, const QString &message, QString &
     user = userEdit->text();
     password = passwordEdit->text();
     return true;
+}
+
+std::optional<QString> QtPrompts::ChooseCase(const QString &startFolder)
+{
+    OpenCaseDialog dialog(startFolder, [this](const QString &start) {
+        return ChooseFolder(Tr::tr("Case Folder"), start);
+    }, dialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.location();
+}
+
+std::optional<QString> QtPrompts::AskPassword(const QString &title, const QString &message)
+{
+    QInputDialog dialog(dialogParent());
+    dialog.setObjectName(QStringLiteral("passwordDialog"));
+    dialog.setWindowTitle(title);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setLabelText(message);
+    dialog.setOkButtonText(Tr::tr("OK"));
+    dialog.setCancelButtonText(Tr::tr("Cancel"));
+    // The message carries the server's own words: shown as they are, never as markup.
+    if (auto *label = dialog.findChild<QLabel *>()) {
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 QStringList QtPrompts::NameFilters(const QString &filter)

@@ -148,6 +148,10 @@
         <source>Captured the page as %1 (%2 bytes)</source>
         <translation>Die Seite wurde als %1 gesichert (%2 Bytes)</translation>
     </message>
+    <message>
+        <source>%1 on %2</source>
+        <translation>%1 auf %2</translation>
+    </message>
 </context>
 <context>
     <name>Cases</name>
@@ -1885,6 +1889,93 @@ Optionen:
     </message>
 </context>
 <context>
+    <name>OpenCaseDialog</name>
+    <message>
+        <source>Open Case</source>
+        <translation>Akte öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Folder</source>
+        <translation>&amp;Ordner</translation>
+    </message>
+    <message>
+        <source>&amp;Server</source>
+        <translation>&amp;Server</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Öff&amp;nen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>D&amp;urchsuchen...</translation>
+    </message>
+    <message>
+        <source>Case &amp;folder:</source>
+        <translation>Ordner der &amp;Akte:</translation>
+    </message>
+    <message>
+        <source>&amp;User:</source>
+        <translation>&amp;Benutzer:</translation>
+    </message>
+    <message>
+        <source>&amp;Host:</source>
+        <translation>&amp;Rechner:</translation>
+    </message>
+    <message>
+        <source>a name, an address or a socket folder</source>
+        <translation>ein Name, eine Adresse oder ein Socket-Ordner</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>&amp;Database:</source>
+        <translation>&amp;Datenbank:</translation>
+    </message>
+    <message>
+        <source>&amp;Case name:</source>
+        <translation>Name der &amp;Akte:</translation>
+    </message>
+    <message>
+        <source>as the server offers</source>
+        <translation>wie der Server es anbietet</translation>
+    </message>
+    <message>
+        <source>&amp;TLS (sslmode):</source>
+        <translation>&amp;TLS (sslmode):</translation>
+    </message>
+    <message>
+        <source>user</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>host</source>
+        <translation>Rechner</translation>
+    </message>
+    <message>
+        <source>database</source>
+        <translation>Datenbank</translation>
+    </message>
+    <message>
+        <source>case name</source>
+        <translation>Name der Akte</translation>
+    </message>
+    <message>
+        <source>The %1 is missing</source>
+        <translation>Es fehlt: %1</translation>
+    </message>
+    <message>
+        <source>Choose the case&apos;s folder</source>
+        <translation>Wählen Sie den Ordner der Akte</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Cannot read the search description at %1: %2</source>
@@ -1932,6 +2023,10 @@ Optionen:
     <message>
         <source>&amp;Password:</source>
         <translation>&amp;Passwort:</translation>
+    </message>
+    <message>
+        <source>Case Folder</source>
+        <translation>Ordner der Akte</translation>
     </message>
 </context>
 <context>
@@ -2336,10 +2431,6 @@ und sendet das Formular:
         <translation>Neue Akte</translation>
     </message>
     <message>
-        <source>Open Case</source>
-        <translation>Akte öffnen</translation>
-    </message>
-    <message>
         <source>The folder &quot;%1&quot; holds no case (no case.sqlite); New Case starts one</source>
         <translation>Der Ordner „%1“ enthält keine Akte (keine case.sqlite); Neue Akte beginnt eine</translation>
     </message>
@@ -2398,6 +2489,21 @@ und sendet das Formular:
     <message>
         <source>The term &quot;%1&quot; is no longer in the term list</source>
         <translation>Der Suchbegriff „%1“ ist nicht mehr in der Begriffsliste</translation>
+    </message>
+    <message>
+        <source>Case Server Password</source>
+        <translation>Passwort für den Akten-Server</translation>
+    </message>
+    <message>
+        <source>The password of %1 for the database %2 on %3:</source>
+        <translation>Das Passwort von %1 für die Datenbank %2 auf %3:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n record(s) wait for the server</source>
+        <translation>
+            <numerusform>%n Eintrag wartet auf den Server</numerusform>
+            <numerusform>%n Einträge warten auf den Server</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CaseRecorder.h"
 
+#include "PgCaseStore.h"
+#include "ServerAddress.h"
 #include "TextRules.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 using namespace Cases;
 
@@ -50,7 +53,28 @@ void CaseRecorder::open(const QString &folder)
     std::unique_ptr<Case> opened = Case::open(folder, Case::Access::Write);
     close();
     m_case = std::move(opened);
+    followServer();
     Q_EMIT caseChanged();
+}
+
+// A server case changes under the window: others append, and what waited is sent.
+void CaseRecorder::followServer()
+{
+    auto *server = dynamic_cast<PgCaseStore *>(&m_case->store());
+    if (!server)
+        return;
+    connect(server, &PgCaseStore::waitingChanged, this, &CaseRecorder::waitingChanged);
+    const auto rereadSoon = [this] {
+        if (std::exchange(m_rereadDue, true))
+            return;
+        QTimer::singleShot(0, this, [this] {
+            m_rereadDue = false;
+            if (m_case)
+                Q_EMIT othersWrote();
+        });
+    };
+    connect(server, &PgCaseStore::othersAppended, this, rereadSoon);
+    connect(server, &PgCaseStore::waitingSent, this, rereadSoon);
 }
 
 void CaseRecorder::close()
@@ -70,9 +94,14 @@ QString CaseRecorder::folder() const
     return m_case ? m_case->info().location : QString();
 }
 
-QString CaseRecorder::name() const
+QString CaseDisplayName(const QString &location)
 {
-    return m_case ? QFileInfo(folder()).fileName() : QString();
+    if (location.isEmpty())
+        return {};
+    if (!IsServerAddress(location))
+        return QFileInfo(location).fileName();
+    const ServerAddress address = ParseServerAddress(location);
+    return CaseRecorder::tr("%1 on %2").arg(address.caseName, address.host);
 }
 
 // Searches still loading when the case goes, or the program ends, were seen as far as they got.

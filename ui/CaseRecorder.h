@@ -13,6 +13,9 @@
 
 #include <memory>
 
+// A case as the window names it: a folder's name, or a server case's name and its host.
+QString CaseDisplayName(const QString &location);
+
 class CaseRecorder : public QObject
 {
     Q_OBJECT
@@ -28,7 +31,9 @@ public:
     void close();
     bool isOpen() const { return bool(m_case); }
     QString folder() const;
-    QString name() const; // the folder's name, as the window shows it
+    QString name() const { return CaseDisplayName(folder()); }
+    // Records waiting for the server while it is out of reach; none for a folder case.
+    int waiting() const { return m_case ? m_case->store().waiting() : 0; }
     Cases::Case *openCase() const { return m_case.get(); }
 
     // A search the window shows: `search` holds service, serviceLine, term, address, postBody
@@ -60,6 +65,11 @@ Q_SIGNALS:
     void captureWanted(int id, const QList<CaptureFile> &files);
     // A text for the status line: what was not recorded and why, or a capture's end.
     void notice(const QString &text);
+    // How many records wait for the server, each time that changes.
+    void waitingChanged(int count);
+    // Another program wrote to the case, or records that waited reached it: the log reads the
+    // case again (once for a burst).
+    void othersWrote();
 
 private:
     struct Wanted
@@ -77,6 +87,7 @@ private:
     void addNoteQuietly(qint64 searchSeq, const QString &text);
     void startCapture(int id, qint64 seq);
     void finishPending();
+    void followServer();
 
     std::unique_ptr<Cases::Case> m_case;
     QHash<int, Cases::CaseEntry> m_waiting; // searches shown, not ended yet
@@ -85,6 +96,7 @@ private:
     QHash<QString, Pending> m_captures;     // files the pane writes, and what they are of
     int m_onView = 0;
     bool m_captureEvery = false;
+    bool m_rereadDue = false;
 };
 
 // A search as the case records it: the service's name and its line as the list holds it, the

@@ -13,6 +13,7 @@
 #include "PlainText.h"
 #include "Prompts.h"
 #include "Search.h"
+#include "ServerAddress.h"
 #include "ShortcutDispatcher.h"
 #include "Text.h"
 #include "TextPad.h"
@@ -80,6 +81,7 @@ TfrmMain::~TfrmMain()
         delete pad.data();
     // The icon goes with the window, whether or not it was ever shown.
     m_parts.trayIcon->remove();
+    Cases::SetPasswordPrompt({}); // its dialogs go with the window
 }
 
 void TfrmMain::buildLayout()

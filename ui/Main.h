@@ -152,6 +152,7 @@ private:
     void showSearch(const QByteArray &serviceLine, const QString &term, const char *startedBy);
     // The case's part (MainCase.cpp).
     void buildCase();
+    void showCaseMark();
     void openCase(const QString &folder);
     void openExistingCase(const QString &folder);
     void caseChanged();

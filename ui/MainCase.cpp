@@ -10,6 +10,7 @@
 #include "MetaSearch.h"
 #include "PlainText.h"
 #include "Prompts.h"
+#include "ServerAddress.h"
 
 #include <QAction>
 #include <QDir>
@@ -53,9 +54,18 @@ std::optional<Cases::ExportFormat> formatOfFile(const QString &path)
 void TfrmMain::buildCase()
 {
     m_case = new CaseRecorder(this);
+    // The case's store asks once per server and keeps what was typed for this run only.
+    Cases::SetPasswordPrompt([prompts = m_parts.prompts.get()](const ServerAddress &address,
+                                                               const QString &reason) {
+        return prompts->AskPassword(
+                tr("Case Server Password"),
+                tr("The password of %1 for the database %2 on %3:")
+                                .arg(address.user, address.database, address.host)
+                        + u'\n' + reason);
+    });
     BuildCaseMenus(*m_commandSet, menuBar(), m_recentCases, [this](const QString &folder) {
         m_commandSet->run([&] {
-            if (!holdsCase(folder))
+            if (!IsServerAddress(folder) && !holdsCase(folder))
                 m_recentCases.remove(folder); // gone: it leaves the menu
             openExistingCase(folder);
         });
@@ -65,6 +75,11 @@ void TfrmMain::buildCase()
     CaseMark->setObjectName(QStringLiteral("CaseMark"));
     statusBar()->addPermanentWidget(CaseMark);
     connect(m_case, &CaseRecorder::caseChanged, this, &TfrmMain::caseChanged);
+    connect(m_case, &CaseRecorder::waitingChanged, this, &TfrmMain::showCaseMark);
+    connect(m_case, &CaseRecorder::othersWrote, this, [this] {
+        if (m_caseLog && m_case->isOpen())
+            m_caseLog->model()->read(&m_case->openCase()->store());
+    });
     // Over the pane's texts for a while: the load's last text comes after a record that failed.
     connect(m_case, &CaseRecorder::notice, this,
             [this](const QString &text) { statusBar()->showMessage(text, kNoticeMs); });
@@ -92,15 +107,26 @@ void TfrmMain::caseChanged()
     const bool open = m_case->isOpen();
     setWindowTitle(open ? tr("Glen Lantern - case %1").arg(m_case->name())
                         : QStringLiteral("Glen Lantern"));
-    CaseMark->setText(open ? tr("Recording: %1").arg(m_case->name()) : QString());
-    CaseMark->setToolTip(PlainToolTip(m_case->folder()));
-    CaseMark->setVisible(open);
+    showCaseMark();
     for (const QString &name : kCaseCommands)
         m_commandSet->action(name)->setEnabled(open);
     if (m_caseLog) {
         m_caseLog->model()->read(open ? &m_case->openCase()->store() : nullptr);
         m_caseLog->setWindowTitle(tr("Case Log - %1").arg(m_case->name()));
     }
+}
+
+// Which case records, and how many of its records wait for the server.
+void TfrmMain::showCaseMark()
+{
+    QString text;
+    if (m_case->isOpen())
+        text = tr("Recording: %1").arg(m_case->name());
+    if (const int waiting = m_case->waiting())
+        text += QStringLiteral(" - ") + tr("%n record(s) wait for the server", nullptr, waiting);
+    CaseMark->setText(text);
+    CaseMark->setToolTip(PlainToolTip(m_case->folder()));
+    CaseMark->setVisible(m_case->isOpen());
 }
 
 void TfrmMain::paneShowed(const PaneOutcome &outcome)
@@ -129,16 +155,15 @@ void TfrmMain::actNewCaseExecute()
 
 void TfrmMain::actOpenCaseExecute()
 {
-    const std::optional<QString> folder
-            = m_parts.prompts->ChooseFolder(tr("Open Case"), QDir::homePath());
-    if (folder)
-        openExistingCase(*folder);
+    if (const std::optional<QString> location = m_parts.prompts->ChooseCase(QDir::homePath()))
+        openExistingCase(*location);
 }
 
-// Opening never makes a case: an empty or missing folder is one for New Case.
+// Opening never makes a folder case: an empty or missing folder is one for New Case. A server
+// case is made when new, as the team's first member opens it.
 void TfrmMain::openExistingCase(const QString &folder)
 {
-    if (!holdsCase(folder))
+    if (!IsServerAddress(folder) && !holdsCase(folder))
         throw CommandError(tr("The folder \"%1\" holds no case (no case.sqlite); New Case "
                               "starts one")
                                    .arg(QDir::toNativeSeparators(folder)));

@@ -84,6 +84,31 @@ class PgCaseTest(e2e.ProgramTestCase):
         self.assertEqual(again.returncode, 2)
         self.assertIn("already in the database", again.stderr)
 
+    def test_window_beside_a_headless_writer(self):
+        # The window walks three terms through its pane while a matrix records into the same case.
+        self.write("Default.gls", f"Local=http://127.0.0.1:{self.web.port}/find/|s|\r\n".encode())
+        self.write("Default.glt", b"alpha\r\nbeta\r\ngamma\r\n")
+        self.start_bus()
+        address = self.pg.address("team")
+        window = subprocess.Popen([e2e.PROGRAM, "--case", address], cwd=self.folder, env=self.environment(),
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: (window.kill(), window.wait()))
+        e2e.find_window(title := "Glen Lantern - case team on 127.0.0.1")
+        matrix = self.writer("bob")
+        time.sleep(1.0)
+        e2e.keys(title, "Tab", "Down")
+        for term in ("alpha", "beta", "gamma"):
+            e2e.wait_for(lambda: term in (e["term"] for e in self.entries(address)), timeout=60, what=term)
+            e2e.keys(title, "Down")
+        _, err = matrix.communicate(timeout=120)
+        self.assertEqual(matrix.returncode, 0, err)
+        total = 3 + TERMS * SERVICES
+        self.assertIn(f" {total} records", self.run_program("--verify-case", address).stdout)
+        entries = self.entries(address)
+        self.assertEqual(sorted(e["term"] for e in entries if not e["term"].startswith("bob")), ["alpha", "beta", "gamma"])
+        self.assertEqual([e["seq"] for e in entries], list(range(1, total + 1)))
+        self.assertLess(next(e["seq"] for e in entries if e["term"] == "alpha"), total - 2)  # written at once
+
     def test_captures_and_notes_both_ways(self):
         address = self.pg.address("captured")
         written = subprocess.run([os.environ["GL_CASE_WRITER"], address, "fill", "6"],

@@ -29,7 +29,7 @@
 class FakePrompts : public Prompts
 {
 public:
-    enum class Kind { Text, Question, Notice, OkCancel, File, SaveAs, Risk, Login, Folder };
+    enum class Kind { Text, Question, Notice, OkCancel, File, SaveAs, Risk, Login, Folder, Password, Case };
 
     struct Expectation
     {
@@ -176,6 +176,15 @@ public:
         return e;
     }
 
+    // The password dialog answered with the password typed, or cancelled when it is nullopt.
+    Expectation &expectPassword(const QString &title, std::optional<QString> password,
+                                std::source_location where = std::source_location::current())
+    {
+        Expectation &e = push(Kind::Password, title, QString(), where);
+        e.path = std::move(password);
+        return e;
+    }
+
     // Every dialog shown so far, in order.
     const QList<Call> &calls() const { return m_calls; }
     // The starting texts of the text prompts with this title (all text prompts when empty).
@@ -268,6 +277,17 @@ public:
         return true;
     }
 
+    std::optional<QString> AskPassword(const QString &title, const QString &message) override
+    {
+        const Expectation *e = take(makeCall(Kind::Password, title, message));
+        return e ? e->path : std::nullopt;
+    }
+    std::optional<QString> ChooseCase(const QString &startFolder) override
+    {
+        take(makeCall(Kind::Case, QStringLiteral("Open Case"), QString(), startFolder));
+        return std::nullopt; // the dialog's own test fills it in
+    }
+
     static QString kindName(Kind kind)
     {
         switch (kind) {
@@ -289,6 +309,10 @@ public:
             return QStringLiteral("login");
         case Kind::Folder:
             return QStringLiteral("folder dialog");
+        case Kind::Password:
+            return QStringLiteral("password dialog");
+        case Kind::Case:
+            return QStringLiteral("Open Case dialog");
         }
         return {};
     }

@@ -4,6 +4,7 @@
 #include "CaseLog.h"
 #include "CaseRecorder.h"
 #include "MainWindowFixture.h"
+#include "ServerAddress.h"
 
 #include <QAction>
 #include <QLabel>
@@ -42,6 +43,8 @@ private Q_SLOTS:
     void capturesThePageOnView();
     void logEditsNotesAndRunsAgain();
     void refusesWhatIsNoCase();
+    void asksTheServersPassword();
+    void namesTheCase();
 };
 
 void TestCaseWindow::recordsWhatIsShown()
@@ -147,6 +150,25 @@ void TestCaseWindow::refusesWhatIsNoCase()
     QVERIFY2(f.errors.at(0).contains(f.folder.path()), qPrintable(f.errors.at(0)));
     QVERIFY(!f.window->caseRecorder()->isOpen());
     QVERIFY(!f.window->commandSet()->action(QStringLiteral("actShowCaseLog"))->isEnabled());
+}
+
+void TestCaseWindow::asksTheServersPassword()
+{
+    const ServerAddress team = ParseServerAddress(QStringLiteral("postgresql://ann@db.example/team?case=x"));
+    {
+        MainWindowFixture f;
+        f.prompts->expectPassword(QStringLiteral("Case Server Password"), QStringLiteral("s3cret"))
+                .textStartingWith(QStringLiteral("The password of ann for the database team on db.example:\nrefused"));
+        QCOMPARE(CurrentPasswordPrompt()(team, QStringLiteral("refused")), std::optional<QString>(QStringLiteral("s3cret")));
+    }
+    QVERIFY(!CurrentPasswordPrompt()); // nothing asks once the window is gone
+}
+
+void TestCaseWindow::namesTheCase()
+{
+    QCOMPARE(CaseDisplayName(QStringLiteral("/home/ann/cases/inquiry")), QStringLiteral("inquiry"));
+    QCOMPARE(CaseDisplayName(QStringLiteral("postgresql://ann@db.example:5433/team?case=fraud%202026")),
+             QStringLiteral("fraud 2026 on db.example"));
 }
 
 QTEST_MAIN(TestCaseWindow)

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "OpenCaseDialog.h"
 #include "QtPrompts.h"
 
 #include <QApplication>
@@ -136,6 +137,9 @@ class TestQtPrompts : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+
+    void openCaseDialog_data();
+    void openCaseDialog();
 
     void promptText_data();
     void promptText();
@@ -781,6 +785,35 @@ void TestQtPrompts::outsideTextIsPlain()
         }
     }
     QVERIFY(read > 50);
+}
+
+void TestQtPrompts::openCaseDialog_data()
+{
+    QTest::addColumn<QStringList>("typed"); // user, host, port, database, case name; then sslmode
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("server") << QStringList {"ann", "/run/pg", "5433", "team", "fraud 26", "require"}
+                            << "postgresql://ann@%2Frun%2Fpg:5433/team?case=fraud%2026&sslmode=require" << "";
+    QTest::newRow("no case name") << QStringList {"ann", "db", "5432", "team", " ", ""} << "" << "The case name is missing";
+}
+
+// Typed as a user would: the Server tab by its key, a field after the other with Tab, then Enter.
+void TestQtPrompts::openCaseDialog()
+{
+    QFETCH(QStringList, typed);
+    OpenCaseDialog dialog(QStringLiteral("/cases"), [](const QString &) { return std::nullopt; });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_S, Qt::AltModifier);
+    QTest::keyClick(&dialog, Qt::Key_U, Qt::AltModifier);
+    for (const QString &text : typed) {
+        if (!QApplication::focusWidget()->inherits("QComboBox")) // typed over what is there
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        QTest::keyClick(QApplication::focusWidget(), text == typed.last() ? Qt::Key_Return : Qt::Key_Tab);
+    }
+    QTEST(dialog.result() == QDialog::Accepted ? dialog.location() : QString(), "location");
+    QTEST(dialog.findChild<QLabel *>(QStringLiteral("lblProblem"))->text(), "problem");
 }
 
 QTEST_MAIN(TestQtPrompts)
