@@ -16,6 +16,8 @@
 #include <QSysInfo>
 #include <QUuid>
 
+#include <algorithm>
+
 #include <dlfcn.h>
 
 namespace {
@@ -31,6 +33,7 @@ constexpr int kServerSchemaVersion = 1;
 // pg_advisory_xact_lock's key while the tables are made: "GLCS".
 constexpr qint64 kSchemaLockKey = 0x474C4353;
 constexpr int kRetryMs = 2000;
+constexpr int kLongestRetryMs = 60000;
 
 // The server stopped answering while an entry was written: nothing of it is in the case.
 struct ServerLost
@@ -492,8 +495,13 @@ void PgCaseStore::sendWaiting()
 {
     if (!database().isOpen()) {
         QString problem;
-        if (!connectToServer(problem))
+        if (!connectToServer(problem)) {
+            // A host that drops the packets holds each try for the connect timeout: tried less
+            // often the longer it stays away.
+            m_retry.setInterval(std::min(m_retry.interval() * 2, kLongestRetryMs));
             return;
+        }
+        m_retry.setInterval(kRetryMs);
         Q_EMIT reachableChanged(true);
         listen();
         // What the others recorded while this program could not hear them.
