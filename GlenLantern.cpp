@@ -77,6 +77,9 @@ Function moduleEntry(const char *file, const char *symbol, QString &problem)
 {
     const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
     QLibrary module(QDir(folder).filePath(QString::fromLatin1(file)));
+    // Kept until the process ends: the bus's type registry, torn down at exit, still names the
+    // types the module registered ("an instance of an invalid type" on standard error).
+    module.setLoadHints(QLibrary::PreventUnloadHint);
     const auto run = reinterpret_cast<Function>(module.resolve(symbol));
     if (!run)
         problem = module.errorString();
