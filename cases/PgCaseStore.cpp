@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PgCaseStore.h"
 
+#include "EntryRows.h"
+
 #include <QAtomicInteger>
 #include <QBuffer>
 #include <QCoreApplication>
@@ -45,42 +47,6 @@ QString nextConnectionName()
 {
     static QAtomicInteger<quint64> counter;
     return QStringLiteral("glpgcase-%1").arg(counter.fetchAndAddRelaxed(1));
-}
-
-QString columnList()
-{
-    QStringList names;
-    for (const Cases::EntryField &field : Cases::EntryFields())
-        names.append(QString::fromLatin1(field.name));
-    return names.join(u", ") + QStringLiteral(", hash");
-}
-
-void bindEntry(QSqlQuery &query, const Cases::CaseEntry &entry)
-{
-    for (const Cases::EntryField &field : Cases::EntryFields()) {
-        if (!field.has(entry.kind))
-            query.addBindValue(field.text ? QVariant(QMetaType::fromType<QString>())
-                                          : QVariant(QMetaType::fromType<qint64>()));
-        else if (field.text)
-            query.addBindValue(entry.*field.text);
-        else
-            query.addBindValue(entry.*field.number);
-    }
-    query.addBindValue(entry.hash);
-}
-
-Cases::CaseEntry entryAt(const QSqlQuery &query)
-{
-    const QList<Cases::EntryField> &fields = Cases::EntryFields();
-    Cases::CaseEntry entry;
-    for (int i = 0; i < fields.size(); ++i) {
-        if (fields[i].text)
-            entry.*fields[i].text = query.value(i).toString();
-        else
-            entry.*fields[i].number = query.value(i).toLongLong();
-    }
-    entry.hash = query.value(int(fields.size())).toString();
-    return entry;
 }
 
 // Passwords typed by the user, for the running program only; and the addresses already asked
@@ -576,12 +542,12 @@ CaseEntry PgCaseStore::write(CaseEntry entry, const QString &origin, const QStri
     entry.seq = query.value(0).toLongLong() + 1;
     entry.prevHash = query.value(1).toString();
     check(query.prepare(QStringLiteral("SELECT %1 FROM glenlantern.entries WHERE case_key = ? AND origin = ?")
-                                .arg(columnList())));
+                                .arg(EntryColumns())));
     query.addBindValue(m_caseKey);
     query.addBindValue(origin);
     check(query.exec());
     if (query.next()) {
-        const CaseEntry earlier = entryAt(query);
+        const CaseEntry earlier = EntryAt(query);
         check(query.exec(QStringLiteral("COMMIT")));
         return earlier;
     }
@@ -609,10 +575,10 @@ CaseEntry PgCaseStore::write(CaseEntry entry, const QString &origin, const QStri
                              .arg(entry.captureKind);
     entry.hash = EntryHash(entry);
     check(query.prepare(QStringLiteral("INSERT INTO glenlantern.entries (case_key, %1, origin) "
-                                       "VALUES (?, %2?, ?)")
-                                .arg(columnList(), QStringLiteral("?, ").repeated(EntryFields().size()))));
+                                       "VALUES (?, %2, ?)")
+                                .arg(EntryColumns(), EntryPlaceholders())));
     query.addBindValue(m_caseKey);
-    bindEntry(query, entry);
+    BindEntry(query, entry);
     query.addBindValue(origin);
     check(query.exec());
     if (capture) {
@@ -642,7 +608,7 @@ void PgCaseStore::read(const std::function<void(const CaseEntry &)> &visit, Orde
     if (!database().isOpen())
         fail(Tr::tr("the server cannot be reached"));
     QSqlQuery query(database());
-    QString sql = QStringLiteral("SELECT %1 FROM glenlantern.entries WHERE case_key = ?").arg(columnList());
+    QString sql = QStringLiteral("SELECT %1 FROM glenlantern.entries WHERE case_key = ?").arg(EntryColumns());
     if (!kind.isEmpty())
         sql += QStringLiteral(" AND kind = ?");
     // Byte order, as a case folder sorts: the same export from either store.
@@ -656,7 +622,7 @@ void PgCaseStore::read(const std::function<void(const CaseEntry &)> &visit, Orde
     if (!query.exec())
         fail(query.lastError().databaseText().trimmed());
     while (query.next())
-        visit(entryAt(query));
+        visit(EntryAt(query));
 }
 
 ChainHead PgCaseStore::head() const
@@ -741,12 +707,12 @@ void PgCaseStore::createCopy(const QString &address, const CaseInfo &identity, c
     CaseEntry last;
     QSqlQuery insertEntry(db);
     QSqlQuery insertCapture(db);
-    check(insertEntry.prepare(QStringLiteral("INSERT INTO glenlantern.entries (case_key, %1) VALUES (?, %2?)")
-                                      .arg(columnList(), QStringLiteral("?, ").repeated(EntryFields().size()))));
+    check(insertEntry.prepare(QStringLiteral("INSERT INTO glenlantern.entries (case_key, %1) VALUES (?, %2)")
+                                      .arg(EntryColumns(), EntryPlaceholders())));
     check(insertCapture.prepare(QStringLiteral("INSERT INTO glenlantern.captures VALUES (?, ?, ?)")));
     source([&](const CaseEntry &entry, QIODevice *capture) {
         insertEntry.addBindValue(key);
-        bindEntry(insertEntry, entry);
+        BindEntry(insertEntry, entry);
         if (!insertEntry.exec())
             failWith(insertEntry);
         if (capture) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SqliteCaseStore.h"
 
+#include "EntryRows.h"
+
 #include <QAtomicInteger>
 #include <QCoreApplication>
 #include <QDir>
@@ -36,14 +38,6 @@ QString nextConnectionName()
 {
     static QAtomicInteger<quint64> counter;
     return QStringLiteral("glcases-%1").arg(counter.fetchAndAddRelaxed(1));
-}
-
-QString columnList()
-{
-    QStringList names;
-    for (const Cases::EntryField &field : Cases::EntryFields())
-        names.append(QString::fromLatin1(field.name));
-    return names.join(u", ") + QStringLiteral(", hash");
 }
 
 // Capture files are named by the store; a name from a record that is anything else (a path,
@@ -276,19 +270,11 @@ void SqliteCaseStore::fillCopy(QSqlQuery &query, const CopySource &source)
     };
     const QString captures = m_folder + u'/' + QLatin1StringView(kCaptures) + u'/';
     QDir().mkpath(captures);
-    check(query.prepare(QStringLiteral("INSERT INTO entries (%1) VALUES (%2?)")
-                                .arg(columnList(), QStringLiteral("?, ").repeated(EntryFields().size()))));
+    check(query.prepare(QStringLiteral("INSERT INTO entries (%1) VALUES (%2)")
+                                .arg(EntryColumns(), EntryPlaceholders())));
     CaseEntry last;
     source([&](const CaseEntry &entry, QIODevice *capture) {
-        for (const EntryField &field : EntryFields()) {
-            if (!field.has(entry.kind))
-                query.addBindValue(QVariant());
-            else if (field.text)
-                query.addBindValue(entry.*field.text);
-            else
-                query.addBindValue(entry.*field.number);
-        }
-        query.addBindValue(entry.hash);
+        BindEntry(query, entry);
         check(query.exec());
         if (capture) {
             if (!isCaptureName(entry.file))
@@ -348,7 +334,7 @@ void SqliteCaseStore::checkIdentity()
         damaged(query.lastError().databaseText());
     if (query.value(0).toString() != u"ok")
         damaged(query.value(0).toString());
-    if (!query.exec(QStringLiteral("SELECT %1 FROM entries LIMIT 1").arg(columnList())))
+    if (!query.exec(QStringLiteral("SELECT %1 FROM entries LIMIT 1").arg(EntryColumns())))
         damaged(query.lastError().databaseText());
     if (m_access == Access::Write) {
         if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL"))
@@ -443,18 +429,9 @@ CaseEntry SqliteCaseStore::appendInTransaction(CaseEntry entry,
         if (prepare)
             prepare(entry);
         entry.hash = EntryHash(entry);
-        const QList<EntryField> &fields = EntryFields();
-        check(query.prepare(QStringLiteral("INSERT INTO entries (%1) VALUES (%2?)")
-                                    .arg(columnList(), QStringLiteral("?, ").repeated(fields.size()))));
-        for (const EntryField &field : fields) {
-            if (!field.has(entry.kind))
-                query.addBindValue(QVariant());
-            else if (field.text)
-                query.addBindValue(entry.*field.text);
-            else
-                query.addBindValue(entry.*field.number);
-        }
-        query.addBindValue(entry.hash);
+        check(query.prepare(QStringLiteral("INSERT INTO entries (%1) VALUES (%2)")
+                                    .arg(EntryColumns(), EntryPlaceholders())));
+        BindEntry(query, entry);
         check(query.exec());
         check(query.prepare(QStringLiteral("UPDATE meta SET value = ? WHERE key = ?")));
         for (const auto &[key, value] : {std::pair(u"head_seq", QString::number(entry.seq)),
@@ -476,7 +453,7 @@ void SqliteCaseStore::read(const std::function<void(const CaseEntry &)> &visit, 
 {
     QSqlQuery query(database());
     query.setForwardOnly(true);
-    QString sql = QStringLiteral("SELECT %1 FROM entries").arg(columnList());
+    QString sql = QStringLiteral("SELECT %1 FROM entries").arg(EntryColumns());
     if (!kind.isEmpty())
         sql += QStringLiteral(" WHERE kind = ?");
     sql += order == Order::Sequence ? QStringLiteral(" ORDER BY seq")
@@ -487,18 +464,8 @@ void SqliteCaseStore::read(const std::function<void(const CaseEntry &)> &visit, 
         query.addBindValue(kind);
     if (!query.exec())
         fail(query.lastError().databaseText());
-    const QList<EntryField> &fields = EntryFields();
-    CaseEntry entry;
-    while (query.next()) {
-        for (int i = 0; i < fields.size(); ++i) {
-            if (fields[i].text)
-                entry.*fields[i].text = query.value(i).toString();
-            else
-                entry.*fields[i].number = query.value(i).toLongLong();
-        }
-        entry.hash = query.value(int(fields.size())).toString();
-        visit(entry);
-    }
+    while (query.next())
+        visit(EntryAt(query));
     if (query.lastError().isValid())
         fail(query.lastError().databaseText());
 }

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "EntryRows.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace Cases {
+
+QString EntryColumns()
+{
+    QStringList names;
+    for (const EntryField &field : EntryFields())
+        names.append(QString::fromLatin1(field.name));
+    return names.join(u", ") + QStringLiteral(", hash");
+}
+
+QString EntryPlaceholders()
+{
+    return QStringLiteral("?, ").repeated(EntryFields().size()) + u'?';
+}
+
+void BindEntry(QSqlQuery &query, const CaseEntry &entry)
+{
+    for (const EntryField &field : EntryFields()) {
+        // A typed NULL: PostgreSQL's driver needs the type of an unset parameter.
+        if (!field.has(entry.kind))
+            query.addBindValue(field.text ? QVariant(QMetaType::fromType<QString>())
+                                          : QVariant(QMetaType::fromType<qint64>()));
+        else if (field.text)
+            query.addBindValue(entry.*field.text);
+        else
+            query.addBindValue(entry.*field.number);
+    }
+    query.addBindValue(entry.hash);
+}
+
+CaseEntry EntryAt(const QSqlQuery &query)
+{
+    const QList<EntryField> &fields = EntryFields();
+    CaseEntry entry;
+    for (int i = 0; i < fields.size(); ++i) {
+        if (fields[i].text)
+            entry.*fields[i].text = query.value(i).toString();
+        else
+            entry.*fields[i].number = query.value(i).toLongLong();
+    }
+    entry.hash = query.value(int(fields.size())).toString();
+    return entry;
+}
+
+} // namespace Cases
