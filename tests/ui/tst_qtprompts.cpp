@@ -769,16 +769,17 @@ void TestQtPrompts::outsideTextIsPlain()
             QStringLiteral(R"((setToolTip|setTabToolTip|showText)\s*\(([^;]*)\);)"));
     const QRegularExpression plainTip(QStringLiteral(R"(PlainToolTip\(|^\s*tr\([^()]*\)\s*$)"));
     int read = 0;
-    for (const QString folder : {"", "core/", "platform/", "ui/", "interop/"}) {
+    for (const QString folder : {"", "core/", "pane/", "web/", "desktop/", "dialogs/", "net/", "ui/",
+                                 "interop/", "cases/", "notes/"}) {
         const QDir dir(QStringLiteral(GL_SOURCE_DIR "/") + folder);
         for (const QString &file : dir.entryList({"*.cpp", "*.h"}, QDir::Files)) {
             QFile source(dir.filePath(file));
             QVERIFY(source.open(QIODevice::ReadOnly) && ++read);
             const QString text = QString::fromUtf8(source.readAll());
             const QByteArray where = (folder + file).toUtf8();
-            QVERIFY2(where.startsWith("platform/MessageBoxes.") || !box.match(text).hasMatch(),
+            QVERIFY2(where.startsWith("dialogs/MessageBoxes.") || !box.match(text).hasMatch(),
                      where.constData());
-            QVERIFY2(where == "platform/PlainText.h" || !label.match(text).hasMatch(),
+            QVERIFY2(where == "dialogs/PlainText.h" || !label.match(text).hasMatch(),
                      where.constData());
             for (const QRegularExpressionMatch &m : tip.globalMatch(text))
                 QVERIFY2(plainTip.match(m.captured(2)).hasMatch(), qPrintable(m.captured()));

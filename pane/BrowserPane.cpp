@@ -15,7 +15,7 @@
 
 #include <unistd.h>
 
-const char *const kBrowserEnginePlugin = "libglwebengine.so";
+const char *const kBrowserEnginePlugin = "libglweb.so";
 
 BrowserPane *LoadBrowserPane(QWidget *parent, const PaneSetup &setup)
 {
