@@ -20,7 +20,7 @@ struct Tr
 
 namespace Cases {
 
-CaseJobOutput RunVerifyCaseJob(const QString &location)
+CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile)
 {
     CaseJobOutput output;
     try {
@@ -32,7 +32,7 @@ CaseJobOutput RunVerifyCaseJob(const QString &location)
             output.status = 2;
             return output;
         }
-        const VerifyReport report = VerifyCase(*store);
+        const VerifyReport report = VerifyCase(*store, tsaCaFile);
         (report.holds() ? output.out : output.errors).append(report.summary(store->info().location));
         output.status = report.holds() ? 0 : 1;
     } catch (const CaseOpenError &error) {

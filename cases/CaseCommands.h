@@ -15,8 +15,8 @@ struct CaseJobOutput
     int status = 0;
 };
 
-// glenlantern --verify-case CASE (a folder or a server's address)
-CaseJobOutput RunVerifyCaseJob(const QString &location);
+// glenlantern --verify-case CASE (a folder or a server's address) [--tsa-ca FILE]
+CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile = {});
 // glenlantern --export-case CASE --format csv|jsonl|html|warc --out FILE
 CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile);
 // glenlantern --copy-case FROM TO: the copy made, then verified.

@@ -2,6 +2,7 @@
 #include "CaseVerify.h"
 
 #include "Case.h"
+#include "StampCheck.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -20,11 +21,14 @@ using namespace Cases;
 class ChainWalk
 {
 public:
-    ChainWalk(const CaseStore &store, VerifyReport &report)
+    ChainWalk(const CaseStore &store, VerifyReport &report, const QString &caFile)
         : m_store(store), m_report(report),
-          m_previous(GenesisHash(store.info().id, store.info().created))
+          m_previous(GenesisHash(store.info().id, store.info().created)), m_stamps(store, caFile)
     {
     }
+
+    // Before the walk: which entries are stamped, so that the walk keeps their hash and time.
+    void findStamped() { m_stamps.findStamped(); }
 
     void visit(const CaseEntry &entry)
     {
@@ -37,11 +41,14 @@ public:
         m_lastSeq = entry.seq;
         m_previous = entry.hash;
         m_report.head = entry.hash;
+        m_stamps.passed(entry);
         if (entry.kind == QLatin1StringView(kSearch)) {
             ++m_report.searches;
             m_searches.insert(entry.seq);
         } else if (entry.kind == QLatin1StringView(kNote)) {
             ++m_report.notes;
+        } else if (entry.kind == QLatin1StringView(kStamp)) {
+            m_stamps.held(entry, m_report);
         } else if (entry.isCaptureFile()) {
             ++m_report.captures;
         } else {
@@ -85,6 +92,8 @@ private:
         const bool search = entry.kind == QLatin1StringView(kSearch);
         const bool known = search || entry.kind == QLatin1StringView(kNote)
                 || entry.kind == QLatin1StringView(kCapture);
+        if (entry.kind == QLatin1StringView(kStamp))
+            return m_stamps.problemOf(entry);
         if (!known)
             return Tr::tr("record %1 is of an unknown kind").arg(entry.seq);
         if (!search && !m_searches.contains(entry.searchSeq))
@@ -118,17 +127,19 @@ private:
     QString m_previous;
     qint64 m_lastSeq = 0;
     QSet<qint64> m_searches;
+    StampCheck m_stamps;
 };
 
 } // namespace
 
 namespace Cases {
 
-VerifyReport VerifyCase(const CaseStore &store)
+VerifyReport VerifyCase(const CaseStore &store, const QString &caFile)
 {
     VerifyReport report;
-    ChainWalk walk(store, report);
+    ChainWalk walk(store, report, caFile);
     store.snapshot([&] {
+        walk.findStamped();
         store.read([&](const CaseEntry &entry) { walk.visit(entry); });
         walk.checkHead();
     });
@@ -147,7 +158,8 @@ QString VerifyReport::summary(const QString &location) const
             .arg(captures)
             .arg(failedCaptures)
             .arg(notes)
-            .arg(head.isEmpty() ? QStringLiteral("-") : head);
+            .arg(head.isEmpty() ? QStringLiteral("-") : head)
+            + StampSummary(*this);
 }
 
 } // namespace Cases
