@@ -5,6 +5,7 @@
 #include "Csv.h"
 #include "ExportSink.h"
 #include "FileIo.h"
+#include "ServerAddress.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -25,6 +26,7 @@ const QList<std::pair<const char *, ExportFormat>> kFormats = {
         {"jsonl", ExportFormat::Jsonl},
         {"html", ExportFormat::Html},
         {"warc", ExportFormat::Warc},
+        {"wacz", ExportFormat::Wacz},
 };
 
 // One line of text per capture: what it is, its file, size and hash, or why it failed.
@@ -178,6 +180,7 @@ void writeFormat(const CaseStore &store, ExportFormat format, ExportSink &sink,
     case ExportFormat::Jsonl: writeJsonl(store, sink); break;
     case ExportFormat::Html: writeHtml(store, sink); break;
     case ExportFormat::Warc: WriteWarc(store, sink, QFileInfo(outFile).fileName(), leftOut); break;
+    case ExportFormat::Wacz: break; // written by WriteWacz
     }
 }
 
@@ -202,8 +205,17 @@ QStringList ExportFormatNames()
     return names;
 }
 
+QString CaseTitle(const CaseInfo &info)
+{
+    if (IsServerAddress(info.location))
+        return ParseServerAddress(info.location).caseName;
+    return QFileInfo(info.location).fileName();
+}
+
 QStringList ExportCase(const CaseStore &store, ExportFormat format, const QString &outFile)
 {
+    if (format == ExportFormat::Wacz)
+        return WriteWacz(store, outFile);
     QStringList leftOut;
     WriteFileWith(outFile, [&](QIODevice &device) {
         ExportSink sink(device);

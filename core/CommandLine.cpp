@@ -93,7 +93,7 @@ const QList<OptionRow> &optionRows()
              "DIR",
              QT_TRANSLATE_NOOP("CommandLine",
                                "write the record of the case in DIR to the file --out FILE as "
-                               "--format csv, jsonl, html or warc, and exit")},
+                               "--format csv, jsonl, html, warc or wacz, and exit")},
             {{QStringLiteral("stamp-case")},
              "CASE",
              QT_TRANSLATE_NOOP("CommandLine",
@@ -115,7 +115,7 @@ const QList<OptionRow> &optionRows()
                                "?case=NAME) into the new case TO, check the copy, and exit")},
             {{QStringLiteral("format")},
              "FORMAT",
-             QT_TRANSLATE_NOOP("CommandLine", "with --export-case: csv, jsonl, html or warc")},
+             QT_TRANSLATE_NOOP("CommandLine", "with --export-case: csv, jsonl, html, warc or wacz")},
             {{QStringLiteral("out")},
              "FILE",
              QT_TRANSLATE_NOOP("CommandLine",
