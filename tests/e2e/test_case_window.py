@@ -77,10 +77,10 @@ class CaseWindowTest(e2e.ProgramTestCase):
             self.assertGreater(os.path.getsize(out), 0)
         records = read_warc_gz(os.path.join(self.folder, "case.warc"))
         resources = {h["WARC-Target-URI"]: h for h, _ in records if h["WARC-Type"] == "resource"}
-        page = base + "gamma"
-        self.assertEqual([resources[s + page]["Content-Type"] for s in ("urn:mhtml:", "urn:pdf:", "urn:view:")],
+        shown = base + "gamma"
+        self.assertEqual([resources[s + shown]["Content-Type"] for s in ("urn:mhtml:", "urn:pdf:", "urn:view:")],
                          ["multipart/related", "application/pdf", "image/png"])
-        self.assertTrue(resources[page]["Content-Type"].startswith("text/html"))  # the page itself, from the MHTML
+        self.assertTrue(resources[shown]["Content-Type"].startswith("text/html"))  # the page itself, from the MHTML
 
         with open(os.path.join(self.case, "captures", captures[0][3]), "r+b") as f:
             f.seek(10)
