@@ -132,7 +132,7 @@ QList<MhtmlPart> MhtmlParts(const QByteArray &mhtml)
         QByteArray body = mhtml.mid(contentStart, partEnd - contentStart);
         if (body.endsWith('\r'))
             body.chop(1); // the line end before the delimiter belongs to it
-        const QUrl address = QUrl::fromEncoded(valueOf(headers, "content-location"), QUrl::StrictMode);
+        const QUrl address = QUrl::fromEncoded(valueOf(headers, "content-location"), QUrl::TolerantMode);
         if (isWebAddress(address)) {
             QByteArray partType = CheckedMediaType(valueOf(headers, "content-type"));
             parts.append({address.toString(QUrl::FullyEncoded),
