@@ -63,7 +63,7 @@ int runCaseJob(const CommandLine &options)
             ? Cases::RunVerifyCaseJob(options.caseFolder, options.tsaCaFile)
             : options.job == CommandLine::Job::CopyCase
             ? Cases::RunCopyCaseJob(options.caseFolder, options.copyTo)
-            : Cases::RunExportCaseJob(options.caseFolder, options.caseFormat, options.outFile);
+            : Cases::RunExportCaseJob(options.caseFolder, options.caseFormat, options.outFile, options.tsaCaFile);
     for (const QString &line : output.out)
         WriteText(stdout, line + u'\n');
     for (const QString &line : output.errors)

@@ -42,7 +42,8 @@ CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile
     return output;
 }
 
-CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile)
+CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile,
+                               const QString &tsaCaFile)
 {
     CaseJobOutput output;
     const std::optional<ExportFormat> chosen = ExportFormatNamed(format);
@@ -54,7 +55,7 @@ CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, c
     }
     try {
         const auto store = OpenCaseStore(location, CaseAccess::ReadOnly);
-        const QStringList leftOut = ExportCase(*store, *chosen, outFile);
+        const QStringList leftOut = ExportCase(*store, *chosen, outFile, tsaCaFile);
         for (const QString &what : leftOut)
             output.errors.append(Tr::tr("Left out of %1: %2").arg(outFile, what));
         output.status = leftOut.isEmpty() ? 0 : 1;

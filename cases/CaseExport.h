@@ -22,7 +22,10 @@ QStringList ExportFormatNames();
 // Writes the file whole or not at all (the old file stays when writing fails): CommandError
 // naming the file and the system's reason. Returns what was left out: captures whose files
 // could not be read (WARC), each named with its record.
-QStringList ExportCase(const CaseStore &store, ExportFormat format, const QString &outFile);
+// The HTML report checks the case's stamps against the CA certificates of `tsaCaFile` (the
+// system's trusted ones when empty).
+QStringList ExportCase(const CaseStore &store, ExportFormat format, const QString &outFile,
+                       const QString &tsaCaFile = {});
 
 // The case's name as a title: its folder's name, or its name on the server.
 QString CaseTitle(const CaseInfo &info);

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
-#include <QTimeZone>
 #include <QStringList>
 
 #include <openssl/bn.h>
@@ -113,8 +112,8 @@ bool readTime(TS_TST_INFO *info, Cases::StampFacts &facts)
                                              ASN1_STRING_length(time));
     if (text.size() < 15 || !text.endsWith(u'Z'))
         return false;
-    QDateTime when = QDateTime::fromString(text.left(14), QStringLiteral("yyyyMMddHHmmss"));
-    when.setTimeZone(QTimeZone::utc());
+    const QDateTime local = QDateTime::fromString(text.left(14), QStringLiteral("yyyyMMddHHmmss"));
+    const QDateTime when(local.date(), local.time(), Qt::UTC);
     const QString fraction = text.mid(14).chopped(1);
     if (!when.isValid() || (!fraction.isEmpty() && (!fraction.startsWith(u'.') || fraction.size() < 2)))
         return false;

@@ -106,8 +106,8 @@ const QList<OptionRow> &optionRows()
             {{QStringLiteral("tsa-ca")},
              "FILE",
              QT_TRANSLATE_NOOP("CommandLine",
-                               "with --verify-case: the CA certificates (PEM) the stamps must lead "
-                               "to; the system's trusted ones when not given")},
+                               "with --verify-case and --export-case: the CA certificates (PEM) the "
+                               "stamps must lead to; the system's trusted ones when not given")},
             {{QStringLiteral("copy-case")},
              "FROM",
              QT_TRANSLATE_NOOP("CommandLine",
@@ -281,8 +281,8 @@ CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
     const char *job = verify ? "verify-case" : stamp ? "stamp-case" : "export-case";
     const QStringList allowed = verify ? QStringList {QStringLiteral("verify-case"), QStringLiteral("tsa-ca")}
             : stamp                    ? QStringList {QStringLiteral("stamp-case"), QStringLiteral("tsa")}
-                                       : QStringList {QStringLiteral("export-case"),
-                                                      QStringLiteral("format"), QStringLiteral("out")};
+                                       : QStringList {QStringLiteral("export-case"), QStringLiteral("format"),
+                                                      QStringLiteral("out"), QStringLiteral("tsa-ca")};
     for (const QString &name : parser.optionNames()) {
         if (!allowed.contains(name))
             throw UsageError(Tr::tr("%1 cannot be used with %2")
@@ -304,14 +304,13 @@ CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
     if (IsBlank(parser.value(QString::fromLatin1(job))))
         throw UsageError(Tr::tr("%1 needs a case").arg(dashed(job)));
     result.caseFolder = caseLocation(parser.value(QString::fromLatin1(job)), folder);
-    if (verify) {
-        if (parser.isSet(QStringLiteral("tsa-ca")))
-            result.tsaCaFile = path("tsa-ca");
-    } else if (stamp) {
+    if (parser.isSet(QStringLiteral("tsa-ca")))
+        result.tsaCaFile = path("tsa-ca");
+    if (stamp) {
         result.tsaUrl = parser.value(QStringLiteral("tsa")).trimmed();
         if (result.tsaUrl.isEmpty())
             throw UsageError(Tr::tr("%1 needs %2").arg(dashed(job), dashed("tsa")));
-    } else {
+    } else if (!verify) {
         result.caseFormat = parser.value(QStringLiteral("format"));
         if (IsBlank(result.caseFormat))
             throw UsageError(Tr::tr("%1 needs %2").arg(dashed(job), dashed("format")));
@@ -427,7 +426,7 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
     for (const char *option : {"tsa", "tsa-ca"}) {
         if (parser.isSet(QString::fromLatin1(option)))
             throw UsageError(Tr::tr("%1 goes only with %2")
-                                     .arg(dashed(option), dashed(option[3] ? "verify-case" : "stamp-case")));
+                                     .arg(dashed(option), option[3] ? QStringLiteral("--verify-case or --export-case") : dashed("stamp-case")));
     }
     if (parser.isSet(QStringLiteral("copy-case")))
         return readCopyCaseJob(parser, workingDirectory);

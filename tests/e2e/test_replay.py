@@ -85,6 +85,7 @@ class ReplayTest(e2e.ProgramTestCase):
         verified = self.run_program("--verify-case", self.case, "--tsa-ca", authority.ca)
         self.assertEqual(verified.returncode, 0, verified.stderr)
         self.assertIn("\nStamps: 1 hold, the last at ", verified.stdout)
+        self.authority_ca = authority.ca
         return token
 
     def replay(self, archive, page_url):
@@ -129,6 +130,20 @@ class ReplayTest(e2e.ProgramTestCase):
             self.assertEqual((package["wacz_version"], package["title"]), ("1.1.1", "smith"))
             pages = [json.loads(line) for line in archive.read("pages/pages.jsonl").splitlines()]
             self.assertEqual([p.get("url") for p in pages[1:]], [page_url])
+
+        report_file = os.path.join(self.case, "report.html")  # beside captures/: the files are linked
+        result = self.run_program("--export-case", self.case, "--format", "html", "--out", report_file,
+                                  "--tsa-ca", self.authority_ca)
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        with open(report_file, encoding="utf-8") as f:
+            report = f.read()
+        self.assertIn("<h1>Search record of the case smith</h1>", report)
+        self.assertIn("<th>Verified at export</th><td>the record holds: 5 records, chain head sha256:", report)
+        self.assertRegex(report, r"record 4 \(sha256:[0-9a-f]{64}\) stamped at [0-9T:.-]+Z \(UTC\) by CN=Local TSA")
+        self.assertIn(f"<td><code>Local={page_url[:-len('/find/alpha')]}/find/|s|</code></td>", report)
+        links = [n for n, _ in self.rows("SELECT file, seq FROM entries WHERE kind = 'capture'")]
+        for name in links:
+            self.assertIn(f'<a href="captures/{name}">{name}</a>', report)
 
         expected = {"type": "text/html", "heading": "alpha", "colour": COLOUR, "pictureWidth": 120}
         for archive in (wacz, warc):

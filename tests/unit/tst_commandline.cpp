@@ -209,7 +209,7 @@ void TestCommandLine::decide_data()
     row("stamp case without authority", {"--stamp-case", "c"}, "error: --stamp-case needs --tsa");
     row("stamp case and format", {"--stamp-case", "c", "--tsa", "http://t/", "--format", "csv"}, "error: --stamp-case cannot be used with --format");
     row("authority without stamp case", {"--tsa", "http://t/", "x"}, "error: --tsa goes only with --stamp-case");
-    row("CA without verify case", {"--tsa-ca", "ca.pem"}, "error: --tsa-ca goes only with --verify-case");
+    row("CA without verify case", {"--tsa-ca", "ca.pem"}, "error: --tsa-ca goes only with --verify-case or --export-case");
     row("copy case", {"--copy-case", "c", "postgres://a@h/d?case=x"}, "case [<dir>/c]  []postgres://a@h/d?case=x");
     row("copy case without TO", {"--copy-case", "c"}, "error: --copy-case needs the case to copy and the new case: FROM TO");
     row("copy case onto itself", {"--copy-case", "c", "./c"}, "error: --copy-case needs two different cases");
