@@ -36,7 +36,8 @@ bench: build
 # its committed seeds (fuzz/seeds/<target>) and keeps what it finds in $(FUZZ_BUILD)/fuzz/corpus.
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS      ?= fuzz_rtf fuzz_listfile fuzz_console fuzz_mozlz4
+FUZZERS      ?= fuzz_rtf fuzz_listfile fuzz_console fuzz_mozlz4 fuzz_whatsmyname \
+                fuzz_hitrule fuzz_serveraddress
 fuzz: deps
 	@sh scripts/setup-deps.sh fuzz
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGL_FUZZ=ON \
