@@ -40,8 +40,8 @@ public:
     // pipe, so this comes before SQLite is given the file.
     QString databaseProblem(const QString &database) const;
     // The companions there are now; after an open that failed, those that came with it are
-    // removed (empty or barely begun ones, and only while no writer holds the case), so a failed
-    // open leaves the folder as it found it.
+    // removed, so a failed open leaves the folder as it found it: while this program holds the
+    // lock any of them, else only empty or barely begun ones and only while no writer holds it.
     QStringList companions(const QString &database) const;
     void removeNewCompanions(const QString &database, const QStringList &before) const;
     // A database file of a creation that did not finish removed, with its companions.
