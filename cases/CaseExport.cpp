@@ -6,6 +6,7 @@
 #include "Csv.h"
 #include "ExportSink.h"
 #include "FileIo.h"
+#include "FillText.h"
 #include "ServerAddress.h"
 
 #include <QCoreApplication>
@@ -35,10 +36,8 @@ QString capturesText(const QList<CaseEntry> &captures)
     QStringList lines;
     for (const CaseEntry &capture : captures) {
         lines.append(capture.isCaptureFile()
-                             ? QStringLiteral("%1 %2 %3 sha256:%4")
-                                       .arg(capture.captureKind, capture.file)
-                                       .arg(capture.size)
-                                       .arg(capture.sha256)
+                             ? FillText(QStringLiteral("%1 %2 %3 sha256:%4"), capture.captureKind,
+                                        capture.file, capture.size, capture.sha256)
                              : QStringLiteral("%1 failed: %2").arg(capture.captureKind, capture.failure));
     }
     return lines.join(u'\n');

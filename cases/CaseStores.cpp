@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CaseStores.h"
 
+#include "FillText.h"
 #include "PgCaseStore.h"
 #include "SqliteCaseStore.h"
 
@@ -54,10 +55,9 @@ void CopyCase(const QString &from, const QString &to)
                 QString problem;
                 const std::unique_ptr<QIODevice> capture = source->openCapture(entry.file, problem);
                 if (!capture)
-                    throw CommandError(Tr::tr("The case \"%1\" was not copied: record %2's capture: %3")
-                                               .arg(from)
-                                               .arg(entry.seq)
-                                               .arg(problem));
+                    throw CommandError(FillText(Tr::tr("The case \"%1\" was not copied: record "
+                                                       "%2's capture: %3"),
+                                                from, entry.seq, problem));
                 put(entry, capture.get());
             });
         });

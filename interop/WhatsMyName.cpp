@@ -5,6 +5,7 @@
 // "m_string" (what a page without it shows), and optionally "post_body", "headers", "cat" and
 // "valid". A site becomes a service with its group and its found= and missing= rules.
 #include "Error.h"
+#include "FillText.h"
 #include "PageText.h"
 #include "Readers.h"
 #include "ServiceAddress.h"
@@ -138,9 +139,8 @@ void ReadWhatsMyName(const QString &path, const QString &source, ImportReport &r
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(ReadInputFile(path), &error);
     if (error.error != QJsonParseError::NoError)
-        throw CommandError(Tr::tr("Cannot read \"%1\": it is not valid JSON (%2 at byte %3)")
-                                   .arg(path, error.errorString())
-                                   .arg(error.offset));
+        throw CommandError(FillText(Tr::tr("Cannot read \"%1\": it is not valid JSON (%2 at byte %3)"),
+                                    path, error.errorString(), error.offset));
     report.services.append(WhatsMyNameSites(document, path, source));
 }
 

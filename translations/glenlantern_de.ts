@@ -324,10 +324,6 @@
         <translation>Der Fall „%1“ kann nicht geöffnet werden: %2</translation>
     </message>
     <message>
-        <source>the folder cannot be created</source>
-        <translation>der Ordner kann nicht angelegt werden</translation>
-    </message>
-    <message>
         <source>Cannot open the case &quot;%1&quot; for writing: %2</source>
         <translation>Der Fall „%1“ kann nicht zum Schreiben geöffnet werden: %2</translation>
     </message>
@@ -378,14 +374,6 @@
     <message>
         <source>&quot;%1&quot; is not a file name of %2/</source>
         <translation>„%1“ ist kein Dateiname in %2/</translation>
-    </message>
-    <message>
-        <source>%1/%2 is missing</source>
-        <translation>%1/%2 fehlt</translation>
-    </message>
-    <message>
-        <source>%1/%2 is not a regular file</source>
-        <translation>%1/%2 ist keine reguläre Datei</translation>
     </message>
     <message>
         <source>%1/%2 cannot be read (%3)</source>
@@ -592,8 +580,128 @@
         <translation>die Kopie kann nicht geschrieben werden (%1)</translation>
     </message>
     <message>
-        <source>%1 cannot be written (%2)</source>
-        <translation>%1 kann nicht geschrieben werden (%2)</translation>
+        <source>%1 is %2, not a regular file</source>
+        <translation>%1 ist %2, keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>the folder cannot be made (%1)</source>
+        <translation>der Ordner kann nicht angelegt werden (%1)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be made (%2)</source>
+        <translation>%1 kann nicht angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>%1 has other names (hard links), so writing it would change another file</source>
+        <translation>%1 hat weitere Namen (harte Links), Schreiben darauf würde also eine andere Datei ändern</translation>
+    </message>
+    <message>
+        <source>%1 is %2, not a folder</source>
+        <translation>%1 ist %2, kein Ordner</translation>
+    </message>
+    <message>
+        <source>%1/%2 cannot be written (%3)</source>
+        <translation>%1/%2 kann nicht geschrieben werden (%3)</translation>
+    </message>
+    <message>
+        <source>record %1&apos;s %2 %3</source>
+        <translation>das Feld %2 von Eintrag %1 %3</translation>
+    </message>
+    <message>
+        <source>is none of the outcomes a search has</source>
+        <translation>ist keines der Ergebnisse, die eine Suche haben kann</translation>
+    </message>
+    <message>
+        <source>holds a control character</source>
+        <translation>enthält ein Steuerzeichen</translation>
+    </message>
+    <message>
+        <source>is none of the kinds of capture</source>
+        <translation>ist keine der Arten von Sicherungen</translation>
+    </message>
+    <message>
+        <source>record %1 is a failed capture that names a file</source>
+        <translation>Eintrag %1 ist eine fehlgeschlagene Sicherung, die eine Datei nennt</translation>
+    </message>
+    <message>
+        <source>is empty</source>
+        <translation>ist leer</translation>
+    </message>
+    <message>
+        <source>is not 64 lowercase hex digits</source>
+        <translation>sind nicht 64 kleingeschriebene Hexadezimalziffern</translation>
+    </message>
+    <message>
+        <source>is below 0</source>
+        <translation>ist kleiner als 0</translation>
+    </message>
+    <message>
+        <source>is not a UTC time in the form records hold (such as 2024-05-01T09:30:00.125Z)</source>
+        <translation>ist keine UTC-Zeit in der Form der Einträge (etwa 2024-05-01T09:30:00.125Z)</translation>
+    </message>
+    <message>
+        <source>names no record</source>
+        <translation>nennt keinen Eintrag</translation>
+    </message>
+    <message>
+        <source>the case&apos;s id is not a UUID</source>
+        <translation>die Kennung des Falls ist keine UUID</translation>
+    </message>
+    <message>
+        <source>the case&apos;s creation time is not a UTC time in the form records hold</source>
+        <translation>die Anlagezeit des Falls ist keine UTC-Zeit in der Form der Einträge</translation>
+    </message>
+    <message>
+        <source>%1/ cannot be made (%2)</source>
+        <translation>%1/ kann nicht angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>%1/ cannot be opened (%2)</source>
+        <translation>%1/ kann nicht geöffnet werden (%2)</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>%1 fehlt</translation>
+    </message>
+    <message>
+        <source>a symbolic link</source>
+        <translation>ein symbolischer Link</translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation>ein Ordner</translation>
+    </message>
+    <message>
+        <source>a named pipe</source>
+        <translation>eine benannte Pipe</translation>
+    </message>
+    <message>
+        <source>a socket</source>
+        <translation>ein Socket</translation>
+    </message>
+    <message>
+        <source>a device</source>
+        <translation>ein Gerät</translation>
+    </message>
+    <message>
+        <source>a regular file</source>
+        <translation>eine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>of an unknown kind</source>
+        <translation>von unbekannter Art</translation>
+    </message>
+    <message>
+        <source>there is no room left on its disk (%1)</source>
+        <translation>auf seinem Datenträger ist kein Platz mehr (%1)</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>sie ist leer</translation>
+    </message>
+    <message>
+        <source>The capture was not recorded: it was not written in the case&apos;s folder</source>
+        <translation>Die Sicherung wurde nicht aufgezeichnet: sie wurde nicht im Ordner des Falls geschrieben</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 #include "ResultMatrix.h"
 
 #include "FileIo.h"
+#include "FillText.h"
 #include "MatrixJob.h"
 #include "PlainText.h"
 #include "Prompts.h"
@@ -159,8 +160,8 @@ QVariant MatrixModel::headerData(int section, Qt::Orientation orientation, int r
     if (role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Horizontal)
-        return tr("%1\n%2 found").arg(m_services.at(section)).arg(foundInColumn(section));
-    return tr("%1 (%2 found)").arg(m_terms.at(section)).arg(foundInRow(section));
+        return FillText(tr("%1\n%2 found"), m_services.at(section), foundInColumn(section));
+    return FillText(tr("%1 (%2 found)"), m_terms.at(section), foundInRow(section));
 }
 
 QString MatrixModel::tabText(const QModelIndexList &selection) const

@@ -18,8 +18,21 @@ async function main() {
     });
     try {
         const page = await browser.newPage({ viewport: { width: 1200, height: 900 } });
+        let result = null;
+        // The player's service worker may miss the first load of a fresh profile: as a user
+        // would, the page is opened again when nothing came.
+        for (let attempt = 0; attempt < 3 && !result; ++attempt)
+            result = await replayed(page, embedUrl, pageUrl);
+        await page.screenshot({ path: screenshot });
+        process.stdout.write(JSON.stringify(result) + "\n");
+    } finally {
+        await browser.close();
+    }
+}
+
+async function replayed(page, embedUrl, pageUrl) {
         await page.goto(embedUrl);
-        const deadline = Date.now() + 120000;
+        const deadline = Date.now() + 40000;
         let result = null;
         while (!result && Date.now() < deadline) {
             for (const frame of page.frames()) {
@@ -46,11 +59,7 @@ async function main() {
             if (!result)
                 await page.waitForTimeout(500);
         }
-        await page.screenshot({ path: screenshot });
-        process.stdout.write(JSON.stringify(result) + "\n");
-    } finally {
-        await browser.close();
-    }
+        return result;
 }
 
 main().catch((e) => {
