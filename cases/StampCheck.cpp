@@ -2,6 +2,7 @@
 #include "StampCheck.h"
 
 #include "CaseStamp.h"
+#include "FillText.h"
 
 #include <QCoreApplication>
 
@@ -69,8 +70,8 @@ QString StampSummary(const VerifyReport &report)
     if (!report.holds() || report.stamps == 0)
         return {};
     return u'\n'
-            + Tr::tr("Stamps: %n hold, the last at %1 (UTC) by %2 (%3)", nullptr, int(report.stamps))
-                      .arg(report.lastStampTime, report.lastStampAuthority, report.lastStampUrl);
+            + FillText(Tr::tr("Stamps that hold: %1; the last at %2 (UTC) by %3 (%4)"), report.stamps,
+                       report.lastStampTime, report.lastStampAuthority, report.lastStampUrl);
 }
 
 } // namespace Cases

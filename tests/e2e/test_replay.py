@@ -84,7 +84,7 @@ class ReplayTest(e2e.ProgramTestCase):
                        check=True, capture_output=True)
         verified = self.run_program("--verify-case", self.case, "--tsa-ca", authority.ca)
         self.assertEqual(verified.returncode, 0, verified.stderr)
-        self.assertIn("\nStamps: 1 hold, the last at ", verified.stdout)
+        self.assertIn("\nStamps that hold: 1; the last at ", verified.stdout)
         self.authority_ca = authority.ca
         return token
 

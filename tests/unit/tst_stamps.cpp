@@ -176,7 +176,7 @@ private Q_SLOTS:
 
         const CaseJobOutput verified = RunVerifyCaseJob(folder, m_tsa->caFile());
         QCOMPARE(verified.status, 0);
-        QVERIFY2(verified.out.join(u'\n').contains(QStringLiteral("\nStamps: 1 hold, the last at %1 (UTC) by CN=Local TSA,O=Glen Lantern tests (%2)")
+        QVERIFY2(verified.out.join(u'\n').contains(QStringLiteral("\nStamps that hold: 1; the last at %1 (UTC) by CN=Local TSA,O=Glen Lantern tests (%2)")
                                                           .arg(stamp.stampTime, url)),
                  qPrintable(verified.out.join(u'\n')));
         QCOMPARE(RunVerifyCaseJob(folder, m_tsa->otherCaFile()).status, 1);
