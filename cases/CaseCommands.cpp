@@ -21,7 +21,7 @@ struct Tr
 
 namespace Cases {
 
-CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile)
+CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile, bool trustChain)
 {
     CaseJobOutput output;
     try {
@@ -38,7 +38,7 @@ CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile
         if (folder)
             report.problem = folder->folderProblem();
         if (report.holds())
-            report = VerifyCase(*store, tsaCaFile);
+            report = VerifyCase(*store, tsaCaFile, trustChain);
         (report.holds() ? output.out : output.errors).append(report.summary(store->info().location));
         output.status = report.holds() ? 0 : 1;
     } catch (const CaseOpenError &error) {
@@ -89,7 +89,8 @@ CaseJobOutput RunCopyCaseJob(const QString &from, const QString &to)
         output.status = 1;
         return output;
     }
-    output = RunVerifyCaseJob(to);
+    // Whose authority a stamp names is the original's question; the copy keeps its tokens whole.
+    output = RunVerifyCaseJob(to, {}, false);
     if (output.status == 2)
         output.status = 1;
     return output;

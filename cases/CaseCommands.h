@@ -16,7 +16,7 @@ struct CaseJobOutput
 };
 
 // glenlantern --verify-case CASE (a folder or a server's address) [--tsa-ca FILE]
-CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile = {});
+CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile = {}, bool trustChain = true);
 // glenlantern --export-case CASE --format csv|jsonl|html|warc|wacz --out FILE [--tsa-ca FILE]
 CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile,
                                const QString &tsaCaFile = {});

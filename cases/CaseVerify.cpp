@@ -23,9 +23,9 @@ using namespace Cases;
 class ChainWalk
 {
 public:
-    ChainWalk(const CaseStore &store, VerifyReport &report, const QString &caFile)
+    ChainWalk(const CaseStore &store, VerifyReport &report, const QString &caFile, bool trustChain)
         : m_store(store), m_report(report),
-          m_previous(GenesisHash(store.info().id, store.info().created)), m_stamps(store, caFile)
+          m_previous(GenesisHash(store.info().id, store.info().created)), m_stamps(store, caFile, trustChain)
     {
     }
 
@@ -130,13 +130,13 @@ private:
 
 namespace Cases {
 
-VerifyReport VerifyCase(const CaseStore &store, const QString &caFile)
+VerifyReport VerifyCase(const CaseStore &store, const QString &caFile, bool trustChain)
 {
     VerifyReport report;
     report.problem = IdentityProblem(store.info());
     if (!report.holds())
         return report;
-    ChainWalk walk(store, report, caFile);
+    ChainWalk walk(store, report, caFile, trustChain);
     store.snapshot([&] {
         walk.findStamped();
         store.read([&](const CaseEntry &entry) { walk.visit(entry); });

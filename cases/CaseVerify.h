@@ -27,6 +27,7 @@ struct VerifyReport
 
 // CaseOpenError when the store cannot be read at all. Stamps are checked against the CA
 // certificates of `caFile` (PEM), else the system's trust store.
-VerifyReport VerifyCase(const CaseStore &store, const QString &caFile = {});
+// A copy is checked without `trustChain`: its stamps' signatures and hashes, as the original's.
+VerifyReport VerifyCase(const CaseStore &store, const QString &caFile = {}, bool trustChain = true);
 
 } // namespace Cases

@@ -44,7 +44,7 @@ QString StampCheck::problemOf(const CaseEntry &stamp) const
         if (problem.isEmpty() && Sha256Hex(answer) != stamp.tokenSha256)
             problem = Tr::tr("stamps/%1 was changed (its SHA-256 is not the one recorded)").arg(StampFileName(stamp));
         else if (problem.isEmpty())
-            problem = StampProblem(answer, QByteArray::fromHex(stamp.stampedHash.toLatin1()), m_caFile, facts);
+            problem = StampProblem(answer, QByteArray::fromHex(stamp.stampedHash.toLatin1()), m_caFile, facts, m_trustChain);
         if (problem.isEmpty() && facts.time != stamp.stampTime)
             problem = Tr::tr("the token's time is %1, not the %2 recorded").arg(facts.time, stamp.stampTime);
         else if (problem.isEmpty() && !StampFollows(facts, named->second))

@@ -13,7 +13,10 @@ namespace Cases {
 class StampCheck
 {
 public:
-    StampCheck(const CaseStore &store, QString caFile) : m_store(store), m_caFile(std::move(caFile)) { }
+    StampCheck(const CaseStore &store, QString caFile, bool trustChain = true)
+        : m_store(store), m_caFile(std::move(caFile)), m_trustChain(trustChain)
+    {
+    }
 
     // Reads the stamp entries first: which entries the walk must remember.
     void findStamped();
@@ -27,6 +30,7 @@ public:
 private:
     const CaseStore &m_store;
     QString m_caFile;
+    bool m_trustChain;
     QSet<qint64> m_wanted;
     QHash<qint64, std::pair<QString, QString>> m_seen; // seq: hash, time
 };

@@ -232,7 +232,7 @@ StampFacts CheckTimestampAnswer(const QByteArray &answer, const QByteArray &quer
 }
 
 QString StampProblem(const QByteArray &answer, const QByteArray &sha256, const QString &caFile,
-                     StampFacts &facts)
+                     StampFacts &facts, bool trustChain)
 {
     try {
         const Response response = readResponse(answer);
@@ -249,9 +249,12 @@ QString StampProblem(const QByteArray &answer, const QByteArray &sha256, const Q
             return Tr::tr("the certificates of %1 cannot be read: %2").arg(caFile, cryptoReason());
         auto *imprint = static_cast<unsigned char *>(OPENSSL_memdup(sha256.constData(), size_t(sha256.size())));
         TS_VERIFY_CTX_set_imprint(context.get(), imprint, long(sha256.size()));
-        TS_VERIFY_CTX_set_flags(context.get(), TS_VFY_VERSION | TS_VFY_IMPRINT | TS_VFY_SIGNATURE | TS_VFY_SIGNER);
+        TS_VERIFY_CTX_set_flags(context.get(), trustChain ? TS_VFY_VERSION | TS_VFY_IMPRINT | TS_VFY_SIGNATURE | TS_VFY_SIGNER
+                                                          : TS_VFY_VERSION | TS_VFY_IMPRINT);
         if (TS_RESP_verify_response(context.get(), response.get()) != 1)
             return cryptoReason();
+        if (!trustChain)
+            checkSignature(response.get());
         facts = factsOf(response.get());
     } catch (const CommandError &error) {
         return error.message();

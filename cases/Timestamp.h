@@ -32,8 +32,9 @@ StampFacts CheckTimestampAnswer(const QByteArray &answer, const QByteArray &quer
 // A kept answer as verify checks it: a token over `sha256` whose signature holds, its signer's
 // certificate made for time-stamping and leading to a certificate of `caFile` (PEM; the
 // system's trust store when empty). What does not hold, or empty with `facts` filled.
+// With no CA (`trustChain` false) the signature is checked with the certificate the token carries.
 QString StampProblem(const QByteArray &answer, const QByteArray &sha256, const QString &caFile,
-                     StampFacts &facts);
+                     StampFacts &facts, bool trustChain = true);
 
 // Whether the stamp's time lies after an entry's own time (RecordTime), within its slack.
 bool StampFollows(const StampFacts &facts, const QString &entryTime);

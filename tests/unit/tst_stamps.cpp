@@ -180,6 +180,10 @@ private Q_SLOTS:
                                                           .arg(stamp.stampTime, url)),
                  qPrintable(verified.out.join(u'\n')));
         QCOMPARE(RunVerifyCaseJob(folder, m_tsa->otherCaFile()).status, 1);
+        const QString copy = m_dir.filePath(QStringLiteral("copy%1").arg(m_cases));
+        QCOMPARE(RunCopyCaseJob(folder, copy).status, 0); // the token goes with the copy
+        QCOMPARE(RunVerifyCaseJob(copy, m_tsa->caFile()).status, 0);
+        QCOMPARE(tokens(copy), tokens(folder));
 
         QFile token(file);
         QVERIFY(token.open(QIODevice::ReadWrite));
