@@ -31,6 +31,13 @@ class PageLoader;
 using NewPageLoaderFunction = PageLoader *(*)();
 inline constexpr char kNewPageLoaderSymbol[] = "GlNewPageLoader";
 
+// int GlRunStampCase(const CommandLine *options)
+// The --stamp-case job, in a module of its own for the same reason: it asks a time-stamp
+// authority over Qt Network. Returns the exit status.
+using RunStampCaseFunction = int (*)(const CommandLine *);
+inline constexpr char kStampModule[] = "libglstamp.so";
+inline constexpr char kRunStampCaseSymbol[] = "GlRunStampCase";
+
 inline void WriteText(FILE *to, const QString &text)
 {
     const QByteArray bytes = text.toLocal8Bit();

@@ -21,7 +21,7 @@ struct Tr
 
 namespace Cases {
 
-CaseJobOutput RunVerifyCaseJob(const QString &location)
+CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile, bool trustChain)
 {
     CaseJobOutput output;
     try {
@@ -38,7 +38,7 @@ CaseJobOutput RunVerifyCaseJob(const QString &location)
         if (folder)
             report.problem = folder->folderProblem();
         if (report.holds())
-            report = VerifyCase(*store);
+            report = VerifyCase(*store, tsaCaFile, trustChain);
         (report.holds() ? output.out : output.errors).append(report.summary(store->info().location));
         output.status = report.holds() ? 0 : 1;
     } catch (const CaseOpenError &error) {
@@ -48,7 +48,8 @@ CaseJobOutput RunVerifyCaseJob(const QString &location)
     return output;
 }
 
-CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile)
+CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile,
+                               const QString &tsaCaFile)
 {
     CaseJobOutput output;
     const std::optional<ExportFormat> chosen = ExportFormatNamed(format);
@@ -60,7 +61,7 @@ CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, c
     }
     try {
         const auto store = OpenCaseStore(location, CaseAccess::ReadOnly);
-        const QStringList leftOut = ExportCase(*store, *chosen, outFile);
+        const QStringList leftOut = ExportCase(*store, *chosen, outFile, tsaCaFile);
         for (const QString &what : leftOut)
             output.errors.append(FillText(Tr::tr("Left out of %1: %2"), outFile, what));
         output.status = leftOut.isEmpty() ? 0 : 1;
@@ -88,7 +89,8 @@ CaseJobOutput RunCopyCaseJob(const QString &from, const QString &to)
         output.status = 1;
         return output;
     }
-    output = RunVerifyCaseJob(to);
+    // Whose authority a stamp names is the original's question; the copy keeps its tokens whole.
+    output = RunVerifyCaseJob(to, {}, false);
     if (output.status == 2)
         output.status = 1;
     return output;

@@ -49,6 +49,12 @@ const QList<EntryField> &EntryFields()
             {"failure", &E::failure, nullptr, {kCapture}},
             {"note", &E::note, nullptr, {kNote}},
             {"prev_hash", &E::prevHash, nullptr, {}},
+            {"stamped_seq", nullptr, &E::stampedSeq, {kStamp}},
+            {"stamped_hash", &E::stampedHash, nullptr, {kStamp}},
+            {"tsa_url", &E::tsaUrl, nullptr, {kStamp}},
+            {"tsa_name", &E::tsaName, nullptr, {kStamp}},
+            {"stamp_time", &E::stampTime, nullptr, {kStamp}},
+            {"token_sha256", &E::tokenSha256, nullptr, {kStamp}},
             // clang-format on
     };
     return fields;
@@ -121,7 +127,7 @@ const Layout &cachedLayout(const QString &kind, bool withHash)
     // The known kinds are laid out once; an unknown kind (a damaged record) each time.
     static const QList<std::pair<QString, std::array<Layout, 2>>> known = [] {
         QList<std::pair<QString, std::array<Layout, 2>>> list;
-        for (const char *k : {kSearch, kCapture, kNote}) {
+        for (const char *k : {kSearch, kCapture, kNote, kStamp}) {
             const QString name = QString::fromLatin1(k);
             list.append({name, {layoutOf(name, false), layoutOf(name, true)}});
         }

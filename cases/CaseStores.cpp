@@ -5,6 +5,7 @@
 #include "PgCaseStore.h"
 #include "SqliteCaseStore.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 
 namespace {
@@ -34,6 +35,19 @@ void CopyCase(const QString &from, const QString &to)
     const CopySource entries = [&](const CopyPut &put) {
         source->snapshot([&] {
             source->read([&](const CaseEntry &entry) {
+                if (entry.kind == QLatin1StringView(kStamp)) {
+                    QString problem;
+                    QBuffer answer;
+                    answer.setData(source->readStamp(entry, problem));
+                    if (!problem.isEmpty())
+                        throw CommandError(Tr::tr("The case \"%1\" was not copied: record %2's stamp: %3")
+                                                   .arg(from)
+                                                   .arg(entry.seq)
+                                                   .arg(problem));
+                    answer.open(QIODevice::ReadOnly);
+                    put(entry, &answer);
+                    return;
+                }
                 if (!entry.isCaptureFile()) {
                     put(entry, nullptr);
                     return;

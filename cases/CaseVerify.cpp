@@ -4,6 +4,7 @@
 #include "Case.h"
 #include "EntryCheck.h"
 #include "FillText.h"
+#include "StampCheck.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -22,11 +23,14 @@ using namespace Cases;
 class ChainWalk
 {
 public:
-    ChainWalk(const CaseStore &store, VerifyReport &report)
+    ChainWalk(const CaseStore &store, VerifyReport &report, const QString &caFile, bool trustChain)
         : m_store(store), m_report(report),
-          m_previous(GenesisHash(store.info().id, store.info().created))
+          m_previous(GenesisHash(store.info().id, store.info().created)), m_stamps(store, caFile, trustChain)
     {
     }
+
+    // Before the walk: which entries are stamped, so that the walk keeps their hash and time.
+    void findStamped() { m_stamps.findStamped(); }
 
     void visit(const CaseEntry &entry)
     {
@@ -39,11 +43,14 @@ public:
         m_lastSeq = entry.seq;
         m_previous = entry.hash;
         m_report.head = entry.hash;
+        m_stamps.passed(entry);
         if (entry.kind == QLatin1StringView(kSearch)) {
             ++m_report.searches;
             m_searches.insert(entry.seq);
         } else if (entry.kind == QLatin1StringView(kNote)) {
             ++m_report.notes;
+        } else if (entry.kind == QLatin1StringView(kStamp)) {
+            m_stamps.held(entry, m_report);
         } else if (entry.isCaptureFile()) {
             ++m_report.captures;
         } else {
@@ -86,6 +93,8 @@ private:
         if (const QString problem = EntryFieldProblem(entry); !problem.isEmpty())
             return problem;
         const bool search = entry.kind == QLatin1StringView(kSearch);
+        if (entry.kind == QLatin1StringView(kStamp))
+            return m_stamps.problemOf(entry);
         if (!search && !m_searches.contains(entry.searchSeq))
             return FillText(Tr::tr("record %1 refers to record %2, which is no search before it"),
                             entry.seq, entry.searchSeq);
@@ -114,20 +123,22 @@ private:
     QString m_previous;
     qint64 m_lastSeq = 0;
     QSet<qint64> m_searches;
+    StampCheck m_stamps;
 };
 
 } // namespace
 
 namespace Cases {
 
-VerifyReport VerifyCase(const CaseStore &store)
+VerifyReport VerifyCase(const CaseStore &store, const QString &caFile, bool trustChain)
 {
     VerifyReport report;
     report.problem = IdentityProblem(store.info());
     if (!report.holds())
         return report;
-    ChainWalk walk(store, report);
+    ChainWalk walk(store, report, caFile, trustChain);
     store.snapshot([&] {
+        walk.findStamped();
         store.read([&](const CaseEntry &entry) { walk.visit(entry); });
         walk.checkHead();
     });
@@ -141,7 +152,8 @@ QString VerifyReport::summary(const QString &location) const
     return FillText(Tr::tr("The case \"%1\" holds: %2 records (searches: %3, captures: %4, "
                            "failed captures: %5, notes: %6), chain head sha256:%7"),
                     location, entries, searches, captures, failedCaptures, notes,
-                    head.isEmpty() ? QStringLiteral("-") : head);
+                    head.isEmpty() ? QStringLiteral("-") : head)
+            + StampSummary(*this);
 }
 
 } // namespace Cases

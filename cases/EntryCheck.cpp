@@ -65,6 +65,21 @@ QString captureProblem(const CaseEntry &entry)
     return {};
 }
 
+QString stampProblem(const CaseEntry &entry)
+{
+    if (entry.stampedSeq < 1 || entry.stampedSeq >= entry.seq)
+        return fieldProblem(entry, "stamped_seq", Tr::tr("names no record before it"));
+    if (!IsSha256Hex(entry.stampedHash))
+        return fieldProblem(entry, "stamped_hash", Tr::tr("is not 64 lowercase hex digits"));
+    if (!IsSha256Hex(entry.tokenSha256))
+        return fieldProblem(entry, "token_sha256", Tr::tr("is not 64 lowercase hex digits"));
+    if (!IsRecordTime(entry.stampTime))
+        return fieldProblem(entry, "stamp_time", Tr::tr("is not a UTC time in the form records hold"));
+    if (holdsControl(entry.tsaUrl) || holdsControl(entry.tsaName))
+        return fieldProblem(entry, "tsa_url", Tr::tr("holds a control character"));
+    return {};
+}
+
 } // namespace
 
 namespace Cases {
@@ -90,7 +105,8 @@ QString EntryFieldProblem(const CaseEntry &entry)
 {
     const bool search = entry.kind == QLatin1StringView(kSearch);
     const bool capture = entry.kind == QLatin1StringView(kCapture);
-    if (!search && !capture && entry.kind != QLatin1StringView(kNote))
+    const bool stamp = entry.kind == QLatin1StringView(kStamp);
+    if (!search && !capture && !stamp && entry.kind != QLatin1StringView(kNote))
         return Tr::tr("record %1 is of an unknown kind").arg(entry.seq);
     if (!IsRecordTime(entry.time))
         return fieldProblem(entry, "time",
@@ -104,6 +120,8 @@ QString EntryFieldProblem(const CaseEntry &entry)
         return fieldProblem(entry, "hash", Tr::tr("is not 64 lowercase hex digits"));
     if (search)
         return searchProblem(entry);
+    if (stamp)
+        return stampProblem(entry);
     if (entry.searchSeq < 1)
         return fieldProblem(entry, "search_seq", Tr::tr("names no record"));
     return capture ? captureProblem(entry) : QString();

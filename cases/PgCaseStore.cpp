@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PgCaseStore.h"
 
+#include "CaseStamp.h"
 #include "EntryRows.h"
+#include "EntryUpgrade.h"
 
 #include <QAtomicInteger>
 #include <QBuffer>
@@ -272,6 +274,13 @@ void PgCaseStore::prepareSchema()
                     "version reads up to %2)")
                      .arg(m_info.schema)
                      .arg(kServerSchemaVersion));
+    // Two programs adding the same columns: the second waits, then finds them there.
+    const auto asOwner = [](QSqlQuery &inTransaction) {
+        inTransaction.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kSchemaLockKey));
+        actAsDatabaseOwner(inTransaction);
+    };
+    if (const QString problem = UpgradeServerTables(query, asOwner); !problem.isEmpty())
+        fail(problem);
 }
 
 void PgCaseStore::openCase()
@@ -560,7 +569,7 @@ CaseEntry PgCaseStore::write(CaseEntry entry, const QString &origin, const QStri
             refuse(Tr::tr("the search it belongs to was not recorded"));
         entry.searchSeq = query.value(0).toLongLong();
     }
-    if (entry.kind != QLatin1StringView(kSearch)) {
+    if (entry.kind == QLatin1StringView(kCapture) || entry.kind == QLatin1StringView(kNote)) {
         check(query.prepare(QStringLiteral("SELECT kind FROM glenlantern.entries WHERE case_key = ? AND seq = ?")));
         query.addBindValue(m_caseKey);
         query.addBindValue(entry.searchSeq);
@@ -568,7 +577,8 @@ CaseEntry PgCaseStore::write(CaseEntry entry, const QString &origin, const QStri
         if (!query.next() || query.value(0).toString() != QLatin1StringView(kSearch))
             refuse(Tr::tr("there is no search %1 in the case").arg(entry.searchSeq));
     }
-    if (capture)
+    const bool stamp = entry.kind == QLatin1StringView(kStamp);
+    if (capture && !stamp)
         entry.file = QStringLiteral("%1-%2.%3")
                              .arg(entry.searchSeq, 6, 10, QChar(u'0'))
                              .arg(entry.seq, 6, 10, QChar(u'0'))
@@ -582,9 +592,10 @@ CaseEntry PgCaseStore::write(CaseEntry entry, const QString &origin, const QStri
     query.addBindValue(origin);
     check(query.exec());
     if (capture) {
-        check(query.prepare(QStringLiteral("INSERT INTO glenlantern.captures VALUES (?, ?, ?)")));
+        check(query.prepare(stamp ? QStringLiteral("INSERT INTO glenlantern.stamps VALUES (?, ?, ?)")
+                                  : QStringLiteral("INSERT INTO glenlantern.captures VALUES (?, ?, ?)")));
         query.addBindValue(m_caseKey);
-        query.addBindValue(entry.file);
+        query.addBindValue(stamp ? StampFileName(entry) : entry.file);
         query.addBindValue(*capture);
         check(query.exec());
     }
@@ -710,12 +721,20 @@ void PgCaseStore::createCopy(const QString &address, const CaseInfo &identity, c
     check(insertEntry.prepare(QStringLiteral("INSERT INTO glenlantern.entries (case_key, %1) VALUES (?, %2)")
                                       .arg(EntryColumns(), EntryPlaceholders())));
     check(insertCapture.prepare(QStringLiteral("INSERT INTO glenlantern.captures VALUES (?, ?, ?)")));
+    QSqlQuery insertStamp(db);
+    check(insertStamp.prepare(QStringLiteral("INSERT INTO glenlantern.stamps VALUES (?, ?, ?)")));
     source([&](const CaseEntry &entry, QIODevice *capture) {
         insertEntry.addBindValue(key);
         BindEntry(insertEntry, entry);
         if (!insertEntry.exec())
             failWith(insertEntry);
-        if (capture) {
+        if (capture && entry.kind == QLatin1StringView(kStamp)) {
+            insertStamp.addBindValue(key);
+            insertStamp.addBindValue(StampFileName(entry));
+            insertStamp.addBindValue(capture->readAll());
+            if (!insertStamp.exec())
+                failWith(insertStamp);
+        } else if (capture) {
             insertCapture.addBindValue(key);
             insertCapture.addBindValue(entry.file);
             insertCapture.addBindValue(capture->readAll());
@@ -732,6 +751,43 @@ void PgCaseStore::createCopy(const QString &address, const CaseInfo &identity, c
         check(query.exec());
     }
     check(query.exec(QStringLiteral("COMMIT")));
+}
+
+// A stamp goes to the server at once or not at all: its answer proves the head it was asked
+// for, and nothing is kept of one the server did not take.
+CaseEntry PgCaseStore::appendStamp(CaseEntry entry, const QByteArray &answer)
+{
+    if (isReadOnly())
+        throw CaseWriteError(Tr::tr("The case is open read-only: nothing is recorded"));
+    NormaliseTexts(entry);
+    entry.author = m_author;
+    if (!database().isOpen() || waiting() > 0)
+        throw CaseWriteError(Tr::tr("The stamp was not recorded: the server has not taken every record yet"));
+    try {
+        return write(entry, QUuid::createUuid().toString(QUuid::WithoutBraces), {}, &answer);
+    } catch (const ServerLost &lost) {
+        throw CaseWriteError(Tr::tr("The stamp was not recorded: %1").arg(lost.reason));
+    }
+}
+
+QByteArray PgCaseStore::readStamp(const CaseEntry &stamp, QString &problem) const
+{
+    QSqlQuery query(database());
+    if (!query.prepare(QStringLiteral("SELECT data FROM glenlantern.stamps WHERE case_key = ? AND file = ?"))) {
+        problem = query.lastError().databaseText().trimmed();
+        return {};
+    }
+    query.addBindValue(m_caseKey);
+    query.addBindValue(StampFileName(stamp));
+    if (!query.exec()) {
+        problem = query.lastError().databaseText().trimmed();
+        return {};
+    }
+    if (!query.next()) {
+        problem = Tr::tr("%1 is missing from the database").arg(StampFileName(stamp));
+        return {};
+    }
+    return query.value(0).toByteArray();
 }
 
 } // namespace Cases

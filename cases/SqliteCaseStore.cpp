@@ -2,6 +2,7 @@
 #include "SqliteCaseStore.h"
 
 #include "EntryRows.h"
+#include "EntryUpgrade.h"
 #include "FillText.h"
 
 #include <QAtomicInteger>
@@ -237,6 +238,7 @@ std::unique_ptr<SqliteCaseStore> SqliteCaseStore::createCopy(const QString &fold
         store->create(source);
     } catch (...) {
         files.removeCaptures();
+        QDir(folder + QStringLiteral("/stamps")).removeRecursively();
         throw;
     }
     store->openDatabase(files.filePath(kDatabaseFile), false);
@@ -256,7 +258,9 @@ void SqliteCaseStore::fillCopy(QSqlQuery &query, const CopySource &source)
     source([&](const CaseEntry &entry, QIODevice *capture) {
         BindEntry(query, entry);
         check(query.exec());
-        if (capture) {
+        if (capture && entry.kind == QLatin1StringView(kStamp)) {
+            writeCopiedStamp(entry, capture->readAll());
+        } else if (capture) {
             if (!isCaptureName(entry.file))
                 fail(Tr::tr("\"%1\" is not a file name of %2/").arg(entry.file, kCaptures));
             if (const QString problem = m_files.writeCapture(entry.file, *capture); !problem.isEmpty())
@@ -315,6 +319,8 @@ void SqliteCaseStore::checkIdentity()
     m_info.created = meta.value(QStringLiteral("created"));
     if (!ok || m_info.schema < 1 || m_info.id.isEmpty() || m_info.created.isEmpty())
         damaged(Tr::tr("its identity is incomplete"));
+    if (const QString problem = UpgradeFolderEntries(query, m_access == Access::ReadOnly); !problem.isEmpty())
+        damaged(problem);
     if (!query.exec(QStringLiteral("SELECT %1 FROM entries LIMIT 1").arg(EntryColumns())))
         damaged(query.lastError().databaseText());
     if (m_access == Access::Write) {
@@ -397,7 +403,7 @@ CaseEntry SqliteCaseStore::appendInTransaction(CaseEntry entry,
         const bool first = !query.next();
         entry.seq = first ? 1 : query.value(0).toLongLong() + 1;
         entry.prevHash = first ? GenesisHash(m_info.id, m_info.created) : query.value(1).toString();
-        if (entry.kind != QLatin1StringView(kSearch)) {
+        if (entry.kind == QLatin1StringView(kCapture) || entry.kind == QLatin1StringView(kNote)) {
             check(query.prepare(QStringLiteral("SELECT kind FROM entries WHERE seq = ?")));
             query.addBindValue(entry.searchSeq);
             check(query.exec());

@@ -38,6 +38,8 @@ public:
     ChainHead head() const override;
     void snapshot(const std::function<void()> &work) const override;
     std::unique_ptr<QIODevice> openCapture(const QString &file, QString &problem) const override;
+    CaseEntry appendStamp(CaseEntry entry, const QByteArray &answer) override; // SqliteStamps.cpp
+    QByteArray readStamp(const CaseEntry &stamp, QString &problem) const override;
 
     // SQLite's full check of the file; empty when it is sound. Slower than the check at opening.
     QString integrityProblem() const;
@@ -58,6 +60,7 @@ private:
     QString captureName(const CaseEntry &entry) const;
     CaseEntry appendInTransaction(CaseEntry entry, const std::function<void(CaseEntry &)> &prepare);
     [[noreturn]] void fail(const QString &reason) const;
+    void writeCopiedStamp(const CaseEntry &stamp, const QByteArray &answer);
 
     QString m_folder;
     Access m_access;

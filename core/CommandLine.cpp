@@ -93,7 +93,21 @@ const QList<OptionRow> &optionRows()
              "DIR",
              QT_TRANSLATE_NOOP("CommandLine",
                                "write the record of the case in DIR to the file --out FILE as "
-                               "--format csv, jsonl, html or warc, and exit")},
+                               "--format csv, jsonl, html, warc or wacz, and exit")},
+            {{QStringLiteral("stamp-case")},
+             "CASE",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "ask the time-stamp authority --tsa URL for a token over the last "
+                               "record of the case CASE, keep it in the case, and exit")},
+            {{QStringLiteral("tsa")},
+             "URL",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --stamp-case: the time-stamp authority's address (http or https)")},
+            {{QStringLiteral("tsa-ca")},
+             "FILE",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --verify-case and --export-case: the CA certificates (PEM) the "
+                               "stamps must lead to; the system's trusted ones when not given")},
             {{QStringLiteral("copy-case")},
              "FROM",
              QT_TRANSLATE_NOOP("CommandLine",
@@ -101,7 +115,7 @@ const QList<OptionRow> &optionRows()
                                "?case=NAME) into the new case TO, check the copy, and exit")},
             {{QStringLiteral("format")},
              "FORMAT",
-             QT_TRANSLATE_NOOP("CommandLine", "with --export-case: csv, jsonl, html or warc")},
+             QT_TRANSLATE_NOOP("CommandLine", "with --export-case: csv, jsonl, html, warc or wacz")},
             {{QStringLiteral("out")},
              "FILE",
              QT_TRANSLATE_NOOP("CommandLine",
@@ -258,14 +272,17 @@ CommandLine readCopyCaseJob(const QCommandLineParser &parser, const QString &fol
     return result;
 }
 
-// --verify-case DIR, or --export-case DIR --format FORMAT --out FILE: nothing else with them.
+// --verify-case DIR [--tsa-ca FILE], --export-case DIR --format FORMAT --out FILE, or
+// --stamp-case DIR --tsa URL: nothing else with them.
 CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
 {
     const bool verify = parser.isSet(QStringLiteral("verify-case"));
-    const char *job = verify ? "verify-case" : "export-case";
-    const QStringList allowed = verify ? QStringList {QStringLiteral("verify-case")}
-                                       : QStringList {QStringLiteral("export-case"),
-                                                      QStringLiteral("format"), QStringLiteral("out")};
+    const bool stamp = !verify && parser.isSet(QStringLiteral("stamp-case"));
+    const char *job = verify ? "verify-case" : stamp ? "stamp-case" : "export-case";
+    const QStringList allowed = verify ? QStringList {QStringLiteral("verify-case"), QStringLiteral("tsa-ca")}
+            : stamp                    ? QStringList {QStringLiteral("stamp-case"), QStringLiteral("tsa")}
+                                       : QStringList {QStringLiteral("export-case"), QStringLiteral("format"),
+                                                      QStringLiteral("out"), QStringLiteral("tsa-ca")};
     for (const QString &name : parser.optionNames()) {
         if (!allowed.contains(name))
             throw UsageError(Tr::tr("%1 cannot be used with %2")
@@ -281,11 +298,19 @@ CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
         return QDir::cleanPath(QDir(folder).absoluteFilePath(value));
     };
     CommandLine result;
-    result.job = verify ? CommandLine::Job::VerifyCase : CommandLine::Job::ExportCase;
+    result.job = verify ? CommandLine::Job::VerifyCase
+            : stamp     ? CommandLine::Job::StampCase
+                        : CommandLine::Job::ExportCase;
     if (IsBlank(parser.value(QString::fromLatin1(job))))
         throw UsageError(Tr::tr("%1 needs a case").arg(dashed(job)));
     result.caseFolder = caseLocation(parser.value(QString::fromLatin1(job)), folder);
-    if (!verify) {
+    if (parser.isSet(QStringLiteral("tsa-ca")))
+        result.tsaCaFile = path("tsa-ca");
+    if (stamp) {
+        result.tsaUrl = parser.value(QStringLiteral("tsa")).trimmed();
+        if (result.tsaUrl.isEmpty())
+            throw UsageError(Tr::tr("%1 needs %2").arg(dashed(job), dashed("tsa")));
+    } else if (!verify) {
         result.caseFormat = parser.value(QStringLiteral("format"));
         if (IsBlank(result.caseFormat))
             throw UsageError(Tr::tr("%1 needs %2").arg(dashed(job), dashed("format")));
@@ -395,8 +420,14 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
         result.job = CommandLine::Job::Version;
         return result;
     }
-    if (parser.isSet(QStringLiteral("verify-case")) || parser.isSet(QStringLiteral("export-case")))
+    if (parser.isSet(QStringLiteral("verify-case")) || parser.isSet(QStringLiteral("export-case"))
+        || parser.isSet(QStringLiteral("stamp-case")))
         return readCaseJob(parser, workingDirectory);
+    for (const char *option : {"tsa", "tsa-ca"}) {
+        if (parser.isSet(QString::fromLatin1(option)))
+            throw UsageError(Tr::tr("%1 goes only with %2")
+                                     .arg(dashed(option), option[3] ? QStringLiteral("--verify-case or --export-case") : dashed("stamp-case")));
+    }
     if (parser.isSet(QStringLiteral("copy-case")))
         return readCopyCaseJob(parser, workingDirectory);
     for (const char *option : {"group", "pause"}) {

@@ -176,36 +176,12 @@
         <translation>In %1 ausgelassen: %2</translation>
     </message>
     <message>
-        <source>Search record of case %1</source>
-        <translation>Suchprotokoll des Falls %1</translation>
-    </message>
-    <message>
-        <source>Folder: %1</source>
-        <translation>Ordner: %1</translation>
-    </message>
-    <message>
-        <source>Created: %1 (UTC)</source>
-        <translation>Angelegt: %1 (UTC)</translation>
-    </message>
-    <message>
-        <source>Exported: %1 (UTC)</source>
-        <translation>Exportiert: %1 (UTC)</translation>
-    </message>
-    <message>
-        <source>Records: %1; chain head: sha256:%2</source>
-        <translation>Einträge: %1; Kettenende: sha256:%2</translation>
-    </message>
-    <message>
         <source>(no name)</source>
         <translation>(ohne Namen)</translation>
     </message>
     <message>
         <source>Service line: %1</source>
         <translation>Zeile des Suchdienstes: %1</translation>
-    </message>
-    <message>
-        <source>Searches: %1 (%2 loaded, %3 failed, %4 not finished); first %5, last %6 (UTC)</source>
-        <translation>Suchen: %1 (%2 geladen, %3 fehlgeschlagen, %4 nicht fertig); erste %5, letzte %6 (UTC)</translation>
     </message>
     <message>
         <source>Record</source>
@@ -703,6 +679,262 @@
         <source>The capture was not recorded: it was not written in the case&apos;s folder</source>
         <translation>Die Sicherung wurde nicht aufgezeichnet: sie wurde nicht im Ordner des Falls geschrieben</translation>
     </message>
+    <message>
+        <source>Search record of the case %1</source>
+        <translation>Suchprotokoll des Falls %1</translation>
+    </message>
+    <message>
+        <source>Case</source>
+        <translation>Fall</translation>
+    </message>
+    <message>
+        <source>Kept at</source>
+        <translation>Aufbewahrt in</translation>
+    </message>
+    <message>
+        <source>Searched by</source>
+        <translation>Gesucht von</translation>
+    </message>
+    <message>
+        <source>First search (UTC)</source>
+        <translation>Erste Suche (UTC)</translation>
+    </message>
+    <message>
+        <source>Last search (UTC)</source>
+        <translation>Letzte Suche (UTC)</translation>
+    </message>
+    <message>
+        <source>Verified at export</source>
+        <translation>Beim Export geprüft</translation>
+    </message>
+    <message>
+        <source>the record holds: %1 records, chain head sha256:%2</source>
+        <translation>das Protokoll ist intakt: %1 Einträge, Kettenende sha256:%2</translation>
+    </message>
+    <message>
+        <source>the record does not hold: %1</source>
+        <translation>das Protokoll ist nicht intakt: %1</translation>
+    </message>
+    <message>
+        <source>record %1 (sha256:%2) stamped at %3 (UTC) by %4 (%5)</source>
+        <translation>Eintrag %1 (sha256:%2) gestempelt um %3 (UTC) von %4 (%5)</translation>
+    </message>
+    <message>
+        <source>Stamps</source>
+        <translation>Zeitstempel</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>Exported (UTC)</source>
+        <translation>Exportiert (UTC)</translation>
+    </message>
+    <message>
+        <source>Search methods</source>
+        <translation>Suchmethoden</translation>
+    </message>
+    <message>
+        <source>Service</source>
+        <translation>Dienst</translation>
+    </message>
+    <message>
+        <source>Its line, exactly as searched</source>
+        <translation>Seine Zeile, genau wie gesucht</translation>
+    </message>
+    <message>
+        <source>Dates run (UTC)</source>
+        <translation>Suchtage (UTC)</translation>
+    </message>
+    <message>
+        <source>Searches</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Loaded</source>
+        <translation>Geladen</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Not finished</source>
+        <translation>Nicht beendet</translation>
+    </message>
+    <message>
+        <source>Started by</source>
+        <translation>Gestartet durch</translation>
+    </message>
+    <message>
+        <source>Searches: %1; first %2, last %3 (UTC)</source>
+        <translation>Suchen: %1; erste %2, letzte %3 (UTC)</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>The case holds no record yet: there is nothing to stamp</source>
+        <translation>Der Fall enthält noch keinen Eintrag: es gibt nichts zu stempeln</translation>
+    </message>
+    <message>
+        <source>Record %1&apos;s hash is not a SHA-256: verify the case</source>
+        <translation>Der Hash von Eintrag %1 ist kein SHA-256: prüfen Sie den Fall</translation>
+    </message>
+    <message>
+        <source>The stamp from %1 was not kept: %2</source>
+        <translation>Der Zeitstempel von %1 wurde nicht aufbewahrt: %2</translation>
+    </message>
+    <message>
+        <source>The stamp from %1 was not kept: its time %2 is before record %3&apos;s own (%4); the authority&apos;s clock or this machine&apos;s is wrong</source>
+        <translation>Der Zeitstempel von %1 wurde nicht aufbewahrt: seine Zeit %2 liegt vor der von Eintrag %3 (%4); die Uhr des Zeitstempeldienstes oder dieses Rechners geht falsch</translation>
+    </message>
+    <message>
+        <source>No stamp from %1: %2</source>
+        <translation>Kein Zeitstempel von %1: %2</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; is stamped: record %2 (sha256:%3) at %4 (UTC) by %5; the answer is kept as stamps/%6</source>
+        <translation>Der Fall „%1“ ist gestempelt: Eintrag %2 (sha256:%3) um %4 (UTC) von %5; die Antwort ist als stamps/%6 aufbewahrt</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; was not copied: record %2&apos;s stamp: %3</source>
+        <translation>Der Fall „%1“ wurde nicht kopiert: Zeitstempel von Eintrag %2: %3</translation>
+    </message>
+    <message>
+        <source>the stamp of record %1: %2</source>
+        <translation>der Zeitstempel von Eintrag %1: %2</translation>
+    </message>
+    <message>
+        <source>The WARC changed while it was put into the archive</source>
+        <translation>Die WARC-Datei hat sich verändert, während sie ins Archiv gelegt wurde</translation>
+    </message>
+    <message>
+        <source>The search record of the case %1 (%2), chain head sha256:%3</source>
+        <translation>Das Suchprotokoll des Falls %1 (%2), Kettenende sha256:%3</translation>
+    </message>
+    <message>
+        <source>The WARC could not be written to &quot;%1&quot;</source>
+        <translation>Die WARC-Datei konnte nicht nach „%1“ geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The WARC could not be read back</source>
+        <translation>Die WARC-Datei konnte nicht zurückgelesen werden</translation>
+    </message>
+    <message>
+        <source>record %1&apos;s time is not a UTC time: its WARC records carry the export&apos;s time</source>
+        <translation>die Zeit von Eintrag %1 ist keine UTC-Zeit: seine WARC-Einträge tragen die Zeit des Exports</translation>
+    </message>
+    <message>
+        <source>names no record before it</source>
+        <translation>nennt keinen Eintrag davor</translation>
+    </message>
+    <message>
+        <source>is not a UTC time in the form records hold</source>
+        <translation>ist keine UTC-Zeit in der Form der Einträge</translation>
+    </message>
+    <message>
+        <source>The stamp was not recorded: the server has not taken every record yet</source>
+        <translation>Der Zeitstempel wurde nicht aufgezeichnet: der Server hat noch nicht alle Einträge angenommen</translation>
+    </message>
+    <message>
+        <source>The stamp was not recorded: %1</source>
+        <translation>Der Zeitstempel wurde nicht aufgezeichnet: %1</translation>
+    </message>
+    <message>
+        <source>The stamp was not recorded: it names no record&apos;s hash</source>
+        <translation>Der Zeitstempel wurde nicht aufgezeichnet: er nennt keinen Hash eines Eintrags</translation>
+    </message>
+    <message>
+        <source>The stamp was not recorded: %1/ cannot be opened (%2)</source>
+        <translation>Der Zeitstempel wurde nicht aufgezeichnet: %1/ kann nicht geöffnet werden (%2)</translation>
+    </message>
+    <message>
+        <source>The stamp was not recorded: %1/%2 is there already</source>
+        <translation>Der Zeitstempel wurde nicht aufgezeichnet: %1/%2 gibt es schon</translation>
+    </message>
+    <message>
+        <source>it names no record&apos;s hash</source>
+        <translation>er nennt keinen Hash eines Eintrags</translation>
+    </message>
+    <message>
+        <source>%1 is not a time-stamp answer of this case</source>
+        <translation>%1 ist keine Zeitstempel-Antwort dieses Falls</translation>
+    </message>
+    <message>
+        <source>the stamp of record %1 cannot be written</source>
+        <translation>der Zeitstempel von Eintrag %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the stamp of record %1 cannot be written (%2)</source>
+        <translation>der Zeitstempel von Eintrag %1 kann nicht geschrieben werden (%2)</translation>
+    </message>
+    <message>
+        <source>it names record %1, which is no record before it</source>
+        <translation>er nennt Eintrag %1, der kein Eintrag davor ist</translation>
+    </message>
+    <message>
+        <source>it is over another hash than record %1&apos;s</source>
+        <translation>er gilt einem anderen Hash als dem von Eintrag %1</translation>
+    </message>
+    <message>
+        <source>stamps/%1 was changed (its SHA-256 is not the one recorded)</source>
+        <translation>stamps/%1 wurde verändert (sein SHA-256 ist nicht der aufgezeichnete)</translation>
+    </message>
+    <message>
+        <source>the token&apos;s time is %1, not the %2 recorded</source>
+        <translation>die Zeit des Tokens ist %1, nicht die aufgezeichnete %2</translation>
+    </message>
+    <message>
+        <source>its time %1 is before record %2&apos;s own (%3)</source>
+        <translation>seine Zeit %1 liegt vor der von Eintrag %2 (%3)</translation>
+    </message>
+    <message>
+        <source>the stamp of record %1 (record %2, by %3): %4</source>
+        <translation>der Zeitstempel in Eintrag %1 (Eintrag %2, von %3): %4</translation>
+    </message>
+    <message>
+        <source>libcrypto gave no reason</source>
+        <translation>libcrypto nannte keinen Grund</translation>
+    </message>
+    <message>
+        <source>the answer is no time-stamp response</source>
+        <translation>die Antwort ist keine Zeitstempel-Antwort</translation>
+    </message>
+    <message>
+        <source>the token&apos;s time cannot be read</source>
+        <translation>die Zeit des Tokens kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the token is not over a SHA-256 hash</source>
+        <translation>das Token gilt keinem SHA-256-Hash</translation>
+    </message>
+    <message>
+        <source>its signature does not hold: %1</source>
+        <translation>seine Signatur ist ungültig: %1</translation>
+    </message>
+    <message>
+        <source>The time-stamp query cannot be made: %1</source>
+        <translation>Die Zeitstempel-Anfrage kann nicht erstellt werden: %1</translation>
+    </message>
+    <message>
+        <source>the authority refused (status %1)</source>
+        <translation>der Zeitstempeldienst hat abgelehnt (Status %1)</translation>
+    </message>
+    <message>
+        <source>the token is not the one asked for: %1</source>
+        <translation>das Token ist nicht das angefragte: %1</translation>
+    </message>
+    <message>
+        <source>the certificates of %1 cannot be read: %2</source>
+        <translation>die Zertifikate aus %1 können nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Stamps that hold: %1; the last at %2 (UTC) by %3 (%4)</source>
+        <translation>Gültige Zeitstempel: %1; der letzte um %2 (UTC) von %3 (%4)</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>
@@ -1107,14 +1339,6 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
         <translation>das Protokoll des Falls in DIR und seine gesicherten Dateien prüfen und beenden (keine Anzeige nötig)</translation>
     </message>
     <message>
-        <source>write the record of the case in DIR to the file --out FILE as --format csv, jsonl, html or warc, and exit</source>
-        <translation>das Protokoll des Falls in DIR als --format csv, jsonl, html oder warc in die Datei --out FILE schreiben und beenden</translation>
-    </message>
-    <message>
-        <source>with --export-case: csv, jsonl, html or warc</source>
-        <translation>mit --export-case: csv, jsonl, html oder warc</translation>
-    </message>
-    <message>
         <source>%1 takes no search term</source>
         <translation>%1 nimmt keinen Suchbegriff</translation>
     </message>
@@ -1237,6 +1461,30 @@ Optionen:
     <message>
         <source>record every search in the case CASE: a folder (made when new) or postgresql://USER@HOST/DATABASE?case=NAME; with --matrix, every cell&apos;s search</source>
         <translation>jede Suche in der Akte CASE aufzeichnen: ein Ordner (neu angelegt, wenn es ihn nicht gibt) oder postgresql://USER@HOST/DATABASE?case=NAME; mit --matrix die Suche jeder Zelle</translation>
+    </message>
+    <message>
+        <source>write the record of the case in DIR to the file --out FILE as --format csv, jsonl, html, warc or wacz, and exit</source>
+        <translation>das Protokoll des Falls in DIR als --format csv, jsonl, html, warc oder wacz in die Datei --out FILE schreiben und beenden</translation>
+    </message>
+    <message>
+        <source>ask the time-stamp authority --tsa URL for a token over the last record of the case CASE, keep it in the case, and exit</source>
+        <translation>beim Zeitstempeldienst --tsa URL ein Token über den letzten Eintrag des Falls CASE anfragen, es im Fall aufbewahren und beenden</translation>
+    </message>
+    <message>
+        <source>with --stamp-case: the time-stamp authority&apos;s address (http or https)</source>
+        <translation>mit --stamp-case: die Adresse des Zeitstempeldienstes (http oder https)</translation>
+    </message>
+    <message>
+        <source>with --verify-case and --export-case: the CA certificates (PEM) the stamps must lead to; the system&apos;s trusted ones when not given</source>
+        <translation>mit --verify-case und --export-case: die CA-Zertifikate (PEM), auf die die Zeitstempel zurückgehen müssen; ohne Angabe die vertrauenswürdigen des Systems</translation>
+    </message>
+    <message>
+        <source>with --export-case: csv, jsonl, html, warc or wacz</source>
+        <translation>mit --export-case: csv, jsonl, html, warc oder wacz</translation>
+    </message>
+    <message>
+        <source>%1 goes only with %2</source>
+        <translation>%1 geht nur mit %2</translation>
     </message>
 </context>
 <context>
@@ -1446,6 +1694,10 @@ Optionen:
     <message>
         <source>The matrix cannot run: %1</source>
         <translation>Die Ergebnismatrix kann nicht laufen: %1</translation>
+    </message>
+    <message>
+        <source>The case cannot be stamped: %1</source>
+        <translation>Der Fall kann nicht gestempelt werden: %1</translation>
     </message>
 </context>
 <context>
@@ -2551,16 +2803,8 @@ und sendet das Formular:
         <translation>Keine Akte ist geöffnet</translation>
     </message>
     <message>
-        <source>Spreadsheet, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Search report, HTML (*.html)|*.html|Web archive, WARC (*.warc.gz)|*.warc.gz</source>
-        <translation>Tabelle, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Suchbericht, HTML (*.html)|*.html|Webarchiv, WARC (*.warc.gz)|*.warc.gz</translation>
-    </message>
-    <message>
         <source>Export Case</source>
         <translation>Akte exportieren</translation>
-    </message>
-    <message>
-        <source>The file name must end in .csv, .jsonl, .html or .warc.gz to say what to write</source>
-        <translation>Der Dateiname muss auf .csv, .jsonl, .html oder .warc.gz enden, damit feststeht, was geschrieben wird</translation>
     </message>
     <message>
         <source>The case was written to &quot;%1&quot;.</source>
@@ -2612,6 +2856,14 @@ und sendet das Formular:
             <numerusform>%n Eintrag wartet auf den Server</numerusform>
             <numerusform>%n Einträge warten auf den Server</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Spreadsheet, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Search report, HTML (*.html)|*.html|Web archive, WARC (*.warc.gz)|*.warc.gz|Web archive for players, WACZ (*.wacz)|*.wacz</source>
+        <translation>Tabelle, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Suchbericht, HTML (*.html)|*.html|Webarchiv, WARC (*.warc.gz)|*.warc.gz|Webarchiv für Abspielprogramme, WACZ (*.wacz)|*.wacz</translation>
+    </message>
+    <message>
+        <source>The file name must end in .csv, .jsonl, .html, .warc.gz or .wacz to say what to write</source>
+        <translation>Der Dateiname muss auf .csv, .jsonl, .html, .warc.gz oder .wacz enden, damit klar ist, was geschrieben wird</translation>
     </message>
 </context>
 <context>
@@ -2708,6 +2960,25 @@ und sendet das Formular:
     <message>
         <source>Note</source>
         <translation>Notiz</translation>
+    </message>
+</context>
+<context>
+    <name>TimestampClient</name>
+    <message>
+        <source>the authority&apos;s address must be an http or https address</source>
+        <translation>die Adresse des Zeitstempeldienstes muss eine http- oder https-Adresse sein</translation>
+    </message>
+    <message>
+        <source>no answer within %1 seconds, or more than an answer&apos;s size</source>
+        <translation>keine Antwort innerhalb von %1 Sekunden, oder mehr als eine Antwort groß ist</translation>
+    </message>
+    <message>
+        <source>the authority answered HTTP %1 %2</source>
+        <translation>der Zeitstempeldienst antwortete HTTP %1 %2</translation>
+    </message>
+    <message>
+        <source>the authority&apos;s answer is empty or too large</source>
+        <translation>die Antwort des Zeitstempeldienstes ist leer oder zu groß</translation>
     </message>
 </context>
 <context>

@@ -42,7 +42,8 @@ std::optional<Cases::ExportFormat> formatOfFile(const QString &path)
     for (const auto &[ending, format] :
          {std::pair {".csv", Cases::ExportFormat::Csv}, std::pair {".jsonl", Cases::ExportFormat::Jsonl},
           std::pair {".html", Cases::ExportFormat::Html}, std::pair {".htm", Cases::ExportFormat::Html},
-          std::pair {".warc.gz", Cases::ExportFormat::Warc}, std::pair {".warc", Cases::ExportFormat::Warc}}) {
+          std::pair {".warc.gz", Cases::ExportFormat::Warc}, std::pair {".warc", Cases::ExportFormat::Warc},
+          std::pair {".wacz", Cases::ExportFormat::Wacz}}) {
         if (name.endsWith(QLatin1StringView(ending)))
             return format;
     }
@@ -183,14 +184,15 @@ void TfrmMain::actExportCaseExecute()
     const std::optional<QString> path = m_parts.prompts->ChooseFile(
             Prompts::FileMode::Save,
             tr("Spreadsheet, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Search report, HTML "
-               "(*.html)|*.html|Web archive, WARC (*.warc.gz)|*.warc.gz"),
+               "(*.html)|*.html|Web archive, WARC (*.warc.gz)|*.warc.gz|Web archive for players, WACZ "
+               "(*.wacz)|*.wacz"),
             QStringLiteral(".csv"), tr("Export Case"), QFileInfo(m_case->folder()).absolutePath());
     if (!path)
         return;
     const std::optional<Cases::ExportFormat> format = formatOfFile(*path);
     if (!format)
-        throw CommandError(tr("The file name must end in .csv, .jsonl, .html or .warc.gz to "
-                              "say what to write"));
+        throw CommandError(tr("The file name must end in .csv, .jsonl, .html, .warc.gz or .wacz "
+                              "to say what to write"));
     const QStringList missing = Cases::ExportCase(m_case->openCase()->store(), *format, *path);
     QString summary = tr("The case was written to \"%1\".").arg(QDir::toNativeSeparators(*path));
     if (!missing.isEmpty())

@@ -108,7 +108,7 @@ class CaseJobsTest(e2e.ProgramTestCase):
         self.assertIn(f"Left out of {warc}: the capture of record 2: captures/{first} is missing", result.stderr)
         self.assertEqual(len(read_warc_gz(warc)), 1 + 15 + SEARCHES - 1)
         cases = [
-            (["--export-case", self.case, "--format", "xml", "--out", "x"], 2, '--format is one of csv, jsonl, html, warc, not "xml"'),
+            (["--export-case", self.case, "--format", "xml", "--out", "x"], 2, '--format is one of csv, jsonl, html, warc, wacz, not "xml"'),
             (["--export-case", self.case, "--format", "csv", "--out", "/nowhere/x.csv"], 1, 'Cannot create file "/nowhere/x.csv"'),
             (["--verify-case", self.folder], 2, "it is not a case folder"),
             (["--export-case", os.path.join(self.folder, "missing"), "--format", "csv", "--out", "x"], 2, "No such file or directory"),

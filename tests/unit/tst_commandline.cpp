@@ -37,8 +37,11 @@ QString outcome(const QStringList &arguments, const QString &folder)
         case CommandLine::Job::VerifyCase:
         case CommandLine::Job::ExportCase:
         case CommandLine::Job::CopyCase:
-            return QStringLiteral("case [%1] %2 [%3]%4")
-                    .arg(options.caseFolder, options.caseFormat, options.outFile, options.copyTo);
+            return QStringLiteral("case [%1] %2 [%3]%4%5")
+                    .arg(options.caseFolder, options.caseFormat, options.outFile, options.copyTo,
+                         options.tsaCaFile.isEmpty() ? QString() : QStringLiteral(" ca=[%1]").arg(options.tsaCaFile));
+        case CommandLine::Job::StampCase:
+            return QStringLiteral("stamp [%1] tsa=[%2]").arg(options.caseFolder, options.tsaUrl);
         case CommandLine::Job::Matrix:
             return QStringLiteral("matrix [%1] [%2] group=[%3] out=[%4] pause=%5%6")
                     .arg(options.servicesFile, options.termsFile, options.group, options.outFile)
@@ -201,6 +204,12 @@ void TestCommandLine::decide_data()
     row("verify case and a term", {"--verify-case", "c", "x"}, "error: --verify-case takes no search term");
     row("verify case and service", {"--verify-case", "c", "--service", "Web"}, "error: --verify-case cannot be used with --service");
     row("verify a server case", {"--verify-case", "postgresql://a@h/d?case=x"}, "case [postgresql://a@h/d?case=x]  []");
+    row("verify with a CA", {"--verify-case", "c", "--tsa-ca", "ca.pem"}, "case [<dir>/c]  [] ca=[<dir>/ca.pem]");
+    row("stamp case", {"--stamp-case", "c", "--tsa", "http://tsa.example/"}, "stamp [<dir>/c] tsa=[http://tsa.example/]");
+    row("stamp case without authority", {"--stamp-case", "c"}, "error: --stamp-case needs --tsa");
+    row("stamp case and format", {"--stamp-case", "c", "--tsa", "http://t/", "--format", "csv"}, "error: --stamp-case cannot be used with --format");
+    row("authority without stamp case", {"--tsa", "http://t/", "x"}, "error: --tsa goes only with --stamp-case");
+    row("CA without verify case", {"--tsa-ca", "ca.pem"}, "error: --tsa-ca goes only with --verify-case or --export-case");
     row("copy case", {"--copy-case", "c", "postgres://a@h/d?case=x"}, "case [<dir>/c]  []postgres://a@h/d?case=x");
     row("copy case without TO", {"--copy-case", "c"}, "error: --copy-case needs the case to copy and the new case: FROM TO");
     row("copy case onto itself", {"--copy-case", "c", "./c"}, "error: --copy-case needs two different cases");
