@@ -297,14 +297,14 @@ bool QtPrompts::AskLogin(const QString &title, const QString &message, QString &
     return true;
 }
 
-std::optional<QString> QtPrompts::ChooseCase(const QString &startFolder)
+bool QtPrompts::ChooseCase(const QStringList &recent,
+                           const std::function<void(const QString &location)> &open)
 {
-    OpenCaseDialog dialog(startFolder, [this](const QString &start) {
-        return ChooseFolder(Tr::tr("Case Folder"), start);
-    }, dialogParent());
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return dialog.location();
+    OpenCaseDialog dialog(
+            recent,
+            [this](const QString &start) { return ChooseFolder(Tr::tr("Case Folder"), start); },
+            open, dialogParent());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<QString> QtPrompts::AskPassword(const QString &title, const QString &message)

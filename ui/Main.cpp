@@ -91,6 +91,7 @@ void TfrmMain::buildLayout()
     lstbxTerms = new EntryListView(m_terms.list, m_parts.clockMs);
     lstbxTerms->setObjectName(QStringLiteral("lstbxTerms"));
     lstbxServices->setAccessibleName(tr("Search services"));
+    m_services.list.SetServiceLines(true);
     lstbxTerms->setAccessibleName(tr("Search terms"));
     lstbxServices->setRowToolTip(
             [this](qsizetype row) { return ServiceTooltip(m_services.list, row, m_terms.list); });
@@ -236,7 +237,7 @@ void TfrmMain::showSearch(const QByteArray &serviceLine, const QString &term,
     const SearchRequest request = GoRequestFor(serviceLine, term);
     PaneRequest paneRequest = PaneRequestFor(request);
     BrowserPane *pane = browser();
-    paneRequest.id = ++m_lastSearchId;
+    paneRequest.id = nextSearchId();
     m_case->begin(paneRequest.id, CaseSearch(serviceLine, term, request, startedBy), true);
     m_shownId = paneRequest.id;
     pane->load(paneRequest);
