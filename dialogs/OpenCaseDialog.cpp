@@ -67,12 +67,14 @@ OpenCaseDialog::OpenCaseDialog(const QStringList &recent, FolderChooser chooseFo
     setWindowTitle(tr("Open Case"));
     tabsCase = new QTabWidget(this);
     tabsCase->setObjectName(QStringLiteral("tabsCase"));
+    tabsCase->setAccessibleName(tr("Where the case is kept"));
     tabsCase->addTab(buildFolderTab(), tr("&Folder"));
     tabsCase->addTab(buildServerTab(), tr("PostgreSQL &server"));
     lblProblem = PlainLabel({}, this);
     lblProblem->setObjectName(QStringLiteral("lblProblem"));
     lblProblem->setWordWrap(true);
-    lblProblem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblProblem->setTextInteractionFlags(Qt::TextSelectableByMouse); // the server's words copied
+    lblProblem->hide();
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *openButton = buttons->addButton(tr("&Open"), QDialogButtonBox::AcceptRole);
     openButton->setObjectName(QStringLiteral("okButton"));
@@ -214,6 +216,12 @@ QString OpenCaseDialog::serverLocation() const
     return Cases::ParseServerAddress(address.text()).text();
 }
 
+void OpenCaseDialog::showProblem(const QString &text)
+{
+    lblProblem->setText(text);
+    lblProblem->setVisible(!text.isEmpty());
+}
+
 void OpenCaseDialog::accept()
 {
     try {
@@ -226,17 +234,17 @@ void OpenCaseDialog::accept()
         }
         else
             location = serverLocation();
-        lblProblem->setText(tabsCase->currentIndex() == 0 ? tr("Opening the case...")
-                                                          : tr("Connecting to the server..."));
+        showProblem(tabsCase->currentIndex() == 0 ? tr("Opening the case...")
+                                                  : tr("Connecting to the server..."));
         lblProblem->repaint();
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
         m_open(location);
         m_location = location;
     } catch (const CommandError &error) {
-        lblProblem->setText(tidied(error.message()));
+        showProblem(tidied(error.message()));
         return;
     }
-    lblProblem->clear();
+    showProblem({});
     QDialog::accept();
 }

@@ -41,6 +41,7 @@ private:
     QWidget *buildServerTab();
     void fillServerFields(const QString &address);
     void describeDefaultTls();
+    void showProblem(const QString &text);
     QString serverLocation() const; // CaseOpenError naming the field that is wrong
 
     FolderChooser m_chooseFolder;

@@ -129,7 +129,6 @@ void TfrmMain::showCaseMark()
 {
     const QStringList parts = caseMarkParts();
     CaseMark->setText(parts.join(QStringLiteral(" - ")));
-    CaseMark->setAccessibleName(tr("Case"));
     CaseMark->setToolTip(PlainToolTip(m_case->folder()));
     CaseMark->setVisible(!parts.isEmpty());
 }
