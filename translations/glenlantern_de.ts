@@ -89,13 +89,6 @@
         <source>the %1 failed: %2</source>
         <translation>%1 fehlgeschlagen: %2</translation>
     </message>
-    <message numerus="yes">
-        <source>Captured the page: %n file(s) written to the case, %1</source>
-        <translation>
-            <numerusform>Die Seite wurde gesichert: %n Datei in die Akte geschrieben, %1</numerusform>
-            <numerusform>Die Seite wurde gesichert: %n Dateien in die Akte geschrieben, %1</numerusform>
-        </translation>
-    </message>
     <message>
         <source>The page was not captured: %1</source>
         <translation>Die Seite wurde nicht gesichert: %1</translation>
@@ -103,6 +96,10 @@
     <message>
         <source>Captured the page in part: %1 written to the case; %2</source>
         <translation>Die Seite wurde zum Teil gesichert: %1 in die Akte geschrieben; %2</translation>
+    </message>
+    <message>
+        <source>Captured the page: %1 written to the case</source>
+        <translation>Die Seite wurde gesichert: %1 in die Akte geschrieben</translation>
     </message>
 </context>
 <context>
@@ -2688,13 +2685,6 @@ und sendet das Formular:
         <source>These services were left as they were:</source>
         <translation>Diese Suchdienste blieben, wie sie waren:</translation>
     </message>
-    <message numerus="yes">
-        <source>The group &quot;%1&quot; holds %n service(s)</source>
-        <translation>
-            <numerusform>Die Gruppe „%1“ enthält %n Suchdienst</numerusform>
-            <numerusform>Die Gruppe „%1“ enthält %n Suchdienste</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Rename Group</source>
         <translation>Gruppe umbenennen</translation>
@@ -2702,20 +2692,6 @@ und sendet das Formular:
     <message>
         <source>The new name of the group &quot;%1&quot;:</source>
         <translation>Der neue Name der Gruppe „%1“:</translation>
-    </message>
-    <message numerus="yes">
-        <source>The group &quot;%1&quot; is now &quot;%2&quot; (%n service(s))</source>
-        <translation>
-            <numerusform>Die Gruppe „%1“ heißt jetzt „%2“ (%n Suchdienst)</numerusform>
-            <numerusform>Die Gruppe „%1“ heißt jetzt „%2“ (%n Suchdienste)</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Delete the group &quot;%1&quot;? Its %n service(s) stay in the list; only the group is taken off them.</source>
-        <translation>
-            <numerusform>Die Gruppe „%1“ löschen? Ihr %n Suchdienst bleibt in der Liste; nur die Gruppe wird von ihm genommen.</numerusform>
-            <numerusform>Die Gruppe „%1“ löschen? Ihre %n Suchdienste bleiben in der Liste; nur die Gruppe wird von ihnen genommen.</numerusform>
-        </translation>
     </message>
     <message>
         <source>The group &quot;%1&quot; is deleted; its services stay in the list</source>
@@ -2732,6 +2708,18 @@ und sendet das Formular:
     <message>
         <source>The service &quot;%1&quot; is changed; Save Services keeps it</source>
         <translation>Der Suchdienst „%1“ ist geändert; Suchdienste speichern behält die Änderung</translation>
+    </message>
+    <message>
+        <source>Services in the group &quot;%1&quot;: %2</source>
+        <translation>Suchdienste in der Gruppe „%1“: %2</translation>
+    </message>
+    <message>
+        <source>The group &quot;%1&quot; is now &quot;%2&quot;; services in it: %3</source>
+        <translation>Die Gruppe „%1“ heißt jetzt „%2“; Suchdienste darin: %3</translation>
+    </message>
+    <message>
+        <source>Delete the group &quot;%1&quot;? The services in it (%2) stay in the list; only the group is taken off them.</source>
+        <translation>Die Gruppe „%1“ löschen? Die Suchdienste darin (%2) bleiben in der Liste; nur die Gruppe wird von ihnen genommen.</translation>
     </message>
 </context>
 <context>

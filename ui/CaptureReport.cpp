@@ -25,9 +25,7 @@ std::optional<QString> CaptureReport::ended(qint64 searchSeq, const QString &kin
     const QString written = done.written.join(QStringLiteral(", "));
     const QString failed = done.failed.join(QStringLiteral("; "));
     if (done.failed.isEmpty())
-        return tr("Captured the page: %n file(s) written to the case, %1", nullptr,
-                  int(done.written.size()))
-                .arg(written);
+        return tr("Captured the page: %1 written to the case").arg(written);
     if (done.written.isEmpty())
         return tr("The page was not captured: %1").arg(failed);
     return tr("Captured the page in part: %1 written to the case; %2").arg(written, failed);

@@ -130,7 +130,12 @@ void TfrmEditGroups::tick(int item, bool on)
 
 QString TfrmEditGroups::GroupName() const
 {
-    return CheckedGroupName(cmbGroup->currentText());
+    const QString name = CheckedGroupName(cmbGroup->currentText());
+    for (const QString &group : m_groups) {
+        if (group.compare(name, Qt::CaseInsensitive) == 0)
+            return group; // as the list writes it
+    }
+    return name;
 }
 
 QList<std::pair<qsizetype, bool>> TfrmEditGroups::Members() const

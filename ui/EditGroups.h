@@ -30,7 +30,7 @@ public:
                    const QList<qsizetype> &selected,
                    const QString &group, QWidget *parent = nullptr);
 
-    // The group's name, checked (CheckedGroupName).
+    // The group's name, checked (CheckedGroupName); a group of the list's as the list writes it.
     QString GroupName() const;
     // The rows offered and whether each is ticked.
     QList<std::pair<qsizetype, bool>> Members() const;

@@ -143,11 +143,10 @@ void TfrmMain::actEditGroupsExecute()
     if (!refused.isEmpty())
         throw CommandError(tr("These services were left as they were:") + u'\n'
                            + refused.join(u'\n'));
-    statusBar()->showMessage(
-            tr("The group \"%1\" holds %n service(s)", nullptr,
-               int(RowsInGroup(m_services.list, group).size()))
-                    .arg(group),
-            kGroupNoticeMs);
+    statusBar()->showMessage(tr("Services in the group \"%1\": %2")
+                                     .arg(group)
+                                     .arg(RowsInGroup(m_services.list, group).size()),
+                             kGroupNoticeMs);
 }
 
 void TfrmMain::renameGroup(const QString &group)
@@ -164,9 +163,9 @@ void TfrmMain::renameGroup(const QString &group)
     if (m_groupOnView.compare(group, Qt::CaseInsensitive) == 0)
         showGroup(renamed);
     refreshGroups();
-    statusBar()->showMessage(tr("The group \"%1\" is now \"%2\" (%n service(s))", nullptr,
-                                int(rows.size()))
-                                     .arg(group, renamed),
+    statusBar()->showMessage(tr("The group \"%1\" is now \"%2\"; services in it: %3")
+                                     .arg(group, renamed)
+                                     .arg(rows.size()),
                              kGroupNoticeMs);
 }
 
@@ -174,10 +173,10 @@ void TfrmMain::deleteGroup(const QString &group)
 {
     const QList<qsizetype> rows = RowsInGroup(m_services.list, group);
     if (!m_parts.prompts->AskOkCancel(
-                tr("Delete the group \"%1\"? Its %n service(s) stay in the list; only the group "
-                   "is taken off them.",
-                   nullptr, int(rows.size()))
-                        .arg(group)))
+                tr("Delete the group \"%1\"? The services in it (%2) stay in the list; only the "
+                   "group is taken off them.")
+                        .arg(group)
+                        .arg(rows.size())))
         return;
     const LineCharset charset = ListCharset(m_services.list);
     for (const qsizetype row : rows)
