@@ -3,6 +3,7 @@
 
 #include "CaseStore.h"
 #include "PlainText.h"
+#include "GrowToFit.h"
 #include "ServerAddress.h"
 
 #include <QComboBox>
@@ -220,6 +221,7 @@ void OpenCaseDialog::showProblem(const QString &text)
 {
     lblProblem->setText(text);
     lblProblem->setVisible(!text.isEmpty());
+    GrowToFit(this);
 }
 
 void OpenCaseDialog::accept()

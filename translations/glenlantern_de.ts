@@ -2342,8 +2342,8 @@ und sendet das Formular:
         <translation>Namen, durch Kommas getrennt</translation>
     </message>
     <message>
-        <source>Send as a form (&amp;POST) with the body:</source>
-        <translation>Als Formular senden (&amp;POST), mit dem Inhalt:</translation>
+        <source>Form (&amp;POST) body:</source>
+        <translation>Formular&amp;inhalt (POST):</translation>
     </message>
     <message>
         <source>Form body</source>

@@ -3,6 +3,7 @@
 
 #include "EntryList.h"
 #include "Error.h"
+#include "GrowToFit.h"
 #include "PlainText.h"
 #include "Search.h"
 #include "ServiceGroups.h"
@@ -110,6 +111,7 @@ void TfrmEditGroups::groupTyped(const QString &text)
                      "services in it");
     lblProblem->setText(problem);
     lblProblem->setVisible(!problem.isEmpty());
+    GrowToFit(this);
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty());
     const QString name = TrimBlanks(text);
     const bool known = m_groups.contains(name, Qt::CaseInsensitive);

@@ -2,6 +2,7 @@
 #include "EditService.h"
 
 #include "Error.h"
+#include "GrowToFit.h"
 #include "PlainText.h"
 
 #include <QCheckBox>
@@ -35,7 +36,8 @@ TfrmEditService::TfrmEditService(const QByteArray &line, LineCharset list, QWidg
     form->addRow(QString(), hint(tr("|s| in the address or the form's body stands for the term.")));
     txtGroups = addField(form, tr("&Groups:"), "txtGroups", m_read.groups);
     txtGroups->setPlaceholderText(tr("names between commas"));
-    chkPost = new QCheckBox(tr("Send as a form (&POST) with the body:"));
+    // Ticked, the search is sent as a form with the body beside it.
+    chkPost = new QCheckBox(tr("Form (&POST) body:"));
     chkPost->setObjectName(QStringLiteral("chkPost"));
     chkPost->setChecked(m_read.post.has_value());
     txtPost = new QLineEdit(m_read.post.value_or(QString()));
@@ -75,7 +77,7 @@ TfrmEditService::TfrmEditService(const QByteArray &line, LineCharset list, QWidg
         connect(edit, &QLineEdit::textChanged, this, &TfrmEditService::check);
     connect(chkPost, &QCheckBox::toggled, this, &TfrmEditService::check);
     check();
-    resize(520, sizeHint().height());
+    resize(600, sizeHint().height());
 }
 
 QLineEdit *TfrmEditService::addField(QFormLayout *form, const QString &label, const char *name,
@@ -111,6 +113,7 @@ bool TfrmEditService::check()
     }
     lblProblem->setText(problem);
     lblProblem->setVisible(!problem.isEmpty());
+    GrowToFit(this);
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty());
     return problem.isEmpty();
 }
