@@ -2721,6 +2721,10 @@ und sendet das Formular:
         <source>Delete the group &quot;%1&quot;? The services in it (%2) stay in the list; only the group is taken off them.</source>
         <translation>Die Gruppe „%1“ löschen? Die Suchdienste darin (%2) bleiben in der Liste; nur die Gruppe wird von ihnen genommen.</translation>
     </message>
+    <message>
+        <source>The service list changed while the groups were edited: nothing was changed, edit them again</source>
+        <translation>Die Dienstliste hat sich geändert, während die Gruppen bearbeitet wurden: Nichts wurde geändert, bearbeiten Sie sie erneut</translation>
+    </message>
 </context>
 <context>
     <name>TfrmMatrix</name>

@@ -116,10 +116,17 @@ qsizetype TfrmMain::firstServiceOnView() const
 
 void TfrmMain::actEditGroupsExecute()
 {
+    QList<QByteArray> before = m_services.list.Lines(); // shared, not copied
     TfrmEditGroups dialog(m_services.list, servicesOnView(), m_services.list.SelectedRows(),
                           m_groupOnView, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    // A caller on the session bus may have changed the list while the dialog was up: its rows
+    // would no longer be the services ticked.
+    if (m_services.list.Lines() != before)
+        throw CommandError(tr("The service list changed while the groups were edited: nothing "
+                              "was changed, edit them again"));
+    before = {}; // a change below copies no list held here
     const QString group = dialog.GroupName();
     switch (dialog.outcome()) {
     case TfrmEditGroups::Outcome::Rename:
@@ -200,14 +207,16 @@ void TfrmMain::actEditServiceExecute()
     const qsizetype row = m_services.list.SelectedIndex();
     if (row < 0)
         throw CommandError(tr("Choose the service to edit in the list first"));
-    const QByteArray line = m_services.list.LineAt(row);
+    QList<QByteArray> before = m_services.list.Lines();
+    const QByteArray line = before.at(row);
     TfrmEditService dialog(line, ListCharset(m_services.list), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     // A caller on the session bus may have changed the list while the dialog was up.
-    if (row >= m_services.list.Count() || m_services.list.LineAt(row) != line)
+    if (m_services.list.Lines() != before)
         throw CommandError(tr("The service list changed while the service was edited: nothing "
                               "was changed, edit it again"));
+    before = {};
     if (dialog.line() == line)
         return;
     replaceService(row, dialog.line());

@@ -116,6 +116,10 @@ class AccessibilityTest(e2e.ProgramTestCase):
         self.check("Add New Term", close="Escape")
         e2e.keys(main, "alt+h", "a")
         self.check("About Glen Lantern", close="Escape")
+        e2e.keys(main, "alt+s", "i")
+        self.check("Import Services", close="Escape")
+        e2e.keys(main, "alt+s", "x")
+        self.check("Export Services", close="Escape")
 
         # A case, made in the folder dialog; its log; Open Case.
         os.mkdir(os.path.join(self.folder, "case one"))
@@ -128,6 +132,10 @@ class AccessibilityTest(e2e.ProgramTestCase):
         e2e.keys(main, "alt+a", "l")
         self.check("Case Log - case one")
         e2e.keys(main, "alt+f", "o")
+        self.check("Open Case")
+        e2e.keys("Open Case", "alt+s")  # the server's tab, its TLS choice among its fields
+        e2e.wait_for(lambda: find(self.window("Open Case"), "combo box", "TLS encryption:"),
+                     what="the TLS choice by its label")
         self.check("Open Case", close="Escape")
 
         # The result matrix over the services and terms on view.
@@ -138,7 +146,7 @@ class AccessibilityTest(e2e.ProgramTestCase):
         tops = [(node.getRoleName(), node.name) for node in children(self.application())]
         self.assertFalse([top for top in tops if top[0] == "filler" or top[1] == "Offscreen"],
                          tops)
-        self.assertEqual(len(self.checked), 12)
+        self.assertEqual(len(self.checked), 15)
 
 
 if __name__ == "__main__":

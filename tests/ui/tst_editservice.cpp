@@ -137,6 +137,18 @@ void TestEditService::editsTheSelectedService()
     QCOMPARE(w->services().list.LineAt(0), QByteArray("A=http://a/\tgroup=\xc9t\xe9")); // the list is Windows-1252
     QVERIFY(w->services().changed);
     QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("The service \"A\" is changed; Save Services keeps it"));
+    // A line added while the dialog is up, as a caller on the session bus may: nothing changes.
+    w->services().list.SelectLine(0);
+    QTimer::singleShot(0, [w] {
+        auto *dialog = qobject_cast<TfrmEditService *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        w->services().list.Append("D=http://d/");
+        dialog->findChild<QLineEdit *>(QStringLiteral("txtName"))->setText(QStringLiteral("Z"));
+        dialog->accept();
+    });
+    edit->trigger();
+    QCOMPARE(f.errors.constLast(), QStringLiteral("The service list changed while the service was edited: nothing was changed, edit it again"));
+    QCOMPARE(w->services().list.LineAt(0), QByteArray("A=http://a/\tgroup=\xc9t\xe9"));
 }
 
 // Rename and Delete in Edit Groups, each asked as a user would; every line's other bytes stay.
