@@ -20,6 +20,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <new>
+
 namespace {
 
 // libpq's modes in words, its own word in brackets, as its documentation names them.
@@ -245,6 +247,10 @@ void OpenCaseDialog::accept()
         m_location = location;
     } catch (const CommandError &error) {
         showProblem(tidied(error.message()));
+        return;
+    } catch (const std::bad_alloc &) {
+        // Nothing may leave a handler of Qt's event loop; the dialog says it and stays.
+        showProblem(tr("Out of memory"));
         return;
     }
     showProblem({});

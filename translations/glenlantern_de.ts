@@ -2052,6 +2052,10 @@ Optionen:
         <source>Connecting to the server...</source>
         <translation>Verbindung zum Server wird aufgebaut...</translation>
     </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>Nicht genügend Arbeitsspeicher</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
