@@ -80,6 +80,29 @@
     </message>
 </context>
 <context>
+    <name>CaptureReport</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>the %1 failed: %2</source>
+        <translation>%1 fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>The page was not captured: %1</source>
+        <translation>Die Seite wurde nicht gesichert: %1</translation>
+    </message>
+    <message>
+        <source>Captured the page in part: %1 written to the case; %2</source>
+        <translation>Die Seite wurde zum Teil gesichert: %1 in die Akte geschrieben; %2</translation>
+    </message>
+    <message>
+        <source>Captured the page: %1 written to the case</source>
+        <translation>Die Seite wurde gesichert: %1 in die Akte geschrieben</translation>
+    </message>
+</context>
+<context>
     <name>CaseLogModel</name>
     <message>
         <source>%1 failed</source>
@@ -125,14 +148,6 @@
         <translation>Die Seite wird gesichert...</translation>
     </message>
     <message>
-        <source>The %1 capture failed: %2</source>
-        <translation>Die Sicherung als %1 ist fehlgeschlagen: %2</translation>
-    </message>
-    <message>
-        <source>The case did not record the %1 capture: %2</source>
-        <translation>Die Akte hat die Sicherung als %1 nicht aufgezeichnet: %2</translation>
-    </message>
-    <message>
         <source>No case is open</source>
         <translation>Keine Akte ist geöffnet</translation>
     </message>
@@ -145,12 +160,12 @@
         <translation>%1. Die Seite wird angezeigt; die nächste Suche versucht es erneut.</translation>
     </message>
     <message>
-        <source>Captured the page as %1 (%2 bytes)</source>
-        <translation>Die Seite wurde als %1 gesichert (%2 Bytes)</translation>
-    </message>
-    <message>
         <source>%1 on %2</source>
         <translation>%1 auf %2</translation>
+    </message>
+    <message>
+        <source>the case did not record it: %1</source>
+        <translation>die Akte hat sie nicht aufgezeichnet: %1</translation>
     </message>
 </context>
 <context>
@@ -1205,6 +1220,10 @@
         <source>S&amp;top</source>
         <translation>&amp;Anhalten</translation>
     </message>
+    <message>
+        <source>Edit Servi&amp;ce...</source>
+        <translation>Suchdienst &amp;bearbeiten...</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -2011,6 +2030,17 @@ Optionen:
     </message>
 </context>
 <context>
+    <name>LineCharset</name>
+    <message>
+        <source>The service&apos;s line cannot hold this text as typed</source>
+        <translation>Die Zeile des Suchdienstes kann diesen Text nicht so aufnehmen, wie er eingegeben wurde</translation>
+    </message>
+    <message>
+        <source>The character &quot;%1&quot; cannot be written into this service&apos;s line, which is in Windows-1252 (the list comes from Windows)</source>
+        <translation>Das Zeichen „%1“ kann nicht in die Zeile dieses Suchdienstes geschrieben werden, die in Windows-1252 steht (die Liste stammt von Windows)</translation>
+    </message>
+</context>
+<context>
     <name>ListCommands</name>
     <message>
         <source>Glen Lantern Services (*.gls)|*.gls</source>
@@ -2259,10 +2289,6 @@ Optionen:
         <translation>&amp;Ordner</translation>
     </message>
     <message>
-        <source>&amp;Server</source>
-        <translation>&amp;Server</translation>
-    </message>
-    <message>
         <source>&amp;Open</source>
         <translation>Öff&amp;nen</translation>
     </message>
@@ -2303,14 +2329,6 @@ Optionen:
         <translation>Name der &amp;Akte:</translation>
     </message>
     <message>
-        <source>as the server offers</source>
-        <translation>wie der Server es anbietet</translation>
-    </message>
-    <message>
-        <source>&amp;TLS (sslmode):</source>
-        <translation>&amp;TLS (sslmode):</translation>
-    </message>
-    <message>
         <source>user</source>
         <translation>Benutzer</translation>
     </message>
@@ -2333,6 +2351,70 @@ Optionen:
     <message>
         <source>Choose the case&apos;s folder</source>
         <translation>Wählen Sie den Ordner der Akte</translation>
+    </message>
+    <message>
+        <source>No encryption (disable)</source>
+        <translation>Keine Verschlüsselung (disable)</translation>
+    </message>
+    <message>
+        <source>Encryption only when the server asks for it (allow)</source>
+        <translation>Verschlüsselung nur, wenn der Server sie verlangt (allow)</translation>
+    </message>
+    <message>
+        <source>Encryption when the server offers it (prefer)</source>
+        <translation>Verschlüsselung, wenn der Server sie anbietet (prefer)</translation>
+    </message>
+    <message>
+        <source>Require encryption (require)</source>
+        <translation>Verschlüsselung verlangen (require)</translation>
+    </message>
+    <message>
+        <source>Verify the server&apos;s certificate (verify-ca)</source>
+        <translation>Das Zertifikat des Servers prüfen (verify-ca)</translation>
+    </message>
+    <message>
+        <source>Verify the certificate and the server&apos;s name (verify-full)</source>
+        <translation>Das Zertifikat und den Namen des Servers prüfen (verify-full)</translation>
+    </message>
+    <message>
+        <source>Where the case is kept</source>
+        <translation>Wo die Akte liegt</translation>
+    </message>
+    <message>
+        <source>PostgreSQL &amp;server</source>
+        <translation>PostgreSQL-&amp;Server</translation>
+    </message>
+    <message>
+        <source>A case kept in a database on a PostgreSQL server, which a team can share.</source>
+        <translation>Eine Akte in einer Datenbank auf einem PostgreSQL-Server, die ein Team gemeinsam nutzen kann.</translation>
+    </message>
+    <message>
+        <source>&amp;TLS encryption:</source>
+        <translation>&amp;TLS-Verschlüsselung:</translation>
+    </message>
+    <message>
+        <source>The password: PGPASSWORD when it is set, else the matching line of ~/.pgpass (or of the file PGPASSFILE names). When neither has it, it is asked once and kept only while the program runs.</source>
+        <translation>Das Passwort: PGPASSWORD, wenn gesetzt, sonst die passende Zeile von ~/.pgpass (oder der Datei, die PGPASSFILE nennt). Steht es in keinem davon, wird es einmal erfragt und nur behalten, solange das Programm läuft.</translation>
+    </message>
+    <message>
+        <source>Encryption when the server offers it (default on this machine: prefer)</source>
+        <translation>Verschlüsselung, wenn der Server sie anbietet (Vorgabe auf diesem Rechner: prefer)</translation>
+    </message>
+    <message>
+        <source>Require encryption (default: require)</source>
+        <translation>Verschlüsselung verlangen (Vorgabe: require)</translation>
+    </message>
+    <message>
+        <source>Opening the case...</source>
+        <translation>Die Akte wird geöffnet...</translation>
+    </message>
+    <message>
+        <source>Connecting to the server...</source>
+        <translation>Verbindung zum Server wird aufgebaut...</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>Nicht genügend Arbeitsspeicher</translation>
     </message>
 </context>
 <context>
@@ -2442,6 +2524,29 @@ und sendet das Formular:
     </message>
 </context>
 <context>
+    <name>ServiceEdit</name>
+    <message>
+        <source>A TAB, a line end or another control character cannot stand in a service&apos;s name or address: %1</source>
+        <translation>Ein Tabulator, ein Zeilenende oder ein anderes Steuerzeichen kann nicht im Namen oder in der Adresse eines Suchdienstes stehen: %1</translation>
+    </message>
+    <message>
+        <source>The service needs a name</source>
+        <translation>Der Suchdienst braucht einen Namen</translation>
+    </message>
+    <message>
+        <source>A &quot;=&quot; cannot stand in a service&apos;s name: the first one ends the name</source>
+        <translation>Ein „=“ kann nicht im Namen eines Suchdienstes stehen: Das erste beendet den Namen</translation>
+    </message>
+    <message>
+        <source>The service needs an address</source>
+        <translation>Der Suchdienst braucht eine Adresse</translation>
+    </message>
+    <message>
+        <source>A TAB or a line end cannot stand in the form&apos;s body</source>
+        <translation>Ein Tabulator oder ein Zeilenende kann nicht im Inhalt des Formulars stehen</translation>
+    </message>
+</context>
+<context>
     <name>ServiceGroups</name>
     <message>
         <source>A group needs a name</source>
@@ -2526,6 +2631,14 @@ und sendet das Formular:
         <source>E&amp;xport...</source>
         <translation>E&amp;xportieren...</translation>
     </message>
+    <message>
+        <source>Filter the searches</source>
+        <translation>Suchen filtern</translation>
+    </message>
+    <message>
+        <source>Searches of the case</source>
+        <translation>Suchen der Akte</translation>
+    </message>
 </context>
 <context>
     <name>TfrmEditGroups</name>
@@ -2548,6 +2661,77 @@ und sendet das Formular:
     <message>
         <source>&amp;Services in the group (Space ticks one):</source>
         <translation>&amp;Suchdienste in der Gruppe (die Leertaste hakt einen an):</translation>
+    </message>
+    <message>
+        <source>Group name</source>
+        <translation>Name der Gruppe</translation>
+    </message>
+    <message>
+        <source>&amp;Rename Group...</source>
+        <translation>Gruppe &amp;umbenennen...</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Group</source>
+        <translation>Gruppe &amp;löschen</translation>
+    </message>
+    <message>
+        <source>Type a group&apos;s name or choose one of the list&apos;s: OK then puts the ticked services in it</source>
+        <translation>Geben Sie den Namen einer Gruppe ein oder wählen Sie eine der Liste: OK nimmt dann die angehakten Suchdienste in sie auf</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmEditService</name>
+    <message>
+        <source>Edit Service</source>
+        <translation>Suchdienst bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;Address:</source>
+        <translation>&amp;Adresse:</translation>
+    </message>
+    <message>
+        <source>|s| in the address or the form&apos;s body stands for the term.</source>
+        <translation>|s| in der Adresse oder im Inhalt des Formulars steht für den Suchbegriff.</translation>
+    </message>
+    <message>
+        <source>&amp;Groups:</source>
+        <translation>&amp;Gruppen:</translation>
+    </message>
+    <message>
+        <source>names between commas</source>
+        <translation>Namen, durch Kommas getrennt</translation>
+    </message>
+    <message>
+        <source>Form (&amp;POST) body:</source>
+        <translation>Formular&amp;inhalt (POST):</translation>
+    </message>
+    <message>
+        <source>Form body</source>
+        <translation>Inhalt des Formulars</translation>
+    </message>
+    <message>
+        <source>&amp;Found when:</source>
+        <translation>&amp;Vorhanden, wenn:</translation>
+    </message>
+    <message>
+        <source>&amp;Missing when:</source>
+        <translation>&amp;Fehlt, wenn:</translation>
+    </message>
+    <message>
+        <source>A rule: status:200, text:words or url:part; &amp; joins what must all hold, | what may, ! turns one round.</source>
+        <translation>Eine Regel: status:200, text:Wörter oder url:Teil; &amp; verbindet, was alles gelten muss, | was gelten kann, ! kehrt eine Bedingung um.</translation>
+    </message>
+    <message>
+        <source>Kept as they are:</source>
+        <translation>Bleiben, wie sie sind:</translation>
+    </message>
+    <message>
+        <source>The list comes from Windows: the line stays in Windows-1252.</source>
+        <translation>Die Liste stammt von Windows: Die Zeile bleibt in Windows-1252.</translation>
     </message>
 </context>
 <context>
@@ -2823,10 +3007,6 @@ und sendet das Formular:
         <translation>Alle Suchdienste</translation>
     </message>
     <message>
-        <source>These services cannot be put in a group, as their lines hold no &quot;=&quot; or their addresses hold a TAB: %1</source>
-        <translation>Diese Suchdienste können in keine Gruppe aufgenommen werden, da ihre Zeilen kein „=“ oder ihre Adressen einen Tabulator enthalten: %1</translation>
-    </message>
-    <message>
         <source>There is no service on view to search with</source>
         <translation>Es wird kein Suchdienst angezeigt, mit dem gesucht werden kann</translation>
     </message>
@@ -2864,6 +3044,48 @@ und sendet das Formular:
     <message>
         <source>The file name must end in .csv, .jsonl, .html, .warc.gz or .wacz to say what to write</source>
         <translation>Der Dateiname muss auf .csv, .jsonl, .html, .warc.gz oder .wacz enden, damit klar ist, was geschrieben wird</translation>
+        <source>These services were left as they were:</source>
+        <translation>Diese Suchdienste blieben, wie sie waren:</translation>
+    </message>
+    <message>
+        <source>Rename Group</source>
+        <translation>Gruppe umbenennen</translation>
+    </message>
+    <message>
+        <source>The new name of the group &quot;%1&quot;:</source>
+        <translation>Der neue Name der Gruppe „%1“:</translation>
+    </message>
+    <message>
+        <source>The group &quot;%1&quot; is deleted; its services stay in the list</source>
+        <translation>Die Gruppe „%1“ ist gelöscht; ihre Suchdienste bleiben in der Liste</translation>
+    </message>
+    <message>
+        <source>Choose the service to edit in the list first</source>
+        <translation>Wählen Sie zuerst den zu bearbeitenden Suchdienst in der Liste</translation>
+    </message>
+    <message>
+        <source>The service list changed while the service was edited: nothing was changed, edit it again</source>
+        <translation>Die Dienstliste hat sich geändert, während der Suchdienst bearbeitet wurde: Nichts wurde geändert, bearbeiten Sie ihn erneut</translation>
+    </message>
+    <message>
+        <source>The service &quot;%1&quot; is changed; Save Services keeps it</source>
+        <translation>Der Suchdienst „%1“ ist geändert; Suchdienste speichern behält die Änderung</translation>
+    </message>
+    <message>
+        <source>Services in the group &quot;%1&quot;: %2</source>
+        <translation>Suchdienste in der Gruppe „%1“: %2</translation>
+    </message>
+    <message>
+        <source>The group &quot;%1&quot; is now &quot;%2&quot;; services in it: %3</source>
+        <translation>Die Gruppe „%1“ heißt jetzt „%2“; Suchdienste darin: %3</translation>
+    </message>
+    <message>
+        <source>Delete the group &quot;%1&quot;? The services in it (%2) stay in the list; only the group is taken off them.</source>
+        <translation>Die Gruppe „%1“ löschen? Die Suchdienste darin (%2) bleiben in der Liste; nur die Gruppe wird von ihnen genommen.</translation>
+    </message>
+    <message>
+        <source>The service list changed while the groups were edited: nothing was changed, edit them again</source>
+        <translation>Die Dienstliste hat sich geändert, während die Gruppen bearbeitet wurden: Nichts wurde geändert, bearbeiten Sie sie erneut</translation>
     </message>
 </context>
 <context>
@@ -3151,6 +3373,10 @@ Formular erneut senden?</translation>
     <message>
         <source>New Tab</source>
         <translation>Neuer Tab</translation>
+    </message>
+    <message>
+        <source>Web pages</source>
+        <translation>Webseiten</translation>
     </message>
 </context>
 </TS>

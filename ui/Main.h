@@ -137,6 +137,7 @@ private:
     void actShowCaseLogExecute();
     // Groups of services (MainGroups.cpp).
     void actEditGroupsExecute();
+    void actEditServiceExecute();
     // The result matrix (MainMatrix.cpp).
     void actResultMatrixExecute();
 
@@ -153,6 +154,8 @@ private:
     // The case's part (MainCase.cpp).
     void buildCase();
     void showCaseMark();
+    QStringList caseMarkParts() const;
+    int nextSearchId();
     void openCase(const QString &folder);
     void openExistingCase(const QString &folder);
     void caseChanged();
@@ -184,6 +187,9 @@ private:
     void setStatus(const char *text);
     QWidget *buildGroupPicker();
     void refreshGroups();
+    void renameGroup(const QString &group);
+    void deleteGroup(const QString &group);
+    void replaceService(qsizetype row, const QByteArray &line);
     qsizetype firstServiceOnView() const;
     MatrixSearch matrixSearch() const;
     void showMatrixCell(const MatrixSearch &search, qsizetype term, qsizetype service);
@@ -233,6 +239,7 @@ private:
     RecentFiles m_recentCases;
     QLabel *CaseMark = nullptr;
     int m_lastSearchId = 0; // the window's number of its last search
+    QString m_captureSummary; // in the status line until the next search
     int m_shownId = 0;      // the search on view
 };
 

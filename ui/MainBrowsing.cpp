@@ -224,7 +224,7 @@ void TfrmMain::openSearchTabs(const QList<TitledSearch> &tabs, QStringList faile
     if (!valid.isEmpty()) {
         BrowserPane *pane = browser();
         for (qsizetype i = 0; i < valid.size(); ++i) {
-            valid[i].id = ++m_lastSearchId;
+            valid[i].id = nextSearchId();
             m_case->begin(valid[i].id, searches.at(i), false);
         }
         pane->openTabs(valid);

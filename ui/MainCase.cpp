@@ -84,6 +84,11 @@ void TfrmMain::buildCase()
     // Over the pane's texts for a while: the load's last text comes after a record that failed.
     connect(m_case, &CaseRecorder::notice, this,
             [this](const QString &text) { statusBar()->showMessage(text, kNoticeMs); });
+    // What a capture wrote stays in the status line until the next search.
+    connect(m_case, &CaseRecorder::captured, this, [this](const QString &summary) {
+        m_captureSummary = summary;
+        statusBar()->showMessage(summary);
+    });
     connect(m_case, &CaseRecorder::captureWanted, this,
             [this](int id, const QList<CaptureFile> &files) {
                 m_commandSet->run([&] { browser()->capturePage(id, files); });
@@ -117,17 +122,38 @@ void TfrmMain::caseChanged()
     }
 }
 
-// Which case records, and how many of its records wait for the server.
+// The case's part of the status line: which case records, how many of its records wait for
+// the server, and each setting of the case that shapes what is recorded or how the pages are
+// fetched (a time-stamp authority, a proxy), so that the user sees it at every search. A
+// setting the case gains adds its short part in caseMarkParts.
 void TfrmMain::showCaseMark()
 {
-    QString text;
-    if (m_case->isOpen())
-        text = tr("Recording: %1").arg(m_case->name());
-    if (const int waiting = m_case->waiting())
-        text += QStringLiteral(" - ") + tr("%n record(s) wait for the server", nullptr, waiting);
-    CaseMark->setText(text);
+    const QStringList parts = caseMarkParts();
+    CaseMark->setText(parts.join(QStringLiteral(" - ")));
     CaseMark->setToolTip(PlainToolTip(m_case->folder()));
-    CaseMark->setVisible(m_case->isOpen());
+    CaseMark->setVisible(!parts.isEmpty());
+}
+
+QStringList TfrmMain::caseMarkParts() const
+{
+    if (!m_case->isOpen())
+        return {};
+    QStringList parts = {tr("Recording: %1").arg(m_case->name())};
+    if (const int waiting = m_case->waiting())
+        parts.append(tr("%n record(s) wait for the server", nullptr, waiting));
+    // The case's settings follow: "Stamped by ..." when it has a time-stamp authority,
+    // "Proxy ..." when its pages go through a proxy.
+    return parts;
+}
+
+// Each search the window starts has a number of its own; what the status line said of the
+// last capture is past then.
+int TfrmMain::nextSearchId()
+{
+    if (!m_captureSummary.isEmpty() && statusBar()->currentMessage() == m_captureSummary)
+        statusBar()->clearMessage();
+    m_captureSummary.clear();
+    return ++m_lastSearchId;
 }
 
 void TfrmMain::paneShowed(const PaneOutcome &outcome)
@@ -156,8 +182,10 @@ void TfrmMain::actNewCaseExecute()
 
 void TfrmMain::actOpenCaseExecute()
 {
-    if (const std::optional<QString> location = m_parts.prompts->ChooseCase(QDir::homePath()))
-        openExistingCase(*location);
+    // The dialog opens the case itself: a case that cannot be opened leaves it up, with what
+    // was typed and the reason beside it.
+    m_parts.prompts->ChooseCase(m_recentCases.files(),
+                                [this](const QString &location) { openExistingCase(location); });
 }
 
 // Opening never makes a folder case: an empty or missing folder is one for New Case. A server
@@ -250,7 +278,7 @@ void TfrmMain::runAgain(const QList<CaseEntry> &searches)
                            &CaseEntry::address, &CaseEntry::postBody})
             search.*field = old.*field;
         search.startedBy = QString::fromLatin1(StartedBy::kRunAgain);
-        requests[i].id = ++m_lastSearchId;
+        requests[i].id = nextSearchId();
         m_case->begin(requests[i].id, search, searches.size() == 1);
     }
     if (requests.size() == 1) {

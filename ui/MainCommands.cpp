@@ -86,6 +86,7 @@ QList<Command> TfrmMain::commandTable()
         {"actAddSiteSearch", QT_TRANSLATE_NOOP("Command", "Add This Site's Searc&h"), "Services", {}, [this] { actAddSiteSearchExecute(); }},
         {"actSortServices", QT_TRANSLATE_NOOP("Command", "S&ort Services"), "-Services", {}, [&] { services.Sort(); }},
         {"actEditGroups", QT_TRANSLATE_NOOP("Command", "Edit &Groups..."), "Services", {}, [this] { actEditGroupsExecute(); }},
+        {"actEditService", QT_TRANSLATE_NOOP("Command", "Edit Servi&ce..."), "Services", CtrlAlt | Qt::Key_E, [this] { actEditServiceExecute(); }},
         {"actSearchAllTerms", QT_TRANSLATE_NOOP("Command", "Search All Ter&ms"), "-Services", {}, [this] { actSearchAllTermsExecute(); }},
         {"actDlSrvLists", QT_TRANSLATE_NOOP("Command", "&Download New Service Lists..."), "-Services", {}, [this] { actDlSrvListsExecute(); }},
         {"actAddTerm", QT_TRANSLATE_NOOP("Command", "&Add Terms"), "Terms", Ctrl | Qt::Key_A, [&] { terms.Add(); }},
@@ -157,7 +158,8 @@ QMenu *BuildTrayMenu(const CommandSet &commands, QWidget *parent)
 void BindServicesList(const CommandSet &commands, EntryListView *view)
 {
     contextMenu(commands, "pmServices",
-                {"actAddService", "actReplaceServices", "-", "actSearchAllTerms"}, view);
+                {"actAddService", "actReplaceServices", "actEditService", "-", "actSearchAllTerms"},
+                view);
     view->bindKey(Qt::Key_Delete, commands.action(QStringLiteral("actRemoveService")));
     view->bindKey(Qt::Key_Insert, commands.action(QStringLiteral("actAddService")));
     bindEnter(commands, view);
