@@ -3044,6 +3044,8 @@ und sendet das Formular:
     <message>
         <source>The file name must end in .csv, .jsonl, .html, .warc.gz or .wacz to say what to write</source>
         <translation>Der Dateiname muss auf .csv, .jsonl, .html, .warc.gz oder .wacz enden, damit klar ist, was geschrieben wird</translation>
+    </message>
+    <message>
         <source>These services were left as they were:</source>
         <translation>Diese Suchdienste blieben, wie sie waren:</translation>
     </message>
