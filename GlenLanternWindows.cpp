@@ -23,6 +23,8 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -158,8 +160,12 @@ int runWindows(int argc, char *argv[], const QStringList &arguments, const Comma
 {
     PrepareBrowserEngine();
     SessionBus::Start handOver = SessionBus::Start::NotRunning;
-    if (const std::optional<int> status = handToRunningProgram(argc, argv, arguments, handOver))
-        return *status;
+    if (const std::optional<int> status = handToRunningProgram(argc, argv, arguments, handOver)) {
+        // Ended at once, before the static destructors: the bus's thread may still release a
+        // reply while Qt's type registry goes, which printed "an instance of an invalid type".
+        std::fflush(nullptr);
+        std::_Exit(*status);
+    }
     QApplication app(argc, argv);
     const Translations translations;
     setUpApplication();
