@@ -32,6 +32,7 @@ private:
     QWidget *buildFolderTab();
     QWidget *buildServerTab();
     QString serverLocation() const; // CaseOpenError naming the field that is wrong
+    void showProxy();
 
     std::function<std::optional<QString>(const QString &)> m_chooseFolder;
     QString m_location;
@@ -43,5 +44,6 @@ private:
     QLineEdit *txtDatabase;
     QLineEdit *txtCaseName;
     QComboBox *cboSslMode;
+    QLabel *lblProxy;
     QLabel *lblProblem;
 };

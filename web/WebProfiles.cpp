@@ -4,14 +4,15 @@
 #include "BrowserPane.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QWebEngineCookieStore>
 #include <QWebEngineNotification>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
-WebProfiles::WebProfiles(bool privateBrowsing, QObject *parent)
-    : QObject(parent), m_private(privateBrowsing)
+WebProfiles::WebProfiles(bool privateBrowsing, const PaneProfile &profile, QObject *parent)
+    : QObject(parent), m_private(privateBrowsing), m_profile(profile)
 {
 }
 
@@ -29,6 +30,44 @@ void WebProfiles::setPrivate(bool on)
         m_offTheRecord->deleteLater();
         m_offTheRecord = nullptr;
     }
+}
+
+void WebProfiles::setProfile(const PaneProfile &profile)
+{
+    const bool sameCase = profile.caseId == m_profile.caseId;
+    m_profile = profile;
+    if (sameCase) {
+        for (QWebEngineProfile *each : {m_persistent, m_offTheRecord}) {
+            if (each)
+                each->setHttpUserAgent(profile.userAgent);
+        }
+        return;
+    }
+    // What was visited off the record in one case is not carried into another.
+    delete std::exchange(m_offTheRecord, nullptr);
+    delete std::exchange(m_persistent, nullptr);
+}
+
+bool WebProfiles::forget(QString &problem)
+{
+    if (m_profile.caseId.isEmpty())
+        return true;
+    if (m_persistent) {
+        // Said first, so that nothing the engine still holds is written back afterwards.
+        m_persistent->clearHttpCache();
+        m_persistent->cookieStore()->deleteAllCookies();
+        m_persistent->clearAllVisitedLinks();
+        delete std::exchange(m_persistent, nullptr);
+    }
+    const ProfileFolders folders = BrowserProfileFolders(m_profile.caseId);
+    for (const QString &folder : {folders.storage, folders.cache}) {
+        QDir dir(folder);
+        if (dir.exists() && !dir.removeRecursively()) {
+            problem = tr("the folder \"%1\" could not be removed").arg(folder);
+            return false;
+        }
+    }
+    return true;
 }
 
 QWebEngineProfile *WebProfiles::current()
@@ -60,15 +99,26 @@ QWebEngineProfile *WebProfiles::create(bool offTheRecord)
     } else {
         // Logins last: cookies of a session are kept too, as a browser that restores its
         // windows keeps them.
-        profile = new QWebEngineProfile(QStringLiteral("Default"), this);
-        const ProfileFolders folders = BrowserProfileFolders();
+        // A case's profile is one of its own, named after the folder under the case's id.
+        const ProfileFolders folders = BrowserProfileFolders(m_profile.caseId);
+        const QString caseFolder = QFileInfo(QFileInfo(folders.storage).path()).fileName();
+        profile = new QWebEngineProfile(m_profile.caseId.isEmpty()
+                                                ? QStringLiteral("Default")
+                                                : QStringLiteral("case-") + caseFolder,
+                                        this);
         profile->setPersistentStoragePath(folders.storage);
         profile->setCachePath(folders.cache);
         profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
         profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
     }
     profile->setDownloadPath(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation));
+    if (!m_profile.userAgent.isEmpty())
+        profile->setHttpUserAgent(m_profile.userAgent);
     QWebEngineSettings *settings = profile->settings();
+    // Names are looked up when a page asks for them, never ahead of it: a proxy's case sends
+    // them to the proxy alone.
+    settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+    settings->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
     // A local page (the readme) reads no other file and has no say over web addresses.
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
