@@ -40,10 +40,10 @@ QString outcome(const QStringList &arguments, const QString &folder)
             return QStringLiteral("case [%1] %2 [%3]%4")
                     .arg(options.caseFolder, options.caseFormat, options.outFile, options.copyTo);
         case CommandLine::Job::Matrix:
-            return QStringLiteral("matrix [%1] [%2] group=[%3] out=[%4] pause=%5%6")
+            return QStringLiteral("matrix [%1] [%2] group=[%3] out=[%4] pause=%5%6%7")
                     .arg(options.servicesFile, options.termsFile, options.group, options.outFile)
                     .arg(options.pauseMs)
-                    .arg(options.caseFolder);
+                    .arg(options.caseFolder, options.proxy ? QStringLiteral(" proxy=[%1]").arg(options.proxy->text()) : QString());
         case CommandLine::Job::Windows:
             break;
         }
@@ -73,6 +73,10 @@ QString outcome(const QStringList &arguments, const QString &folder)
             parts << QStringLiteral("case=[%1]").arg(options.openCase);
         if (options.capture)
             parts << QStringLiteral("capture note=[%1]").arg(options.note.value_or(QStringLiteral("-")));
+        if (options.proxy)
+            parts << QStringLiteral("proxy=[%1]").arg(options.proxy->text());
+        if (options.userAgent)
+            parts << QStringLiteral("agent=[%1]").arg(*options.userAgent);
         return parts.join(u' ');
     } catch (const UsageError &error) {
         return QStringLiteral("error: ") + error.message();
@@ -207,6 +211,14 @@ void TestCommandLine::decide_data()
     row("copy case and out", {"--copy-case", "c", "d", "--out", "x"}, "error: --copy-case cannot be used with --out");
     row("matrix into a case", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--case", "c"}, "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[] out=[] pause=-1<dir>/c");
     row("window on a server case", {"--case", "postgresql://a@h/d?case=x", "x"}, "start term=[x] case=[postgresql://a@h/d?case=x]");
+    // A case's proxy and user agent.
+    row("case through a proxy", {"--case", "c", "--proxy", "SOCKS5://127.0.0.1:9050", "--user-agent", " Lynx/2.9 "}, "start case=[<dir>/c] proxy=[socks5://127.0.0.1:9050] agent=[Lynx/2.9]");
+    row("case without a proxy", {"--case", "c", "--proxy", "none"}, "start case=[<dir>/c] proxy=[none]");
+    row("matrix through a proxy", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--case", "c", "--proxy", "http://[::1]:3128"}, "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[] out=[] pause=-1<dir>/c proxy=[http://[::1]:3128]");
+    row("proxy without a case", {"--proxy", "socks5://h:1", "x"}, "error: --proxy goes only with --case");
+    row("user agent with import", {"--import", "kde", "--into", "x.gls", "--user-agent", "x"}, "error: --user-agent goes only with --case");
+    row("proxy of another kind", {"--case", "c", "--proxy", "socks4://h:1"}, "error: The proxy \"socks4://h:1\" is of the kind \"socks4\": a case goes through socks5:// or http:// proxies");
+    row("user agent over two lines", {"--case", "c", "--user-agent", "a\nb"}, "error: The user agent may hold only printable ASCII characters (it goes into every request's header)");
     // clang-format on
     // Mistakes.
     row("unknown option", {"--frob"}, "error: Unknown option 'frob'.");
