@@ -2913,12 +2913,12 @@ Formular erneut senden?</translation>
         <translation>Nichts ging direkt hinaus: der Proxy ist nicht erreichbar (%1)</translation>
     </message>
     <message>
-        <source>The proxy could not reach the site (%1)</source>
-        <translation>Der Proxy konnte die Website nicht erreichen (%1)</translation>
-    </message>
-    <message>
         <source>The case&apos;s browsing data was not all removed: %1</source>
         <translation>Die Browserdaten der Akte wurden nicht alle entfernt: %1</translation>
+    </message>
+    <message>
+        <source>Nothing went out directly: the proxy did not reach the site (%1)</source>
+        <translation>Nichts ging direkt hinaus: der Proxy hat die Website nicht erreicht (%1)</translation>
     </message>
 </context>
 <context>

@@ -31,7 +31,7 @@ QAction *paneAction(const QString &text, const char *name, QObject *parent)
 }
 
 // What a load that failed says of the proxy, by Chromium's network errors: the proxy was not
-// there, or it could not reach the site. Empty when the proxy was no reason.
+// there, or it did not reach the site (or would not). Empty when the proxy was no reason.
 QString proxyProblem(const QWebEngineLoadingInfo &info)
 {
     if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus
@@ -39,15 +39,16 @@ QString proxyProblem(const QWebEngineLoadingInfo &info)
         return {};
     switch (std::abs(info.errorCode())) {
     case 115: // proxy authentication unsupported
-    case 120: // SOCKS connection failed
     case 127: // proxy authentication requested
     case 130: // proxy connection failed
     case 136: // mandatory proxy configuration failed
         return WebPane::tr("Nothing went out directly: the proxy cannot be reached (%1)")
                 .arg(info.errorString());
     case 111: // tunnel connection failed
+    case 120: // SOCKS connection failed: the proxy answered, but not with the site
     case 121: // SOCKS host unreachable
-        return WebPane::tr("The proxy could not reach the site (%1)").arg(info.errorString());
+        return WebPane::tr("Nothing went out directly: the proxy did not reach the site (%1)")
+                .arg(info.errorString());
     default:
         return {};
     }
