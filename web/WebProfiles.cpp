@@ -4,12 +4,26 @@
 #include "BrowserPane.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QThread>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QWebEngineCookieStore>
 #include <QWebEngineNotification>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+
+namespace {
+
+// A forgotten profile's folders are gone when they stayed away this many rounds of this long; a
+// folder that still cannot be removed after the longest time is said.
+constexpr int kQuietRounds = 10;
+constexpr int kRoundMs = 100;
+constexpr qint64 kLongestForgetMs = 10000;
+
+} // namespace
 
 WebProfiles::WebProfiles(bool privateBrowsing, const PaneProfile &profile, QObject *parent)
     : QObject(parent), m_private(privateBrowsing), m_profile(profile)
@@ -59,13 +73,30 @@ bool WebProfiles::forget(QString &problem)
         m_persistent->clearAllVisitedLinks();
         delete std::exchange(m_persistent, nullptr);
     }
+    // The engine writes a profile's last files (its preferences, the servers it met) on threads
+    // of its own after the profile has gone: the folders are removed until they stay away.
     const ProfileFolders folders = BrowserProfileFolders(m_profile.caseId);
-    for (const QString &folder : {folders.storage, folders.cache}) {
-        QDir dir(folder);
-        if (dir.exists() && !dir.removeRecursively()) {
-            problem = tr("the folder \"%1\" could not be removed").arg(folder);
-            return false;
+    struct WaitCursor
+    {
+        WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+        ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    } busy;
+    QElapsedTimer clock;
+    clock.start();
+    for (int quietRounds = 0; quietRounds < kQuietRounds;) {
+        ++quietRounds;
+        for (const QString &folder : {folders.storage, folders.cache}) {
+            QDir dir(folder);
+            if (!dir.exists())
+                continue;
+            quietRounds = 0;
+            dir.removeRecursively();
+            if (clock.elapsed() > kLongestForgetMs) {
+                problem = tr("the folder \"%1\" could not be removed").arg(folder);
+                return false;
+            }
         }
+        QThread::msleep(kRoundMs);
     }
     return true;
 }

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A case's identity in the window: which program a start belongs to (a case with a proxy runs in
 // one of its own), the pane's pages kept in the open case's profile, a case handed to the program
-// it belongs to, Case > Settings... and Forget This Case's Browsing Data, and the Open Case
-// dialog naming the case's proxy.
+// it belongs to, Case > Settings..., and the Open Case dialog naming the case's proxy.
 #include "Case.h"
 #include "CaseRecorder.h"
 #include "CaseSettings.h"
@@ -70,7 +69,6 @@ private Q_SLOTS:
     void caseGoesWhereItsProxyIs_data();
     void caseGoesWhereItsProxyIs();
     void settingsDialogMovesTheCase();
-    void forgettingAsksFirst();
     void openCaseDialogNamesTheProxy();
 };
 
@@ -104,16 +102,13 @@ void TestIdentityWindow::routes()
     const BusNames main = BusNames::ForApplication(QStringLiteral("org.example.Test"));
     const ProgramRoute route = RouteStart(ParseCommandLine(arguments, folder.path()), main);
     // The case's program is named after the case however the case was written.
-    const ProgramRoute byName = RouteStart(ParseCommandLine({"--case", folder.filePath("c")}, folder.path()), main);
+    const QString caseName = RouteStart(ParseCommandLine({"--case", folder.filePath("c")}, folder.path()), main).handTo.first();
     QStringList names;
     for (const QString &name : route.handTo)
-        names << (name == main.front ? "front" : name == main.service ? "main"
-                  : name == byName.handTo.first() || arguments.contains("new") ? "case" : name);
+        names << (name == main.front ? "front" : name == main.service ? "main" : name == caseName || arguments.contains("new") ? "case" : name);
     QCOMPARE(names, handTo);
     QCOMPARE(route.proxy.text(), proxy);
     QCOMPARE(route.isCaseProgram(), proxy != u"none");
-    if (route.isCaseProgram())
-        QCOMPARE(BusNames::ForCase(main.service, route.busKey).service, route.handTo.first());
 }
 
 void TestIdentityWindow::engineSwitches()
@@ -221,20 +216,6 @@ void TestIdentityWindow::settingsDialogMovesTheCase()
     const QStringList arguments = {"--services", f.folder.filePath("Default.gls"), "--terms",
                                    f.folder.filePath("Default.glt"), "--case", c};
     QCOMPARE(f.started, (QList<std::pair<QStringList, QString>> {{arguments, QDir::currentPath()}}));
-}
-
-void TestIdentityWindow::forgettingAsksFirst()
-{
-    MainWindowFixture f("Web=http://a/?q=|s|\r\n", "dogs\r\n");
-    f.prompts->expectFolder(QStringLiteral("New Case"), f.folder.filePath(QStringLiteral("c")));
-    trigger(f, "actNewCase");
-    const QString question = QStringLiteral("Remove the cookies, logins, site storage, cache and permissions the "
-                                            "pages of the case \"c\" have kept? Its open pages close.");
-    f.prompts->expectOkCancel(question, false);
-    trigger(f, "actForgetCaseData");
-    f.prompts->expectOkCancel(question, true);
-    trigger(f, "actForgetCaseData");
-    QCOMPARE(f.browser->forgotten, 1);
 }
 
 void TestIdentityWindow::openCaseDialogNamesTheProxy()
