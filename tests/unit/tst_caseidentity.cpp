@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a case keeps of its identity: the proxy and user agent as a user writes them (and what a
-// case folder from elsewhere must not slip onto the web engine's command line), and the settings
-// file beside the case, which a hostile folder may have replaced by a link, a pipe or garbage.
+// What a case keeps of its identity beside its record (the proxy and user agent as written are
+// the command line's test): every key kept, the file for the user alone, and the settings file of
+// a hostile folder replaced by a link, a pipe or garbage.
 #include "CaseSettings.h"
 #include "CaseStore.h"
 
@@ -31,51 +31,10 @@ class TestCaseIdentity : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void texts_data();
-    void texts();
     void settingsKeepEveryKey();
     void hostileSettingsFiles_data();
     void hostileSettingsFiles();
 };
-
-void TestCaseIdentity::texts_data()
-{
-    QTest::addColumn<bool>("proxy"); // else a user agent
-    QTest::addColumn<QString>("given");
-    QTest::addColumn<QString>("expected"); // the text kept, or "error: " and the message's start
-    // clang-format off
-    QTest::newRow("socks5") << true << "socks5://127.0.0.1:9050" << "socks5://127.0.0.1:9050";
-    QTest::newRow("capitals, blanks, a slash") << true << " SOCKS5h://Tunnel.Example:1080/ " << "socks5://Tunnel.Example:1080";
-    QTest::newRow("IPv6 in one spelling") << true << "http://[0:0::1]:8080" << "http://[::1]:8080";
-    QTest::newRow("none") << true << "None" << "none";
-    QTest::newRow("socks4 resolves here") << true << "socks4://h.example:1080" << "error: The proxy \"socks4://h.example:1080\" is of the kind \"socks4\"";
-    QTest::newRow("no port") << true << "socks5://h.example" << "error: \"socks5://h.example\" is no proxy";
-    QTest::newRow("port too large") << true << "socks5://h.example:65536" << "error: The proxy \"socks5://h.example:65536\" has the port 65536";
-    QTest::newRow("user name") << true << "socks5://me@h.example:1080" << "error: \"socks5://me@h.example:1080\" is no proxy";
-    QTest::newRow("another switch after it") << true << "socks5://h.example:1 --no-sandbox" << "error: \"socks5://h.example:1 --no-sandbox\" is no proxy";
-    QTest::newRow("a resolver rule in the host") << true << "socks5://h,EXCLUDE*:1" << "error: The proxy \"socks5://h,EXCLUDE*:1\" names the host";
-    QTest::newRow("no such address") << true << "socks5://999.1.1.1:1" << "error: The proxy \"socks5://999.1.1.1:1\" names the host";
-    QTest::newRow("agent") << false << " Mozilla/5.0 (X11; Linux x86_64) " << "Mozilla/5.0 (X11; Linux x86_64)";
-    QTest::newRow("agent with a header after it") << false << "a\r\nCookie: x=1" << "error: The user agent may hold only printable ASCII";
-    QTest::newRow("agent beyond ASCII") << false << QStringLiteral("Agent \u00e9") << "error: The user agent may hold only printable ASCII";
-    QTest::newRow("agent too long") << false << QString(kLongestUserAgent + 1, u'a') << "error: The user agent is 501 characters long";
-    // clang-format on
-}
-
-void TestCaseIdentity::texts()
-{
-    QFETCH(bool, proxy);
-    QFETCH(QString, given);
-    QFETCH(QString, expected);
-    try {
-        QCOMPARE(proxy ? ParseProxy(given).text() : CheckedUserAgent(given), expected);
-        if (proxy)
-            QCOMPARE(ParseProxy(expected).text(), expected); // what is kept reads back the same
-    } catch (const CommandError &error) {
-        QVERIFY2(expected.startsWith(u"error: ") && error.message().startsWith(expected.mid(7)),
-                 qPrintable(error.message()));
-    }
-}
 
 void TestCaseIdentity::settingsKeepEveryKey()
 {
