@@ -36,7 +36,7 @@ void TfrmMain::openCase(const QString &folder)
 bool TfrmMain::openRequestedCase(const StartRequest &request)
 {
     const CommandLine &options = request.options;
-    const ProxySetting wanted = options.proxy.value_or(CaseProxy(options.openCase));
+    const ProxySetting wanted = options.proxy ? *options.proxy : CaseProxy(options.openCase);
     if (startsElsewhere(options.openCase, wanted, options.arguments, options.workingDirectory))
         return false;
     if (!SameCase(options.openCase, m_case->folder()))
@@ -75,7 +75,13 @@ bool TfrmMain::startsElsewhere(const QString &location, const ProxySetting &want
                               "started here")
                                    .arg(CaseDisplayName(location)));
     // Kept first: the start that follows finds the case's program by it.
-    if (CaseExists(location) && CaseProxy(location) != wanted)
+    std::optional<ProxySetting> kept;
+    try {
+        kept = CaseProxy(location);
+    } catch (const CommandError &) {
+        // replaced by the one wanted
+    }
+    if (CaseExists(location) && kept != wanted)
         KeepCaseSettings(location, wanted, std::nullopt);
     if (route.isCaseProgram() && SameCase(location, route.caseLocation)) {
         if (!close())

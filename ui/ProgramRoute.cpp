@@ -2,6 +2,7 @@
 #include "ProgramRoute.h"
 
 #include "CaseSettings.h"
+#include "Error.h"
 #include "ServerAddress.h"
 #include "SessionBus.h"
 
@@ -42,7 +43,15 @@ ProgramRoute RouteStart(const CommandLine &options, const BusNames &main)
                                           : QStringList {main.front, main.service};
         return route;
     }
-    const ProxySetting kept = Cases::CaseProxy(options.openCase);
+    // A proxy given on the command line replaces what the case keeps, even settings that cannot
+    // be read: the start then also asks the program without a proxy, which may hold the case.
+    ProxySetting kept;
+    try {
+        kept = Cases::CaseProxy(options.openCase);
+    } catch (const CommandError &) {
+        if (!options.proxy)
+            throw;
+    }
     const ProxySetting wanted = options.proxy.value_or(kept);
     const QByteArray hash = QCryptographicHash::hash(CaseIdentityKey(options.openCase).toUtf8(),
                                                      QCryptographicHash::Sha256);
