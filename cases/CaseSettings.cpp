@@ -39,7 +39,8 @@ constexpr qint64 kLargestSettings = 64 * 1024;
 // when there is no file.
 QByteArray readSettingsFile(const QString &file)
 {
-    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(QFile::encodeName(file).constData(),
+                          O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT || error == ENOTDIR)
@@ -47,7 +48,7 @@ QByteArray readSettingsFile(const QString &file)
         unreadable(file, error == ELOOP ? Tr::tr("it is a link") : SystemErrorText(error));
     }
     QFile device;
-    struct stat info {};
+    struct stat info = {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         unreadable(file, Tr::tr("it is not a regular file"));
@@ -123,12 +124,13 @@ void CaseSettings::save() const
 {
     // A server case's folder here is this program's to make; a case folder is never made here.
     if (m_makeFolder) {
-        if (const std::optional<QString> problem = MakeWritableFolder(QFileInfo(m_file).absolutePath()))
+        if (const std::optional<QString> problem
+            = MakeWritableFolder(QFileInfo(m_file).absolutePath()))
             throw CommandError(*problem);
     }
     // Qt's save writes through a link to where it points: a case from elsewhere could point it
     // out of the folder.
-    struct stat info {};
+    struct stat info = {};
     if (::lstat(QFile::encodeName(m_file).constData(), &info) == 0 && !S_ISREG(info.st_mode))
         throw CommandError(Tr::tr("The case's settings \"%1\" were not written: it is not a "
                                   "regular file")
@@ -160,7 +162,8 @@ ProxySetting CaseProxy(const QString &location)
 
 QString CaseUserAgent(const QString &location)
 {
-    return CheckedUserAgent(CaseSettings::read(location).value(QLatin1StringView(kUserAgentSetting)));
+    return CheckedUserAgent(
+            CaseSettings::read(location).value(QLatin1StringView(kUserAgentSetting)));
 }
 
 void KeepCaseSettings(const QString &location, const std::optional<ProxySetting> &proxy,
@@ -170,7 +173,8 @@ void KeepCaseSettings(const QString &location, const std::optional<ProxySetting>
         return;
     CaseSettings settings = CaseSettings::read(location);
     if (proxy)
-        settings.setValue(QLatin1StringView(kProxySetting), proxy->isNone() ? QString() : proxy->text());
+        settings.setValue(QLatin1StringView(kProxySetting),
+                          proxy->isNone() ? QString() : proxy->text());
     if (userAgent)
         settings.setValue(QLatin1StringView(kUserAgentSetting), *userAgent);
     settings.save();

@@ -71,8 +71,8 @@ ProxySetting ParseProxy(const QString &given)
     ProxySetting proxy;
     if (text.isEmpty() || text.compare(u"none", Qt::CaseInsensitive) == 0)
         return proxy;
-    static const QRegularExpression form(
-            QStringLiteral("^([A-Za-z0-9]+)://(\\[([0-9A-Fa-f:.]+)\\]|[^/:@\\[\\]]*):([0-9]{1,5})/?$"));
+    static const QRegularExpression form(QStringLiteral(
+            "^([A-Za-z0-9]+)://(\\[([0-9A-Fa-f:.]+)\\]|[^/:@\\[\\]]*):([0-9]{1,5})/?$"));
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())
         throw CommandError(Tr::tr("\"%1\" is no proxy: write socks5://HOST:PORT, "
@@ -91,10 +91,11 @@ ProxySetting ParseProxy(const QString &given)
     proxy.host = bracketed ? match.captured(3) : match.captured(2);
     // Digits and dots alone are an IPv4 address or nothing, never a name.
     static const QRegularExpression numeric(QStringLiteral("^[0-9.]+$"));
-    const QString address = bracketed ? canonicalAddress(proxy.host, AF_INET6)
+    const QString address = bracketed              ? canonicalAddress(proxy.host, AF_INET6)
             : numeric.match(proxy.host).hasMatch() ? canonicalAddress(proxy.host, AF_INET)
                                                    : QString();
-    if (address.isNull() && (bracketed || !isHostName(proxy.host) || numeric.match(proxy.host).hasMatch()))
+    if (address.isNull()
+        && (bracketed || !isHostName(proxy.host) || numeric.match(proxy.host).hasMatch()))
         throw CommandError(Tr::tr("The proxy \"%1\" names the host \"%2\", which is neither a "
                                   "host name nor an address")
                                    .arg(text, proxy.host));

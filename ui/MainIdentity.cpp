@@ -52,8 +52,8 @@ bool TfrmMain::openRequestedCase(const StartRequest &request)
 QStringList TfrmMain::startArguments(const QString &location) const
 {
     QStringList arguments;
-    for (const auto &[option, file] : {std::pair {"--services", m_services.file},
-                                       std::pair {"--terms", m_terms.file}}) {
+    for (const auto &[option, file] :
+         {std::pair {"--services", m_services.file}, std::pair {"--terms", m_terms.file}}) {
         if (!file.isEmpty() && QFileInfo(file).isFile())
             arguments << QString::fromLatin1(option) << QFileInfo(file).absoluteFilePath();
     }
@@ -93,11 +93,10 @@ bool TfrmMain::startsElsewhere(const QString &location, const ProxySetting &want
     }
     m_parts.startProgram(arguments, folder);
     statusBar()->showMessage(
-            wanted.isNone()
-                    ? tr("The case \"%1\" opens in the program without a proxy")
-                              .arg(CaseDisplayName(location))
-                    : tr("The case \"%1\" opens in a program of its own, through %2")
-                              .arg(CaseDisplayName(location), wanted.text()),
+            wanted.isNone() ? tr("The case \"%1\" opens in the program without a proxy")
+                                      .arg(CaseDisplayName(location))
+                            : tr("The case \"%1\" opens in a program of its own, through %2")
+                                      .arg(CaseDisplayName(location), wanted.text()),
             kMovedNoticeMs);
     return true;
 }
