@@ -52,8 +52,8 @@ void WebProfiles::setProfile(const PaneProfile &profile)
     m_profile = profile;
     if (sameCase) {
         for (QWebEngineProfile *each : {m_persistent, m_offTheRecord}) {
-            if (each)
-                each->setHttpUserAgent(profile.userAgent);
+            if (each) // a null text is the engine's own
+                each->setHttpUserAgent(profile.userAgent.isEmpty() ? QString() : profile.userAgent);
         }
         return;
     }
