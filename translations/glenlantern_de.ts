@@ -1278,8 +1278,6 @@
     <message>
         <source>Edit Servi&amp;ce...</source>
         <translation>Suchdienst &amp;bearbeiten...</translation>
-        <source>Se&amp;ttings...</source>
-        <translation>E&amp;instellungen...</translation>
     </message>
     <message>
         <source>&amp;Forget This Case&apos;s Browsing Data...</source>
@@ -1565,8 +1563,6 @@ Optionen:
     <message>
         <source>%1 goes only with %2</source>
         <translation>%1 geht nur mit %2</translation>
-        <source>with --case: the case&apos;s pages and searches go through this proxy from now on (socks5://HOST:PORT, http://HOST:PORT, or none)</source>
-        <translation>mit --case: die Seiten und Suchen der Akte gehen von nun an über diesen Proxy (socks5://RECHNER:PORT, http://RECHNER:PORT oder none)</translation>
     </message>
     <message>
         <source>with --case: the user agent the case&apos;s pages name from now on (empty for the engine&apos;s own)</source>
@@ -1788,8 +1784,6 @@ Optionen:
     <message>
         <source>The case cannot be stamped: %1</source>
         <translation>Der Fall kann nicht gestempelt werden: %1</translation>
-        <source>The program could not be started: %1</source>
-        <translation>Das Programm konnte nicht gestartet werden: %1</translation>
     </message>
 </context>
 <context>
@@ -2488,8 +2482,6 @@ Optionen:
     <message>
         <source>Out of memory</source>
         <translation>Nicht genügend Arbeitsspeicher</translation>
-        <source>Proxy: none, its pages go out directly</source>
-        <translation>Proxy: keiner, ihre Seiten gehen direkt hinaus</translation>
     </message>
     <message>
         <source>Proxy: %1 (the case opens in a program of its own)</source>
@@ -3150,8 +3142,6 @@ und sendet das Formular:
     <message>
         <source>The file name must end in .csv, .jsonl, .html, .warc.gz or .wacz to say what to write</source>
         <translation>Der Dateiname muss auf .csv, .jsonl, .html, .warc.gz oder .wacz enden, damit klar ist, was geschrieben wird</translation>
-        <source>These services were left as they were:</source>
-        <translation>Diese Suchdienste blieben, wie sie waren:</translation>
     </message>
     <message>
         <source>Rename Group</source>
@@ -3192,8 +3182,6 @@ und sendet das Formular:
     <message>
         <source>The service list changed while the groups were edited: nothing was changed, edit them again</source>
         <translation>Die Dienstliste hat sich geändert, während die Gruppen bearbeitet wurden: Nichts wurde geändert, bearbeiten Sie sie erneut</translation>
-        <source>The case &quot;%1&quot; needs a program of its own, which cannot be started here</source>
-        <translation>Die Akte „%1“ braucht ein eigenes Programm, das hier nicht gestartet werden kann</translation>
     </message>
     <message>
         <source>The case&apos;s new proxy is used when the case opens again</source>
@@ -3222,6 +3210,10 @@ und sendet das Formular:
     <message>
         <source>Remove the cookies, logins, site storage, cache and permissions the pages of the case &quot;%1&quot; have kept? Its open pages close.</source>
         <translation>Die Cookies, Anmeldungen, Website-Speicher, den Cache und die Berechtigungen entfernen, die die Seiten der Akte „%1“ aufbewahrt haben? Ihre offenen Seiten werden geschlossen.</translation>
+    </message>
+    <message>
+        <source>These services were left as they were:</source>
+        <translation>Diese Suchdienste blieben, wie sie waren:</translation>
     </message>
 </context>
 <context>
