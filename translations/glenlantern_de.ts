@@ -1280,6 +1280,10 @@
         <translation>Suchdienst &amp;bearbeiten...</translation>
     </message>
     <message>
+        <source>Se&amp;ttings...</source>
+        <translation>E&amp;instellungen...</translation>
+    </message>
+    <message>
         <source>&amp;Forget This Case&apos;s Browsing Data...</source>
         <translation>Browserdaten dieser Akte &amp;vergessen...</translation>
     </message>
@@ -1565,6 +1569,10 @@ Optionen:
         <translation>%1 geht nur mit %2</translation>
     </message>
     <message>
+        <source>with --case: the case&apos;s pages and searches go through this proxy from now on (socks5://HOST:PORT, http://HOST:PORT, or none)</source>
+        <translation>mit --case: die Seiten und Suchen der Akte gehen von nun an über diesen Proxy (socks5://RECHNER:PORT, http://RECHNER:PORT oder none)</translation>
+    </message>
+    <message>
         <source>with --case: the user agent the case&apos;s pages name from now on (empty for the engine&apos;s own)</source>
         <translation>mit --case: der User-Agent, den die Seiten der Akte von nun an nennen (leer für den der Engine)</translation>
     </message>
@@ -1784,6 +1792,10 @@ Optionen:
     <message>
         <source>The case cannot be stamped: %1</source>
         <translation>Der Fall kann nicht gestempelt werden: %1</translation>
+    </message>
+    <message>
+        <source>The program could not be started: %1</source>
+        <translation>Das Programm konnte nicht gestartet werden: %1</translation>
     </message>
 </context>
 <context>
@@ -2484,6 +2496,10 @@ Optionen:
         <translation>Nicht genügend Arbeitsspeicher</translation>
     </message>
     <message>
+        <source>Proxy: none, its pages go out directly</source>
+        <translation>Proxy: keiner, ihre Seiten gehen direkt hinaus</translation>
+    </message>
+    <message>
         <source>Proxy: %1 (the case opens in a program of its own)</source>
         <translation>Proxy: %1 (die Akte öffnet sich in einem eigenen Programm)</translation>
     </message>
@@ -3144,6 +3160,10 @@ und sendet das Formular:
         <translation>Der Dateiname muss auf .csv, .jsonl, .html, .warc.gz oder .wacz enden, damit klar ist, was geschrieben wird</translation>
     </message>
     <message>
+        <source>These services were left as they were:</source>
+        <translation>Diese Suchdienste blieben, wie sie waren:</translation>
+    </message>
+    <message>
         <source>Rename Group</source>
         <translation>Gruppe umbenennen</translation>
     </message>
@@ -3184,6 +3204,10 @@ und sendet das Formular:
         <translation>Die Dienstliste hat sich geändert, während die Gruppen bearbeitet wurden: Nichts wurde geändert, bearbeiten Sie sie erneut</translation>
     </message>
     <message>
+        <source>The case &quot;%1&quot; needs a program of its own, which cannot be started here</source>
+        <translation>Die Akte „%1“ braucht ein eigenes Programm, das hier nicht gestartet werden kann</translation>
+    </message>
+    <message>
         <source>The case&apos;s new proxy is used when the case opens again</source>
         <translation>Der neue Proxy der Akte gilt, wenn die Akte wieder geöffnet wird</translation>
     </message>
@@ -3210,10 +3234,6 @@ und sendet das Formular:
     <message>
         <source>Remove the cookies, logins, site storage, cache and permissions the pages of the case &quot;%1&quot; have kept? Its open pages close.</source>
         <translation>Die Cookies, Anmeldungen, Website-Speicher, den Cache und die Berechtigungen entfernen, die die Seiten der Akte „%1“ aufbewahrt haben? Ihre offenen Seiten werden geschlossen.</translation>
-    </message>
-    <message>
-        <source>These services were left as they were:</source>
-        <translation>Diese Suchdienste blieben, wie sie waren:</translation>
     </message>
 </context>
 <context>
