@@ -222,7 +222,7 @@ void TestIdentityWindow::openCaseDialogNamesTheProxy()
 {
     QTemporaryDir folder;
     const QString c = makeCase(folder.filePath(QStringLiteral("c")), kProxy);
-    OpenCaseDialog dialog(c, [](const QString &) { return std::nullopt; });
+    OpenCaseDialog dialog({c}, [](const QString &) { return std::nullopt; }, [](const QString &) {});
     auto *proxy = dialog.findChild<QLabel *>(QStringLiteral("lblProxy"));
     QCOMPARE(proxy->text(), QStringLiteral("Proxy: %1 (the case opens in a program of its own)").arg(kProxy));
     dialog.findChild<QLineEdit *>(QStringLiteral("txtFolder"))->setText(folder.filePath(QStringLiteral("other")));
