@@ -141,6 +141,16 @@ const QList<OptionRow> &optionRows()
                                "record every search in the case CASE: a folder (made when new) "
                                "or postgresql://USER@HOST/DATABASE?case=NAME; with --matrix, "
                                "every cell's search")},
+            {{QStringLiteral("proxy")},
+             "PROXY",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --case: the case's pages and searches go through this proxy "
+                               "from now on (socks5://HOST:PORT, http://HOST:PORT, or none)")},
+            {{QStringLiteral("user-agent")},
+             "TEXT",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --case: the user agent the case's pages name from now on "
+                               "(empty for the engine's own)")},
             {{QStringLiteral("capture")},
              nullptr,
              QT_TRANSLATE_NOOP("CommandLine",
@@ -251,6 +261,16 @@ QString caseLocation(const QString &value, const QString &folder)
     return QDir::cleanPath(QDir(folder).absoluteFilePath(value));
 }
 
+// --proxy and --user-agent, kept with the case named.
+void readCaseIdentity(const QCommandLineParser &parser, CommandLine &result)
+{
+    if (parser.isSet(QStringLiteral("proxy")))
+        result.proxy = AsUsageError([&] { return ParseProxy(parser.value(QStringLiteral("proxy"))); });
+    if (parser.isSet(QStringLiteral("user-agent")))
+        result.userAgent = AsUsageError(
+                [&] { return CheckedUserAgent(parser.value(QStringLiteral("user-agent"))); });
+}
+
 // --copy-case FROM TO: nothing else with it.
 CommandLine readCopyCaseJob(const QCommandLineParser &parser, const QString &folder)
 {
@@ -350,6 +370,7 @@ CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folde
             throw UsageError(Tr::tr("The case after --case is blank"));
         result.caseFolder = caseLocation(parser.value(QStringLiteral("case")), folder);
     }
+    readCaseIdentity(parser, result);
     if (parser.isSet(QStringLiteral("pause"))) {
         bool number = false;
         const double seconds
@@ -398,8 +419,10 @@ CommandLine readFileJob(const QCommandLineParser &parser, const QString &folder,
 
 } // namespace
 
-CommandLine ParseCommandLine(const QStringList &arguments, const QString &workingDirectory,
-                             ListFileCheck check)
+namespace {
+
+CommandLine parse(const QStringList &arguments, const QString &workingDirectory,
+                  ListFileCheck check)
 {
     QCommandLineParser parser;
     for (const OptionRow &row : optionRows()) {
@@ -433,6 +456,10 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
     for (const char *option : {"group", "pause"}) {
         if (parser.isSet(QString::fromLatin1(option)) && !parser.isSet(QStringLiteral("matrix")))
             throw UsageError(Tr::tr("%1 goes only with --matrix").arg(dashed(option)));
+    }
+    for (const char *option : {"proxy", "user-agent"}) {
+        if (parser.isSet(QString::fromLatin1(option)) && !parser.isSet(QStringLiteral("case")))
+            throw UsageError(Tr::tr("%1 goes only with --case").arg(dashed(option)));
     }
     if (parser.isSet(QStringLiteral("out")) && !parser.isSet(QStringLiteral("matrix")))
         throw UsageError(Tr::tr("%1 goes only with --export-case or --matrix").arg(dashed("out")));
@@ -469,11 +496,23 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
             throw UsageError(Tr::tr("The folder name after --case is empty"));
         result.openCase = caseLocation(value, workingDirectory);
     }
+    readCaseIdentity(parser, result);
     result.capture = parser.isSet(QStringLiteral("capture"));
     if (parser.isSet(QStringLiteral("note")))
         result.note = parser.value(QStringLiteral("note"));
     if (parser.isSet(QStringLiteral("print-url")))
         result.job = CommandLine::Job::PrintUrl;
+    return result;
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList &arguments, const QString &workingDirectory,
+                             ListFileCheck check)
+{
+    CommandLine result = parse(arguments, workingDirectory, check);
+    result.arguments = arguments;
+    result.workingDirectory = workingDirectory;
     return result;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Error.h"
+#include "Proxy.h"
 
 #include <QString>
 #include <QStringList>
@@ -66,6 +67,12 @@ struct CommandLine
     QString openCase;        // --case: the case folder to record into, absolute
     bool capture = false;    // --capture: the page on view into the open case
     std::optional<QString> note; // --note with --capture
+    // --proxy and --user-agent with --case: what the case keeps from now on
+    std::optional<ProxySetting> proxy;
+    std::optional<QString> userAgent;
+    // The start as it came, to pass it on to the program it belongs to.
+    QStringList arguments;
+    QString workingDirectory;
 };
 
 // How much of the list files named is looked at while the command line is read: the first

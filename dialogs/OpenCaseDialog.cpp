@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OpenCaseDialog.h"
 
+#include "CaseSettings.h"
 #include "CaseStore.h"
 #include "PlainText.h"
 #include "GrowToFit.h"
@@ -73,6 +74,14 @@ OpenCaseDialog::OpenCaseDialog(const QStringList &recent, FolderChooser chooseFo
     tabsCase->setAccessibleName(tr("Where the case is kept"));
     tabsCase->addTab(buildFolderTab(), tr("&Folder"));
     tabsCase->addTab(buildServerTab(), tr("PostgreSQL &server"));
+    // What the case keeps of its proxy, before it opens: with one it opens in a program of its own.
+    lblProxy = PlainLabel({}, this);
+    lblProxy->setObjectName(QStringLiteral("lblProxy"));
+    lblProxy->setWordWrap(true);
+    for (QLineEdit *edit : {txtFolder, txtUser, txtHost, txtDatabase, txtCaseName})
+        connect(edit, &QLineEdit::textChanged, this, &OpenCaseDialog::showProxy);
+    connect(tabsCase, &QTabWidget::currentChanged, this, &OpenCaseDialog::showProxy);
+    showProxy();
     lblProblem = PlainLabel({}, this);
     lblProblem->setObjectName(QStringLiteral("lblProblem"));
     lblProblem->setWordWrap(true);
@@ -88,6 +97,7 @@ OpenCaseDialog::OpenCaseDialog(const QStringList &recent, FolderChooser chooseFo
     connect(buttons, &QDialogButtonBox::rejected, this, &OpenCaseDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabsCase);
+    layout->addWidget(lblProxy);
     layout->addWidget(lblProblem);
     layout->addWidget(buttons);
 
@@ -224,6 +234,25 @@ void OpenCaseDialog::showProblem(const QString &text)
     lblProblem->setText(text);
     lblProblem->setVisible(!text.isEmpty());
     GrowToFit(this);
+}
+
+void OpenCaseDialog::showProxy()
+{
+    QString text;
+    try {
+        const QString location = tabsCase->currentIndex() == 0
+                ? QDir::fromNativeSeparators(txtFolder->text().trimmed())
+                : serverLocation();
+        const ProxySetting proxy = location.isEmpty() ? ProxySetting() : Cases::CaseProxy(location);
+        if (!location.isEmpty())
+            text = proxy.isNone() ? tr("Proxy: none, its pages go out directly")
+                                  : tr("Proxy: %1 (the case opens in a program of its own)")
+                                            .arg(proxy.text());
+    } catch (const CommandError &error) {
+        if (tabsCase->currentIndex() == 0)
+            text = error.message(); // a server case's fields are still being typed
+    }
+    lblProxy->setText(text);
 }
 
 void OpenCaseDialog::accept()

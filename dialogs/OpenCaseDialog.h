@@ -43,6 +43,7 @@ private:
     void describeDefaultTls();
     void showProblem(const QString &text);
     QString serverLocation() const; // CaseOpenError naming the field that is wrong
+    void showProxy();
 
     FolderChooser m_chooseFolder;
     CaseOpener m_open;
@@ -56,5 +57,6 @@ private:
     QLineEdit *txtDatabase;
     QLineEdit *txtCaseName;
     QComboBox *cboSslMode;
+    QLabel *lblProxy;
     QLabel *lblProblem;
 };

@@ -2,6 +2,7 @@
 #include "NetworkPageLoader.h"
 
 #include "Address.h"
+#include "NetworkProxy.h"
 #include "PageText.h"
 
 #include <QCoreApplication>
@@ -64,8 +65,10 @@ PageOutcome outcomeOf(QNetworkReply *reply, const Reading &load)
 
 } // namespace
 
-NetworkPageLoader::NetworkPageLoader(QObject *parent) : QObject(parent)
+NetworkPageLoader::NetworkPageLoader(const ProxySetting &proxy, QObject *parent) : QObject(parent)
 {
+    if (!proxy.isNone())
+        m_manager.setProxy(NetworkProxyFor(proxy));
     m_manager.setCookieJar(new NoCookies(&m_manager));
     m_manager.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
     m_manager.setTransferTimeout(kIdleMs);

@@ -4,6 +4,7 @@
 // The pages of the result matrix fetched over Qt Network, for the job without a window: no
 // scripts run, no cookies are kept, nothing is cached or saved.
 #include "Matrix.h"
+#include "Proxy.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>
@@ -20,7 +21,8 @@ public:
     static constexpr int kIdleMs = 30'000;
     static constexpr int kLongestMs = 60'000;
 
-    explicit NetworkPageLoader(QObject *parent = nullptr);
+    // Every page through the proxy, when there is one.
+    explicit NetworkPageLoader(const ProxySetting &proxy = {}, QObject *parent = nullptr);
 
     // The address as the browser pane opens it; a POST sends the form body.
     void Load(const SearchRequest &request, std::function<void(const PageOutcome &)> done) override;

@@ -169,6 +169,29 @@
     </message>
 </context>
 <context>
+    <name>CaseSettingsDialog</name>
+    <message>
+        <source>&amp;Proxy:</source>
+        <translation>&amp;Proxy:</translation>
+    </message>
+    <message>
+        <source>socks5://HOST:PORT or http://HOST:PORT; empty for none. The case then runs in a program of its own.</source>
+        <translation>socks5://RECHNER:PORT oder http://RECHNER:PORT; leer für keinen. Die Akte läuft dann in einem eigenen Programm.</translation>
+    </message>
+    <message>
+        <source>&amp;User agent:</source>
+        <translation>&amp;User-Agent:</translation>
+    </message>
+    <message>
+        <source>What the case&apos;s pages tell sites they are; empty for the web engine&apos;s own</source>
+        <translation>Was die Seiten der Akte den Websites über sich sagen; leer für den der Web-Engine</translation>
+    </message>
+    <message>
+        <source>Case Settings - %1</source>
+        <translation>Einstellungen der Akte - %1</translation>
+    </message>
+</context>
+<context>
     <name>Cases</name>
     <message>
         <source>the file is empty</source>
@@ -950,6 +973,38 @@
         <source>Stamps that hold: %1; the last at %2 (UTC) by %3 (%4)</source>
         <translation>Gültige Zeitstempel: %1; der letzte um %2 (UTC) von %3 (%4)</translation>
     </message>
+    <message>
+        <source>The case&apos;s settings &quot;%1&quot; cannot be read: %2</source>
+        <translation>Die Einstellungen der Akte „%1“ können nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>it is a link</source>
+        <translation>die Datei ist eine Verknüpfung</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>es ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 KiB</source>
+        <translation>die Datei ist größer als %1 KiB</translation>
+    </message>
+    <message>
+        <source>it holds no JSON object</source>
+        <translation>die Datei enthält kein JSON-Objekt</translation>
+    </message>
+    <message>
+        <source>The case&apos;s settings &quot;%1&quot; were not written: it is not a regular file</source>
+        <translation>Die Einstellungen der Akte „%1“ wurden nicht geschrieben: es ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>The case&apos;s settings &quot;%1&quot; were not written: %2</source>
+        <translation>Die Einstellungen der Akte „%1“ wurden nicht geschrieben: %2</translation>
+    </message>
+    <message>
+        <source>The case&apos;s proxy cannot be used: %1</source>
+        <translation>Der Proxy der Akte kann nicht verwendet werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>
@@ -1223,6 +1278,14 @@
     <message>
         <source>Edit Servi&amp;ce...</source>
         <translation>Suchdienst &amp;bearbeiten...</translation>
+    </message>
+    <message>
+        <source>Se&amp;ttings...</source>
+        <translation>E&amp;instellungen...</translation>
+    </message>
+    <message>
+        <source>&amp;Forget This Case&apos;s Browsing Data...</source>
+        <translation>Browserdaten dieser Akte &amp;vergessen...</translation>
     </message>
 </context>
 <context>
@@ -1505,6 +1568,18 @@ Optionen:
         <source>%1 goes only with %2</source>
         <translation>%1 geht nur mit %2</translation>
     </message>
+    <message>
+        <source>with --case: the case&apos;s pages and searches go through this proxy from now on (socks5://HOST:PORT, http://HOST:PORT, or none)</source>
+        <translation>mit --case: die Seiten und Suchen der Akte gehen von nun an über diesen Proxy (socks5://RECHNER:PORT, http://RECHNER:PORT oder none)</translation>
+    </message>
+    <message>
+        <source>with --case: the user agent the case&apos;s pages name from now on (empty for the engine&apos;s own)</source>
+        <translation>mit --case: der User-Agent, den die Seiten der Akte von nun an nennen (leer für den der Engine)</translation>
+    </message>
+    <message>
+        <source>%1 goes only with --case</source>
+        <translation>%1 geht nur mit --case</translation>
+    </message>
 </context>
 <context>
     <name>CommandSet</name>
@@ -1717,6 +1792,10 @@ Optionen:
     <message>
         <source>The case cannot be stamped: %1</source>
         <translation>Der Fall kann nicht gestempelt werden: %1</translation>
+    </message>
+    <message>
+        <source>The program could not be started: %1</source>
+        <translation>Das Programm konnte nicht gestartet werden: %1</translation>
     </message>
 </context>
 <context>
@@ -2416,6 +2495,41 @@ Optionen:
         <source>Out of memory</source>
         <translation>Nicht genügend Arbeitsspeicher</translation>
     </message>
+    <message>
+        <source>Proxy: none, its pages go out directly</source>
+        <translation>Proxy: keiner, ihre Seiten gehen direkt hinaus</translation>
+    </message>
+    <message>
+        <source>Proxy: %1 (the case opens in a program of its own)</source>
+        <translation>Proxy: %1 (die Akte öffnet sich in einem eigenen Programm)</translation>
+    </message>
+</context>
+<context>
+    <name>Proxy</name>
+    <message>
+        <source>&quot;%1&quot; is no proxy: write socks5://HOST:PORT, http://HOST:PORT or none</source>
+        <translation>„%1“ ist kein Proxy: schreiben Sie socks5://RECHNER:PORT, http://RECHNER:PORT oder none</translation>
+    </message>
+    <message>
+        <source>The proxy &quot;%1&quot; is of the kind &quot;%2&quot;: a case goes through socks5:// or http:// proxies</source>
+        <translation>Der Proxy „%1“ ist von der Art „%2“: eine Akte geht über socks5://- oder http://-Proxys</translation>
+    </message>
+    <message>
+        <source>The proxy &quot;%1&quot; names the host &quot;%2&quot;, which is neither a host name nor an address</source>
+        <translation>Der Proxy „%1“ nennt den Rechner „%2“, der weder ein Rechnername noch eine Adresse ist</translation>
+    </message>
+    <message>
+        <source>The proxy &quot;%1&quot; has the port %2: a port is 1 to 65535</source>
+        <translation>Der Proxy „%1“ hat den Port %2: ein Port ist 1 bis 65535</translation>
+    </message>
+    <message>
+        <source>The user agent is %1 characters long; at most %2 are taken</source>
+        <translation>Der User-Agent ist %1 Zeichen lang; höchstens %2 werden genommen</translation>
+    </message>
+    <message>
+        <source>The user agent may hold only printable ASCII characters (it goes into every request&apos;s header)</source>
+        <translation>Der User-Agent darf nur druckbare ASCII-Zeichen enthalten (er steht im Kopf jeder Anfrage)</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -3089,6 +3203,38 @@ und sendet das Formular:
         <source>The service list changed while the groups were edited: nothing was changed, edit them again</source>
         <translation>Die Dienstliste hat sich geändert, während die Gruppen bearbeitet wurden: Nichts wurde geändert, bearbeiten Sie sie erneut</translation>
     </message>
+    <message>
+        <source>The case &quot;%1&quot; needs a program of its own, which cannot be started here</source>
+        <translation>Die Akte „%1“ braucht ein eigenes Programm, das hier nicht gestartet werden kann</translation>
+    </message>
+    <message>
+        <source>The case&apos;s new proxy is used when the case opens again</source>
+        <translation>Der neue Proxy der Akte gilt, wenn die Akte wieder geöffnet wird</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; opens in the program without a proxy</source>
+        <translation>Die Akte „%1“ öffnet sich im Programm ohne Proxy</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; opens in a program of its own, through %2</source>
+        <translation>Die Akte „%1“ öffnet sich in einem eigenen Programm, über %2</translation>
+    </message>
+    <message>
+        <source>Through %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>Every page and search of this program goes through the proxy</source>
+        <translation>Jede Seite und jede Suche dieses Programms geht über den Proxy</translation>
+    </message>
+    <message>
+        <source>%1 - through %2</source>
+        <translation>%1 - über %2</translation>
+    </message>
+    <message>
+        <source>Remove the cookies, logins, site storage, cache and permissions the pages of the case &quot;%1&quot; have kept? Its open pages close.</source>
+        <translation>Die Cookies, Anmeldungen, Website-Speicher, den Cache und die Berechtigungen entfernen, die die Seiten der Akte „%1“ aufbewahrt haben? Ihre offenen Seiten werden geschlossen.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmMatrix</name>
@@ -3364,6 +3510,25 @@ Formular erneut senden?</translation>
     <message>
         <source>the page is no longer open</source>
         <translation>die Seite ist nicht mehr geöffnet</translation>
+    </message>
+    <message>
+        <source>Nothing went out directly: the proxy cannot be reached (%1)</source>
+        <translation>Nichts ging direkt hinaus: der Proxy ist nicht erreichbar (%1)</translation>
+    </message>
+    <message>
+        <source>The case&apos;s browsing data was not all removed: %1</source>
+        <translation>Die Browserdaten der Akte wurden nicht alle entfernt: %1</translation>
+    </message>
+    <message>
+        <source>Nothing went out directly: the proxy did not reach the site (%1)</source>
+        <translation>Nichts ging direkt hinaus: der Proxy hat die Website nicht erreicht (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>WebProfiles</name>
+    <message>
+        <source>the folder &quot;%1&quot; could not be removed</source>
+        <translation>der Ordner „%1“ konnte nicht entfernt werden</translation>
     </message>
 </context>
 <context>

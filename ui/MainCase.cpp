@@ -28,7 +28,8 @@ constexpr int kNoticeMs = 15000;
 
 // Capture Page stays enabled: its key says what is missing when no case is open.
 const QStringList kCaseCommands = {QStringLiteral("actCloseCase"), QStringLiteral("actExportCase"),
-                                   QStringLiteral("actShowCaseLog")};
+                                   QStringLiteral("actShowCaseLog"), QStringLiteral("actCaseSettings"),
+                                   QStringLiteral("actForgetCaseData")};
 
 // The export a file name asks for, by its ending.
 bool holdsCase(const QString &folder)
@@ -100,7 +101,7 @@ void TfrmMain::buildCase()
     caseChanged();
 }
 
-void TfrmMain::openCase(const QString &folder)
+void TfrmMain::openCaseHere(const QString &folder)
 {
     m_case->open(folder);
     m_recentCases.add(folder);
@@ -114,6 +115,7 @@ void TfrmMain::caseChanged()
     setWindowTitle(open ? tr("Glen Lantern - case %1").arg(m_case->name())
                         : QStringLiteral("Glen Lantern"));
     showCaseMark();
+    applyCaseIdentity();
     for (const QString &name : kCaseCommands)
         m_commandSet->action(name)->setEnabled(open);
     if (m_caseLog) {
@@ -201,6 +203,10 @@ void TfrmMain::openExistingCase(const QString &folder)
 
 void TfrmMain::actCloseCaseExecute()
 {
+    if (m_parts.route.isCaseProgram()) {
+        close(); // a case's own program ends with its case
+        return;
+    }
     m_case->close();
     StatusLine->setText(tr("The case is closed: searches are no longer recorded"));
 }

@@ -105,6 +105,8 @@ QList<Command> TfrmMain::commandTable()
         {"actCapturePage", QT_TRANSLATE_NOOP("Command", "&Capture Page"), "Case", Ctrl | Qt::ShiftModifier | Qt::Key_S, [this] { actCapturePageExecute(); }},
         {"actCaptureEveryResult", QT_TRANSLATE_NOOP("Command", "Capture &Every Result"), "Case", {}, [this] { actCaptureEveryResultExecute(); }},
         {"actShowCaseLog", QT_TRANSLATE_NOOP("Command", "Show &Log"), "-Case", {}, [this] { actShowCaseLogExecute(); }},
+        {"actCaseSettings", QT_TRANSLATE_NOOP("Command", "Se&ttings..."), "-Case", {}, [this] { actCaseSettingsExecute(); }},
+        {"actForgetCaseData", QT_TRANSLATE_NOOP("Command", "&Forget This Case's Browsing Data..."), "Case", {}, [this] { actForgetCaseDataExecute(); }},
         {"actVisitHomePage", QT_TRANSLATE_NOOP("Command", "Visit Home Page"), "Help", {}, [this] { actVisitHomePageExecute(); }},
         {"actVwReadMe", QT_TRANSLATE_NOOP("Command", "&View Readme"), "Help", {}, [this] { actVwReadMeExecute(); }},
         {"actContUs", QT_TRANSLATE_NOOP("Command", "Contact Us"), "Help", {}, [this] { actContUsExecute(); }},

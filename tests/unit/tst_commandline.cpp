@@ -43,10 +43,10 @@ QString outcome(const QStringList &arguments, const QString &folder)
         case CommandLine::Job::StampCase:
             return QStringLiteral("stamp [%1] tsa=[%2]").arg(options.caseFolder, options.tsaUrl);
         case CommandLine::Job::Matrix:
-            return QStringLiteral("matrix [%1] [%2] group=[%3] out=[%4] pause=%5%6")
+            return QStringLiteral("matrix [%1] [%2] group=[%3] out=[%4] pause=%5%6%7")
                     .arg(options.servicesFile, options.termsFile, options.group, options.outFile)
                     .arg(options.pauseMs)
-                    .arg(options.caseFolder);
+                    .arg(options.caseFolder, options.proxy ? QStringLiteral(" proxy=[%1]").arg(options.proxy->text()) : QString());
         case CommandLine::Job::Windows:
             break;
         }
@@ -76,6 +76,10 @@ QString outcome(const QStringList &arguments, const QString &folder)
             parts << QStringLiteral("case=[%1]").arg(options.openCase);
         if (options.capture)
             parts << QStringLiteral("capture note=[%1]").arg(options.note.value_or(QStringLiteral("-")));
+        if (options.proxy)
+            parts << QStringLiteral("proxy=[%1]").arg(options.proxy->text());
+        if (options.userAgent)
+            parts << QStringLiteral("agent=[%1]").arg(*options.userAgent);
         return parts.join(u' ');
     } catch (const UsageError &error) {
         return QStringLiteral("error: ") + error.message();
@@ -216,6 +220,24 @@ void TestCommandLine::decide_data()
     row("copy case and out", {"--copy-case", "c", "d", "--out", "x"}, "error: --copy-case cannot be used with --out");
     row("matrix into a case", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--case", "c"}, "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[] out=[] pause=-1<dir>/c");
     row("window on a server case", {"--case", "postgresql://a@h/d?case=x", "x"}, "start term=[x] case=[postgresql://a@h/d?case=x]");
+    // A case's proxy and user agent.
+    row("case through a proxy", {"--case", "c", "--proxy", "SOCKS5://127.0.0.1:9050", "--user-agent", " Lynx/2.9 "}, "start case=[<dir>/c] proxy=[socks5://127.0.0.1:9050] agent=[Lynx/2.9]");
+    row("case without a proxy", {"--case", "c", "--proxy", "none"}, "start case=[<dir>/c] proxy=[none]");
+    row("matrix through a proxy", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--case", "c", "--proxy", "http://[::1]:3128"}, "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[] out=[] pause=-1<dir>/c proxy=[http://[::1]:3128]");
+    row("proxy without a case", {"--proxy", "socks5://h:1", "x"}, "error: --proxy goes only with --case");
+    row("user agent with import", {"--import", "kde", "--into", "x.gls", "--user-agent", "x"}, "error: --user-agent goes only with --case");
+    row("proxy of another kind", {"--case", "c", "--proxy", "socks4://h:1"}, "error: The proxy \"socks4://h:1\" is of the kind \"socks4\": a case goes through socks5:// or http:// proxies");
+    row("user agent over two lines", {"--case", "c", "--user-agent", "a\r\nCookie: x=1"}, "error: The user agent may hold only printable ASCII characters (it goes into every request's header)");
+    row("user agent beyond ASCII", {"--case", "c", "--user-agent", "Agent \u00e9"}, "error: The user agent may hold only printable ASCII characters (it goes into every request's header)");
+    row("user agent too long", {"--case", "c", "--user-agent", QString(501, u'a')}, "error: The user agent is 501 characters long; at most 500 are taken");
+    row("proxy spelt otherwise", {"--case", "c", "--proxy", " SOCKS5h://Tunnel.Example:1080/ "}, "start case=[<dir>/c] proxy=[socks5://Tunnel.Example:1080]");
+    row("proxy at an IPv6 address", {"--case", "c", "--proxy", "http://[0:0::1]:8080"}, "start case=[<dir>/c] proxy=[http://[::1]:8080]");
+    row("proxy without a port", {"--case", "c", "--proxy", "socks5://h.example"}, "error: \"socks5://h.example\" is no proxy: write socks5://HOST:PORT, http://HOST:PORT or none");
+    row("proxy port too large", {"--case", "c", "--proxy", "socks5://h:65536"}, "error: The proxy \"socks5://h:65536\" has the port 65536: a port is 1 to 65535");
+    row("proxy with a user", {"--case", "c", "--proxy", "socks5://me@h:1"}, "error: \"socks5://me@h:1\" is no proxy: write socks5://HOST:PORT, http://HOST:PORT or none");
+    row("proxy with a switch after it", {"--case", "c", "--proxy", "socks5://h:1 --no-sandbox"}, "error: \"socks5://h:1 --no-sandbox\" is no proxy: write socks5://HOST:PORT, http://HOST:PORT or none");
+    row("proxy with a resolver rule", {"--case", "c", "--proxy", "socks5://h,EXCLUDE*:1"}, "error: The proxy \"socks5://h,EXCLUDE*:1\" names the host \"h,EXCLUDE*\", which is neither a host name nor an address");
+    row("proxy at no address", {"--case", "c", "--proxy", "socks5://999.1.1.1:1"}, "error: The proxy \"socks5://999.1.1.1:1\" names the host \"999.1.1.1\", which is neither a host name nor an address");
     // clang-format on
     // Mistakes.
     row("unknown option", {"--frob"}, "error: Unknown option 'frob'.");
