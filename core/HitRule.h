@@ -21,7 +21,8 @@ struct PageOutcome
     QString finalAddress;     // the address finally shown, after redirects
     QString text;             // the page's text (PageText): every run of white space one blank
     QString error;            // why no page came; empty when one did
-    qint64 retryAfterMs = -1; // with a 429: how long the site asked to wait; -1: it did not say
+    bool overCap = false;     // the page was larger than a load reads (an error)
+    qint64 retryAfterMs = -1; // with a 429 or 503: how long the site asked to wait; -1: it did not say
 };
 
 struct HitCondition

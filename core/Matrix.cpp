@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 // The context of this file's texts in the translations.
@@ -20,10 +22,18 @@ struct Tr
 qint64 RetryAfterMs(const QByteArray &value, const QDateTime &now)
 {
     const QByteArray text = value.trimmed();
-    bool number = false;
-    const qint64 seconds = text.toLongLong(&number);
-    if (number)
-        return seconds >= 0 ? seconds * 1000 : -1;
+    if (!text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](char c) {
+            return c >= '0' && c <= '9';
+        })) {
+        // Counted without overflow: past the most, more digits change nothing.
+        qint64 ms = 0;
+        for (const char digit : text) {
+            ms = ms * 10 + (digit - '0') * 1000;
+            if (ms >= kMostRetryAfterMs)
+                return kMostRetryAfterMs;
+        }
+        return ms;
+    }
     // An HTTP date ends in "GMT", which Qt's reader of such dates wants as "+0000".
     QString date = QString::fromLatin1(text);
     if (date.endsWith(u"GMT"))
@@ -31,7 +41,7 @@ qint64 RetryAfterMs(const QByteArray &value, const QDateTime &now)
     const QDateTime at = QDateTime::fromString(date, Qt::RFC2822Date);
     if (!at.isValid())
         return -1;
-    return std::max<qint64>(0, now.msecsTo(at));
+    return std::clamp<qint64>(now.msecsTo(at), 0, kMostRetryAfterMs);
 }
 
 MatrixRun::MatrixRun(const QList<QByteArray> &serviceLines, const QStringList &terms,
@@ -112,8 +122,9 @@ void MatrixRun::loaded(int request, const PageOutcome &outcome)
         cell.status = 429;
         cell.verdict = {HitResult::Error,
                         wait > kLongestWaitMs
-                                ? Tr::tr("the site asks to wait %1 seconds before it answers")
-                                          .arg(wait / 1000)
+                                ? Tr::tr("the site asks to wait longer than the %1 seconds a "
+                                         "search waits")
+                                          .arg(kLongestWaitMs / 1000)
                                 : Tr::tr("the site answered \"429 Too Many Requests\" %1 times")
                                           .arg(cell.tries)};
         return finishCell(index);

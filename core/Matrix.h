@@ -29,8 +29,10 @@ public:
             = 0;
 };
 
-// How long a Retry-After header ("120" or an HTTP date) asks to wait from `now`, in
-// milliseconds; -1 when it cannot be read.
+// How long a Retry-After header asks to wait from `now`, in milliseconds: a number of seconds
+// (digits alone) or an HTTP date, one gone by as 0; however large the value, at most
+// kMostRetryAfterMs. -1 when it cannot be read.
+inline constexpr qint64 kMostRetryAfterMs = 24 * 3600 * 1000LL;
 qint64 RetryAfterMs(const QByteArray &value, const QDateTime &now);
 
 struct MatrixCell
