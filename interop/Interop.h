@@ -22,6 +22,7 @@ struct FoundService
     // What the service line holds after the address, in this order, as key and value: post=,
     // group=, found=, missing= (ServiceLine). No value holds a TAB or a line end.
     QList<std::pair<QString, QString>> attributes;
+    QStringList changes; // what the import changed from the source's text, as phrases
 
     bool importable() const { return skipReason.isEmpty(); }
     QString line() const

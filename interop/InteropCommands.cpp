@@ -77,6 +77,8 @@ CommandOutput RunImportCommand(const QString &source, const QString &intoFile,
                 output.out.append(skippedLine(service, Tr::tr("already in the list")));
             } else {
                 output.out.append(Tr::tr("Imported: ") + service.line());
+                for (const QString &change : service.changes)
+                    output.out.append(Tr::tr("  changed: %1").arg(change));
                 list.lines.append(EncodeLine(service.line()));
                 adds = true;
             }

@@ -231,7 +231,7 @@ void TestInteropExport::dropKnownServices()
 {
     const auto service = [](const QString &name, const QString &address, const char *reason = "") {
         return FoundService {QStringLiteral("S"), QStringLiteral("f"), name, address,
-                             QLatin1String(reason), {}};
+                             QLatin1String(reason), {}, {}};
     };
     const QList<FoundService> found = {
             service("In the list", "https://a/?q=|s|"),

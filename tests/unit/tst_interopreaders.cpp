@@ -55,7 +55,7 @@ FoundService named(const ImportReport &report, const QString &name, const QStrin
         if (service.name == name && (source.isEmpty() || service.source == source))
             return service;
     }
-    return FoundService {{}, {}, QStringLiteral("(missing)"), {}, {}, {}};
+    return FoundService {{}, {}, QStringLiteral("(missing)"), {}, {}, {}, {}};
 }
 
 qsizetype importable(const ImportReport &report)
