@@ -79,11 +79,30 @@ QString GoAddressFor(const QByteArray &serviceLine, const QString &term)
     return GoRequestFor(serviceLine, term).address;
 }
 
+QString OneLine(const QString &text)
+{
+    // C0 and C1 controls, DEL and the Unicode line and paragraph separators: each as its UTF-8
+    // bytes percent-encoded, as a browser writes them in an address.
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029) {
+            for (const char byte : QString(c).toUtf8())
+                out += QStringLiteral("%%1").arg(uint(uchar(byte)), 2, 16, QLatin1Char('0')).toUpper();
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 QString PrintedRequest(const SearchRequest &request)
 {
     if (!request.postBody)
-        return request.address;
-    return request.address + QStringLiteral("\tPOST\t") + QString::fromLatin1(*request.postBody);
+        return OneLine(request.address);
+    return OneLine(request.address) + QStringLiteral("\tPOST\t")
+            + OneLine(QString::fromLatin1(*request.postBody));
 }
 
 std::optional<std::pair<qsizetype, qsizetype>> GoRows(const EntryList &services,

@@ -24,8 +24,12 @@ struct SearchRequest
 SearchRequest GoRequestFor(const QByteArray &serviceLine, const QString &term);
 // The address alone.
 QString GoAddressFor(const QByteArray &serviceLine, const QString &term);
-// The request as --print-url writes it: the address, and for a form "<TAB>POST<TAB>body".
+// The request as --print-url writes it: the address, and for a form "<TAB>POST<TAB>body", on
+// one line whatever the term holds (OneLine).
 QString PrintedRequest(const SearchRequest &request);
+// The text with every control character and line separator percent-encoded: a term searched
+// with |s:raw| cannot start a line of its own, or forge a field.
+QString OneLine(const QString &text);
 
 // A service as the user knows it: its name, or the line without its attributes when it has
 // none.

@@ -105,6 +105,8 @@ void TestCommandLine::initTestCase()
     QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("empty.gls")), ""));
     QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("post.gls")),
                        "Form=http://f/s\tgroup=x\tpost=q=|s|&l=en\r\n"));
+    QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("raw.gls")),
+                       "Raw=http://r/|s:raw|?q=|s:raw|\r\nRaw\x01" "Form=http://f/\tpost=q=|s:raw|\r\n"));
     QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("folder")));
     QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("bare"))); // no Default.gls in it
 }
@@ -155,6 +157,9 @@ void TestCommandLine::decide_data()
         "Web\thttp://a/?q=ab\nMaps\thttp://m/ab/x\n");
     row("print a form", {"--print-url", "--services", "post.gls", "a b"},
         "http://f/s\tPOST\tq=a+b&l=en\n");
+    // A term searched as typed cannot make a line or a field of its own.
+    row("print raw controls", {"--print-url", "--services", "raw.gls", "--all-services", "a\nPOST\tb\r\x7f\u2028"},
+        "Raw\thttp://r/a%0APOST%09b%0D%7F%E2%80%A8?q=a%0APOST%09b%0D%7F%E2%80%A8\nRaw%01Form\thttp://f/\tPOST\tq=a%0APOST%09b%0D%7F%E2%80%A8\n");
     // The result matrix.
     row("matrix", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--group", " G ",
                    "--out", "o.csv", "--pause", "0.25"},
