@@ -1388,6 +1388,88 @@ Optionen:
     </message>
 </context>
 <context>
+    <name>HttpFetch</name>
+    <message>
+        <source>nothing arrived for %1 seconds</source>
+        <translation>%1 Sekunden lang kam nichts an</translation>
+    </message>
+    <message>
+        <source>the page took longer than %1 seconds</source>
+        <translation>die Seite brauchte länger als %1 Sekunden</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no http or https address</source>
+        <translation>„%1“ ist keine http- oder https-Adresse</translation>
+    </message>
+    <message>
+        <source>the site&apos;s certificate is not valid (%1)</source>
+        <translation>das Zertifikat der Seite ist nicht gültig (%1)</translation>
+    </message>
+    <message>
+        <source>too many redirects: the site sent the search on more than %1 times</source>
+        <translation>zu viele Weiterleitungen: die Seite hat die Suche mehr als %1-mal weitergeleitet</translation>
+    </message>
+    <message>
+        <source>the site sent the search on from https to an http address</source>
+        <translation>die Seite hat die Suche von https an eine http-Adresse weitergeleitet</translation>
+    </message>
+</context>
+<context>
+    <name>HttpReader</name>
+    <message>
+        <source>the site&apos;s headers are larger than %1 KB</source>
+        <translation>die Kopfzeilen der Seite sind größer als %1 KB</translation>
+    </message>
+    <message>
+        <source>the site&apos;s answer is not HTTP</source>
+        <translation>die Antwort der Seite ist kein HTTP</translation>
+    </message>
+    <message>
+        <source>the site switched to another protocol</source>
+        <translation>die Seite wechselte zu einem anderen Protokoll</translation>
+    </message>
+    <message>
+        <source>the site sent two different lengths for its page</source>
+        <translation>die Seite nannte zwei verschiedene Längen für ihre Seite</translation>
+    </message>
+    <message>
+        <source>the site&apos;s Content-Length is not a number</source>
+        <translation>die Content-Length der Seite ist keine Zahl</translation>
+    </message>
+    <message>
+        <source>the site sent its page encoded as &quot;%1&quot;, which this program does not read</source>
+        <translation>die Seite sandte ihre Seite als „%1“ kodiert, was dieses Programm nicht liest</translation>
+    </message>
+    <message>
+        <source>the site&apos;s page is cut into chunks in a way HTTP does not allow</source>
+        <translation>die Seite ist auf eine Weise in Stücke geteilt, die HTTP nicht erlaubt</translation>
+    </message>
+    <message>
+        <source>the page is larger than %1 MB</source>
+        <translation>die Seite ist größer als %1 MB</translation>
+    </message>
+    <message>
+        <source>the site&apos;s compressed page could not be read</source>
+        <translation>die komprimierte Seite konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the site&apos;s compressed page is damaged</source>
+        <translation>die komprimierte Seite ist beschädigt</translation>
+    </message>
+    <message>
+        <source>the site closed the connection without an answer</source>
+        <translation>die Seite schloss die Verbindung ohne Antwort</translation>
+    </message>
+    <message>
+        <source>the site closed the connection in the middle of its answer</source>
+        <translation>die Seite schloss die Verbindung mitten in ihrer Antwort</translation>
+    </message>
+    <message>
+        <source>the site closed the connection before the whole page came</source>
+        <translation>die Seite schloss die Verbindung, bevor die ganze Seite kam</translation>
+    </message>
+</context>
+<context>
     <name>Interop</name>
     <message>
         <source>Cannot read &quot;%1&quot;: it is not a Chromium profile database (it has no keywords table)</source>
@@ -1649,6 +1731,22 @@ Optionen:
         <source>the term is in the name of a field of its form</source>
         <translation>der Suchbegriff steht im Namen eines Formularfelds</translation>
     </message>
+    <message>
+        <source>  changed: %1</source>
+        <translation>  geändert: %1</translation>
+    </message>
+    <message>
+        <source>its %1 held control characters (line ends, tabs, NUL...): %2 left out or made blanks</source>
+        <translation>sein %1 enthielt Steuerzeichen (Zeilenenden, Tabulatoren, NUL...): %2 weggelassen oder zu Leerzeichen gemacht</translation>
+    </message>
+    <message>
+        <source>not a number</source>
+        <translation>keine Zahl</translation>
+    </message>
+    <message>
+        <source>its %1 is %2, which is no HTTP status (100 to 599)</source>
+        <translation>sein %1 ist %2, was kein HTTP-Status ist (100 bis 599)</translation>
+    </message>
 </context>
 <context>
     <name>ListCommands</name>
@@ -1735,10 +1833,6 @@ Optionen:
 <context>
     <name>Matrix</name>
     <message>
-        <source>the site asks to wait %1 seconds before it answers</source>
-        <translation>die Site bittet, %1 Sekunden zu warten, bevor sie antwortet</translation>
-    </message>
-    <message>
         <source>the site answered &quot;429 Too Many Requests&quot; %1 times</source>
         <translation>die Site antwortete %1-mal „429 Too Many Requests“</translation>
     </message>
@@ -1772,6 +1866,10 @@ Optionen:
             <numerusform>%n Eintrag wartet im Zwischenspeicher dieses Rechners auf den Server; er wird beim nächsten Öffnen des Falls gesendet</numerusform>
             <numerusform>%n Einträge warten im Zwischenspeicher dieses Rechners auf den Server; sie werden beim nächsten Öffnen des Falls gesendet</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>the site asks to wait longer than the %1 seconds a search waits</source>
+        <translation>die Seite bittet, länger zu warten als die %1 Sekunden, die eine Suche wartet</translation>
     </message>
 </context>
 <context>
@@ -1860,17 +1958,6 @@ Optionen:
     <message>
         <source>C&amp;ase</source>
         <translation>A&amp;kte</translation>
-    </message>
-</context>
-<context>
-    <name>NetworkPageLoader</name>
-    <message>
-        <source>the page took longer than %1 seconds</source>
-        <translation>die Seite brauchte länger als %1 Sekunden</translation>
-    </message>
-    <message>
-        <source>nothing arrived for %1 seconds</source>
-        <translation>%1 Sekunden lang kam nichts an</translation>
     </message>
 </context>
 <context>
@@ -2605,10 +2692,6 @@ und sendet das Formular:
 <context>
     <name>WebCapture</name>
     <message>
-        <source>the web engine did not finish writing it in time</source>
-        <translation>der Web-Browser-Kern hat sie nicht rechtzeitig fertig geschrieben</translation>
-    </message>
-    <message>
         <source>the page was closed before it was captured</source>
         <translation>die Seite wurde geschlossen, bevor sie gesichert wurde</translation>
     </message>
@@ -2627,6 +2710,14 @@ und sendet das Formular:
     <message>
         <source>the page was not on view, so no picture of it was taken</source>
         <translation>die Seite wurde nicht angezeigt, daher wurde kein Bild von ihr gemacht</translation>
+    </message>
+    <message>
+        <source>the web engine did not finish writing it in %1 seconds; it was stopped</source>
+        <translation>die Web-Engine hat sie nicht in %1 Sekunden fertig geschrieben; sie wurde angehalten</translation>
+    </message>
+    <message>
+        <source>the page was stopped when an earlier file of this capture took too long</source>
+        <translation>die Seite wurde angehalten, als eine frühere Datei dieser Aufnahme zu lange dauerte</translation>
     </message>
 </context>
 <context>

@@ -28,6 +28,18 @@ WebView::WebView(WebPage *page, const PaneActions &actions, QWidget *parent)
         m_loading = false;
         m_loaded = ok;
     });
+    // A hidden page whose renderer ended (a capture that took too long, a crash) loads anew, so
+    // that a step onto it shows it; the page on view stays as it is until the next search, and
+    // a form is never sent again unasked.
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+                m_loading = false;
+                m_loaded = false;
+                if (status != QWebEnginePage::NormalTerminationStatus && !isVisible()
+                    && !m_request.isEmpty() && !m_request.isPost())
+                    QMetaObject::invokeMethod(this, [this] { open(m_request); },
+                                              Qt::QueuedConnection);
+            });
     connect(m_page, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
         if (m_primed && !m_request.isEmpty() && url != QUrl(QStringLiteral("about:blank"))) {
             m_primed = false;
