@@ -45,9 +45,11 @@ qint64 RetryAfterMs(const QByteArray &value, const QDateTime &now)
 }
 
 MatrixRun::MatrixRun(const QList<QByteArray> &serviceLines, const QStringList &terms,
-                     PageLoader &loader, MatrixLimits limits, QObject *parent)
+                     PageLoader &loader, MatrixLimits limits, QObject *parent,
+                     const QList<MatrixCell> &earlier)
     : QObject(parent), m_loader(loader), m_terms(terms), m_scheduler(limits)
 {
+    const bool resume = earlier.size() == terms.size() * serviceLines.size();
     for (const QByteArray &line : serviceLines) {
         m_names.append(ServiceDisplayName(line));
         m_rules.append(HitRules::Of(ServiceLine(line), m_names.last()));
@@ -55,6 +57,11 @@ MatrixRun::MatrixRun(const QList<QByteArray> &serviceLines, const QStringList &t
     for (qsizetype t = 0; t < terms.size(); ++t) {
         for (qsizetype s = 0; s < serviceLines.size(); ++s) {
             MatrixCell cell {t, s, std::nullopt, {}, 0, {}, 0, false};
+            if (resume && earlier.at(m_cells.size()).done) {
+                m_kept.insert(m_cells.size());
+                m_cells.append(earlier.at(m_cells.size()));
+                continue;
+            }
             try {
                 cell.request = GoRequestFor(serviceLines.at(s), terms.at(t));
                 cell.address = cell.request->address;
@@ -77,7 +84,7 @@ void MatrixRun::Start()
 {
     m_clock.start();
     for (qsizetype i = 0; i < m_cells.size(); ++i) {
-        if (m_cells.at(i).done)
+        if (m_cells.at(i).done && !m_kept.contains(i))
             emit CellDone(i);
     }
     pump();
@@ -111,23 +118,25 @@ void MatrixRun::loaded(int request, const PageOutcome &outcome)
     const qsizetype index = m_cellOfRequest.at(request);
     MatrixCell &cell = m_cells[index];
     ++cell.tries;
-    if (outcome.error.isEmpty() && outcome.status == 429) {
-        const qint64 wait = outcome.retryAfterMs >= 0 ? outcome.retryAfterMs : kDefaultWaitMs;
-        if (cell.tries < kMostTries && wait <= kLongestWaitMs) {
-            m_scheduler.Defer(request, now, wait);
+    // Politeness: a 429, and a 503 that says when to come back, are asked again later.
+    const bool wait = outcome.error.isEmpty()
+            && (outcome.status == 429 || (outcome.status == 503 && outcome.retryAfterMs >= 0));
+    if (wait) {
+        const qint64 delay = outcome.retryAfterMs >= 0 ? outcome.retryAfterMs : kDefaultWaitMs;
+        if (cell.tries < kMostTries && delay <= kLongestWaitMs) {
+            m_scheduler.Defer(request, now, delay);
             return pump();
         }
-        m_scheduler.Finish(request, now);
-        ++m_loads;
-        cell.status = 429;
-        cell.verdict = {HitResult::Error,
-                        wait > kLongestWaitMs
-                                ? Tr::tr("the site asks to wait longer than the %1 seconds a "
-                                         "search waits")
-                                          .arg(kLongestWaitMs / 1000)
-                                : Tr::tr("the site answered \"429 Too Many Requests\" %1 times")
-                                          .arg(cell.tries)};
-        return finishCell(index);
+        if (delay > kLongestWaitMs) {
+            m_scheduler.Finish(request, now);
+            ++m_loads;
+            cell.status = outcome.status;
+            cell.verdict = {HitResult::Blocked,
+                            Tr::tr("the site asks to wait longer than the %1 seconds a search "
+                                   "waits")
+                                    .arg(kLongestWaitMs / 1000)};
+            return finishCell(index);
+        }
     }
     m_scheduler.Finish(request, now);
     ++m_loads;
@@ -137,6 +146,8 @@ void MatrixRun::loaded(int request, const PageOutcome &outcome)
     if (!outcome.finalAddress.isEmpty())
         cell.address = outcome.finalAddress;
     cell.verdict = m_rules.at(cell.service).Judge(outcome);
+    if (wait && cell.verdict.result == HitResult::Blocked)
+        cell.verdict.reason += Tr::tr(" (%1 times)").arg(cell.tries);
     finishCell(index);
 }
 

@@ -4,6 +4,7 @@
 #include "Address.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <optional>
 #include <utility>
@@ -16,7 +17,15 @@ struct SearchRequest
 {
     QString address;
     std::optional<QByteArray> postBody; // application/x-www-form-urlencoded
+    // The service's header=Name: value attributes, in order: sent with the search by the pane
+    // and the result matrix.
+    QList<std::pair<QByteArray, QByteArray>> headers = {};
+    // redirects=no: the result matrix takes the first answer as the page.
+    bool followRedirects = true;
 };
+
+// Headers that frame a request on its connection: the program's own, never a service's.
+bool FramesRequest(QByteArrayView headerName);
 
 // The search Go makes for a service line and a term: the term encoded at every placeholder of
 // the address (ComposeAddress), then only an http or https address (WebAddress), and the form

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "HttpFetch.h"
 
+#include "Search.h"
+
 #include <QCoreApplication>
 #include <QSslSocket>
 #include <QTcpSocket>
@@ -16,17 +18,6 @@ struct Tr
 bool isRedirect(int status)
 {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
-// Headers that frame the request on the connection: the program's alone.
-bool framesRequest(const QByteArray &name)
-{
-    for (const char *own : {"host", "content-length", "transfer-encoding", "connection", "te",
-                            "upgrade", "expect", "trailer", "keep-alive"}) {
-        if (name.compare(own, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
 }
 
 QByteArray hostHeader(const QUrl &url)
@@ -132,7 +123,7 @@ void HttpFetch::sendRequest()
     if (post)
         headers.append({QByteArray("Content-Type"), QByteArray("application/x-www-form-urlencoded")});
     for (const auto &[name, value] : std::as_const(m_request.headers)) {
-        if (framesRequest(name))
+        if (FramesRequest(name))
             continue;
         headers.removeIf([&name](const auto &own) {
             return own.first.compare(name, Qt::CaseInsensitive) == 0;

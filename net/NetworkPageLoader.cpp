@@ -19,7 +19,14 @@ PageOutcome outcomeOf(const HttpAnswer &answer)
     outcome.status = answer.status;
     if (outcome.status == 429 || outcome.status == 503)
         outcome.retryAfterMs = RetryAfterMs(answer.retryAfter, QDateTime::currentDateTimeUtc());
-    outcome.text = PageText(answer.body, answer.contentType);
+    // A redirect not followed (redirects=no): url: rules read where it points.
+    if (outcome.status >= 300 && outcome.status < 400 && !answer.location.isEmpty())
+        outcome.finalAddress = QString::fromLatin1(
+                answer.url.resolved(QUrl::fromEncoded(answer.location, QUrl::TolerantMode))
+                        .toEncoded());
+    PageContent page = ReadPage(answer.body, answer.contentType);
+    outcome.text = std::move(page.text);
+    outcome.markup = std::move(page.markup);
     return outcome;
 }
 
@@ -34,6 +41,8 @@ void NetworkPageLoader::Load(const SearchRequest &search,
     // As the browser pane opens it: the address's %XX and "+" exactly as composed.
     request.url = QUrl::fromEncoded(EncodedAddress(search.address), QUrl::TolerantMode);
     request.body = search.postBody;
+    request.headers = search.headers;
+    request.followRedirects = search.followRedirects;
     auto *fetch = new HttpFetch(std::move(request), m_proxy, this);
     connect(fetch, &HttpFetch::finished, this, [fetch, done = std::move(done)] {
         const PageOutcome outcome = outcomeOf(fetch->answer());
@@ -41,4 +50,10 @@ void NetworkPageLoader::Load(const SearchRequest &search,
         done(outcome);
     });
     fetch->start();
+}
+
+void NetworkPageLoader::Cancel()
+{
+    for (HttpFetch *fetch : findChildren<HttpFetch *>(Qt::FindDirectChildrenOnly))
+        delete fetch;
 }

@@ -22,6 +22,7 @@ public:
     // The address as the browser pane opens it; a POST sends the form body. Loads still open
     // when the loader goes end with it, and say nothing.
     void Load(const SearchRequest &request, std::function<void(const PageOutcome &)> done) override;
+    void Cancel() override;
 
 private:
     QNetworkProxy m_proxy {QNetworkProxy::DefaultProxy};

@@ -44,6 +44,7 @@ MatrixSearch TfrmMain::matrixSearch() const
             search.termRows.append(row);
         }
     }
+    search.group = groupOnView();
     if (search.services.isEmpty())
         throw CommandError(tr("There is no service on view to search with"));
     if (search.terms.isEmpty())

@@ -59,12 +59,18 @@ void WebView::open(const PaneRequest &request)
     m_request = request;
     m_loading = true;
     m_page->noteSearch(request);
-    if (!request.isPost())
+    if (!request.isPost() && request.headers.isEmpty())
         return load(request.url);
-    QWebEngineHttpRequest post(request.url, QWebEngineHttpRequest::Post);
-    post.setHeader("Content-Type", "application/x-www-form-urlencoded");
-    post.setPostData(request.postData);
-    load(post);
+    QWebEngineHttpRequest sent(request.url, request.isPost() ? QWebEngineHttpRequest::Post
+                                                             : QWebEngineHttpRequest::Get);
+    if (request.isPost()) {
+        sent.setHeader("Content-Type", "application/x-www-form-urlencoded");
+        sent.setPostData(request.postData);
+    }
+    // The service's own headers after the program's, so that its Content-Type holds.
+    for (const auto &[name, value] : request.headers)
+        sent.setHeader(name, value);
+    load(sent);
 }
 
 bool WebView::pristine() const

@@ -105,9 +105,9 @@ void TestPageLoader::hostileSites_data()
     QTest::newRow("closed without answer") << QByteArray("silent") << "error" << "without an answer" << 1;
     QTest::newRow("not HTTP") << QByteArray("junk") << "error" << "not HTTP" << 1;
     QTest::newRow("interim answer first") << QByteArray("continue") << "found" << "found rule" << 1;
-    QTest::newRow("Retry-After past 64 bits") << QByteArray("retry-huge") << "error" << "longer than the 300 seconds" << 1;
-    QTest::newRow("Retry-After past milliseconds") << QByteArray("retry-big") << "error" << "longer than the 300 seconds" << 1;
-    QTest::newRow("Retry-After in year 9999") << QByteArray("retry-date") << "error" << "longer than the 300 seconds" << 1;
+    QTest::newRow("Retry-After past 64 bits") << QByteArray("retry-huge") << "blocked" << "longer than the 300 seconds" << 1;
+    QTest::newRow("Retry-After past milliseconds") << QByteArray("retry-big") << "blocked" << "longer than the 300 seconds" << 1;
+    QTest::newRow("Retry-After in year 9999") << QByteArray("retry-date") << "blocked" << "longer than the 300 seconds" << 1;
     // clang-format on
 }
 
