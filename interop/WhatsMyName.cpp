@@ -3,13 +3,16 @@
 // ships with this program): a "sites" list, each site with "name", "uri_check" holding
 // "{account}", "e_code" and "e_string" (what a page with the account shows), "m_code" and
 // "m_string" (what a page without it shows), and optionally "post_body", "headers", "cat" and
-// "valid". A site becomes a service with its group and its found= and missing= rules.
+// "valid". A site becomes a service with its group, its request headers (header=), its found=
+// and missing= rules (a string of markup alone is looked for in the markup, html:), and
+// redirects=no where a code that tells a hit from a miss is a redirect.
 #include "Error.h"
 #include "HitRule.h"
 #include "PageText.h"
 #include "Readers.h"
 #include "ServiceAddress.h"
 #include "InteropText.h"
+#include "Search.h"
 #include "ServiceLine.h"
 
 #include <QCoreApplication>
@@ -64,15 +67,20 @@ QString withPlaceholder(const QString &text, bool &hasTerm)
     });
 }
 
+// The marks that join conditions escaped.
+QString escaped(QString text)
+{
+    text.replace(u'\\', QStringLiteral("\\\\"));
+    text.replace(u'|', QStringLiteral("\\|"));
+    text.replace(u'&', QStringLiteral("\\&"));
+    return text;
+}
+
 // A text as a rule's text:WORDS holds it: markup read as a page's text is, white space as one
 // blank, and the marks that join conditions escaped.
 QString ruleText(const QString &text)
 {
-    QString plain = text.contains(u'<') ? HtmlText(text) : CollapseWhiteSpace(text);
-    plain.replace(u'\\', QStringLiteral("\\\\"));
-    plain.replace(u'|', QStringLiteral("\\|"));
-    plain.replace(u'&', QStringLiteral("\\&"));
-    return plain;
+    return escaped(text.contains(u'<') ? HtmlText(text) : CollapseWhiteSpace(text));
 }
 
 // The condition of a code: status:CODE, nothing when the site has none. A code that is no
@@ -91,13 +99,7 @@ QString statusCondition(const QJsonObject &site, const char *codeKey, QString &r
                          .arg(QLatin1String(codeKey), shown);
         return {};
     }
-    const int status = int(number);
-    if (status >= 300 && status < 400)
-        reason = Tr::tr("its %1 is a redirect (%2), and searches follow redirects to the "
-                        "page they lead to")
-                         .arg(QLatin1String(codeKey))
-                         .arg(status);
-    return QStringLiteral("status:%1").arg(status);
+    return QStringLiteral("status:%1").arg(int(number));
 }
 
 // The rule of a code and a text (both must hold); the reason it cannot be one, if any.
@@ -114,28 +116,36 @@ QString rule(const QJsonObject &site, const char *codeKey, const char *textKey, 
         reason = Tr::tr("its %1 holds {account}, and a rule cannot hold the term")
                          .arg(QLatin1String(textKey));
     if (!text.isEmpty()) {
+        // Markup alone shows nothing of the page's text: it is looked for in the markup.
         const QString words = ruleText(text);
-        if (words.isEmpty())
-            reason = Tr::tr("its %1 is markup (%2), and rules look in a page's text")
-                             .arg(QLatin1String(textKey), text.left(60));
-        conditions.append(QStringLiteral("text:") + words);
+        conditions.append(words.isEmpty() ? QStringLiteral("html:") + escaped(text)
+                                          : QStringLiteral("text:") + words);
     }
     if (!codeReason.isEmpty())
         reason = codeReason; // a code that is none outweighs the others
     return conditions.join(u'&');
 }
 
-// Headers a service line cannot send; a form's own content type is the one it sends.
-QStringList unsentHeaders(const QJsonObject &headers, bool post)
+// The site's request headers as header= attributes; a form's own content type goes without
+// saying, and a header that frames the request (Host, Content-Length...) is the program's.
+QStringList headerValues(const QJsonObject &headers, bool post, QStringList &changes)
 {
-    QStringList names;
+    QStringList values;
     for (auto it = headers.begin(); it != headers.end(); ++it) {
-        const bool formType = it.key().compare(u"Content-Type", Qt::CaseInsensitive) == 0
-                && it.value().toString().startsWith(u"application/x-www-form-urlencoded");
-        if (!(post && formType))
-            names.append(it.key());
+        const QString name = withoutControls(it.key(), QStringLiteral("headers"), changes).trimmed();
+        const QString value = withoutControls(it.value().toString(), name, changes).trimmed();
+        const bool formType = name.compare(u"Content-Type", Qt::CaseInsensitive) == 0
+                && value.startsWith(u"application/x-www-form-urlencoded");
+        if (post && formType)
+            continue;
+        if (FramesRequest(name.toLatin1()) || name.isEmpty() || name.contains(u':'))
+            changes.append(Tr::tr("its header \"%1\" was left out: the program sends that one "
+                                  "itself")
+                                   .arg(name));
+        else
+            values.append(name + QStringLiteral(": ") + value);
     }
-    return names;
+    return values;
 }
 
 // A line whose rules the matrix would refuse is not imported: the reason is the matrix's.
@@ -158,10 +168,8 @@ FoundService site(const QJsonObject &site, const QString &file, const QString &s
     QString reason;
     if (site.value(u"valid").toBool(true) == false)
         reason = Tr::tr("the file marks it as not valid");
-    const QStringList headers = unsentHeaders(site.value(u"headers").toObject(), !post.isEmpty());
-    if (reason.isEmpty() && !headers.isEmpty())
-        reason = Tr::tr("it needs request headers (%1), which a service line cannot send")
-                         .arg(headers.join(QStringLiteral(", ")));
+    const QStringList headers
+            = headerValues(site.value(u"headers").toObject(), !post.isEmpty(), changes);
     QString ruleReason;
     const QString found = rule(site, "e_code", "e_string", ruleReason, changes);
     const QString missing = rule(site, "m_code", "m_string", ruleReason, changes);
@@ -173,6 +181,12 @@ FoundService site(const QJsonObject &site, const QString &file, const QString &s
     const QString group = field(site, "cat", changes).simplified();
     if (!group.isEmpty())
         service.attributes.append({QStringLiteral("group"), group});
+    for (const QString &header : headers)
+        service.attributes.append({QStringLiteral("header"), header});
+    // A redirect that tells a hit from a miss is the answer: it is not followed.
+    if (found.contains(QRegularExpression(QStringLiteral("status:3\\d\\d")))
+        || missing.contains(QRegularExpression(QStringLiteral("status:3\\d\\d"))))
+        service.attributes.append({QStringLiteral("redirects"), QStringLiteral("no")});
     if (!found.isEmpty())
         service.attributes.append({QStringLiteral("found"), found});
     if (!missing.isEmpty())

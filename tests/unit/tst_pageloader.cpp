@@ -5,6 +5,7 @@
 // its reason, soon, never as a verdict, and the matrix goes on.
 #include "Matrix.h"
 #include "NetworkPageLoader.h"
+#include "LocalWebServer.h"
 #include "RawWebServer.h"
 
 #include <QSignalSpy>
@@ -17,6 +18,8 @@ class TestPageLoader : public QObject
 private Q_SLOTS:
     void hostileSites_data();
     void hostileSites();
+    void serviceLines_data();
+    void serviceLines();
 };
 
 namespace {
@@ -131,6 +134,55 @@ void TestPageLoader::hostileSites()
     QVERIFY2(cell.verdict.reason.contains(reason), qPrintable(cell.verdict.reason));
     QCOMPARE(server.requests("/" + kind.left(4)), requests);
     QCOMPARE(HitResultWord(run.Cells().at(1).verdict.result), QStringLiteral("not found"));
+}
+
+// What a service line asks of the loader: its headers sent, a redirect taken as the answer, the
+// page's markup read.
+void TestPageLoader::serviceLines_data()
+{
+    QTest::addColumn<QByteArray>("tail"); // the service line after "S=<server>"
+    QTest::addColumn<QString>("result");
+    // clang-format off
+    QTest::newRow("redirect taken as the answer") << QByteArray("/moved/|s|\tredirects=no\tfound=status:200\tmissing=status:302") << "not found";
+    QTest::newRow("redirect followed") << QByteArray("/moved/|s|\tfound=status:200&text:Log in") << "found";
+    QTest::newRow("url: reads where it points") << QByteArray("/moved/|s|\tredirects=no\tfound=status:200\tmissing=url:/login") << "not found";
+    QTest::newRow("header sent") << QByteArray("/key/|s|\theader=X-Key: secret\tfound=text:Profile") << "found";
+    QTest::newRow("header left out: refused") << QByteArray("/key/|s|\tfound=!status:404") << "blocked";
+    QTest::newRow("JSON body") << QByteArray("/json\tpost={\"user\": \"|s|\"}\theader=Content-Type: application/json\tfound=text:\"found\": true") << "found";
+    QTest::newRow("markup") << QByteArray("/markup/|s|\tfound=html:class=\"profile-card\"\tmissing=status:404") << "found";
+    QTest::newRow("server error") << QByteArray("/broken/|s|\tfound=!status:404") << "error";
+    QTest::newRow("challenge page") << QByteArray("/challenge/|s|\tfound=status:200\tblocked=text:Checking your browser") << "blocked";
+    // clang-format on
+}
+
+void TestPageLoader::serviceLines()
+{
+    QFETCH(QByteArray, tail);
+    QFETCH(QString, result);
+    LocalWebServer server([](const LocalWebServer::Request &request) -> LocalWebServer::Response {
+        if (request.path.startsWith("/moved/"))
+            return {"302 Found", "text/html", "Location: /login\r\n", "Redirecting"};
+        if (request.path == "/login")
+            return {"200 OK", "text/html", {}, "<p>Log in</p>"};
+        if (request.path.startsWith("/key/"))
+            return request.header("X-Key") == "secret" ? LocalWebServer::Response {"200 OK", "text/html", {}, "<p>Profile</p>"}
+                                                       : LocalWebServer::Response {"403 Forbidden", "text/html", {}, "no"};
+        if (request.path == "/json" && request.method == "POST" && request.header("Content-Type") == "application/json")
+            return {"200 OK", "application/json", {}, "{\"found\": true}"};
+        if (request.path.startsWith("/markup/"))
+            return {"200 OK", "text/html", {}, "<div class=\"profile-card\"></div>"};
+        if (request.path.startsWith("/broken/"))
+            return {"500 Internal Server Error", "text/html", {}, "oops"};
+        if (request.path.startsWith("/challenge/"))
+            return {"200 OK", "text/html", {}, "<h1>Checking your browser...</h1>"};
+        return {"404 Not Found", "text/html", {}, "none"};
+    });
+    NetworkPageLoader loader;
+    MatrixRun run({"S=" + server.base() + tail}, {QStringLiteral("x")}, loader, {2, 8, 0});
+    QSignalSpy finished(&run, &MatrixRun::Finished);
+    run.Start();
+    QVERIFY(finished.wait(20'000));
+    QCOMPARE(HitResultWord(run.Cells().at(0).verdict.result), result);
 }
 
 QTEST_GUILESS_MAIN(TestPageLoader)
