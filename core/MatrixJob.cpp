@@ -111,6 +111,7 @@ MatrixJobOutput RunMatrixJob(const CommandLine &options, PageLoader &loader,
     MatrixLimits limits;
     if (options.pauseMs >= 0)
         limits.pauseMs = options.pauseMs;
+    limits.overall = MachineConnections(options.connections);
     std::unique_ptr<MatrixRun> run;
     try {
         run = std::make_unique<MatrixRun>(services, terms, loader, limits);

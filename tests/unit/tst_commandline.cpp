@@ -41,9 +41,10 @@ QString outcome(const QStringList &arguments, const QString &folder)
                     .arg(options.caseFolder, options.caseFormat, options.outFile, options.copyTo);
         case CommandLine::Job::Matrix:
             return QStringLiteral("matrix [%1] [%2] group=[%3] out=[%4] pause=%5%6")
-                    .arg(options.servicesFile, options.termsFile, options.group, options.outFile)
-                    .arg(options.pauseMs)
-                    .arg(options.caseFolder);
+                           .arg(options.servicesFile, options.termsFile, options.group, options.outFile)
+                           .arg(options.pauseMs)
+                           .arg(options.caseFolder)
+                    + (options.connections ? QStringLiteral(" connections=%1").arg(options.connections) : QString());
         case CommandLine::Job::Windows:
             break;
         }
@@ -164,6 +165,11 @@ void TestCommandLine::decide_data()
     row("matrix", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--group", " G ",
                    "--out", "o.csv", "--pause", "0.25"},
         "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[G] out=[<dir>/o.csv] pause=250");
+    row("matrix connections", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--connections", "200"},
+        "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[] out=[] pause=-1 connections=200");
+    row("matrix no connections", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--connections", "0"},
+        "error: --connections takes a number from 1 to 1024, not \"0\"");
+    row("connections without matrix", {"--connections", "8", "x"}, "error: --connections goes only with --matrix");
     row("matrix without terms", {"--matrix", "--services", "other.gls"},
         "error: --matrix needs --terms FILE");
     row("matrix with a term", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "x"},
