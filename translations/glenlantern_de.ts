@@ -865,6 +865,10 @@
         <source>S&amp;top</source>
         <translation>&amp;Anhalten</translation>
     </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Fortsetzen</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -1130,6 +1134,14 @@ Optionen:
         <source>record every search in the case CASE: a folder (made when new) or postgresql://USER@HOST/DATABASE?case=NAME; with --matrix, every cell&apos;s search</source>
         <translation>jede Suche in der Akte CASE aufzeichnen: ein Ordner (neu angelegt, wenn es ihn nicht gibt) oder postgresql://USER@HOST/DATABASE?case=NAME; mit --matrix die Suche jeder Zelle</translation>
     </message>
+    <message>
+        <source>with --matrix: at most N pages loading at once, over all hosts (default 64; each host is asked at most twice at once)</source>
+        <translation>mit --matrix: höchstens N Seiten zugleich laden, über alle Hosts (Standard 64; jeder Host wird höchstens zweimal zugleich gefragt)</translation>
+    </message>
+    <message>
+        <source>--connections takes a number from 1 to %1, not &quot;%2&quot;</source>
+        <translation>--connections nimmt eine Zahl von 1 bis %1, nicht „%2“</translation>
+    </message>
 </context>
 <context>
     <name>CommandSet</name>
@@ -1355,10 +1367,6 @@ Optionen:
         <translation> enthält „%1“: „%2“ ist kein HTTP-Status (100 bis 599)</translation>
     </message>
     <message>
-        <source> holds &quot;%1&quot;, which is no condition: write status:CODE, text:WORDS or url:PART, each may start with &quot;!&quot;</source>
-        <translation> enthält „%1“, was keine Bedingung ist: schreiben Sie status:CODE, text:WORTE oder url:TEIL, jeweils auf Wunsch mit „!“ davor</translation>
-    </message>
-    <message>
         <source> holds &quot;%1&quot;, which looks for nothing</source>
         <translation> enthält „%1“, was nach nichts sucht</translation>
     </message>
@@ -1385,6 +1393,22 @@ Optionen:
     <message>
         <source>no rule of it holds</source>
         <translation>keine seiner Regeln trifft zu</translation>
+    </message>
+    <message>
+        <source> holds &quot;%1&quot;, which is no condition: write status:CODE, text:WORDS, html:PART or url:PART, each may start with &quot;!&quot;</source>
+        <translation> enthält „%1“, was keine Bedingung ist: schreiben Sie status:CODE, text:WÖRTER, html:TEIL oder url:TEIL, jede darf mit „!“ beginnen</translation>
+    </message>
+    <message>
+        <source>the site answered with status %1, an error of its own</source>
+        <translation>die Seite antwortete mit Status %1, einem eigenen Fehler</translation>
+    </message>
+    <message>
+        <source>the site answered &quot;%1&quot;, as a site does when it refuses a checker</source>
+        <translation>die Seite antwortete „%1“, wie eine Seite, die eine Prüfung abweist</translation>
+    </message>
+    <message>
+        <source>its blocked rule holds: the page refuses a checker</source>
+        <translation>seine blocked-Regel trifft zu: die Seite weist eine Prüfung ab</translation>
     </message>
 </context>
 <context>
@@ -1680,24 +1704,12 @@ Optionen:
         <translation>es enthält keine Suchmaschinen, die dieses Programm lesen kann (eine search.json.mozlz4 oder places.sqlite von Firefox, eine Web Data von Chromium, ein .desktop-Web-Kürzel von KDE, eine OpenSearch-.xml oder eine WhatsMyName-.json)</translation>
     </message>
     <message>
-        <source>its %1 is a redirect (%2), and searches follow redirects to the page they lead to</source>
-        <translation>sein %1 ist eine Weiterleitung (%2), und Suchen folgen Weiterleitungen bis zu der Seite, zu der sie führen</translation>
-    </message>
-    <message>
         <source>its %1 holds {account}, and a rule cannot hold the term</source>
         <translation>sein %1 enthält {account}, und eine Regel kann den Suchbegriff nicht enthalten</translation>
     </message>
     <message>
-        <source>its %1 is markup (%2), and rules look in a page&apos;s text</source>
-        <translation>sein %1 ist Auszeichnung (%2), und Regeln suchen im Text einer Seite</translation>
-    </message>
-    <message>
         <source>the file marks it as not valid</source>
         <translation>die Datei kennzeichnet ihn als ungültig</translation>
-    </message>
-    <message>
-        <source>it needs request headers (%1), which a service line cannot send</source>
-        <translation>er braucht Kopfzeilen in der Anfrage (%1), die eine Dienstzeile nicht senden kann</translation>
     </message>
     <message>
         <source>Cannot read &quot;%1&quot;: it is not a WhatsMyName file (it has no list of sites)</source>
@@ -1746,6 +1758,14 @@ Optionen:
     <message>
         <source>its %1 is %2, which is no HTTP status (100 to 599)</source>
         <translation>sein %1 ist %2, was kein HTTP-Status ist (100 bis 599)</translation>
+    </message>
+    <message>
+        <source>%1 of %2 services imported, %3 already in the list, %4 skipped</source>
+        <translation>%1 von %2 Diensten importiert, %3 schon in der Liste, %4 übersprungen</translation>
+    </message>
+    <message>
+        <source>its header &quot;%1&quot; was left out: the program sends that one itself</source>
+        <translation>sein Header „%1“ wurde weggelassen: diesen sendet das Programm selbst</translation>
     </message>
 </context>
 <context>
@@ -1833,10 +1853,6 @@ Optionen:
 <context>
     <name>Matrix</name>
     <message>
-        <source>the site answered &quot;429 Too Many Requests&quot; %1 times</source>
-        <translation>die Site antwortete %1-mal „429 Too Many Requests“</translation>
-    </message>
-    <message>
         <source>No service of the list is in the group &quot;%1&quot;</source>
         <translation>Kein Suchdienst der Liste ist in der Gruppe „%1“</translation>
     </message>
@@ -1871,6 +1887,10 @@ Optionen:
         <source>the site asks to wait longer than the %1 seconds a search waits</source>
         <translation>die Seite bittet, länger zu warten als die %1 Sekunden, die eine Suche wartet</translation>
     </message>
+    <message>
+        <source> (%1 times)</source>
+        <translation> (%1-mal)</translation>
+    </message>
 </context>
 <context>
     <name>MatrixModel</name>
@@ -1903,18 +1923,34 @@ Optionen:
         <translation>HTTP-Status %1</translation>
     </message>
     <message>
+        <source>blocked</source>
+        <translation>blockiert</translation>
+    </message>
+    <message>
         <source>%1
-%2 found</source>
+%2</source>
         <translation>%1
-%2 gefunden</translation>
+%2</translation>
     </message>
     <message>
-        <source>%1 (%2 found)</source>
-        <translation>%1 (%2 gefunden)</translation>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
     <message>
-        <source>%1 of %2 searched: %3 found, %4 not found, %5 unknown, %6 in error</source>
-        <translation>%1 von %2 gesucht: %3 gefunden, %4 nicht gefunden, %5 unbekannt, %6 mit Fehler</translation>
+        <source>%1 found</source>
+        <translation>%1 gefunden</translation>
+    </message>
+    <message>
+        <source>%1 blocked</source>
+        <translation>%1 blockiert</translation>
+    </message>
+    <message>
+        <source>%1 in error</source>
+        <translation>%1 mit Fehler</translation>
+    </message>
+    <message>
+        <source>%1 of %2 searched: %3 found, %4 not found, %5 blocked, %6 in error, %7 unknown</source>
+        <translation>%1 von %2 gesucht: %3 gefunden, %4 nicht gefunden, %5 blockiert, %6 mit Fehler, %7 unbekannt</translation>
     </message>
 </context>
 <context>
@@ -2139,6 +2175,14 @@ and sends the form:
         <translation>
 und sendet das Formular:
 </translation>
+    </message>
+    <message>
+        <source>The service &quot;%1&quot; has header=%2, which is no header: write header=Name: value</source>
+        <translation>Der Dienst „%1“ hat header=%2, was kein Header ist: schreiben Sie header=Name: Wert</translation>
+    </message>
+    <message>
+        <source>The service &quot;%1&quot; sets the header %2, which only the program sets</source>
+        <translation>Der Dienst „%1“ setzt den Header %2, den nur das Programm setzt</translation>
     </message>
 </context>
 <context>
@@ -2370,6 +2414,10 @@ und sendet das Formular:
         <source>  (sends the form %1)</source>
         <translation>  (sendet das Formular %1)</translation>
     </message>
+    <message>
+        <source>%1 found: %2 can be imported, %3 not</source>
+        <translation>%1 gefunden: %2 können importiert werden, %3 nicht</translation>
+    </message>
 </context>
 <context>
     <name>TfrmMain</name>
@@ -2596,10 +2644,6 @@ und sendet das Formular:
 <context>
     <name>TfrmMatrix</name>
     <message>
-        <source>Result Matrix</source>
-        <translation>Ergebnismatrix</translation>
-    </message>
-    <message>
         <source>Results: a row a term, a column a service</source>
         <translation>Ergebnisse: eine Zeile je Suchbegriff, eine Spalte je Suchdienst</translation>
     </message>
@@ -2618,6 +2662,30 @@ und sendet das Formular:
     <message>
         <source>Stopped. %1</source>
         <translation>Angehalten. %1</translation>
+    </message>
+    <message>
+        <source>Result Matrix: %1, terms: %2, services: %3</source>
+        <translation>Ergebnismatrix: %1, Begriffe: %2, Dienste: %3</translation>
+    </message>
+    <message>
+        <source>all services</source>
+        <translation>alle Dienste</translation>
+    </message>
+    <message>
+        <source>group %1</source>
+        <translation>Gruppe %1</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Wrote the %1 cells to %2</source>
+        <translation>Die %1 Zellen wurden nach %2 geschrieben</translation>
     </message>
 </context>
 <context>
