@@ -76,6 +76,8 @@ void TfrmMain::actResultMatrixExecute()
         m_case->recordUnseen(std::move(entry), cell.status > 0);
     });
     matrix->show();
+    matrix->raise();
+    matrix->activateWindow(); // Escape and the buttons' keys are the matrix's from the start
     matrix->Start();
 }
 

@@ -163,8 +163,9 @@ QVariant MatrixModel::headerData(int section, Qt::Orientation orientation, int r
         counts[r] = orientation == Qt::Horizontal ? countInColumn(section, HitResult(r))
                                                   : countInRow(section, HitResult(r));
     }
+    // A column is narrow: its counts go a line each.
     if (orientation == Qt::Horizontal)
-        return tr("%1\n%2").arg(m_services.at(section), counted(counts));
+        return tr("%1\n%2").arg(m_services.at(section), counted(counts).replace(QStringLiteral(", "), QStringLiteral("\n")));
     return tr("%1 (%2)").arg(m_terms.at(section), counted(counts));
 }
 

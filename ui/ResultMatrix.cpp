@@ -120,9 +120,15 @@ void TfrmMatrix::fitColumns()
 {
     const QFontMetrics metrics(grdMatrix->font());
     int widest = 0;
-    for (const QString &word : m_model->words())
+    QStringList words = m_model->words();
+    // The counts under a service's name, at three digits each.
+    for (const char *count : {"%1 found", "%1 blocked", "%1 in error"})
+        words.append(MatrixModel::tr(count).arg(888));
+    for (const QString &word : std::as_const(words))
         widest = std::max(widest, metrics.horizontalAdvance(word));
     QHeaderView *header = grdMatrix->horizontalHeader();
+    // Room for the name and three counts, so that the header keeps its height as they come.
+    header->setMinimumHeight(4 * header->fontMetrics().lineSpacing() + 8);
     for (int column = 0; column < m_model->columnCount(); ++column)
         header->resizeSection(column, std::max(header->sectionSizeHint(column), widest + 12));
 }
