@@ -109,21 +109,25 @@ private:
     QString m_key;
 };
 
-bool holds(const HitCondition &condition, const PageOutcome &page)
+bool holds(const HitCondition &condition, const PageOutcome &page, const QString &term)
 {
+    static const QString placeholder = QStringLiteral("|s|");
+    const QString part = condition.part.contains(placeholder)
+            ? QString(condition.part).replace(placeholder, term)
+            : condition.part;
     bool yes = false;
     switch (condition.kind) {
     case HitCondition::Kind::Status:
         yes = page.status == condition.status;
         break;
     case HitCondition::Kind::Text:
-        yes = page.text.contains(condition.part);
+        yes = page.text.contains(part);
         break;
     case HitCondition::Kind::Url:
-        yes = page.finalAddress.contains(condition.part);
+        yes = page.finalAddress.contains(part);
         break;
     case HitCondition::Kind::Html:
-        yes = page.markup.contains(condition.part);
+        yes = page.markup.contains(part);
         break;
     }
     return yes != condition.negated;
@@ -146,11 +150,11 @@ HitRule HitRule::Parse(const QString &text, const QString &serviceName, const QS
     return rule;
 }
 
-bool HitRule::Matches(const PageOutcome &page) const
+bool HitRule::Matches(const PageOutcome &page, const QString &term) const
 {
     for (const QList<HitCondition> &alternative : m_alternatives) {
         if (std::all_of(alternative.cbegin(), alternative.cend(),
-                        [&page](const HitCondition &c) { return holds(c, page); }))
+                        [&](const HitCondition &c) { return holds(c, page, term); }))
             return true;
     }
     return false;
@@ -222,7 +226,7 @@ QString statusName(int status)
 
 } // namespace
 
-HitVerdict HitRules::Judge(const PageOutcome &page) const
+HitVerdict HitRules::Judge(const PageOutcome &page, const QString &term) const
 {
     if (!page.error.isEmpty())
         return {HitResult::Error, page.error};
@@ -231,18 +235,18 @@ HitVerdict HitRules::Judge(const PageOutcome &page) const
                                           .arg(page.status)};
     if (page.status == 403 || page.status == 429 || page.status == 503) {
         // A site that says so for a miss (its rule names the status) still tells a miss.
-        if (missing && missing->NamesStatus(page.status) && missing->Matches(page))
+        if (missing && missing->NamesStatus(page.status) && missing->Matches(page, term))
             return {HitResult::NotFound, Tr::tr("its missing rule holds")};
         return {HitResult::Blocked, Tr::tr("the site answered \"%1\", as a site does when it "
                                            "refuses a checker")
                                             .arg(statusName(page.status))};
     }
-    if (blocked && blocked->Matches(page))
+    if (blocked && blocked->Matches(page, term))
         return {HitResult::Blocked, Tr::tr("its blocked rule holds: the page refuses a checker")};
     if (!found && !missing)
         return {HitResult::Unknown, Tr::tr("the service has no found= or missing= rule")};
-    const bool isFound = found && found->Matches(page);
-    const bool isMissing = missing && missing->Matches(page);
+    const bool isFound = found && found->Matches(page, term);
+    const bool isMissing = missing && missing->Matches(page, term);
     if (isFound && !isMissing)
         return {HitResult::Found, Tr::tr("its found rule holds")};
     if (isMissing && !isFound)

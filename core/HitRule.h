@@ -9,7 +9,7 @@
 // text:WORDS (in the page's text), html:PART (in the page's markup as it came, for what its text
 // does not show), or url:PART (in the address finally shown; with redirects=no, where a
 // redirect points), each negated by a leading "!". In WORDS and PART, "\|", "\&" and "\\"
-// stand for "|", "&" and "\".
+// stand for "|", "&" and "\"; so "\|s\|" is the placeholder, the term searched for as typed.
 #include <QList>
 #include <QString>
 #include <optional>
@@ -44,7 +44,8 @@ public:
     // the service, the attribute and the part that is wrong.
     static HitRule Parse(const QString &text, const QString &serviceName, const QString &key);
 
-    bool Matches(const PageOutcome &page) const;
+    // `term`: what the placeholder |s| in a text, markup or address part stands for.
+    bool Matches(const PageOutcome &page, const QString &term = {}) const;
     // A condition of the rule asks for this status (not negated).
     bool NamesStatus(int status) const;
     // Alternatives ("|"), each of conditions that must all hold ("&").
@@ -93,5 +94,5 @@ struct HitRules
     // describes: blocked. No rules: unknown. Otherwise found when the found rule holds and the
     // missing rule does not, not found the other way round, and unknown when both or neither
     // hold (a page that did not say, such as one that needs scripts to show it).
-    HitVerdict Judge(const PageOutcome &page) const;
+    HitVerdict Judge(const PageOutcome &page, const QString &term = {}) const;
 };

@@ -145,7 +145,7 @@ void MatrixRun::loaded(int request, const PageOutcome &outcome)
     cell.status = outcome.status;
     if (!outcome.finalAddress.isEmpty())
         cell.address = outcome.finalAddress;
-    cell.verdict = m_rules.at(cell.service).Judge(outcome);
+    cell.verdict = m_rules.at(cell.service).Judge(outcome, m_terms.at(cell.term));
     if (wait && cell.verdict.result == HitResult::Blocked)
         cell.verdict.reason += Tr::tr(" (%1 times)").arg(cell.tries);
     finishCell(index);

@@ -111,10 +111,8 @@ QString rule(const QJsonObject &site, const char *codeKey, const char *textKey, 
     const QString status = statusCondition(site, codeKey, codeReason);
     if (!status.isEmpty())
         conditions.append(status);
-    const QString text = field(site, textKey, changes);
-    if (text.contains(QStringLiteral("{account}")))
-        reason = Tr::tr("its %1 holds {account}, and a rule cannot hold the term")
-                         .arg(QLatin1String(textKey));
+    // {account} in a string is the term: the rule's placeholder, escaped as rules write it.
+    const QString text = field(site, textKey, changes).replace(QStringLiteral("{account}"), QStringLiteral("|s|"));
     if (!text.isEmpty()) {
         // Markup alone shows nothing of the page's text: it is looked for in the markup.
         const QString words = ruleText(text);

@@ -1704,10 +1704,6 @@ Optionen:
         <translation>es enthält keine Suchmaschinen, die dieses Programm lesen kann (eine search.json.mozlz4 oder places.sqlite von Firefox, eine Web Data von Chromium, ein .desktop-Web-Kürzel von KDE, eine OpenSearch-.xml oder eine WhatsMyName-.json)</translation>
     </message>
     <message>
-        <source>its %1 holds {account}, and a rule cannot hold the term</source>
-        <translation>sein %1 enthält {account}, und eine Regel kann den Suchbegriff nicht enthalten</translation>
-    </message>
-    <message>
         <source>the file marks it as not valid</source>
         <translation>die Datei kennzeichnet ihn als ungültig</translation>
     </message>

@@ -47,6 +47,8 @@ void TestHitRule::judge_data()
     QTest::newRow("no challenge") << "status:200\tblocked=text:Checking your browser" << "-" << 200 << a << QByteArray("<h1>Ada</h1>") << html << "found";
     QTest::newRow("html: in markup") << "html:<div class=\"profile\">" << "-" << 200 << a << QByteArray("<div class=\"profile\">x</div>") << html << "found";
     QTest::newRow("markup is no text") << "text:profile" << "-" << 200 << a << QByteArray("<div class=\"profile\">x</div>") << html << "unknown";
+    QTest::newRow("the term in a text") << "text:Profile of \\|s\\|" << "-" << 200 << a << QByteArray("<h1>Profile of ada</h1>") << html << "found";
+    QTest::newRow("another's name") << "text:Profile of \\|s\\|" << "-" << 200 << a << QByteArray("<h1>Profile of bob</h1>") << html << "unknown";
     QTest::newRow("html: keeps blanks") << "html:a  b" << "-" << 200 << a << QByteArray("<p>a b</p>") << html << "unknown";
     QTest::newRow("both hold") << "status:200" << "text:gone" << 200 << a << QByteArray("gone") << html << "unknown";
     QTest::newRow("no rules") << "-" << "-" << 200 << a << QByteArray("x") << html << "unknown";
@@ -101,7 +103,7 @@ void TestHitRule::judge()
     }
     try {
         const HitVerdict verdict
-                = HitRules::Of(ServiceLine(line.toUtf8()), QStringLiteral("Forum")).Judge(page);
+                = HitRules::Of(ServiceLine(line.toUtf8()), QStringLiteral("Forum")).Judge(page, QStringLiteral("ada"));
         QCOMPARE(HitResultWord(verdict.result), expected);
         if (status < 0)
             QCOMPARE(verdict.reason, page.error);

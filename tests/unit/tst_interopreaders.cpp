@@ -363,7 +363,7 @@ void TestInteropReaders::whatsMyName_data()
     QTest::newRow("redirect code") << "Loopback Moved" << "Loopback Moved=http://127.0.0.1:8080/m/|s|\tgroup=social\tredirects=no\tfound=status:200&text:Member since\tmissing=status:302&text:Redirecting";
     QTest::newRow("markup only") << "Loopback Markup" << "Loopback Markup=http://127.0.0.1:8080/p/|s|\tgroup=social\tfound=status:200&html:<div class=\"profile-card\">\tmissing=status:404&text:Gone";
     QTest::newRow("not valid") << "Loopback Retired" << "the file marks it as not valid";
-    QTest::newRow("account in a text") << "Loopback Greeting" << "its e_string holds {account}, and a rule cannot hold the term";
+    QTest::newRow("account in a text") << "Loopback Greeting" << "Loopback Greeting=http://127.0.0.1:8080/hello/|s|\tgroup=social\tfound=status:200&text:Hello, \\|s\\|\tmissing=status:404&text:Missing";
     QTest::newRow("no place for the account") << "Loopback Home" << "the address has no place for the search term";
     // clang-format on
 }

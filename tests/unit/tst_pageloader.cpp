@@ -150,6 +150,7 @@ void TestPageLoader::serviceLines_data()
     QTest::newRow("header left out: refused") << QByteArray("/key/|s|\tfound=!status:404") << "blocked";
     QTest::newRow("JSON body") << QByteArray("/json\tpost={\"user\": \"|s|\"}\theader=Content-Type: application/json\tfound=text:\"found\": true") << "found";
     QTest::newRow("markup") << QByteArray("/markup/|s|\tfound=html:class=\"profile-card\"\tmissing=status:404") << "found";
+    QTest::newRow("the term in the page") << QByteArray("/greet/|s|\tfound=text:Hello, \\|s\\|\tmissing=status:404") << "found";
     QTest::newRow("server error") << QByteArray("/broken/|s|\tfound=!status:404") << "error";
     QTest::newRow("challenge page") << QByteArray("/challenge/|s|\tfound=status:200\tblocked=text:Checking your browser") << "blocked";
     // clang-format on
@@ -171,6 +172,8 @@ void TestPageLoader::serviceLines()
             return {"200 OK", "application/json", {}, "{\"found\": true}"};
         if (request.path.startsWith("/markup/"))
             return {"200 OK", "text/html", {}, "<div class=\"profile-card\"></div>"};
+        if (request.path.startsWith("/greet/"))
+            return {"200 OK", "text/html", {}, "<p>Hello, " + request.path.mid(7) + "</p>"};
         if (request.path.startsWith("/broken/"))
             return {"500 Internal Server Error", "text/html", {}, "oops"};
         if (request.path.startsWith("/challenge/"))
