@@ -30,6 +30,7 @@ bench: build
 	python3 bench/commandline.py $(BUILD)
 	python3 bench/walk.py $(BUILD)
 	python3 bench/matrix.py $(BUILD)
+	python3 bench/sweep.py $(BUILD)
 	python3 bench/pgcase.py $(BUILD)
 
 # The libFuzzer targets for a bounded time each, in a clang build of its own. Each runs over

@@ -2,6 +2,8 @@
 // The command line: what a start of the program asks for, checked before anything opens.
 #include "CommandLine.h"
 
+#include "MatrixScheduler.h"
+
 #include "EntryList.h"
 #include "TextRules.h"
 
@@ -135,6 +137,11 @@ const QList<OptionRow> &optionRows()
              QT_TRANSLATE_NOOP(
                      "CommandLine",
                      "with --matrix: the pause before a host is asked again (default 1)")},
+            {{QStringLiteral("connections")},
+             "N",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --matrix: at most N pages loading at once, over all hosts "
+                               "(default 64; each host is asked at most twice at once)")},
             {{QStringLiteral("case")},
              "CASE",
              QT_TRANSLATE_NOOP("CommandLine",
@@ -339,7 +346,8 @@ CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
     return result;
 }
 
-// --matrix --services FILE --terms FILE [--group NAME] [--out FILE] [--pause SECONDS].
+// --matrix --services FILE --terms FILE [--group NAME] [--out FILE] [--pause SECONDS]
+// [--connections N].
 CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folder,
                           ListFileCheck check)
 {
@@ -379,6 +387,15 @@ CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folde
             throw UsageError(Tr::tr("--pause takes seconds from 0 to 3600, not \"%1\"")
                                      .arg(parser.value(QStringLiteral("pause"))));
         result.pauseMs = qRound64(seconds * 1000);
+    }
+    if (parser.isSet(QStringLiteral("connections"))) {
+        bool number = false;
+        const int connections = parser.value(QStringLiteral("connections")).toInt(&number);
+        if (!number || connections < 1 || connections > kMostConnections)
+            throw UsageError(Tr::tr("--connections takes a number from 1 to %1, not \"%2\"")
+                                     .arg(kMostConnections)
+                                     .arg(parser.value(QStringLiteral("connections"))));
+        result.connections = connections;
     }
     return result;
 }
@@ -453,7 +470,7 @@ CommandLine parse(const QStringList &arguments, const QString &workingDirectory,
     }
     if (parser.isSet(QStringLiteral("copy-case")))
         return readCopyCaseJob(parser, workingDirectory);
-    for (const char *option : {"group", "pause"}) {
+    for (const char *option : {"group", "pause", "connections"}) {
         if (parser.isSet(QString::fromLatin1(option)) && !parser.isSet(QStringLiteral("matrix")))
             throw UsageError(Tr::tr("%1 goes only with --matrix").arg(dashed(option)));
     }

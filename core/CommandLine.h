@@ -64,6 +64,7 @@ struct CommandLine
     QString group;           // --matrix --group: the services of this group; null for all
     QString outFile;         // --out, absolute: the export's file; the matrix's CSV, else standard output
     qint64 pauseMs = -1;     // --matrix --pause, in milliseconds; -1 for the default
+    int connections = 0;     // --matrix --connections; 0 for the default
     QString openCase;        // --case: the case folder to record into, absolute
     bool capture = false;    // --capture: the page on view into the open case
     std::optional<QString> note; // --note with --capture

@@ -18,5 +18,14 @@ QString CollapseWhiteSpace(QStringView text);
 // (JSON, plain text) stays as it is. White space collapsed as CollapseWhiteSpace does.
 QString PageText(const QByteArray &body, const QByteArray &contentType);
 
+// The body decoded as PageText decodes it, with its markup as it came (what html: rules read),
+// and its text.
+struct PageContent
+{
+    QString markup;
+    QString text;
+};
+PageContent ReadPage(const QByteArray &body, const QByteArray &contentType);
+
 // HTML as text, by the rules of PageText.
 QString HtmlText(QStringView html);

@@ -79,6 +79,7 @@ PaneRequest PaneRequestFor(const SearchRequest &search)
         // Not null, so that an empty body still goes as a POST.
         request.postData = search.postBody->isNull() ? QByteArray("", 0) : *search.postBody;
     }
+    request.headers = search.headers;
     return request;
 }
 

@@ -1287,6 +1287,10 @@
         <source>&amp;Forget This Case&apos;s Browsing Data...</source>
         <translation>Browserdaten dieser Akte &amp;vergessen...</translation>
     </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Fortsetzen</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -1580,6 +1584,14 @@ Optionen:
         <source>%1 goes only with --case</source>
         <translation>%1 geht nur mit --case</translation>
     </message>
+    <message>
+        <source>with --matrix: at most N pages loading at once, over all hosts (default 64; each host is asked at most twice at once)</source>
+        <translation>mit --matrix: höchstens N Seiten zugleich laden, über alle Hosts (Standard 64; jeder Host wird höchstens zweimal zugleich gefragt)</translation>
+    </message>
+    <message>
+        <source>--connections takes a number from 1 to %1, not &quot;%2&quot;</source>
+        <translation>--connections nimmt eine Zahl von 1 bis %1, nicht „%2“</translation>
+    </message>
 </context>
 <context>
     <name>CommandSet</name>
@@ -1813,10 +1825,6 @@ Optionen:
         <translation> enthält „%1“: „%2“ ist kein HTTP-Status (100 bis 599)</translation>
     </message>
     <message>
-        <source> holds &quot;%1&quot;, which is no condition: write status:CODE, text:WORDS or url:PART, each may start with &quot;!&quot;</source>
-        <translation> enthält „%1“, was keine Bedingung ist: schreiben Sie status:CODE, text:WORTE oder url:TEIL, jeweils auf Wunsch mit „!“ davor</translation>
-    </message>
-    <message>
         <source> holds &quot;%1&quot;, which looks for nothing</source>
         <translation> enthält „%1“, was nach nichts sucht</translation>
     </message>
@@ -1843,6 +1851,104 @@ Optionen:
     <message>
         <source>no rule of it holds</source>
         <translation>keine seiner Regeln trifft zu</translation>
+    </message>
+    <message>
+        <source> holds &quot;%1&quot;, which is no condition: write status:CODE, text:WORDS, html:PART or url:PART, each may start with &quot;!&quot;</source>
+        <translation> enthält „%1“, was keine Bedingung ist: schreiben Sie status:CODE, text:WÖRTER, html:TEIL oder url:TEIL, jede darf mit „!“ beginnen</translation>
+    </message>
+    <message>
+        <source>the site answered with status %1, an error of its own</source>
+        <translation>die Seite antwortete mit Status %1, einem eigenen Fehler</translation>
+    </message>
+    <message>
+        <source>the site answered &quot;%1&quot;, as a site does when it refuses a checker</source>
+        <translation>die Seite antwortete „%1“, wie eine Seite, die eine Prüfung abweist</translation>
+    </message>
+    <message>
+        <source>its blocked rule holds: the page refuses a checker</source>
+        <translation>seine blocked-Regel trifft zu: die Seite weist eine Prüfung ab</translation>
+    </message>
+</context>
+<context>
+    <name>HttpFetch</name>
+    <message>
+        <source>nothing arrived for %1 seconds</source>
+        <translation>%1 Sekunden lang kam nichts an</translation>
+    </message>
+    <message>
+        <source>the page took longer than %1 seconds</source>
+        <translation>die Seite brauchte länger als %1 Sekunden</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no http or https address</source>
+        <translation>„%1“ ist keine http- oder https-Adresse</translation>
+    </message>
+    <message>
+        <source>the site&apos;s certificate is not valid (%1)</source>
+        <translation>das Zertifikat der Seite ist nicht gültig (%1)</translation>
+    </message>
+    <message>
+        <source>too many redirects: the site sent the search on more than %1 times</source>
+        <translation>zu viele Weiterleitungen: die Seite hat die Suche mehr als %1-mal weitergeleitet</translation>
+    </message>
+    <message>
+        <source>the site sent the search on from https to an http address</source>
+        <translation>die Seite hat die Suche von https an eine http-Adresse weitergeleitet</translation>
+    </message>
+</context>
+<context>
+    <name>HttpReader</name>
+    <message>
+        <source>the site&apos;s headers are larger than %1 KB</source>
+        <translation>die Kopfzeilen der Seite sind größer als %1 KB</translation>
+    </message>
+    <message>
+        <source>the site&apos;s answer is not HTTP</source>
+        <translation>die Antwort der Seite ist kein HTTP</translation>
+    </message>
+    <message>
+        <source>the site switched to another protocol</source>
+        <translation>die Seite wechselte zu einem anderen Protokoll</translation>
+    </message>
+    <message>
+        <source>the site sent two different lengths for its page</source>
+        <translation>die Seite nannte zwei verschiedene Längen für ihre Seite</translation>
+    </message>
+    <message>
+        <source>the site&apos;s Content-Length is not a number</source>
+        <translation>die Content-Length der Seite ist keine Zahl</translation>
+    </message>
+    <message>
+        <source>the site sent its page encoded as &quot;%1&quot;, which this program does not read</source>
+        <translation>die Seite sandte ihre Seite als „%1“ kodiert, was dieses Programm nicht liest</translation>
+    </message>
+    <message>
+        <source>the site&apos;s page is cut into chunks in a way HTTP does not allow</source>
+        <translation>die Seite ist auf eine Weise in Stücke geteilt, die HTTP nicht erlaubt</translation>
+    </message>
+    <message>
+        <source>the page is larger than %1 MB</source>
+        <translation>die Seite ist größer als %1 MB</translation>
+    </message>
+    <message>
+        <source>the site&apos;s compressed page could not be read</source>
+        <translation>die komprimierte Seite konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the site&apos;s compressed page is damaged</source>
+        <translation>die komprimierte Seite ist beschädigt</translation>
+    </message>
+    <message>
+        <source>the site closed the connection without an answer</source>
+        <translation>die Seite schloss die Verbindung ohne Antwort</translation>
+    </message>
+    <message>
+        <source>the site closed the connection in the middle of its answer</source>
+        <translation>die Seite schloss die Verbindung mitten in ihrer Antwort</translation>
+    </message>
+    <message>
+        <source>the site closed the connection before the whole page came</source>
+        <translation>die Seite schloss die Verbindung, bevor die ganze Seite kam</translation>
     </message>
 </context>
 <context>
@@ -2056,24 +2162,8 @@ Optionen:
         <translation>es enthält keine Suchmaschinen, die dieses Programm lesen kann (eine search.json.mozlz4 oder places.sqlite von Firefox, eine Web Data von Chromium, ein .desktop-Web-Kürzel von KDE, eine OpenSearch-.xml oder eine WhatsMyName-.json)</translation>
     </message>
     <message>
-        <source>its %1 is a redirect (%2), and searches follow redirects to the page they lead to</source>
-        <translation>sein %1 ist eine Weiterleitung (%2), und Suchen folgen Weiterleitungen bis zu der Seite, zu der sie führen</translation>
-    </message>
-    <message>
-        <source>its %1 holds {account}, and a rule cannot hold the term</source>
-        <translation>sein %1 enthält {account}, und eine Regel kann den Suchbegriff nicht enthalten</translation>
-    </message>
-    <message>
-        <source>its %1 is markup (%2), and rules look in a page&apos;s text</source>
-        <translation>sein %1 ist Auszeichnung (%2), und Regeln suchen im Text einer Seite</translation>
-    </message>
-    <message>
         <source>the file marks it as not valid</source>
         <translation>die Datei kennzeichnet ihn als ungültig</translation>
-    </message>
-    <message>
-        <source>it needs request headers (%1), which a service line cannot send</source>
-        <translation>er braucht Kopfzeilen in der Anfrage (%1), die eine Dienstzeile nicht senden kann</translation>
     </message>
     <message>
         <source>Cannot read &quot;%1&quot;: it is not a WhatsMyName file (it has no list of sites)</source>
@@ -2106,6 +2196,30 @@ Optionen:
     <message>
         <source>the term is in the name of a field of its form</source>
         <translation>der Suchbegriff steht im Namen eines Formularfelds</translation>
+    </message>
+    <message>
+        <source>  changed: %1</source>
+        <translation>  geändert: %1</translation>
+    </message>
+    <message>
+        <source>its %1 held control characters (line ends, tabs, NUL...): %2 left out or made blanks</source>
+        <translation>sein %1 enthielt Steuerzeichen (Zeilenenden, Tabulatoren, NUL...): %2 weggelassen oder zu Leerzeichen gemacht</translation>
+    </message>
+    <message>
+        <source>not a number</source>
+        <translation>keine Zahl</translation>
+    </message>
+    <message>
+        <source>its %1 is %2, which is no HTTP status (100 to 599)</source>
+        <translation>sein %1 ist %2, was kein HTTP-Status ist (100 bis 599)</translation>
+    </message>
+    <message>
+        <source>%1 of %2 services imported, %3 already in the list, %4 skipped</source>
+        <translation>%1 von %2 Diensten importiert, %3 schon in der Liste, %4 übersprungen</translation>
+    </message>
+    <message>
+        <source>its header &quot;%1&quot; was left out: the program sends that one itself</source>
+        <translation>sein Header „%1“ wurde weggelassen: diesen sendet das Programm selbst</translation>
     </message>
 </context>
 <context>
@@ -2204,14 +2318,6 @@ Optionen:
 <context>
     <name>Matrix</name>
     <message>
-        <source>the site asks to wait %1 seconds before it answers</source>
-        <translation>die Site bittet, %1 Sekunden zu warten, bevor sie antwortet</translation>
-    </message>
-    <message>
-        <source>the site answered &quot;429 Too Many Requests&quot; %1 times</source>
-        <translation>die Site antwortete %1-mal „429 Too Many Requests“</translation>
-    </message>
-    <message>
         <source>No service of the list is in the group &quot;%1&quot;</source>
         <translation>Kein Suchdienst der Liste ist in der Gruppe „%1“</translation>
     </message>
@@ -2241,6 +2347,14 @@ Optionen:
             <numerusform>%n Eintrag wartet im Zwischenspeicher dieses Rechners auf den Server; er wird beim nächsten Öffnen des Falls gesendet</numerusform>
             <numerusform>%n Einträge warten im Zwischenspeicher dieses Rechners auf den Server; sie werden beim nächsten Öffnen des Falls gesendet</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>the site asks to wait longer than the %1 seconds a search waits</source>
+        <translation>die Seite bittet, länger zu warten als die %1 Sekunden, die eine Suche wartet</translation>
+    </message>
+    <message>
+        <source> (%1 times)</source>
+        <translation> (%1-mal)</translation>
     </message>
 </context>
 <context>
@@ -2274,18 +2388,34 @@ Optionen:
         <translation>HTTP-Status %1</translation>
     </message>
     <message>
+        <source>blocked</source>
+        <translation>blockiert</translation>
+    </message>
+    <message>
         <source>%1
-%2 found</source>
+%2</source>
         <translation>%1
-%2 gefunden</translation>
+%2</translation>
     </message>
     <message>
-        <source>%1 (%2 found)</source>
-        <translation>%1 (%2 gefunden)</translation>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
     <message>
-        <source>%1 of %2 searched: %3 found, %4 not found, %5 unknown, %6 in error</source>
-        <translation>%1 von %2 gesucht: %3 gefunden, %4 nicht gefunden, %5 unbekannt, %6 mit Fehler</translation>
+        <source>%1 found</source>
+        <translation>%1 gefunden</translation>
+    </message>
+    <message>
+        <source>%1 blocked</source>
+        <translation>%1 blockiert</translation>
+    </message>
+    <message>
+        <source>%1 in error</source>
+        <translation>%1 mit Fehler</translation>
+    </message>
+    <message>
+        <source>%1 of %2 searched: %3 found, %4 not found, %5 blocked, %6 in error, %7 unknown</source>
+        <translation>%1 von %2 gesucht: %3 gefunden, %4 nicht gefunden, %5 blockiert, %6 mit Fehler, %7 unbekannt</translation>
     </message>
 </context>
 <context>
@@ -2329,17 +2459,6 @@ Optionen:
     <message>
         <source>C&amp;ase</source>
         <translation>A&amp;kte</translation>
-    </message>
-</context>
-<context>
-    <name>NetworkPageLoader</name>
-    <message>
-        <source>the page took longer than %1 seconds</source>
-        <translation>die Seite brauchte länger als %1 Sekunden</translation>
-    </message>
-    <message>
-        <source>nothing arrived for %1 seconds</source>
-        <translation>%1 Sekunden lang kam nichts an</translation>
     </message>
 </context>
 <context>
@@ -2608,6 +2727,14 @@ and sends the form:
         <translation>
 und sendet das Formular:
 </translation>
+    </message>
+    <message>
+        <source>The service &quot;%1&quot; has header=%2, which is no header: write header=Name: value</source>
+        <translation>Der Dienst „%1“ hat header=%2, was kein Header ist: schreiben Sie header=Name: Wert</translation>
+    </message>
+    <message>
+        <source>The service &quot;%1&quot; sets the header %2, which only the program sets</source>
+        <translation>Der Dienst „%1“ setzt den Header %2, den nur das Programm setzt</translation>
     </message>
 </context>
 <context>
@@ -2941,6 +3068,10 @@ und sendet das Formular:
         <source>  (sends the form %1)</source>
         <translation>  (sendet das Formular %1)</translation>
     </message>
+    <message>
+        <source>%1 found: %2 can be imported, %3 not</source>
+        <translation>%1 gefunden: %2 können importiert werden, %3 nicht</translation>
+    </message>
 </context>
 <context>
     <name>TfrmMain</name>
@@ -3239,10 +3370,6 @@ und sendet das Formular:
 <context>
     <name>TfrmMatrix</name>
     <message>
-        <source>Result Matrix</source>
-        <translation>Ergebnismatrix</translation>
-    </message>
-    <message>
         <source>Results: a row a term, a column a service</source>
         <translation>Ergebnisse: eine Zeile je Suchbegriff, eine Spalte je Suchdienst</translation>
     </message>
@@ -3261,6 +3388,30 @@ und sendet das Formular:
     <message>
         <source>Stopped. %1</source>
         <translation>Angehalten. %1</translation>
+    </message>
+    <message>
+        <source>Result Matrix: %1, terms: %2, services: %3</source>
+        <translation>Ergebnismatrix: %1, Begriffe: %2, Dienste: %3</translation>
+    </message>
+    <message>
+        <source>all services</source>
+        <translation>alle Dienste</translation>
+    </message>
+    <message>
+        <source>group %1</source>
+        <translation>Gruppe %1</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Wrote the %1 cells to %2</source>
+        <translation>Die %1 Zellen wurden nach %2 geschrieben</translation>
     </message>
 </context>
 <context>
@@ -3354,10 +3505,6 @@ und sendet das Formular:
 <context>
     <name>WebCapture</name>
     <message>
-        <source>the web engine did not finish writing it in time</source>
-        <translation>der Web-Browser-Kern hat sie nicht rechtzeitig fertig geschrieben</translation>
-    </message>
-    <message>
         <source>the page was closed before it was captured</source>
         <translation>die Seite wurde geschlossen, bevor sie gesichert wurde</translation>
     </message>
@@ -3376,6 +3523,14 @@ und sendet das Formular:
     <message>
         <source>the page was not on view, so no picture of it was taken</source>
         <translation>die Seite wurde nicht angezeigt, daher wurde kein Bild von ihr gemacht</translation>
+    </message>
+    <message>
+        <source>the web engine did not finish writing it in %1 seconds; it was stopped</source>
+        <translation>die Web-Engine hat sie nicht in %1 Sekunden fertig geschrieben; sie wurde angehalten</translation>
+    </message>
+    <message>
+        <source>the page was stopped when an earlier file of this capture took too long</source>
+        <translation>die Seite wurde angehalten, als eine frühere Datei dieser Aufnahme zu lange dauerte</translation>
     </message>
 </context>
 <context>

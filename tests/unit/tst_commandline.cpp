@@ -44,9 +44,10 @@ QString outcome(const QStringList &arguments, const QString &folder)
             return QStringLiteral("stamp [%1] tsa=[%2]").arg(options.caseFolder, options.tsaUrl);
         case CommandLine::Job::Matrix:
             return QStringLiteral("matrix [%1] [%2] group=[%3] out=[%4] pause=%5%6%7")
-                    .arg(options.servicesFile, options.termsFile, options.group, options.outFile)
-                    .arg(options.pauseMs)
-                    .arg(options.caseFolder, options.proxy ? QStringLiteral(" proxy=[%1]").arg(options.proxy->text()) : QString());
+                           .arg(options.servicesFile, options.termsFile, options.group, options.outFile)
+                           .arg(options.pauseMs)
+                           .arg(options.caseFolder, options.proxy ? QStringLiteral(" proxy=[%1]").arg(options.proxy->text()) : QString())
+                    + (options.connections ? QStringLiteral(" connections=%1").arg(options.connections) : QString());
         case CommandLine::Job::Windows:
             break;
         }
@@ -112,6 +113,8 @@ void TestCommandLine::initTestCase()
     QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("empty.gls")), ""));
     QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("post.gls")),
                        "Form=http://f/s\tgroup=x\tpost=q=|s|&l=en\r\n"));
+    QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("raw.gls")),
+                       "Raw=http://r/|s:raw|?q=|s:raw|\r\nRaw\x01" "Form=http://f/\tpost=q=|s:raw|\r\n"));
     QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("folder")));
     QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("bare"))); // no Default.gls in it
 }
@@ -162,10 +165,18 @@ void TestCommandLine::decide_data()
         "Web\thttp://a/?q=ab\nMaps\thttp://m/ab/x\n");
     row("print a form", {"--print-url", "--services", "post.gls", "a b"},
         "http://f/s\tPOST\tq=a+b&l=en\n");
+    // A term searched as typed cannot make a line or a field of its own.
+    row("print raw controls", {"--print-url", "--services", "raw.gls", "--all-services", "a\nPOST\tb\r\x7f\u2028"},
+        "Raw\thttp://r/a%0APOST%09b%0D%7F%E2%80%A8?q=a%0APOST%09b%0D%7F%E2%80%A8\nRaw%01Form\thttp://f/\tPOST\tq=a%0APOST%09b%0D%7F%E2%80%A8\n");
     // The result matrix.
     row("matrix", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--group", " G ",
                    "--out", "o.csv", "--pause", "0.25"},
         "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[G] out=[<dir>/o.csv] pause=250");
+    row("matrix connections", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--connections", "200"},
+        "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[] out=[] pause=-1 connections=200");
+    row("matrix no connections", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--connections", "0"},
+        "error: --connections takes a number from 1 to 1024, not \"0\"");
+    row("connections without matrix", {"--connections", "8", "x"}, "error: --connections goes only with --matrix");
     row("matrix without terms", {"--matrix", "--services", "other.gls"},
         "error: --matrix needs --terms FILE");
     row("matrix with a term", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "x"},
