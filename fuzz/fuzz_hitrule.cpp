@@ -29,6 +29,8 @@ QString kindName(HitCondition::Kind kind)
         return QStringLiteral("text:");
     case HitCondition::Kind::Url:
         return QStringLiteral("url:");
+    case HitCondition::Kind::Html:
+        return QStringLiteral("html:");
     }
     return {};
 }
