@@ -69,7 +69,9 @@ class AccessibilityTest(e2e.ProgramTestCase):
     def window(self, title, timeout=60):
         def top_level():
             app = self.application()
-            return app and next((node for node in children(app) if node.name == title), None)
+            # A title may go on after a colon (the result matrix names its group and size).
+            return app and next((node for node in children(app)
+                                 if node.name == title or node.name.startswith(title + ": ")), None)
         return e2e.wait_for(top_level, timeout, what=f"the window '{title}' over AT-SPI")
 
     def check(self, title, close=None):
