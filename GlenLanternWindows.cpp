@@ -49,6 +49,7 @@ MainWindowParts DesktopParts(const CommandLine &options)
     MainWindowParts parts;
     parts.prompts = std::make_unique<QtPrompts>();
     parts.createBrowser = LoadBrowserPane;
+    parts.prepareBrowser = PreloadBrowserEngine;
     parts.trayIcon = std::make_unique<SystemTrayIcon>();
     parts.showError = ShowErrorBox;
     parts.showCallerError = ShowErrorNotice;

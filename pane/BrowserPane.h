@@ -104,6 +104,10 @@ Q_DECLARE_INTERFACE(BrowserPaneFactory, BrowserPaneFactory_iid)
 
 // The pane from the engine plugin; throws CommandError when the plugin cannot be loaded.
 BrowserPane *LoadBrowserPane(QWidget *parent, const PaneSetup &setup);
+// Loads the engine plugin's libraries on a thread of their own, so that LoadBrowserPane then
+// only has to start the engine; `ready` runs on the context's thread when that is done, whether
+// the libraries loaded or not (LoadBrowserPane then says why not).
+void PreloadBrowserEngine(QObject *context, std::function<void()> ready);
 // Call before the application object exists: the engine shares its GL context with the
 // windows, and Chromium refuses to start its sandbox as root.
 void PrepareBrowserEngine();

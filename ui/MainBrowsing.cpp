@@ -109,11 +109,14 @@ void TfrmMain::restoreBrowserSettings()
 void TfrmMain::paintEvent(QPaintEvent *event)
 {
     QMainWindow::paintEvent(event);
-    // The engine starts once the window is on the screen and the program has nothing else to
-    // do, so that the first search does not wait for it.
+    // The engine starts once the window is on the screen, so that the first search does not
+    // wait for it: its libraries load on a thread meanwhile, or the window waits a moment.
     if (!m_warmStartAsked) {
         m_warmStartAsked = true;
-        QTimer::singleShot(kWarmStartDelayMs, this, &TfrmMain::startBrowser);
+        if (m_parts.prepareBrowser)
+            m_parts.prepareBrowser(this, [this] { startBrowser(); });
+        else
+            QTimer::singleShot(kWarmStartDelayMs, this, &TfrmMain::startBrowser);
     }
 }
 
