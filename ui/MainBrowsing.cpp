@@ -26,8 +26,9 @@ namespace {
 
 const QString kPrivateSetting = QStringLiteral("Browser/Private");
 const QString kLoadAheadSetting = QStringLiteral("Browser/LoadAhead");
-// The engine starts this long after the window is first painted: the window is on the screen
-// and the desktop done with it before the engine's start takes the processor.
+// Without a preparation of the pane, the engine starts this long after the window is first
+// painted: the window is on the screen and the desktop done with it before the engine's start
+// takes the processor.
 constexpr int kWarmStartDelayMs = 200;
 // How long a notice of the pane stays in the status line.
 constexpr int kNoticeMs = 20000;

@@ -46,6 +46,7 @@ struct WebPaneFixture
         parts.prompts = std::make_unique<FakePrompts>();
         prompts = static_cast<FakePrompts *>(parts.prompts.get());
         parts.createBrowser = LoadBrowserPane;
+        parts.prepareBrowser = PreloadBrowserEngine; // as the program does
         parts.trayIcon = std::make_unique<FakeTrayIcon>();
         parts.showError = [this](QWidget *, const QString &message) { errors.append(message); };
         parts.clockMs = [this] { return nowMs += 1000; }; // every typed letter a search of its own
