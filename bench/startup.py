@@ -27,6 +27,7 @@ import sys
 import tempfile
 import time
 
+sys.dont_write_bytecode = True  # nothing left in the source folder
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xwindows  # noqa: E402
 

@@ -111,11 +111,14 @@ void TfrmMain::paintEvent(QPaintEvent *event)
 {
     QMainWindow::paintEvent(event);
     // The engine starts once the window is on the screen, so that the first search does not
-    // wait for it: its libraries load on a thread meanwhile, or the window waits a moment.
+    // wait for it: its libraries load on a thread from the moment this paint is out (not
+    // before: the thread would take the processor from it), or the window waits a moment.
     if (!m_warmStartAsked) {
         m_warmStartAsked = true;
         if (m_parts.prepareBrowser)
-            m_parts.prepareBrowser(this, [this] { startBrowser(); });
+            QTimer::singleShot(0, this, [this] {
+                m_parts.prepareBrowser(this, [this] { startBrowser(); });
+            });
         else
             QTimer::singleShot(kWarmStartDelayMs, this, &TfrmMain::startBrowser);
     }
