@@ -11,6 +11,7 @@
 #include "Main.h"
 #include "QtPrompts.h"
 #include "SessionBus.h"
+#include "SharedContext.h"
 #include "StartRequest.h"
 #include "Translations.h"
 #include "TrayIcon.h"
@@ -157,11 +158,13 @@ BusProgram busProgram(TfrmMain &frmMain, bool &shown)
 
 int runWindows(int argc, char *argv[], const QStringList &arguments, const CommandLine &options)
 {
-    PrepareBrowserEngine();
+    PrepareBrowserEngine(SharedContext::ByProgram);
     SessionBus::Start handOver = SessionBus::Start::NotRunning;
     if (const std::optional<int> status = handToRunningProgram(argc, argv, arguments, handOver))
         return *status;
     QApplication app(argc, argv);
+    // The graphics driver starts on a thread of its own while the window is built.
+    SharedContextMaker sharedContext;
     const Translations translations;
     setUpApplication();
     SessionBus sessionBus(QStringLiteral(GL_APPSTREAM_ID));
@@ -169,6 +172,7 @@ int runWindows(int argc, char *argv[], const QStringList &arguments, const Comma
         return *status;
 
     TfrmMain frmMain(DesktopParts(options));
+    sharedContext.install();
     PrepareBrowserWindow(&frmMain);
     // The lists the command line names came in with the window.
     CommandLine startOptions = options;

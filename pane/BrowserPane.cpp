@@ -110,14 +110,15 @@ PaneRequest PaneRequestFor(const SearchRequest &search)
     return request;
 }
 
-void PrepareBrowserEngine()
+void PrepareBrowserEngine(SharedContext made)
 {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // The engine reports its GL set-up on every start; a user has nothing to do with it.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // The engine shares its GL context with the widgets.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (made == SharedContext::ByApplication)
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 void PrepareBrowserWindow(QWidget *window)

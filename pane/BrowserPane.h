@@ -109,8 +109,10 @@ BrowserPane *LoadBrowserPane(QWidget *parent, const PaneSetup &setup);
 // the libraries loaded or not (LoadBrowserPane then says why not).
 void PreloadBrowserEngine(QObject *context, std::function<void()> ready);
 // Call before the application object exists: the engine shares its GL context with the
-// windows, and Chromium refuses to start its sandbox as root.
-void PrepareBrowserEngine();
+// windows, and Chromium refuses to start its sandbox as root. The application object makes the
+// shared context, or the program does, later (SharedContextMaker).
+enum class SharedContext { ByApplication, ByProgram };
+void PrepareBrowserEngine(SharedContext made = SharedContext::ByApplication);
 // Call before the window that will hold the pane is first shown. The engine's view draws
 // through OpenGL, and Qt's widgets give a window with such a child a native window of another
 // kind: made so from the start, the window keeps its native window when the engine arrives.
