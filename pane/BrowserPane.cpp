@@ -8,9 +8,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QLoggingCategory>
 #include <QOpenGLWidget>
-#include <QLibrary>
 #include <QPluginLoader>
 #include <QThread>
 #include <QUrl>
