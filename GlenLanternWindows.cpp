@@ -13,6 +13,7 @@
 #include "ProgramRoute.h"
 #include "QtPrompts.h"
 #include "SessionBus.h"
+#include "SharedContext.h"
 #include "StartRequest.h"
 #include "Translations.h"
 #include "TrayIcon.h"
@@ -84,6 +85,7 @@ MainWindowParts DesktopParts(const CommandLine &options, const ProgramRoute &rou
     MainWindowParts parts;
     parts.prompts = std::make_unique<QtPrompts>();
     parts.createBrowser = LoadBrowserPane;
+    parts.prepareBrowser = PreloadBrowserEngine;
     parts.trayIcon = std::make_unique<SystemTrayIcon>();
     parts.showError = ShowErrorBox;
     parts.showCallerError = ShowErrorNotice;
@@ -217,7 +219,7 @@ int runWindows(int argc, char *argv[], const QStringList &arguments, const Comma
     } catch (const CommandError &error) {
         return Fail(error.message(), 2);
     }
-    PrepareBrowserEngine(route.proxy);
+    PrepareBrowserEngine(route.proxy, SharedContext::ByProgram);
     SessionBus::Start handOver = SessionBus::Start::NotRunning;
     if (const std::optional<int> status
         = handToRunningProgram(argc, argv, arguments, route, handOver)) {
@@ -227,6 +229,8 @@ int runWindows(int argc, char *argv[], const QStringList &arguments, const Comma
         std::_Exit(*status);
     }
     QApplication app(argc, argv);
+    // The graphics driver starts on a thread of its own while the window is built.
+    SharedContextMaker sharedContext;
     const Translations translations;
     setUpApplication();
     SessionBus sessionBus(route.isCaseProgram()
@@ -236,6 +240,7 @@ int runWindows(int argc, char *argv[], const QStringList &arguments, const Comma
         return *status;
 
     TfrmMain frmMain(DesktopParts(options, route, sessionBus, userFlags));
+    sharedContext.install();
     PrepareBrowserWindow(&frmMain);
     // The lists the command line names came in with the window.
     CommandLine startOptions = options;

@@ -10,31 +10,63 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QLoggingCategory>
 #include <QOpenGLWidget>
 #include <QPluginLoader>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUrl>
 
 #include <unistd.h>
 
 const char *const kBrowserEnginePlugin = "libglweb.so";
 
+namespace {
+
+QStringList enginePluginPaths()
+{
+    QStringList paths;
+    for (const QString &folder : QCoreApplication::libraryPaths()) {
+        const QString path = QDir(folder).filePath(QString::fromUtf8(kBrowserEnginePlugin));
+        if (QFileInfo::exists(path))
+            paths.append(path);
+    }
+    return paths;
+}
+
+} // namespace
+
 BrowserPane *LoadBrowserPane(QWidget *parent, const PaneSetup &setup)
 {
     QString problem = BrowserPane::tr("the plugin %1 was not found")
                               .arg(QString::fromUtf8(kBrowserEnginePlugin));
-    for (const QString &folder : QCoreApplication::libraryPaths()) {
-        const QString path = QDir(folder).filePath(QString::fromUtf8(kBrowserEnginePlugin));
-        if (!QFileInfo::exists(path))
-            continue;
+    for (const QString &path : enginePluginPaths()) {
         QPluginLoader loader(path);
         if (auto *factory = qobject_cast<BrowserPaneFactory *>(loader.instance()))
             return factory->create(parent, setup);
         problem = loader.errorString();
     }
     throw CommandError(BrowserPane::tr("The web browser engine cannot be started: %1").arg(problem));
+}
+
+void PreloadBrowserEngine(QObject *context, std::function<void()> ready)
+{
+    // Only the libraries: the engine itself starts on the windows' thread. Loaded here, the
+    // plugin stays in memory, and the loader on the windows' thread finds it there.
+    QThread *thread = QThread::create([paths = enginePluginPaths()] {
+        if (paths.isEmpty())
+            return;
+        QLibrary library(paths.first());
+        library.setLoadHints(QLibrary::PreventUnloadHint);
+        library.load();
+    });
+    QObject::connect(thread, &QThread::finished, context, std::move(ready));
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    // A program closed at once ends after the libraries have loaded, not while they load.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, thread, [thread] { thread->wait(); });
+    thread->start();
 }
 
 QUrl AddressToUrl(const QString &address)
@@ -116,9 +148,9 @@ QStringList BrowserEngineProxyFlags(const ProxySetting &proxy)
             QStringLiteral("--disable-quic")};
 }
 
-void PrepareBrowserEngine(const ProxySetting &proxy)
+void PrepareBrowserEngine(const ProxySetting &proxy, SharedContext made)
 {
-    PrepareBrowserEngine();
+    PrepareBrowserEngine(made);
     const QStringList flags = BrowserEngineProxyFlags(proxy);
     if (flags.isEmpty())
         return;
@@ -129,14 +161,15 @@ void PrepareBrowserEngine(const ProxySetting &proxy)
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", all);
 }
 
-void PrepareBrowserEngine()
+void PrepareBrowserEngine(SharedContext made)
 {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // The engine reports its GL set-up on every start; a user has nothing to do with it.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // The engine shares its GL context with the widgets.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (made == SharedContext::ByApplication)
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 void PrepareBrowserWindow(QWidget *window)

@@ -120,12 +120,18 @@ Q_DECLARE_INTERFACE(BrowserPaneFactory, BrowserPaneFactory_iid)
 
 // The pane from the engine plugin; throws CommandError when the plugin cannot be loaded.
 BrowserPane *LoadBrowserPane(QWidget *parent, const PaneSetup &setup);
+// Loads the engine plugin's libraries on a thread of their own, so that LoadBrowserPane then
+// only has to start the engine; `ready` runs on the context's thread when that is done, whether
+// the libraries loaded or not (LoadBrowserPane then says why not).
+void PreloadBrowserEngine(QObject *context, std::function<void()> ready);
 // Call before the application object exists: the engine shares its GL context with the
 // windows, Chromium refuses to start its sandbox as root, and the engine takes its proxy for the
-// whole process when it starts.
+// whole process when it starts. The application object makes the shared context, or the program
+// does, later (SharedContextMaker).
+enum class SharedContext { ByApplication, ByProgram };
 struct ProxySetting;
-void PrepareBrowserEngine(const ProxySetting &proxy);
-void PrepareBrowserEngine();
+void PrepareBrowserEngine(const ProxySetting &proxy, SharedContext made);
+void PrepareBrowserEngine(SharedContext made = SharedContext::ByApplication);
 // The engine's switches for the proxy: every request through it, loopback addresses too, host
 // names looked up by the proxy and never here, no direct UDP for WebRTC. Empty for none.
 QStringList BrowserEngineProxyFlags(const ProxySetting &proxy);

@@ -44,6 +44,10 @@ struct MainWindowParts
     // Makes the browser pane in the parent: the program loads the engine plugin (LoadBrowserPane)
     // once the window is shown or the first search needs it.
     std::function<BrowserPane *(QWidget *parent, const PaneSetup &setup)> createBrowser;
+    // Readies what createBrowser needs without holding up the window (the program loads the
+    // plugin's libraries on a thread: PreloadBrowserEngine) and calls back on the window's
+    // thread. Without it the pane is made a moment after the window is first painted.
+    std::function<void(QObject *context, std::function<void()> ready)> prepareBrowser;
     std::unique_ptr<TrayIcon> trayIcon;
     CommandSet::ErrorSink showError;
     // Errors of what a caller asked (a later start, the desktop's search): a notice that keeps

@@ -26,8 +26,9 @@ namespace {
 
 const QString kPrivateSetting = QStringLiteral("Browser/Private");
 const QString kLoadAheadSetting = QStringLiteral("Browser/LoadAhead");
-// The engine starts this long after the window is first painted: the window is on the screen
-// and the desktop done with it before the engine's start takes the processor.
+// Without a preparation of the pane, the engine starts this long after the window is first
+// painted: the window is on the screen and the desktop done with it before the engine's start
+// takes the processor.
 constexpr int kWarmStartDelayMs = 200;
 // How long a notice of the pane stays in the status line.
 constexpr int kNoticeMs = 20000;
@@ -111,11 +112,17 @@ void TfrmMain::restoreBrowserSettings()
 void TfrmMain::paintEvent(QPaintEvent *event)
 {
     QMainWindow::paintEvent(event);
-    // The engine starts once the window is on the screen and the program has nothing else to
-    // do, so that the first search does not wait for it.
+    // The engine starts once the window is on the screen, so that the first search does not
+    // wait for it: its libraries load on a thread from the moment this paint is out (not
+    // before: the thread would take the processor from it), or the window waits a moment.
     if (!m_warmStartAsked) {
         m_warmStartAsked = true;
-        QTimer::singleShot(kWarmStartDelayMs, this, &TfrmMain::startBrowser);
+        if (m_parts.prepareBrowser)
+            QTimer::singleShot(0, this, [this] {
+                m_parts.prepareBrowser(this, [this] { startBrowser(); });
+            });
+        else
+            QTimer::singleShot(kWarmStartDelayMs, this, &TfrmMain::startBrowser);
     }
 }
 

@@ -141,6 +141,9 @@ QWebEngineProfile *WebProfiles::create(bool offTheRecord)
         profile->setCachePath(folders.cache);
         profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
         profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
+        // Read from disk now, while the program waits for the user: otherwise the first
+        // search's request waits for the cookie store to load (some 50 ms and more).
+        profile->cookieStore()->loadAllCookies();
     }
     profile->setDownloadPath(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation));
     if (!m_profile.userAgent.isEmpty())

@@ -8,6 +8,7 @@
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
 #include "Main.h"
+#include "SharedContext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,6 +47,7 @@ struct WebPaneFixture
         parts.prompts = std::make_unique<FakePrompts>();
         prompts = static_cast<FakePrompts *>(parts.prompts.get());
         parts.createBrowser = LoadBrowserPane;
+        parts.prepareBrowser = PreloadBrowserEngine; // as the program does
         parts.trayIcon = std::make_unique<FakeTrayIcon>();
         parts.showError = [this](QWidget *, const QString &message) { errors.append(message); };
         parts.clockMs = [this] { return nowMs += 1000; }; // every typed letter a search of its own
@@ -139,15 +141,18 @@ struct WebPaneFixture
 };
 
 // The test's main: a home of its own for the engine and the settings, the program's names,
-// and the engine plugin from the build.
+// the engine plugin from the build, and the OpenGL context shared with the engine made as the
+// program makes it.
 #define GL_WEB_TEST_MAIN(TestClass) \
     int main(int argc, char *argv[]) \
     { \
         QTemporaryDir home; \
         for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) \
             qputenv(name, QDir(home.path()).filePath(QString::fromLatin1(name)).toUtf8()); \
-        PrepareBrowserEngine(); \
+        PrepareBrowserEngine(SharedContext::ByProgram); \
         QApplication app(argc, argv); \
+        SharedContextMaker sharedContext; \
+        sharedContext.install(); \
         QApplication::setApplicationName(QStringLiteral("GlenLantern")); \
         QApplication::setOrganizationName(QStringLiteral("glenlantern")); \
         QCoreApplication::addLibraryPath(QStringLiteral(GL_BINARY_DIR)); \

@@ -89,6 +89,7 @@ private Q_SLOTS:
     void survivesCrashAddresses();
     void cookieStaysHome();
     void localPageReadsNoFile();
+    void engineMissing();
 
 private:
     static bool waitForRequest(RecordingServer &server, const QByteArray &path)
@@ -355,6 +356,27 @@ void TestPaneSafety::localPageReadsNoFile()
     QTRY_VERIFY_WITH_TIMEOUT(titles.contains(QStringLiteral("done refused")), 60000);
     QTest::qWait(1500);
     QCOMPARE(server.requests, QList<QByteArray>());
+}
+
+// Without the plugin the window still hears that the engine is as ready as it gets (it must
+// not wait for it), and the first search then says what is missing.
+void TestPaneSafety::engineMissing()
+{
+    const QStringList paths = QCoreApplication::libraryPaths();
+    const QTemporaryDir empty;
+    QCoreApplication::setLibraryPaths({empty.path()});
+    QObject context;
+    int ready = 0;
+    PreloadBrowserEngine(&context, [&ready] { ++ready; });
+    QTRY_COMPARE(ready, 1);
+    QString message;
+    try {
+        delete LoadBrowserPane(nullptr, {});
+    } catch (const CommandError &error) {
+        message = error.message();
+    }
+    QCoreApplication::setLibraryPaths(paths);
+    QVERIFY2(message.contains(QLatin1String(kBrowserEnginePlugin)), qPrintable(message));
 }
 
 int main(int argc, char *argv[])

@@ -11,6 +11,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QOpenGLContext>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -44,6 +45,7 @@ class TestWebPane : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void sharedContext();
     void searchReachesTheServer();
     void backAndForward_data();
     void backAndForward();
@@ -70,6 +72,15 @@ private Q_SLOTS:
     void certificateQuestion_data();
     void certificateQuestion();
 };
+
+// The context made on a thread is the windows' own, as the application object's would be:
+// made current anywhere else, Qt refuses it.
+void TestWebPane::sharedContext()
+{
+    const QOpenGLContext *shared = QOpenGLContext::globalShareContext();
+    QVERIFY(shared);
+    QCOMPARE(shared->thread(), qApp->thread());
+}
 
 void TestWebPane::searchReachesTheServer()
 {
