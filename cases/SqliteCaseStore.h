@@ -48,6 +48,7 @@ private:
     void fillCopy(QSqlQuery &query, const CopySource &source);
     void connect(const QString &file, bool readOnly);
     void checkIdentity();
+    void upgrade();
     QSqlDatabase database() const;
     QString captureName(const CaseEntry &entry) const;
     CaseEntry appendInTransaction(CaseEntry entry, const std::function<void(CaseEntry &)> &prepare);

@@ -186,7 +186,7 @@ void TestCases::refusesWhatIsNotACase_data()
     QTest::addColumn<QString>("expected");
     using L = QStringList;
     // clang-format off
-    QTest::newRow("newer") << L {"UPDATE meta SET value = '2' WHERE key = 'schema'"} << QByteArray() << "written by a newer version of Glen Lantern (record version 2; this version reads up to 1)";
+    QTest::newRow("newer") << L {"UPDATE meta SET value = '3' WHERE key = 'schema'"} << QByteArray() << "written by a newer version of Glen Lantern (record version 3; this version reads up to 2)";
     QTest::newRow("another program's") << L {"foreign"} << QByteArray() << "case.sqlite is another program's database, not a Glen Lantern case";
     QTest::newRow("no identity") << L {"DELETE FROM meta WHERE key = 'case_id'"} << QByteArray() << "case.sqlite is damaged or not a database (its identity is incomplete)";
     QTest::newRow("not a database") << L {} << QByteArray(8192, 'x') << "case.sqlite is damaged or not a database";
