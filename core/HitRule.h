@@ -20,6 +20,7 @@ struct PageOutcome
     int status = 0;           // the HTTP status of the final page; 0 when no page came
     QString finalAddress;     // the address finally shown, after redirects
     QString text;             // the page's text (PageText): every run of white space one blank
+    QString title;            // the page's title (PageTitle)
     QString error;            // why no page came; empty when one did
     qint64 retryAfterMs = -1; // with a 429: how long the site asked to wait; -1: it did not say
 };

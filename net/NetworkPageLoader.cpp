@@ -59,6 +59,7 @@ PageOutcome outcomeOf(QNetworkReply *reply, const Reading &load)
         outcome.retryAfterMs
                 = RetryAfterMs(reply->rawHeader("Retry-After"), QDateTime::currentDateTimeUtc());
     outcome.text = PageText(load.body, reply->rawHeader("Content-Type"));
+    outcome.title = PageTitle(load.body, reply->rawHeader("Content-Type"));
     return outcome;
 }
 

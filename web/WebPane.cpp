@@ -182,7 +182,7 @@ void WebPane::connectPage(WebView *view)
         m_stop->setEnabled(true);
         Q_EMIT loadStarted();
     });
-    connect(page, &QWebEnginePage::loadFinished, this, [this, view] { pageLoadFinished(view); });
+    connect(view, &WebView::loadEnded, this, [this, view] { pageLoadFinished(view); });
     connect(page, &WebPage::mainFrameNavigation, this,
             [this, view](const QUrl &url, QWebEnginePage::NavigationType type) {
                 navigated(view, url, type);
