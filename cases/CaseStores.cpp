@@ -29,16 +29,21 @@ std::unique_ptr<CaseStore> OpenCaseStore(const QString &location, CaseAccess acc
 
 void CopyCase(const QString &from, const QString &to)
 {
-    const std::unique_ptr<CaseStore> source = OpenCaseStore(from, CaseAccess::ReadOnly);
+    CopyCaseFrom(*OpenCaseStore(from, CaseAccess::ReadOnly), to);
+}
+
+void CopyCaseFrom(const CaseStore &source, const QString &to)
+{
+    const QString from = source.info().location;
     const CopySource entries = [&](const CopyPut &put) {
-        source->snapshot([&] {
-            source->read([&](const CaseEntry &entry) {
+        source.snapshot([&] {
+            source.read([&](const CaseEntry &entry) {
                 if (!entry.isCaptureFile()) {
                     put(entry, nullptr);
                     return;
                 }
                 QString problem;
-                const std::unique_ptr<QIODevice> capture = source->openCapture(entry.file, problem);
+                const std::unique_ptr<QIODevice> capture = source.openCapture(entry.file, problem);
                 if (!capture)
                     throw CommandError(Tr::tr("The case \"%1\" was not copied: record %2's capture: %3")
                                                .arg(from)
@@ -49,9 +54,9 @@ void CopyCase(const QString &from, const QString &to)
         });
     };
     if (IsServerAddress(to))
-        PgCaseStore::createCopy(to, source->info(), entries);
+        PgCaseStore::createCopy(to, source.info(), entries);
     else
-        SqliteCaseStore::createCopy(to, source->info(), entries);
+        SqliteCaseStore::createCopy(to, source.info(), entries);
 }
 
 } // namespace Cases

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUuid>
+
+#include <sys/stat.h>
 
 using namespace Cases;
 
@@ -83,20 +86,23 @@ private Q_SLOTS:
     }
 
     // Kept across a restart in the order made; a second program takes a queue of its own; a
-    // record set aside leaves the rest in order; a capture's bytes travel with their record.
+    // record set aside leaves the rest in order; a capture's bytes travel with their record;
+    // the files are the user's alone.
     void queue()
     {
         QTemporaryDir dir;
-        const auto record = [](const char *term) {
+        QStringList origins;
+        const auto record = [&](const char *term) {
             QueuedRecord r;
             r.entry.kind = QString::fromLatin1(kSearch);
             r.entry.term = QString::fromUtf8(term);
-            r.origin = r.entry.term + QStringLiteral("-origin");
+            r.origin = QUuid::createUuid().toString(QUuid::WithoutBraces);
+            origins.append(r.origin);
             return r;
         };
         const auto terms = [](const CaseQueue &queue) {
             QStringList list;
-            for (const QueuedRecord &r : queue.records())
+            for (const QueuedRecord &r : queue.first(100))
                 list.append(r.entry.term);
             return list;
         };
@@ -110,17 +116,21 @@ private Q_SLOTS:
             first.add(record("four"), capture.fileName());
             CaseQueue second(dir.path());
             QVERIFY(second.folder() != first.folder());
-            QVERIFY(second.records().isEmpty());
+            QCOMPARE(second.size(), 0);
+            for (const auto &[name, mode] : {std::pair("/000000000001.json", 0600), {"/000000000004.capture", 0600}, {"", 0700}, {"/scratch", 0700}}) {
+                struct stat status = {};
+                QCOMPARE(::stat(QFile::encodeName(first.folder() + QLatin1StringView(name)).constData(), &status), 0);
+                QCOMPARE(int(status.st_mode & 0777), mode);
+            }
         }
         CaseQueue again(dir.path());
         QCOMPARE(terms(again), QStringList({"one", "two ü", "three", "four"}));
-        QCOMPARE(again.records().at(3).origin, QStringLiteral("four-origin"));
-        again.takeFirst();
-        again.setFirstAside(QStringLiteral("refused"));
+        QCOMPARE(again.first(4).at(3).origin, origins.at(3));
+        again.remove(again.first(1));
+        again.setAside(again.first(1).at(0), QStringLiteral("refused"));
         QCOMPARE(terms(again), QStringList({"three", "four"}));
-        QFile bytes(again.folder() + u'/' + again.records().at(1).captureFile);
-        QVERIFY(bytes.open(QIODevice::ReadOnly));
-        QCOMPARE(bytes.readAll(), QByteArray("png"));
+        QString problem;
+        QCOMPARE(again.captureOf(again.first(2).at(1), problem), QByteArray("png"));
         QVERIFY(QFile::exists(again.folder() + QStringLiteral("/refused/") + QStringLiteral("000000000002.json")));
     }
 };
