@@ -104,6 +104,8 @@ QList<Command> TfrmMain::commandTable()
         {"actCapturePage", QT_TRANSLATE_NOOP("Command", "&Capture Page"), "Case", Ctrl | Qt::ShiftModifier | Qt::Key_S, [this] { actCapturePageExecute(); }},
         {"actCaptureEveryResult", QT_TRANSLATE_NOOP("Command", "Capture &Every Result"), "Case", {}, [this] { actCaptureEveryResultExecute(); }},
         {"actShowCaseLog", QT_TRANSLATE_NOOP("Command", "Show &Log"), "-Case", {}, [this] { actShowCaseLogExecute(); }},
+        {"actVerifyCase", QT_TRANSLATE_NOOP("Command", "&Verify Case"), "Case", {}, [this] { actVerifyCaseExecute(); }},
+        {"actCopyCase", QT_TRANSLATE_NOOP("Command", "Co&py Case..."), "Case", {}, [this] { actCopyCaseExecute(); }},
         {"actVisitHomePage", QT_TRANSLATE_NOOP("Command", "Visit Home Page"), "Help", {}, [this] { actVisitHomePageExecute(); }},
         {"actVwReadMe", QT_TRANSLATE_NOOP("Command", "&View Readme"), "Help", {}, [this] { actVwReadMeExecute(); }},
         {"actContUs", QT_TRANSLATE_NOOP("Command", "Contact Us"), "Help", {}, [this] { actContUsExecute(); }},
