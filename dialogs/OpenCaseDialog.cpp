@@ -98,8 +98,8 @@ QWidget *OpenCaseDialog::buildServerTab()
     txtCaseName = field(form, tr("&Case name:"), "txtCaseName");
     cboSslMode = new QComboBox(tab);
     cboSslMode->setObjectName(QStringLiteral("cboSslMode"));
-    // libpq's own modes; the first leaves it to libpq (prefer).
-    cboSslMode->addItem(tr("as the server offers"), QString());
+    // libpq's own modes; the first leaves it to the program (ServerAddress::effectiveSslMode).
+    cboSslMode->addItem(tr("default: require, prefer on this computer"), QString());
     for (const char *mode : {"disable", "allow", "prefer", "require", "verify-ca", "verify-full"})
         cboSslMode->addItem(QString::fromLatin1(mode), QString::fromLatin1(mode));
     form->addRow(tr("&TLS (sslmode):"), cboSslMode);
