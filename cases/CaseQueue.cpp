@@ -9,7 +9,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -30,16 +29,6 @@ bool makeFolder(const QString &path)
     if (!QDir().mkpath(path))
         return false;
     return ::chmod(QFile::encodeName(path).constData(), 0700) == 0;
-}
-
-// A rename is on disk once its folder is.
-void syncFolder(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 // Origins go into statements as they are: only a UUID in its plain form is one.
@@ -137,7 +126,10 @@ void CaseQueue::load()
         if (!captures.contains(name))
             QFile::remove(dir.filePath(name));
     }
-    // Capture files written by a program that ended before recording them.
+    // A record a program was writing when it ended, and capture files it wrote before
+    // recording them.
+    for (const QString &name : dir.entryList({QStringLiteral("*.part")}, QDir::Files))
+        QFile::remove(dir.filePath(name));
     const QDir scratch(scratchFolder());
     for (const QString &name : scratch.entryList(QDir::Files | QDir::Hidden))
         QFile::remove(scratch.filePath(name));
@@ -154,19 +146,26 @@ void CaseQueue::add(QueuedRecord record, const QString &writtenCapture)
         ::chmod(QFile::encodeName(m_folder + u'/' + capture).constData(), 0600);
         record.captureFile = capture;
     }
-    QSaveFile file(m_folder + u'/' + record.name);
+    // Written whole under another name, then renamed into place: a program killed meanwhile
+    // leaves the record whole or not at all. Not synced to the disk on the window's thread (a
+    // sync costs the window several milliseconds a search): a power cut may lose the last
+    // moments' records, as it may a case folder's (SQLite's synchronous=NORMAL).
+    const QString path = m_folder + u'/' + record.name;
+    QFile file(path + QStringLiteral(".part"));
     const QByteArray json = recordJson(record);
-    const bool opened = file.open(QIODevice::WriteOnly)
-            && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const bool written = opened && file.write(json) == json.size();
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+            && file.write(json) == json.size() && file.flush();
+    file.close();
     checkpoint("journal");
-    if (!written || !file.commit()) {
+    if (!written || !QFile::rename(file.fileName(), path)) {
+        const QString why = CleanSystemText(file.errorString());
+        QFile::remove(file.fileName());
         if (!writtenCapture.isEmpty())
             QFile::rename(m_folder + u'/' + capture, writtenCapture);
         throw CaseWriteError(Tr::tr("The record cannot be kept for the server in %1 (%2)")
-                                     .arg(m_folder, CleanSystemText(file.errorString())));
+                                     .arg(m_folder, why));
     }
-    syncFolder(m_folder);
     {
         QMutexLocker lock(&m_mutex);
         ++m_next;

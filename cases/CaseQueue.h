@@ -2,8 +2,8 @@
 #pragma once
 
 // The journal of a server case: every record the program makes goes here first, on this
-// machine, durable and in order, and leaves only once the server has confirmed its commit. One
-// file a record (written whole, synced, then renamed into place), a capture's bytes in a file
+// machine, in order, kept through the program's end however it ends, and leaves only once the
+// server has confirmed its commit. One file a record (written whole, then renamed into place), a capture's bytes in a file
 // beside it, in the case's cache folder (files 0600, folders 0700: a case is confidential). Each
 // program holds a journal of its own (queue-1, queue-2...: a lock of the system on each), so two
 // programs of one user on one case never mix their records; a journal whose program ended is
@@ -37,7 +37,7 @@ public:
     CaseQueue(const CaseQueue &) = delete;
     CaseQueue &operator=(const CaseQueue &) = delete;
 
-    // On disk before it returns; a capture's file is moved in. CaseWriteError when the disk
+    // In the journal's folder before it returns; a capture's file is moved in. CaseWriteError when the disk
     // refuses it: then nothing of it is kept.
     void add(QueuedRecord record, const QString &writtenCapture = {});
     int size() const;

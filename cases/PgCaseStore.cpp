@@ -54,7 +54,9 @@ PgCaseStore::PgCaseStore(const ServerAddress &address, Access access)
 PgCaseStore::~PgCaseStore()
 {
     if (m_writer) {
-        flush(kClosingFlushMs);
+        // A server known to be away is not waited for: what waits goes at the next start.
+        if (m_reachable)
+            flush(kClosingFlushMs);
         m_writer->interrupt();
         QMetaObject::invokeMethod(m_writer, &PgWriter::stop, Qt::BlockingQueuedConnection);
         m_thread.quit();
@@ -98,13 +100,17 @@ std::unique_ptr<PgCaseStore> PgCaseStore::open(const QString &address, Access ac
 
 void PgCaseStore::startWriter(qint64 caseKey, bool reachable)
 {
+    m_reachable = reachable;
     m_writer = new PgWriter(m_address, m_info, caseKey, m_journal);
     m_writer->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_writer, &QObject::deleteLater);
     connect(m_writer, &PgWriter::sent, this, &PgCaseStore::takeSent);
     connect(m_writer, &PgWriter::othersAppended, this, &PgCaseStore::othersAppended);
     connect(m_writer, &PgWriter::entriesRead, this, &PgCaseStore::entriesRead);
-    connect(m_writer, &PgWriter::reachableChanged, this, &PgCaseStore::reachableChanged);
+    connect(m_writer, &PgWriter::reachableChanged, this, [this](bool reachable, const QString &reason) {
+        m_reachable = reachable;
+        Q_EMIT reachableChanged(reachable, reason);
+    });
     connect(m_writer, &PgWriter::refused, this, [this](const QString &reason) {
         Q_EMIT recordRefused(reason);
         Q_EMIT waitingChanged(waiting());

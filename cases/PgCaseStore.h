@@ -107,6 +107,7 @@ private:
     QHash<QString, qint64> m_provisional; // and back, while they wait
     QHash<QString, qint64> m_sent;        // origins sent meanwhile: the seq they got
     qint64 m_nextProvisional = -1;
+    bool m_reachable = true; // as the writer last told
 };
 
 } // namespace Cases

@@ -79,7 +79,7 @@ PgWriter::~PgWriter() = default;
 void PgWriter::interrupt()
 {
     m_stopping = true;
-    SilenceGuard::interrupt(m_session.get());
+    SilenceGuard::interrupt(m_current);
 }
 
 void PgWriter::start(bool reachable)
@@ -102,6 +102,7 @@ void PgWriter::stop()
     delete m_watch;
     m_retry = m_watch = nullptr;
     m_sender.reset();
+    m_current = nullptr;
     m_session.reset();
 }
 
@@ -109,8 +110,12 @@ bool PgWriter::ensureConnected()
 {
     if (m_session && m_session->isOpen() && !m_session->isBroken())
         return true;
+    if (m_stopping)
+        return false;
     m_sender.reset();
+    m_current = nullptr;
     m_session = std::make_unique<PgSession>(m_address, PgSession::Role::Writer, PgSession::Prompt::Never);
+    m_current = m_session.get();
     QString problem;
     try {
         if (!m_session->connect(problem))
@@ -214,7 +219,8 @@ void PgWriter::watch()
 
 void PgWriter::readAfter(qint64 seq)
 {
-    if (!ensureConnected())
+    // While the server is away the log waits: it is told when the server is back.
+    if ((m_retry && m_retry->isActive()) || !ensureConnected())
         return;
     try {
         for (;;) {

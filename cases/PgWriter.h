@@ -82,6 +82,7 @@ private:
     qint64 m_caseKey;
     std::shared_ptr<CaseQueue> m_journal;
     std::unique_ptr<PgSession> m_session;
+    std::atomic<const PgSession *> m_current = nullptr; // m_session, for interrupt() from elsewhere
     std::unique_ptr<JournalSender> m_sender;
     QTimer *m_retry = nullptr;
     QTimer *m_watch = nullptr;
