@@ -235,14 +235,18 @@ private:
         return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
     }
 
-    // When the other end last sent anything, data or an acknowledgement.
+    // When the other end last answered: data, or while what this end sent is not all
+    // acknowledged (a capture on its way), an acknowledgement. Not the acknowledgement of a
+    // keepalive: a stopped server's machine, or a proxy, sends those for ever.
     static qint64 lastHeard(int fd, qint64 at)
     {
         tcp_info info {};
         socklen_t length = sizeof info;
         if (fd < 0 || ::getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &length) != 0)
             return 0;
-        return at - std::min(info.tcpi_last_data_recv, info.tcpi_last_ack_recv);
+        const quint32 ago = info.tcpi_unacked > 0 ? std::min(info.tcpi_last_data_recv, info.tcpi_last_ack_recv)
+                                                  : info.tcpi_last_data_recv;
+        return at - ago;
     }
 
     void run()
