@@ -70,10 +70,11 @@ const void *connectionOf(const QSqlDatabase &db)
 }
 
 // SQLSTATE classes of a moment's trouble: connection, resources, an operator's or a timeout's
-// cancel, a lock not had, a transaction that lost a race. Anything else is the server's refusal.
+// cancel, a lock not had, a transaction that lost a race, a right not (yet) granted: the records
+// wait for the server. Anything else is the server's refusal of the record.
 bool passing(const QString &state)
 {
-    for (const char *prefix : {"08", "53", "57", "40", "55P03", "25P03"}) {
+    for (const char *prefix : {"08", "53", "57", "40", "55P03", "25P03", "42501"}) {
         if (state.startsWith(QLatin1StringView(prefix)))
             return true;
     }
