@@ -75,9 +75,11 @@ private Q_SLOTS:
     void cleanupTestCase();
     void killedAnywhere_data();
     void killedAnywhere();
+    void textsAsTheyWere();
 
 private:
     std::unique_ptr<PgSession> session(const QString &caseName, bool create);
+    QTemporaryDir m_cache;
     QProcess m_server;
     QString m_address;
 };
@@ -92,6 +94,7 @@ void TestJournal::initTestCase()
         QSKIP("PostgreSQL 15 is not installed (Debian's postgresql-15; make test installs it)");
     m_address = QStringLiteral("postgresql://%1@127.0.0.1:%2/%3?case=").arg(told[1], told[0], told[3].trimmed());
     qputenv("PGPASSWORD", told[2].toUtf8());
+    qputenv("XDG_CACHE_HOME", m_cache.path().toUtf8()); // the journals of a store opened here
 }
 
 void TestJournal::cleanupTestCase()
@@ -169,6 +172,34 @@ void TestJournal::killedAnywhere()
     const VerifyReport report = VerifyCase(*PgCaseStore::open(m_address + caseName, PgCaseStore::Access::ReadOnly));
     QVERIFY2(report.holds(), qPrintable(report.problem));
     QCOMPARE(QDir(journal.folder()).entryList({QStringLiteral("*.capture")}, QDir::Files), QStringList());
+}
+
+// What a term or title may hold reaches the server as it was hashed: quotes, backslashes,
+// statements, a lone surrogate (as every store keeps it: NormaliseTexts) and a NUL, which
+// PostgreSQL's text cannot hold (U+FFFD, before the hash).
+void TestJournal::textsAsTheyWere()
+{
+    const QString address = m_address + QStringLiteral("texts");
+    const QString hostile = QStringLiteral("O'Brien \\ \"x\" '); DROP TABLE glenlantern.entries; -- ") + QChar(0xD800)
+            + QChar(u'\0') + QStringLiteral("end ü 😀");
+    CaseEntry normalised;
+    normalised.term = hostile;
+    NormaliseTexts(normalised);
+    const QString expected = normalised.term.replace(QChar(u'\0'), QChar(QChar::ReplacementCharacter));
+    {
+        const auto store = PgCaseStore::open(address, PgCaseStore::Access::Write);
+        CaseEntry entry = search(hostile).entry;
+        entry.title = hostile;
+        store->append(entry);
+        QCOMPARE(store->flush(60000), 0);
+    }
+    const auto store = PgCaseStore::open(address, PgCaseStore::Access::ReadOnly);
+    QList<CaseEntry> entries;
+    store->read([&](const CaseEntry &e) { entries.append(e); });
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.constFirst().term, expected);
+    QCOMPARE(entries.constFirst().title, expected);
+    QVERIFY(VerifyCase(*store).holds());
 }
 
 QTEST_GUILESS_MAIN(TestJournal)
