@@ -4,6 +4,7 @@ each way and then drops everything, and heals; a server that stops answering mid
 server that offers no TLS and asks for the password in clear text. What is asserted is the
 record: every search once, in the order made, the chain verified; never a time."""
 
+import hashlib
 import json
 import os
 import signal
@@ -172,8 +173,13 @@ class PgLinkTest(e2e.ProgramTestCase):
         sent = subprocess.run([WRITER, address, "send"], env=self.environment(), capture_output=True,
                               text=True, timeout=300)
         self.assertEqual(sent.stdout.splitlines()[-1], "waiting 0", sent.stderr)
-        cells = sorted((e["term"], e["service"]) for e in self.records(address))
+        records = self.records(address)
+        cells = sorted((e["term"], e["service"]) for e in records)
         self.assertEqual(cells, sorted((f"term {n}", f"S{i}") for n in range(10) for i in range(2)))
+        # Each cell's record says what came: status, verdict (no rules: unknown), title, text.
+        page_text = hashlib.sha256(b"t").hexdigest()
+        self.assertEqual({(e["outcome"], e["status"], e["verdict"], e["title"], e["text_sha256"]) for e in records},
+                         {("loaded", 200, "unknown", "t", page_text)})
         self.verified(address, 20)
 
 
