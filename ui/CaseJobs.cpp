@@ -82,6 +82,9 @@ void CaseJob::ended(const QString &text, bool ok)
     m_thread->wait();
     if (m_dialog)
         m_dialog->hide();
-    Q_EMIT finished(text, ok && !m_cancelled);
+    if (m_cancelled)
+        Q_EMIT cancelled(tr("Cancelled: nothing was written"));
+    else
+        Q_EMIT finished(text, ok);
     deleteLater();
 }

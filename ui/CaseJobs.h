@@ -33,8 +33,10 @@ public:
 
 Q_SIGNALS:
     // The job ended: what to tell the user, and whether it did what it was asked (false: it
-    // failed, found a fault, or was cancelled).
+    // failed or found a fault).
     void finished(const QString &text, bool ok);
+    // The user cancelled it: nothing was written.
+    void cancelled(const QString &text);
 
 private:
     explicit CaseJob(QWidget *window);

@@ -279,6 +279,8 @@ void TfrmMain::startCaseJob(const QString &caption, const CaseJob::Work &work)
         else
             m_commandSet->run([&] { throw CommandError(text); });
     });
+    connect(job, &CaseJob::cancelled, this,
+            [this](const QString &text) { statusBar()->showMessage(text, kNoticeMs); });
 }
 
 void TfrmMain::actCapturePageExecute()
