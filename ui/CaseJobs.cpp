@@ -47,6 +47,7 @@ void CaseJob::run(const QString &location, const Work &work)
 {
     QString text;
     bool ok = false;
+    bool stopped = false;
     try {
         const std::unique_ptr<CaseStore> store = OpenCaseStore(location, CaseAccess::ReadOnly);
         const auto told = [this](qint64 done, qint64 total) {
@@ -59,11 +60,13 @@ void CaseJob::run(const QString &location, const Work &work)
         text = work(counted, *store);
         ok = true;
     } catch (const JobCancelled &) {
+        stopped = true;
         text = tr("Cancelled: nothing was written");
     } catch (const CommandError &error) {
         text = error.message();
     }
-    QMetaObject::invokeMethod(this, [this, text, ok] { ended(text, ok); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, text, ok, stopped] { ended(text, ok, stopped); },
+                              Qt::QueuedConnection);
 }
 
 void CaseJob::progressed(qint64 done, qint64 total)
@@ -77,13 +80,14 @@ void CaseJob::progressed(qint64 done, qint64 total)
     m_dialog->setValue(int(std::min(done, total) / scale));
 }
 
-void CaseJob::ended(const QString &text, bool ok)
+void CaseJob::ended(const QString &text, bool ok, bool stopped)
 {
     m_thread->wait();
     if (m_dialog)
         m_dialog->hide();
-    if (m_cancelled)
-        Q_EMIT cancelled(tr("Cancelled: nothing was written"));
+    // Cancelled too late, the job did its work: that is what the user is told.
+    if (stopped)
+        Q_EMIT cancelled(text);
     else
         Q_EMIT finished(text, ok);
     deleteLater();

@@ -42,7 +42,7 @@ private:
     explicit CaseJob(QWidget *window);
     void run(const QString &location, const Work &work);
     void progressed(qint64 done, qint64 total);
-    void ended(const QString &text, bool ok);
+    void ended(const QString &text, bool ok, bool stopped);
 
     QPointer<QProgressDialog> m_dialog;
     QThread *m_thread = nullptr;
