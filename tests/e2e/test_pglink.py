@@ -80,7 +80,7 @@ class ClearTextTest(e2e.ProgramTestCase):
         server = ClearTextServer()
         self.addCleanup(server.close)
         env = dict(self.environment(), PGPASSWORD="topsecret")
-        # clang-format-like table: the address's sslmode, whether the password may go
+        # The address's sslmode, and whether the password may go to this server
         for mode, sent in [(None, False), ("prefer", False), ("allow", False), ("require", False),
                            ("disable", True)]:
             with self.subTest(sslmode=mode):
