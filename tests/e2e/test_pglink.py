@@ -20,6 +20,7 @@ import pgserver
 import tcpproxy
 
 WRITER = os.environ.get("GL_CASE_WRITER")
+DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "cases")
 
 
 class ClearTextServer:
@@ -181,6 +182,25 @@ class PgLinkTest(e2e.ProgramTestCase):
         self.assertEqual({(e["outcome"], e["status"], e["verdict"], e["title"], e["text_sha256"]) for e in records},
                          {("loaded", 200, "unknown", "t", page_text)})
         self.verified(address, 20)
+
+    def test_older_server_case(self):
+        # Tables and a case an older version made (tests/data/cases/make-v1.sh), the analyst's.
+        subprocess.run([f"{pgserver.BIN}/psql", "-h", "127.0.0.1", "-p", str(self.pg.port), "-U", "glsuper",
+                        "-d", self.pg.database, "-v", "ON_ERROR_STOP=1", "-q", "-f", os.path.join(DATA, "v1-server.sql")],
+                       env=dict(os.environ, PGPASSWORD="super", PGOPTIONS=f"-c role={self.pg.user}"),
+                       check=True, capture_output=True)
+        address = self.pg.address("old")
+        before = self.records(address)  # read as they are
+        self.verified(address, 8)
+        sent = subprocess.run([WRITER, address, "walk", "1"], env=self.environment(), capture_output=True,
+                              text=True, timeout=300)
+        self.assertEqual(sent.stdout.splitlines()[-1], "waiting 0", sent.stderr)
+        after = self.records(address)
+        self.assertEqual(after[:8], before)  # the older entries and their hashes kept
+        self.assertEqual((after[8]["seq"], after[8]["status"]), (9, 404))  # a column of the new version
+        self.verified(address, 9)
+        self.assertEqual(self.pg.psql("SELECT value FROM glenlantern.meta WHERE key = 'schema'",
+                                      self.pg.database).strip(), "2")
 
 
 if __name__ == "__main__":

@@ -33,6 +33,8 @@ CaseEntry search(int i)
     entry.finalAddress = entry.address + QStringLiteral("&redirected=1");
     entry.title = QStringLiteral("-Title %1 </td><img src=x onerror=alert(1)>").arg(i);
     entry.outcome = QString::fromLatin1(i % 5 ? kLoaded : kFailed);
+    constexpr int kStatuses[] = {200, 404, 500}; // what came
+    entry.status = i % 5 ? kStatuses[i % 3] : 0;
     entry.startedBy = QString::fromLatin1(StartedBy::kStep);
     return entry;
 }
