@@ -24,12 +24,21 @@ inline constexpr char kRunWindowsSymbol[] = "GlRunWindows";
 using RunMatrixFunction = int (*)(const CommandLine *);
 inline constexpr char kMatrixModule[] = "libglmatrix.so";
 inline constexpr char kRunMatrixSymbol[] = "GlRunMatrix";
-// PageLoader *GlNewPageLoader()
+// PageLoader *GlNewPageLoader(const ProxySetting *proxy)
 // The same module's loader of pages over Qt Network, for the window's result matrix: the
-// windows then load Qt Network only when a matrix opens. The caller owns the loader.
+// windows then load Qt Network only when a matrix opens. Its pages go through the proxy (none
+// when null). The caller owns the loader.
 class PageLoader;
-using NewPageLoaderFunction = PageLoader *(*)();
+struct ProxySetting;
+using NewPageLoaderFunction = PageLoader *(*)(const ProxySetting *);
 inline constexpr char kNewPageLoaderSymbol[] = "GlNewPageLoader";
+
+// int GlRunStampCase(const CommandLine *options)
+// The --stamp-case job, in a module of its own for the same reason: it asks a time-stamp
+// authority over Qt Network. Returns the exit status.
+using RunStampCaseFunction = int (*)(const CommandLine *);
+inline constexpr char kStampModule[] = "libglstamp.so";
+inline constexpr char kRunStampCaseSymbol[] = "GlRunStampCase";
 
 inline void WriteText(FILE *to, const QString &text)
 {

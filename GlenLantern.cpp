@@ -60,10 +60,10 @@ int runFileJob(const CommandLine &options)
 int runCaseJob(const CommandLine &options)
 {
     const Cases::CaseJobOutput output = options.job == CommandLine::Job::VerifyCase
-            ? Cases::RunVerifyCaseJob(options.caseFolder)
+            ? Cases::RunVerifyCaseJob(options.caseFolder, options.tsaCaFile)
             : options.job == CommandLine::Job::CopyCase
             ? Cases::RunCopyCaseJob(options.caseFolder, options.copyTo)
-            : Cases::RunExportCaseJob(options.caseFolder, options.caseFormat, options.outFile);
+            : Cases::RunExportCaseJob(options.caseFolder, options.caseFormat, options.outFile, options.tsaCaFile);
     for (const QString &line : output.out)
         WriteText(stdout, line + u'\n');
     for (const QString &line : output.errors)
@@ -102,6 +102,17 @@ int runMatrix(const CommandLine &options)
     return run(&options);
 }
 
+int runStampCase(const CommandLine &options)
+{
+    QString problem;
+    const auto run = moduleEntry<RunStampCaseFunction>(kStampModule, kRunStampCaseSymbol, problem);
+    if (!run)
+        return Fail(QCoreApplication::translate("GlenLantern", "The case cannot be stamped: %1")
+                            .arg(problem),
+                    1);
+    return run(&options);
+}
+
 // The jobs without a window, with their texts in the user's language. Nothing when the
 // windows are to open (runWindows is then their module's entry): they make an application of
 // their own.
@@ -133,6 +144,8 @@ std::optional<int> runWithoutWindow(int argc, char *argv[], const QStringList &a
         return runCaseJob(options);
     case CommandLine::Job::Matrix:
         return runMatrix(options);
+    case CommandLine::Job::StampCase:
+        return runStampCase(options);
     case CommandLine::Job::Windows:
         break;
     }

@@ -2,6 +2,7 @@
 // The --matrix job: its own module, loaded only for it, so that Qt Network's libraries cost the
 // other starts nothing. The entry has made the application object and read the command line.
 #include "Case.h"
+#include "CaseSettings.h"
 #include "PgCaseStore.h"
 #include "CommandLine.h"
 #include "EntryList.h"
@@ -13,9 +14,9 @@
 
 #include <cstdio>
 
-extern "C" Q_DECL_EXPORT PageLoader *GlNewPageLoader()
+extern "C" Q_DECL_EXPORT PageLoader *GlNewPageLoader(const ProxySetting *proxy)
 {
-    return new NetworkPageLoader;
+    return new NetworkPageLoader(proxy ? *proxy : ProxySetting());
 }
 
 namespace {
@@ -57,6 +58,15 @@ public:
         }
     }
 
+    // The proxy the case's searches go through, after what the command line gives for the case
+    // is kept with it.
+    ProxySetting proxy(const CommandLine &options) const
+    {
+        const QString location = m_case->info().location;
+        Cases::KeepCaseSettings(location, options.proxy, options.userAgent);
+        return Cases::CaseProxy(location);
+    }
+
     // Sends what waits for the server, as long as the server takes it (a server that stops
     // answering is given up on within seconds); how many records still wait.
     int finish()
@@ -80,9 +90,12 @@ extern "C" Q_DECL_EXPORT int GlRunMatrix(const CommandLine *options)
     try {
         QStringList problems;
         std::unique_ptr<CellRecorder> recorder;
-        if (!options->caseFolder.isEmpty())
+        ProxySetting proxy;
+        if (!options->caseFolder.isEmpty()) {
             recorder = AsUsageError([&] { return std::make_unique<CellRecorder>(*options, problems); });
-        NetworkPageLoader loader;
+            proxy = AsUsageError([&] { return recorder->proxy(*options); });
+        }
+        NetworkPageLoader loader(proxy);
         MatrixJobOutput output = RunMatrixJob(*options, loader, [&](const MatrixRun &run, qsizetype cell) {
             if (recorder)
                 recorder->record(run, cell);

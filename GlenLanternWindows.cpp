@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Glen Lantern's windows: the module the program loads to open them (see EntryPoints.h). A start
-// first offers its command line to the program that runs already; only when none takes it does it
-// open the main window and serve the session bus.
+// first offers its command line to the program that runs already (the one its case runs in, see
+// ProgramRoute.h); only when none takes it does it open the main window and serve the session
+// bus.
 #include "BrowserPane.h"
 #include "CommandLine.h"
 #include "DefaultBrowser.h"
@@ -9,6 +10,7 @@
 #include "Error.h"
 #include "ErrorBox.h"
 #include "Main.h"
+#include "ProgramRoute.h"
 #include "QtPrompts.h"
 #include "SessionBus.h"
 #include "StartRequest.h"
@@ -21,14 +23,18 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QIcon>
+#include <QProcess>
 #include <QTimer>
 
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace {
 
-// The result matrix's loader, from the module beside the program that has Qt Network.
-std::unique_ptr<PageLoader> LoadPageLoader()
+// The result matrix's loader, from the module beside the program that has Qt Network; its pages
+// go through the program's proxy.
+std::unique_ptr<PageLoader> LoadPageLoader(const ProxySetting &proxy)
 {
     const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
     QLibrary module(QDir(folder).filePath(QString::fromLatin1(kMatrixModule)));
@@ -36,7 +42,35 @@ std::unique_ptr<PageLoader> LoadPageLoader()
     if (!make)
         throw CommandError(QCoreApplication::translate("GlenLantern", "The matrix cannot run: %1")
                                    .arg(module.errorString()));
-    return std::unique_ptr<PageLoader>(make());
+    return std::unique_ptr<PageLoader>(make(&proxy));
+}
+
+// The engine's switches as the user gave them, before this program added its proxy's: a program
+// started from this one finds its own proxy.
+struct UserEngineFlags
+{
+    bool set = qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS");
+    QString value = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS");
+};
+
+// A start of the program as if from the command line, in the folder given; it goes where it
+// belongs, as any start does.
+void StartProgram(const QStringList &arguments, const QString &folder, const UserEngineFlags &flags)
+{
+    QProcess process;
+    process.setProgram(QCoreApplication::applicationFilePath());
+    process.setArguments(arguments);
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (flags.set)
+        environment.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"), flags.value);
+    else
+        environment.remove(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"));
+    process.setProcessEnvironment(environment);
+    if (!process.startDetached())
+        throw CommandError(QCoreApplication::translate("GlenLantern",
+                                                       "The program could not be started: %1")
+                                   .arg(process.errorString()));
 }
 
 // A program started only to answer the desktop's search ends when it has not been asked
@@ -44,7 +78,8 @@ std::unique_ptr<PageLoader> LoadPageLoader()
 constexpr int kBackgroundIdleMs = 60000;
 
 // The desktop's own dialogs, web engine, notification area, error box and web browser.
-MainWindowParts DesktopParts(const CommandLine &options)
+MainWindowParts DesktopParts(const CommandLine &options, const ProgramRoute &route,
+                             SessionBus &sessionBus, const UserEngineFlags &flags)
 {
     MainWindowParts parts;
     parts.prompts = std::make_unique<QtPrompts>();
@@ -58,7 +93,12 @@ MainWindowParts DesktopParts(const CommandLine &options)
         return timer->elapsed();
     };
     parts.openInDefaultBrowser = OpenInDefaultBrowser;
-    parts.createPageLoader = LoadPageLoader;
+    parts.createPageLoader = [proxy = route.proxy] { return LoadPageLoader(proxy); };
+    parts.route = route;
+    parts.startProgram = [flags](const QStringList &arguments, const QString &folder) {
+        StartProgram(arguments, folder, flags);
+    };
+    parts.leaveBus = [&sessionBus] { sessionBus.leave(); };
     parts.engineFolders = UserFoldersFromEnvironment();
     if (!options.servicesFile.isEmpty())
         parts.servicesFile = options.servicesFile;
@@ -72,12 +112,13 @@ MainWindowParts DesktopParts(const CommandLine &options)
 // then says whether another program runs (Alone: it does not answer, or shows its windows
 // elsewhere) or none does.
 std::optional<int> handToRunningProgram(int argc, char *argv[], const QStringList &arguments,
-                                        SessionBus::Start &start)
+                                        const ProgramRoute &route, SessionBus::Start &start)
 {
     QCoreApplication app(argc, argv);
     QString refusal;
-    start = SessionBus::HandToRunningProgram(QStringLiteral(GL_APPSTREAM_ID), arguments,
-                                             QDir::currentPath(), refusal);
+    start = SessionBus::HandToRunningProgram(BusNames::ForApplication(QStringLiteral(GL_APPSTREAM_ID)),
+                                             route.handTo, arguments, QDir::currentPath(),
+                                             refusal);
     switch (start) {
     case SessionBus::Start::HandedOver:
         return 0;
@@ -154,20 +195,47 @@ BusProgram busProgram(TfrmMain &frmMain, bool &shown)
     return program;
 }
 
+// The program the user works in takes the front name, so that a start without a case (a
+// capture, a search) reaches its window.
+void followFront(SessionBus &sessionBus, const CommandLine &options)
+{
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, &sessionBus,
+                     [&sessionBus](Qt::ApplicationState state) {
+                         if (state == Qt::ApplicationActive)
+                             sessionBus.claimFront();
+                     });
+    if (!options.background)
+        sessionBus.claimFront();
+}
+
 int runWindows(int argc, char *argv[], const QStringList &arguments, const CommandLine &options)
 {
-    PrepareBrowserEngine();
+    const UserEngineFlags userFlags;
+    ProgramRoute route;
+    try {
+        route = RouteStart(options, BusNames::ForApplication(QStringLiteral(GL_APPSTREAM_ID)));
+    } catch (const CommandError &error) {
+        return Fail(error.message(), 2);
+    }
+    PrepareBrowserEngine(route.proxy);
     SessionBus::Start handOver = SessionBus::Start::NotRunning;
-    if (const std::optional<int> status = handToRunningProgram(argc, argv, arguments, handOver))
-        return *status;
+    if (const std::optional<int> status
+        = handToRunningProgram(argc, argv, arguments, route, handOver)) {
+        // Ended at once, before the static destructors: the bus's thread may still release a
+        // reply while Qt's type registry goes, which printed "an instance of an invalid type".
+        std::fflush(nullptr);
+        std::_Exit(*status);
+    }
     QApplication app(argc, argv);
     const Translations translations;
     setUpApplication();
-    SessionBus sessionBus(QStringLiteral(GL_APPSTREAM_ID));
+    SessionBus sessionBus(route.isCaseProgram()
+                                  ? BusNames::ForCase(QStringLiteral(GL_APPSTREAM_ID), route.busKey)
+                                  : BusNames::ForApplication(QStringLiteral(GL_APPSTREAM_ID)));
     if (const std::optional<int> status = claimName(sessionBus, arguments, options, handOver))
         return *status;
 
-    TfrmMain frmMain(DesktopParts(options));
+    TfrmMain frmMain(DesktopParts(options, route, sessionBus, userFlags));
     PrepareBrowserWindow(&frmMain);
     // The lists the command line names came in with the window.
     CommandLine startOptions = options;
@@ -185,6 +253,7 @@ int runWindows(int argc, char *argv[], const QStringList &arguments, const Comma
     bool shown = !options.background;
     sessionBus.setProgram(busProgram(frmMain, shown));
     QObject::connect(&frmMain, &TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    followFront(sessionBus, options);
     QTimer idle;
     if (options.background)
         endWhenUnused(idle, sessionBus, shown);

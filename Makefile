@@ -30,19 +30,22 @@ bench: build
 	python3 bench/commandline.py $(BUILD)
 	python3 bench/walk.py $(BUILD)
 	python3 bench/matrix.py $(BUILD)
+	python3 bench/sweep.py $(BUILD)
 	python3 bench/pgcase.py $(BUILD)
 
 # The libFuzzer targets for a bounded time each, in a clang build of its own. Each runs over
-# its committed seeds (fuzz/seeds/<target>) and keeps what it finds in $(FUZZ_BUILD)/fuzz/corpus.
+# its committed seeds (fuzz/seeds/<target>) and keeps what it finds in $(FUZZ_BUILD)/fuzz/corpus;
+# every target runs even when one finds a fault, and the targets that did are named at the end.
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS      ?= fuzz_rtf fuzz_listfile fuzz_console fuzz_mozlz4
+FUZZERS      ?= fuzz_rtf fuzz_listfile fuzz_console fuzz_mozlz4 fuzz_whatsmyname \
+                fuzz_hitrule fuzz_serveraddress
 fuzz: deps
 	@sh scripts/setup-deps.sh fuzz
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGL_FUZZ=ON \
 		-DGL_BUILD_TESTS=OFF -DGL_BUILD_BENCH=OFF
 	cmake --build $(FUZZ_BUILD) --target fuzzers -j $(JOBS)
-	@for target in $(FUZZERS); do \
+	@failed=""; for target in $(FUZZERS); do \
 		seeds=fuzz/seeds/$$target; \
 		[ $$target = fuzz_rtf ] && seeds="$$seeds tests/data/rtf"; \
 		mkdir -p $(FUZZ_BUILD)/fuzz/corpus/$$target; \
@@ -50,8 +53,11 @@ fuzz: deps
 		$(FUZZ_BUILD)/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 			-rss_limit_mb=4096 -max_len=65536 -print_final_stats=1 \
 			-artifact_prefix=$(FUZZ_BUILD)/fuzz/$$target- \
-			$(FUZZ_BUILD)/fuzz/corpus/$$target $$seeds || exit 1; \
-	done
+			$(FUZZ_BUILD)/fuzz/corpus/$$target $$seeds || failed="$$failed $$target"; \
+	done; \
+	if [ -n "$$failed" ]; then \
+		echo "Faults found by:$$failed (inputs in $(FUZZ_BUILD)/fuzz/<target>-crash-*)"; exit 1; \
+	fi
 
 package: build
 	cmake --build $(BUILD) --target package

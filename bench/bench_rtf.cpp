@@ -97,7 +97,10 @@ public:
     bool ConfirmRisk(const QString &, const QString &, const QString &) override { return false; }
     bool AskLogin(const QString &, const QString &, QString &, QString &) override { return false; }
     std::optional<QString> AskPassword(const QString &, const QString &) override { return {}; }
-    std::optional<QString> ChooseCase(const QString &) override { return {}; }
+    bool ChooseCase(const QStringList &, const std::function<void(const QString &)> &) override
+    {
+        return false;
+    }
 
 private:
     QString m_path;

@@ -6,7 +6,7 @@ every service is a host of its own as on the web. At three sizes: the wall time,
 resident memory (GNU time) and the most connections the program held open to one host at once
 (the servers count them; one server a host, its services told apart by their paths).
 `--pause 0`: the politeness pause would otherwise be most of the time;
-the limits of two at once to a host and eight in all stay.
+the limits of two at once to a host and 64 in all stay.
 
 Then the window's matrix (Tools > Result Matrix, offscreen) of the same sizes against the same
 servers: the time from its start until its last cell is filled."""

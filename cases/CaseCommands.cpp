@@ -4,6 +4,7 @@
 #include "CaseExport.h"
 #include "CaseStores.h"
 #include "CaseVerify.h"
+#include "FillText.h"
 #include "SqliteCaseStore.h"
 
 #include <QCoreApplication>
@@ -20,19 +21,24 @@ struct Tr
 
 namespace Cases {
 
-CaseJobOutput RunVerifyCaseJob(const QString &location)
+CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile, bool trustChain)
 {
     CaseJobOutput output;
     try {
         const auto store = OpenCaseStore(location, CaseAccess::ReadOnly);
         const auto *folder = dynamic_cast<const SqliteCaseStore *>(store.get());
         if (const QString damage = folder ? folder->integrityProblem() : QString(); !damage.isEmpty()) {
-            output.errors.append(Tr::tr("The case \"%1\" cannot be read: %2")
-                                         .arg(store->info().location, damage));
+            output.errors.append(FillText(Tr::tr("The case \"%1\" cannot be read: %2"),
+                                          store->info().location, damage));
             output.status = 2;
             return output;
         }
-        const VerifyReport report = VerifyCase(*store);
+        VerifyReport report;
+        // A link where case.lock or captures/ should be is a fault of the case, not of the disk.
+        if (folder)
+            report.problem = folder->folderProblem();
+        if (report.holds())
+            report = VerifyCase(*store, tsaCaFile, trustChain);
         (report.holds() ? output.out : output.errors).append(report.summary(store->info().location));
         output.status = report.holds() ? 0 : 1;
     } catch (const CaseOpenError &error) {
@@ -42,21 +48,22 @@ CaseJobOutput RunVerifyCaseJob(const QString &location)
     return output;
 }
 
-CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile)
+CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile,
+                               const QString &tsaCaFile)
 {
     CaseJobOutput output;
     const std::optional<ExportFormat> chosen = ExportFormatNamed(format);
     if (!chosen) {
-        output.errors.append(Tr::tr("--format is one of %1, not \"%2\"")
-                                     .arg(ExportFormatNames().join(QStringLiteral(", ")), format));
+        output.errors.append(FillText(Tr::tr("--format is one of %1, not \"%2\""),
+                                      ExportFormatNames().join(QStringLiteral(", ")), format));
         output.status = 2;
         return output;
     }
     try {
         const auto store = OpenCaseStore(location, CaseAccess::ReadOnly);
-        const QStringList leftOut = ExportCase(*store, *chosen, outFile);
+        const QStringList leftOut = ExportCase(*store, *chosen, outFile, tsaCaFile);
         for (const QString &what : leftOut)
-            output.errors.append(Tr::tr("Left out of %1: %2").arg(outFile, what));
+            output.errors.append(FillText(Tr::tr("Left out of %1: %2"), outFile, what));
         output.status = leftOut.isEmpty() ? 0 : 1;
     } catch (const CaseOpenError &error) {
         output.errors.append(error.message());
@@ -82,7 +89,8 @@ CaseJobOutput RunCopyCaseJob(const QString &from, const QString &to)
         output.status = 1;
         return output;
     }
-    output = RunVerifyCaseJob(to);
+    // Whose authority a stamp names is the original's question; the copy keeps its tokens whole.
+    output = RunVerifyCaseJob(to, {}, false);
     if (output.status == 2)
         output.status = 1;
     return output;

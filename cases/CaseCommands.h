@@ -15,10 +15,11 @@ struct CaseJobOutput
     int status = 0;
 };
 
-// glenlantern --verify-case CASE (a folder or a server's address)
-CaseJobOutput RunVerifyCaseJob(const QString &location);
-// glenlantern --export-case CASE --format csv|jsonl|html|warc --out FILE
-CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile);
+// glenlantern --verify-case CASE (a folder or a server's address) [--tsa-ca FILE]
+CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile = {}, bool trustChain = true);
+// glenlantern --export-case CASE --format csv|jsonl|html|warc|wacz --out FILE [--tsa-ca FILE]
+CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile,
+                               const QString &tsaCaFile = {});
 // glenlantern --copy-case FROM TO: the copy made, then verified.
 CaseJobOutput RunCopyCaseJob(const QString &from, const QString &to);
 

@@ -59,6 +59,12 @@ const QList<EntryField> &EntryFields()
             {"failure", &E::failure, nullptr, {kCapture}},
             {"note", &E::note, nullptr, {kNote}},
             {"prev_hash", &E::prevHash, nullptr, {}},
+            {"stamped_seq", nullptr, &E::stampedSeq, {kStamp}, 2},
+            {"stamped_hash", &E::stampedHash, nullptr, {kStamp}, 2},
+            {"tsa_url", &E::tsaUrl, nullptr, {kStamp}, 2},
+            {"tsa_name", &E::tsaName, nullptr, {kStamp}, 2},
+            {"stamp_time", &E::stampTime, nullptr, {kStamp}, 2},
+            {"token_sha256", &E::tokenSha256, nullptr, {kStamp}, 2},
             // clang-format on
     };
     return fields;
@@ -131,7 +137,7 @@ const Layout &cachedLayout(const QString &kind, bool withHash)
     // The known kinds are laid out once; an unknown kind (a damaged record) each time.
     static const QList<std::pair<QString, std::array<Layout, 2>>> known = [] {
         QList<std::pair<QString, std::array<Layout, 2>>> list;
-        for (const char *k : {kSearch, kCapture, kNote}) {
+        for (const char *k : {kSearch, kCapture, kNote, kStamp}) {
             const QString name = QString::fromLatin1(k);
             list.append({name, {layoutOf(name, false), layoutOf(name, true)}});
         }

@@ -19,6 +19,8 @@ inline constexpr char kApplication[] = "glenlantern-case";
 inline constexpr char kSearch[] = "search";
 inline constexpr char kCapture[] = "capture";
 inline constexpr char kNote[] = "note";
+// A time-stamp authority's token over the hash of an entry (RFC 3161): when the chain held it.
+inline constexpr char kStamp[] = "stamp";
 
 // How a search ended: its page loaded, failed, or the user moved on before it finished.
 inline constexpr char kLoaded[] = "loaded";
@@ -79,6 +81,15 @@ struct CaseEntry
     QString failure;     // why the capture failed; empty for a file
     // A note: the user's words on the search; the latest note of a search is the one that holds.
     QString note;
+    // A stamp: the entry stamped (its seq and hash, the imprint the authority signed), the
+    // authority (its address and its name), the time it gave, and the SHA-256 of its answer as
+    // kept (a case folder's stamps/ file, a server case's database).
+    qint64 stampedSeq = 0;
+    QString stampedHash;
+    QString tsaUrl;
+    QString tsaName;
+    QString stampTime; // as entries hold times
+    QString tokenSha256;
     // The chain: the hash of the entry before (for the first, the hash of the case's identity)
     // and the entry's own, both SHA-256 in lowercase hex.
     QString prevHash;

@@ -111,6 +111,13 @@ public:
     // A capture's bytes, or nullptr with the reason (missing, unreadable, not a name of the
     // store's).
     virtual std::unique_ptr<QIODevice> openCapture(const QString &file, QString &problem) const = 0;
+    // Appends a stamp entry (kStamp, its stamp fields filled in) with the authority's answer,
+    // which the store keeps beside it (a case folder's stamps/, a server's database) under
+    // StampFileName(): both or neither. CaseWriteError when it is not written; a stamp never
+    // waits for a server that is away.
+    virtual CaseEntry appendStamp(CaseEntry entry, const QByteArray &answer) = 0;
+    // The answer a stamp entry names, or empty with the reason (missing, unreadable).
+    virtual QByteArray readStamp(const CaseEntry &stamp, QString &problem) const = 0;
     // Entries appended here that the store has not taken yet (a server out of reach).
     virtual int waiting() const { return 0; }
 };

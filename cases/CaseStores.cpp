@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CaseStores.h"
 
+#include "FillText.h"
 #include "PgCaseStore.h"
 #include "SqliteCaseStore.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 
 namespace {
@@ -38,6 +40,18 @@ void CopyCaseFrom(const CaseStore &source, const QString &to)
     const CopySource entries = [&](const CopyPut &put) {
         source.snapshot([&] {
             source.read([&](const CaseEntry &entry) {
+                if (entry.kind == QLatin1StringView(kStamp)) {
+                    QString problem;
+                    QBuffer answer;
+                    answer.setData(source.readStamp(entry, problem));
+                    if (!problem.isEmpty())
+                        throw CommandError(FillText(Tr::tr("The case \"%1\" was not copied: "
+                                                           "record %2's stamp: %3"),
+                                                    from, entry.seq, problem));
+                    answer.open(QIODevice::ReadOnly);
+                    put(entry, &answer);
+                    return;
+                }
                 if (!entry.isCaptureFile()) {
                     put(entry, nullptr);
                     return;
@@ -45,10 +59,9 @@ void CopyCaseFrom(const CaseStore &source, const QString &to)
                 QString problem;
                 const std::unique_ptr<QIODevice> capture = source.openCapture(entry.file, problem);
                 if (!capture)
-                    throw CommandError(Tr::tr("The case \"%1\" was not copied: record %2's capture: %3")
-                                               .arg(from)
-                                               .arg(entry.seq)
-                                               .arg(problem));
+                    throw CommandError(FillText(Tr::tr("The case \"%1\" was not copied: record "
+                                                       "%2's capture: %3"),
+                                                from, entry.seq, problem));
                 put(entry, capture.get());
             });
         });

@@ -2,6 +2,9 @@
 #include "CaseVerify.h"
 
 #include "Case.h"
+#include "EntryCheck.h"
+#include "FillText.h"
+#include "StampCheck.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -20,11 +23,14 @@ using namespace Cases;
 class ChainWalk
 {
 public:
-    ChainWalk(const CaseStore &store, VerifyReport &report)
+    ChainWalk(const CaseStore &store, VerifyReport &report, const QString &caFile, bool trustChain)
         : m_store(store), m_report(report),
-          m_previous(GenesisHash(store.info().id, store.info().created))
+          m_previous(GenesisHash(store.info().id, store.info().created)), m_stamps(store, caFile, trustChain)
     {
     }
+
+    // Before the walk: which entries are stamped, so that the walk keeps their hash and time.
+    void findStamped() { m_stamps.findStamped(); }
 
     void visit(const CaseEntry &entry)
     {
@@ -37,11 +43,14 @@ public:
         m_lastSeq = entry.seq;
         m_previous = entry.hash;
         m_report.head = entry.hash;
+        m_stamps.passed(entry);
         if (entry.kind == QLatin1StringView(kSearch)) {
             ++m_report.searches;
             m_searches.insert(entry.seq);
         } else if (entry.kind == QLatin1StringView(kNote)) {
             ++m_report.notes;
+        } else if (entry.kind == QLatin1StringView(kStamp)) {
+            m_stamps.held(entry, m_report);
         } else if (entry.isCaptureFile()) {
             ++m_report.captures;
         } else {
@@ -55,14 +64,12 @@ public:
             return;
         const ChainHead head = m_store.head();
         if (head.seq > m_lastSeq)
-            m_report.problem = Tr::tr("record %1 is missing (the case's head names record %2)")
-                                       .arg(m_lastSeq + 1)
-                                       .arg(head.seq);
+            m_report.problem = FillText(Tr::tr("record %1 is missing (the case's head names record %2)"),
+                                        m_lastSeq + 1, head.seq);
         else if (head.seq < m_lastSeq)
-            m_report.problem = Tr::tr("record %1 was added outside the program (the case's head "
-                                      "names record %2)")
-                                       .arg(head.seq + 1)
-                                       .arg(head.seq);
+            m_report.problem = FillText(Tr::tr("record %1 was added outside the program (the case's "
+                                               "head names record %2)"),
+                                        head.seq + 1, head.seq);
         else if (head.hash != m_previous)
             m_report.problem = Tr::tr("the case's head does not match record %1").arg(m_lastSeq);
     }
@@ -74,7 +81,7 @@ private:
         if (entry.seq > expected)
             return entry.seq == expected + 1
                     ? Tr::tr("record %1 is missing").arg(expected)
-                    : Tr::tr("records %1 to %2 are missing").arg(expected).arg(entry.seq - 1);
+                    : FillText(Tr::tr("records %1 to %2 are missing"), expected, entry.seq - 1);
         if (entry.seq != expected)
             return Tr::tr("record %1 is out of order").arg(entry.seq);
         if (EntryHash(entry) != entry.hash)
@@ -82,15 +89,15 @@ private:
         if (entry.prevHash != m_previous)
             return Tr::tr("record %1 does not follow the record before it (the chain is broken)")
                     .arg(entry.seq);
+        // A record appended through SQL with a right hash and a forged field.
+        if (const QString problem = EntryFieldProblem(entry); !problem.isEmpty())
+            return problem;
         const bool search = entry.kind == QLatin1StringView(kSearch);
-        const bool known = search || entry.kind == QLatin1StringView(kNote)
-                || entry.kind == QLatin1StringView(kCapture);
-        if (!known)
-            return Tr::tr("record %1 is of an unknown kind").arg(entry.seq);
+        if (entry.kind == QLatin1StringView(kStamp))
+            return m_stamps.problemOf(entry);
         if (!search && !m_searches.contains(entry.searchSeq))
-            return Tr::tr("record %1 refers to record %2, which is no search before it")
-                    .arg(entry.seq)
-                    .arg(entry.searchSeq);
+            return FillText(Tr::tr("record %1 refers to record %2, which is no search before it"),
+                            entry.seq, entry.searchSeq);
         return entry.isCaptureFile() ? captureProblem(entry) : QString();
     }
 
@@ -102,15 +109,13 @@ private:
         if (file && !DigestOf(*file, digest, problem))
             problem = Tr::tr("%1 cannot be read (%2)").arg(entry.file, problem);
         if (problem.isEmpty() && digest.size != entry.size)
-            problem = Tr::tr("%1 has %2 bytes where %3 were recorded")
-                              .arg(entry.file)
-                              .arg(digest.size)
-                              .arg(entry.size);
+            problem = FillText(Tr::tr("%1 has %2 bytes where %3 were recorded"), entry.file,
+                               digest.size, entry.size);
         else if (problem.isEmpty() && digest.sha256 != entry.sha256)
             problem = Tr::tr("%1 was changed (its SHA-256 is not the one recorded)").arg(entry.file);
         return problem.isEmpty()
                 ? problem
-                : Tr::tr("the capture of record %1: %2").arg(entry.seq).arg(problem);
+                : FillText(Tr::tr("the capture of record %1: %2"), entry.seq, problem);
     }
 
     const CaseStore &m_store;
@@ -118,17 +123,22 @@ private:
     QString m_previous;
     qint64 m_lastSeq = 0;
     QSet<qint64> m_searches;
+    StampCheck m_stamps;
 };
 
 } // namespace
 
 namespace Cases {
 
-VerifyReport VerifyCase(const CaseStore &store)
+VerifyReport VerifyCase(const CaseStore &store, const QString &caFile, bool trustChain)
 {
     VerifyReport report;
-    ChainWalk walk(store, report);
+    report.problem = IdentityProblem(store.info());
+    if (!report.holds())
+        return report;
+    ChainWalk walk(store, report, caFile, trustChain);
     store.snapshot([&] {
+        walk.findStamped();
         store.read([&](const CaseEntry &entry) { walk.visit(entry); });
         walk.checkHead();
     });
@@ -138,16 +148,12 @@ VerifyReport VerifyCase(const CaseStore &store)
 QString VerifyReport::summary(const QString &location) const
 {
     if (!holds())
-        return Tr::tr("The case \"%1\" does not hold: %2").arg(location, problem);
-    return Tr::tr("The case \"%1\" holds: %2 records (searches: %3, captures: %4, failed "
-                  "captures: %5, notes: %6), chain head sha256:%7")
-            .arg(location)
-            .arg(entries)
-            .arg(searches)
-            .arg(captures)
-            .arg(failedCaptures)
-            .arg(notes)
-            .arg(head.isEmpty() ? QStringLiteral("-") : head);
+        return FillText(Tr::tr("The case \"%1\" does not hold: %2"), location, problem);
+    return FillText(Tr::tr("The case \"%1\" holds: %2 records (searches: %3, captures: %4, "
+                           "failed captures: %5, notes: %6), chain head sha256:%7"),
+                    location, entries, searches, captures, failedCaptures, notes,
+                    head.isEmpty() ? QStringLiteral("-") : head)
+            + StampSummary(*this);
 }
 
 } // namespace Cases

@@ -6,6 +6,8 @@
 
 #include <QIODevice>
 
+#include <functional>
+
 namespace Cases {
 
 class ExportSink
@@ -46,7 +48,20 @@ private:
     bool m_ok = true;
 };
 
+// A record of the WARC a player looks up by its address: where its gzip member lies.
+struct WarcIndexEntry
+{
+    QByteArray url;    // as WARC-Target-URI holds it
+    QByteArray date;   // as WARC-Date holds it
+    QByteArray mime;   // the record's Content-Type
+    QByteArray digest; // sha256:<hex> of its block
+    qint64 offset = 0;
+    qint64 length = 0;
+};
+using WarcIndex = std::function<void(const WarcIndexEntry &)>;
+
+// The case as WARC 1.1 (CaseWarc.cpp); each resource record told to `index` once written.
 void WriteWarc(const CaseStore &store, ExportSink &sink, const QString &fileName,
-               QStringList &leftOut);
+               QStringList &leftOut, const WarcIndex &index = {});
 
 } // namespace Cases

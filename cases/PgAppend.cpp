@@ -4,6 +4,8 @@
 #include "EntryRows.h"
 #include "PgSession.h"
 
+#include "CaseStamp.h"
+
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -117,22 +119,26 @@ QList<CaseEntry> PgSession::append(const QList<QueuedRecord> &records, const QLi
                 refuseNow(Tr::tr("the search it belongs to was not recorded"));
             entry.searchSeq = known.byOrigin.value(record.searchOrigin).seq;
         }
-        if (entry.kind != QLatin1StringView(kSearch)
+        const bool stamp = entry.kind == QLatin1StringView(kStamp);
+        if ((entry.kind == QLatin1StringView(kCapture) || entry.kind == QLatin1StringView(kNote))
             && known.kindOfSeq.value(entry.searchSeq) != QLatin1StringView(kSearch))
             refuseNow(Tr::tr("there is no search %1 in the case").arg(entry.searchSeq));
         entry.seq = head.seq + 1;
         entry.prevHash = head.hash;
-        if (!captures.value(i).isNull())
+        if (!captures.value(i).isNull() && !stamp)
             entry.file = captureName(entry);
         entry.hash = EntryHash(entry);
         head = {entry.seq, entry.hash};
         known.byOrigin.insert(record.origin, entry);
         known.kindOfSeq.insert(entry.seq, entry.kind);
         rows.append(EntryRow(entry, m_caseKey, record.origin));
-        if (!entry.file.isEmpty())
-            captureRows.append(QStringLiteral("(%1, %2, %3)")
+        // A stamp's token goes to its own table, under the stamp's file name.
+        if (!entry.file.isEmpty() || (stamp && !captures.value(i).isNull()))
+            captureRows.append(QStringLiteral("INSERT INTO glenlantern.%1 VALUES (%2, %3, %4)")
+                                       .arg(stamp ? QStringLiteral("stamps") : QStringLiteral("captures"))
                                        .arg(m_caseKey)
-                                       .arg(literal(db, entry.file), literal(db, captures.at(i))));
+                                       .arg(literal(db, stamp ? StampFileName(entry) : entry.file),
+                                            literal(db, captures.at(i))));
         written.append(entry);
     }
     if (!rows.isEmpty()) {
@@ -141,7 +147,7 @@ QList<CaseEntry> PgSession::append(const QList<QueuedRecord> &records, const QLi
                                        "json_populate_recordset(NULL::glenlantern.entries, %1::json)")
                                 .arg(literal(db, json))));
         for (const QString &row : std::as_const(captureRows))
-            step(query.exec(QStringLiteral("INSERT INTO glenlantern.captures VALUES ") + row));
+            step(query.exec(row));
         // The head moved, and the others told at commit.
         step(query.exec(QStringLiteral("UPDATE glenlantern.cases SET head_seq = %1, head_hash = '%2' "
                                        "WHERE key = %3 RETURNING pg_notify('%4', '%1')")
@@ -186,12 +192,20 @@ void PgSession::createCopy(const CaseInfo &identity, const CopySource &source)
     check(insertEntry.prepare(QStringLiteral("INSERT INTO glenlantern.entries (case_key, %1) VALUES (?, %2)")
                                       .arg(EntryColumns(), EntryPlaceholders())));
     check(insertCapture.prepare(QStringLiteral("INSERT INTO glenlantern.captures VALUES (?, ?, ?)")));
+    QSqlQuery insertStamp(db);
+    check(insertStamp.prepare(QStringLiteral("INSERT INTO glenlantern.stamps VALUES (?, ?, ?)")));
     source([&](const CaseEntry &entry, QIODevice *capture) {
         insertEntry.addBindValue(key);
         BindEntry(insertEntry, entry);
         if (!insertEntry.exec())
             failWith(insertEntry);
-        if (capture) {
+        if (capture && entry.kind == QLatin1StringView(kStamp)) {
+            insertStamp.addBindValue(key);
+            insertStamp.addBindValue(StampFileName(entry));
+            insertStamp.addBindValue(capture->readAll());
+            if (!insertStamp.exec())
+                failWith(insertStamp);
+        } else if (capture) {
             insertCapture.addBindValue(key);
             insertCapture.addBindValue(entry.file);
             insertCapture.addBindValue(capture->readAll());

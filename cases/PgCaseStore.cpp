@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PgCaseStore.h"
 
+#include "CaseStamp.h"
+#include "FillText.h"
 #include "PgSession.h"
 #include "PgWriter.h"
 
@@ -284,6 +286,40 @@ bool PgCaseStore::recallIdentity(qint64 &caseKey)
     m_info.schema = identity.value(QStringLiteral("schema")).toInt();
     caseKey = identity.value(QStringLiteral("key")).toInteger();
     return !m_info.id.isEmpty() && !m_info.created.isEmpty();
+}
+
+// A stamp goes to the server at once or not at all, on a connection of its own rather than
+// through the journal: its answer proves the head it was asked for, and nothing is kept of one
+// the server did not take.
+CaseEntry PgCaseStore::appendStamp(CaseEntry entry, const QByteArray &answer)
+{
+    if (isReadOnly())
+        throw CaseWriteError(Tr::tr("The case is open read-only: nothing is recorded"));
+    if (waiting() > 0)
+        throw CaseWriteError(Tr::tr("The stamp was not recorded: the server has not taken every "
+                                    "record yet"));
+    NormaliseTexts(entry);
+    withoutNul(entry);
+    entry.author = m_author;
+    QueuedRecord record;
+    record.origin = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    record.entry = entry;
+    PgSession session(m_address, PgSession::Role::Writer, PgSession::Prompt::Allowed);
+    QString problem;
+    if (!session.connect(problem))
+        throw CaseWriteError(FillText(Tr::tr("The stamp was not recorded: %1"), problem));
+    try {
+        session.prepareSchema(true);
+        session.openCase(false, m_info);
+        return session.append({record}, {answer}).constFirst();
+    } catch (const ServerLost &lost) {
+        throw CaseWriteError(FillText(Tr::tr("The stamp was not recorded: %1"), lost.reason));
+    }
+}
+
+QByteArray PgCaseStore::readStamp(const CaseEntry &stamp, QString &problem) const
+{
+    return reader().readStamp(StampFileName(stamp), problem);
 }
 
 } // namespace Cases

@@ -60,6 +60,8 @@ public:
     ChainHead head() const override;
     void snapshot(const std::function<void()> &work) const override;
     std::unique_ptr<QIODevice> openCapture(const QString &file, QString &problem) const override;
+    CaseEntry appendStamp(CaseEntry entry, const QByteArray &answer) override;
+    QByteArray readStamp(const CaseEntry &stamp, QString &problem) const override;
     int waiting() const override { return m_journal ? m_journal->size() : 0; }
 
     // Who the entries of this program name: the database user and this machine.

@@ -96,28 +96,43 @@ void PgSession::snapshot(const std::function<void()> &work) const
     query.exec(QStringLiteral("COMMIT"));
 }
 
-std::unique_ptr<QIODevice> PgSession::openCapture(const QString &file, QString &problem) const
+// A file kept in one of the case's tables of files (captures, stamps); null with the reason.
+QByteArray PgSession::readFile(const QString &table, const QString &file, QString &problem) const
 {
     const SilenceGuard guard(*this);
     QSqlQuery query(database());
-    if (!query.prepare(QStringLiteral("SELECT data FROM glenlantern.captures WHERE case_key = ? AND file = ?"))) {
+    if (!query.prepare(QStringLiteral("SELECT data FROM glenlantern.%1 WHERE case_key = ? AND file = ?")
+                               .arg(table))) {
         problem = query.lastError().databaseText().trimmed();
-        return nullptr;
+        return {};
     }
     query.addBindValue(m_caseKey);
     query.addBindValue(file);
     if (!query.exec()) {
         problem = query.lastError().databaseText().trimmed();
-        return nullptr;
+        return {};
     }
     if (!query.next()) {
         problem = Tr::tr("%1 is missing from the database").arg(file);
-        return nullptr;
+        return {};
     }
+    return query.value(0).toByteArray();
+}
+
+std::unique_ptr<QIODevice> PgSession::openCapture(const QString &file, QString &problem) const
+{
+    const QByteArray data = readFile(QStringLiteral("captures"), file, problem);
+    if (!problem.isEmpty())
+        return nullptr;
     auto device = std::make_unique<QBuffer>();
-    device->setData(query.value(0).toByteArray());
+    device->setData(data);
     device->open(QIODevice::ReadOnly);
     return device;
+}
+
+QByteArray PgSession::readStamp(const QString &file, QString &problem) const
+{
+    return readFile(QStringLiteral("stamps"), file, problem);
 }
 
 void PgSession::listen(const std::function<void(qint64)> &heard)

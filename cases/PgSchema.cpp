@@ -51,6 +51,12 @@ QString columnDefinition(const Cases::EntryField &field)
                  field.kinds.isEmpty() ? QStringLiteral(" NOT NULL") : QString());
 }
 
+// A stamp's token as the authority sent it, under the stamp's file name (version 2 on).
+const QString kCreateStamps = QStringLiteral(
+        "CREATE TABLE IF NOT EXISTS glenlantern.stamps (case_key bigint NOT NULL REFERENCES "
+        "glenlantern.cases (key), file text NOT NULL, data bytea NOT NULL, "
+        "PRIMARY KEY (case_key, file))");
+
 QStringList createStatements()
 {
     QString columns;
@@ -73,7 +79,8 @@ QStringList createStatements()
             QStringLiteral("CREATE INDEX entries_search ON glenlantern.entries (case_key, search_seq)"),
             QStringLiteral("CREATE TABLE glenlantern.captures (case_key bigint NOT NULL "
                            "REFERENCES glenlantern.cases (key), file text NOT NULL, "
-                           "data bytea NOT NULL, PRIMARY KEY (case_key, file))")};
+                           "data bytea NOT NULL, PRIMARY KEY (case_key, file))"),
+            kCreateStamps};
 }
 
 const QString kPresent = QStringLiteral("SELECT to_regnamespace('glenlantern') IS NOT NULL, "
@@ -157,6 +164,7 @@ void PgSession::upgradeSchema(QSqlQuery &query, int from)
                 added.append(QStringLiteral("ADD COLUMN ") + columnDefinition(field));
         }
         check(query.exec(QStringLiteral("ALTER TABLE glenlantern.entries ") + added.join(u", ")));
+        check(query.exec(kCreateStamps));
         check(query.exec(QStringLiteral("UPDATE glenlantern.meta SET value = '%1' WHERE key = 'schema'")
                                  .arg(kServerSchemaVersion)));
     }

@@ -76,6 +76,8 @@ public:
     ChainHead head() const;
     void snapshot(const std::function<void()> &work) const;
     std::unique_ptr<QIODevice> openCapture(const QString &file, QString &problem) const;
+    // A stamp's token, kept under the stamp's file name.
+    QByteArray readStamp(const QString &file, QString &problem) const;
 
     // Others' appends, told as the case's head seq, from the thread's event loop.
     void listen(const std::function<void(qint64)> &heard);
@@ -91,6 +93,7 @@ private:
     // Runs the query; on failure throws ServerLost when the link broke, else `refusal(why)`.
     void run(QSqlQuery &query, bool ok, const std::function<void(const QString &)> &refusal) const;
     void upgradeSchema(QSqlQuery &query, int from);
+    QByteArray readFile(const QString &table, const QString &file, QString &problem) const;
 
     ServerAddress m_address;
     Role m_role;

@@ -2,6 +2,7 @@
 #include "SqliteCaseStore.h"
 
 #include "EntryRows.h"
+#include "FillText.h"
 
 #include <QAtomicInteger>
 #include <QCoreApplication>
@@ -11,13 +12,9 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSysInfo>
 #include <QUuid>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace {
 
@@ -27,9 +24,11 @@ struct Tr
     Q_DECLARE_TR_FUNCTIONS(Cases)
 };
 
-constexpr char kDatabaseFile[] = "case.sqlite";
-constexpr char kLockFile[] = "case.lock";
-constexpr char kCaptures[] = "captures";
+using Cases::CaseFolder;
+
+const QString kDatabaseFile = QString::fromLatin1(CaseFolder::kDatabase);
+const QString kNewDatabaseFile = QStringLiteral("case.sqlite.new");
+const QString kCaptures = QString::fromLatin1(CaseFolder::kCaptures);
 // SQLite's header field for the program that owns a database: "GLCS".
 constexpr qint64 kSqliteApplicationId = 0x474C4353;
 constexpr char kOpenOptions[] = "QSQLITE_BUSY_TIMEOUT=5000";
@@ -48,114 +47,88 @@ bool isCaptureName(const QString &name)
     return pattern.match(name).hasMatch();
 }
 
-// What a folder may hold and still be taken as empty: the leftovers of a creation that did not
-// finish.
-bool holdsOnlyLeftovers(const QString &folder)
-{
-    const QDir dir(folder);
-    for (const QFileInfo &info :
-         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        const QString name = info.fileName();
-        if (name == QLatin1StringView(kLockFile) || name.startsWith(u"case.sqlite.new"))
-            continue;
-        if (name == QLatin1StringView(kCaptures) && info.isDir()
-            && QDir(info.filePath()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-            continue;
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 namespace Cases {
 
 SqliteCaseStore::SqliteCaseStore(QString folder, Access access)
-    : m_folder(std::move(folder)), m_access(access), m_connection(nextConnectionName())
+    : m_folder(std::move(folder)), m_access(access), m_connection(nextConnectionName()),
+      m_files(m_folder)
 {
     m_info.location = m_folder;
 }
 
 SqliteCaseStore::~SqliteCaseStore()
 {
+    disconnect();
+}
+
+void SqliteCaseStore::disconnect()
+{
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connection);
-    if (m_lockFd >= 0)
-        ::close(m_lockFd); // the system lets go of the lock with the descriptor
 }
 
 std::unique_ptr<SqliteCaseStore> SqliteCaseStore::open(const QString &folderName, Access access)
 {
     const QString folder = QDir::cleanPath(QFileInfo(folderName).absoluteFilePath());
     std::unique_ptr<SqliteCaseStore> store(new SqliteCaseStore(folder, access));
-    const QFileInfo info(folder);
-    const QString file = folder + u'/' + QLatin1StringView(kDatabaseFile);
-    bool create = false;
-    if (!info.exists()) {
-        if (access == Access::ReadOnly)
-            store->fail(SystemErrorText(ENOENT));
-        create = true;
-    } else if (!info.isDir()) {
-        store->fail(Tr::tr("it is not a folder"));
-    } else if (!QFileInfo::exists(file)) {
-        if (access == Access::ReadOnly || !holdsOnlyLeftovers(folder))
-            store->fail(Tr::tr("it is not a case folder (it holds no %1)")
-                                .arg(QLatin1StringView(kDatabaseFile)));
-        create = true;
-    }
-    if (access == Access::Write) {
-        store->lock();
+    CaseFolder &files = store->m_files;
+    const bool write = access == Access::Write;
+    const bool missing = !QFileInfo::exists(folder) && !QFileInfo(folder).isSymLink();
+    if (missing && !write)
+        store->fail(SystemErrorText(ENOENT));
+    if (const QString problem = files.open(write && missing); !problem.isEmpty())
+        store->fail(problem);
+    const bool create = !files.holds(kDatabaseFile);
+    if (create && (!write || !files.holdsOnlyLeftovers()))
+        store->fail(Tr::tr("it is not a case folder (it holds no %1)").arg(kDatabaseFile));
+    if (const QString problem = files.databaseProblem(kDatabaseFile); !problem.isEmpty())
+        store->fail(problem);
+    if (write) {
+        files.lock();
         if (create)
             store->create();
-        // Captures a program was writing when it ended: nothing records them.
-        const QDir captures(folder + u'/' + QLatin1StringView(kCaptures));
-        for (const QString &name : captures.entryList({QStringLiteral(".partial-*")}, QDir::Files | QDir::Hidden))
-            QFile::remove(captures.filePath(name));
+        if (const QString problem = files.openCaptures(true); !problem.isEmpty())
+            store->fail(problem);
+        files.removePartials();
+    } else {
+        files.openCaptures(false); // a case without captures reads; verify tells of a link
     }
-    store->connect(file, access == Access::ReadOnly);
-    store->checkIdentity();
+    store->openDatabase(files.filePath(kDatabaseFile), !write);
     return store;
 }
 
 void SqliteCaseStore::fail(const QString &reason) const
 {
-    throw CaseOpenError(Tr::tr("Cannot open the case \"%1\": %2").arg(m_folder, reason));
+    throw CaseOpenError(FillText(Tr::tr("Cannot open the case \"%1\": %2"), m_folder, reason));
 }
 
-// An advisory lock of the system on case.lock: it ends with the process however the process
-// ends, so a program killed while it recorded leaves no lock behind to guess about.
-void SqliteCaseStore::lock()
+void SqliteCaseStore::damaged(const QString &why) const
 {
-    if (!QDir().mkpath(m_folder))
-        fail(Tr::tr("the folder cannot be created"));
-    const QString path = m_folder + u'/' + QLatin1StringView(kLockFile);
-    m_lockFd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (m_lockFd < 0) {
-        const int error = errno;
-        throw CaseReadOnlyError(Tr::tr("Cannot open the case \"%1\" for writing: %2")
-                                        .arg(m_folder, SystemErrorText(error)));
-    }
-    if (::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0) {
-        char text[256] = {};
-        const ssize_t got = ::pread(m_lockFd, text, sizeof text - 1, 0);
-        const QStringList holder = QString::fromUtf8(text, got > 0 ? got : 0).split(u'\n');
-        const qint64 pid = holder.value(0).toLongLong();
-        const QString host = holder.value(1);
-        ::close(m_lockFd);
-        m_lockFd = -1;
-        throw CaseLockedError(Tr::tr("The case \"%1\" is open in another program (process %2 "
-                                     "on %3): it is not written to here")
-                                      .arg(m_folder, QString::number(pid), host),
-                              pid, host);
-    }
-    const QByteArray holder = QByteArray::number(qint64(::getpid())) + '\n'
-            + QSysInfo::machineHostName().toUtf8() + '\n';
-    if (::ftruncate(m_lockFd, 0) != 0
-        || ::pwrite(m_lockFd, holder.constData(), size_t(holder.size()), 0) != holder.size()) {
-        // Who holds it is only told to others; the lock itself holds.
+    // A full disk fails SQLite's first read (its shared-memory index cannot be made): that is
+    // no damage, and the case is as it was once there is room.
+    if (m_files.diskFull())
+        fail(Tr::tr("there is no room left on its disk (%1)").arg(SystemErrorText(ENOSPC)));
+    fail(Tr::tr("%1 is damaged or not a database (%2)").arg(kDatabaseFile, why));
+}
+
+// The database opened and its identity checked; what SQLite made beside it for an open that
+// failed is removed again.
+void SqliteCaseStore::openDatabase(const QString &file, bool readOnly)
+{
+    const QString name = QFileInfo(file).fileName();
+    const QStringList before = m_files.companions(name);
+    try {
+        connect(file, readOnly);
+        checkIdentity();
+    } catch (const CaseOpenError &) {
+        disconnect();
+        m_files.removeNewCompanions(name, before);
+        throw;
     }
 }
 
@@ -173,26 +146,40 @@ void SqliteCaseStore::connect(const QString &file, bool readOnly)
     db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;") + QLatin1StringView(kOpenOptions)
                                   : QString::fromLatin1(kOpenOptions));
     if (!db.open())
-        fail(Tr::tr("%1 cannot be opened (%2)")
-                     .arg(QLatin1StringView(kDatabaseFile), db.lastError().databaseText()));
+        fail(Tr::tr("%1 cannot be opened (%2)").arg(kDatabaseFile, db.lastError().databaseText()));
 }
 
 // Made whole under another name and renamed into place: a case is there complete or not at all.
+// The file is made 0600 before SQLite is given it, so its log and index are made so too.
 void SqliteCaseStore::create(const CopySource &source)
 {
-    const QString temporary = m_folder + QStringLiteral("/case.sqlite.new");
-    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
-        QFile::remove(temporary + QLatin1StringView(suffix));
+    m_files.removeWithCompanions(kNewDatabaseFile);
+    if (const QString problem = m_files.createDatabase(kNewDatabaseFile); !problem.isEmpty())
+        fail(Tr::tr("the case cannot be created (%1)").arg(problem));
     if (m_info.id.isEmpty()) {
         m_info.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
         m_info.created = RecordTimeNow();
     }
+    try {
+        connect(m_files.filePath(kNewDatabaseFile), false);
+        fillNew(source);
+        disconnect();
+    } catch (...) {
+        disconnect();
+        m_files.removeWithCompanions(kNewDatabaseFile);
+        throw;
+    }
+    if (const QString problem = m_files.rename(kNewDatabaseFile, kDatabaseFile); !problem.isEmpty())
+        fail(Tr::tr("the case cannot be created (%1)").arg(problem));
+}
+
+void SqliteCaseStore::fillNew(const CopySource &source)
+{
     QString columns;
     for (const EntryField &field : EntryFields()) {
-        columns += QStringLiteral("%1 %2%3, ")
-                           .arg(QLatin1StringView(field.name),
-                                field.number ? QStringLiteral("INTEGER") : QStringLiteral("TEXT"),
-                                field.kinds.isEmpty() ? QStringLiteral(" NOT NULL") : QString());
+        columns += QLatin1StringView(field.name) + u' '
+                + (field.number ? QStringLiteral("INTEGER") : QStringLiteral("TEXT"))
+                + (field.kinds.isEmpty() ? QStringLiteral(" NOT NULL, ") : QStringLiteral(", "));
     }
     const QStringList statements = {
             QStringLiteral("PRAGMA application_id = %1").arg(kSqliteApplicationId),
@@ -211,32 +198,22 @@ void SqliteCaseStore::create(const CopySource &source)
             {QStringLiteral("head_seq"), QStringLiteral("0")},
             {QStringLiteral("head_hash"), GenesisHash(m_info.id, m_info.created)},
     };
-    connect(temporary, false);
-    {
-        QSqlDatabase db = database();
-        QSqlQuery query(db);
-        const auto check = [&](bool ok) {
-            if (!ok)
-                fail(Tr::tr("the case cannot be created (%1)").arg(query.lastError().databaseText()));
-        };
-        for (const QString &statement : statements)
-            check(query.exec(statement));
-        check(query.prepare(QStringLiteral("INSERT INTO meta (key, value) VALUES (?, ?)")));
-        for (const auto &[key, value] : meta) {
-            query.addBindValue(key);
-            query.addBindValue(value);
-            check(query.exec());
-        }
-        if (source)
-            fillCopy(query, source);
-        check(query.exec(QStringLiteral("COMMIT")));
-        db.close();
+    QSqlQuery query(database());
+    const auto check = [&](bool ok) {
+        if (!ok)
+            fail(Tr::tr("the case cannot be created (%1)").arg(query.lastError().databaseText()));
+    };
+    for (const QString &statement : statements)
+        check(query.exec(statement));
+    check(query.prepare(QStringLiteral("INSERT INTO meta (key, value) VALUES (?, ?)")));
+    for (const auto &[key, value] : meta) {
+        query.addBindValue(key);
+        query.addBindValue(value);
+        check(query.exec());
     }
-    QSqlDatabase::removeDatabase(m_connection);
-    const QString file = m_folder + u'/' + QLatin1StringView(kDatabaseFile);
-    if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(file).constData()) != 0)
-        fail(Tr::tr("the case cannot be created (%1)").arg(SystemErrorText(errno)));
-    QDir(m_folder).mkpath(QLatin1StringView(kCaptures));
+    if (source)
+        fillCopy(query, source);
+    check(query.exec(QStringLiteral("COMMIT")));
 }
 
 std::unique_ptr<SqliteCaseStore> SqliteCaseStore::createCopy(const QString &folderName,
@@ -245,19 +222,25 @@ std::unique_ptr<SqliteCaseStore> SqliteCaseStore::createCopy(const QString &fold
 {
     const QString folder = QDir::cleanPath(QFileInfo(folderName).absoluteFilePath());
     std::unique_ptr<SqliteCaseStore> store(new SqliteCaseStore(folder, Access::Write));
-    if (QFileInfo::exists(folder) && (!QFileInfo(folder).isDir() || !holdsOnlyLeftovers(folder)))
+    CaseFolder &files = store->m_files;
+    const bool missing = !QFileInfo::exists(folder) && !QFileInfo(folder).isSymLink();
+    if (const QString problem = files.open(missing); !problem.isEmpty())
+        store->fail(problem);
+    if (!files.holdsOnlyLeftovers())
         store->fail(Tr::tr("a copy goes into a new or empty folder"));
-    store->lock();
+    files.lock();
+    if (const QString problem = files.openCaptures(true); !problem.isEmpty())
+        store->fail(problem);
     store->m_info.id = identity.id;
     store->m_info.created = identity.created;
     try {
         store->create(source);
     } catch (...) {
-        QDir(folder + u'/' + QLatin1StringView(kCaptures)).removeRecursively();
+        files.removeCaptures();
+        QDir(folder + QStringLiteral("/stamps")).removeRecursively();
         throw;
     }
-    store->connect(folder + u'/' + QLatin1StringView(kDatabaseFile), false);
-    store->checkIdentity();
+    store->openDatabase(files.filePath(kDatabaseFile), false);
     return store;
 }
 
@@ -268,21 +251,19 @@ void SqliteCaseStore::fillCopy(QSqlQuery &query, const CopySource &source)
         if (!ok)
             fail(Tr::tr("the copy cannot be written (%1)").arg(query.lastError().databaseText()));
     };
-    const QString captures = m_folder + u'/' + QLatin1StringView(kCaptures) + u'/';
-    QDir().mkpath(captures);
     check(query.prepare(QStringLiteral("INSERT INTO entries (%1) VALUES (%2)")
                                 .arg(EntryColumns(), EntryPlaceholders())));
     CaseEntry last;
     source([&](const CaseEntry &entry, QIODevice *capture) {
         BindEntry(query, entry);
         check(query.exec());
-        if (capture) {
+        if (capture && entry.kind == QLatin1StringView(kStamp)) {
+            writeCopiedStamp(entry, capture->readAll());
+        } else if (capture) {
             if (!isCaptureName(entry.file))
-                fail(Tr::tr("\"%1\" is not a file name of %2/").arg(entry.file, QLatin1StringView(kCaptures)));
-            QFile file(captures + entry.file);
-            const QByteArray bytes = capture->readAll();
-            if (!file.open(QIODevice::NewOnly) || file.write(bytes) != bytes.size() || !file.flush())
-                fail(Tr::tr("%1 cannot be written (%2)").arg(file.fileName(), CleanSystemText(file.errorString())));
+                fail(Tr::tr("\"%1\" is not a file name of %2/").arg(entry.file, kCaptures));
+            if (const QString problem = m_files.writeCapture(entry.file, *capture); !problem.isEmpty())
+                fail(problem);
         }
         last = entry;
     });
@@ -297,36 +278,20 @@ void SqliteCaseStore::fillCopy(QSqlQuery &query, const CopySource &source)
     }
 }
 
+// A database of another program reads soundly and names no case of this program; one that does
+// not read soundly, is empty or names this program but lacks its tables is damaged.
 void SqliteCaseStore::checkIdentity()
 {
     QSqlQuery query(database());
-    const auto damaged = [&](const QString &why) {
-        fail(Tr::tr("%1 is damaged or not a database (%2)").arg(QLatin1StringView(kDatabaseFile), why));
-    };
     const QString foreign = Tr::tr("%1 is another program's database, not a Glen Lantern case")
-                                    .arg(QLatin1StringView(kDatabaseFile));
+                                    .arg(kDatabaseFile);
     if (!query.exec(QStringLiteral("PRAGMA application_id")) || !query.next())
         damaged(query.lastError().databaseText());
-    if (query.value(0).toLongLong() != kSqliteApplicationId)
-        fail(foreign);
-    if (!query.exec(QStringLiteral("SELECT key, value FROM meta")))
-        fail(foreign);
-    QHash<QString, QString> meta;
-    while (query.next())
-        meta.insert(query.value(0).toString(), query.value(1).toString());
-    if (meta.value(QStringLiteral("application")) != QLatin1StringView(kApplication))
-        fail(foreign);
-    bool ok = false;
-    m_info.schema = meta.value(QStringLiteral("schema")).toInt(&ok);
-    if (ok && m_info.schema > kSchemaVersion)
-        fail(Tr::tr("it was written by a newer version of Glen Lantern (record version %1; "
-                    "this version reads up to %2)")
-                     .arg(m_info.schema)
-                     .arg(kSchemaVersion));
-    m_info.id = meta.value(QStringLiteral("case_id"));
-    m_info.created = meta.value(QStringLiteral("created"));
-    if (!ok || m_info.schema < 1 || m_info.id.isEmpty() || m_info.created.isEmpty())
-        damaged(Tr::tr("its identity is incomplete"));
+    const bool ours = query.value(0).toLongLong() == kSqliteApplicationId;
+    if (!query.exec(QStringLiteral("PRAGMA page_count")) || !query.next())
+        damaged(query.lastError().databaseText());
+    if (query.value(0).toLongLong() == 0)
+        damaged(Tr::tr("it is empty"));
     // Read through the page cache's map rather than a system call per page: verify and the
     // exports read the whole file.
     query.exec(QStringLiteral("PRAGMA mmap_size = 268435456"));
@@ -334,6 +299,25 @@ void SqliteCaseStore::checkIdentity()
         damaged(query.lastError().databaseText());
     if (query.value(0).toString() != u"ok")
         damaged(query.value(0).toString());
+    if (!ours)
+        fail(foreign);
+    if (!query.exec(QStringLiteral("SELECT key, value FROM meta")))
+        damaged(query.lastError().databaseText());
+    QHash<QString, QString> meta;
+    while (query.next())
+        meta.insert(query.value(0).toString(), query.value(1).toString());
+    if (meta.value(QStringLiteral("application")) != QLatin1StringView(kApplication))
+        damaged(Tr::tr("its identity is incomplete"));
+    bool ok = false;
+    m_info.schema = meta.value(QStringLiteral("schema")).toInt(&ok);
+    if (ok && m_info.schema > kSchemaVersion)
+        fail(FillText(Tr::tr("it was written by a newer version of Glen Lantern (record version %1; "
+                             "this version reads up to %2)"),
+                      m_info.schema, kSchemaVersion));
+    m_info.id = meta.value(QStringLiteral("case_id"));
+    m_info.created = meta.value(QStringLiteral("created"));
+    if (!ok || m_info.schema < 1 || m_info.id.isEmpty() || m_info.created.isEmpty())
+        damaged(Tr::tr("its identity is incomplete"));
     if (!query.exec(QStringLiteral("SELECT %1 FROM entries LIMIT 1").arg(EntryColumns(m_info.schema))))
         damaged(query.lastError().databaseText());
     if (m_access == Access::Write) {
@@ -384,21 +368,18 @@ QString SqliteCaseStore::integrityProblem() const
 
 QString SqliteCaseStore::scratchPath(const QString &extension) const
 {
-    const QString folder = m_folder + u'/' + QLatin1StringView(kCaptures);
-    QDir().mkpath(folder);
-    return QStringLiteral("%1/.partial-%2.%3")
-            .arg(folder, QUuid::createUuid().toString(QUuid::WithoutBraces), extension);
+    return FillText(QStringLiteral("%1/.partial-%2.%3"), m_files.capturesPath(),
+                    QUuid::createUuid().toString(QUuid::WithoutBraces), extension);
 }
 
 QString SqliteCaseStore::captureName(const CaseEntry &entry) const
 {
     QString stamp = entry.time;
     stamp.remove(u'-').remove(u':');
-    const QString stem = QStringLiteral("%1-%2").arg(entry.searchSeq, 6, 10, QChar(u'0')).arg(stamp);
-    const QString folder = m_folder + u'/' + QLatin1StringView(kCaptures) + u'/';
+    const QString stem = QStringLiteral("%1-").arg(entry.searchSeq, 6, 10, QChar(u'0')) + stamp;
     QString name = stem + u'.' + entry.captureKind;
-    for (int n = 2; QFileInfo::exists(folder + name); ++n)
-        name = QStringLiteral("%1-%2.%3").arg(stem).arg(n).arg(entry.captureKind);
+    for (int n = 2; m_files.holdsCapture(name); ++n)
+        name = FillText(QStringLiteral("%1-%2.%3"), stem, n, entry.captureKind);
     return name;
 }
 
@@ -409,21 +390,21 @@ CaseEntry SqliteCaseStore::append(CaseEntry entry)
 
 CaseEntry SqliteCaseStore::appendCapture(CaseEntry entry, const QString &writtenFile)
 {
-    QString target;
-    const QByteArray from = QFile::encodeName(writtenFile);
+    const QFileInfo written(writtenFile);
+    if (written.absolutePath() != m_files.capturesPath())
+        throw CaseWriteError(Tr::tr("The capture was not recorded: it was not written in the case's folder"));
+    const QString scratch = written.fileName();
+    QString taken;
     try {
-        return appendInTransaction(std::move(entry), [&](CaseEntry &written) {
-            written.file = captureName(written);
-            target = m_folder + u'/' + QLatin1StringView(kCaptures) + u'/' + written.file;
-            if (::rename(from.constData(), QFile::encodeName(target).constData()) != 0) {
-                const int error = errno;
-                target.clear();
-                throw CaseWriteError(Tr::tr("The capture was not recorded: %1").arg(SystemErrorText(error)));
-            }
+        return appendInTransaction(std::move(entry), [&](CaseEntry &added) {
+            added.file = captureName(added);
+            if (const QString problem = m_files.takeCapture(scratch, added.file); !problem.isEmpty())
+                throw CaseWriteError(Tr::tr("The capture was not recorded: %1").arg(problem));
+            taken = added.file;
         });
     } catch (const CaseWriteError &) {
-        if (!target.isEmpty())
-            (void)::rename(QFile::encodeName(target).constData(), from.constData());
+        if (!taken.isEmpty())
+            (void)m_files.renameCapture(taken, scratch);
         throw;
     }
 }
@@ -449,7 +430,7 @@ CaseEntry SqliteCaseStore::appendInTransaction(CaseEntry entry,
         const bool first = !query.next();
         entry.seq = first ? 1 : query.value(0).toLongLong() + 1;
         entry.prevHash = first ? GenesisHash(m_info.id, m_info.created) : query.value(1).toString();
-        if (entry.kind != QLatin1StringView(kSearch)) {
+        if (entry.kind == QLatin1StringView(kCapture) || entry.kind == QLatin1StringView(kNote)) {
             check(query.prepare(QStringLiteral("SELECT kind FROM entries WHERE seq = ?")));
             query.addBindValue(entry.searchSeq);
             check(query.exec());
@@ -532,24 +513,10 @@ void SqliteCaseStore::snapshot(const std::function<void()> &work) const
 std::unique_ptr<QIODevice> SqliteCaseStore::openCapture(const QString &file, QString &problem) const
 {
     if (!isCaptureName(file)) {
-        problem = Tr::tr("\"%1\" is not a file name of %2/").arg(file, QLatin1StringView(kCaptures));
+        problem = Tr::tr("\"%1\" is not a file name of %2/").arg(file, kCaptures);
         return nullptr;
     }
-    const QString path = m_folder + u'/' + QLatin1StringView(kCaptures) + u'/' + file;
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        problem = Tr::tr("%1/%2 is missing").arg(QLatin1StringView(kCaptures), file);
-    else if (info.isSymLink() || !info.isFile())
-        problem = Tr::tr("%1/%2 is not a regular file").arg(QLatin1StringView(kCaptures), file);
-    if (!problem.isEmpty())
-        return nullptr;
-    auto device = std::make_unique<QFile>(path);
-    if (!device->open(QIODevice::ReadOnly)) {
-        problem = Tr::tr("%1/%2 cannot be read (%3)")
-                          .arg(QLatin1StringView(kCaptures), file, CleanSystemText(device->errorString()));
-        return nullptr;
-    }
-    return device;
+    return m_files.openCapture(file, problem);
 }
 
 } // namespace Cases

@@ -3,6 +3,7 @@
 
 // A case folder: the record in case.sqlite (Qt SQL's SQLite driver, write-ahead log), the
 // captured files in captures/, and case.lock held while the case is open for writing.
+#include "CaseFolder.h"
 #include "CaseStore.h"
 
 #include <QSqlDatabase>
@@ -37,27 +38,35 @@ public:
     ChainHead head() const override;
     void snapshot(const std::function<void()> &work) const override;
     std::unique_ptr<QIODevice> openCapture(const QString &file, QString &problem) const override;
+    CaseEntry appendStamp(CaseEntry entry, const QByteArray &answer) override; // SqliteStamps.cpp
+    QByteArray readStamp(const CaseEntry &stamp, QString &problem) const override;
 
     // SQLite's full check of the file; empty when it is sound. Slower than the check at opening.
     QString integrityProblem() const;
+    // What is wrong with the folder's own files (a link where case.lock or captures/ should be).
+    QString folderProblem() const { return m_files.problem(); }
 
 private:
     SqliteCaseStore(QString folder, Access access);
-    void lock();
     void create(const CopySource &source = {});
+    void fillNew(const CopySource &source);
     void fillCopy(QSqlQuery &query, const CopySource &source);
     void connect(const QString &file, bool readOnly);
+    void disconnect();
+    void openDatabase(const QString &file, bool readOnly);
     void checkIdentity();
     void upgrade();
+    [[noreturn]] void damaged(const QString &why) const;
     QSqlDatabase database() const;
     QString captureName(const CaseEntry &entry) const;
     CaseEntry appendInTransaction(CaseEntry entry, const std::function<void(CaseEntry &)> &prepare);
     [[noreturn]] void fail(const QString &reason) const;
+    void writeCopiedStamp(const CaseEntry &stamp, const QByteArray &answer);
 
     QString m_folder;
     Access m_access;
     QString m_connection;
-    int m_lockFd = -1;
+    CaseFolder m_files;
     CaseInfo m_info;
 };
 

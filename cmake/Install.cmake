@@ -38,7 +38,7 @@ set_property(SOURCE "${PROJECT_SOURCE_DIR}/core/Catalogue.cpp" TARGET_DIRECTORY 
 # --- the program, its readme and its launcher
 install(TARGETS glenlantern RUNTIME DESTINATION "${GL_PROGRAM_DIR}")
 # The windows module and the web engine plugin are looked for beside the binary.
-install(TARGETS glwindows glmatrix glweb LIBRARY DESTINATION "${GL_PROGRAM_DIR}")
+install(TARGETS glwindows glmatrix glstamp glweb LIBRARY DESTINATION "${GL_PROGRAM_DIR}")
 install(FILES "${PROJECT_SOURCE_DIR}/resources/ReadMe.html" DESTINATION "${GL_PROGRAM_DIR}")
 configure_file("${_gl_packaging_src}/glenlantern-desktop.in"
                "${_gl_packaging_bin}/glenlantern-desktop" @ONLY)

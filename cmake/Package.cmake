@@ -38,7 +38,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${GL_MAKER_HOST}/products/glenLantern
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Debian's shlibs for WebEngine name the helper's package today; it stays here in case they stop.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6webenginecore6-bin, libqt6openglwidgets6, libqt6svg6, libqt6sql6-sqlite, libqt6sql6-psql, liblz4-1, zlib1g, qt6-translations-l10n")
+    "libqt6webenginecore6-bin, libqt6openglwidgets6, libqt6svg6, libqt6sql6-sqlite, libqt6sql6-psql, liblz4-1, zlib1g, libssl3, qt6-translations-l10n")
 # One running program per session, the command line handed to it and the desktop's search all
 # go over the session bus; without one the program still runs, each start on its own. Qt's
 # Wayland platform lets it run as a native window in the Wayland sessions GNOME and KDE start;

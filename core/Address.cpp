@@ -271,6 +271,11 @@ QByteArray ComposeFormBody(const QString &body, const QString &term, const QStri
     return EncodedAddress(composed(body, term, serviceName, 0));
 }
 
+QByteArray ComposeBody(const QString &body, const QString &term, const QString &serviceName)
+{
+    return composed(body, term, serviceName, 0).toUtf8();
+}
+
 QByteArray EncodedAddress(const QString &address)
 {
     // At most nine characters for one of the address's: a character of three UTF-8 bytes.

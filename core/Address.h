@@ -46,6 +46,11 @@ QString ComposeAddress(const QString &serviceString, const QString &term,
 QByteArray ComposeFormBody(const QString &body, const QString &term,
                            const QString &serviceName = QString());
 
+// A body of another kind (a service's header= names its Content-Type, JSON say): the term at
+// every placeholder as in a form, the rest as written, in UTF-8.
+QByteArray ComposeBody(const QString &body, const QString &term,
+                       const QString &serviceName = QString());
+
 // The address as the engine is given it: the characters that cannot stand in an address
 // (blanks, control characters, " < > \ ^ ` { | } and non-ASCII ones, as UTF-8) and a "%" that
 // no two hex digits follow are percent-encoded; everything else, every %XX and "+" included,

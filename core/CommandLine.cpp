@@ -2,6 +2,8 @@
 // The command line: what a start of the program asks for, checked before anything opens.
 #include "CommandLine.h"
 
+#include "MatrixScheduler.h"
+
 #include "EntryList.h"
 #include "TextRules.h"
 
@@ -93,7 +95,21 @@ const QList<OptionRow> &optionRows()
              "DIR",
              QT_TRANSLATE_NOOP("CommandLine",
                                "write the record of the case in DIR to the file --out FILE as "
-                               "--format csv, jsonl, html or warc, and exit")},
+                               "--format csv, jsonl, html, warc or wacz, and exit")},
+            {{QStringLiteral("stamp-case")},
+             "CASE",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "ask the time-stamp authority --tsa URL for a token over the last "
+                               "record of the case CASE, keep it in the case, and exit")},
+            {{QStringLiteral("tsa")},
+             "URL",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --stamp-case: the time-stamp authority's address (http or https)")},
+            {{QStringLiteral("tsa-ca")},
+             "FILE",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --verify-case and --export-case: the CA certificates (PEM) the "
+                               "stamps must lead to; the system's trusted ones when not given")},
             {{QStringLiteral("copy-case")},
              "FROM",
              QT_TRANSLATE_NOOP("CommandLine",
@@ -101,7 +117,7 @@ const QList<OptionRow> &optionRows()
                                "?case=NAME) into the new case TO, check the copy, and exit")},
             {{QStringLiteral("format")},
              "FORMAT",
-             QT_TRANSLATE_NOOP("CommandLine", "with --export-case: csv, jsonl, html or warc")},
+             QT_TRANSLATE_NOOP("CommandLine", "with --export-case: csv, jsonl, html, warc or wacz")},
             {{QStringLiteral("out")},
              "FILE",
              QT_TRANSLATE_NOOP("CommandLine",
@@ -121,12 +137,27 @@ const QList<OptionRow> &optionRows()
              QT_TRANSLATE_NOOP(
                      "CommandLine",
                      "with --matrix: the pause before a host is asked again (default 1)")},
+            {{QStringLiteral("connections")},
+             "N",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --matrix: at most N pages loading at once, over all hosts "
+                               "(default 64; each host is asked at most twice at once)")},
             {{QStringLiteral("case")},
              "CASE",
              QT_TRANSLATE_NOOP("CommandLine",
                                "record every search in the case CASE: a folder (made when new) "
                                "or postgresql://USER@HOST/DATABASE?case=NAME; with --matrix, "
                                "every cell's search")},
+            {{QStringLiteral("proxy")},
+             "PROXY",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --case: the case's pages and searches go through this proxy "
+                               "from now on (socks5://HOST:PORT, http://HOST:PORT, or none)")},
+            {{QStringLiteral("user-agent")},
+             "TEXT",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "with --case: the user agent the case's pages name from now on "
+                               "(empty for the engine's own)")},
             {{QStringLiteral("capture")},
              nullptr,
              QT_TRANSLATE_NOOP("CommandLine",
@@ -237,6 +268,16 @@ QString caseLocation(const QString &value, const QString &folder)
     return QDir::cleanPath(QDir(folder).absoluteFilePath(value));
 }
 
+// --proxy and --user-agent, kept with the case named.
+void readCaseIdentity(const QCommandLineParser &parser, CommandLine &result)
+{
+    if (parser.isSet(QStringLiteral("proxy")))
+        result.proxy = AsUsageError([&] { return ParseProxy(parser.value(QStringLiteral("proxy"))); });
+    if (parser.isSet(QStringLiteral("user-agent")))
+        result.userAgent = AsUsageError(
+                [&] { return CheckedUserAgent(parser.value(QStringLiteral("user-agent"))); });
+}
+
 // --copy-case FROM TO: nothing else with it.
 CommandLine readCopyCaseJob(const QCommandLineParser &parser, const QString &folder)
 {
@@ -258,14 +299,17 @@ CommandLine readCopyCaseJob(const QCommandLineParser &parser, const QString &fol
     return result;
 }
 
-// --verify-case DIR, or --export-case DIR --format FORMAT --out FILE: nothing else with them.
+// --verify-case DIR [--tsa-ca FILE], --export-case DIR --format FORMAT --out FILE, or
+// --stamp-case DIR --tsa URL: nothing else with them.
 CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
 {
     const bool verify = parser.isSet(QStringLiteral("verify-case"));
-    const char *job = verify ? "verify-case" : "export-case";
-    const QStringList allowed = verify ? QStringList {QStringLiteral("verify-case")}
-                                       : QStringList {QStringLiteral("export-case"),
-                                                      QStringLiteral("format"), QStringLiteral("out")};
+    const bool stamp = !verify && parser.isSet(QStringLiteral("stamp-case"));
+    const char *job = verify ? "verify-case" : stamp ? "stamp-case" : "export-case";
+    const QStringList allowed = verify ? QStringList {QStringLiteral("verify-case"), QStringLiteral("tsa-ca")}
+            : stamp                    ? QStringList {QStringLiteral("stamp-case"), QStringLiteral("tsa")}
+                                       : QStringList {QStringLiteral("export-case"), QStringLiteral("format"),
+                                                      QStringLiteral("out"), QStringLiteral("tsa-ca")};
     for (const QString &name : parser.optionNames()) {
         if (!allowed.contains(name))
             throw UsageError(Tr::tr("%1 cannot be used with %2")
@@ -281,11 +325,19 @@ CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
         return QDir::cleanPath(QDir(folder).absoluteFilePath(value));
     };
     CommandLine result;
-    result.job = verify ? CommandLine::Job::VerifyCase : CommandLine::Job::ExportCase;
+    result.job = verify ? CommandLine::Job::VerifyCase
+            : stamp     ? CommandLine::Job::StampCase
+                        : CommandLine::Job::ExportCase;
     if (IsBlank(parser.value(QString::fromLatin1(job))))
         throw UsageError(Tr::tr("%1 needs a case").arg(dashed(job)));
     result.caseFolder = caseLocation(parser.value(QString::fromLatin1(job)), folder);
-    if (!verify) {
+    if (parser.isSet(QStringLiteral("tsa-ca")))
+        result.tsaCaFile = path("tsa-ca");
+    if (stamp) {
+        result.tsaUrl = parser.value(QStringLiteral("tsa")).trimmed();
+        if (result.tsaUrl.isEmpty())
+            throw UsageError(Tr::tr("%1 needs %2").arg(dashed(job), dashed("tsa")));
+    } else if (!verify) {
         result.caseFormat = parser.value(QStringLiteral("format"));
         if (IsBlank(result.caseFormat))
             throw UsageError(Tr::tr("%1 needs %2").arg(dashed(job), dashed("format")));
@@ -294,7 +346,8 @@ CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
     return result;
 }
 
-// --matrix --services FILE --terms FILE [--group NAME] [--out FILE] [--pause SECONDS].
+// --matrix --services FILE --terms FILE [--group NAME] [--out FILE] [--pause SECONDS]
+// [--connections N].
 CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folder,
                           ListFileCheck check)
 {
@@ -325,6 +378,7 @@ CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folde
             throw UsageError(Tr::tr("The case after --case is blank"));
         result.caseFolder = caseLocation(parser.value(QStringLiteral("case")), folder);
     }
+    readCaseIdentity(parser, result);
     if (parser.isSet(QStringLiteral("pause"))) {
         bool number = false;
         const double seconds
@@ -333,6 +387,15 @@ CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folde
             throw UsageError(Tr::tr("--pause takes seconds from 0 to 3600, not \"%1\"")
                                      .arg(parser.value(QStringLiteral("pause"))));
         result.pauseMs = qRound64(seconds * 1000);
+    }
+    if (parser.isSet(QStringLiteral("connections"))) {
+        bool number = false;
+        const int connections = parser.value(QStringLiteral("connections")).toInt(&number);
+        if (!number || connections < 1 || connections > kMostConnections)
+            throw UsageError(Tr::tr("--connections takes a number from 1 to %1, not \"%2\"")
+                                     .arg(kMostConnections)
+                                     .arg(parser.value(QStringLiteral("connections"))));
+        result.connections = connections;
     }
     return result;
 }
@@ -373,8 +436,10 @@ CommandLine readFileJob(const QCommandLineParser &parser, const QString &folder,
 
 } // namespace
 
-CommandLine ParseCommandLine(const QStringList &arguments, const QString &workingDirectory,
-                             ListFileCheck check)
+namespace {
+
+CommandLine parse(const QStringList &arguments, const QString &workingDirectory,
+                  ListFileCheck check)
 {
     QCommandLineParser parser;
     for (const OptionRow &row : optionRows()) {
@@ -395,13 +460,23 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
         result.job = CommandLine::Job::Version;
         return result;
     }
-    if (parser.isSet(QStringLiteral("verify-case")) || parser.isSet(QStringLiteral("export-case")))
+    if (parser.isSet(QStringLiteral("verify-case")) || parser.isSet(QStringLiteral("export-case"))
+        || parser.isSet(QStringLiteral("stamp-case")))
         return readCaseJob(parser, workingDirectory);
+    for (const char *option : {"tsa", "tsa-ca"}) {
+        if (parser.isSet(QString::fromLatin1(option)))
+            throw UsageError(Tr::tr("%1 goes only with %2")
+                                     .arg(dashed(option), option[3] ? QStringLiteral("--verify-case or --export-case") : dashed("stamp-case")));
+    }
     if (parser.isSet(QStringLiteral("copy-case")))
         return readCopyCaseJob(parser, workingDirectory);
-    for (const char *option : {"group", "pause"}) {
+    for (const char *option : {"group", "pause", "connections"}) {
         if (parser.isSet(QString::fromLatin1(option)) && !parser.isSet(QStringLiteral("matrix")))
             throw UsageError(Tr::tr("%1 goes only with --matrix").arg(dashed(option)));
+    }
+    for (const char *option : {"proxy", "user-agent"}) {
+        if (parser.isSet(QString::fromLatin1(option)) && !parser.isSet(QStringLiteral("case")))
+            throw UsageError(Tr::tr("%1 goes only with --case").arg(dashed(option)));
     }
     if (parser.isSet(QStringLiteral("out")) && !parser.isSet(QStringLiteral("matrix")))
         throw UsageError(Tr::tr("%1 goes only with --export-case or --matrix").arg(dashed("out")));
@@ -438,11 +513,23 @@ CommandLine ParseCommandLine(const QStringList &arguments, const QString &workin
             throw UsageError(Tr::tr("The folder name after --case is empty"));
         result.openCase = caseLocation(value, workingDirectory);
     }
+    readCaseIdentity(parser, result);
     result.capture = parser.isSet(QStringLiteral("capture"));
     if (parser.isSet(QStringLiteral("note")))
         result.note = parser.value(QStringLiteral("note"));
     if (parser.isSet(QStringLiteral("print-url")))
         result.job = CommandLine::Job::PrintUrl;
+    return result;
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList &arguments, const QString &workingDirectory,
+                             ListFileCheck check)
+{
+    CommandLine result = parse(arguments, workingDirectory, check);
+    result.arguments = arguments;
+    result.workingDirectory = workingDirectory;
     return result;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Error.h"
+#include "Proxy.h"
 
 #include <QString>
 #include <QStringList>
@@ -34,7 +35,8 @@ struct CommandLine
 {
     // Jobs other than Windows run without a window and need no display.
     enum class Job {
-        Windows, PrintUrl, Import, Export, VerifyCase, ExportCase, CopyCase, Matrix, Help, Version
+        Windows, PrintUrl, Import, Export, VerifyCase, ExportCase, CopyCase, Matrix, Help, Version,
+        StampCase
     };
 
     Job job = Job::Windows;
@@ -52,17 +54,26 @@ struct CommandLine
     QString intoFile;        // --into, absolute; created when missing
     QString exportFormat;    // --export: opensearch or kde
     QString exportFolder;    // the folder --export writes into, absolute
-    // --verify-case, --export-case, --copy-case FROM, --matrix --case: the case folder,
+    // --verify-case, --export-case, --stamp-case, --copy-case FROM, --matrix --case: the case folder,
     // absolute, or a server's address (postgresql://...) as given
     QString caseFolder;
     QString copyTo;          // --copy-case FROM TO: TO, as caseFolder
     QString caseFormat;      // --format with --export-case
+    QString tsaUrl;          // --tsa with --stamp-case: the time-stamp authority's address
+    QString tsaCaFile;       // --tsa-ca with --verify-case, absolute; empty for the system's
     QString group;           // --matrix --group: the services of this group; null for all
     QString outFile;         // --out, absolute: the export's file; the matrix's CSV, else standard output
     qint64 pauseMs = -1;     // --matrix --pause, in milliseconds; -1 for the default
+    int connections = 0;     // --matrix --connections; 0 for the default
     QString openCase;        // --case: the case folder to record into, absolute
     bool capture = false;    // --capture: the page on view into the open case
     std::optional<QString> note; // --note with --capture
+    // --proxy and --user-agent with --case: what the case keeps from now on
+    std::optional<ProxySetting> proxy;
+    std::optional<QString> userAgent;
+    // The start as it came, to pass it on to the program it belongs to.
+    QStringList arguments;
+    QString workingDirectory;
 };
 
 // How much of the list files named is looked at while the command line is read: the first

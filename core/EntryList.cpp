@@ -3,6 +3,7 @@
 
 #include "Error.h"
 #include "PrefixMatcher.h"
+#include "Search.h"
 #include "ServiceLine.h"
 #include "TextRules.h"
 
@@ -11,6 +12,12 @@ QByteArray EntryList::NameOf(const QByteArray &line)
     const qsizetype eq = line.indexOf('=');
     return eq < 0 ? QByteArray() : line.left(eq);
 }
+
+namespace {
+
+constexpr qsizetype kLongestSpokenText = 300;
+
+} // namespace
 
 EntryList::EntryList(QObject *parent) : QAbstractListModel(parent) { }
 
@@ -208,9 +215,19 @@ int EntryList::rowCount(const QModelIndex &parent) const
 
 QVariant EntryList::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_lines.size())
+    if (!index.isValid() || index.row() >= m_lines.size())
         return {};
     const QByteArray &line = m_lines.at(index.row());
+    if (m_serviceLines
+        && (role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole)) {
+        // What a voice reads is short: the start of a long line is enough.
+        const QByteArray start = line.first(std::min(line.size(), kLongestShownLine));
+        return Shortened(role == Qt::AccessibleTextRole ? ServiceDisplayName(start)
+                                                        : ServiceLine(start).AddressText(),
+                         kLongestSpokenText);
+    }
+    if (role != Qt::DisplayRole)
+        return {};
     if (line.size() <= kLongestShownLine)
         return DecodeLine(line);
     // Only the start is decoded; its last character may be cut in half.

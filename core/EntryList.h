@@ -69,6 +69,9 @@ public:
     static constexpr qsizetype kLongestShownLine = 10000;
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // Lines of services read to a screen reader as the service's name, with its address as
+    // the description, not as the raw line with its TABs and rules.
+    void SetServiceLines(bool on) { m_serviceLines = on; }
 
 private:
     void checkIndex(qsizetype i) const;
@@ -83,6 +86,7 @@ private:
     mutable bool m_headsValid = false;
     QItemSelectionModel m_selection {this};
     ListFileEncoding m_fileEncoding = ListFileEncoding::Bytes;
+    bool m_serviceLines = false;
 };
 
 // Splitting and joining the text of list files. Splitting also gives each line's

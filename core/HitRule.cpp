@@ -88,12 +88,17 @@ public:
                              .arg(shown, TrimBlanks(value)));
             return condition;
         }
-        if (colon < 0 || (kind != u"text" && kind != u"url"))
-            fail(Tr::tr(" holds \"%1\", which is no condition: write status:CODE, text:WORDS or "
-                        "url:PART, each may start with \"!\"")
+        if (colon < 0 || (kind != u"text" && kind != u"url" && kind != u"html"))
+            fail(Tr::tr(" holds \"%1\", which is no condition: write status:CODE, text:WORDS, "
+                        "html:PART or url:PART, each may start with \"!\"")
                          .arg(shown));
-        condition.kind = kind == u"text" ? HitCondition::Kind::Text : HitCondition::Kind::Url;
-        condition.part = kind == u"text" ? CollapseWhiteSpace(value) : TrimBlanks(value);
+        condition.kind = kind == u"text" ? HitCondition::Kind::Text
+                : kind == u"url"         ? HitCondition::Kind::Url
+                                         : HitCondition::Kind::Html;
+        // Markup is matched as it stands, its blanks too: only a blank at the ends is the line's.
+        condition.part = kind == u"text" ? CollapseWhiteSpace(value)
+                : kind == u"url"         ? TrimBlanks(value)
+                                         : value;
         if (condition.part.isEmpty())
             fail(Tr::tr(" holds \"%1\", which looks for nothing").arg(shown));
         return condition;
@@ -104,18 +109,25 @@ private:
     QString m_key;
 };
 
-bool holds(const HitCondition &condition, const PageOutcome &page)
+bool holds(const HitCondition &condition, const PageOutcome &page, const QString &term)
 {
+    static const QString placeholder = QStringLiteral("|s|");
+    const QString part = condition.part.contains(placeholder)
+            ? QString(condition.part).replace(placeholder, term)
+            : condition.part;
     bool yes = false;
     switch (condition.kind) {
     case HitCondition::Kind::Status:
         yes = page.status == condition.status;
         break;
     case HitCondition::Kind::Text:
-        yes = page.text.contains(condition.part);
+        yes = page.text.contains(part);
         break;
     case HitCondition::Kind::Url:
-        yes = page.finalAddress.contains(condition.part);
+        yes = page.finalAddress.contains(part);
+        break;
+    case HitCondition::Kind::Html:
+        yes = page.markup.contains(part);
         break;
     }
     return yes != condition.negated;
@@ -138,12 +150,23 @@ HitRule HitRule::Parse(const QString &text, const QString &serviceName, const QS
     return rule;
 }
 
-bool HitRule::Matches(const PageOutcome &page) const
+bool HitRule::Matches(const PageOutcome &page, const QString &term) const
 {
     for (const QList<HitCondition> &alternative : m_alternatives) {
         if (std::all_of(alternative.cbegin(), alternative.cend(),
-                        [&page](const HitCondition &c) { return holds(c, page); }))
+                        [&](const HitCondition &c) { return holds(c, page, term); }))
             return true;
+    }
+    return false;
+}
+
+bool HitRule::NamesStatus(int status) const
+{
+    for (const QList<HitCondition> &alternative : m_alternatives) {
+        for (const HitCondition &c : alternative) {
+            if (c.kind == HitCondition::Kind::Status && !c.negated && c.status == status)
+                return true;
+        }
     }
     return false;
 }
@@ -152,15 +175,26 @@ QString HitResultWord(HitResult result)
 {
     switch (result) {
     case HitResult::Found:
-        return QStringLiteral("found");
+        return QLatin1String(Verdict::kFound);
     case HitResult::NotFound:
-        return QStringLiteral("not found");
+        return QLatin1String(Verdict::kNotFound);
     case HitResult::Unknown:
         break;
     case HitResult::Error:
-        return QStringLiteral("error");
+        return QLatin1String(Verdict::kError);
+    case HitResult::Blocked:
+        return QLatin1String(Verdict::kBlocked);
     }
-    return QStringLiteral("unknown");
+    return QLatin1String(Verdict::kUnknown);
+}
+
+std::optional<HitResult> HitResultOfWord(QStringView word)
+{
+    for (int i = 0; i < kHitResults; ++i) {
+        if (word == HitResultWord(HitResult(i)))
+            return HitResult(i);
+    }
+    return std::nullopt;
 }
 
 HitRules HitRules::Of(const ServiceLine &line, const QString &serviceName)
@@ -170,17 +204,49 @@ HitRules HitRules::Of(const ServiceLine &line, const QString &serviceName)
         rules.found = HitRule::Parse(*found, serviceName, QStringLiteral("found"));
     if (const std::optional<QString> missing = line.Text("missing"))
         rules.missing = HitRule::Parse(*missing, serviceName, QStringLiteral("missing"));
+    if (const std::optional<QString> blocked = line.Text("blocked"))
+        rules.blocked = HitRule::Parse(*blocked, serviceName, QStringLiteral("blocked"));
     return rules;
 }
 
-HitVerdict HitRules::Judge(const PageOutcome &page) const
+namespace {
+
+QString statusName(int status)
+{
+    switch (status) {
+    case 403:
+        return QStringLiteral("403 Forbidden");
+    case 429:
+        return QStringLiteral("429 Too Many Requests");
+    case 503:
+        return QStringLiteral("503 Service Unavailable");
+    }
+    return QString::number(status);
+}
+
+} // namespace
+
+HitVerdict HitRules::Judge(const PageOutcome &page, const QString &term) const
 {
     if (!page.error.isEmpty())
         return {HitResult::Error, page.error};
+    if (page.status >= 500 && page.status != 503)
+        return {HitResult::Error, Tr::tr("the site answered with status %1, an error of its own")
+                                          .arg(page.status)};
+    if (page.status == 403 || page.status == 429 || page.status == 503) {
+        // A site that says so for a miss (its rule names the status) still tells a miss.
+        if (missing && missing->NamesStatus(page.status) && missing->Matches(page, term))
+            return {HitResult::NotFound, Tr::tr("its missing rule holds")};
+        return {HitResult::Blocked, Tr::tr("the site answered \"%1\", as a site does when it "
+                                           "refuses a checker")
+                                            .arg(statusName(page.status))};
+    }
+    if (blocked && blocked->Matches(page, term))
+        return {HitResult::Blocked, Tr::tr("its blocked rule holds: the page refuses a checker")};
     if (!found && !missing)
         return {HitResult::Unknown, Tr::tr("the service has no found= or missing= rule")};
-    const bool isFound = found && found->Matches(page);
-    const bool isMissing = missing && missing->Matches(page);
+    const bool isFound = found && found->Matches(page, term);
+    const bool isMissing = missing && missing->Matches(page, term);
     if (isFound && !isMissing)
         return {HitResult::Found, Tr::tr("its found rule holds")};
     if (isMissing && !isFound)

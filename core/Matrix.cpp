@@ -8,6 +8,8 @@
 #include <QCryptographicHash>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 // The context of this file's texts in the translations.
@@ -21,10 +23,18 @@ struct Tr
 qint64 RetryAfterMs(const QByteArray &value, const QDateTime &now)
 {
     const QByteArray text = value.trimmed();
-    bool number = false;
-    const qint64 seconds = text.toLongLong(&number);
-    if (number)
-        return seconds >= 0 ? seconds * 1000 : -1;
+    if (!text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](char c) {
+            return c >= '0' && c <= '9';
+        })) {
+        // Counted without overflow: past the most, more digits change nothing.
+        qint64 ms = 0;
+        for (const char digit : text) {
+            ms = ms * 10 + (digit - '0') * 1000;
+            if (ms >= kMostRetryAfterMs)
+                return kMostRetryAfterMs;
+        }
+        return ms;
+    }
     // An HTTP date ends in "GMT", which Qt's reader of such dates wants as "+0000".
     QString date = QString::fromLatin1(text);
     if (date.endsWith(u"GMT"))
@@ -32,13 +42,15 @@ qint64 RetryAfterMs(const QByteArray &value, const QDateTime &now)
     const QDateTime at = QDateTime::fromString(date, Qt::RFC2822Date);
     if (!at.isValid())
         return -1;
-    return std::max<qint64>(0, now.msecsTo(at));
+    return std::clamp<qint64>(now.msecsTo(at), 0, kMostRetryAfterMs);
 }
 
 MatrixRun::MatrixRun(const QList<QByteArray> &serviceLines, const QStringList &terms,
-                     PageLoader &loader, MatrixLimits limits, QObject *parent)
+                     PageLoader &loader, MatrixLimits limits, QObject *parent,
+                     const QList<MatrixCell> &earlier)
     : QObject(parent), m_loader(loader), m_terms(terms), m_scheduler(limits)
 {
+    const bool resume = earlier.size() == terms.size() * serviceLines.size();
     for (const QByteArray &line : serviceLines) {
         m_names.append(ServiceDisplayName(line));
         m_rules.append(HitRules::Of(ServiceLine(line), m_names.last()));
@@ -48,6 +60,11 @@ MatrixRun::MatrixRun(const QList<QByteArray> &serviceLines, const QStringList &t
             MatrixCell cell;
             cell.term = t;
             cell.service = s;
+            if (resume && earlier.at(m_cells.size()).done) {
+                m_kept.insert(m_cells.size());
+                m_cells.append(earlier.at(m_cells.size()));
+                continue;
+            }
             try {
                 cell.request = GoRequestFor(serviceLines.at(s), terms.at(t));
                 cell.address = cell.request->address;
@@ -70,7 +87,7 @@ void MatrixRun::Start()
 {
     m_clock.start();
     for (qsizetype i = 0; i < m_cells.size(); ++i) {
-        if (m_cells.at(i).done)
+        if (m_cells.at(i).done && !m_kept.contains(i))
             emit CellDone(i);
     }
     pump();
@@ -104,22 +121,25 @@ void MatrixRun::loaded(int request, const PageOutcome &outcome)
     const qsizetype index = m_cellOfRequest.at(request);
     MatrixCell &cell = m_cells[index];
     ++cell.tries;
-    if (outcome.error.isEmpty() && outcome.status == 429) {
-        const qint64 wait = outcome.retryAfterMs >= 0 ? outcome.retryAfterMs : kDefaultWaitMs;
-        if (cell.tries < kMostTries && wait <= kLongestWaitMs) {
-            m_scheduler.Defer(request, now, wait);
+    // Politeness: a 429, and a 503 that says when to come back, are asked again later.
+    const bool wait = outcome.error.isEmpty()
+            && (outcome.status == 429 || (outcome.status == 503 && outcome.retryAfterMs >= 0));
+    if (wait) {
+        const qint64 delay = outcome.retryAfterMs >= 0 ? outcome.retryAfterMs : kDefaultWaitMs;
+        if (cell.tries < kMostTries && delay <= kLongestWaitMs) {
+            m_scheduler.Defer(request, now, delay);
             return pump();
         }
-        m_scheduler.Finish(request, now);
-        ++m_loads;
-        cell.status = 429;
-        cell.verdict = {HitResult::Error,
-                        wait > kLongestWaitMs
-                                ? Tr::tr("the site asks to wait %1 seconds before it answers")
-                                          .arg(wait / 1000)
-                                : Tr::tr("the site answered \"429 Too Many Requests\" %1 times")
-                                          .arg(cell.tries)};
-        return finishCell(index);
+        if (delay > kLongestWaitMs) {
+            m_scheduler.Finish(request, now);
+            ++m_loads;
+            cell.status = outcome.status;
+            cell.verdict = {HitResult::Blocked,
+                            Tr::tr("the site asks to wait longer than the %1 seconds a search "
+                                   "waits")
+                                    .arg(kLongestWaitMs / 1000)};
+            return finishCell(index);
+        }
     }
     m_scheduler.Finish(request, now);
     ++m_loads;
@@ -132,7 +152,9 @@ void MatrixRun::loaded(int request, const PageOutcome &outcome)
     if (outcome.error.isEmpty())
         cell.textSha256 = QString::fromLatin1(
                 QCryptographicHash::hash(outcome.text.toUtf8(), QCryptographicHash::Sha256).toHex());
-    cell.verdict = m_rules.at(cell.service).Judge(outcome);
+    cell.verdict = m_rules.at(cell.service).Judge(outcome, m_terms.at(cell.term));
+    if (wait && cell.verdict.result == HitResult::Blocked)
+        cell.verdict.reason += Tr::tr(" (%1 times)").arg(cell.tries);
     finishCell(index);
 }
 

@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 
@@ -27,10 +28,17 @@ public:
     // later, from the event loop, never from within Load.
     virtual void Load(const SearchRequest &request, std::function<void(const PageOutcome &)> done)
             = 0;
+    // Ends every load still open; their `done` is never called.
+    virtual void Cancel() { }
 };
 
-// How long a Retry-After header ("120" or an HTTP date) asks to wait from `now`, in
-// milliseconds; -1 when it cannot be read.
+// What a cell of a matrix says that was stopped before its search.
+inline constexpr char kNotSearched[] = "not searched";
+
+// How long a Retry-After header asks to wait from `now`, in milliseconds: a number of seconds
+// (digits alone) or an HTTP date, one gone by as 0; however large the value, at most
+// kMostRetryAfterMs. -1 when it cannot be read.
+inline constexpr qint64 kMostRetryAfterMs = 24 * 3600 * 1000LL;
 qint64 RetryAfterMs(const QByteArray &value, const QDateTime &now);
 
 struct MatrixCell
@@ -60,8 +68,11 @@ public:
 
     // The cells, term by term, each with every service in the list's order. The services' rules
     // are read first: throws CommandError naming a service whose rule does not parse.
+    // `earlier`: the cells of a run of the same lists that was stopped; those it searched are
+    // kept as they are, and only the others are searched.
     MatrixRun(const QList<QByteArray> &serviceLines, const QStringList &terms, PageLoader &loader,
-              MatrixLimits limits = {}, QObject *parent = nullptr);
+              MatrixLimits limits = {}, QObject *parent = nullptr,
+              const QList<MatrixCell> &earlier = {});
 
     void Start();
     const QList<MatrixCell> &Cells() const { return m_cells; }
@@ -84,6 +95,7 @@ private:
     QStringList m_names;
     QList<HitRules> m_rules;
     QList<MatrixCell> m_cells;
+    QSet<qsizetype> m_kept; // cells of an earlier run, told of there
     QList<qsizetype> m_cellOfRequest;
     MatrixScheduler m_scheduler;
     QElapsedTimer m_clock;

@@ -77,6 +77,27 @@ QByteArray MatrixCsv(const QList<MatrixCell> &cells, const QStringList &terms,
     return csv;
 }
 
+QByteArray MatrixExportCsv(const QList<MatrixCell> &cells, const QStringList &terms,
+                           const QStringList &services, const QDateTime &started,
+                           const QDateTime &ended)
+{
+    const auto utc = [](const QDateTime &time) {
+        return time.isValid() ? time.toUTC().toString(Qt::ISODateWithMs) : QString();
+    };
+    QByteArray csv = CsvRecord({QStringLiteral("term"), QStringLiteral("service"),
+                                QStringLiteral("result"), QStringLiteral("status"),
+                                QStringLiteral("address"), QStringLiteral("started"),
+                                QStringLiteral("ended")});
+    for (const MatrixCell &cell : cells) {
+        csv += CsvRecord({terms.at(cell.term), services.at(cell.service),
+                          cell.done ? HitResultWord(cell.verdict.result)
+                                    : QLatin1String(kNotSearched),
+                          cell.done && cell.status > 0 ? QString::number(cell.status) : QString(),
+                          cell.address, utc(started), utc(ended)});
+    }
+    return csv;
+}
+
 MatrixJobOutput RunMatrixJob(const CommandLine &options, PageLoader &loader,
                              const std::function<void(const MatrixRun &, qsizetype)> &cellDone)
 {
@@ -90,6 +111,7 @@ MatrixJobOutput RunMatrixJob(const CommandLine &options, PageLoader &loader,
     MatrixLimits limits;
     if (options.pauseMs >= 0)
         limits.pauseMs = options.pauseMs;
+    limits.overall = MachineConnections(options.connections);
     std::unique_ptr<MatrixRun> run;
     try {
         run = std::make_unique<MatrixRun>(services, terms, loader, limits);

@@ -24,6 +24,12 @@ QByteArray MatrixCsv(const MatrixRun &run);
 QByteArray MatrixCsv(const QList<MatrixCell> &cells, const QStringList &terms,
                      const QStringList &services);
 
+// Every cell of a matrix, those not searched too ("not searched", no status), with the run's
+// start and end as UTC times in two more columns: what the window exports.
+QByteArray MatrixExportCsv(const QList<MatrixCell> &cells, const QStringList &terms,
+                           const QStringList &services, const QDateTime &started,
+                           const QDateTime &ended);
+
 struct MatrixJobOutput
 {
     QByteArray csv;     // for standard output; empty when it went to --out

@@ -3,6 +3,17 @@
 
 #include <algorithm>
 
+#include <sys/resource.h>
+
+int MachineConnections(int asked)
+{
+    int connections = asked > 0 ? std::min(asked, kMostConnections) : kDefaultConnections;
+    rlimit files {};
+    if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY)
+        connections = std::min<qint64>(connections, std::max<qint64>(1, qint64(files.rlim_cur) / 4));
+    return connections;
+}
+
 MatrixScheduler::MatrixScheduler(MatrixLimits limits) : m_limits(limits)
 {
     m_limits.perHost = std::max(1, m_limits.perHost);

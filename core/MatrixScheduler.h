@@ -13,12 +13,21 @@
 #include <deque>
 #include <optional>
 
+// The most loads at once a user may ask for, and the most by default: a sweep over hundreds of
+// hosts then costs about what its slowest site costs, while each host sees two at once.
+inline constexpr int kMostConnections = 1024;
+inline constexpr int kDefaultConnections = 64;
+
 struct MatrixLimits
 {
-    int perHost = 2;       // requests at once to one host
-    int overall = 8;       // requests at once in all
+    int perHost = 2;                     // requests at once to one host
+    int overall = kDefaultConnections;   // requests at once in all
     qint64 pauseMs = 1000; // after a request to a host ends, before its place there asks again
 };
+
+// The loads at once the machine allows for `asked` (0: the default): never more than a quarter
+// of the files this process may open, so that a sweep cannot run out of them.
+int MachineConnections(int asked = 0);
 
 class MatrixScheduler
 {

@@ -248,13 +248,20 @@ QString HtmlText(QStringView html)
     return CollapseWhiteSpace(out);
 }
 
-QString PageText(const QByteArray &body, const QByteArray &contentType)
+PageContent ReadPage(const QByteArray &body, const QByteArray &contentType)
 {
     const QByteArray type = contentType.toLower();
     const bool markup = type.contains("html") || type.contains("xml")
             || (type.isEmpty() && body.trimmed().startsWith('<'));
-    const QString text = decoded(body, contentType, markup);
-    return markup ? HtmlText(text) : CollapseWhiteSpace(text);
+    PageContent page;
+    page.markup = decoded(body, contentType, markup);
+    page.text = markup ? HtmlText(page.markup) : CollapseWhiteSpace(page.markup);
+    return page;
+}
+
+QString PageText(const QByteArray &body, const QByteArray &contentType)
+{
+    return ReadPage(body, contentType).text;
 }
 
 QString PageTitle(const QByteArray &body, const QByteArray &contentType)

@@ -21,6 +21,14 @@ QString PageText(const QByteArray &body, const QByteArray &contentType);
 // The title of an HTML page (its first <title>, read as PageText reads text); empty for other
 // content. Looked for in the page's first 64 KiB.
 QString PageTitle(const QByteArray &body, const QByteArray &contentType);
+// The body decoded as PageText decodes it, with its markup as it came (what html: rules read),
+// and its text.
+struct PageContent
+{
+    QString markup;
+    QString text;
+};
+PageContent ReadPage(const QByteArray &body, const QByteArray &contentType);
 
 // HTML as text, by the rules of PageText.
 QString HtmlText(QStringView html);

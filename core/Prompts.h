@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 #include <optional>
 
 // The modal dialogs the commands ask through. The program shows real dialogs (QtPrompts);
@@ -47,8 +50,13 @@ public:
     virtual bool AskLogin(const QString &title, const QString &message, QString &user,
                           QString &password)
             = 0;
-    // File > Open Case...: a case's folder or a server case's address; nothing on Cancel.
-    virtual std::optional<QString> ChooseCase(const QString &startFolder) = 0;
+    // File > Open Case...: a case's folder or a server case's address, the fields starting at
+    // the cases opened last (`recent`, newest first). `open` opens what was chosen and throws
+    // CommandError when it cannot: the dialog then stays, with what was typed and the reason.
+    // False when the user cancels.
+    virtual bool ChooseCase(const QStringList &recent,
+                            const std::function<void(const QString &location)> &open)
+            = 0;
     // A password, typed unseen; nothing when the user cancels. The caller keeps it in memory only.
     virtual std::optional<QString> AskPassword(const QString &title, const QString &message) = 0;
 };

@@ -54,6 +54,59 @@ QString wrapped(const QString &text, qsizetype width = 100, qsizetype maxLines =
 
 } // namespace
 
+bool FramesRequest(QByteArrayView headerName)
+{
+    for (const char *own : {"host", "content-length", "transfer-encoding", "connection", "te",
+                            "upgrade", "expect", "trailer", "keep-alive"}) {
+        if (headerName.compare(QByteArrayView(own), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+bool isHeaderName(QByteArrayView name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const char c : name) {
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+              || QByteArrayView("!#$%&'*+-.^_`|~").contains(c)))
+            return false;
+    }
+    return true;
+}
+
+// The service's header= attributes as sent; throws naming the service for one that cannot be.
+QList<std::pair<QByteArray, QByteArray>> requestHeaders(const ServiceLine &service,
+                                                        const QString &name)
+{
+    QList<std::pair<QByteArray, QByteArray>> headers;
+    for (const ServiceLine::Attribute &attribute : service.Attributes()) {
+        if (attribute.key != "header")
+            continue;
+        const qsizetype colon = attribute.value.indexOf(':');
+        const QByteArray header = colon < 0 ? QByteArray() : attribute.value.left(colon).trimmed();
+        const QByteArray value = attribute.value.mid(colon + 1).trimmed();
+        const bool control = std::any_of(value.cbegin(), value.cend(), [](char c) {
+            return uchar(c) < 0x20 || c == 0x7F;
+        });
+        if (!isHeaderName(header) || control)
+            throw CommandError(Tr::tr("The service \"%1\" has header=%2, which is no header: "
+                                      "write header=Name: value")
+                                       .arg(name, QString::fromUtf8(attribute.value.left(80))));
+        if (FramesRequest(header))
+            throw CommandError(Tr::tr("The service \"%1\" sets the header %2, which only the "
+                                      "program sets")
+                                       .arg(name, QString::fromLatin1(header)));
+        headers.append({header, value});
+    }
+    return headers;
+}
+
+} // namespace
+
 QString ServiceDisplayName(const QByteArray &serviceLine)
 {
     const ServiceLine service(serviceLine);
@@ -69,8 +122,17 @@ SearchRequest GoRequestFor(const QByteArray &serviceLine, const QString &term)
     const ServiceLine service(serviceLine);
     SearchRequest request {WebAddress(ComposeAddress(service.AddressText(), term, name), name),
                            std::nullopt};
+    request.headers = requestHeaders(service, name);
+    // A body the service says is no form (header=Content-Type: application/json) is sent as
+    // written, only the term encoded.
+    const bool form = std::none_of(request.headers.cbegin(), request.headers.cend(), [](const auto &h) {
+        return h.first.compare("Content-Type", Qt::CaseInsensitive) == 0
+                && !h.second.toLower().startsWith("application/x-www-form-urlencoded");
+    });
     if (const std::optional<QString> body = service.PostBody())
-        request.postBody = ComposeFormBody(*body, term, name);
+        request.postBody = form ? ComposeFormBody(*body, term, name) : ComposeBody(*body, term, name);
+    request.followRedirects
+            = service.Value("redirects").value_or(QByteArray()).trimmed().toLower() != "no";
     return request;
 }
 
@@ -79,11 +141,30 @@ QString GoAddressFor(const QByteArray &serviceLine, const QString &term)
     return GoRequestFor(serviceLine, term).address;
 }
 
+QString OneLine(const QString &text)
+{
+    // C0 and C1 controls, DEL and the Unicode line and paragraph separators: each as its UTF-8
+    // bytes percent-encoded, as a browser writes them in an address.
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029) {
+            for (const char byte : QString(c).toUtf8())
+                out += QStringLiteral("%%1").arg(uint(uchar(byte)), 2, 16, QLatin1Char('0')).toUpper();
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 QString PrintedRequest(const SearchRequest &request)
 {
     if (!request.postBody)
-        return request.address;
-    return request.address + QStringLiteral("\tPOST\t") + QString::fromLatin1(*request.postBody);
+        return OneLine(request.address);
+    return OneLine(request.address) + QStringLiteral("\tPOST\t")
+            + OneLine(QString::fromLatin1(*request.postBody));
 }
 
 std::optional<std::pair<qsizetype, qsizetype>> GoRows(const EntryList &services,

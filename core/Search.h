@@ -4,6 +4,7 @@
 #include "Address.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <optional>
 #include <utility>
@@ -16,7 +17,15 @@ struct SearchRequest
 {
     QString address;
     std::optional<QByteArray> postBody; // application/x-www-form-urlencoded
+    // The service's header=Name: value attributes, in order: sent with the search by the pane
+    // and the result matrix.
+    QList<std::pair<QByteArray, QByteArray>> headers = {};
+    // redirects=no: the result matrix takes the first answer as the page.
+    bool followRedirects = true;
 };
+
+// Headers that frame a request on its connection: the program's own, never a service's.
+bool FramesRequest(QByteArrayView headerName);
 
 // The search Go makes for a service line and a term: the term encoded at every placeholder of
 // the address (ComposeAddress), then only an http or https address (WebAddress), and the form
@@ -24,8 +33,12 @@ struct SearchRequest
 SearchRequest GoRequestFor(const QByteArray &serviceLine, const QString &term);
 // The address alone.
 QString GoAddressFor(const QByteArray &serviceLine, const QString &term);
-// The request as --print-url writes it: the address, and for a form "<TAB>POST<TAB>body".
+// The request as --print-url writes it: the address, and for a form "<TAB>POST<TAB>body", on
+// one line whatever the term holds (OneLine).
 QString PrintedRequest(const SearchRequest &request);
+// The text with every control character and line separator percent-encoded: a term searched
+// with |s:raw| cannot start a line of its own, or forge a field.
+QString OneLine(const QString &text);
 
 // A service as the user knows it: its name, or the line without its attributes when it has
 // none.

@@ -4,6 +4,7 @@
 #include "EntryList.h"
 #include "Error.h"
 #include "Search.h"
+#include "ServiceEdit.h"
 #include "ServiceLine.h"
 #include "TextRules.h"
 
@@ -71,24 +72,69 @@ QString CheckedGroupName(const QString &typed)
     return name;
 }
 
-QByteArray WithServiceGroup(const QByteArray &line, const QString &group, bool member)
+namespace {
+
+// The line with these groups, the rest of it as it was; the names written in the line's
+// encoding.
+QByteArray withGroups(const QByteArray &line, const QStringList &groups, LineCharset list)
 {
-    ServiceLine service(line);
-    QStringList groups = service.Groups();
-    const bool in = groups.contains(group, Qt::CaseInsensitive);
-    if (in == member)
-        return line;
+    ServiceFields wanted = ReadServiceFields(line);
+    wanted.groups = groups.join(u',');
+    if (groups.isEmpty()) // every group= of the line goes, a second one kept with the others too
+        wanted.others.removeIf([](const auto &other) { return other.first == u"group"; });
+    return WriteIntoLine(
+            line, list,
+            [&](const LineEncoder &encode) {
+                ServiceLine service(line);
+                if (groups.isEmpty())
+                    service.Remove("group");
+                else
+                    service.SetValue("group", encode(wanted.groups));
+                return service.Bytes();
+            },
+            [&](const QByteArray &made) { return ReadServiceFields(made) == wanted; });
+}
+
+void checkCanHoldGroups(const ServiceLine &service, const QByteArray &line)
+{
     if (!service.CanHoldAttributes())
         throw CommandError(Tr::tr("The service \"%1\" cannot be put in a group: its line holds no "
                                   "\"=\" or its address holds a TAB")
                                    .arg(ServiceDisplayName(line)));
+}
+
+} // namespace
+
+QByteArray WithServiceGroup(const QByteArray &line, const QString &group, bool member,
+                            LineCharset list)
+{
+    const ServiceLine service(line);
+    QStringList groups = service.Groups();
+    const bool in = groups.contains(group, Qt::CaseInsensitive);
+    if (in == member)
+        return line;
+    checkCanHoldGroups(service, line);
     if (member)
         groups.append(group);
     else
         groups.removeIf([&](const QString &name) { return name.compare(group, Qt::CaseInsensitive) == 0; });
-    if (groups.isEmpty())
-        service.Remove("group");
-    else
-        service.SetValue("group", groups.join(u',').toUtf8());
-    return service.Bytes();
+    return withGroups(line, groups, list);
+}
+
+QByteArray RenamedServiceGroup(const QByteArray &line, const QString &from, const QString &to,
+                               LineCharset list)
+{
+    if (!InServiceGroup(line, from))
+        return line;
+    const ServiceLine service(line);
+    QStringList groups;
+    for (const QString &name : service.Groups()) {
+        const bool renamed = name.compare(from, Qt::CaseInsensitive) == 0;
+        const QString now = renamed ? to : name;
+        if (!groups.contains(now, Qt::CaseInsensitive))
+            groups.append(now); // in both groups before: in the one left now
+    }
+    if (groups == service.Groups())
+        return line;
+    return withGroups(line, groups, list);
 }

@@ -93,7 +93,7 @@ PrintUrlOutput PrintUrl(const CommandLine &options, const QString &workingDirect
         const QByteArray &line = services.LineAt(i);
         if (IsBlank(DecodeLine(line)))
             continue; // an empty line is no service
-        const QString name = DecodeLinePart(line, EntryList::NameOf(line));
+        const QString name = OneLine(DecodeLinePart(line, EntryList::NameOf(line)));
         try {
             output.out += name + u'\t' + PrintedRequest(SearchRequestAt(services, i, term)) + u'\n';
         } catch (const CommandError &error) {

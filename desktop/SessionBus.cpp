@@ -83,6 +83,14 @@ BusNames BusNames::ForApplication(const QString &applicationId)
     names.commandLineInterface = applicationId + QStringLiteral(".CommandLine");
     names.usageError = applicationId + QStringLiteral(".Error.Usage");
     names.otherDisplayError = applicationId + QStringLiteral(".Error.OtherDisplay");
+    names.front = applicationId + QStringLiteral(".Front");
+    return names;
+}
+
+BusNames BusNames::ForCase(const QString &applicationId, const QString &key)
+{
+    BusNames names = ForApplication(applicationId);
+    names.service = applicationId + QStringLiteral(".Case") + key;
     return names;
 }
 
@@ -97,9 +105,13 @@ QString CurrentDisplay()
     return x11.isEmpty() ? QString() : QStringLiteral("x11:") + x11;
 }
 
+SessionBus::SessionBus(const BusNames &names, QObject *parent)
+    : QObject(parent), m_names(names), m_display(CurrentDisplay()),
+      m_providers(std::make_unique<DesktopSearchProviders>(this))
+{ }
+
 SessionBus::SessionBus(const QString &applicationId, QObject *parent)
-    : QObject(parent), m_names(BusNames::ForApplication(applicationId)),
-      m_display(CurrentDisplay()), m_providers(std::make_unique<DesktopSearchProviders>(this))
+    : SessionBus(BusNames::ForApplication(applicationId), parent)
 { }
 
 SessionBus::~SessionBus()
@@ -160,17 +172,55 @@ SessionBus::Start SessionBus::HandToRunningProgram(const QString &applicationId,
                                                    const QString &workingDirectory,
                                                    QString &refusal)
 {
+    const BusNames names = BusNames::ForApplication(applicationId);
+    return HandToRunningProgram(names, {names.service}, arguments, workingDirectory, refusal);
+}
+
+SessionBus::Start SessionBus::HandToRunningProgram(const BusNames &names,
+                                                   const QStringList &services,
+                                                   const QStringList &arguments,
+                                                   const QString &workingDirectory,
+                                                   QString &refusal)
+{
     const QString name = QStringLiteral("glenlantern-hand-over");
     Start start = Start::Alone;
     {
         QDBusConnection connection
                 = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
-        if (connection.isConnected())
-            start = handOver(connection, BusNames::ForApplication(applicationId), arguments,
-                             workingDirectory, refusal);
+        for (const QString &service : services) {
+            if (!connection.isConnected())
+                break;
+            BusNames target = names;
+            target.service = service;
+            start = handOver(connection, target, arguments, workingDirectory, refusal);
+            if (start != Start::NotRunning)
+                break;
+        }
     }
     QDBusConnection::disconnectFromBus(name);
     return start;
+}
+
+void SessionBus::claimFront()
+{
+    QDBusConnection connection = bus();
+    if (!connection.isConnected() || !connection.interface() || m_left)
+        return;
+    // Asked without waiting: the window is coming to the front, and the bus may be slow.
+    connection.interface()->asyncCall(QStringLiteral("RequestName"), m_names.front,
+                                      // allow replacement, replace existing, do not queue
+                                      uint(0x1 | 0x2 | 0x4));
+}
+
+void SessionBus::leave()
+{
+    m_left = true;
+    QDBusConnection connection = bus();
+    if (!connection.isConnected() || !connection.interface())
+        return;
+    for (const QString &name : {m_names.service, m_names.front})
+        connection.interface()->unregisterService(name);
+    unregisterObjects();
 }
 
 void SessionBus::setProgram(BusProgram program)

@@ -45,8 +45,14 @@ struct BusNames
     QString commandLineInterface;
     QString usageError;
     QString otherDisplayError;
+    // Owned by the program whose window the user worked in last: a start that names no case
+    // goes there.
+    QString front;
 
     static BusNames ForApplication(const QString &applicationId);
+    // The names of a program of its own for one case (one with a proxy): the same interfaces,
+    // under a well-known name of the case's, `key` a string of hex digits.
+    static BusNames ForCase(const QString &applicationId, const QString &key);
     QString gnomeSearchPath() const { return path + QStringLiteral("/SearchProvider"); }
     QString krunnerPath() const { return path + QStringLiteral("/Runner"); }
 };
@@ -54,7 +60,8 @@ struct BusNames
 // One running program per user and display. The first start owns the program's name on the
 // session bus and serves command lines and the desktop's search there; a later start hands its
 // command line to it and ends. Without a session bus, or when the running program is on
-// another display, a start runs on its own.
+// another display, a start runs on its own. A case with a proxy runs in a program of its own,
+// under its case's name; the program the user worked in last also owns the front name.
 class SessionBus : public QObject, protected QDBusContext
 {
     Q_OBJECT
@@ -62,13 +69,18 @@ class SessionBus : public QObject, protected QDBusContext
 public:
     enum class Start { First, HandedOver, Refused, Alone, NotRunning };
 
+    explicit SessionBus(const BusNames &names, QObject *parent = nullptr);
     explicit SessionBus(const QString &applicationId, QObject *parent = nullptr);
     ~SessionBus() override;
 
     // Hands the arguments to the program that runs already, over a connection of its own, so
     // that a later start ends before it makes any window: HandedOver, Refused (the reason in
-    // `refusal`), NotRunning, or Alone (no bus, another display, no answer).
+    // `refusal`), NotRunning, or Alone (no bus, another display, no answer). With several
+    // names, the first whose program runs takes them.
     static Start HandToRunningProgram(const QString &applicationId, const QStringList &arguments,
+                                      const QString &workingDirectory, QString &refusal);
+    static Start HandToRunningProgram(const BusNames &names, const QStringList &services,
+                                      const QStringList &arguments,
                                       const QString &workingDirectory, QString &refusal);
 
     // Registers the program's objects and asks for its name; when another program owns it,
@@ -79,6 +91,11 @@ public:
     void setProgram(BusProgram program);
     const BusProgram &program() const { return m_program; }
     const BusNames &names() const { return m_names; }
+
+    // Takes the front name from whoever holds it: the user works in this program's window now.
+    void claimFront();
+    // Lets go of the program's names and objects: a start that comes now runs a program anew.
+    void leave();
 
     // Acts on a request nobody waits an answer for (a desktop search result, or a start that
     // names list files): once its files were read outside the bus's call, and the program is
@@ -105,6 +122,7 @@ private:
     void actOnRead(const std::optional<StartRequest> &request, const QString &error);
 
     BusNames m_names;
+    bool m_left = false; // leave() was called
     QString m_display;
     QString m_refusal;
     BusProgram m_program;

@@ -50,6 +50,20 @@ public:
     }
 };
 
+// Qt's file dialog leaves two of its labels without their boxes: a screen reader then named
+// the boxes by the folder and the filter they show.
+void labelFileDialog(QFileDialog &dialog)
+{
+    for (const auto &[label, box] : {std::pair {"lookInLabel", "lookInCombo"},
+                                     std::pair {"fileTypeLabel", "fileTypeCombo"},
+                                     std::pair {"fileNameLabel", "fileNameEdit"}}) {
+        auto *caption = dialog.findChild<QLabel *>(QLatin1StringView(label));
+        auto *control = dialog.findChild<QWidget *>(QLatin1StringView(box));
+        if (caption && control && !caption->buddy())
+            caption->setBuddy(control);
+    }
+}
+
 QWidget *dialogParent()
 {
     return QApplication::activeWindow();
@@ -217,6 +231,7 @@ std::optional<QString> QtPrompts::ChooseFile(FileMode mode, const QString &filte
             suffix.remove(0, 1);
         dialog.setDefaultSuffix(suffix);
     }
+    labelFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
@@ -238,6 +253,7 @@ std::optional<QString> QtPrompts::SaveFileAs(const QString &title, const QString
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave); // asks before it replaces a file
     dialog.selectFile(suggested.fileName());
+    labelFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
@@ -297,14 +313,14 @@ bool QtPrompts::AskLogin(const QString &title, const QString &message, QString &
     return true;
 }
 
-std::optional<QString> QtPrompts::ChooseCase(const QString &startFolder)
+bool QtPrompts::ChooseCase(const QStringList &recent,
+                           const std::function<void(const QString &location)> &open)
 {
-    OpenCaseDialog dialog(startFolder, [this](const QString &start) {
-        return ChooseFolder(Tr::tr("Case Folder"), start);
-    }, dialogParent());
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return dialog.location();
+    OpenCaseDialog dialog(
+            recent,
+            [this](const QString &start) { return ChooseFolder(Tr::tr("Case Folder"), start); },
+            open, dialogParent());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<QString> QtPrompts::AskPassword(const QString &title, const QString &message)
@@ -353,6 +369,7 @@ std::optional<QString> QtPrompts::ChooseFolder(const QString &title, const QStri
     dialog.setOption(QFileDialog::ShowDirsOnly);
     // A name typed that is not there yet is taken too: a new case's folder is made for it.
     dialog.setFileMode(QFileDialog::Directory);
+    labelFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

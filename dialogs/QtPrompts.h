@@ -33,7 +33,8 @@ public:
                      const QString &acceptText) override;
     bool AskLogin(const QString &title, const QString &message, QString &user,
                   QString &password) override;
-    std::optional<QString> ChooseCase(const QString &startFolder) override;
+    bool ChooseCase(const QStringList &recent,
+                    const std::function<void(const QString &location)> &open) override;
     std::optional<QString> AskPassword(const QString &title, const QString &message) override;
 
     // "Description (*.ext)|*.ext|..." as Qt writes name filters: one "Description (patterns)"

@@ -4,7 +4,7 @@
 // block around it), so that the JSON and the engines get as much of the search as the packing.
 // Besides crashes, hangs and memory errors (a size field that lies must never allocate more than
 // the block can hold), it checks what every importable engine becomes: a web address with a
-// placeholder, on one line, under a name that ends at no "=".
+// placeholder (in its address or its form's body), on one line, under a name that ends at no "=".
 #include "Error.h"
 #include "MozLz4.h"
 #include "Readers.h"
@@ -78,8 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         check(service.address.startsWith(u"http://", Qt::CaseInsensitive)
                       || service.address.startsWith(u"https://", Qt::CaseInsensitive),
               "an importable address that is not a web address", service);
-        check(service.address.contains(u"|s"), "an importable address without a placeholder",
-              service);
+        // A search sent as a form may have its place for the term in the body alone.
+        bool placeholder = service.address.contains(u"|s");
+        for (const auto &[key, value] : service.attributes) {
+            check(oneLine(value), "a value over more than one line", service);
+            placeholder = placeholder || (key == u"post" && value.contains(u"|s"));
+        }
+        check(placeholder, "an importable search without a placeholder", service);
     }
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "TextRules.h"
 
 #include "FileIo.h"
+#include "FillText.h"
 #include "InteropText.h"
 
 #include <QCoreApplication>
@@ -37,10 +38,9 @@ QByteArray ReadInputFile(const QString &path)
         ThrowCannotRead(info.absoluteFilePath(), Tr::tr("it is not a regular file"));
     // Search files are small; a huge one given by mistake is not read into memory.
     if (info.size() > kMaxInputFile)
-        throw CommandError(Tr::tr("Cannot read \"%1\": it is too large (%2 bytes) for a file of "
-                                  "search engines")
-                                   .arg(info.absoluteFilePath())
-                                   .arg(info.size()));
+        throw CommandError(FillText(Tr::tr("Cannot read \"%1\": it is too large (%2 bytes) for a "
+                                           "file of search engines"),
+                                    info.absoluteFilePath(), info.size()));
     return ReadFileBytes(path);
 }
 

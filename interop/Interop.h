@@ -20,8 +20,10 @@ struct FoundService
     QString address;    // the service string, with the placeholder |s| (and its options)
     QString skipReason; // why it cannot be imported; empty when it can
     // What the service line holds after the address, in this order, as key and value: post=,
-    // group=, found=, missing= (ServiceLine). No value holds a TAB or a line end.
+    // group=, header=, redirects=, found=, missing= (ServiceLine). No value holds a TAB or a
+    // line end.
     QList<std::pair<QString, QString>> attributes;
+    QStringList changes; // what the import changed from the source's text, as phrases
 
     bool importable() const { return skipReason.isEmpty(); }
     QString line() const

@@ -69,18 +69,30 @@ CommandOutput RunImportCommand(const QString &source, const QString &intoFile,
     try {
         const QList<bool> listed = AlreadyListed(report.services, list.lines);
         bool adds = false;
+        int imported = 0, known = 0, skipped = 0;
         for (qsizetype i = 0; i < report.services.size(); ++i) {
             const FoundService &service = report.services.at(i);
             if (!service.importable()) {
                 output.out.append(skippedLine(service, service.skipReason));
+                ++skipped;
             } else if (listed.at(i)) {
                 output.out.append(skippedLine(service, Tr::tr("already in the list")));
+                ++known;
             } else {
+                ++imported;
                 output.out.append(Tr::tr("Imported: ") + service.line());
+                for (const QString &change : service.changes)
+                    output.out.append(Tr::tr("  changed: %1").arg(change));
                 list.lines.append(EncodeLine(service.line()));
                 adds = true;
             }
         }
+        output.out.append(Tr::tr("%1 of %2 services imported, %3 already in the list, %4 "
+                                 "skipped")
+                                  .arg(imported)
+                                  .arg(report.services.size())
+                                  .arg(known)
+                                  .arg(skipped));
         if (adds)
             WriteLines(intoFile, list.lines, list.encoding);
     } catch (const CommandError &error) {

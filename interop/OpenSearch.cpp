@@ -2,6 +2,7 @@
 // OpenSearch description documents: read (a site's search, or a file of them) and written
 // (our services, for browsers).
 #include "Error.h"
+#include "FillText.h"
 #include "Readers.h"
 #include "ServiceAddress.h"
 #include "TextRules.h"
@@ -83,9 +84,8 @@ Description readDescription(const QByteArray &bytes, const QString &file)
     }
     if (xml.hasError())
         ThrowCannotRead(file,
-                    Tr::tr("it is not well-formed XML (%1, line %2)")
-                            .arg(xml.errorString())
-                            .arg(xml.lineNumber()));
+                        FillText(Tr::tr("it is not well-formed XML (%1, line %2)"), xml.errorString(),
+                                 xml.lineNumber()));
     return description;
 }
 

@@ -3,14 +3,18 @@
 
 #include "Address.h"
 #include "Error.h"
+#include "Proxy.h"
 #include "Search.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QOpenGLWidget>
 #include <QPluginLoader>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <unistd.h>
@@ -75,7 +79,54 @@ PaneRequest PaneRequestFor(const SearchRequest &search)
         // Not null, so that an empty body still goes as a POST.
         request.postData = search.postBody->isNull() ? QByteArray("", 0) : *search.postBody;
     }
+    request.headers = search.headers;
     return request;
+}
+
+ProfileFolders BrowserProfileFolders(const QString &caseId)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9][A-Za-z0-9-]{0,63}$"));
+    QString below = QStringLiteral("browser");
+    if (!caseId.isEmpty()) {
+        const QString name = plain.match(caseId).hasMatch()
+                ? caseId
+                : QString::fromLatin1(QCryptographicHash::hash(caseId.toUtf8(),
+                                                               QCryptographicHash::Sha256)
+                                              .toHex());
+        below = QStringLiteral("cases/%1/browser").arg(name);
+    }
+    const auto folder = [&below](QStandardPaths::StandardLocation location) {
+        return QDir(QStandardPaths::writableLocation(location)).filePath(below);
+    };
+    return {folder(QStandardPaths::AppDataLocation), folder(QStandardPaths::CacheLocation)};
+}
+
+QStringList BrowserEngineProxyFlags(const ProxySetting &proxy)
+{
+    if (proxy.isNone())
+        return {};
+    // Nothing is looked up here: a name that reached the resolver would leave this machine
+    // outside the proxy. The rules map addresses too, so the proxy's own is left out of them.
+    const QString rules = QStringLiteral("MAP * ~NOTFOUND, EXCLUDE ") + proxy.host;
+    return {QStringLiteral("--proxy-server=") + proxy.text(),
+            // Chromium sends loopback addresses past a proxy unless told not to.
+            QStringLiteral("--proxy-bypass-list=<-loopback>"),
+            QStringLiteral("--host-resolver-rules=\"%1\"").arg(rules),
+            QStringLiteral("--force-webrtc-ip-handling-policy=disable_non_proxied_udp"),
+            QStringLiteral("--disable-quic")};
+}
+
+void PrepareBrowserEngine(const ProxySetting &proxy)
+{
+    PrepareBrowserEngine();
+    const QStringList flags = BrowserEngineProxyFlags(proxy);
+    if (flags.isEmpty())
+        return;
+    // After the user's own switches: the last of a kind is the one the engine takes.
+    QByteArray all = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    for (const QString &flag : flags)
+        all += (all.isEmpty() ? "" : " ") + flag.toLatin1();
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", all);
 }
 
 void PrepareBrowserEngine()

@@ -6,9 +6,7 @@
 // engine's libraries are large, and a program that only starts should not pay for them.
 #include "PaneRequest.h"
 
-#include <QDir>
 #include <QList>
-#include <QStandardPaths>
 #include <QUrl>
 #include <QWidget>
 #include <QtPlugin>
@@ -27,12 +25,24 @@ struct SiteSearch
 };
 using SiteSearchDone = std::function<void(const SiteSearch &)>;
 
+// Whose browsing data the pages keep (cookies, storage, cache, permissions): the program's own,
+// or a case's, so that one investigation leaves no trace in another.
+struct PaneProfile
+{
+    QString caseId;    // the case's id (a UUID); empty for the program's own
+    QString userAgent; // empty for the engine's own
+    friend bool operator==(const PaneProfile &, const PaneProfile &) = default;
+};
+
 // What the pane needs from the program around it.
 struct PaneSetup
 {
     // The questions pages ask (permissions, certificates, logins, where a download goes).
     Prompts *prompts = nullptr;
     bool privateBrowsing = false;
+    PaneProfile profile;
+    // The proxy every page of the program goes through (see PrepareBrowserEngine).
+    bool throughProxy = false;
     // A link clicked in one of the program's own local pages to another local address; true
     // when the program answered it itself (the catalogue's "load" and "add" links).
     std::function<bool(const QUrl &link)> localLink;
@@ -62,6 +72,12 @@ public:
     virtual void setPrivateBrowsing(bool on) = 0;
     // Cookies, cache and visited links of the profiles, and the history of the pages.
     virtual void clearBrowsingData() = 0;
+    // The pages live in this profile from now on: those of another one close, and the page on
+    // view does not open again (it belongs to the other). A new user agent alone keeps them.
+    virtual void setProfile(const PaneProfile &profile) = 0;
+    // The case's profile removed from disk, cookies, storage, cache and permissions; its pages
+    // close. Nothing for the program's own profile.
+    virtual void forgetProfile() = 0;
     // The focus is in a page with a selection or an editable field focused: copy and cut
     // are the page's own there.
     virtual bool takesClipboardKeys() const = 0;
@@ -99,14 +115,20 @@ public:
     virtual BrowserPane *create(QWidget *parent, const PaneSetup &setup) = 0;
 };
 
-#define BrowserPaneFactory_iid "org.glenlantern.BrowserPaneFactory/5.0"
+#define BrowserPaneFactory_iid "org.glenlantern.BrowserPaneFactory/6.0"
 Q_DECLARE_INTERFACE(BrowserPaneFactory, BrowserPaneFactory_iid)
 
 // The pane from the engine plugin; throws CommandError when the plugin cannot be loaded.
 BrowserPane *LoadBrowserPane(QWidget *parent, const PaneSetup &setup);
 // Call before the application object exists: the engine shares its GL context with the
-// windows, and Chromium refuses to start its sandbox as root.
+// windows, Chromium refuses to start its sandbox as root, and the engine takes its proxy for the
+// whole process when it starts.
+struct ProxySetting;
+void PrepareBrowserEngine(const ProxySetting &proxy);
 void PrepareBrowserEngine();
+// The engine's switches for the proxy: every request through it, loopback addresses too, host
+// names looked up by the proxy and never here, no direct UDP for WebRTC. Empty for none.
+QStringList BrowserEngineProxyFlags(const ProxySetting &proxy);
 // Call before the window that will hold the pane is first shown. The engine's view draws
 // through OpenGL, and Qt's widgets give a window with such a child a native window of another
 // kind: made so from the start, the window keeps its native window when the engine arrives.
@@ -121,19 +143,15 @@ inline bool IsPaneScheme(const QString &scheme)
 {
     return scheme == u"http" || scheme == u"https" || scheme == u"file";
 }
-// Where the program's own profile keeps cookies, logins and storage, and its cache.
+// Where the program's own profile keeps cookies, logins and storage, and its cache; a case's
+// keeps them under its id.
 struct ProfileFolders
 {
     QString storage;
     QString cache;
 };
-inline ProfileFolders BrowserProfileFolders()
-{
-    const auto folder = [](QStandardPaths::StandardLocation location) {
-        return QDir(QStandardPaths::writableLocation(location)).filePath(QStringLiteral("browser"));
-    };
-    return {folder(QStandardPaths::AppDataLocation), folder(QStandardPaths::CacheLocation)};
-}
+// A case's id comes from its folder: one that is not a plain name is hashed into one.
+ProfileFolders BrowserProfileFolders(const QString &caseId = {});
 
 // An address as the pane reads it: a path from the root ("/...") is a local file (the readme);
 // anything else is an address whose %XX and "+" stay exactly as written, only the characters

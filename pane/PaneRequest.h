@@ -4,6 +4,7 @@
 // What the window asks the browser pane to show, and what became of it (QtCore only: the
 // load-ahead scheduler reads them without the engine).
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QUrl>
 
@@ -26,6 +27,8 @@ struct PaneRequest
     QString title;
     // The window's number for the search, told back with what became of it.
     int id = 0;
+    // The service's own request headers (header=), sent with the search.
+    QList<std::pair<QByteArray, QByteArray>> headers;
 
     bool isEmpty() const { return url.isEmpty(); }
     // A form sent by POST: sent again only when the user agrees.

@@ -80,6 +80,29 @@
     </message>
 </context>
 <context>
+    <name>CaptureReport</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>the %1 failed: %2</source>
+        <translation>%1 fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>The page was not captured: %1</source>
+        <translation>Die Seite wurde nicht gesichert: %1</translation>
+    </message>
+    <message>
+        <source>Captured the page in part: %1 written to the case; %2</source>
+        <translation>Die Seite wurde zum Teil gesichert: %1 in die Akte geschrieben; %2</translation>
+    </message>
+    <message>
+        <source>Captured the page: %1 written to the case</source>
+        <translation>Die Seite wurde gesichert: %1 in die Akte geschrieben</translation>
+    </message>
+</context>
+<context>
     <name>CaseJob</name>
     <message>
         <source>Cancel</source>
@@ -160,14 +183,6 @@
         <translation>Die Seite wird gesichert...</translation>
     </message>
     <message>
-        <source>The %1 capture failed: %2</source>
-        <translation>Die Sicherung als %1 ist fehlgeschlagen: %2</translation>
-    </message>
-    <message>
-        <source>The case did not record the %1 capture: %2</source>
-        <translation>Die Akte hat die Sicherung als %1 nicht aufgezeichnet: %2</translation>
-    </message>
-    <message>
         <source>No case is open</source>
         <translation>Keine Akte ist geöffnet</translation>
     </message>
@@ -178,10 +193,6 @@
     <message>
         <source>%1. The page is shown; the next search tries again.</source>
         <translation>%1. Die Seite wird angezeigt; die nächste Suche versucht es erneut.</translation>
-    </message>
-    <message>
-        <source>Captured the page as %1 (%2 bytes)</source>
-        <translation>Die Seite wurde als %1 gesichert (%2 Bytes)</translation>
     </message>
     <message>
         <source>%1 on %2</source>
@@ -198,6 +209,33 @@
     <message>
         <source>The case&apos;s server cannot be reached (%1): the records wait on this computer</source>
         <translation>Der Server der Akte ist nicht erreichbar (%1): die Einträge warten auf diesem Rechner</translation>
+    </message>
+    <message>
+        <source>the case did not record it: %1</source>
+        <translation>die Akte hat sie nicht aufgezeichnet: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CaseSettingsDialog</name>
+    <message>
+        <source>&amp;Proxy:</source>
+        <translation>&amp;Proxy:</translation>
+    </message>
+    <message>
+        <source>socks5://HOST:PORT or http://HOST:PORT; empty for none. The case then runs in a program of its own.</source>
+        <translation>socks5://RECHNER:PORT oder http://RECHNER:PORT; leer für keinen. Die Akte läuft dann in einem eigenen Programm.</translation>
+    </message>
+    <message>
+        <source>&amp;User agent:</source>
+        <translation>&amp;User-Agent:</translation>
+    </message>
+    <message>
+        <source>What the case&apos;s pages tell sites they are; empty for the web engine&apos;s own</source>
+        <translation>Was die Seiten der Akte den Websites über sich sagen; leer für den der Web-Engine</translation>
+    </message>
+    <message>
+        <source>Case Settings - %1</source>
+        <translation>Einstellungen der Akte - %1</translation>
     </message>
 </context>
 <context>
@@ -223,36 +261,12 @@
         <translation>In %1 ausgelassen: %2</translation>
     </message>
     <message>
-        <source>Search record of case %1</source>
-        <translation>Suchprotokoll des Falls %1</translation>
-    </message>
-    <message>
-        <source>Folder: %1</source>
-        <translation>Ordner: %1</translation>
-    </message>
-    <message>
-        <source>Created: %1 (UTC)</source>
-        <translation>Angelegt: %1 (UTC)</translation>
-    </message>
-    <message>
-        <source>Exported: %1 (UTC)</source>
-        <translation>Exportiert: %1 (UTC)</translation>
-    </message>
-    <message>
-        <source>Records: %1; chain head: sha256:%2</source>
-        <translation>Einträge: %1; Kettenende: sha256:%2</translation>
-    </message>
-    <message>
         <source>(no name)</source>
         <translation>(ohne Namen)</translation>
     </message>
     <message>
         <source>Service line: %1</source>
         <translation>Zeile des Suchdienstes: %1</translation>
-    </message>
-    <message>
-        <source>Searches: %1 (%2 loaded, %3 failed, %4 not finished); first %5, last %6 (UTC)</source>
-        <translation>Suchen: %1 (%2 geladen, %3 fehlgeschlagen, %4 nicht fertig); erste %5, letzte %6 (UTC)</translation>
     </message>
     <message>
         <source>Record</source>
@@ -371,10 +385,6 @@
         <translation>Der Fall „%1“ kann nicht geöffnet werden: %2</translation>
     </message>
     <message>
-        <source>the folder cannot be created</source>
-        <translation>der Ordner kann nicht angelegt werden</translation>
-    </message>
-    <message>
         <source>Cannot open the case &quot;%1&quot; for writing: %2</source>
         <translation>Der Fall „%1“ kann nicht zum Schreiben geöffnet werden: %2</translation>
     </message>
@@ -425,14 +435,6 @@
     <message>
         <source>&quot;%1&quot; is not a file name of %2/</source>
         <translation>„%1“ ist kein Dateiname in %2/</translation>
-    </message>
-    <message>
-        <source>%1/%2 is missing</source>
-        <translation>%1/%2 fehlt</translation>
-    </message>
-    <message>
-        <source>%1/%2 is not a regular file</source>
-        <translation>%1/%2 ist keine reguläre Datei</translation>
     </message>
     <message>
         <source>%1/%2 cannot be read (%3)</source>
@@ -639,10 +641,6 @@
         <translation>die Kopie kann nicht geschrieben werden (%1)</translation>
     </message>
     <message>
-        <source>%1 cannot be written (%2)</source>
-        <translation>%1 kann nicht geschrieben werden (%2)</translation>
-    </message>
-    <message>
         <source>Cancelled</source>
         <translation>Abgebrochen</translation>
     </message>
@@ -673,6 +671,418 @@
     <message>
         <source>Cannot open the case &quot;%1&quot; for writing: its record of version %2 cannot be brought up to date (%3)</source>
         <translation>Der Fall „%1“ kann nicht zum Schreiben geöffnet werden: sein Protokoll der Version %2 kann nicht aktualisiert werden (%3)</translation>
+    </message>
+    <message>
+        <source>%1 is %2, not a regular file</source>
+        <translation>%1 ist %2, keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>the folder cannot be made (%1)</source>
+        <translation>der Ordner kann nicht angelegt werden (%1)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be made (%2)</source>
+        <translation>%1 kann nicht angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>%1 has other names (hard links), so writing it would change another file</source>
+        <translation>%1 hat weitere Namen (harte Links), Schreiben darauf würde also eine andere Datei ändern</translation>
+    </message>
+    <message>
+        <source>%1 is %2, not a folder</source>
+        <translation>%1 ist %2, kein Ordner</translation>
+    </message>
+    <message>
+        <source>%1/%2 cannot be written (%3)</source>
+        <translation>%1/%2 kann nicht geschrieben werden (%3)</translation>
+    </message>
+    <message>
+        <source>record %1&apos;s %2 %3</source>
+        <translation>das Feld %2 von Eintrag %1 %3</translation>
+    </message>
+    <message>
+        <source>is none of the outcomes a search has</source>
+        <translation>ist keines der Ergebnisse, die eine Suche haben kann</translation>
+    </message>
+    <message>
+        <source>holds a control character</source>
+        <translation>enthält ein Steuerzeichen</translation>
+    </message>
+    <message>
+        <source>is none of the kinds of capture</source>
+        <translation>ist keine der Arten von Sicherungen</translation>
+    </message>
+    <message>
+        <source>record %1 is a failed capture that names a file</source>
+        <translation>Eintrag %1 ist eine fehlgeschlagene Sicherung, die eine Datei nennt</translation>
+    </message>
+    <message>
+        <source>is empty</source>
+        <translation>ist leer</translation>
+    </message>
+    <message>
+        <source>is not 64 lowercase hex digits</source>
+        <translation>sind nicht 64 kleingeschriebene Hexadezimalziffern</translation>
+    </message>
+    <message>
+        <source>is below 0</source>
+        <translation>ist kleiner als 0</translation>
+    </message>
+    <message>
+        <source>is not a UTC time in the form records hold (such as 2024-05-01T09:30:00.125Z)</source>
+        <translation>ist keine UTC-Zeit in der Form der Einträge (etwa 2024-05-01T09:30:00.125Z)</translation>
+    </message>
+    <message>
+        <source>names no record</source>
+        <translation>nennt keinen Eintrag</translation>
+    </message>
+    <message>
+        <source>the case&apos;s id is not a UUID</source>
+        <translation>die Kennung des Falls ist keine UUID</translation>
+    </message>
+    <message>
+        <source>the case&apos;s creation time is not a UTC time in the form records hold</source>
+        <translation>die Anlagezeit des Falls ist keine UTC-Zeit in der Form der Einträge</translation>
+    </message>
+    <message>
+        <source>%1/ cannot be made (%2)</source>
+        <translation>%1/ kann nicht angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>%1/ cannot be opened (%2)</source>
+        <translation>%1/ kann nicht geöffnet werden (%2)</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>%1 fehlt</translation>
+    </message>
+    <message>
+        <source>a symbolic link</source>
+        <translation>ein symbolischer Link</translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation>ein Ordner</translation>
+    </message>
+    <message>
+        <source>a named pipe</source>
+        <translation>eine benannte Pipe</translation>
+    </message>
+    <message>
+        <source>a socket</source>
+        <translation>ein Socket</translation>
+    </message>
+    <message>
+        <source>a device</source>
+        <translation>ein Gerät</translation>
+    </message>
+    <message>
+        <source>a regular file</source>
+        <translation>eine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>of an unknown kind</source>
+        <translation>von unbekannter Art</translation>
+    </message>
+    <message>
+        <source>there is no room left on its disk (%1)</source>
+        <translation>auf seinem Datenträger ist kein Platz mehr (%1)</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>sie ist leer</translation>
+    </message>
+    <message>
+        <source>The capture was not recorded: it was not written in the case&apos;s folder</source>
+        <translation>Die Sicherung wurde nicht aufgezeichnet: sie wurde nicht im Ordner des Falls geschrieben</translation>
+    </message>
+    <message>
+        <source>Search record of the case %1</source>
+        <translation>Suchprotokoll des Falls %1</translation>
+    </message>
+    <message>
+        <source>Case</source>
+        <translation>Fall</translation>
+    </message>
+    <message>
+        <source>Kept at</source>
+        <translation>Aufbewahrt in</translation>
+    </message>
+    <message>
+        <source>Searched by</source>
+        <translation>Gesucht von</translation>
+    </message>
+    <message>
+        <source>First search (UTC)</source>
+        <translation>Erste Suche (UTC)</translation>
+    </message>
+    <message>
+        <source>Last search (UTC)</source>
+        <translation>Letzte Suche (UTC)</translation>
+    </message>
+    <message>
+        <source>Verified at export</source>
+        <translation>Beim Export geprüft</translation>
+    </message>
+    <message>
+        <source>the record holds: %1 records, chain head sha256:%2</source>
+        <translation>das Protokoll ist intakt: %1 Einträge, Kettenende sha256:%2</translation>
+    </message>
+    <message>
+        <source>the record does not hold: %1</source>
+        <translation>das Protokoll ist nicht intakt: %1</translation>
+    </message>
+    <message>
+        <source>record %1 (sha256:%2) stamped at %3 (UTC) by %4 (%5)</source>
+        <translation>Eintrag %1 (sha256:%2) gestempelt um %3 (UTC) von %4 (%5)</translation>
+    </message>
+    <message>
+        <source>Stamps</source>
+        <translation>Zeitstempel</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>Exported (UTC)</source>
+        <translation>Exportiert (UTC)</translation>
+    </message>
+    <message>
+        <source>Search methods</source>
+        <translation>Suchmethoden</translation>
+    </message>
+    <message>
+        <source>Service</source>
+        <translation>Dienst</translation>
+    </message>
+    <message>
+        <source>Its line, exactly as searched</source>
+        <translation>Seine Zeile, genau wie gesucht</translation>
+    </message>
+    <message>
+        <source>Dates run (UTC)</source>
+        <translation>Suchtage (UTC)</translation>
+    </message>
+    <message>
+        <source>Searches</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Loaded</source>
+        <translation>Geladen</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Not finished</source>
+        <translation>Nicht beendet</translation>
+    </message>
+    <message>
+        <source>Started by</source>
+        <translation>Gestartet durch</translation>
+    </message>
+    <message>
+        <source>Searches: %1; first %2, last %3 (UTC)</source>
+        <translation>Suchen: %1; erste %2, letzte %3 (UTC)</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>The case holds no record yet: there is nothing to stamp</source>
+        <translation>Der Fall enthält noch keinen Eintrag: es gibt nichts zu stempeln</translation>
+    </message>
+    <message>
+        <source>Record %1&apos;s hash is not a SHA-256: verify the case</source>
+        <translation>Der Hash von Eintrag %1 ist kein SHA-256: prüfen Sie den Fall</translation>
+    </message>
+    <message>
+        <source>The stamp from %1 was not kept: %2</source>
+        <translation>Der Zeitstempel von %1 wurde nicht aufbewahrt: %2</translation>
+    </message>
+    <message>
+        <source>The stamp from %1 was not kept: its time %2 is before record %3&apos;s own (%4); the authority&apos;s clock or this machine&apos;s is wrong</source>
+        <translation>Der Zeitstempel von %1 wurde nicht aufbewahrt: seine Zeit %2 liegt vor der von Eintrag %3 (%4); die Uhr des Zeitstempeldienstes oder dieses Rechners geht falsch</translation>
+    </message>
+    <message>
+        <source>No stamp from %1: %2</source>
+        <translation>Kein Zeitstempel von %1: %2</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; is stamped: record %2 (sha256:%3) at %4 (UTC) by %5; the answer is kept as stamps/%6</source>
+        <translation>Der Fall „%1“ ist gestempelt: Eintrag %2 (sha256:%3) um %4 (UTC) von %5; die Antwort ist als stamps/%6 aufbewahrt</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; was not copied: record %2&apos;s stamp: %3</source>
+        <translation>Der Fall „%1“ wurde nicht kopiert: Zeitstempel von Eintrag %2: %3</translation>
+    </message>
+    <message>
+        <source>the stamp of record %1: %2</source>
+        <translation>der Zeitstempel von Eintrag %1: %2</translation>
+    </message>
+    <message>
+        <source>The WARC changed while it was put into the archive</source>
+        <translation>Die WARC-Datei hat sich verändert, während sie ins Archiv gelegt wurde</translation>
+    </message>
+    <message>
+        <source>The search record of the case %1 (%2), chain head sha256:%3</source>
+        <translation>Das Suchprotokoll des Falls %1 (%2), Kettenende sha256:%3</translation>
+    </message>
+    <message>
+        <source>The WARC could not be written to &quot;%1&quot;</source>
+        <translation>Die WARC-Datei konnte nicht nach „%1“ geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The WARC could not be read back</source>
+        <translation>Die WARC-Datei konnte nicht zurückgelesen werden</translation>
+    </message>
+    <message>
+        <source>record %1&apos;s time is not a UTC time: its WARC records carry the export&apos;s time</source>
+        <translation>die Zeit von Eintrag %1 ist keine UTC-Zeit: seine WARC-Einträge tragen die Zeit des Exports</translation>
+    </message>
+    <message>
+        <source>names no record before it</source>
+        <translation>nennt keinen Eintrag davor</translation>
+    </message>
+    <message>
+        <source>is not a UTC time in the form records hold</source>
+        <translation>ist keine UTC-Zeit in der Form der Einträge</translation>
+    </message>
+    <message>
+        <source>The stamp was not recorded: the server has not taken every record yet</source>
+        <translation>Der Zeitstempel wurde nicht aufgezeichnet: der Server hat noch nicht alle Einträge angenommen</translation>
+    </message>
+    <message>
+        <source>The stamp was not recorded: %1</source>
+        <translation>Der Zeitstempel wurde nicht aufgezeichnet: %1</translation>
+    </message>
+    <message>
+        <source>The stamp was not recorded: it names no record&apos;s hash</source>
+        <translation>Der Zeitstempel wurde nicht aufgezeichnet: er nennt keinen Hash eines Eintrags</translation>
+    </message>
+    <message>
+        <source>The stamp was not recorded: %1/ cannot be opened (%2)</source>
+        <translation>Der Zeitstempel wurde nicht aufgezeichnet: %1/ kann nicht geöffnet werden (%2)</translation>
+    </message>
+    <message>
+        <source>The stamp was not recorded: %1/%2 is there already</source>
+        <translation>Der Zeitstempel wurde nicht aufgezeichnet: %1/%2 gibt es schon</translation>
+    </message>
+    <message>
+        <source>it names no record&apos;s hash</source>
+        <translation>er nennt keinen Hash eines Eintrags</translation>
+    </message>
+    <message>
+        <source>%1 is not a time-stamp answer of this case</source>
+        <translation>%1 ist keine Zeitstempel-Antwort dieses Falls</translation>
+    </message>
+    <message>
+        <source>the stamp of record %1 cannot be written</source>
+        <translation>der Zeitstempel von Eintrag %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the stamp of record %1 cannot be written (%2)</source>
+        <translation>der Zeitstempel von Eintrag %1 kann nicht geschrieben werden (%2)</translation>
+    </message>
+    <message>
+        <source>it names record %1, which is no record before it</source>
+        <translation>er nennt Eintrag %1, der kein Eintrag davor ist</translation>
+    </message>
+    <message>
+        <source>it is over another hash than record %1&apos;s</source>
+        <translation>er gilt einem anderen Hash als dem von Eintrag %1</translation>
+    </message>
+    <message>
+        <source>stamps/%1 was changed (its SHA-256 is not the one recorded)</source>
+        <translation>stamps/%1 wurde verändert (sein SHA-256 ist nicht der aufgezeichnete)</translation>
+    </message>
+    <message>
+        <source>the token&apos;s time is %1, not the %2 recorded</source>
+        <translation>die Zeit des Tokens ist %1, nicht die aufgezeichnete %2</translation>
+    </message>
+    <message>
+        <source>its time %1 is before record %2&apos;s own (%3)</source>
+        <translation>seine Zeit %1 liegt vor der von Eintrag %2 (%3)</translation>
+    </message>
+    <message>
+        <source>the stamp of record %1 (record %2, by %3): %4</source>
+        <translation>der Zeitstempel in Eintrag %1 (Eintrag %2, von %3): %4</translation>
+    </message>
+    <message>
+        <source>libcrypto gave no reason</source>
+        <translation>libcrypto nannte keinen Grund</translation>
+    </message>
+    <message>
+        <source>the answer is no time-stamp response</source>
+        <translation>die Antwort ist keine Zeitstempel-Antwort</translation>
+    </message>
+    <message>
+        <source>the token&apos;s time cannot be read</source>
+        <translation>die Zeit des Tokens kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the token is not over a SHA-256 hash</source>
+        <translation>das Token gilt keinem SHA-256-Hash</translation>
+    </message>
+    <message>
+        <source>its signature does not hold: %1</source>
+        <translation>seine Signatur ist ungültig: %1</translation>
+    </message>
+    <message>
+        <source>The time-stamp query cannot be made: %1</source>
+        <translation>Die Zeitstempel-Anfrage kann nicht erstellt werden: %1</translation>
+    </message>
+    <message>
+        <source>the authority refused (status %1)</source>
+        <translation>der Zeitstempeldienst hat abgelehnt (Status %1)</translation>
+    </message>
+    <message>
+        <source>the token is not the one asked for: %1</source>
+        <translation>das Token ist nicht das angefragte: %1</translation>
+    </message>
+    <message>
+        <source>the certificates of %1 cannot be read: %2</source>
+        <translation>die Zertifikate aus %1 können nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Stamps that hold: %1; the last at %2 (UTC) by %3 (%4)</source>
+        <translation>Gültige Zeitstempel: %1; der letzte um %2 (UTC) von %3 (%4)</translation>
+    </message>
+    <message>
+        <source>The case&apos;s settings &quot;%1&quot; cannot be read: %2</source>
+        <translation>Die Einstellungen der Akte „%1“ können nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>it is a link</source>
+        <translation>die Datei ist eine Verknüpfung</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>es ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 KiB</source>
+        <translation>die Datei ist größer als %1 KiB</translation>
+    </message>
+    <message>
+        <source>it holds no JSON object</source>
+        <translation>die Datei enthält kein JSON-Objekt</translation>
+    </message>
+    <message>
+        <source>The case&apos;s settings &quot;%1&quot; were not written: it is not a regular file</source>
+        <translation>Die Einstellungen der Akte „%1“ wurden nicht geschrieben: es ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>The case&apos;s settings &quot;%1&quot; were not written: %2</source>
+        <translation>Die Einstellungen der Akte „%1“ wurden nicht geschrieben: %2</translation>
+    </message>
+    <message>
+        <source>The case&apos;s proxy cannot be used: %1</source>
+        <translation>Der Proxy der Akte kann nicht verwendet werden: %1</translation>
     </message>
 </context>
 <context>
@@ -952,6 +1362,22 @@
         <source>Co&amp;py Case...</source>
         <translation>Akte k&amp;opieren...</translation>
     </message>
+    <message>
+        <source>Edit Servi&amp;ce...</source>
+        <translation>Suchdienst &amp;bearbeiten...</translation>
+    </message>
+    <message>
+        <source>Se&amp;ttings...</source>
+        <translation>E&amp;instellungen...</translation>
+    </message>
+    <message>
+        <source>&amp;Forget This Case&apos;s Browsing Data...</source>
+        <translation>Browserdaten dieser Akte &amp;vergessen...</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Fortsetzen</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -1086,14 +1512,6 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
         <translation>das Protokoll des Falls in DIR und seine gesicherten Dateien prüfen und beenden (keine Anzeige nötig)</translation>
     </message>
     <message>
-        <source>write the record of the case in DIR to the file --out FILE as --format csv, jsonl, html or warc, and exit</source>
-        <translation>das Protokoll des Falls in DIR als --format csv, jsonl, html oder warc in die Datei --out FILE schreiben und beenden</translation>
-    </message>
-    <message>
-        <source>with --export-case: csv, jsonl, html or warc</source>
-        <translation>mit --export-case: csv, jsonl, html oder warc</translation>
-    </message>
-    <message>
         <source>%1 takes no search term</source>
         <translation>%1 nimmt keinen Suchbegriff</translation>
     </message>
@@ -1216,6 +1634,50 @@ Optionen:
     <message>
         <source>record every search in the case CASE: a folder (made when new) or postgresql://USER@HOST/DATABASE?case=NAME; with --matrix, every cell&apos;s search</source>
         <translation>jede Suche in der Akte CASE aufzeichnen: ein Ordner (neu angelegt, wenn es ihn nicht gibt) oder postgresql://USER@HOST/DATABASE?case=NAME; mit --matrix die Suche jeder Zelle</translation>
+    </message>
+    <message>
+        <source>write the record of the case in DIR to the file --out FILE as --format csv, jsonl, html, warc or wacz, and exit</source>
+        <translation>das Protokoll des Falls in DIR als --format csv, jsonl, html, warc oder wacz in die Datei --out FILE schreiben und beenden</translation>
+    </message>
+    <message>
+        <source>ask the time-stamp authority --tsa URL for a token over the last record of the case CASE, keep it in the case, and exit</source>
+        <translation>beim Zeitstempeldienst --tsa URL ein Token über den letzten Eintrag des Falls CASE anfragen, es im Fall aufbewahren und beenden</translation>
+    </message>
+    <message>
+        <source>with --stamp-case: the time-stamp authority&apos;s address (http or https)</source>
+        <translation>mit --stamp-case: die Adresse des Zeitstempeldienstes (http oder https)</translation>
+    </message>
+    <message>
+        <source>with --verify-case and --export-case: the CA certificates (PEM) the stamps must lead to; the system&apos;s trusted ones when not given</source>
+        <translation>mit --verify-case und --export-case: die CA-Zertifikate (PEM), auf die die Zeitstempel zurückgehen müssen; ohne Angabe die vertrauenswürdigen des Systems</translation>
+    </message>
+    <message>
+        <source>with --export-case: csv, jsonl, html, warc or wacz</source>
+        <translation>mit --export-case: csv, jsonl, html, warc oder wacz</translation>
+    </message>
+    <message>
+        <source>%1 goes only with %2</source>
+        <translation>%1 geht nur mit %2</translation>
+    </message>
+    <message>
+        <source>with --case: the case&apos;s pages and searches go through this proxy from now on (socks5://HOST:PORT, http://HOST:PORT, or none)</source>
+        <translation>mit --case: die Seiten und Suchen der Akte gehen von nun an über diesen Proxy (socks5://RECHNER:PORT, http://RECHNER:PORT oder none)</translation>
+    </message>
+    <message>
+        <source>with --case: the user agent the case&apos;s pages name from now on (empty for the engine&apos;s own)</source>
+        <translation>mit --case: der User-Agent, den die Seiten der Akte von nun an nennen (leer für den der Engine)</translation>
+    </message>
+    <message>
+        <source>%1 goes only with --case</source>
+        <translation>%1 geht nur mit --case</translation>
+    </message>
+    <message>
+        <source>with --matrix: at most N pages loading at once, over all hosts (default 64; each host is asked at most twice at once)</source>
+        <translation>mit --matrix: höchstens N Seiten zugleich laden, über alle Hosts (Standard 64; jeder Host wird höchstens zweimal zugleich gefragt)</translation>
+    </message>
+    <message>
+        <source>--connections takes a number from 1 to %1, not &quot;%2&quot;</source>
+        <translation>--connections nimmt eine Zahl von 1 bis %1, nicht „%2“</translation>
     </message>
 </context>
 <context>
@@ -1426,6 +1888,14 @@ Optionen:
         <source>The matrix cannot run: %1</source>
         <translation>Die Ergebnismatrix kann nicht laufen: %1</translation>
     </message>
+    <message>
+        <source>The case cannot be stamped: %1</source>
+        <translation>Der Fall kann nicht gestempelt werden: %1</translation>
+    </message>
+    <message>
+        <source>The program could not be started: %1</source>
+        <translation>Das Programm konnte nicht gestartet werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>HitRule</name>
@@ -1440,10 +1910,6 @@ Optionen:
     <message>
         <source> holds &quot;%1&quot;: &quot;%2&quot; is no HTTP status (100 to 599)</source>
         <translation> enthält „%1“: „%2“ ist kein HTTP-Status (100 bis 599)</translation>
-    </message>
-    <message>
-        <source> holds &quot;%1&quot;, which is no condition: write status:CODE, text:WORDS or url:PART, each may start with &quot;!&quot;</source>
-        <translation> enthält „%1“, was keine Bedingung ist: schreiben Sie status:CODE, text:WORTE oder url:TEIL, jeweils auf Wunsch mit „!“ davor</translation>
     </message>
     <message>
         <source> holds &quot;%1&quot;, which looks for nothing</source>
@@ -1472,6 +1938,104 @@ Optionen:
     <message>
         <source>no rule of it holds</source>
         <translation>keine seiner Regeln trifft zu</translation>
+    </message>
+    <message>
+        <source> holds &quot;%1&quot;, which is no condition: write status:CODE, text:WORDS, html:PART or url:PART, each may start with &quot;!&quot;</source>
+        <translation> enthält „%1“, was keine Bedingung ist: schreiben Sie status:CODE, text:WÖRTER, html:TEIL oder url:TEIL, jede darf mit „!“ beginnen</translation>
+    </message>
+    <message>
+        <source>the site answered with status %1, an error of its own</source>
+        <translation>die Seite antwortete mit Status %1, einem eigenen Fehler</translation>
+    </message>
+    <message>
+        <source>the site answered &quot;%1&quot;, as a site does when it refuses a checker</source>
+        <translation>die Seite antwortete „%1“, wie eine Seite, die eine Prüfung abweist</translation>
+    </message>
+    <message>
+        <source>its blocked rule holds: the page refuses a checker</source>
+        <translation>seine blocked-Regel trifft zu: die Seite weist eine Prüfung ab</translation>
+    </message>
+</context>
+<context>
+    <name>HttpFetch</name>
+    <message>
+        <source>nothing arrived for %1 seconds</source>
+        <translation>%1 Sekunden lang kam nichts an</translation>
+    </message>
+    <message>
+        <source>the page took longer than %1 seconds</source>
+        <translation>die Seite brauchte länger als %1 Sekunden</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no http or https address</source>
+        <translation>„%1“ ist keine http- oder https-Adresse</translation>
+    </message>
+    <message>
+        <source>the site&apos;s certificate is not valid (%1)</source>
+        <translation>das Zertifikat der Seite ist nicht gültig (%1)</translation>
+    </message>
+    <message>
+        <source>too many redirects: the site sent the search on more than %1 times</source>
+        <translation>zu viele Weiterleitungen: die Seite hat die Suche mehr als %1-mal weitergeleitet</translation>
+    </message>
+    <message>
+        <source>the site sent the search on from https to an http address</source>
+        <translation>die Seite hat die Suche von https an eine http-Adresse weitergeleitet</translation>
+    </message>
+</context>
+<context>
+    <name>HttpReader</name>
+    <message>
+        <source>the site&apos;s headers are larger than %1 KB</source>
+        <translation>die Kopfzeilen der Seite sind größer als %1 KB</translation>
+    </message>
+    <message>
+        <source>the site&apos;s answer is not HTTP</source>
+        <translation>die Antwort der Seite ist kein HTTP</translation>
+    </message>
+    <message>
+        <source>the site switched to another protocol</source>
+        <translation>die Seite wechselte zu einem anderen Protokoll</translation>
+    </message>
+    <message>
+        <source>the site sent two different lengths for its page</source>
+        <translation>die Seite nannte zwei verschiedene Längen für ihre Seite</translation>
+    </message>
+    <message>
+        <source>the site&apos;s Content-Length is not a number</source>
+        <translation>die Content-Length der Seite ist keine Zahl</translation>
+    </message>
+    <message>
+        <source>the site sent its page encoded as &quot;%1&quot;, which this program does not read</source>
+        <translation>die Seite sandte ihre Seite als „%1“ kodiert, was dieses Programm nicht liest</translation>
+    </message>
+    <message>
+        <source>the site&apos;s page is cut into chunks in a way HTTP does not allow</source>
+        <translation>die Seite ist auf eine Weise in Stücke geteilt, die HTTP nicht erlaubt</translation>
+    </message>
+    <message>
+        <source>the page is larger than %1 MB</source>
+        <translation>die Seite ist größer als %1 MB</translation>
+    </message>
+    <message>
+        <source>the site&apos;s compressed page could not be read</source>
+        <translation>die komprimierte Seite konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the site&apos;s compressed page is damaged</source>
+        <translation>die komprimierte Seite ist beschädigt</translation>
+    </message>
+    <message>
+        <source>the site closed the connection without an answer</source>
+        <translation>die Seite schloss die Verbindung ohne Antwort</translation>
+    </message>
+    <message>
+        <source>the site closed the connection in the middle of its answer</source>
+        <translation>die Seite schloss die Verbindung mitten in ihrer Antwort</translation>
+    </message>
+    <message>
+        <source>the site closed the connection before the whole page came</source>
+        <translation>die Seite schloss die Verbindung, bevor die ganze Seite kam</translation>
     </message>
 </context>
 <context>
@@ -1685,24 +2249,8 @@ Optionen:
         <translation>es enthält keine Suchmaschinen, die dieses Programm lesen kann (eine search.json.mozlz4 oder places.sqlite von Firefox, eine Web Data von Chromium, ein .desktop-Web-Kürzel von KDE, eine OpenSearch-.xml oder eine WhatsMyName-.json)</translation>
     </message>
     <message>
-        <source>its %1 is a redirect (%2), and searches follow redirects to the page they lead to</source>
-        <translation>sein %1 ist eine Weiterleitung (%2), und Suchen folgen Weiterleitungen bis zu der Seite, zu der sie führen</translation>
-    </message>
-    <message>
-        <source>its %1 holds {account}, and a rule cannot hold the term</source>
-        <translation>sein %1 enthält {account}, und eine Regel kann den Suchbegriff nicht enthalten</translation>
-    </message>
-    <message>
-        <source>its %1 is markup (%2), and rules look in a page&apos;s text</source>
-        <translation>sein %1 ist Auszeichnung (%2), und Regeln suchen im Text einer Seite</translation>
-    </message>
-    <message>
         <source>the file marks it as not valid</source>
         <translation>die Datei kennzeichnet ihn als ungültig</translation>
-    </message>
-    <message>
-        <source>it needs request headers (%1), which a service line cannot send</source>
-        <translation>er braucht Kopfzeilen in der Anfrage (%1), die eine Dienstzeile nicht senden kann</translation>
     </message>
     <message>
         <source>Cannot read &quot;%1&quot;: it is not a WhatsMyName file (it has no list of sites)</source>
@@ -1735,6 +2283,41 @@ Optionen:
     <message>
         <source>the term is in the name of a field of its form</source>
         <translation>der Suchbegriff steht im Namen eines Formularfelds</translation>
+    </message>
+    <message>
+        <source>  changed: %1</source>
+        <translation>  geändert: %1</translation>
+    </message>
+    <message>
+        <source>its %1 held control characters (line ends, tabs, NUL...): %2 left out or made blanks</source>
+        <translation>sein %1 enthielt Steuerzeichen (Zeilenenden, Tabulatoren, NUL...): %2 weggelassen oder zu Leerzeichen gemacht</translation>
+    </message>
+    <message>
+        <source>not a number</source>
+        <translation>keine Zahl</translation>
+    </message>
+    <message>
+        <source>its %1 is %2, which is no HTTP status (100 to 599)</source>
+        <translation>sein %1 ist %2, was kein HTTP-Status ist (100 bis 599)</translation>
+    </message>
+    <message>
+        <source>%1 of %2 services imported, %3 already in the list, %4 skipped</source>
+        <translation>%1 von %2 Diensten importiert, %3 schon in der Liste, %4 übersprungen</translation>
+    </message>
+    <message>
+        <source>its header &quot;%1&quot; was left out: the program sends that one itself</source>
+        <translation>sein Header „%1“ wurde weggelassen: diesen sendet das Programm selbst</translation>
+    </message>
+</context>
+<context>
+    <name>LineCharset</name>
+    <message>
+        <source>The service&apos;s line cannot hold this text as typed</source>
+        <translation>Die Zeile des Suchdienstes kann diesen Text nicht so aufnehmen, wie er eingegeben wurde</translation>
+    </message>
+    <message>
+        <source>The character &quot;%1&quot; cannot be written into this service&apos;s line, which is in Windows-1252 (the list comes from Windows)</source>
+        <translation>Das Zeichen „%1“ kann nicht in die Zeile dieses Suchdienstes geschrieben werden, die in Windows-1252 steht (die Liste stammt von Windows)</translation>
     </message>
 </context>
 <context>
@@ -1822,14 +2405,6 @@ Optionen:
 <context>
     <name>Matrix</name>
     <message>
-        <source>the site asks to wait %1 seconds before it answers</source>
-        <translation>die Site bittet, %1 Sekunden zu warten, bevor sie antwortet</translation>
-    </message>
-    <message>
-        <source>the site answered &quot;429 Too Many Requests&quot; %1 times</source>
-        <translation>die Site antwortete %1-mal „429 Too Many Requests“</translation>
-    </message>
-    <message>
         <source>No service of the list is in the group &quot;%1&quot;</source>
         <translation>Kein Suchdienst der Liste ist in der Gruppe „%1“</translation>
     </message>
@@ -1859,6 +2434,14 @@ Optionen:
             <numerusform>%n Eintrag wartet im Zwischenspeicher dieses Rechners auf den Server; er wird beim nächsten Öffnen des Falls gesendet</numerusform>
             <numerusform>%n Einträge warten im Zwischenspeicher dieses Rechners auf den Server; sie werden beim nächsten Öffnen des Falls gesendet</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>the site asks to wait longer than the %1 seconds a search waits</source>
+        <translation>die Seite bittet, länger zu warten als die %1 Sekunden, die eine Suche wartet</translation>
+    </message>
+    <message>
+        <source> (%1 times)</source>
+        <translation> (%1-mal)</translation>
     </message>
 </context>
 <context>
@@ -1892,18 +2475,34 @@ Optionen:
         <translation>HTTP-Status %1</translation>
     </message>
     <message>
+        <source>blocked</source>
+        <translation>blockiert</translation>
+    </message>
+    <message>
         <source>%1
-%2 found</source>
+%2</source>
         <translation>%1
-%2 gefunden</translation>
+%2</translation>
     </message>
     <message>
-        <source>%1 (%2 found)</source>
-        <translation>%1 (%2 gefunden)</translation>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
     <message>
-        <source>%1 of %2 searched: %3 found, %4 not found, %5 unknown, %6 in error</source>
-        <translation>%1 von %2 gesucht: %3 gefunden, %4 nicht gefunden, %5 unbekannt, %6 mit Fehler</translation>
+        <source>%1 found</source>
+        <translation>%1 gefunden</translation>
+    </message>
+    <message>
+        <source>%1 blocked</source>
+        <translation>%1 blockiert</translation>
+    </message>
+    <message>
+        <source>%1 in error</source>
+        <translation>%1 mit Fehler</translation>
+    </message>
+    <message>
+        <source>%1 of %2 searched: %3 found, %4 not found, %5 blocked, %6 in error, %7 unknown</source>
+        <translation>%1 von %2 gesucht: %3 gefunden, %4 nicht gefunden, %5 blockiert, %6 mit Fehler, %7 unbekannt</translation>
     </message>
 </context>
 <context>
@@ -1950,17 +2549,6 @@ Optionen:
     </message>
 </context>
 <context>
-    <name>NetworkPageLoader</name>
-    <message>
-        <source>the page took longer than %1 seconds</source>
-        <translation>die Seite brauchte länger als %1 Sekunden</translation>
-    </message>
-    <message>
-        <source>nothing arrived for %1 seconds</source>
-        <translation>%1 Sekunden lang kam nichts an</translation>
-    </message>
-</context>
-<context>
     <name>NoteFile</name>
     <message>
         <source>Failed to Load Stream</source>
@@ -1984,10 +2572,6 @@ Optionen:
     <message>
         <source>&amp;Folder</source>
         <translation>&amp;Ordner</translation>
-    </message>
-    <message>
-        <source>&amp;Server</source>
-        <translation>&amp;Server</translation>
     </message>
     <message>
         <source>&amp;Open</source>
@@ -2030,10 +2614,6 @@ Optionen:
         <translation>Name der &amp;Akte:</translation>
     </message>
     <message>
-        <source>&amp;TLS (sslmode):</source>
-        <translation>&amp;TLS (sslmode):</translation>
-    </message>
-    <message>
         <source>user</source>
         <translation>Benutzer</translation>
     </message>
@@ -2060,6 +2640,105 @@ Optionen:
     <message>
         <source>default: require, prefer on this computer</source>
         <translation>Standard: require, auf diesem Rechner prefer</translation>
+    </message>
+    <message>
+        <source>No encryption (disable)</source>
+        <translation>Keine Verschlüsselung (disable)</translation>
+    </message>
+    <message>
+        <source>Encryption only when the server asks for it (allow)</source>
+        <translation>Verschlüsselung nur, wenn der Server sie verlangt (allow)</translation>
+    </message>
+    <message>
+        <source>Encryption when the server offers it (prefer)</source>
+        <translation>Verschlüsselung, wenn der Server sie anbietet (prefer)</translation>
+    </message>
+    <message>
+        <source>Require encryption (require)</source>
+        <translation>Verschlüsselung verlangen (require)</translation>
+    </message>
+    <message>
+        <source>Verify the server&apos;s certificate (verify-ca)</source>
+        <translation>Das Zertifikat des Servers prüfen (verify-ca)</translation>
+    </message>
+    <message>
+        <source>Verify the certificate and the server&apos;s name (verify-full)</source>
+        <translation>Das Zertifikat und den Namen des Servers prüfen (verify-full)</translation>
+    </message>
+    <message>
+        <source>Where the case is kept</source>
+        <translation>Wo die Akte liegt</translation>
+    </message>
+    <message>
+        <source>PostgreSQL &amp;server</source>
+        <translation>PostgreSQL-&amp;Server</translation>
+    </message>
+    <message>
+        <source>A case kept in a database on a PostgreSQL server, which a team can share.</source>
+        <translation>Eine Akte in einer Datenbank auf einem PostgreSQL-Server, die ein Team gemeinsam nutzen kann.</translation>
+    </message>
+    <message>
+        <source>&amp;TLS encryption:</source>
+        <translation>&amp;TLS-Verschlüsselung:</translation>
+    </message>
+    <message>
+        <source>The password: PGPASSWORD when it is set, else the matching line of ~/.pgpass (or of the file PGPASSFILE names). When neither has it, it is asked once and kept only while the program runs.</source>
+        <translation>Das Passwort: PGPASSWORD, wenn gesetzt, sonst die passende Zeile von ~/.pgpass (oder der Datei, die PGPASSFILE nennt). Steht es in keinem davon, wird es einmal erfragt und nur behalten, solange das Programm läuft.</translation>
+    </message>
+    <message>
+        <source>Encryption when the server offers it (default on this machine: prefer)</source>
+        <translation>Verschlüsselung, wenn der Server sie anbietet (Vorgabe auf diesem Rechner: prefer)</translation>
+    </message>
+    <message>
+        <source>Require encryption (default: require)</source>
+        <translation>Verschlüsselung verlangen (Vorgabe: require)</translation>
+    </message>
+    <message>
+        <source>Opening the case...</source>
+        <translation>Die Akte wird geöffnet...</translation>
+    </message>
+    <message>
+        <source>Connecting to the server...</source>
+        <translation>Verbindung zum Server wird aufgebaut...</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>Nicht genügend Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>Proxy: none, its pages go out directly</source>
+        <translation>Proxy: keiner, ihre Seiten gehen direkt hinaus</translation>
+    </message>
+    <message>
+        <source>Proxy: %1 (the case opens in a program of its own)</source>
+        <translation>Proxy: %1 (die Akte öffnet sich in einem eigenen Programm)</translation>
+    </message>
+</context>
+<context>
+    <name>Proxy</name>
+    <message>
+        <source>&quot;%1&quot; is no proxy: write socks5://HOST:PORT, http://HOST:PORT or none</source>
+        <translation>„%1“ ist kein Proxy: schreiben Sie socks5://RECHNER:PORT, http://RECHNER:PORT oder none</translation>
+    </message>
+    <message>
+        <source>The proxy &quot;%1&quot; is of the kind &quot;%2&quot;: a case goes through socks5:// or http:// proxies</source>
+        <translation>Der Proxy „%1“ ist von der Art „%2“: eine Akte geht über socks5://- oder http://-Proxys</translation>
+    </message>
+    <message>
+        <source>The proxy &quot;%1&quot; names the host &quot;%2&quot;, which is neither a host name nor an address</source>
+        <translation>Der Proxy „%1“ nennt den Rechner „%2“, der weder ein Rechnername noch eine Adresse ist</translation>
+    </message>
+    <message>
+        <source>The proxy &quot;%1&quot; has the port %2: a port is 1 to 65535</source>
+        <translation>Der Proxy „%1“ hat den Port %2: ein Port ist 1 bis 65535</translation>
+    </message>
+    <message>
+        <source>The user agent is %1 characters long; at most %2 are taken</source>
+        <translation>Der User-Agent ist %1 Zeichen lang; höchstens %2 werden genommen</translation>
+    </message>
+    <message>
+        <source>The user agent may hold only printable ASCII characters (it goes into every request&apos;s header)</source>
+        <translation>Der User-Agent darf nur druckbare ASCII-Zeichen enthalten (er steht im Kopf jeder Anfrage)</translation>
     </message>
 </context>
 <context>
@@ -2140,6 +2819,14 @@ and sends the form:
 und sendet das Formular:
 </translation>
     </message>
+    <message>
+        <source>The service &quot;%1&quot; has header=%2, which is no header: write header=Name: value</source>
+        <translation>Der Dienst „%1“ hat header=%2, was kein Header ist: schreiben Sie header=Name: Wert</translation>
+    </message>
+    <message>
+        <source>The service &quot;%1&quot; sets the header %2, which only the program sets</source>
+        <translation>Der Dienst „%1“ setzt den Header %2, den nur das Programm setzt</translation>
+    </message>
 </context>
 <context>
     <name>SearchType</name>
@@ -2166,6 +2853,29 @@ und sendet das Formular:
     <message>
         <source>Thesaurus</source>
         <translation>Thesaurus</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceEdit</name>
+    <message>
+        <source>A TAB, a line end or another control character cannot stand in a service&apos;s name or address: %1</source>
+        <translation>Ein Tabulator, ein Zeilenende oder ein anderes Steuerzeichen kann nicht im Namen oder in der Adresse eines Suchdienstes stehen: %1</translation>
+    </message>
+    <message>
+        <source>The service needs a name</source>
+        <translation>Der Suchdienst braucht einen Namen</translation>
+    </message>
+    <message>
+        <source>A &quot;=&quot; cannot stand in a service&apos;s name: the first one ends the name</source>
+        <translation>Ein „=“ kann nicht im Namen eines Suchdienstes stehen: Das erste beendet den Namen</translation>
+    </message>
+    <message>
+        <source>The service needs an address</source>
+        <translation>Der Suchdienst braucht eine Adresse</translation>
+    </message>
+    <message>
+        <source>A TAB or a line end cannot stand in the form&apos;s body</source>
+        <translation>Ein Tabulator oder ein Zeilenende kann nicht im Inhalt des Formulars stehen</translation>
     </message>
 </context>
 <context>
@@ -2257,6 +2967,14 @@ und sendet das Formular:
         <source>&amp;Columns</source>
         <translation>&amp;Spalten</translation>
     </message>
+    <message>
+        <source>Filter the searches</source>
+        <translation>Suchen filtern</translation>
+    </message>
+    <message>
+        <source>Searches of the case</source>
+        <translation>Suchen der Akte</translation>
+    </message>
 </context>
 <context>
     <name>TfrmEditGroups</name>
@@ -2279,6 +2997,77 @@ und sendet das Formular:
     <message>
         <source>&amp;Services in the group (Space ticks one):</source>
         <translation>&amp;Suchdienste in der Gruppe (die Leertaste hakt einen an):</translation>
+    </message>
+    <message>
+        <source>Group name</source>
+        <translation>Name der Gruppe</translation>
+    </message>
+    <message>
+        <source>&amp;Rename Group...</source>
+        <translation>Gruppe &amp;umbenennen...</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Group</source>
+        <translation>Gruppe &amp;löschen</translation>
+    </message>
+    <message>
+        <source>Type a group&apos;s name or choose one of the list&apos;s: OK then puts the ticked services in it</source>
+        <translation>Geben Sie den Namen einer Gruppe ein oder wählen Sie eine der Liste: OK nimmt dann die angehakten Suchdienste in sie auf</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmEditService</name>
+    <message>
+        <source>Edit Service</source>
+        <translation>Suchdienst bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;Address:</source>
+        <translation>&amp;Adresse:</translation>
+    </message>
+    <message>
+        <source>|s| in the address or the form&apos;s body stands for the term.</source>
+        <translation>|s| in der Adresse oder im Inhalt des Formulars steht für den Suchbegriff.</translation>
+    </message>
+    <message>
+        <source>&amp;Groups:</source>
+        <translation>&amp;Gruppen:</translation>
+    </message>
+    <message>
+        <source>names between commas</source>
+        <translation>Namen, durch Kommas getrennt</translation>
+    </message>
+    <message>
+        <source>Form (&amp;POST) body:</source>
+        <translation>Formular&amp;inhalt (POST):</translation>
+    </message>
+    <message>
+        <source>Form body</source>
+        <translation>Inhalt des Formulars</translation>
+    </message>
+    <message>
+        <source>&amp;Found when:</source>
+        <translation>&amp;Vorhanden, wenn:</translation>
+    </message>
+    <message>
+        <source>&amp;Missing when:</source>
+        <translation>&amp;Fehlt, wenn:</translation>
+    </message>
+    <message>
+        <source>A rule: status:200, text:words or url:part; &amp; joins what must all hold, | what may, ! turns one round.</source>
+        <translation>Eine Regel: status:200, text:Wörter oder url:Teil; &amp; verbindet, was alles gelten muss, | was gelten kann, ! kehrt eine Bedingung um.</translation>
+    </message>
+    <message>
+        <source>Kept as they are:</source>
+        <translation>Bleiben, wie sie sind:</translation>
+    </message>
+    <message>
+        <source>The list comes from Windows: the line stays in Windows-1252.</source>
+        <translation>Die Liste stammt von Windows: Die Zeile bleibt in Windows-1252.</translation>
     </message>
 </context>
 <context>
@@ -2373,6 +3162,10 @@ und sendet das Formular:
     <message>
         <source>  (sends the form %1)</source>
         <translation>  (sendet das Formular %1)</translation>
+    </message>
+    <message>
+        <source>%1 found: %2 can be imported, %3 not</source>
+        <translation>%1 gefunden: %2 können importiert werden, %3 nicht</translation>
     </message>
 </context>
 <context>
@@ -2534,16 +3327,8 @@ und sendet das Formular:
         <translation>Keine Akte ist geöffnet</translation>
     </message>
     <message>
-        <source>Spreadsheet, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Search report, HTML (*.html)|*.html|Web archive, WARC (*.warc.gz)|*.warc.gz</source>
-        <translation>Tabelle, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Suchbericht, HTML (*.html)|*.html|Webarchiv, WARC (*.warc.gz)|*.warc.gz</translation>
-    </message>
-    <message>
         <source>Export Case</source>
         <translation>Akte exportieren</translation>
-    </message>
-    <message>
-        <source>The file name must end in .csv, .jsonl, .html or .warc.gz to say what to write</source>
-        <translation>Der Dateiname muss auf .csv, .jsonl, .html oder .warc.gz enden, damit feststeht, was geschrieben wird</translation>
     </message>
     <message>
         <source>The case was written to &quot;%1&quot;.</source>
@@ -2560,10 +3345,6 @@ und sendet das Formular:
     <message>
         <source>All services</source>
         <translation>Alle Suchdienste</translation>
-    </message>
-    <message>
-        <source>These services cannot be put in a group, as their lines hold no &quot;=&quot; or their addresses hold a TAB: %1</source>
-        <translation>Diese Suchdienste können in keine Gruppe aufgenommen werden, da ihre Zeilen kein „=“ oder ihre Adressen einen Tabulator enthalten: %1</translation>
     </message>
     <message>
         <source>There is no service on view to search with</source>
@@ -2627,13 +3408,93 @@ und sendet das Formular:
         <source>The case was copied to &quot;%1&quot;.</source>
         <translation>Die Akte wurde nach „%1“ kopiert.</translation>
     </message>
+    <message>
+        <source>Spreadsheet, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Search report, HTML (*.html)|*.html|Web archive, WARC (*.warc.gz)|*.warc.gz|Web archive for players, WACZ (*.wacz)|*.wacz</source>
+        <translation>Tabelle, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Suchbericht, HTML (*.html)|*.html|Webarchiv, WARC (*.warc.gz)|*.warc.gz|Webarchiv für Abspielprogramme, WACZ (*.wacz)|*.wacz</translation>
+    </message>
+    <message>
+        <source>The file name must end in .csv, .jsonl, .html, .warc.gz or .wacz to say what to write</source>
+        <translation>Der Dateiname muss auf .csv, .jsonl, .html, .warc.gz oder .wacz enden, damit klar ist, was geschrieben wird</translation>
+    </message>
+    <message>
+        <source>These services were left as they were:</source>
+        <translation>Diese Suchdienste blieben, wie sie waren:</translation>
+    </message>
+    <message>
+        <source>Rename Group</source>
+        <translation>Gruppe umbenennen</translation>
+    </message>
+    <message>
+        <source>The new name of the group &quot;%1&quot;:</source>
+        <translation>Der neue Name der Gruppe „%1“:</translation>
+    </message>
+    <message>
+        <source>The group &quot;%1&quot; is deleted; its services stay in the list</source>
+        <translation>Die Gruppe „%1“ ist gelöscht; ihre Suchdienste bleiben in der Liste</translation>
+    </message>
+    <message>
+        <source>Choose the service to edit in the list first</source>
+        <translation>Wählen Sie zuerst den zu bearbeitenden Suchdienst in der Liste</translation>
+    </message>
+    <message>
+        <source>The service list changed while the service was edited: nothing was changed, edit it again</source>
+        <translation>Die Dienstliste hat sich geändert, während der Suchdienst bearbeitet wurde: Nichts wurde geändert, bearbeiten Sie ihn erneut</translation>
+    </message>
+    <message>
+        <source>The service &quot;%1&quot; is changed; Save Services keeps it</source>
+        <translation>Der Suchdienst „%1“ ist geändert; Suchdienste speichern behält die Änderung</translation>
+    </message>
+    <message>
+        <source>Services in the group &quot;%1&quot;: %2</source>
+        <translation>Suchdienste in der Gruppe „%1“: %2</translation>
+    </message>
+    <message>
+        <source>The group &quot;%1&quot; is now &quot;%2&quot;; services in it: %3</source>
+        <translation>Die Gruppe „%1“ heißt jetzt „%2“; Suchdienste darin: %3</translation>
+    </message>
+    <message>
+        <source>Delete the group &quot;%1&quot;? The services in it (%2) stay in the list; only the group is taken off them.</source>
+        <translation>Die Gruppe „%1“ löschen? Die Suchdienste darin (%2) bleiben in der Liste; nur die Gruppe wird von ihnen genommen.</translation>
+    </message>
+    <message>
+        <source>The service list changed while the groups were edited: nothing was changed, edit them again</source>
+        <translation>Die Dienstliste hat sich geändert, während die Gruppen bearbeitet wurden: Nichts wurde geändert, bearbeiten Sie sie erneut</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; needs a program of its own, which cannot be started here</source>
+        <translation>Die Akte „%1“ braucht ein eigenes Programm, das hier nicht gestartet werden kann</translation>
+    </message>
+    <message>
+        <source>The case&apos;s new proxy is used when the case opens again</source>
+        <translation>Der neue Proxy der Akte gilt, wenn die Akte wieder geöffnet wird</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; opens in the program without a proxy</source>
+        <translation>Die Akte „%1“ öffnet sich im Programm ohne Proxy</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; opens in a program of its own, through %2</source>
+        <translation>Die Akte „%1“ öffnet sich in einem eigenen Programm, über %2</translation>
+    </message>
+    <message>
+        <source>Through %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>Every page and search of this program goes through the proxy</source>
+        <translation>Jede Seite und jede Suche dieses Programms geht über den Proxy</translation>
+    </message>
+    <message>
+        <source>%1 - through %2</source>
+        <translation>%1 - über %2</translation>
+    </message>
+    <message>
+        <source>Remove the cookies, logins, site storage, cache and permissions the pages of the case &quot;%1&quot; have kept? Its open pages close.</source>
+        <translation>Die Cookies, Anmeldungen, Website-Speicher, den Cache und die Berechtigungen entfernen, die die Seiten der Akte „%1“ aufbewahrt haben? Ihre offenen Seiten werden geschlossen.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmMatrix</name>
-    <message>
-        <source>Result Matrix</source>
-        <translation>Ergebnismatrix</translation>
-    </message>
     <message>
         <source>Results: a row a term, a column a service</source>
         <translation>Ergebnisse: eine Zeile je Suchbegriff, eine Spalte je Suchdienst</translation>
@@ -2653,6 +3514,30 @@ und sendet das Formular:
     <message>
         <source>Stopped. %1</source>
         <translation>Angehalten. %1</translation>
+    </message>
+    <message>
+        <source>Result Matrix: %1, terms: %2, services: %3</source>
+        <translation>Ergebnismatrix: %1, Begriffe: %2, Dienste: %3</translation>
+    </message>
+    <message>
+        <source>all services</source>
+        <translation>alle Dienste</translation>
+    </message>
+    <message>
+        <source>group %1</source>
+        <translation>Gruppe %1</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Wrote the %1 cells to %2</source>
+        <translation>Die %1 Zellen wurden nach %2 geschrieben</translation>
     </message>
 </context>
 <context>
@@ -2725,11 +3610,26 @@ und sendet das Formular:
     </message>
 </context>
 <context>
-    <name>WebCapture</name>
+    <name>TimestampClient</name>
     <message>
-        <source>the web engine did not finish writing it in time</source>
-        <translation>der Web-Browser-Kern hat sie nicht rechtzeitig fertig geschrieben</translation>
+        <source>the authority&apos;s address must be an http or https address</source>
+        <translation>die Adresse des Zeitstempeldienstes muss eine http- oder https-Adresse sein</translation>
     </message>
+    <message>
+        <source>no answer within %1 seconds, or more than an answer&apos;s size</source>
+        <translation>keine Antwort innerhalb von %1 Sekunden, oder mehr als eine Antwort groß ist</translation>
+    </message>
+    <message>
+        <source>the authority answered HTTP %1 %2</source>
+        <translation>der Zeitstempeldienst antwortete HTTP %1 %2</translation>
+    </message>
+    <message>
+        <source>the authority&apos;s answer is empty or too large</source>
+        <translation>die Antwort des Zeitstempeldienstes ist leer oder zu groß</translation>
+    </message>
+</context>
+<context>
+    <name>WebCapture</name>
     <message>
         <source>the page was closed before it was captured</source>
         <translation>die Seite wurde geschlossen, bevor sie gesichert wurde</translation>
@@ -2749,6 +3649,14 @@ und sendet das Formular:
     <message>
         <source>the page was not on view, so no picture of it was taken</source>
         <translation>die Seite wurde nicht angezeigt, daher wurde kein Bild von ihr gemacht</translation>
+    </message>
+    <message>
+        <source>the web engine did not finish writing it in %1 seconds; it was stopped</source>
+        <translation>die Web-Engine hat sie nicht in %1 Sekunden fertig geschrieben; sie wurde angehalten</translation>
+    </message>
+    <message>
+        <source>the page was stopped when an earlier file of this capture took too long</source>
+        <translation>die Seite wurde angehalten, als eine frühere Datei dieser Aufnahme zu lange dauerte</translation>
     </message>
 </context>
 <context>
@@ -2884,6 +3792,25 @@ Formular erneut senden?</translation>
         <source>the page is no longer open</source>
         <translation>die Seite ist nicht mehr geöffnet</translation>
     </message>
+    <message>
+        <source>Nothing went out directly: the proxy cannot be reached (%1)</source>
+        <translation>Nichts ging direkt hinaus: der Proxy ist nicht erreichbar (%1)</translation>
+    </message>
+    <message>
+        <source>The case&apos;s browsing data was not all removed: %1</source>
+        <translation>Die Browserdaten der Akte wurden nicht alle entfernt: %1</translation>
+    </message>
+    <message>
+        <source>Nothing went out directly: the proxy did not reach the site (%1)</source>
+        <translation>Nichts ging direkt hinaus: der Proxy hat die Website nicht erreicht (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>WebProfiles</name>
+    <message>
+        <source>the folder &quot;%1&quot; could not be removed</source>
+        <translation>der Ordner „%1“ konnte nicht entfernt werden</translation>
+    </message>
 </context>
 <context>
     <name>WebTabWidget</name>
@@ -2894,6 +3821,10 @@ Formular erneut senden?</translation>
     <message>
         <source>New Tab</source>
         <translation>Neuer Tab</translation>
+    </message>
+    <message>
+        <source>Web pages</source>
+        <translation>Webseiten</translation>
     </message>
 </context>
 </TS>

@@ -243,11 +243,13 @@ TfrmCaseLog::TfrmCaseLog(QWidget *parent)
     m_proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
     txtFilter->setObjectName(QStringLiteral("txtFilter"));
     txtFilter->setPlaceholderText(tr("Filter"));
+    txtFilter->setAccessibleName(tr("Filter the searches"));
     txtFilter->setClearButtonEnabled(true);
     connect(txtFilter, &QLineEdit::textChanged, m_proxy,
             &QSortFilterProxyModel::setFilterFixedString);
     tblLog->setObjectName(QStringLiteral("tblLog"));
     tblLog->setModel(m_proxy);
+    tblLog->setAccessibleName(tr("Searches of the case"));
     tblLog->setSortingEnabled(true);
     tblLog->sortByColumn(CaseLogModel::Time, Qt::AscendingOrder);
     tblLog->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -114,6 +114,7 @@ void CaseRecorder::close()
     m_recorded.clear();
     m_captureAfter.clear();
     m_captures.clear();
+    m_captureReport.clear();
     Q_EMIT caseChanged();
 }
 
@@ -242,6 +243,7 @@ void CaseRecorder::startCapture(int id, qint64 seq)
         m_captures.insert(path, {seq, kind});
         files.append({format, path});
     }
+    m_captureReport.expect(seq, files.size());
     Q_EMIT notice(tr("Capturing the page..."));
     Q_EMIT captureWanted(id, files);
 }
@@ -251,21 +253,20 @@ void CaseRecorder::captureDone(const CaptureOutcome &outcome)
     if (!m_case || !m_captures.contains(outcome.path))
         return;
     const Pending capture = m_captures.take(outcome.path);
+    qint64 size = 0;
+    QString failure;
     try {
         const CaseEntry written = outcome.error.isEmpty()
                 ? m_case->recordCapture(capture.seq, capture.kind, outcome.path)
                 : m_case->recordCaptureFailure(capture.seq, capture.kind, outcome.error);
         Q_EMIT entryWritten(written);
-        Q_EMIT notice(written.failure.isEmpty()
-                              ? tr("Captured the page as %1 (%2 bytes)")
-                                        .arg(capture.kind.toUpper())
-                                        .arg(written.size)
-                              : tr("The %1 capture failed: %2")
-                                        .arg(capture.kind.toUpper(), written.failure));
+        size = written.size;
+        failure = written.failure;
     } catch (const CommandError &error) {
-        Q_EMIT notice(tr("The case did not record the %1 capture: %2")
-                              .arg(capture.kind.toUpper(), error.message()));
+        failure = tr("the case did not record it: %1").arg(error.message());
     }
+    if (const auto summary = m_captureReport.ended(capture.seq, capture.kind, size, failure))
+        Q_EMIT captured(*summary);
 }
 
 void CaseRecorder::addNote(qint64 searchSeq, const QString &text)

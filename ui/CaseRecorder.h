@@ -4,6 +4,7 @@
 // The open case as the main window records into it: each search the user sees, once its page
 // has loaded or failed or the user has moved on; the captures of its page; the user's notes.
 // A record that cannot be written is said, and the search stays on view.
+#include "CaptureReport.h"
 #include "Case.h"
 #include "PaneRequest.h"
 #include "Search.h"
@@ -68,8 +69,10 @@ Q_SIGNALS:
     void entryWritten(const Cases::CaseEntry &entry);
     // The pane is to write the page of the search into these files.
     void captureWanted(int id, const QList<CaptureFile> &files);
-    // A text for the status line: what was not recorded and why, or a capture's end.
+    // A text for the status line: what was not recorded and why.
     void notice(const QString &text);
+    // What a capture wrote into the case, said when its last file has ended.
+    void captured(const QString &summary);
     // How many records wait for the server, each time that changes.
     void waitingChanged(int count);
     // Another program wrote to the case: the log reads what is new (once for a burst).
@@ -102,6 +105,7 @@ private:
     QHash<int, qint64> m_recorded;          // the window's search ids and their records
     QHash<int, Wanted> m_captureAfter;      // captures asked for while their page loads
     QHash<QString, Pending> m_captures;     // files the pane writes, and what they are of
+    CaptureReport m_captureReport;
     int m_onView = 0;
     bool m_captureEvery = false;
     bool m_rereadDue = false;

@@ -3,6 +3,7 @@
 
 #include "EntryList.h"
 #include "Error.h"
+#include "GrowToFit.h"
 #include "PlainText.h"
 #include "Search.h"
 #include "ServiceGroups.h"
@@ -10,6 +11,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -31,10 +33,26 @@ TfrmEditGroups::TfrmEditGroups(const EntryList &services, const QList<qsizetype>
     cmbGroup->setInsertPolicy(QComboBox::NoInsert);
     cmbGroup->addItems(m_groups);
     cmbGroup->setAccessibleName(tr("Group"));
+    cmbGroup->lineEdit()->setAccessibleName(tr("Group name"));
     auto *groupLabel = PlainLabel(tr("&Group:"), this);
     groupLabel->setBuddy(cmbGroup);
     lblProblem = PlainLabel({}, this);
     lblProblem->setObjectName(QStringLiteral("lblProblem"));
+    btnRename = new QPushButton(tr("&Rename Group..."), this);
+    btnRename->setObjectName(QStringLiteral("btnRename"));
+    btnDelete = new QPushButton(tr("&Delete Group"), this);
+    btnDelete->setObjectName(QStringLiteral("btnDelete"));
+    for (const auto &[button, outcome] : {std::pair {btnRename, Outcome::Rename},
+                                          std::pair {btnDelete, Outcome::Delete}}) {
+        connect(button, &QPushButton::clicked, this, [this, outcome = outcome] {
+            m_outcome = outcome;
+            accept();
+        });
+    }
+    auto *groupRow = new QHBoxLayout;
+    groupRow->addWidget(cmbGroup, 1);
+    groupRow->addWidget(btnRename);
+    groupRow->addWidget(btnDelete);
 
     lstServices = new QListWidget(this);
     lstServices->setObjectName(QStringLiteral("lstServices"));
@@ -52,8 +70,9 @@ TfrmEditGroups::TfrmEditGroups(const EntryList &services, const QList<qsizetype>
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
-    for (QWidget *widget : {static_cast<QWidget *>(groupLabel), static_cast<QWidget *>(cmbGroup),
-                            static_cast<QWidget *>(lblProblem),
+    layout->addWidget(groupLabel);
+    layout->addLayout(groupRow);
+    for (QWidget *widget : {static_cast<QWidget *>(lblProblem),
                             static_cast<QWidget *>(servicesLabel),
                             static_cast<QWidget *>(lstServices)})
         layout->addWidget(widget);
@@ -86,11 +105,18 @@ void TfrmEditGroups::groupTyped(const QString &text)
     } catch (const CommandError &error) {
         problem = error.message();
     }
+    // OK greyed says why, a missing name too.
+    if (IsBlank(text))
+        problem = tr("Type a group's name or choose one of the list's: OK then puts the ticked "
+                     "services in it");
     lblProblem->setText(problem);
-    lblProblem->setVisible(!problem.isEmpty() && !IsBlank(text));
+    lblProblem->setVisible(!problem.isEmpty());
+    GrowToFit(this);
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty());
     const QString name = TrimBlanks(text);
     const bool known = m_groups.contains(name, Qt::CaseInsensitive);
+    btnRename->setEnabled(known);
+    btnDelete->setEnabled(known);
     for (int i = 0; i < lstServices->count(); ++i) {
         const qsizetype row = m_rows.at(i);
         tick(i, m_ticked.value(i, known ? InServiceGroup(m_services.LineAt(row), name)
@@ -106,7 +132,12 @@ void TfrmEditGroups::tick(int item, bool on)
 
 QString TfrmEditGroups::GroupName() const
 {
-    return CheckedGroupName(cmbGroup->currentText());
+    const QString name = CheckedGroupName(cmbGroup->currentText());
+    for (const QString &group : m_groups) {
+        if (group.compare(name, Qt::CaseInsensitive) == 0)
+            return group; // as the list writes it
+    }
+    return name;
 }
 
 QList<std::pair<qsizetype, bool>> TfrmEditGroups::Members() const

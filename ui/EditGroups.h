@@ -11,24 +11,30 @@ class QComboBox;
 class QDialogButtonBox;
 class QLabel;
 class QListWidget;
+class QPushButton;
 
 // Services > Edit Groups: a group's name (one of the list's or a new one) and the services in
 // it, each a check box. A group of the list starts with its services ticked, a new one with the
 // services selected in the list; what the user ticked or cleared here stays as they left it.
+// A group of the list can also be renamed or deleted from here (the window does it).
 class TfrmEditGroups : public QDialog
 {
     Q_OBJECT
 
 public:
+    // What OK, Rename Group and Delete Group ask for.
+    enum class Outcome { Members, Rename, Delete };
+
     // The rows offered are the services on view; the selected ones start ticked.
     TfrmEditGroups(const EntryList &services, const QList<qsizetype> &rows,
                    const QList<qsizetype> &selected,
                    const QString &group, QWidget *parent = nullptr);
 
-    // The group's name, checked (CheckedGroupName).
+    // The group's name, checked (CheckedGroupName); a group of the list's as the list writes it.
     QString GroupName() const;
     // The rows offered and whether each is ticked.
     QList<std::pair<qsizetype, bool>> Members() const;
+    Outcome outcome() const { return m_outcome; }
 
 private:
     void groupTyped(const QString &text);
@@ -43,4 +49,7 @@ private:
     QLabel *lblProblem = nullptr;
     QListWidget *lstServices = nullptr;
     QDialogButtonBox *m_buttons = nullptr;
+    QPushButton *btnRename = nullptr;
+    QPushButton *btnDelete = nullptr;
+    Outcome m_outcome = Outcome::Members;
 };

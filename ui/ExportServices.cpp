@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ExportServices.h"
 
+#include "FillText.h"
+
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -97,9 +99,8 @@ void TfrmExport::browse()
 
 QString ExportSummary(const ExportReport &report, const QString &folder)
 {
-    QStringList lines {TfrmExport::tr("Services written to \"%1\": %2.")
-                               .arg(QDir::toNativeSeparators(folder))
-                               .arg(report.written.size())};
+    QStringList lines {FillText(TfrmExport::tr("Services written to \"%1\": %2."),
+                                QDir::toNativeSeparators(folder), report.written.size())};
     if (!report.skipped.isEmpty())
         lines << TfrmExport::tr("Not exported, as this format cannot hold them:") << report.skipped;
     if (!report.problems.isEmpty())

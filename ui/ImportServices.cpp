@@ -51,6 +51,8 @@ TfrmImport::TfrmImport(const ImportReport &found, const QList<QByteArray> &servi
     lblProblems = PlainLabel({}, this);
     lblProblems->setObjectName(QStringLiteral("lblProblems"));
     lblProblems->setWordWrap(true);
+    lblSummary = PlainLabel({}, this);
+    lblSummary->setObjectName(QStringLiteral("lblSummary"));
 
     auto *buttons = new QDialogButtonBox(this);
     btnReadFile = buttons->addButton(tr("&Read File..."), QDialogButtonBox::ActionRole);
@@ -66,6 +68,7 @@ TfrmImport::TfrmImport(const ImportReport &found, const QList<QByteArray> &servi
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(intro);
     layout->addWidget(tvFound, 1);
+    layout->addWidget(lblSummary);
     layout->addWidget(lblProblems);
     layout->addWidget(buttons);
 
@@ -83,6 +86,8 @@ void TfrmImport::add(const ImportReport &found)
         QString reason = service.skipReason;
         if (reason.isEmpty() && listed.at(i))
             reason = tr("already in the service list");
+        // What the import changed in a service it takes is said where a reason would stand.
+        const QString note = reason.isEmpty() ? service.changes.join(QStringLiteral("; ")) : reason;
         // A form's body belongs to the search the user decides on.
         QString search = service.address;
         for (const auto &[key, value] : service.attributes) {
@@ -90,10 +95,10 @@ void TfrmImport::add(const ImportReport &found)
                 search += tr("  (sends the form %1)").arg(value);
         }
         auto *row = new QTreeWidgetItem(groupFor(tvFound, service.source),
-                                        {service.name, search, reason});
+                                        {service.name, search, note});
         row->setData(0, kRowRole, int(i));
         row->setToolTip(1, PlainToolTip(service.file));
-        row->setToolTip(2, PlainToolTip(reason)); // the column is narrow; the reason is a sentence
+        row->setToolTip(2, PlainToolTip(note)); // the column is narrow; the reason is a sentence
         if (reason.isEmpty()) {
             row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
             row->setCheckState(0, Qt::Checked);
@@ -102,6 +107,10 @@ void TfrmImport::add(const ImportReport &found)
         }
     }
     m_found = all;
+    int offered = 0;
+    for (qsizetype i = 0; i < all.size(); ++i)
+        offered += all.at(i).importable() && !listed.at(i);
+    lblSummary->setText(tr("%1 found: %2 can be imported, %3 not").arg(all.size()).arg(offered).arg(all.size() - offered));
     m_problems += found.problems;
     lblProblems->setText(m_problems.join(u'\n'));
     lblProblems->setVisible(!m_problems.isEmpty());

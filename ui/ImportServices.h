@@ -28,6 +28,7 @@ public:
 
     QTreeWidget *tvFound = nullptr;
     QLabel *lblProblems = nullptr;
+    QLabel *lblSummary = nullptr;
     QPushButton *btnReadFile = nullptr;
     QPushButton *btnImport = nullptr;
 

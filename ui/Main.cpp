@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Main.h"
 
+#include "Accessible.h"
+
 #include "BrowserPane.h"
 #include "CaseEntry.h"
 #include "CaseRecorder.h"
@@ -59,6 +61,7 @@ TfrmMain::TfrmMain(MainWindowParts parts, QWidget *parent)
       m_serviceCommands(m_services, *m_parts.prompts),
       m_termCommands(m_terms, *m_parts.prompts)
 {
+    MendAccessibility();
     m_services.recent = RecentFiles(QStringLiteral("RecentServiceLists"));
     m_terms.recent = RecentFiles(QStringLiteral("RecentTermLists"));
     m_recentCases = RecentFiles(QStringLiteral("RecentCases"));
@@ -66,6 +69,8 @@ TfrmMain::TfrmMain(MainWindowParts parts, QWidget *parent)
     setWindowTitle(QStringLiteral("Glen Lantern"));
     setGeometry(191, 101, 616, 491);
     buildLayout();
+    // Keys go to the service list first, as they did before the group picker stood above it.
+    lstbxServices->setFocus();
     RestoreGeometry(this, QStringLiteral("MainWindow/geometry"));
     RestoreSplitter(MainSplitter, QStringLiteral("MainWindow/splitter"));
     RestoreSplitter(spltGbList, QStringLiteral("MainWindow/listSplitter"));
@@ -91,6 +96,7 @@ void TfrmMain::buildLayout()
     lstbxTerms = new EntryListView(m_terms.list, m_parts.clockMs);
     lstbxTerms->setObjectName(QStringLiteral("lstbxTerms"));
     lstbxServices->setAccessibleName(tr("Search services"));
+    m_services.list.SetServiceLines(true);
     lstbxTerms->setAccessibleName(tr("Search terms"));
     lstbxServices->setRowToolTip(
             [this](qsizetype row) { return ServiceTooltip(m_services.list, row, m_terms.list); });
@@ -236,7 +242,7 @@ void TfrmMain::showSearch(const QByteArray &serviceLine, const QString &term,
     const SearchRequest request = GoRequestFor(serviceLine, term);
     PaneRequest paneRequest = PaneRequestFor(request);
     BrowserPane *pane = browser();
-    paneRequest.id = ++m_lastSearchId;
+    paneRequest.id = nextSearchId();
     m_case->begin(paneRequest.id, CaseSearch(serviceLine, term, request, startedBy), true);
     m_shownId = paneRequest.id;
     pane->load(paneRequest);

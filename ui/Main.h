@@ -6,6 +6,7 @@
 #include "Interop.h"
 #include "ListCommands.h"
 #include "Matrix.h"
+#include "ProgramRoute.h"
 #include "QLaunch.h"
 #include "Search.h"
 #include "RecentFiles.h"
@@ -56,6 +57,13 @@ struct MainWindowParts
     std::function<std::unique_ptr<PageLoader>()> createPageLoader;
     MatrixLimits matrixLimits;
     UserFolders engineFolders; // where the user's browsers and desktop keep search engines
+    // The program's place among the programs of the session (see ProgramRoute.h): the program
+    // without a proxy unless it runs for one case; a start that belongs elsewhere is passed on
+    // by starting the program anew with it (startProgram: arguments, folder), after a program
+    // that ends for good let go of its names (leaveBus).
+    ProgramRoute route;
+    std::function<void(const QStringList &arguments, const QString &folder)> startProgram;
+    std::function<void()> leaveBus;
     // The lists loaded at start when they exist: the current folder's, unless the command line
     // names others.
     QString servicesFile = QStringLiteral("Default.gls");
@@ -138,8 +146,12 @@ private:
     void actCapturePageExecute();
     void actCaptureEveryResultExecute();
     void actShowCaseLogExecute();
+    // The case's identity: its settings, its profile, its program (MainIdentity.cpp).
+    void actCaseSettingsExecute();
+    void actForgetCaseDataExecute();
     // Groups of services (MainGroups.cpp).
     void actEditGroupsExecute();
+    void actEditServiceExecute();
     // The result matrix (MainMatrix.cpp).
     void actResultMatrixExecute();
 
@@ -156,8 +168,18 @@ private:
     // The case's part (MainCase.cpp).
     void buildCase();
     void showCaseMark();
+    QStringList caseMarkParts() const;
+    int nextSearchId();
     void openCase(const QString &folder);
+    void openCaseHere(const QString &folder);
     void openExistingCase(const QString &folder);
+    // MainIdentity.cpp: where a case goes, and what the window shows of its identity.
+    bool openRequestedCase(const StartRequest &request);
+    bool startsElsewhere(const QString &location, const ProxySetting &wanted,
+                         const QStringList &arguments, const QString &folder);
+    QStringList startArguments(const QString &location) const;
+    PaneProfile paneProfile() const;
+    void applyCaseIdentity();
     void caseChanged();
     void paneShowed(const PaneOutcome &outcome);
     void recordQuickLaunch(const QString &address, bool sent);
@@ -191,6 +213,9 @@ private:
     void setStatus(const char *text);
     QWidget *buildGroupPicker();
     void refreshGroups();
+    void renameGroup(const QString &group);
+    void deleteGroup(const QString &group);
+    void replaceService(qsizetype row, const QByteArray &line);
     qsizetype firstServiceOnView() const;
     MatrixSearch matrixSearch() const;
     void showMatrixCell(const MatrixSearch &search, qsizetype term, qsizetype service);
@@ -239,7 +264,10 @@ private:
     QPointer<TfrmCaseLog> m_caseLog;
     RecentFiles m_recentCases;
     QLabel *CaseMark = nullptr;
+    QLabel *ProxyMark = nullptr;
+    PaneProfile m_paneProfile; // the profile the pane's pages keep their data in
     int m_lastSearchId = 0; // the window's number of its last search
+    QString m_captureSummary; // in the status line until the next search
     int m_shownId = 0;      // the search on view
 };
 

@@ -57,6 +57,8 @@ BrowserPane *TfrmMain::browser()
         return m_parts.openInDefaultBrowser(address, nullptr);
     };
     setup.pageActions = {m_commandSet->action(QStringLiteral("actCapturePage"))};
+    setup.profile = m_paneProfile;
+    setup.throughProxy = !m_parts.route.proxy.isNone();
     if (!setup.privateBrowsing)
         checkProfileFolders();
     m_pane = m_parts.createBrowser(brwWeb, setup);
@@ -183,7 +185,7 @@ void TfrmMain::checkProfileFolders()
 {
     if (std::exchange(m_profileChecked, true))
         return;
-    const ProfileFolders folders = BrowserProfileFolders();
+    const ProfileFolders folders = BrowserProfileFolders(m_paneProfile.caseId);
     for (const QString &folder : {folders.storage, folders.cache}) {
         if (const std::optional<QString> problem = MakeWritableFolder(folder)) {
             statusBar()->showMessage(tr("Browsing data is not kept. %1").arg(*problem), kNoticeMs);
@@ -224,7 +226,7 @@ void TfrmMain::openSearchTabs(const QList<TitledSearch> &tabs, QStringList faile
     if (!valid.isEmpty()) {
         BrowserPane *pane = browser();
         for (qsizetype i = 0; i < valid.size(); ++i) {
-            valid[i].id = ++m_lastSearchId;
+            valid[i].id = nextSearchId();
             m_case->begin(valid[i].id, searches.at(i), false);
         }
         pane->openTabs(valid);

@@ -35,7 +35,8 @@ constexpr int kNoticeMs = 15000;
 // Capture Page stays enabled: its key says what is missing when no case is open.
 const QStringList kCaseCommands = {QStringLiteral("actCloseCase"), QStringLiteral("actExportCase"),
                                    QStringLiteral("actShowCaseLog"), QStringLiteral("actVerifyCase"),
-                                   QStringLiteral("actCopyCase")};
+                                   QStringLiteral("actCopyCase"), QStringLiteral("actCaseSettings"),
+                                   QStringLiteral("actForgetCaseData")};
 
 // The export a file name asks for, by its ending.
 bool holdsCase(const QString &folder)
@@ -49,7 +50,8 @@ std::optional<Cases::ExportFormat> formatOfFile(const QString &path)
     for (const auto &[ending, format] :
          {std::pair {".csv", Cases::ExportFormat::Csv}, std::pair {".jsonl", Cases::ExportFormat::Jsonl},
           std::pair {".html", Cases::ExportFormat::Html}, std::pair {".htm", Cases::ExportFormat::Html},
-          std::pair {".warc.gz", Cases::ExportFormat::Warc}, std::pair {".warc", Cases::ExportFormat::Warc}}) {
+          std::pair {".warc.gz", Cases::ExportFormat::Warc}, std::pair {".warc", Cases::ExportFormat::Warc},
+          std::pair {".wacz", Cases::ExportFormat::Wacz}}) {
         if (name.endsWith(QLatin1StringView(ending)))
             return format;
     }
@@ -95,6 +97,11 @@ void TfrmMain::buildCase()
     // Over the pane's texts for a while: the load's last text comes after a record that failed.
     connect(m_case, &CaseRecorder::notice, this,
             [this](const QString &text) { statusBar()->showMessage(text, kNoticeMs); });
+    // What a capture wrote stays in the status line until the next search.
+    connect(m_case, &CaseRecorder::captured, this, [this](const QString &summary) {
+        m_captureSummary = summary;
+        statusBar()->showMessage(summary);
+    });
     connect(m_case, &CaseRecorder::captureWanted, this,
             [this](int id, const QList<CaptureFile> &files) {
                 m_commandSet->run([&] { browser()->capturePage(id, files); });
@@ -106,7 +113,7 @@ void TfrmMain::buildCase()
     caseChanged();
 }
 
-void TfrmMain::openCase(const QString &folder)
+void TfrmMain::openCaseHere(const QString &folder)
 {
     m_case->open(folder);
     m_recentCases.add(folder);
@@ -120,6 +127,7 @@ void TfrmMain::caseChanged()
     setWindowTitle(open ? tr("Glen Lantern - case %1").arg(m_case->name())
                         : QStringLiteral("Glen Lantern"));
     showCaseMark();
+    applyCaseIdentity();
     for (const QString &name : kCaseCommands)
         m_commandSet->action(name)->setEnabled(open);
     if (m_caseLog) {
@@ -147,17 +155,38 @@ void TfrmMain::followCaseLog()
     });
 }
 
-// Which case records, and how many of its records wait for the server.
+// The case's part of the status line: which case records, how many of its records wait for
+// the server, and each setting of the case that shapes what is recorded or how the pages are
+// fetched (a time-stamp authority, a proxy), so that the user sees it at every search. A
+// setting the case gains adds its short part in caseMarkParts.
 void TfrmMain::showCaseMark()
 {
-    QString text;
-    if (m_case->isOpen())
-        text = tr("Recording: %1").arg(m_case->name());
-    if (const int waiting = m_case->waiting())
-        text += QStringLiteral(" - ") + tr("%n record(s) wait for the server", nullptr, waiting);
-    CaseMark->setText(text);
+    const QStringList parts = caseMarkParts();
+    CaseMark->setText(parts.join(QStringLiteral(" - ")));
     CaseMark->setToolTip(PlainToolTip(m_case->folder()));
-    CaseMark->setVisible(m_case->isOpen());
+    CaseMark->setVisible(!parts.isEmpty());
+}
+
+QStringList TfrmMain::caseMarkParts() const
+{
+    if (!m_case->isOpen())
+        return {};
+    QStringList parts = {tr("Recording: %1").arg(m_case->name())};
+    if (const int waiting = m_case->waiting())
+        parts.append(tr("%n record(s) wait for the server", nullptr, waiting));
+    // The case's settings follow: "Stamped by ..." when it has a time-stamp authority,
+    // "Proxy ..." when its pages go through a proxy.
+    return parts;
+}
+
+// Each search the window starts has a number of its own; what the status line said of the
+// last capture is past then.
+int TfrmMain::nextSearchId()
+{
+    if (!m_captureSummary.isEmpty() && statusBar()->currentMessage() == m_captureSummary)
+        statusBar()->clearMessage();
+    m_captureSummary.clear();
+    return ++m_lastSearchId;
 }
 
 void TfrmMain::paneShowed(const PaneOutcome &outcome)
@@ -186,8 +215,10 @@ void TfrmMain::actNewCaseExecute()
 
 void TfrmMain::actOpenCaseExecute()
 {
-    if (const std::optional<QString> location = m_parts.prompts->ChooseCase(QDir::homePath()))
-        openExistingCase(*location);
+    // The dialog opens the case itself: a case that cannot be opened leaves it up, with what
+    // was typed and the reason beside it.
+    m_parts.prompts->ChooseCase(m_recentCases.files(),
+                                [this](const QString &location) { openExistingCase(location); });
 }
 
 // Opening never makes a folder case: an empty or missing folder is one for New Case. A server
@@ -203,6 +234,10 @@ void TfrmMain::openExistingCase(const QString &folder)
 
 void TfrmMain::actCloseCaseExecute()
 {
+    if (m_parts.route.isCaseProgram()) {
+        close(); // a case's own program ends with its case
+        return;
+    }
     m_case->close();
     StatusLine->setText(tr("The case is closed: searches are no longer recorded"));
 }
@@ -214,14 +249,15 @@ void TfrmMain::actExportCaseExecute()
     const std::optional<QString> path = m_parts.prompts->ChooseFile(
             Prompts::FileMode::Save,
             tr("Spreadsheet, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Search report, HTML "
-               "(*.html)|*.html|Web archive, WARC (*.warc.gz)|*.warc.gz"),
+               "(*.html)|*.html|Web archive, WARC (*.warc.gz)|*.warc.gz|Web archive for players, WACZ "
+               "(*.wacz)|*.wacz"),
             QStringLiteral(".csv"), tr("Export Case"), QFileInfo(m_case->folder()).absolutePath());
     if (!path)
         return;
     const std::optional<Cases::ExportFormat> format = formatOfFile(*path);
     if (!format)
-        throw CommandError(tr("The file name must end in .csv, .jsonl, .html or .warc.gz to "
-                              "say what to write"));
+        throw CommandError(tr("The file name must end in .csv, .jsonl, .html, .warc.gz or .wacz "
+                              "to say what to write"));
     startCaseJob(tr("Exporting the case"),
                  [path = *path, format = *format](const CaseStore &store, const CaseStore &) {
                      const QStringList missing = Cases::ExportCase(store, format, path);
@@ -332,7 +368,7 @@ void TfrmMain::runAgain(const QList<CaseEntry> &searches)
                            &CaseEntry::address, &CaseEntry::postBody})
             search.*field = old.*field;
         search.startedBy = QString::fromLatin1(StartedBy::kRunAgain);
-        requests[i].id = ++m_lastSearchId;
+        requests[i].id = nextSearchId();
         m_case->begin(requests[i].id, search, searches.size() == 1);
     }
     if (requests.size() == 1) {

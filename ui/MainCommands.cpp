@@ -86,6 +86,7 @@ QList<Command> TfrmMain::commandTable()
         {"actAddSiteSearch", QT_TRANSLATE_NOOP("Command", "Add This Site's Searc&h"), "Services", {}, [this] { actAddSiteSearchExecute(); }},
         {"actSortServices", QT_TRANSLATE_NOOP("Command", "S&ort Services"), "-Services", {}, [&] { services.Sort(); }},
         {"actEditGroups", QT_TRANSLATE_NOOP("Command", "Edit &Groups..."), "Services", {}, [this] { actEditGroupsExecute(); }},
+        {"actEditService", QT_TRANSLATE_NOOP("Command", "Edit Servi&ce..."), "Services", CtrlAlt | Qt::Key_E, [this] { actEditServiceExecute(); }},
         {"actSearchAllTerms", QT_TRANSLATE_NOOP("Command", "Search All Ter&ms"), "-Services", {}, [this] { actSearchAllTermsExecute(); }},
         {"actDlSrvLists", QT_TRANSLATE_NOOP("Command", "&Download New Service Lists..."), "-Services", {}, [this] { actDlSrvListsExecute(); }},
         {"actAddTerm", QT_TRANSLATE_NOOP("Command", "&Add Terms"), "Terms", Ctrl | Qt::Key_A, [&] { terms.Add(); }},
@@ -106,6 +107,8 @@ QList<Command> TfrmMain::commandTable()
         {"actShowCaseLog", QT_TRANSLATE_NOOP("Command", "Show &Log"), "-Case", {}, [this] { actShowCaseLogExecute(); }},
         {"actVerifyCase", QT_TRANSLATE_NOOP("Command", "&Verify Case"), "Case", {}, [this] { actVerifyCaseExecute(); }},
         {"actCopyCase", QT_TRANSLATE_NOOP("Command", "Co&py Case..."), "Case", {}, [this] { actCopyCaseExecute(); }},
+        {"actCaseSettings", QT_TRANSLATE_NOOP("Command", "Se&ttings..."), "-Case", {}, [this] { actCaseSettingsExecute(); }},
+        {"actForgetCaseData", QT_TRANSLATE_NOOP("Command", "&Forget This Case's Browsing Data..."), "Case", {}, [this] { actForgetCaseDataExecute(); }},
         {"actVisitHomePage", QT_TRANSLATE_NOOP("Command", "Visit Home Page"), "Help", {}, [this] { actVisitHomePageExecute(); }},
         {"actVwReadMe", QT_TRANSLATE_NOOP("Command", "&View Readme"), "Help", {}, [this] { actVwReadMeExecute(); }},
         {"actContUs", QT_TRANSLATE_NOOP("Command", "Contact Us"), "Help", {}, [this] { actContUsExecute(); }},
@@ -159,7 +162,8 @@ QMenu *BuildTrayMenu(const CommandSet &commands, QWidget *parent)
 void BindServicesList(const CommandSet &commands, EntryListView *view)
 {
     contextMenu(commands, "pmServices",
-                {"actAddService", "actReplaceServices", "-", "actSearchAllTerms"}, view);
+                {"actAddService", "actReplaceServices", "actEditService", "-", "actSearchAllTerms"},
+                view);
     view->bindKey(Qt::Key_Delete, commands.action(QStringLiteral("actRemoveService")));
     view->bindKey(Qt::Key_Insert, commands.action(QStringLiteral("actAddService")));
     bindEnter(commands, view);

@@ -9,6 +9,8 @@
 #include "Search.h"
 #include "TextRules.h"
 
+#include <QSettings>
+
 namespace {
 
 // The row now holding the line the matrix took from this row: the same row while the list is
@@ -44,6 +46,7 @@ MatrixSearch TfrmMain::matrixSearch() const
             search.termRows.append(row);
         }
     }
+    search.group = groupOnView();
     if (search.services.isEmpty())
         throw CommandError(tr("There is no service on view to search with"));
     if (search.terms.isEmpty())
@@ -53,8 +56,12 @@ MatrixSearch TfrmMain::matrixSearch() const
 
 void TfrmMain::actResultMatrixExecute()
 {
+    // [Matrix] Connections: the loads at once over all hosts, as --connections.
+    MatrixLimits limits = m_parts.matrixLimits;
+    if (const QVariant asked = QSettings().value(QStringLiteral("Matrix/Connections")); asked.isValid())
+        limits.overall = MachineConnections(asked.toInt());
     auto *matrix = new TfrmMatrix(matrixSearch(), m_parts.createPageLoader(), *m_parts.prompts,
-                                  m_parts.showError, m_parts.matrixLimits, this);
+                                  m_parts.showError, limits, this);
     connect(matrix, &TfrmMatrix::cellPicked, this, [this, matrix](qsizetype term, qsizetype service) {
         m_commandSet->run([&] { showMatrixCell(matrix->Search(), term, service); });
     });
@@ -71,6 +78,8 @@ void TfrmMain::actResultMatrixExecute()
         m_case->recordUnseen(std::move(entry));
     });
     matrix->show();
+    matrix->raise();
+    matrix->activateWindow(); // Escape and the buttons' keys are the matrix's from the start
     matrix->Start();
 }
 

@@ -75,8 +75,8 @@ void TfrmMain::actOnRequest(const StartRequest &request)
     const CommandLine &options = request.options;
     if (options.background)
         return; // started for the desktop's search: nothing to show yet
-    if (!options.openCase.isEmpty() && options.openCase != m_case->folder())
-        openCase(options.openCase);
+    if (!options.openCase.isEmpty() && !openRequestedCase(request))
+        return; // passed on to the program the case runs in
     if (options.capture) {
         // The page on view, without raising the window over what the user works in.
         m_case->capture(m_shownId, options.note.value_or(QString()));

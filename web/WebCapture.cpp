@@ -3,6 +3,7 @@
 
 #include "WebView.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,12 +13,36 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 
+#include <csignal>
+
 WebCapture::WebCapture(QObject *parent) : QObject(parent)
 {
     m_timeout.setSingleShot(true);
     m_timeout.setInterval(TimeoutMs);
-    connect(&m_timeout, &QTimer::timeout, this,
-            [this] { done(tr("the web engine did not finish writing it in time")); });
+    connect(&m_timeout, &QTimer::timeout, this, &WebCapture::timedOut);
+}
+
+// The engine has no way to cancel a print: the page's renderer is ended, which frees what the
+// print held and lets the page load anew. A save is cancelled first, so that no part of it is
+// written after the file was given up.
+void WebCapture::timedOut()
+{
+    if (!m_busy)
+        return;
+    const QPointer<QWebEngineDownloadRequest> save = m_save;
+    Job &job = m_jobs.first();
+    qint64 renderer = 0;
+    if (job.view && m_current.format != CaptureFormat::Png) {
+        renderer = job.view->page()->renderProcessPid();
+        job.stopped = true;
+    }
+    // Given up first, so that what the cancel and the end say is no longer heard.
+    done(tr("the web engine did not finish writing it in %1 seconds; it was stopped")
+                 .arg(m_timeout.interval() / 1000.0));
+    if (save)
+        save->cancel();
+    if (renderer > 0 && renderer != QCoreApplication::applicationPid())
+        ::kill(pid_t(renderer), SIGKILL);
 }
 
 void WebCapture::add(WebView *view, int id, const QList<CaptureFile> &files)
@@ -55,13 +80,17 @@ void WebCapture::next()
     m_current = {job.id, file.format, file.path, {}};
     if (!job.view && file.format != CaptureFormat::Png)
         return done(tr("the page was closed before it was captured"));
+    if (job.stopped && file.format != CaptureFormat::Png)
+        return done(tr("the page was stopped when an earlier file of this capture took too long"));
     // A page closed while the engine writes it (its tab, a step far away) ends the file now,
     // not at the timeout; the picture was taken already.
     if (job.view && file.format != CaptureFormat::Png)
         m_waits.append(connect(job.view, &QObject::destroyed, this, [this] {
             done(tr("the page was closed before it was captured"));
         }));
-    m_timeout.start();
+    // The picture is encoded here, in bounded time; only the engine's work can hang.
+    if (file.format != CaptureFormat::Png)
+        m_timeout.start();
     start(job, file);
 }
 
@@ -74,8 +103,9 @@ void WebCapture::start(Job &job, const CaptureFile &file)
         return printPdf(job.view, file.path);
     case CaptureFormat::Png:
         // Taken now while the page is on view: a page that has just loaded is drawn by now.
-        return writePng(job.view && job.view->isVisible() ? job.view->grab().toImage()
-                                                          : job.shown,
+        return writePng(job.view && job.view->isVisible() && !job.stopped
+                                ? job.view->grab().toImage()
+                                : job.shown,
                         file.path);
     }
 }
@@ -96,6 +126,7 @@ void WebCapture::watchSave(QWebEngineDownloadRequest *download, const QString &p
     if (QFileInfo(QDir(download->downloadDirectory()).filePath(download->downloadFileName()))
         != QFileInfo(path))
         return;
+    m_save = download;
     const auto check = [this, download] {
         switch (download->state()) {
         case QWebEngineDownloadRequest::DownloadCompleted:
@@ -145,6 +176,7 @@ void WebCapture::done(const QString &error)
     for (const QMetaObject::Connection &wait : std::as_const(m_waits))
         disconnect(wait);
     m_waits.clear();
+    m_save = nullptr;
     m_timeout.stop();
     CaptureOutcome outcome = m_current;
     outcome.error = error;

@@ -18,12 +18,18 @@ class WebView;
 class WebCapture : public QObject
 {
     Q_OBJECT
+    // The longest the engine may take over one file before the file counts as failed; then the
+    // page's save is cancelled and its renderer ended, so that the printing of a huge page
+    // neither goes on nor holds up the pane's next search.
+    Q_PROPERTY(int timeoutMs READ timeoutMs WRITE setTimeoutMs)
 
 public:
-    // The longest the engine may take over one file before the file counts as failed.
     static constexpr int TimeoutMs = 60000;
 
     explicit WebCapture(QObject *parent);
+
+    int timeoutMs() const { return m_timeout.interval(); }
+    void setTimeoutMs(int ms) { m_timeout.setInterval(ms); }
 
     // The view's page into the files, after the captures asked for before.
     void add(WebView *view, int id, const QList<CaptureFile> &files);
@@ -40,6 +46,7 @@ private:
         int id = 0;
         QList<CaptureFile> files;
         QImage shown; // the view as it was when the capture was asked for
+        bool stopped = false; // its renderer was ended: only the picture is left to write
     };
 
     void next();
@@ -49,10 +56,12 @@ private:
     void printPdf(WebView *view, const QString &path);
     void writePng(const QImage &image, const QString &path);
     void done(const QString &error);
+    void timedOut();
 
     QList<Job> m_jobs;
     bool m_busy = false;
     CaptureOutcome m_current;
     QList<QMetaObject::Connection> m_waits;
+    QPointer<QWebEngineDownloadRequest> m_save; // the save of the file now written, if any
     QTimer m_timeout;
 };

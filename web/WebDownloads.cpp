@@ -2,6 +2,7 @@
 #include "WebDownloads.h"
 
 #include "DownloadName.h"
+#include "FillText.h"
 #include "PlainText.h"
 #include "Prompts.h"
 
@@ -35,10 +36,8 @@ QString progressText(const QString &name, const Download *download)
     const qint64 total = download->totalBytes();
     const qint64 received = download->receivedBytes();
     if (total > 0)
-        return DownloadsBar::tr("%1: %2% of %3")
-                .arg(name)
-                .arg(received * 100 / total)
-                .arg(SizeText(total));
+        return FillText(DownloadsBar::tr("%1: %2% of %3"), name, received * 100 / total,
+                        SizeText(total));
     return QStringLiteral("%1: %2").arg(name, SizeText(received));
 }
 

@@ -12,9 +12,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QNetworkProxyFactory>
 #include <QShortcut>
 #include <QVBoxLayout>
+
+#include <cstdlib>
 #include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 
 namespace {
@@ -26,11 +30,35 @@ QAction *paneAction(const QString &text, const char *name, QObject *parent)
     return action;
 }
 
+// What a load that failed says of the proxy, by Chromium's network errors: the proxy was not
+// there, or it did not reach the site (or would not). Empty when the proxy was no reason.
+QString proxyProblem(const QWebEngineLoadingInfo &info)
+{
+    if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus
+        || info.errorDomain() != QWebEngineLoadingInfo::ConnectionErrorDomain)
+        return {};
+    switch (std::abs(info.errorCode())) {
+    case 115: // proxy authentication unsupported
+    case 127: // proxy authentication requested
+    case 130: // proxy connection failed
+    case 136: // mandatory proxy configuration failed
+        return WebPane::tr("Nothing went out directly: the proxy cannot be reached (%1)")
+                .arg(info.errorString());
+    case 111: // tunnel connection failed
+    case 120: // SOCKS connection failed: the proxy answered, but not with the site
+    case 121: // SOCKS host unreachable
+        return WebPane::tr("Nothing went out directly: the proxy did not reach the site (%1)")
+                .arg(info.errorString());
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 WebPane::WebPane(QWidget *parent, const PaneSetup &setup)
     : BrowserPane(parent), m_setup(setup),
-      m_profiles(new WebProfiles(setup.privateBrowsing, this)),
+      m_profiles(new WebProfiles(setup.privateBrowsing, setup.profile, this)),
       m_tabs(new WebTabWidget([this](WebTab *tab) { return createView(tab); }, this)),
       m_find(new FindBar(this)),
       m_downloads(new DownloadsBar(
@@ -38,6 +66,10 @@ WebPane::WebPane(QWidget *parent, const PaneSetup &setup)
       m_capture(new WebCapture(this))
 {
     setObjectName(QStringLiteral("brwEngine"));
+    // The engine then takes the proxy its switches name, before any other source: never the
+    // program's own Qt Network setting, which lets plain host names past the proxy.
+    if (setup.throughProxy)
+        QNetworkProxyFactory::setUseSystemConfiguration(true);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -183,6 +215,13 @@ void WebPane::connectPage(WebView *view)
         Q_EMIT loadStarted();
     });
     connect(view, &WebView::loadEnded, this, [this, view] { pageLoadFinished(view); });
+    // The engine tells why a load failed after it told that it ended: this comes over the
+    // load's last text.
+    connect(page, &QWebEnginePage::loadingChanged, this,
+            [this, view](const QWebEngineLoadingInfo &info) {
+                if (const QString problem = proxyProblem(info); !problem.isEmpty() && view == onView())
+                    Q_EMIT statusBarMessage(problem);
+            });
     connect(page, &WebPage::mainFrameNavigation, this,
             [this, view](const QUrl &url, QWebEnginePage::NavigationType type) {
                 navigated(view, url, type);
@@ -373,6 +412,31 @@ void WebPane::clearBrowsingData()
     m_profiles->clearBrowsingData();
     for (int i = 0; i < m_tabs->count(); ++i)
         m_tabs->tabAt(i)->forgetHistory();
+}
+
+void WebPane::setProfile(const PaneProfile &profile)
+{
+    if (profile == m_profiles->profile())
+        return;
+    if (profile.caseId == m_profiles->profile().caseId)
+        return m_profiles->setProfile(profile); // the user agent alone: the pages stay
+    // The pages of one case never carry over into another: its cookies would go with them.
+    m_lastTab = nullptr;
+    m_tabs->closeAllTabs();
+    m_abandoned.clear();
+    m_profiles->setProfile(profile);
+    m_tabs->addWebTab(QString(), true);
+}
+
+void WebPane::forgetProfile()
+{
+    m_lastTab = nullptr;
+    m_tabs->closeAllTabs();
+    QString problem;
+    const bool gone = m_profiles->forget(problem);
+    m_tabs->addWebTab(QString(), true);
+    if (!gone)
+        Q_EMIT errorOccurred(tr("The case's browsing data was not all removed: %1").arg(problem));
 }
 
 bool WebPane::takesClipboardKeys() const

@@ -30,6 +30,8 @@ public:
     void openTabs(const QList<PaneRequest> &requests) override;
     void setPrivateBrowsing(bool on) override;
     void clearBrowsingData() override;
+    void setProfile(const PaneProfile &profile) override;
+    void forgetProfile() override;
     bool takesClipboardKeys() const override;
     void findSiteSearch(SiteSearchDone done) override;
     void capturePage(int id, const QList<CaptureFile> &files) override;

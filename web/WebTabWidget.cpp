@@ -44,6 +44,7 @@ WebTabWidget::WebTabWidget(ViewMaker makeView, QWidget *parent)
     : QTabWidget(parent), m_makeView(std::move(makeView))
 {
     setObjectName(QStringLiteral("brwTabs"));
+    setAccessibleName(tr("Web pages"));
     tabBar()->setAccessibleName(tr("Pages"));
     setDocumentMode(true);
     setTabBarAutoHide(true); // a tab bar only once there are two pages

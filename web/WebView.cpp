@@ -44,6 +44,18 @@ WebView::WebView(WebPage *page, const PaneActions &actions, QWidget *parent)
         end(info.status() == QWebEngineLoadingInfo::LoadSucceededStatus || statusCame,
             statusCame ? info.errorCode() : 0);
     });
+    // A hidden page whose renderer ended (a capture that took too long, a crash) loads anew, so
+    // that a step onto it shows it; the page on view stays as it is until the next search, and
+    // a form is never sent again unasked.
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+                m_loading = false;
+                m_loaded = false;
+                if (status != QWebEnginePage::NormalTerminationStatus && !isVisible()
+                    && !m_request.isEmpty() && !m_request.isPost())
+                    QMetaObject::invokeMethod(this, [this] { open(m_request); },
+                                              Qt::QueuedConnection);
+            });
     connect(m_page, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
         if (m_primed && !m_request.isEmpty() && url != QUrl(QStringLiteral("about:blank"))) {
             m_primed = false;
@@ -73,12 +85,18 @@ void WebView::open(const PaneRequest &request)
     m_request = request;
     m_loading = true;
     m_page->noteSearch(request);
-    if (!request.isPost())
+    if (!request.isPost() && request.headers.isEmpty())
         return load(request.url);
-    QWebEngineHttpRequest post(request.url, QWebEngineHttpRequest::Post);
-    post.setHeader("Content-Type", "application/x-www-form-urlencoded");
-    post.setPostData(request.postData);
-    load(post);
+    QWebEngineHttpRequest sent(request.url, request.isPost() ? QWebEngineHttpRequest::Post
+                                                             : QWebEngineHttpRequest::Get);
+    if (request.isPost()) {
+        sent.setHeader("Content-Type", "application/x-www-form-urlencoded");
+        sent.setPostData(request.postData);
+    }
+    // The service's own headers after the program's, so that its Content-Type holds.
+    for (const auto &[name, value] : request.headers)
+        sent.setHeader(name, value);
+    load(sent);
 }
 
 bool WebView::pristine() const

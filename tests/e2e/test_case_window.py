@@ -76,7 +76,11 @@ class CaseWindowTest(e2e.ProgramTestCase):
             self.assertEqual((result.returncode, result.stderr), (0, ""), fmt)
             self.assertGreater(os.path.getsize(out), 0)
         records = read_warc_gz(os.path.join(self.folder, "case.warc"))
-        self.assertEqual(sum(h["WARC-Type"] == "resource" for h, _ in records), 3)
+        resources = {h["WARC-Target-URI"]: h for h, _ in records if h["WARC-Type"] == "resource"}
+        shown = base + "gamma"
+        self.assertEqual([resources[s + shown]["Content-Type"] for s in ("urn:mhtml:", "urn:pdf:", "urn:view:")],
+                         ["multipart/related", "application/pdf", "image/png"])
+        self.assertTrue(resources[shown]["Content-Type"].startswith("text/html"))  # the page itself, from the MHTML
 
         with open(os.path.join(self.case, "captures", captures[0][3]), "r+b") as f:
             f.seek(10)

@@ -108,7 +108,7 @@ class CaseJobsTest(e2e.ProgramTestCase):
         self.assertIn(f"Left out of {warc}: the capture of record 2: captures/{first} is missing", result.stderr)
         self.assertEqual(len(read_warc_gz(warc)), 1 + 15 + SEARCHES - 1)
         cases = [
-            (["--export-case", self.case, "--format", "xml", "--out", "x"], 2, '--format is one of csv, jsonl, html, warc, not "xml"'),
+            (["--export-case", self.case, "--format", "xml", "--out", "x"], 2, '--format is one of csv, jsonl, html, warc, wacz, not "xml"'),
             (["--export-case", self.case, "--format", "csv", "--out", "/nowhere/x.csv"], 1, 'Cannot create file "/nowhere/x.csv"'),
             (["--verify-case", self.folder], 2, "it is not a case folder"),
             (["--export-case", os.path.join(self.folder, "missing"), "--format", "csv", "--out", "x"], 2, "No such file or directory"),
@@ -123,3 +123,42 @@ class CaseJobsTest(e2e.ProgramTestCase):
         result = self.job("--verify-case", self.case)
         self.assertEqual(result.returncode, 2)
         self.assertIn("case.sqlite is damaged or not a database", result.stderr)
+
+    def test_hostile_folder(self):
+        """A case folder handed over with links out of it and a pipe for its database: the jobs
+        refuse it at once and nothing outside the case is written or removed."""
+        outside = os.path.join(self.folder, "outside")
+        os.makedirs(outside)
+        precious = os.path.join(outside, "precious")
+        with open(precious, "w") as f:
+            f.write("precious\n")
+        with open(os.path.join(self.folder, "s.gls"), "w") as f:
+            f.write("Local=http://127.0.0.1:9/?q=|s|\tfound=status:200\n")
+        with open(os.path.join(self.folder, "t.glt"), "w") as f:
+            f.write("someone\n")
+        lock = os.path.join(self.case, "case.lock")
+        os.remove(lock)
+        os.symlink(precious, lock)
+        result = self.job("--matrix", "--services", "s.gls", "--terms", "t.glt", "--case", self.case)
+        self.assertEqual(result.returncode, 2)
+        self.assertIn(f'Cannot open the case "{self.case}" for writing: case.lock is a symbolic link, not a regular file', result.stderr)
+        os.remove(lock)
+        captures = os.path.join(self.case, "captures")
+        os.rename(captures, os.path.join(outside, "captures"))
+        open(os.path.join(outside, "captures", ".partial-x.png"), "w").close()
+        os.symlink(os.path.join(outside, "captures"), captures)
+        result = self.job("--matrix", "--services", "s.gls", "--terms", "t.glt", "--case", self.case)
+        self.assertIn("captures is a symbolic link, not a folder", result.stderr)
+        result = self.job("--verify-case", self.case)
+        self.assertEqual((result.returncode, result.stderr), (1, f'glenlantern: The case "{self.case}" does not hold: captures is a symbolic link, not a folder\n'))
+        self.assertTrue(os.path.exists(os.path.join(outside, "captures", ".partial-x.png")))
+        database = os.path.join(self.case, "case.sqlite")
+        os.rename(database, os.path.join(outside, "case.sqlite"))
+        os.mkfifo(database)
+        for args in (["--verify-case", self.case], ["--export-case", self.case, "--format", "csv", "--out", "x.csv"]):
+            with self.subTest(args=args):
+                result = self.run_program(*args, env=without_display(self.environment()), timeout=20)
+                self.assertEqual(result.returncode, 2)
+                self.assertIn("case.sqlite is a named pipe, not a regular file", result.stderr)
+        with open(precious) as f:
+            self.assertEqual(f.read(), "precious\n")

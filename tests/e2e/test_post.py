@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """A POST service in the running program: the form's content type and body bytes (a charset),
-never sent ahead of a step; a reload asks before it goes again, a step back sends nothing."""
+never sent ahead of a step; a reload asks before it goes again, a step back sends nothing; a
+service's own headers sent with its search."""
 
 import time
 import unittest
@@ -39,6 +40,18 @@ class PostTest(e2e.ProgramTestCase):
         forms_after(["Down"], 3)
         forms_after(["alt+Left"], 3)
         forms_after(["F5"], 3, answer="Escape")
+
+    def test_service_headers_are_sent(self):
+        # A service's own header (here its body's type) goes with the pane's search.
+        server = e2e.RecordingServer()
+        self.addCleanup(server.close)
+        self.write("Default.gls", f"Json=http://127.0.0.1:{server.port}/lookup\t"
+                                  'post={"user": "|s|"}\theader=Content-Type: application/json\r\n'.encode())
+        self.write("Default.glt", b"ada\r\n")
+        window = self.start()
+        e2e.keys(window, "Tab", "Down")
+        e2e.wait_for(lambda: server.forms, timeout=60, what="the form")
+        self.assertEqual(server.forms, [("/lookup", "application/json", b'{"user": "ada"}')])
 
 
 if __name__ == "__main__":

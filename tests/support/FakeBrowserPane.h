@@ -24,6 +24,8 @@ public:
     void openTabs(const QList<PaneRequest> &tabs) override { requests += tabs; }
     void setPrivateBrowsing(bool) override { }
     void clearBrowsingData() override { }
+    void setProfile(const PaneProfile &profile) override { profiles.append(profile); }
+    void forgetProfile() override { ++forgotten; }
     bool takesClipboardKeys() const override { return false; }
     void findSiteSearch(SiteSearchDone done) override { done({{}, {}, QStringLiteral("none")}); }
     void capturePage(int id, const QList<CaptureFile> &files) override { captures.append({id, files}); }
@@ -44,4 +46,6 @@ public:
     QStringList addresses;
     QList<PaneRequest> requests;
     QList<std::pair<int, QList<CaptureFile>>> captures;
+    QList<PaneProfile> profiles; // each profile the window asked for, in turn
+    int forgotten = 0;
 };

@@ -146,6 +146,15 @@ public:
         return e;
     }
 
+    // The Open Case dialog answered with a case's location, or cancelled when it is nullopt.
+    Expectation &expectCase(std::optional<QString> location,
+                            std::source_location where = std::source_location::current())
+    {
+        Expectation &e = push(Kind::Case, QStringLiteral("Open Case"), QString(), where);
+        e.path = std::move(location);
+        return e;
+    }
+
     // A download's save dialog answered with the path, or cancelled when it is nullopt;
     // startingWith() checks the suggested path.
     Expectation &expectSaveAs(const QString &title, std::optional<QString> path,
@@ -282,10 +291,17 @@ public:
         const Expectation *e = take(makeCall(Kind::Password, title, message));
         return e ? e->path : std::nullopt;
     }
-    std::optional<QString> ChooseCase(const QString &startFolder) override
+    // The Open Case dialog opens the case at the path the test gives; an error of the opening
+    // ends the command, as the real dialog's stays in it.
+    bool ChooseCase(const QStringList &recent,
+                    const std::function<void(const QString &)> &open) override
     {
-        take(makeCall(Kind::Case, QStringLiteral("Open Case"), QString(), startFolder));
-        return std::nullopt; // the dialog's own test fills it in
+        const Expectation *e = take(makeCall(Kind::Case, QStringLiteral("Open Case"), QString(),
+                                             recent.value(0)));
+        if (!e || !e->path)
+            return false;
+        open(*e->path);
+        return true;
     }
 
     static QString kindName(Kind kind)

@@ -26,6 +26,7 @@ public:
         QByteArray method;
         QByteArray path; // with its query, as sent
         QByteArray headers;
+        QByteArray body; // as much as its Content-Length says
         QByteArray header(const QByteArray &name) const
         {
             for (const QByteArray &line : headers.split('\n')) {
@@ -116,12 +117,16 @@ private:
         if (end < 0)
             return;
         const QByteArray head = buffer.left(end);
-        m_buffers.remove(socket);
         const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
         Request request;
         request.method = requestLine.value(0);
         request.path = requestLine.value(1);
         request.headers = head.mid(head.indexOf("\r\n") + 2);
+        const qsizetype length = request.header("Content-Length").toLongLong();
+        if (buffer.size() < end + 4 + length)
+            return; // the body is still on its way
+        request.body = buffer.mid(end + 4, length);
+        m_buffers.remove(socket);
         requests.append(request);
         const Response response = m_handler ? m_handler(request) : page("Result");
         if (response.delayMs <= 0)

@@ -64,6 +64,11 @@ struct MainWindowFixture
             return pageLoader();
         };
         parts.matrixLimits.pauseMs = 0;
+        parts.route = route;
+        parts.startProgram = [this](const QStringList &arguments, const QString &folder) {
+            started.append({arguments, folder});
+        };
+        parts.leaveBus = [this] { ++busLeft; };
         parts.engineFolders = UserFoldersUnder(folder.filePath(QStringLiteral("home")));
         window = std::make_unique<TfrmMain>(std::move(parts));
     }
@@ -91,5 +96,8 @@ struct MainWindowFixture
     CommandSet::ErrorSink callerErrors; // set before start(); errors when none
     qint64 nowMs = 100000;
     std::function<std::unique_ptr<PageLoader>()> pageLoader; // for the result matrix
+    ProgramRoute route; // set before start(): the program without a proxy when none is
+    QList<std::pair<QStringList, QString>> started; // programs started: arguments, folder
+    int busLeft = 0;
     std::unique_ptr<TfrmMain> window;
 };

@@ -19,7 +19,8 @@ import xml.etree.ElementTree as ET
 
 
 def messages(path):
-    """{(context, source, comment): (translation, unfinished)} of a .ts file."""
+    """{(context, source, comment): (translations, unfinished)} of a .ts file: one translation,
+    or one a plural form."""
     found = {}
     for context in ET.parse(path).getroot().iter("context"):
         name = context.findtext("name")
@@ -29,7 +30,10 @@ def messages(path):
             if kind in ("obsolete", "vanished"):
                 kind = "stale"
             key = (name, message.findtext("source"), message.findtext("comment") or "")
-            found[key] = (translation.text or "" if translation is not None else "", kind)
+            forms = [form.text or "" for form in translation.iter("numerusform")] \
+                if translation is not None else []
+            found[key] = (forms or [translation.text or "" if translation is not None else ""],
+                          kind)
     return found
 
 
@@ -72,11 +76,12 @@ def main(argv):
         for key in sorted(set(have) - wanted):
             failures.append(f"{name}: no longer in the sources: {key[0]}: {key[1]!r}")
         for key in sorted(wanted & set(have)):
-            translation, kind = have[key]
-            if kind or not translation:
+            translations, kind = have[key]
+            if kind or not all(translations):
                 failures.append(f"{name}: not translated: {key[0]}: {key[1]!r}")
             else:
-                failures.extend(f"{name}: {p}" for p in problems_of(key, translation))
+                failures.extend(f"{name}: {p}" for translation in translations
+                                for p in problems_of(key, translation))
     for failure in failures:
         print(failure)
     if failures:

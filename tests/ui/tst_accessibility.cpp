@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
@@ -80,6 +81,9 @@ void TestAccessibility::windowsNameTheirControls()
              QStringLiteral("Search services"));
     QCOMPARE(AccessibleName(w->findChild<QListView *>(QStringLiteral("lstbxTerms"))),
              QStringLiteral("Search terms"));
+    // A combo box by what it chooses, not by its current item.
+    QCOMPARE(AccessibleName(w->findChild<QComboBox *>(QStringLiteral("cmbGroups"))),
+             QStringLiteral("Group of services on view"));
 }
 
 void TestAccessibility::dialogsNameTheirControls_data()

@@ -15,6 +15,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 
@@ -26,6 +28,7 @@ private Q_SLOTS:
     void groups();
     void matrix();
     void stop();
+    void keyboard();
 };
 
 namespace {
@@ -132,7 +135,7 @@ void TestMatrixWindow::matrix()
         QCOMPARE(wordAt(*matrix, cell / 3, cell % 3), expected.at(cell));
     QVERIFY(!matrix->Model().index(0, 2).data(Qt::ToolTipRole).toString().isEmpty());
     QCOMPARE(matrix->Model().headerData(0, Qt::Horizontal).toString(), QStringLiteral("Forum\n1 found"));
-    QCOMPARE(matrix->Model().headerData(1, Qt::Vertical).toString(), QStringLiteral("bob (0 found)"));
+    QCOMPARE(matrix->Model().headerData(1, Qt::Vertical).toString(), QStringLiteral("bob (0 found, 1 in error)"));
 
     // Export: the columns of the CSV the job without a window writes.
     const QString csv = f.folder.filePath(QStringLiteral("m.csv"));
@@ -140,8 +143,10 @@ void TestMatrixWindow::matrix()
     matrix->findChild<CommandSet *>()->action(QStringLiteral("actMatrixExport"))->trigger();
     const QList<QByteArray> rows = f.readFile(QStringLiteral("m.csv")).split('\n');
     QCOMPARE(rows.size(), 11);
-    QCOMPARE(rows.at(0), QByteArray("term,service,result,status,address\r"));
-    QCOMPARE(rows.at(4), "bob,Forum,not found,200," + server.base() + "/u/bob\r");
+    QCOMPARE(rows.at(0), QByteArray("term,service,result,status,address,started,ended\r"));
+    QVERIFY(rows.at(4).startsWith("bob,Forum,not found,200," + server.base() + "/u/bob,"));
+    QCOMPARE(matrix->statusBar()->currentMessage(), QStringLiteral("Wrote the 9 cells to ") + csv);
+    QCOMPARE(matrix->windowTitle(), QStringLiteral("Result Matrix: group p, terms: 3, services: 3"));
 
     // A click on a cell: its page in the pane, through Go, with the lines picked.
     auto *grid = matrix->findChild<QTableView *>(QStringLiteral("grdMatrix"));
@@ -152,24 +157,75 @@ void TestMatrixWindow::matrix()
     QCOMPARE(f.window->services().list.SelectedIndex(), 1);
 }
 
-// Stop ends the loads still open: their cells say so, and an answer coming later changes nothing.
+// Escape stops the loads still open: their cells say so, an answer coming later changes nothing,
+// the export holds every cell with the run's times; Resume searches the cells left.
 void TestMatrixWindow::stop()
 {
-    LocalWebServer server([](const LocalWebServer::Request &) {
+    LocalWebServer server([](const LocalWebServer::Request &request) {
         LocalWebServer::Response slow;
-        slow.delayMs = 300;
+        slow.delayMs = request.path == "/a" ? 0 : 300;
         return slow;
     });
-    MainWindowFixture f("Slow=" + server.base() + "/|s|\tfound=status:200\r\n", "a\r\nb\r\n");
+    MainWindowFixture f("Slow=" + server.base() + "/|s|\tfound=status:200\r\n", "a\r\nb\r\nc\r\n");
     f.pageLoader = [] { return std::make_unique<NetworkPageLoader>(); };
     f.window->commandSet()->action(QStringLiteral("actResultMatrix"))->trigger();
     auto *matrix = f.window->findChild<TfrmMatrix *>();
-    QTRY_COMPARE(server.requestsFor("/").size(), 2);
-    matrix->findChild<CommandSet *>()->action(QStringLiteral("actMatrixStop"))->trigger();
+    QTRY_COMPARE(wordAt(*matrix, 0, 0), QStringLiteral("found"));
+    QTRY_COMPARE(server.requestsFor("/").size(), 3);
+    QTest::keyClick(matrix->findChild<QTableView *>(), Qt::Key_Escape);
     QVERIFY(!matrix->IsRunning());
     QTest::qWait(600);
-    QCOMPARE(wordAt(*matrix, 0, 0), QStringLiteral("not searched"));
     QCOMPARE(wordAt(*matrix, 1, 0), QStringLiteral("not searched"));
+    QCOMPARE(wordAt(*matrix, 2, 0), QStringLiteral("not searched"));
+
+    const QString csv = f.folder.filePath(QStringLiteral("stopped.csv"));
+    f.prompts->expectFile(Prompts::FileMode::Save, QStringLiteral("Export Result Matrix"), csv);
+    matrix->findChild<CommandSet *>()->action(QStringLiteral("actMatrixExport"))->trigger();
+    const QList<QByteArray> rows = f.readFile(QStringLiteral("stopped.csv")).split('\n');
+    QCOMPARE(rows.size(), 5);
+    QVERIFY(rows.at(1).startsWith("a,Slow,found,200,"));
+    QVERIFY(rows.at(3).startsWith("c,Slow,not searched,,"));
+    const QList<QByteArray> times = rows.at(3).trimmed().split(',').mid(5);
+    QVERIFY(QDateTime::fromString(QString::fromLatin1(times.value(0)), Qt::ISODateWithMs).isValid());
+    QVERIFY(QDateTime::fromString(QString::fromLatin1(times.value(1)), Qt::ISODateWithMs).isValid());
+
+    // Resumed: only the cells left are asked for again.
+    auto *resume = matrix->findChild<QPushButton *>(QStringLiteral("btnMatrixResume"));
+    QVERIFY(resume && resume->isEnabled());
+    QCOMPARE(resume->text(), QStringLiteral("&Resume (Ctrl+R)"));
+    resume->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!matrix->IsRunning(), 10000);
+    QCOMPARE(wordAt(*matrix, 2, 0), QStringLiteral("found"));
+    QCOMPARE(server.requestsFor("/a").size(), 1);
+    QCOMPARE(server.requestsFor("/c").size(), 2);
+    QVERIFY(!resume->isEnabled());
+}
+
+// Tab goes from the table through every button, each with a name for screen readers.
+void TestMatrixWindow::keyboard()
+{
+    MainWindowFixture f("A=http://127.0.0.1:9/|s|\r\n", "a\r\n");
+    f.pageLoader = [] { return std::make_unique<NetworkPageLoader>(); };
+    f.window->commandSet()->action(QStringLiteral("actResultMatrix"))->trigger();
+    auto *matrix = f.window->findChild<TfrmMatrix *>();
+    QApplication::setActiveWindow(matrix);
+    QTRY_COMPARE(QApplication::activeWindow(), matrix);
+    QTRY_VERIFY(!matrix->IsRunning());
+    auto *grid = matrix->findChild<QTableView *>();
+    grid->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), grid);
+    QStringList reached;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (auto *button = qobject_cast<QPushButton *>(QApplication::focusWidget()))
+            reached << button->accessibleName();
+    }
+    // Stop is not reached once the run has ended, nor Resume before a stop.
+    QCOMPARE(reached.mid(0, 2), (QStringList {QStringLiteral("Copy"), QStringLiteral("Export as CSV")}));
+    for (QWidget *widget : matrix->findChildren<QWidget *>()) {
+        if (widget->focusPolicy() != Qt::NoFocus && widget->isVisible())
+            QVERIFY2(!widget->accessibleName().isEmpty(), widget->metaObject()->className());
+    }
 }
 
 QTEST_MAIN(TestMatrixWindow)

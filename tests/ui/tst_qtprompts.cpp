@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Error.h"
 #include "OpenCaseDialog.h"
 #include "QtPrompts.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -18,6 +20,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStyleFactory>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -140,6 +143,7 @@ private Q_SLOTS:
 
     void openCaseDialog_data();
     void openCaseDialog();
+    void openCaseDialogStartsAtRecent();
 
     void promptText_data();
     void promptText();
@@ -791,18 +795,32 @@ void TestQtPrompts::outsideTextIsPlain()
 void TestQtPrompts::openCaseDialog_data()
 {
     QTest::addColumn<QStringList>("typed"); // user, host, port, database, case name; then sslmode
+    QTest::addColumn<QString>("refusal");   // what opening the case throws; empty: it opens
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("problem");
-    QTest::newRow("server") << QStringList {"ann", "/run/pg", "5433", "team", "fraud 26", "require"}
+    // clang-format off
+    QTest::newRow("server") << QStringList {"ann", "/run/pg", "5433", "team", "fraud 26", "require"} << ""
                             << "postgresql://ann@%2Frun%2Fpg:5433/team?case=fraud%2026&sslmode=require" << "";
-    QTest::newRow("no case name") << QStringList {"ann", "db", "5432", "team", " ", ""} << "" << "The case name is missing";
+    QTest::newRow("no case name") << QStringList {"ann", "db", "5432", "team", " ", ""} << "" << "" << "The case name is missing";
+    QTest::newRow("server refuses: the dialog stays") << QStringList {"ann", "db.example", "5432", "team", "fraud", ""}
+        << "connection to server at \"db.example\" failed: Connection refused\n\tIs the server running on that host?" << ""
+        << "connection to server at \"db.example\" failed: Connection refused\nIs the server running on that host?";
+    // clang-format on
 }
 
 // Typed as a user would: the Server tab by its key, a field after the other with Tab, then Enter.
 void TestQtPrompts::openCaseDialog()
 {
     QFETCH(QStringList, typed);
-    OpenCaseDialog dialog(QStringLiteral("/cases"), [](const QString &) { return std::nullopt; });
+    QFETCH(QString, refusal);
+    QString opened;
+    OpenCaseDialog dialog(
+            {}, [](const QString &) { return std::nullopt; },
+            [&](const QString &location) {
+                if (!refusal.isEmpty())
+                    throw CommandError(refusal);
+                opened = location;
+            });
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClick(&dialog, Qt::Key_S, Qt::AltModifier);
@@ -814,7 +832,27 @@ void TestQtPrompts::openCaseDialog()
         QTest::keyClick(QApplication::focusWidget(), text == typed.last() ? Qt::Key_Return : Qt::Key_Tab);
     }
     QTEST(dialog.result() == QDialog::Accepted ? dialog.location() : QString(), "location");
+    QTEST(opened, "location");
     QTEST(dialog.findChild<QLabel *>(QStringLiteral("lblProblem"))->text(), "problem");
+    // Refused, it keeps what was typed.
+    QCOMPARE(dialog.isVisible(), opened.isEmpty());
+    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("txtHost"))->text(), typed.at(1));
+}
+
+// The fields start at the cases opened last: the newest folder, the newest server case, on the
+// tab of the newest of all.
+void TestQtPrompts::openCaseDialogStartsAtRecent()
+{
+    const QStringList recent = {"postgresql://bo@db:5433/team?case=one&sslmode=verify-full", "/cases/b", "/cases/a"};
+    OpenCaseDialog dialog(recent, [](const QString &) { return std::nullopt; }, [](const QString &) {});
+    QCOMPARE(dialog.findChild<QTabWidget *>()->currentIndex(), 1);
+    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("txtFolder"))->text(), QStringLiteral("/cases/b"));
+    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("txtCaseName"))->text(), QStringLiteral("one"));
+    const auto *tls = dialog.findChild<QComboBox *>(QStringLiteral("cboSslMode"));
+    QCOMPARE(tls->currentText(), QStringLiteral("Verify the certificate and the server's name (verify-full)"));
+    QCOMPARE(tls->itemText(0), QStringLiteral("Require encryption (default: require)"));
+    dialog.accept();
+    QCOMPARE(dialog.location(), recent.first());
 }
 
 QTEST_MAIN(TestQtPrompts)

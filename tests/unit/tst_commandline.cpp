@@ -37,13 +37,17 @@ QString outcome(const QStringList &arguments, const QString &folder)
         case CommandLine::Job::VerifyCase:
         case CommandLine::Job::ExportCase:
         case CommandLine::Job::CopyCase:
-            return QStringLiteral("case [%1] %2 [%3]%4")
-                    .arg(options.caseFolder, options.caseFormat, options.outFile, options.copyTo);
+            return QStringLiteral("case [%1] %2 [%3]%4%5")
+                    .arg(options.caseFolder, options.caseFormat, options.outFile, options.copyTo,
+                         options.tsaCaFile.isEmpty() ? QString() : QStringLiteral(" ca=[%1]").arg(options.tsaCaFile));
+        case CommandLine::Job::StampCase:
+            return QStringLiteral("stamp [%1] tsa=[%2]").arg(options.caseFolder, options.tsaUrl);
         case CommandLine::Job::Matrix:
-            return QStringLiteral("matrix [%1] [%2] group=[%3] out=[%4] pause=%5%6")
-                    .arg(options.servicesFile, options.termsFile, options.group, options.outFile)
-                    .arg(options.pauseMs)
-                    .arg(options.caseFolder);
+            return QStringLiteral("matrix [%1] [%2] group=[%3] out=[%4] pause=%5%6%7")
+                           .arg(options.servicesFile, options.termsFile, options.group, options.outFile)
+                           .arg(options.pauseMs)
+                           .arg(options.caseFolder, options.proxy ? QStringLiteral(" proxy=[%1]").arg(options.proxy->text()) : QString())
+                    + (options.connections ? QStringLiteral(" connections=%1").arg(options.connections) : QString());
         case CommandLine::Job::Windows:
             break;
         }
@@ -73,6 +77,10 @@ QString outcome(const QStringList &arguments, const QString &folder)
             parts << QStringLiteral("case=[%1]").arg(options.openCase);
         if (options.capture)
             parts << QStringLiteral("capture note=[%1]").arg(options.note.value_or(QStringLiteral("-")));
+        if (options.proxy)
+            parts << QStringLiteral("proxy=[%1]").arg(options.proxy->text());
+        if (options.userAgent)
+            parts << QStringLiteral("agent=[%1]").arg(*options.userAgent);
         return parts.join(u' ');
     } catch (const UsageError &error) {
         return QStringLiteral("error: ") + error.message();
@@ -105,6 +113,8 @@ void TestCommandLine::initTestCase()
     QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("empty.gls")), ""));
     QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("post.gls")),
                        "Form=http://f/s\tgroup=x\tpost=q=|s|&l=en\r\n"));
+    QVERIFY(writeBytes(m_folder.filePath(QStringLiteral("raw.gls")),
+                       "Raw=http://r/|s:raw|?q=|s:raw|\r\nRaw\x01" "Form=http://f/\tpost=q=|s:raw|\r\n"));
     QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("folder")));
     QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("bare"))); // no Default.gls in it
 }
@@ -155,10 +165,18 @@ void TestCommandLine::decide_data()
         "Web\thttp://a/?q=ab\nMaps\thttp://m/ab/x\n");
     row("print a form", {"--print-url", "--services", "post.gls", "a b"},
         "http://f/s\tPOST\tq=a+b&l=en\n");
+    // A term searched as typed cannot make a line or a field of its own.
+    row("print raw controls", {"--print-url", "--services", "raw.gls", "--all-services", "a\nPOST\tb\r\x7f\u2028"},
+        "Raw\thttp://r/a%0APOST%09b%0D%7F%E2%80%A8?q=a%0APOST%09b%0D%7F%E2%80%A8\nRaw%01Form\thttp://f/\tPOST\tq=a%0APOST%09b%0D%7F%E2%80%A8\n");
     // The result matrix.
     row("matrix", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--group", " G ",
                    "--out", "o.csv", "--pause", "0.25"},
         "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[G] out=[<dir>/o.csv] pause=250");
+    row("matrix connections", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--connections", "200"},
+        "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[] out=[] pause=-1 connections=200");
+    row("matrix no connections", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--connections", "0"},
+        "error: --connections takes a number from 1 to 1024, not \"0\"");
+    row("connections without matrix", {"--connections", "8", "x"}, "error: --connections goes only with --matrix");
     row("matrix without terms", {"--matrix", "--services", "other.gls"},
         "error: --matrix needs --terms FILE");
     row("matrix with a term", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "x"},
@@ -201,12 +219,36 @@ void TestCommandLine::decide_data()
     row("verify case and a term", {"--verify-case", "c", "x"}, "error: --verify-case takes no search term");
     row("verify case and service", {"--verify-case", "c", "--service", "Web"}, "error: --verify-case cannot be used with --service");
     row("verify a server case", {"--verify-case", "postgresql://a@h/d?case=x"}, "case [postgresql://a@h/d?case=x]  []");
+    row("verify with a CA", {"--verify-case", "c", "--tsa-ca", "ca.pem"}, "case [<dir>/c]  [] ca=[<dir>/ca.pem]");
+    row("stamp case", {"--stamp-case", "c", "--tsa", "http://tsa.example/"}, "stamp [<dir>/c] tsa=[http://tsa.example/]");
+    row("stamp case without authority", {"--stamp-case", "c"}, "error: --stamp-case needs --tsa");
+    row("stamp case and format", {"--stamp-case", "c", "--tsa", "http://t/", "--format", "csv"}, "error: --stamp-case cannot be used with --format");
+    row("authority without stamp case", {"--tsa", "http://t/", "x"}, "error: --tsa goes only with --stamp-case");
+    row("CA without verify case", {"--tsa-ca", "ca.pem"}, "error: --tsa-ca goes only with --verify-case or --export-case");
     row("copy case", {"--copy-case", "c", "postgres://a@h/d?case=x"}, "case [<dir>/c]  []postgres://a@h/d?case=x");
     row("copy case without TO", {"--copy-case", "c"}, "error: --copy-case needs the case to copy and the new case: FROM TO");
     row("copy case onto itself", {"--copy-case", "c", "./c"}, "error: --copy-case needs two different cases");
     row("copy case and out", {"--copy-case", "c", "d", "--out", "x"}, "error: --copy-case cannot be used with --out");
     row("matrix into a case", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--case", "c"}, "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[] out=[] pause=-1<dir>/c");
     row("window on a server case", {"--case", "postgresql://a@h/d?case=x", "x"}, "start term=[x] case=[postgresql://a@h/d?case=x]");
+    // A case's proxy and user agent.
+    row("case through a proxy", {"--case", "c", "--proxy", "SOCKS5://127.0.0.1:9050", "--user-agent", " Lynx/2.9 "}, "start case=[<dir>/c] proxy=[socks5://127.0.0.1:9050] agent=[Lynx/2.9]");
+    row("case without a proxy", {"--case", "c", "--proxy", "none"}, "start case=[<dir>/c] proxy=[none]");
+    row("matrix through a proxy", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--case", "c", "--proxy", "http://[::1]:3128"}, "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[] out=[] pause=-1<dir>/c proxy=[http://[::1]:3128]");
+    row("proxy without a case", {"--proxy", "socks5://h:1", "x"}, "error: --proxy goes only with --case");
+    row("user agent with import", {"--import", "kde", "--into", "x.gls", "--user-agent", "x"}, "error: --user-agent goes only with --case");
+    row("proxy of another kind", {"--case", "c", "--proxy", "socks4://h:1"}, "error: The proxy \"socks4://h:1\" is of the kind \"socks4\": a case goes through socks5:// or http:// proxies");
+    row("user agent over two lines", {"--case", "c", "--user-agent", "a\r\nCookie: x=1"}, "error: The user agent may hold only printable ASCII characters (it goes into every request's header)");
+    row("user agent beyond ASCII", {"--case", "c", "--user-agent", "Agent \u00e9"}, "error: The user agent may hold only printable ASCII characters (it goes into every request's header)");
+    row("user agent too long", {"--case", "c", "--user-agent", QString(501, u'a')}, "error: The user agent is 501 characters long; at most 500 are taken");
+    row("proxy spelt otherwise", {"--case", "c", "--proxy", " SOCKS5h://Tunnel.Example:1080/ "}, "start case=[<dir>/c] proxy=[socks5://Tunnel.Example:1080]");
+    row("proxy at an IPv6 address", {"--case", "c", "--proxy", "http://[0:0::1]:8080"}, "start case=[<dir>/c] proxy=[http://[::1]:8080]");
+    row("proxy without a port", {"--case", "c", "--proxy", "socks5://h.example"}, "error: \"socks5://h.example\" is no proxy: write socks5://HOST:PORT, http://HOST:PORT or none");
+    row("proxy port too large", {"--case", "c", "--proxy", "socks5://h:65536"}, "error: The proxy \"socks5://h:65536\" has the port 65536: a port is 1 to 65535");
+    row("proxy with a user", {"--case", "c", "--proxy", "socks5://me@h:1"}, "error: \"socks5://me@h:1\" is no proxy: write socks5://HOST:PORT, http://HOST:PORT or none");
+    row("proxy with a switch after it", {"--case", "c", "--proxy", "socks5://h:1 --no-sandbox"}, "error: \"socks5://h:1 --no-sandbox\" is no proxy: write socks5://HOST:PORT, http://HOST:PORT or none");
+    row("proxy with a resolver rule", {"--case", "c", "--proxy", "socks5://h,EXCLUDE*:1"}, "error: The proxy \"socks5://h,EXCLUDE*:1\" names the host \"h,EXCLUDE*\", which is neither a host name nor an address");
+    row("proxy at no address", {"--case", "c", "--proxy", "socks5://999.1.1.1:1"}, "error: The proxy \"socks5://999.1.1.1:1\" names the host \"999.1.1.1\", which is neither a host name nor an address");
     // clang-format on
     // Mistakes.
     row("unknown option", {"--frob"}, "error: Unknown option 'frob'.");

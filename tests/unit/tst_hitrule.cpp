@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a hit looks like: a service's found= and missing= rules judged against a page (its status,
-// its final address, its text as PageText reads the body), and the messages of rules that do
-// not parse.
+// What a hit looks like: the five verdicts of a service's found=, missing= and blocked= rules
+// judged against a page (its status, its final address, its text as PageText reads the body, its
+// markup), and the messages of rules that do not parse.
 #include "Error.h"
 #include "HitRule.h"
 #include "PageText.h"
@@ -35,7 +35,21 @@ void TestHitRule::judge_data()
     QTest::newRow("hit") << user << nouser << 200 << a << QByteArray("<h1>Ada</h1>") << html << "found";
     QTest::newRow("miss by status") << user << nouser << 404 << a << QByteArray("Gone") << html << "not found";
     QTest::newRow("miss by text, status 200") << user << nouser << 200 << a << QByteArray("<p>No such\n  user</p>") << html << "not found";
-    QTest::newRow("neither holds") << user << nouser << 500 << a << QByteArray("oops") << html << "unknown";
+    QTest::newRow("neither holds") << user << nouser << 410 << a << QByteArray("oops") << html << "unknown";
+    QTest::newRow("server error") << user << nouser << 500 << a << QByteArray("oops") << html << "error";
+    QTest::newRow("bad gateway, found rule holds") << "!status:404" << "-" << 502 << a << QByteArray() << html << "error";
+    QTest::newRow("403 refuses") << user << nouser << 403 << a << QByteArray("Forbidden") << html << "blocked";
+    QTest::newRow("429 never found") << "!status:404" << "-" << 429 << a << QByteArray() << html << "blocked";
+    QTest::newRow("503 never found") << "status:503" << "-" << 503 << a << QByteArray() << html << "blocked";
+    QTest::newRow("missing rule names 403") << "status:200" << "status:403" << 403 << a << QByteArray() << html << "not found";
+    QTest::newRow("negated status names none") << "status:200" << "!status:200" << 403 << a << QByteArray() << html << "blocked";
+    QTest::newRow("challenge page answers 200") << "status:200\tblocked=text:Checking your browser" << "-" << 200 << a << QByteArray("<h1>Checking your   browser</h1>") << html << "blocked";
+    QTest::newRow("no challenge") << "status:200\tblocked=text:Checking your browser" << "-" << 200 << a << QByteArray("<h1>Ada</h1>") << html << "found";
+    QTest::newRow("html: in markup") << "html:<div class=\"profile\">" << "-" << 200 << a << QByteArray("<div class=\"profile\">x</div>") << html << "found";
+    QTest::newRow("markup is no text") << "text:profile" << "-" << 200 << a << QByteArray("<div class=\"profile\">x</div>") << html << "unknown";
+    QTest::newRow("the term in a text") << "text:Profile of \\|s\\|" << "-" << 200 << a << QByteArray("<h1>Profile of ada</h1>") << html << "found";
+    QTest::newRow("another's name") << "text:Profile of \\|s\\|" << "-" << 200 << a << QByteArray("<h1>Profile of bob</h1>") << html << "unknown";
+    QTest::newRow("html: keeps blanks") << "html:a  b" << "-" << 200 << a << QByteArray("<p>a b</p>") << html << "unknown";
     QTest::newRow("both hold") << "status:200" << "text:gone" << 200 << a << QByteArray("gone") << html << "unknown";
     QTest::newRow("no rules") << "-" << "-" << 200 << a << QByteArray("x") << html << "unknown";
     QTest::newRow("load failed") << user << nouser << -1 << a << QByteArray() << html << "error";
@@ -55,8 +69,8 @@ void TestHitRule::judge_data()
     QTest::newRow("escaped bar") << "text:a\\|b" << "-" << 200 << a << QByteArray("a|b") << html << "found";
     QTest::newRow("empty rule") << "" << "-" << 200 << a << QByteArray() << html << "The found rule of the service \"Forum\" is empty";
     QTest::newRow("& at the end") << "status:200&" << "-" << 200 << a << QByteArray() << html << "The found rule of the service \"Forum\" holds an empty condition (a \"|\" or \"&\" at an end, or two in a row)";
-    QTest::newRow("unknown kind") << "status:200|stat:404" << "-" << 200 << a << QByteArray() << html << "The found rule of the service \"Forum\" holds \"stat:404\", which is no condition: write status:CODE, text:WORDS or url:PART, each may start with \"!\"";
-    QTest::newRow("no colon") << "!text" << "-" << 200 << a << QByteArray() << html << "The found rule of the service \"Forum\" holds \"!text\", which is no condition: write status:CODE, text:WORDS or url:PART, each may start with \"!\"";
+    QTest::newRow("unknown kind") << "status:200|stat:404" << "-" << 200 << a << QByteArray() << html << "The found rule of the service \"Forum\" holds \"stat:404\", which is no condition: write status:CODE, text:WORDS, html:PART or url:PART, each may start with \"!\"";
+    QTest::newRow("no colon") << "!text" << "-" << 200 << a << QByteArray() << html << "The found rule of the service \"Forum\" holds \"!text\", which is no condition: write status:CODE, text:WORDS, html:PART or url:PART, each may start with \"!\"";
     QTest::newRow("status out of range") << "-" << "!status:99" << 200 << a << QByteArray() << html << "The missing rule of the service \"Forum\" holds \"!status:99\": \"99\" is no HTTP status (100 to 599)";
     QTest::newRow("status not a number") << "status:2xx" << "-" << 200 << a << QByteArray() << html << "The found rule of the service \"Forum\" holds \"status:2xx\": \"2xx\" is no HTTP status (100 to 599)";
     QTest::newRow("text of blanks") << "text:  " << "-" << 200 << a << QByteArray() << html << "The found rule of the service \"Forum\" holds \"text:\", which looks for nothing";
@@ -83,11 +97,13 @@ void TestHitRule::judge()
     } else {
         page.status = status;
         page.finalAddress = address;
-        page.text = PageText(body, type);
+        const PageContent content = ReadPage(body, type);
+        page.text = content.text;
+        page.markup = content.markup;
     }
     try {
         const HitVerdict verdict
-                = HitRules::Of(ServiceLine(line.toUtf8()), QStringLiteral("Forum")).Judge(page);
+                = HitRules::Of(ServiceLine(line.toUtf8()), QStringLiteral("Forum")).Judge(page, QStringLiteral("ada"));
         QCOMPARE(HitResultWord(verdict.result), expected);
         if (status < 0)
             QCOMPARE(verdict.reason, page.error);

@@ -231,7 +231,7 @@ void TestInteropExport::dropKnownServices()
 {
     const auto service = [](const QString &name, const QString &address, const char *reason = "") {
         return FoundService {QStringLiteral("S"), QStringLiteral("f"), name, address,
-                             QLatin1String(reason), {}};
+                             QLatin1String(reason), {}, {}};
     };
     const QList<FoundService> found = {
             service("In the list", "https://a/?q=|s|"),
@@ -262,7 +262,8 @@ void TestInteropExport::importCommand()
     const CommandOutput output = RunImportCommand(kWebData, list);
     QCOMPARE(output.status, 0);
     QCOMPARE(output.errors, QStringList());
-    QCOMPARE(output.out.size(), 20);
+    QCOMPARE(output.out.size(), 21);
+    QCOMPARE(output.out.last(), QStringLiteral("15 of 20 services imported, 1 already in the list, 4 skipped"));
     QCOMPARE(output.out.first(),
              QStringLiteral("Skipped: DuckDuckGo (Chromium: Default): already in the list"));
     QCOMPARE(output.out.at(1),

@@ -55,7 +55,7 @@ FoundService named(const ImportReport &report, const QString &name, const QStrin
         if (service.name == name && (source.isEmpty() || service.source == source))
             return service;
     }
-    return FoundService {{}, {}, QStringLiteral("(missing)"), {}, {}, {}};
+    return FoundService {{}, {}, QStringLiteral("(missing)"), {}, {}, {}, {}};
 }
 
 qsizetype importable(const ImportReport &report)
@@ -358,12 +358,12 @@ void TestInteropReaders::whatsMyName_data()
     QTest::newRow("rules and group") << "Loopback Forum" << "Loopback Forum=http://127.0.0.1:8080/u/|s|\tgroup=social\tfound=status:200&text:Profile of\tmissing=status:404&text:No such user";
     QTest::newRow("form body") << "Loopback Member Search" << "Loopback Member Search=http://127.0.0.1:8080/find\tpost=name=|s|&exact=1\tgroup=coding\tfound=status:200&text:1 member\tmissing=status:200&text:0 members";
     QTest::newRow("markup read as text, marks escaped") << "Loopback Title-Page" << "Loopback Title-Page=https://127.0.0.1:8443/|s|/\tgroup=social\tfound=status:200&text:Tom \\& Jerry \\| Loopback\tmissing=status:404&text:Not found";
-    QTest::newRow("headers") << "Loopback Api" << "it needs request headers (Accept, X-Requested-With), which a service line cannot send";
-    QTest::newRow("JSON form") << "Loopback Json Form" << "it needs request headers (Content-Type), which a service line cannot send";
-    QTest::newRow("redirect code") << "Loopback Moved" << "its m_code is a redirect (302), and searches follow redirects to the page they lead to";
-    QTest::newRow("markup only") << "Loopback Markup" << "its e_string is markup (<div class=\"profile-card\">), and rules look in a page's text";
+    QTest::newRow("headers") << "Loopback Api" << "Loopback Api=http://127.0.0.1:8080/api/users/|s|\tgroup=coding\theader=Accept: application/json\theader=X-Requested-With: XMLHttpRequest\tfound=status:200&text:\"id\":\tmissing=status:404&text:\"error\":";
+    QTest::newRow("JSON form") << "Loopback Json Form" << "Loopback Json Form=http://127.0.0.1:8080/lookup\tpost={\"user\": \"|s|\"}\tgroup=coding\theader=Content-Type: application/json\tfound=status:200&text:\"found\": true\tmissing=status:200&text:\"found\": false";
+    QTest::newRow("redirect code") << "Loopback Moved" << "Loopback Moved=http://127.0.0.1:8080/m/|s|\tgroup=social\tredirects=no\tfound=status:200&text:Member since\tmissing=status:302&text:Redirecting";
+    QTest::newRow("markup only") << "Loopback Markup" << "Loopback Markup=http://127.0.0.1:8080/p/|s|\tgroup=social\tfound=status:200&html:<div class=\"profile-card\">\tmissing=status:404&text:Gone";
     QTest::newRow("not valid") << "Loopback Retired" << "the file marks it as not valid";
-    QTest::newRow("account in a text") << "Loopback Greeting" << "its e_string holds {account}, and a rule cannot hold the term";
+    QTest::newRow("account in a text") << "Loopback Greeting" << "Loopback Greeting=http://127.0.0.1:8080/hello/|s|\tgroup=social\tfound=status:200&text:Hello, \\|s\\|\tmissing=status:404&text:Missing";
     QTest::newRow("no place for the account") << "Loopback Home" << "the address has no place for the search term";
     // clang-format on
 }

@@ -83,6 +83,12 @@ void TestMatrixScheduler::retryAfter_data()
     QTest::newRow("date gone by") << QByteArray("Wed, 21 Oct 2015 07:27:00 GMT") << qint64(0);
     QTest::newRow("negative") << QByteArray("-5") << qint64(-1);
     QTest::newRow("words") << QByteArray("soon") << qint64(-1);
+    QTest::newRow("signed") << QByteArray("+5") << qint64(-1);
+    QTest::newRow("fraction") << QByteArray("1.5") << qint64(-1);
+    QTest::newRow("past 64 bits") << QByteArray("9223372036854775807") << kMostRetryAfterMs;
+    QTest::newRow("past milliseconds") << QByteArray("18446744073709552") << kMostRetryAfterMs;
+    QTest::newRow("a thousand digits") << QByteArray(1000, '9') << kMostRetryAfterMs;
+    QTest::newRow("year 9999") << QByteArray("Fri, 31 Dec 9999 23:59:59 GMT") << kMostRetryAfterMs;
 }
 
 void TestMatrixScheduler::retryAfter()

@@ -45,6 +45,8 @@ void TestServiceGroups::membership_data()
     QTest::newRow("last one out: attribute gone") << QByteArray("W=http://a/\tpost=q=|s|\tgroup=A") << "a" << false << QByteArray("W=http://a/\tpost=q=|s|");
     QTest::newRow("address with TAB refused") << QByteArray("W=http://a/\tq") << "A" << true << QByteArray("!");
     QTest::newRow("no = refused") << QByteArray("http://a/") << "A" << true << QByteArray("!");
+    QTest::newRow("Windows-1252 line: the name in it too") << QByteArray("Caf\xe9=http://c/\tgroup=\xc9t\xe9") << "R\u00e9seau" << true << QByteArray("Caf\xe9=http://c/\tgroup=\xc9t\xe9,R\xe9seau");
+    QTest::newRow("not in Windows-1252: refused") << QByteArray("Caf\xe9=http://c/") << "\u65e5" << true << QByteArray("!");
     // clang-format on
 }
 
