@@ -28,6 +28,11 @@ CaseEntry ProgressStore::append(CaseEntry)
     throw CaseWriteError(Tr::tr("The case is open read-only: nothing is recorded"));
 }
 
+CaseEntry ProgressStore::appendStamp(CaseEntry entry, const QByteArray &)
+{
+    return append(std::move(entry));
+}
+
 CaseEntry ProgressStore::appendCapture(CaseEntry entry, const QString &)
 {
     return append(std::move(entry));
