@@ -21,6 +21,9 @@ extern "C" Q_DECL_EXPORT PageLoader *GlNewPageLoader(const ProxySetting *proxy)
 
 namespace {
 
+// The longest the job waits at its end for a server that keeps taking its records.
+constexpr int kFlushMs = 60000;
+
 // With --case: each cell recorded once judged, as the window records a search once its
 // outcome is known. A record that cannot be written is said and the matrix goes on.
 class CellRecorder
@@ -45,7 +48,8 @@ public:
             search.postBody = QString::fromUtf8(cell.request->postBody.value_or(QByteArray()));
         }
         search.finalAddress = cell.address;
-        search.outcome = QString::fromLatin1(cell.status > 0 ? Cases::kLoaded : Cases::kFailed);
+        Cases::SetCellOutcome(search, cell.status, HitResultWord(cell.verdict.result), cell.title,
+                              cell.textSha256);
         search.startedBy = QString::fromLatin1(Cases::StartedBy::kMatrix);
         try {
             m_case->appendSearch(search);
@@ -63,13 +67,15 @@ public:
         return Cases::CaseProxy(location);
     }
 
-    // Tries once more to send what waits for the server; how many records still wait.
+    // Sends what waits for the server, as long as the server takes it (a server that stops
+    // answering is given up on within seconds); how many records still wait.
     int finish()
     {
         if (auto *server = dynamic_cast<Cases::PgCaseStore *>(&m_case->store()))
-            server->sendWaiting();
+            return server->flush(kFlushMs);
         return m_case->store().waiting();
     }
+
 
 private:
     std::unique_ptr<Cases::Case> m_case;

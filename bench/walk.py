@@ -192,7 +192,7 @@ class Program:
     """The program (or the bare view) started in a folder and a home of its own."""
 
     def __init__(self, build, kind, server, load_ahead=True, terms=STEPS + 1, services=1,
-                 case=False):
+                 case=False, pgpass=None):
         self.folder = tempfile.mkdtemp(prefix="gl-walk-")
         self.terms = [f"term{i}" for i in range(terms)]
         address = f"http://127.0.0.1:{server.port}/s?q=|s|"
@@ -204,6 +204,10 @@ class Program:
         os.makedirs(conf)
         with open(os.path.join(conf, "GlenLantern.conf"), "w") as f:
             f.write(f"[Browser]\nLoadAhead={'true' if load_ahead else 'false'}\n")
+        if pgpass:  # for a case on a server: its password, as libpq reads it
+            with open(os.path.join(self.folder, ".pgpass"), "w") as f:
+                f.write(pgpass)
+            os.chmod(os.path.join(self.folder, ".pgpass"), 0o600)
         if kind == "ours":
             with open(os.path.join(self.folder, "Default.gls"), "w") as f:
                 f.write("".join(f"S{i}={address.replace('/s?', f'/s{i}?')}\r\n"
@@ -211,7 +215,12 @@ class Program:
             with open(os.path.join(self.folder, "Default.glt"), "w") as f:
                 f.write("\r\n".join(self.terms) + "\r\n")
             command, self.title = [os.path.join(build, "glenlantern")], "Glen Lantern"
-            if case:
+            if isinstance(case, str):  # a server's address: "case NAME on HOST"
+                self.case = case
+                command += ["--case", case]
+                name = case.split("case=")[1].split("&")[0]
+                self.title = f"Glen Lantern - case {name} on {case.split('@')[1].split(':')[0]}"
+            elif case:
                 self.case = os.path.join(self.folder, "case")
                 command += ["--case", self.case]
                 self.title = "Glen Lantern - case case"
@@ -239,10 +248,12 @@ class Program:
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
-def walk(build, kind, server, load_ahead, case=False):
-    """Key press to page shown for each step, and request to page shown; memory at the end."""
+def walk(build, kind, server, load_ahead, case=False, pace=None, pgpass=None, shown=None):
+    """Key press to page shown for each step, and request to page shown; memory at the end.
+    Steps one a second, or `pace` seconds after each page showed; `shown()` is called once the
+    first page has."""
     display = Display()
-    program = Program(build, kind, server, load_ahead, case=case)
+    program = Program(build, kind, server, load_ahead, case=case, pgpass=pgpass)
     try:
         time.sleep(2.0)
         program.focus()
@@ -250,6 +261,8 @@ def walk(build, kind, server, load_ahead, case=False):
         if wait_colour(display, program.point, colour(0), 60) is None:
             raise SystemExit(f"walk.py: {kind}: the first page never showed")
         time.sleep(1.0)
+        if shown:
+            shown()
         key_to_shown, request_to_shown = [], []
         for i in range(1, STEPS + 1):
             pressed = time.perf_counter()
@@ -260,7 +273,7 @@ def walk(build, kind, server, load_ahead, case=False):
             key_to_shown.append((shown - pressed) * 1000)
             if i in server.arrivals and server.arrivals[i] > pressed:
                 request_to_shown.append((shown - server.arrivals[i]) * 1000)
-            time.sleep(max(0.0, 1.0 - (time.perf_counter() - pressed)))
+            time.sleep(pace if pace is not None else max(0.0, 1.0 - (time.perf_counter() - pressed)))
         memory = tree_pss_mib(program.process.pid)
         return key_to_shown, request_to_shown, memory
     finally:

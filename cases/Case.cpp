@@ -104,6 +104,16 @@ CaseEntry Case::recordCaptureFailure(qint64 searchSeq, const QString &captureKin
     return m_store->append(std::move(entry));
 }
 
+void SetCellOutcome(CaseEntry &search, int status, const QString &verdict, const QString &title,
+                    const QString &textSha256)
+{
+    search.outcome = QString::fromLatin1(status > 0 ? kLoaded : kFailed);
+    search.status = std::max(status, 0);
+    search.verdict = verdict;
+    search.title = title;
+    search.textSha256 = textSha256;
+}
+
 void Annotations::add(const CaseEntry &entry)
 {
     if (entry.kind == QLatin1StringView(kNote))

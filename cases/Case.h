@@ -54,6 +54,11 @@ private:
     QString m_author;
 };
 
+// A result matrix's cell as its search records it: loaded with the HTTP status when a page came
+// (failed when none did), its verdict word, the page's title and the hash of its text.
+void SetCellOutcome(CaseEntry &search, int status, const QString &verdict, const QString &title,
+                    const QString &textSha256);
+
 // What belongs to each search besides itself: its latest note and its captures, in the order
 // they were recorded. The log shows them beside the search; the exports write them with it.
 struct Annotations

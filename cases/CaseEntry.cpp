@@ -18,6 +18,13 @@ bool EntryField::has(const QString &kind) const
                            [&](const char *k) { return kind == QLatin1StringView(k); });
 }
 
+bool EntryField::holds(const CaseEntry &entry) const
+{
+    if (!has(entry.kind))
+        return false;
+    return since == 1 || (text ? !(entry.*text).isEmpty() : entry.*number != 0);
+}
+
 QString EntryField::textOf(const CaseEntry &entry) const
 {
     return text ? entry.*text : QString::number(entry.*number);
@@ -41,6 +48,9 @@ const QList<EntryField> &EntryFields()
             {"title", &E::title, nullptr, {kSearch}},
             {"outcome", &E::outcome, nullptr, {kSearch}},
             {"started_by", &E::startedBy, nullptr, {kSearch}},
+            {"status", nullptr, &E::status, {kSearch}, 2},
+            {"verdict", &E::verdict, nullptr, {kSearch}, 2},
+            {"text_sha256", &E::textSha256, nullptr, {kSearch}, 2},
             {"search_seq", nullptr, &E::searchSeq, {kCapture, kNote}},
             {"capture_kind", &E::captureKind, nullptr, {kCapture}},
             {"file", &E::file, nullptr, {kCapture}},
@@ -49,12 +59,12 @@ const QList<EntryField> &EntryFields()
             {"failure", &E::failure, nullptr, {kCapture}},
             {"note", &E::note, nullptr, {kNote}},
             {"prev_hash", &E::prevHash, nullptr, {}},
-            {"stamped_seq", nullptr, &E::stampedSeq, {kStamp}},
-            {"stamped_hash", &E::stampedHash, nullptr, {kStamp}},
-            {"tsa_url", &E::tsaUrl, nullptr, {kStamp}},
-            {"tsa_name", &E::tsaName, nullptr, {kStamp}},
-            {"stamp_time", &E::stampTime, nullptr, {kStamp}},
-            {"token_sha256", &E::tokenSha256, nullptr, {kStamp}},
+            {"stamped_seq", nullptr, &E::stampedSeq, {kStamp}, 2},
+            {"stamped_hash", &E::stampedHash, nullptr, {kStamp}, 2},
+            {"tsa_url", &E::tsaUrl, nullptr, {kStamp}, 2},
+            {"tsa_name", &E::tsaName, nullptr, {kStamp}, 2},
+            {"stamp_time", &E::stampTime, nullptr, {kStamp}, 2},
+            {"token_sha256", &E::tokenSha256, nullptr, {kStamp}, 2},
             // clang-format on
     };
     return fields;
@@ -148,6 +158,8 @@ QByteArray entryObject(const CaseEntry &entry, bool withHash)
     out.reserve(1024);
     out += '{';
     for (const EntryField *field : cachedLayout(entry.kind, withHash)) {
+        if (field && field->since > 1 && !field->holds(entry))
+            continue;
         if (out.size() > 1)
             out += ',';
         out += '"';

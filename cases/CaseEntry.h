@@ -65,6 +65,12 @@ struct CaseEntry
     QString title;        // the page's title
     QString outcome;      // kLoaded, kFailed or kNotFinished
     QString startedBy;    // a StartedBy word
+    // What came (record version 2): a page that came is loaded with its HTTP status; a result
+    // matrix's cell keeps its verdict and a SHA-256 of the page's text, so that a later run can
+    // say what changed. 0 and empty where nothing is known.
+    qint64 status = 0;  // the final page's HTTP status
+    QString verdict;    // found, not found, blocked, error or unknown
+    QString textSha256; // of the page's text (UTF-8) as the hit rules read it, lowercase hex
     // A capture or a note: the search it belongs to.
     qint64 searchSeq = 0;
     // A capture: a file of the store, or why there is none.
@@ -100,13 +106,19 @@ struct EntryField
     QString CaseEntry::*text = nullptr;  // a text field, or
     qint64 CaseEntry::*number = nullptr; // a number field
     QList<const char *> kinds;           // empty: every kind
+    // The record version that brought the field. A field of a later version than the first is
+    // part of an entry only where the entry holds it (a text not empty, a number not 0): the
+    // entries written before it came keep their canonical form, and so their hashes.
+    int since = 1;
     bool has(const QString &kind) const;
+    // Whether the entry holds the field: its kind has it and, for a later field, it is set.
+    bool holds(const CaseEntry &entry) const;
     QString textOf(const CaseEntry &entry) const; // numbers in decimal
 };
 const QList<EntryField> &EntryFields();
 
-// The bytes the hash is taken over: a JSON object of the fields the entry's kind has (seq,
-// kind, time, author, prev_hash and its kind's own; never hash), keys sorted, no blanks, UTF-8,
+// The bytes the hash is taken over: a JSON object of the fields the entry holds (seq, kind,
+// time, author, prev_hash and its kind's own; never hash), keys sorted, no blanks, UTF-8,
 // strings escaped as JSON.stringify does (RFC 8785's canonical JSON for strings and integers).
 // Python's json.dumps(fields, sort_keys=True, separators=(",", ":"), ensure_ascii=False) makes
 // the same bytes.

@@ -45,7 +45,8 @@ QString capturesText(const QList<CaseEntry> &captures)
 
 const QList<const char *> kCsvColumns = {
         "seq", "time", "service", "service_line", "term", "address", "post_body", "final_address",
-        "title", "outcome", "started_by", "author", "note", "captures", "hash"};
+        "title", "outcome", "started_by", "status", "verdict", "text_sha256", "author", "note",
+        "captures", "hash"};
 
 void writeCsv(const CaseStore &store, ExportSink &sink)
 {
@@ -59,7 +60,9 @@ void writeCsv(const CaseStore &store, ExportSink &sink)
             [&](const CaseEntry &e) {
                 const QStringList cells = {e.time, e.service, e.serviceLine, e.term, e.address,
                                            e.postBody, e.finalAddress, e.title, e.outcome,
-                                           e.startedBy, e.author,
+                                           e.startedBy,
+                                           e.status > 0 ? QString::number(e.status) : QString(),
+                                           e.verdict, e.textSha256, e.author,
                                            annotations.latestNote.value(e.seq).note,
                                            capturesText(annotations.captures.value(e.seq)), e.hash};
                 sink << QByteArray::number(e.seq);

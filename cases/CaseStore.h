@@ -75,8 +75,9 @@ struct ChainHead
 using CopyPut = std::function<void(const CaseEntry &entry, QIODevice *capture)>;
 using CopySource = std::function<void(const CopyPut &put)>;
 
-// The schema this version of the program writes, and the newest it reads.
-inline constexpr int kSchemaVersion = 1;
+// The schema this version of the program writes, and the newest it reads. 2: a search's status,
+// verdict and text hash (EntryField::since).
+inline constexpr int kSchemaVersion = 2;
 
 class CaseStore
 {

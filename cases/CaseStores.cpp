@@ -31,19 +31,23 @@ std::unique_ptr<CaseStore> OpenCaseStore(const QString &location, CaseAccess acc
 
 void CopyCase(const QString &from, const QString &to)
 {
-    const std::unique_ptr<CaseStore> source = OpenCaseStore(from, CaseAccess::ReadOnly);
+    CopyCaseFrom(*OpenCaseStore(from, CaseAccess::ReadOnly), to);
+}
+
+void CopyCaseFrom(const CaseStore &source, const QString &to)
+{
+    const QString from = source.info().location;
     const CopySource entries = [&](const CopyPut &put) {
-        source->snapshot([&] {
-            source->read([&](const CaseEntry &entry) {
+        source.snapshot([&] {
+            source.read([&](const CaseEntry &entry) {
                 if (entry.kind == QLatin1StringView(kStamp)) {
                     QString problem;
                     QBuffer answer;
-                    answer.setData(source->readStamp(entry, problem));
+                    answer.setData(source.readStamp(entry, problem));
                     if (!problem.isEmpty())
-                        throw CommandError(Tr::tr("The case \"%1\" was not copied: record %2's stamp: %3")
-                                                   .arg(from)
-                                                   .arg(entry.seq)
-                                                   .arg(problem));
+                        throw CommandError(FillText(Tr::tr("The case \"%1\" was not copied: "
+                                                           "record %2's stamp: %3"),
+                                                    from, entry.seq, problem));
                     answer.open(QIODevice::ReadOnly);
                     put(entry, &answer);
                     return;
@@ -53,7 +57,7 @@ void CopyCase(const QString &from, const QString &to)
                     return;
                 }
                 QString problem;
-                const std::unique_ptr<QIODevice> capture = source->openCapture(entry.file, problem);
+                const std::unique_ptr<QIODevice> capture = source.openCapture(entry.file, problem);
                 if (!capture)
                     throw CommandError(FillText(Tr::tr("The case \"%1\" was not copied: record "
                                                        "%2's capture: %3"),
@@ -63,9 +67,9 @@ void CopyCase(const QString &from, const QString &to)
         });
     };
     if (IsServerAddress(to))
-        PgCaseStore::createCopy(to, source->info(), entries);
+        PgCaseStore::createCopy(to, source.info(), entries);
     else
-        SqliteCaseStore::createCopy(to, source->info(), entries);
+        SqliteCaseStore::createCopy(to, source.info(), entries);
 }
 
 } // namespace Cases

@@ -17,5 +17,7 @@ std::unique_ptr<CaseStore> OpenCaseStore(const QString &location, CaseAccess acc
 // copy verifies as the original does. CaseOpenError when either cannot be opened or written;
 // CommandError naming a capture that cannot be read.
 void CopyCase(const QString &from, const QString &to);
+// The same from a store open already (the window's worker reads it with its progress).
+void CopyCaseFrom(const CaseStore &source, const QString &to);
 
 } // namespace Cases

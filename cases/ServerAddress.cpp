@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <arpa/inet.h>
 #include <sys/stat.h>
 
 namespace {
@@ -27,8 +28,8 @@ const QStringList &sslModes()
 
 [[noreturn]] void refuse(const QString &address, const QString &reason)
 {
-    throw Cases::CaseOpenError(
-            Tr::tr("\"%1\" is not a case on a server: %2").arg(address, reason));
+    throw Cases::CaseOpenError(Tr::tr("\"%1\" is not a case on a server: %2")
+                                       .arg(Cases::ShownAddress(address), reason));
 }
 
 // Percent escapes decoded; a stray % or text that is not UTF-8 is a mistake, not a guess.
@@ -132,6 +133,16 @@ void readQuery(const QString &address, const QString &query, Cases::ServerAddres
 
 namespace Cases {
 
+QString ShownAddress(const QString &address)
+{
+    const qsizetype start = address.indexOf(u"://");
+    const qsizetype at = address.lastIndexOf(u'@');
+    const qsizetype colon = start < 0 ? -1 : address.indexOf(u':', start + 3);
+    if (colon < 0 || at < colon)
+        return address;
+    return address.left(colon + 1) + QStringLiteral("***") + address.mid(at);
+}
+
 bool IsServerAddress(const QString &location)
 {
     return location.startsWith(u"postgresql://", Qt::CaseInsensitive)
@@ -182,6 +193,27 @@ QString ServerAddress::text() const
     if (!sslMode.isEmpty())
         result += QStringLiteral("&sslmode=") + sslMode;
     return result;
+}
+
+bool ServerAddress::isLocal() const
+{
+    if (host.startsWith(u'/') || host.compare(u"localhost", Qt::CaseInsensitive) == 0)
+        return true;
+    const QByteArray text = host.toLatin1();
+    in_addr v4 {};
+    if (::inet_pton(AF_INET, text.constData(), &v4) == 1)
+        return (ntohl(v4.s_addr) >> 24) == 127;
+    in6_addr v6 {};
+    if (::inet_pton(AF_INET6, text.constData(), &v6) != 1)
+        return false;
+    return IN6_IS_ADDR_LOOPBACK(&v6) || (IN6_IS_ADDR_V4MAPPED(&v6) && v6.s6_addr[12] == 127);
+}
+
+QString ServerAddress::effectiveSslMode() const
+{
+    if (!sslMode.isEmpty())
+        return sslMode;
+    return isLocal() ? QStringLiteral("prefer") : QStringLiteral("require");
 }
 
 namespace {

@@ -19,17 +19,26 @@ struct ServerAddress
     int port = 5432;
     QString database;
     QString caseName;
-    QString sslMode; // empty: libpq's default (prefer)
+    QString sslMode; // empty: the default (effectiveSslMode)
 
     // The address written back, the same for every spelling of one case.
     QString text() const;
+    // Whether the host is this machine: a socket folder, a loopback address or "localhost".
+    bool isLocal() const;
+    // The sslmode chosen, else require to any host but this machine (prefer there): a password
+    // and the record never cross a network unencrypted unless the user says so.
+    QString effectiveSslMode() const;
     bool operator==(const ServerAddress &other) const = default;
 };
 
 // Whether a case's location is a server's address rather than a folder.
 bool IsServerAddress(const QString &location);
-// CaseOpenError naming what is wrong with the address.
+// CaseOpenError naming what is wrong with the address; an address that holds a password is
+// refused, and never shown with it.
 ServerAddress ParseServerAddress(const QString &address);
+// The address as it may be shown: a password written into it (between the user's ':' and the
+// '@') replaced by "***".
+QString ShownAddress(const QString &address);
 
 // The password for the address as PostgreSQL's tools find it: PGPASSWORD, else the first line
 // of the password file (PGPASSFILE, else ~/.pgpass) that matches host, port, database and

@@ -2,7 +2,6 @@
 #include "SqliteCaseStore.h"
 
 #include "EntryRows.h"
-#include "EntryUpgrade.h"
 #include "FillText.h"
 
 #include <QAtomicInteger>
@@ -319,15 +318,43 @@ void SqliteCaseStore::checkIdentity()
     m_info.created = meta.value(QStringLiteral("created"));
     if (!ok || m_info.schema < 1 || m_info.id.isEmpty() || m_info.created.isEmpty())
         damaged(Tr::tr("its identity is incomplete"));
-    if (const QString problem = UpgradeFolderEntries(query, m_access == Access::ReadOnly); !problem.isEmpty())
-        damaged(problem);
-    if (!query.exec(QStringLiteral("SELECT %1 FROM entries LIMIT 1").arg(EntryColumns())))
+    if (!query.exec(QStringLiteral("SELECT %1 FROM entries LIMIT 1").arg(EntryColumns(m_info.schema))))
         damaged(query.lastError().databaseText());
     if (m_access == Access::Write) {
         if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL"))
             || !query.exec(QStringLiteral("PRAGMA synchronous = NORMAL")))
             damaged(query.lastError().databaseText());
+        if (m_info.schema < kSchemaVersion)
+            upgrade();
     }
+}
+
+// A case of an older version opened for writing gets the columns the later versions added; its
+// entries keep their hashes, the new columns NULL where they were not known.
+void SqliteCaseStore::upgrade()
+{
+    QSqlQuery query(database());
+    const auto check = [&](bool ok) {
+        if (ok)
+            return;
+        const QString why = query.lastError().databaseText();
+        query.exec(QStringLiteral("ROLLBACK"));
+        throw CaseReadOnlyError(Tr::tr("Cannot open the case \"%1\" for writing: its record of "
+                                       "version %2 cannot be brought up to date (%3)")
+                                        .arg(m_folder)
+                                        .arg(m_info.schema)
+                                        .arg(why));
+    };
+    check(query.exec(QStringLiteral("BEGIN IMMEDIATE")));
+    for (const EntryField &field : EntryFields()) {
+        if (field.since > m_info.schema)
+            check(query.exec(QStringLiteral("ALTER TABLE entries ADD COLUMN %1 %2")
+                                     .arg(QLatin1StringView(field.name),
+                                          field.number ? QStringLiteral("INTEGER") : QStringLiteral("TEXT"))));
+    }
+    check(query.exec(QStringLiteral("UPDATE meta SET value = '%1' WHERE key = 'schema'").arg(kSchemaVersion)));
+    check(query.exec(QStringLiteral("COMMIT")));
+    m_info.schema = kSchemaVersion;
 }
 
 QString SqliteCaseStore::integrityProblem() const
@@ -437,7 +464,7 @@ void SqliteCaseStore::read(const std::function<void(const CaseEntry &)> &visit, 
 {
     QSqlQuery query(database());
     query.setForwardOnly(true);
-    QString sql = QStringLiteral("SELECT %1 FROM entries").arg(EntryColumns());
+    QString sql = QStringLiteral("SELECT %1 FROM entries").arg(EntryColumns(m_info.schema));
     if (!kind.isEmpty())
         sql += QStringLiteral(" WHERE kind = ?");
     sql += order == Order::Sequence ? QStringLiteral(" ORDER BY seq")

@@ -55,6 +55,7 @@ private:
     void disconnect();
     void openDatabase(const QString &file, bool readOnly);
     void checkIdentity();
+    void upgrade();
     [[noreturn]] void damaged(const QString &why) const;
     QSqlDatabase database() const;
     QString captureName(const CaseEntry &entry) const;

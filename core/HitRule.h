@@ -22,6 +22,7 @@ struct PageOutcome
     int status = 0;           // the HTTP status of the final page; 0 when no page came
     QString finalAddress;     // the address finally shown, after redirects
     QString text;             // the page's text (PageText): every run of white space one blank
+    QString title;            // the page's title (PageTitle)
     QString markup;           // the page decoded, its markup as it came (html: rules)
     QString error;            // why no page came; empty when one did
     bool overCap = false;     // the page was larger than a load reads (an error)

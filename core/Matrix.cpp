@@ -5,6 +5,7 @@
 #include "ServiceLine.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QUrl>
 
 #include <algorithm>
@@ -56,7 +57,9 @@ MatrixRun::MatrixRun(const QList<QByteArray> &serviceLines, const QStringList &t
     }
     for (qsizetype t = 0; t < terms.size(); ++t) {
         for (qsizetype s = 0; s < serviceLines.size(); ++s) {
-            MatrixCell cell {t, s, std::nullopt, {}, 0, {}, 0, false};
+            MatrixCell cell;
+            cell.term = t;
+            cell.service = s;
             if (resume && earlier.at(m_cells.size()).done) {
                 m_kept.insert(m_cells.size());
                 m_cells.append(earlier.at(m_cells.size()));
@@ -145,6 +148,10 @@ void MatrixRun::loaded(int request, const PageOutcome &outcome)
     cell.status = outcome.status;
     if (!outcome.finalAddress.isEmpty())
         cell.address = outcome.finalAddress;
+    cell.title = outcome.title;
+    if (outcome.error.isEmpty())
+        cell.textSha256 = QString::fromLatin1(
+                QCryptographicHash::hash(outcome.text.toUtf8(), QCryptographicHash::Sha256).toHex());
     cell.verdict = m_rules.at(cell.service).Judge(outcome, m_terms.at(cell.term));
     if (wait && cell.verdict.result == HitResult::Blocked)
         cell.verdict.reason += Tr::tr(" (%1 times)").arg(cell.tries);

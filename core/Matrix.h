@@ -51,6 +51,8 @@ struct MatrixCell
     QString address; // the address finally shown; the address searched when no page came
     int tries = 0;
     bool done = false;
+    QString title;      // the final page's title
+    QString textSha256; // SHA-256 of the final page's text (UTF-8, as the rules read it); empty when no page came
 };
 
 class MatrixRun : public QObject

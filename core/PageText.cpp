@@ -263,3 +263,17 @@ QString PageText(const QByteArray &body, const QByteArray &contentType)
 {
     return ReadPage(body, contentType).text;
 }
+
+QString PageTitle(const QByteArray &body, const QByteArray &contentType)
+{
+    const QByteArray type = contentType.toLower();
+    if (!type.contains("html") && !(type.isEmpty() && body.trimmed().startsWith('<')))
+        return {};
+    const QByteArray head = body.left(64 * 1024);
+    const QString html = decoded(head, contentType, true);
+    static const QRegularExpression title(QStringLiteral("<title(?:\\s[^>]*)?>(.*?)</title\\s*>"),
+                                          QRegularExpression::CaseInsensitiveOption
+                                                  | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = title.match(html);
+    return match.hasMatch() ? HtmlText(match.capturedView(1)) : QString();
+}

@@ -18,6 +18,9 @@ QString CollapseWhiteSpace(QStringView text);
 // (JSON, plain text) stays as it is. White space collapsed as CollapseWhiteSpace does.
 QString PageText(const QByteArray &body, const QByteArray &contentType);
 
+// The title of an HTML page (its first <title>, read as PageText reads text); empty for other
+// content. Looked for in the page's first 64 KiB.
+QString PageTitle(const QByteArray &body, const QByteArray &contentType);
 // The body decoded as PageText decodes it, with its markup as it came (what html: rules read),
 // and its text.
 struct PageContent

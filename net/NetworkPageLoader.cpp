@@ -28,6 +28,7 @@ PageOutcome outcomeOf(const HttpAnswer &answer)
     PageContent page = ReadPage(answer.body, answer.contentType);
     outcome.text = std::move(page.text);
     outcome.markup = std::move(page.markup);
+    outcome.title = PageTitle(answer.body, answer.contentType);
     return outcome;
 }
 

@@ -50,6 +50,8 @@ struct PaneOutcome
     QUrl url;
     QString title;
     State state = Loading;
+    // The HTTP status of a page that came (Loaded), also when it says 404 or 500; 0 else.
+    int status = 0;
 };
 
 // What a capture of a page writes: the whole page as MHTML, the page printed to PDF, or a PNG

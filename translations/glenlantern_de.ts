@@ -103,6 +103,21 @@
     </message>
 </context>
 <context>
+    <name>CaseJob</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Cancelling...</source>
+        <translation>Wird abgebrochen...</translation>
+    </message>
+    <message>
+        <source>Cancelled: nothing was written</source>
+        <translation>Abgebrochen: nichts wurde geschrieben</translation>
+    </message>
+</context>
+<context>
     <name>CaseLogModel</name>
     <message>
         <source>%1 failed</source>
@@ -131,6 +146,26 @@
     <message>
         <source>Captures</source>
         <translation>Sicherungen</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>Urteil</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Adresse</translation>
+    </message>
+    <message>
+        <source>Started By</source>
+        <translation>Ausgelöst durch</translation>
     </message>
 </context>
 <context>
@@ -162,6 +197,18 @@
     <message>
         <source>%1 on %2</source>
         <translation>%1 auf %2</translation>
+    </message>
+    <message>
+        <source>The server refused a record; it is kept aside on this computer: %1</source>
+        <translation>Der Server hat einen Eintrag abgelehnt; er wird auf diesem Rechner beiseitegelegt: %1</translation>
+    </message>
+    <message>
+        <source>The case&apos;s server is reached again: the records that waited are sent</source>
+        <translation>Der Server der Akte ist wieder erreichbar: die wartenden Einträge werden gesendet</translation>
+    </message>
+    <message>
+        <source>The case&apos;s server cannot be reached (%1): the records wait on this computer</source>
+        <translation>Der Server der Akte ist nicht erreichbar (%1): die Einträge warten auf diesem Rechner</translation>
     </message>
     <message>
         <source>the case did not record it: %1</source>
@@ -592,6 +639,38 @@
     <message>
         <source>the copy cannot be written (%1)</source>
         <translation>die Kopie kann nicht geschrieben werden (%1)</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Abgebrochen</translation>
+    </message>
+    <message>
+        <source>the server did not answer</source>
+        <translation>der Server hat nicht geantwortet</translation>
+    </message>
+    <message>
+        <source>the server offers no TLS and asks for the password in clear text: the password is not sent (sslmode=disable in the address sends it anyway)</source>
+        <translation>der Server bietet kein TLS an und verlangt das Passwort im Klartext: das Passwort wird nicht gesendet (mit sslmode=disable in der Adresse wird es trotzdem gesendet)</translation>
+    </message>
+    <message>
+        <source>the server could not be reached (%1)</source>
+        <translation>der Server ist nicht erreichbar (%1)</translation>
+    </message>
+    <message>
+        <source>its tables are of an older version (%1) and cannot be brought up to date here: %2. Whoever owns them opens the case once to do it.</source>
+        <translation>ihre Tabellen stammen von einer älteren Version (%1) und können hier nicht aktualisiert werden: %2. Wem sie gehören, der öffnet den Fall einmal, um das zu tun.</translation>
+    </message>
+    <message>
+        <source>the database holds another case of that name now (case %1, where this computer&apos;s records are for case %2)</source>
+        <translation>die Datenbank enthält jetzt einen anderen Fall dieses Namens (Fall %1, die Einträge dieses Rechners sind für Fall %2)</translation>
+    </message>
+    <message>
+        <source>the server closed the connection</source>
+        <translation>der Server hat die Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>Cannot open the case &quot;%1&quot; for writing: its record of version %2 cannot be brought up to date (%3)</source>
+        <translation>Der Fall „%1“ kann nicht zum Schreiben geöffnet werden: sein Protokoll der Version %2 kann nicht aktualisiert werden (%3)</translation>
     </message>
     <message>
         <source>%1 is %2, not a regular file</source>
@@ -1274,6 +1353,14 @@
     <message>
         <source>S&amp;top</source>
         <translation>&amp;Anhalten</translation>
+    </message>
+    <message>
+        <source>&amp;Verify Case</source>
+        <translation>Akte p&amp;rüfen</translation>
+    </message>
+    <message>
+        <source>Co&amp;py Case...</source>
+        <translation>Akte k&amp;opieren...</translation>
     </message>
     <message>
         <source>Edit Servi&amp;ce...</source>
@@ -2551,6 +2638,10 @@ Optionen:
         <translation>Wählen Sie den Ordner der Akte</translation>
     </message>
     <message>
+        <source>default: require, prefer on this computer</source>
+        <translation>Standard: require, auf diesem Rechner prefer</translation>
+    </message>
+    <message>
         <source>No encryption (disable)</source>
         <translation>Keine Verschlüsselung (disable)</translation>
     </message>
@@ -2871,6 +2962,10 @@ und sendet das Formular:
     <message>
         <source>E&amp;xport...</source>
         <translation>E&amp;xportieren...</translation>
+    </message>
+    <message>
+        <source>&amp;Columns</source>
+        <translation>&amp;Spalten</translation>
     </message>
     <message>
         <source>Filter the searches</source>
@@ -3281,6 +3376,37 @@ und sendet das Formular:
             <numerusform>%n Eintrag wartet auf den Server</numerusform>
             <numerusform>%n Einträge warten auf den Server</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Exporting the case</source>
+        <translation>Die Akte wird exportiert</translation>
+    </message>
+    <message>
+        <source>Verifying the case</source>
+        <translation>Die Akte wird geprüft</translation>
+    </message>
+    <message>
+        <source>The case cannot be read: %1</source>
+        <translation>Die Akte kann nicht gelesen werden: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n record(s) of this computer still wait for the server: they are not in it yet.</source>
+        <translation>
+            <numerusform>%n Eintrag dieses Rechners wartet noch auf den Server: er ist noch nicht darin.</numerusform>
+            <numerusform>%n Einträge dieses Rechners warten noch auf den Server: sie sind noch nicht darin.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Copy Case To</source>
+        <translation>Akte kopieren nach</translation>
+    </message>
+    <message>
+        <source>Copying the case</source>
+        <translation>Die Akte wird kopiert</translation>
+    </message>
+    <message>
+        <source>The case was copied to &quot;%1&quot;.</source>
+        <translation>Die Akte wurde nach „%1“ kopiert.</translation>
     </message>
     <message>
         <source>Spreadsheet, CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|Search report, HTML (*.html)|*.html|Web archive, WARC (*.warc.gz)|*.warc.gz|Web archive for players, WACZ (*.wacz)|*.wacz</source>

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -18,34 +19,124 @@ CaseLogModel::CaseLogModel(QObject *parent) : QAbstractTableModel(parent) { }
 
 void CaseLogModel::read(const CaseStore *store)
 {
+    QList<CaseEntry> entries;
+    if (store)
+        store->read([&](const CaseEntry &e) { entries.append(e); });
+    takeRead(0, entries);
+}
+
+void CaseLogModel::clear()
+{
     beginResetModel();
     m_searches.clear();
     m_rowOfSeq.clear();
     m_annotations = {};
-    if (store) {
-        store->read([this](const CaseEntry &e) { m_searches.append(e); },
-                    CaseStore::Order::Sequence, QString::fromLatin1(kSearch));
-        m_annotations = Annotations::read(*store);
-        for (int row = 0; row < m_searches.size(); ++row)
-            m_rowOfSeq.insert(m_searches.at(row).seq, row);
-    }
+    m_shown.clear();
+    m_readUpTo = 0;
     endResetModel();
+}
+
+void CaseLogModel::takeRead(qint64 after, const QList<CaseEntry> &entries)
+{
+    if (after > 0) {
+        for (const CaseEntry &entry : entries)
+            add(entry);
+        if (!entries.isEmpty())
+            m_readUpTo = std::max(m_readUpTo, entries.constLast().seq);
+        return;
+    }
+    QList<CaseEntry> waiting;
+    for (const CaseEntry &search : std::as_const(m_searches)) {
+        if (search.seq < 0)
+            waiting.append(search);
+    }
+    for (const QList<CaseEntry> &captures : std::as_const(m_annotations.captures)) {
+        for (const CaseEntry &capture : captures) {
+            if (capture.seq < 0)
+                waiting.append(capture);
+        }
+    }
+    for (const CaseEntry &note : std::as_const(m_annotations.latestNote)) {
+        if (note.seq < 0)
+            waiting.append(note);
+    }
+    beginResetModel();
+    m_searches.clear();
+    m_rowOfSeq.clear();
+    m_annotations = {};
+    m_shown.clear();
+    for (const CaseEntry &entry : entries)
+        addOne(entry);
+    for (const CaseEntry &entry : std::as_const(waiting))
+        addOne(entry);
+    m_readUpTo = entries.isEmpty() ? 0 : entries.constLast().seq;
+    endResetModel();
+}
+
+// Without telling the views.
+void CaseLogModel::addOne(const CaseEntry &entry)
+{
+    if (entry.seq > 0) {
+        if (m_shown.contains(entry.seq))
+            return;
+        m_shown.insert(entry.seq);
+    }
+    if (entry.kind == QLatin1StringView(kSearch)) {
+        m_rowOfSeq.insert(entry.seq, int(m_searches.size()));
+        m_searches.append(entry);
+    } else {
+        m_annotations.add(entry);
+    }
 }
 
 void CaseLogModel::add(const CaseEntry &entry)
 {
+    if (entry.seq > 0 && m_shown.contains(entry.seq))
+        return;
     if (entry.kind == QLatin1StringView(kSearch)) {
         const int row = int(m_searches.size());
         beginInsertRows({}, row, row);
-        m_searches.append(entry);
-        m_rowOfSeq.insert(entry.seq, row);
+        addOne(entry);
         endInsertRows();
         return;
     }
-    m_annotations.add(entry);
+    addOne(entry);
     const int row = m_rowOfSeq.value(entry.searchSeq, -1);
     if (row >= 0)
         Q_EMIT dataChanged(index(row, Note), index(row, Captures));
+}
+
+void CaseLogModel::sent(qint64 provisionalSeq, const CaseEntry &written)
+{
+    if (m_shown.contains(written.seq))
+        return; // read already
+    m_shown.insert(written.seq);
+    if (written.kind != QLatin1StringView(kSearch)) {
+        // A note or capture keeps its place under its search; only its number changes.
+        for (QList<CaseEntry> &captures : m_annotations.captures) {
+            for (CaseEntry &capture : captures) {
+                if (capture.seq == provisionalSeq && provisionalSeq != 0)
+                    capture = written;
+            }
+        }
+        if (provisionalSeq == 0)
+            add(written);
+        return;
+    }
+    const int row = m_rowOfSeq.value(provisionalSeq, -1);
+    if (provisionalSeq == 0 || row < 0) {
+        m_shown.remove(written.seq);
+        return add(written);
+    }
+    m_rowOfSeq.remove(provisionalSeq);
+    m_rowOfSeq.insert(written.seq, row);
+    m_searches[row] = written;
+    // Its notes and captures named it by its provisional number.
+    if (m_annotations.latestNote.contains(provisionalSeq))
+        m_annotations.latestNote.insert(written.seq, m_annotations.latestNote.take(provisionalSeq));
+    if (m_annotations.captures.contains(provisionalSeq))
+        m_annotations.captures[written.seq] += m_annotations.captures.take(provisionalSeq);
+    Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
 int CaseLogModel::rowCount(const QModelIndex &parent) const
@@ -92,6 +183,16 @@ QVariant CaseLogModel::data(const QModelIndex &index, int role) const
         return m_annotations.latestNote.value(e.seq).note;
     case Captures:
         return capturesText(e.seq);
+    case Outcome:
+        return e.outcome;
+    case Status:
+        return e.status > 0 ? QVariant(e.status) : QVariant();
+    case Verdict:
+        return e.verdict;
+    case Address:
+        return e.finalAddress.isEmpty() ? e.address : e.finalAddress;
+    case StartedBy:
+        return e.startedBy;
     case ColumnCount:
         break;
     }
@@ -102,9 +203,13 @@ QVariant CaseLogModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const names[] = {QT_TR_NOOP("Time"),  QT_TR_NOOP("Service"),
-                                        QT_TR_NOOP("Term"),  QT_TR_NOOP("Title"),
-                                        QT_TR_NOOP("Note"),  QT_TR_NOOP("Captures")};
+    static const char *const names[] = {QT_TR_NOOP("Time"),    QT_TR_NOOP("Service"),
+                                        QT_TR_NOOP("Term"),    QT_TR_NOOP("Title"),
+                                        QT_TR_NOOP("Note"),    QT_TR_NOOP("Captures"),
+                                        QT_TR_NOOP("Outcome"), QT_TR_NOOP("Status"),
+                                        QT_TR_NOOP("Verdict"), QT_TR_NOOP("Address"),
+                                        QT_TR_NOOP("Started By")};
+    static_assert(std::size(names) == ColumnCount);
     return tr(names[section]);
 }
 
@@ -171,14 +276,39 @@ TfrmCaseLog::TfrmCaseLog(QWidget *parent)
     auto *exportButton = new QPushButton(tr("E&xport..."));
     exportButton->setObjectName(QStringLiteral("btnExport"));
     connect(exportButton, &QPushButton::clicked, this, &TfrmCaseLog::exportRequested);
+    auto *columns = new QPushButton(tr("&Columns"));
+    columns->setObjectName(QStringLiteral("btnColumns"));
+    columns->setMenu(columnsMenu());
 
     auto *top = new QHBoxLayout;
     top->addWidget(txtFilter, 1);
     top->addWidget(again);
     top->addWidget(exportButton);
+    top->addWidget(columns);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(tblLog, 1);
+}
+
+// What the searches did is there to be shown, not in the way: hidden until the user ticks it,
+// from the Columns button or a heading's menu.
+QMenu *TfrmCaseLog::columnsMenu()
+{
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuColumns"));
+    QHeaderView *header = tblLog->horizontalHeader();
+    for (int column = 0; column < CaseLogModel::ColumnCount; ++column) {
+        QAction *shown = menu->addAction(m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+        shown->setObjectName(QStringLiteral("actColumn%1").arg(column));
+        shown->setCheckable(true);
+        header->setSectionHidden(column, column >= CaseLogModel::Outcome);
+        shown->setChecked(!header->isSectionHidden(column));
+        connect(shown, &QAction::toggled, header, [header, column](bool on) { header->setSectionHidden(column, !on); });
+    }
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QHeaderView::customContextMenuRequested, menu,
+            [menu, header](const QPoint &at) { menu->popup(header->mapToGlobal(at)); });
+    return menu;
 }
 
 QList<CaseEntry> TfrmCaseLog::selectedSearches() const

@@ -74,7 +74,35 @@ void CaseRecorder::followServer()
         });
     };
     connect(server, &PgCaseStore::othersAppended, this, rereadSoon);
-    connect(server, &PgCaseStore::waitingSent, this, rereadSoon);
+    connect(server, &PgCaseStore::waitingSent, this, &CaseRecorder::entrySent);
+    connect(server, &PgCaseStore::entriesRead, this, &CaseRecorder::logRead);
+    connect(server, &PgCaseStore::recordRefused, this, [this](const QString &reason) {
+        Q_EMIT notice(tr("The server refused a record; it is kept aside on this computer: %1").arg(reason));
+    });
+    connect(server, &PgCaseStore::reachableChanged, this, [this](bool reachable, const QString &reason) {
+        Q_EMIT notice(reachable ? tr("The case's server is reached again: the records that waited are sent")
+                                : tr("The case's server cannot be reached (%1): the records wait on this "
+                                     "computer").arg(reason));
+    });
+}
+
+void CaseRecorder::readLog(qint64 seq)
+{
+    if (!m_case)
+        return;
+    if (auto *server = dynamic_cast<PgCaseStore *>(&m_case->store()))
+        return server->requestEntries(seq);
+    QList<CaseEntry> entries;
+    try {
+        m_case->store().read([&](const CaseEntry &entry) {
+            if (entry.seq > seq)
+                entries.append(entry);
+        });
+    } catch (const CommandError &error) {
+        Q_EMIT notice(error.message());
+        return;
+    }
+    Q_EMIT logRead(seq, entries);
 }
 
 void CaseRecorder::close()
@@ -135,6 +163,7 @@ void CaseRecorder::ended(const PaneOutcome &outcome)
     search.finalAddress = outcome.url.toString(QUrl::FullyEncoded);
     search.title = outcome.title;
     search.outcome = QString::fromLatin1(outcomeOf(outcome));
+    search.status = outcome.status;
     write(std::move(search), outcome.id);
 }
 
@@ -154,12 +183,11 @@ void CaseRecorder::recordSent(CaseEntry search, bool sent)
     write(std::move(search), 0);
 }
 
-void CaseRecorder::recordUnseen(CaseEntry search, bool loaded)
+void CaseRecorder::recordUnseen(CaseEntry search)
 {
     if (!m_case)
         return;
     search.time = RecordTimeNow();
-    search.outcome = QString::fromLatin1(loaded ? kLoaded : kFailed);
     write(std::move(search), 0);
 }
 

@@ -45,8 +45,9 @@ public:
     void ended(const PaneOutcome &outcome);
     // A search handed to the default browser, recorded at once.
     void recordSent(Cases::CaseEntry search, bool sent);
-    // A search whose page no one sees (a result matrix's cell), recorded as it ended.
-    void recordUnseen(Cases::CaseEntry search, bool loaded);
+    // A search whose page no one sees (a result matrix's cell, its outcome set: SetCellOutcome),
+    // recorded as it ended.
+    void recordUnseen(Cases::CaseEntry search);
 
     // Captures the page of the search `id` (once it is recorded), with a note on the search.
     // CommandError when no case is open or the page is no search of the case.
@@ -57,6 +58,10 @@ public:
 
     // The user's note on a recorded search; CommandError when it was not written.
     void addNote(qint64 searchSeq, const QString &text);
+
+    // Reads the case's entries after `seq` for the log, told by logRead: a folder's at once, a
+    // server's from the writer's thread, the window never waiting for it.
+    void readLog(qint64 seq);
 
 Q_SIGNALS:
     // The case opened, closed or was written to: the log and the window follow it.
@@ -70,9 +75,12 @@ Q_SIGNALS:
     void captured(const QString &summary);
     // How many records wait for the server, each time that changes.
     void waitingChanged(int count);
-    // Another program wrote to the case, or records that waited reached it: the log reads the
-    // case again (once for a burst).
+    // Another program wrote to the case: the log reads what is new (once for a burst).
     void othersWrote();
+    // Entries read for the log (readLog).
+    void logRead(qint64 after, const QList<Cases::CaseEntry> &entries);
+    // A record that waited for the server reached it (its provisional seq, as written).
+    void entrySent(qint64 provisionalSeq, const Cases::CaseEntry &written);
 
 private:
     struct Wanted

@@ -21,6 +21,7 @@ class CaseRecorder;
 class TfrmCaseLog;
 namespace Cases {
 struct CaseEntry;
+class CaseStore;
 }
 class EntryListView;
 struct CatalogueRequest;
@@ -144,6 +145,8 @@ private:
     void actOpenCaseExecute();
     void actCloseCaseExecute();
     void actExportCaseExecute();
+    void actVerifyCaseExecute();
+    void actCopyCaseExecute();
     void actCapturePageExecute();
     void actCaptureEveryResultExecute();
     void actShowCaseLogExecute();
@@ -185,6 +188,10 @@ private:
     void paneShowed(const PaneOutcome &outcome);
     void recordQuickLaunch(const QString &address, bool sent);
     void runAgain(const QList<Cases::CaseEntry> &searches);
+    void followCaseLog();
+    // Runs a job that reads the whole case on a worker (CaseJobs.h); `ended` with its text.
+    void startCaseJob(const QString &caption, const std::function<QString(const Cases::CaseStore &,
+                                                                         const Cases::CaseStore &)> &work);
     // The browser pane's part (MainBrowsing.cpp).
     BrowserPane *browser();
     void startBrowser();

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's part in the case it records into: opening and closing cases, the pages the
 // pane shows and captures, the log and the exports.
+#include "CaseCommands.h"
 #include "CaseExport.h"
+#include "CaseJobs.h"
 #include "CaseLog.h"
+#include "CaseStores.h"
+#include "CaseVerify.h"
 #include "CaseRecorder.h"
 #include "Error.h"
 #include "Main.h"
@@ -11,6 +15,7 @@
 #include "PlainText.h"
 #include "Prompts.h"
 #include "ServerAddress.h"
+#include "SqliteCaseStore.h"
 
 #include <QAction>
 #include <QDir>
@@ -18,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QThread>
 
 using namespace Cases;
 
@@ -28,7 +34,8 @@ constexpr int kNoticeMs = 15000;
 
 // Capture Page stays enabled: its key says what is missing when no case is open.
 const QStringList kCaseCommands = {QStringLiteral("actCloseCase"), QStringLiteral("actExportCase"),
-                                   QStringLiteral("actShowCaseLog"), QStringLiteral("actCaseSettings"),
+                                   QStringLiteral("actShowCaseLog"), QStringLiteral("actVerifyCase"),
+                                   QStringLiteral("actCopyCase"), QStringLiteral("actCaseSettings"),
                                    QStringLiteral("actForgetCaseData")};
 
 // The export a file name asks for, by its ending.
@@ -56,14 +63,22 @@ std::optional<Cases::ExportFormat> formatOfFile(const QString &path)
 void TfrmMain::buildCase()
 {
     m_case = new CaseRecorder(this);
-    // The case's store asks once per server and keeps what was typed for this run only.
-    Cases::SetPasswordPrompt([prompts = m_parts.prompts.get()](const ServerAddress &address,
-                                                               const QString &reason) {
-        return prompts->AskPassword(
-                tr("Case Server Password"),
-                tr("The password of %1 for the database %2 on %3:")
-                                .arg(address.user, address.database, address.host)
-                        + u'\n' + reason);
+    // The case's store asks once per server and keeps what was typed for this run only; a job
+    // on a worker asks through the window's thread.
+    Cases::SetPasswordPrompt([this, prompts = m_parts.prompts.get()](const ServerAddress &address,
+                                                                     const QString &reason) {
+        std::optional<QString> typed;
+        const auto ask = [&] {
+            typed = prompts->AskPassword(tr("Case Server Password"),
+                                         tr("The password of %1 for the database %2 on %3:")
+                                                         .arg(address.user, address.database, address.host)
+                                                 + u'\n' + reason);
+        };
+        if (QThread::currentThread() == thread())
+            ask();
+        else
+            QMetaObject::invokeMethod(this, ask, Qt::BlockingQueuedConnection);
+        return typed;
     });
     BuildCaseMenus(*m_commandSet, menuBar(), m_recentCases, [this](const QString &folder) {
         m_commandSet->run([&] {
@@ -78,10 +93,7 @@ void TfrmMain::buildCase()
     statusBar()->addPermanentWidget(CaseMark);
     connect(m_case, &CaseRecorder::caseChanged, this, &TfrmMain::caseChanged);
     connect(m_case, &CaseRecorder::waitingChanged, this, &TfrmMain::showCaseMark);
-    connect(m_case, &CaseRecorder::othersWrote, this, [this] {
-        if (m_caseLog && m_case->isOpen())
-            m_caseLog->model()->read(&m_case->openCase()->store());
-    });
+    followCaseLog();
     // Over the pane's texts for a while: the load's last text comes after a record that failed.
     connect(m_case, &CaseRecorder::notice, this,
             [this](const QString &text) { statusBar()->showMessage(text, kNoticeMs); });
@@ -119,9 +131,28 @@ void TfrmMain::caseChanged()
     for (const QString &name : kCaseCommands)
         m_commandSet->action(name)->setEnabled(open);
     if (m_caseLog) {
-        m_caseLog->model()->read(open ? &m_case->openCase()->store() : nullptr);
+        m_caseLog->model()->clear();
+        m_case->readLog(0);
         m_caseLog->setWindowTitle(tr("Case Log - %1").arg(m_case->name()));
     }
+}
+
+// The log follows the case without the window waiting: what is read comes later, from a
+// server's writer thread.
+void TfrmMain::followCaseLog()
+{
+    connect(m_case, &CaseRecorder::othersWrote, this, [this] {
+        if (m_caseLog && m_case->isOpen())
+            m_case->readLog(m_caseLog->model()->readUpTo());
+    });
+    connect(m_case, &CaseRecorder::logRead, this, [this](qint64 after, const QList<CaseEntry> &entries) {
+        if (m_caseLog)
+            m_caseLog->model()->takeRead(after, entries);
+    });
+    connect(m_case, &CaseRecorder::entrySent, this, [this](qint64 provisional, const CaseEntry &written) {
+        if (m_caseLog)
+            m_caseLog->model()->sent(provisional, written);
+    });
 }
 
 // The case's part of the status line: which case records, how many of its records wait for
@@ -227,12 +258,65 @@ void TfrmMain::actExportCaseExecute()
     if (!format)
         throw CommandError(tr("The file name must end in .csv, .jsonl, .html, .warc.gz or .wacz "
                               "to say what to write"));
-    const QStringList missing = Cases::ExportCase(m_case->openCase()->store(), *format, *path);
-    QString summary = tr("The case was written to \"%1\".").arg(QDir::toNativeSeparators(*path));
-    if (!missing.isEmpty())
-        summary += u'\n' + tr("Left out, as they could not be read:") + u'\n'
-                + missing.join(u'\n');
-    m_parts.prompts->ShowNotice(summary);
+    startCaseJob(tr("Exporting the case"),
+                 [path = *path, format = *format](const CaseStore &store, const CaseStore &) {
+                     const QStringList missing = Cases::ExportCase(store, format, path);
+                     QString summary = tr("The case was written to \"%1\".").arg(QDir::toNativeSeparators(path));
+                     if (!missing.isEmpty())
+                         summary += u'\n' + tr("Left out, as they could not be read:") + u'\n'
+                                 + missing.join(u'\n');
+                     return summary;
+                 });
+}
+
+void TfrmMain::actVerifyCaseExecute()
+{
+    if (!m_case->isOpen())
+        throw CommandError(tr("No case is open"));
+    const int waiting = m_case->waiting();
+    startCaseJob(tr("Verifying the case"), [waiting](const CaseStore &store, const CaseStore &plain) {
+        const auto *folder = dynamic_cast<const SqliteCaseStore *>(&plain);
+        if (const QString damage = folder ? folder->integrityProblem() : QString(); !damage.isEmpty())
+            throw CommandError(tr("The case cannot be read: %1").arg(damage));
+        const VerifyReport report = VerifyCase(store);
+        QString text = report.summary(plain.info().location);
+        if (waiting > 0)
+            text += u'\n' + tr("%n record(s) of this computer still wait for the server: they are not "
+                               "in it yet.", nullptr, waiting);
+        if (!report.holds())
+            throw CommandError(text);
+        return text;
+    });
+}
+
+void TfrmMain::actCopyCaseExecute()
+{
+    if (!m_case->isOpen())
+        throw CommandError(tr("No case is open"));
+    const std::optional<QString> folder = m_parts.prompts->ChooseFolder(tr("Copy Case To"), QDir::homePath());
+    if (!folder)
+        return;
+    startCaseJob(tr("Copying the case"), [to = *folder](const CaseStore &store, const CaseStore &) {
+        CopyCaseFrom(store, to);
+        const CaseJobOutput verified = RunVerifyCaseJob(to);
+        if (verified.status != 0)
+            throw CommandError(verified.errors.join(u'\n'));
+        return tr("The case was copied to \"%1\".").arg(QDir::toNativeSeparators(to)) + u'\n'
+                + verified.out.join(u'\n');
+    });
+}
+
+void TfrmMain::startCaseJob(const QString &caption, const CaseJob::Work &work)
+{
+    CaseJob *job = CaseJob::start(this, m_case->folder(), caption, work);
+    connect(job, &CaseJob::finished, this, [this](const QString &text, bool ok) {
+        if (ok)
+            m_parts.prompts->ShowNotice(text);
+        else
+            m_commandSet->run([&] { throw CommandError(text); });
+    });
+    connect(job, &CaseJob::cancelled, this,
+            [this](const QString &text) { statusBar()->showMessage(text, kNoticeMs); });
 }
 
 void TfrmMain::actCapturePageExecute()

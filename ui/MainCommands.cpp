@@ -105,6 +105,8 @@ QList<Command> TfrmMain::commandTable()
         {"actCapturePage", QT_TRANSLATE_NOOP("Command", "&Capture Page"), "Case", Ctrl | Qt::ShiftModifier | Qt::Key_S, [this] { actCapturePageExecute(); }},
         {"actCaptureEveryResult", QT_TRANSLATE_NOOP("Command", "Capture &Every Result"), "Case", {}, [this] { actCaptureEveryResultExecute(); }},
         {"actShowCaseLog", QT_TRANSLATE_NOOP("Command", "Show &Log"), "-Case", {}, [this] { actShowCaseLogExecute(); }},
+        {"actVerifyCase", QT_TRANSLATE_NOOP("Command", "&Verify Case"), "Case", {}, [this] { actVerifyCaseExecute(); }},
+        {"actCopyCase", QT_TRANSLATE_NOOP("Command", "Co&py Case..."), "Case", {}, [this] { actCopyCaseExecute(); }},
         {"actCaseSettings", QT_TRANSLATE_NOOP("Command", "Se&ttings..."), "-Case", {}, [this] { actCaseSettingsExecute(); }},
         {"actForgetCaseData", QT_TRANSLATE_NOOP("Command", "&Forget This Case's Browsing Data..."), "Case", {}, [this] { actForgetCaseDataExecute(); }},
         {"actVisitHomePage", QT_TRANSLATE_NOOP("Command", "Visit Home Page"), "Help", {}, [this] { actVisitHomePageExecute(); }},

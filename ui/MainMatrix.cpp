@@ -73,7 +73,9 @@ void TfrmMain::actResultMatrixExecute()
                                             search.terms.at(cell.term), *cell.request,
                                             Cases::StartedBy::kMatrix);
         entry.finalAddress = cell.address;
-        m_case->recordUnseen(std::move(entry), cell.status > 0);
+        Cases::SetCellOutcome(entry, cell.status, HitResultWord(cell.verdict.result), cell.title,
+                              cell.textSha256);
+        m_case->recordUnseen(std::move(entry));
     });
     matrix->show();
     matrix->raise();

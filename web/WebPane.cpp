@@ -214,7 +214,7 @@ void WebPane::connectPage(WebView *view)
         m_stop->setEnabled(true);
         Q_EMIT loadStarted();
     });
-    connect(page, &QWebEnginePage::loadFinished, this, [this, view] { pageLoadFinished(view); });
+    connect(view, &WebView::loadEnded, this, [this, view] { pageLoadFinished(view); });
     // The engine tells why a load failed after it told that it ended: this comes over the
     // load's last text.
     connect(page, &QWebEnginePage::loadingChanged, this,

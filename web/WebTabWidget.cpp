@@ -165,7 +165,7 @@ void WebTabWidget::startTabLoads()
             if (m_tabLoads.remove(view))
                 startTabLoads();
         };
-        connect(view->page(), &QWebEnginePage::loadFinished, this, [this, view, done] {
+        connect(view, &WebView::loadEnded, this, [this, view, done] {
             if (m_tabLoads.contains(view))
                 Q_EMIT tabLoaded(view);
             done();

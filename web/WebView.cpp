@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QWebEngineHistory>
 #include <QWebEngineHttpRequest>
+#include <QTimer>
+#include <QWebEngineLoadingInfo>
 
 #include <algorithm>
 
@@ -24,9 +26,23 @@ WebView::WebView(WebPage *page, const PaneActions &actions, QWidget *parent)
     page->setParent(this);
     setPage(page);
     connect(m_page, &QWebEnginePage::loadStarted, this, [this] { m_loading = true; });
+    // A page that answers 404 or 500 "fails" to the engine, though it came and shows: the load's
+    // information, which follows loadFinished, holds its status in the HTTP status domain (as it
+    // does a 200's). A load that ends without it ends by loadFinished alone, a moment later.
     connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        m_loading = false;
-        m_loaded = ok;
+        m_endDue = true;
+        QTimer::singleShot(0, this, [this, ok] {
+            if (m_endDue)
+                end(ok, 0);
+        });
+    });
+    connect(m_page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+            return;
+        const bool statusCame = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain
+                && info.errorCode() > 0;
+        end(info.status() == QWebEngineLoadingInfo::LoadSucceededStatus || statusCame,
+            statusCame ? info.errorCode() : 0);
     });
     // A hidden page whose renderer ended (a capture that took too long, a crash) loads anew, so
     // that a step onto it shows it; the page on view stays as it is until the next search, and
@@ -46,6 +62,16 @@ WebView::WebView(WebPage *page, const PaneActions &actions, QWidget *parent)
             m_page->clearHistory(); // the empty page was never the user's
         }
     });
+}
+
+void WebView::end(bool pageCame, int status)
+{
+    m_endDue = false;
+    m_loading = false;
+    m_loaded = pageCame;
+    // Qt 6.4 tells a good page's status too; 200 where it does not.
+    m_status = pageCame ? (status > 0 ? status : 200) : 0;
+    Q_EMIT loadEnded();
 }
 
 void WebView::prime()
@@ -84,7 +110,7 @@ PaneOutcome WebView::outcome() const
     const PaneOutcome::State state = m_loading ? PaneOutcome::Loading
             : m_loaded                         ? PaneOutcome::Loaded
                                                : PaneOutcome::Failed;
-    return {m_request.id, m_request.url, url(), title(), state};
+    return {m_request.id, m_request.url, url(), title(), state, state == PaneOutcome::Loaded ? m_status : 0};
 }
 
 void WebView::zoomIn()

@@ -50,6 +50,8 @@ public:
     void resetZoom();
 
 Q_SIGNALS:
+    // A load ended, its outcome known (after the engine's loadFinished).
+    void loadEnded();
     // The mouse's back and forward buttons.
     void backRequested();
     void forwardRequested();
@@ -60,11 +62,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void end(bool pageCame, int status);
+
     WebPage *m_page;
     PaneActions m_actions;
     PaneRequest m_request;
     bool m_loading = false;
-    bool m_loaded = false; // the last load ended well
+    bool m_loaded = false; // the last load brought a page, whatever its status
+    int m_status = 0;      // that page's HTTP status
+    bool m_endDue = false; // loadFinished came, the load's information not yet
     bool m_primed = false; // the empty page is still in the history
     QPointer<QWidget> m_renderWidget;
 };

@@ -9,6 +9,7 @@ import shutil
 import signal
 import socket
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -90,3 +91,17 @@ class PgServer:
     def close(self):
         self.stop()
         shutil.rmtree(self.folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    # For tests in C++: starts a server, prints "PORT USER PASSWORD DATABASE" on one line and
+    # stops it when standard input ends (the test ended, however it ended).
+    if not available():
+        print("unavailable", flush=True)
+        sys.exit(0)
+    server = PgServer()
+    try:
+        print(f"{server.port} {server.user} {server.password} {server.database}", flush=True)
+        sys.stdin.read()
+    finally:
+        server.close()

@@ -7,6 +7,8 @@
 #include "ServerAddress.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -45,6 +47,9 @@ private Q_SLOTS:
     void refusesWhatIsNoCase();
     void asksTheServersPassword();
     void namesTheCase();
+    void logShowsWhatHappened();
+    void jobsRunBesideTheWindow_data();
+    void jobsRunBesideTheWindow();
 };
 
 void TestCaseWindow::recordsWhatIsShown()
@@ -172,6 +177,76 @@ void TestCaseWindow::namesTheCase()
     QCOMPARE(CaseDisplayName(QStringLiteral("/home/ann/cases/inquiry")), QStringLiteral("inquiry"));
     QCOMPARE(CaseDisplayName(QStringLiteral("postgresql://ann@db.example:5433/team?case=fraud%202026")),
              QStringLiteral("fraud 2026 on db.example"));
+}
+
+// A matrix's cell and a page the pane showed, in the log: outcome, status, verdict, address and
+// what started it are there for the user to show.
+void TestCaseWindow::logShowsWhatHappened()
+{
+    MainWindowFixture f("Web=http://a/?q=|s|\r\n", "cats\r\n");
+    TfrmMain *w = f.window.get();
+    f.prompts->expectFolder(QStringLiteral("New Case"), f.folder.filePath(QStringLiteral("c")));
+    trigger(w, "actNewCase");
+    CaseEntry cell;
+    cell.service = QStringLiteral("Forum");
+    cell.term = QStringLiteral("cats");
+    cell.address = QStringLiteral("http://forum/u/cats");
+    cell.startedBy = QString::fromLatin1(StartedBy::kMatrix);
+    SetCellOutcome(cell, 404, QStringLiteral("not found"), QStringLiteral("No such user"), Sha256Hex("No such user"));
+    w->caseRecorder()->recordUnseen(cell);
+    trigger(w, "actShowCaseLog");
+    TfrmCaseLog *log = w->caseLog();
+    QHeaderView *header = log->table()->horizontalHeader();
+    QVERIFY(header->isSectionHidden(CaseLogModel::Verdict));
+    log->findChild<QAction *>(QStringLiteral("actColumn%1").arg(CaseLogModel::Verdict))->trigger();
+    QVERIFY(!header->isSectionHidden(CaseLogModel::Verdict));
+    const QAbstractItemModel *shown = log->table()->model();
+    QStringList row;
+    for (int column : {CaseLogModel::Title, CaseLogModel::Outcome, CaseLogModel::Status, CaseLogModel::Verdict, CaseLogModel::Address, CaseLogModel::StartedBy})
+        row.append(shown->index(0, column).data().toString());
+    QCOMPARE(row, QStringList({"No such user", "loaded", "404", "not found", "http://forum/u/cats", "matrix"}));
+    QCOMPARE(entries(w, kSearch).value(0).textSha256, Sha256Hex("No such user"));
+}
+
+void TestCaseWindow::jobsRunBesideTheWindow_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("told"); // the notice's start
+    // clang-format off
+    QTest::newRow("verify") << "actVerifyCase" << "The case \"%1\" holds: 2 records (searches: 2";
+    QTest::newRow("export") << "actExportCase" << "The case was written to";
+    QTest::newRow("copy") << "actCopyCase" << "The case was copied to";
+    // clang-format on
+}
+
+// Export, verify and copy read the case on a worker; the window records meanwhile, and the
+// user is told how it went.
+void TestCaseWindow::jobsRunBesideTheWindow()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, told);
+    MainWindowFixture f("Web=http://a/?q=|s|\r\n", "cats\r\ndogs\r\n");
+    TfrmMain *w = f.window.get();
+    const QString folder = f.folder.filePath(QStringLiteral("c"));
+    f.prompts->expectFolder(QStringLiteral("New Case"), folder);
+    trigger(w, "actNewCase");
+    for (int row : {0, 1}) {
+        w->terms().list.SelectLine(row);
+        trigger(w, "actGo");
+        f.browser->finish(f.browser->requests.constLast(), QStringLiteral("T%1").arg(row));
+    }
+    const QString out = f.folder.filePath(QStringLiteral("out.csv"));
+    if (command == u"actExportCase")
+        f.prompts->expectFile(Prompts::FileMode::Save, QStringLiteral("Export Case"), out);
+    if (command == u"actCopyCase")
+        f.prompts->expectFolder(QStringLiteral("Copy Case To"), f.folder.filePath(QStringLiteral("copy")));
+    f.prompts->expectNotice(QString()).textStartingWith(told.arg(folder));
+    trigger(w, command.toUtf8().constData());
+    QTRY_COMPARE_WITH_TIMEOUT(f.prompts->pending(), 0, 30000);
+    QVERIFY(f.prompts->verifyDone());
+    QVERIFY(f.errors.isEmpty());
+    if (command == u"actExportCase")
+        QVERIFY(QFileInfo(out).size() > 0);
 }
 
 QTEST_MAIN(TestCaseWindow)

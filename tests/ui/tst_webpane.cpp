@@ -5,6 +5,7 @@
 #include "Text.h"
 #include "WebPaneFixture.h"
 
+#include "CaseRecorder.h"
 #include "EntryList.h"
 
 #include <QClipboard>
@@ -71,6 +72,8 @@ private Q_SLOTS:
     void addSiteSearch();
     void certificateQuestion_data();
     void certificateQuestion();
+    void pageStatus_data();
+    void pageStatus();
 };
 
 // The context made on a thread is the windows' own, as the application object's would be:
@@ -788,6 +791,57 @@ void TestWebPane::certificateQuestion()
     QTest::qWait(300);
     QCOMPARE(!server.requests.isEmpty(), goOn);
     QCOMPARE(f.onView()->title() == u"Secret", goOn);
+}
+
+void TestWebPane::pageStatus_data()
+{
+    QTest::addColumn<QByteArray>("path");   // the service's; /moved redirects to /gone
+    QTest::addColumn<QByteArray>("status"); // what the server answers at /gone and /s
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("outcome");   // as the case records it
+    QTest::addColumn<int>("code");          // the status it records
+    const QString loaded = QStringLiteral("loaded");
+    // clang-format off
+    QTest::newRow("a page") << QByteArray("/s?q=") << QByteArray("200 OK") << QByteArray("<title>Found</title>Found") << loaded << 200;
+    QTest::newRow("404 with a page") << QByteArray("/s?q=") << QByteArray("404 Not Found") << QByteArray("<title>No such user</title>No such user") << loaded << 404;
+    QTest::newRow("404 without a body") << QByteArray("/s?q=") << QByteArray("404 Not Found") << QByteArray() << loaded << 404;
+    QTest::newRow("500 with a page") << QByteArray("/s?q=") << QByteArray("500 Internal Server Error") << QByteArray("<title>Oops</title>Oops") << loaded << 500;
+    QTest::newRow("500 without a body") << QByteArray("/s?q=") << QByteArray("500 Internal Server Error") << QByteArray() << loaded << 500;
+    QTest::newRow("redirected to a 404") << QByteArray("/moved?q=") << QByteArray("404 Not Found") << QByteArray("<title>Gone</title>") << loaded << 404;
+    QTest::newRow("no server there") << QByteArray() << QByteArray() << QByteArray() << QStringLiteral("failed") << 0;
+    // clang-format on
+}
+
+// A page that came is recorded as loaded with its HTTP status, whatever the status says; only a
+// page that never came is failed.
+void TestWebPane::pageStatus()
+{
+    QFETCH(QByteArray, path);
+    QFETCH(QByteArray, status);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, outcome);
+    QFETCH(int, code);
+    LocalWebServer server([&](const LocalWebServer::Request &request) {
+        Response response;
+        response.status = status;
+        response.body = body;
+        if (request.path.startsWith("/moved")) {
+            response.status = "302 Found";
+            response.extraHeaders = "Location: /gone\r\n";
+            response.body.clear();
+        }
+        return response;
+    });
+    WebPaneFixture f;
+    // Port 1 of this machine: refused at once.
+    f.start({path.isEmpty() ? QByteArray("Local=http://127.0.0.1:1/s?q=|s|") : searchService(server, path)}, {"x"});
+    f.prompts->expectFolder(QStringLiteral("New Case"), f.folder.filePath(QStringLiteral("case")));
+    f.trigger("actNewCase");
+    f.click("lstbxTerms", 0);
+    Cases::CaseEntry recorded;
+    QTRY_VERIFY_WITH_TIMEOUT((f.window->caseRecorder()->openCase()->store().read([&](const Cases::CaseEntry &e) { recorded = e; }), !recorded.outcome.isEmpty()), 60000);
+    QCOMPARE(recorded.outcome, outcome);
+    QCOMPARE(recorded.status, code);
 }
 
 GL_WEB_TEST_MAIN(TestWebPane)

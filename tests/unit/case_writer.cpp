@@ -4,11 +4,16 @@
 //   case_writer CASE watch N  a server case: each seq others announce on a line, until N
 //   case_writer CASE fill N  N searches with hostile texts, captures (one failed) and notes
 //   case_writer DIR loop     searches and captures until killed, each seq on a line once written
+//   case_writer CASE walk N  N searches one a tenth of a second apart, as a walk in the window,
+//                            each seq on a line once recorded; then what still waits for the server
+//   case_writer CASE send    opens the case for writing, which sends what waits; then what still waits
 #include "Case.h"
 #include "PgCaseStore.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -28,6 +33,8 @@ CaseEntry search(int i)
     entry.finalAddress = entry.address + QStringLiteral("&redirected=1");
     entry.title = QStringLiteral("-Title %1 </td><img src=x onerror=alert(1)>").arg(i);
     entry.outcome = QString::fromLatin1(i % 5 ? kLoaded : kFailed);
+    constexpr int kStatuses[] = {200, 404, 500}; // what came
+    entry.status = i % 5 ? kStatuses[i % 3] : 0;
     entry.startedBy = QString::fromLatin1(StartedBy::kStep);
     return entry;
 }
@@ -63,6 +70,22 @@ int main(int argc, char **argv)
             std::printf("listening\n");
             std::fflush(stdout);
             return app.exec();
+        }
+        if (args[2] == u"walk" || args[2] == u"send") {
+            const int steps = args[2] == u"walk" ? args.value(3).toInt() : 0;
+            for (int i = 1; i <= steps; ++i) {
+                std::printf("%lld\n", static_cast<long long>(target->appendSearch(search(i)).seq));
+                std::fflush(stdout);
+                QEventLoop pause; // the store's signals run meanwhile
+                QTimer::singleShot(100, &pause, &QEventLoop::quit);
+                pause.exec();
+            }
+            auto *server = dynamic_cast<PgCaseStore *>(&target->store());
+            int waiting = server ? server->flush(60000) : 0;
+            for (int tries = 0; tries < 5 && waiting > 0; ++tries)
+                waiting = server->flush(60000);
+            std::printf("waiting %d\n", waiting);
+            return 0;
         }
         const bool loop = args[2] == u"loop";
         const int count = loop ? -1 : args.value(3).toInt();

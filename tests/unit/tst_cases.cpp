@@ -2,6 +2,7 @@
 // Cases: the chain and verify against tampering, texts kept exactly, refusal of what is not a
 // case of this program, the lock, a write that fails, and a writer killed while it records.
 #include "Case.h"
+#include "CaseExport.h"
 #include "CaseVerify.h"
 
 #include <QDir>
@@ -92,6 +93,7 @@ private Q_SLOTS:
     void openElsewhereIsNotWritten();
     void failedWriteLeavesNoHalfRecord();
     void killedWriterLosesAtMostOne();
+    void olderCaseOpensAndGrows();
 };
 
 void TestCases::tamperingIsFound_data()
@@ -186,7 +188,7 @@ void TestCases::refusesWhatIsNotACase_data()
     QTest::addColumn<QString>("expected");
     using L = QStringList;
     // clang-format off
-    QTest::newRow("newer") << L {"UPDATE meta SET value = '2' WHERE key = 'schema'"} << QByteArray() << "written by a newer version of Glen Lantern (record version 2; this version reads up to 1)";
+    QTest::newRow("newer") << L {"UPDATE meta SET value = '3' WHERE key = 'schema'"} << QByteArray() << "written by a newer version of Glen Lantern (record version 3; this version reads up to 2)";
     QTest::newRow("another program's") << L {"foreign"} << QByteArray() << "case.sqlite is another program's database, not a Glen Lantern case";
     QTest::newRow("no identity") << L {"DELETE FROM meta WHERE key = 'case_id'"} << QByteArray() << "case.sqlite is damaged or not a database (its identity is incomplete)";
     QTest::newRow("not a database") << L {} << QByteArray(8192, 'x') << "case.sqlite is damaged or not a database";
@@ -305,6 +307,50 @@ void TestCases::killedWriterLosesAtMostOne()
         QVERIFY(reopened->store().head().seq >= reported);
         reported = reopened->store().head().seq;
     }
+}
+
+// A case written before records held a page's status (record version 1, tests/data/cases)
+// opens, verifies and exports as it was; opened for writing it takes the new fields, and its
+// old entries keep their hashes.
+void TestCases::olderCaseOpensAndGrows()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("old"));
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("/captures")));
+    const QDir fixture(QStringLiteral(GL_CASE_FIXTURES "/v1-folder"));
+    QStringList names = {QStringLiteral("case.sqlite")};
+    for (const QString &capture : QDir(fixture.filePath(QStringLiteral("captures"))).entryList(QDir::Files))
+        names.append(QStringLiteral("captures/") + capture);
+    for (const QString &name : std::as_const(names))
+        QVERIFY(QFile::copy(fixture.filePath(name), folder + u'/' + name));
+    const VerifyReport before = verify(folder);
+    QVERIFY2(before.holds(), qPrintable(before.problem));
+    QCOMPARE(before.entries, 8);
+    const QString exported = dir.filePath(QStringLiteral("old.jsonl"));
+    QCOMPARE(ExportCase(*SqliteCaseStore::open(folder, SqliteCaseStore::Access::ReadOnly), ExportFormat::Jsonl, exported), QStringList());
+    QFile lines(exported);
+    QVERIFY(lines.open(QIODevice::ReadOnly));
+    const QList<QByteArray> oldJson = lines.readAll().split('\n');
+    QVERIFY(!oldJson.constFirst().contains("\"status\"") && !oldJson.constFirst().contains("\"verdict\""));
+    {
+        const auto grown = Case::openFolder(folder, Case::Access::Write);
+        CaseEntry page = search(QStringLiteral("missing user"));
+        page.status = 404;
+        page.verdict = QStringLiteral("not found");
+        page.textSha256 = Sha256Hex("No such user");
+        const CaseEntry written = grown->appendSearch(page);
+        QVERIFY(CanonicalContent(written).contains("\"status\":404,"));
+        QVERIFY(CanonicalContent(written).contains("\"verdict\":\"not found\""));
+        QCOMPARE(grown->info().schema, kSchemaVersion);
+    }
+    const VerifyReport after = verify(folder);
+    QVERIFY2(after.holds(), qPrintable(after.problem));
+    QCOMPARE(after.entries, 9);
+    QList<CaseEntry> entries;
+    SqliteCaseStore::open(folder, SqliteCaseStore::Access::ReadOnly)->read([&](const CaseEntry &e) { entries.append(e); });
+    QCOMPARE(entries.constLast().status, 404);
+    for (qsizetype i = 0; i < 8; ++i)
+        QCOMPARE(EntryJson(entries.at(i)), oldJson.at(i)); // as the older version wrote them
 }
 
 QTEST_GUILESS_MAIN(TestCases)
