@@ -2638,10 +2638,6 @@ Optionen:
         <translation>Wählen Sie den Ordner der Akte</translation>
     </message>
     <message>
-        <source>default: require, prefer on this computer</source>
-        <translation>Standard: require, auf diesem Rechner prefer</translation>
-    </message>
-    <message>
         <source>No encryption (disable)</source>
         <translation>Keine Verschlüsselung (disable)</translation>
     </message>
