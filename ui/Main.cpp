@@ -6,6 +6,7 @@
 #include "BrowserPane.h"
 #include "CaseEntry.h"
 #include "CaseRecorder.h"
+#include "CaseStamper.h"
 #include "EntryListView.h"
 #include "Error.h"
 #include "ExportServices.h"
@@ -439,5 +440,6 @@ void TfrmMain::closeEvent(QCloseEvent *event)
     SaveSplitter(spltGbList, QStringLiteral("MainWindow/listSplitter"));
     for (TfrmTextPad *pad : notepads())
         pad->closeDiscarding();
-    Q_EMIT closed();
+    // The program ends once the closed case's stamp has ended, a few seconds at most.
+    m_stamper->whenIdle([this] { Q_EMIT closed(); });
 }

@@ -104,6 +104,7 @@ QList<Command> TfrmMain::commandTable()
         {"actFormatText", QT_TRANSLATE_NOOP("Command", "&Format Text"), "-Console", {}, [this] { actFormatTextExecute(); }},
         {"actCapturePage", QT_TRANSLATE_NOOP("Command", "&Capture Page"), "Case", Ctrl | Qt::ShiftModifier | Qt::Key_S, [this] { actCapturePageExecute(); }},
         {"actCaptureEveryResult", QT_TRANSLATE_NOOP("Command", "Capture &Every Result"), "Case", {}, [this] { actCaptureEveryResultExecute(); }},
+        {"actStampNow", QT_TRANSLATE_NOOP("Command", "&Stamp Now"), "-Case", {}, [this] { actStampNowExecute(); }},
         {"actShowCaseLog", QT_TRANSLATE_NOOP("Command", "Show &Log"), "-Case", {}, [this] { actShowCaseLogExecute(); }},
         {"actCaseSettings", QT_TRANSLATE_NOOP("Command", "Se&ttings..."), "-Case", {}, [this] { actCaseSettingsExecute(); }},
         {"actForgetCaseData", QT_TRANSLATE_NOOP("Command", "&Forget This Case's Browsing Data..."), "Case", {}, [this] { actForgetCaseDataExecute(); }},
