@@ -6,7 +6,6 @@
 #include "BrowserPane.h"
 #include "CaseEntry.h"
 #include "CaseRecorder.h"
-#include "CaseStamper.h"
 #include "EntryListView.h"
 #include "Error.h"
 #include "ExportServices.h"
@@ -440,6 +439,5 @@ void TfrmMain::closeEvent(QCloseEvent *event)
     SaveSplitter(spltGbList, QStringLiteral("MainWindow/listSplitter"));
     for (TfrmTextPad *pad : notepads())
         pad->closeDiscarding();
-    // The program ends once the closed case's stamp has ended, a few seconds at most.
-    m_stamper->whenIdle([this] { Q_EMIT closed(); });
+    endAfterStamp(); // closed() once the closed case's stamp has ended
 }

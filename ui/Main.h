@@ -194,6 +194,7 @@ private:
     QStringList stampMarkParts() const;
     void letGoOfCase(std::unique_ptr<Cases::Case> closed);
     void stampBeforeExport(const std::function<void(const QString &stampOutcome)> &write);
+    void endAfterStamp();
     // The browser pane's part (MainBrowsing.cpp).
     BrowserPane *browser();
     void startBrowser();
@@ -268,6 +269,7 @@ private:
 
     CaseRecorder *m_case = nullptr;
     CaseStamper *m_stamper = nullptr;
+    QString m_lastStampSaid; // why the last stamp that ended failed; empty when it was kept
     QPointer<TfrmCaseLog> m_caseLog;
     RecentFiles m_recentCases;
     QLabel *CaseMark = nullptr;

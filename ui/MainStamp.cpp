@@ -39,11 +39,22 @@ void TfrmMain::buildStamps()
                                             : tr("The case \"%1\" is closed. %2")
                                                       .arg(CaseDisplayName(location), outcome);
                 statusBar()->showMessage(text, kStampNoticeMs);
-                // The program ends without a window to say it in.
-                if (!stamped && !isVisible())
-                    std::fputs(qPrintable(QStringLiteral("glenlantern: %1\n").arg(text)), stderr);
+                m_lastStampSaid = stamped ? QString() : text;
                 showCaseMark();
             });
+}
+
+// The window has closed: the program ends once the closed case's stamp has ended, a few seconds
+// at most. A stamp that failed then is said on standard error, as no window is left to say it.
+void TfrmMain::endAfterStamp()
+{
+    const bool stamping = m_stamper->busy();
+    m_stamper->whenIdle([this, stamping] {
+        if (stamping && !m_lastStampSaid.isEmpty())
+            std::fputs(qPrintable(QStringLiteral("glenlantern: %1\n").arg(m_lastStampSaid)),
+                       stderr);
+        Q_EMIT closed();
+    });
 }
 
 // The case's part of the status line on its stamps: whether it is stamped when closed and
