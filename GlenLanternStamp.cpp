@@ -16,10 +16,12 @@ extern "C" Q_DECL_EXPORT StampSender *GlNewStampSender(const ProxySetting *proxy
 extern "C" Q_DECL_EXPORT int GlRunStampCase(const CommandLine *options)
 {
     // The query goes where the case's pages go: through its proxy, when it has one.
-    const auto send = [location = options->caseFolder](const QString &tsaUrl, const QByteArray &query) {
+    const auto send = [location = options->caseFolder](const QString &tsaUrl,
+                                                       const QByteArray &query) {
         return TimestampClient::sendThroughAndWait(Cases::CaseProxy(location), tsaUrl, query);
     };
-    const Cases::CaseJobOutput output = Cases::RunStampCaseJob(options->caseFolder, options->tsaUrl, send);
+    const Cases::CaseJobOutput output
+            = Cases::RunStampCaseJob(options->caseFolder, options->tsaUrl, send);
     for (const QString &line : output.out)
         WriteText(stdout, line + u'\n');
     for (const QString &line : output.errors)

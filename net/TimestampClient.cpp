@@ -38,12 +38,10 @@ TimestampClient::~TimestampClient()
 void TimestampClient::Send(const QString &tsaUrl, const QByteArray &query, Done done)
 {
     auto answered = std::make_shared<Done>(std::move(done));
-    connect(this, &TimestampClient::answered, this, [answered](const QByteArray &answer) {
-        (*answered)(answer, {});
-    });
-    connect(this, &TimestampClient::failed, this, [answered](const QString &reason) {
-        (*answered)({}, reason);
-    });
+    connect(this, &TimestampClient::answered, this,
+            [answered](const QByteArray &answer) { (*answered)(answer, {}); });
+    connect(this, &TimestampClient::failed, this,
+            [answered](const QString &reason) { (*answered)({}, reason); });
     send(tsaUrl, query);
 }
 

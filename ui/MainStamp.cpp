@@ -95,7 +95,8 @@ void TfrmMain::actStampNowExecute()
         }
     }
     m_stamper->start(*m_case->openCase(), CheckedAuthority(authority), CaseStamper::kAskedMs);
-    statusBar()->showMessage(tr("Asking %1 for a stamp over the case's last record").arg(authority));
+    statusBar()->showMessage(
+            tr("Asking %1 for a stamp over the case's last record").arg(authority));
 }
 
 // A case leaves the window: stamped first when its settings ask for it, or when the stamp the
@@ -110,7 +111,8 @@ void TfrmMain::letGoOfCase(std::unique_ptr<Case> closed)
             if (!authority)
                 return;
             m_stamper->start(*closed, *authority, CaseStamper::kClosingMs);
-            statusBar()->showMessage(tr("Asking %1 for a stamp as the case closes").arg(*authority));
+            statusBar()->showMessage(
+                    tr("Asking %1 for a stamp as the case closes").arg(*authority));
         } catch (const CommandError &error) {
             statusBar()->showMessage(tr("The case \"%1\" is closed without a stamp: %2")
                                              .arg(CaseDisplayName(location), error.message()),

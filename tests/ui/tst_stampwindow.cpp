@@ -68,7 +68,8 @@ std::pair<int, bool> stampsIn(MainWindowFixture &f, const QString &folder, const
     if (!c || c->info().location != folder)
         c = (closed = Case::openFolder(folder, Case::Access::ReadOnly)).get();
     int stamps = 0;
-    c->store().read([&](const CaseEntry &) { ++stamps; }, CaseStore::Order::Sequence, QString::fromLatin1(kStamp));
+    c->store().read([&](const CaseEntry &) { ++stamps; }, CaseStore::Order::Sequence,
+                    QString::fromLatin1(kStamp));
     return {stamps, VerifyCase(c->store(), caFile).holds()};
 }
 
@@ -96,7 +97,8 @@ private Q_SLOTS:
 
 void TestStampWindow::stampNow_data()
 {
-    QTest::addColumn<QString>("authority"); // kept with the case, asked for, down, behind the case's proxy
+    // The authority's address: kept with the case, asked for, down, behind the case's proxy.
+    QTest::addColumn<QString>("authority");
     QTest::addColumn<Answer>("answer");
     QTest::addColumn<QString>("says");
     QTest::addColumn<int>("stamps");
@@ -117,9 +119,12 @@ void TestStampWindow::stampNow()
     QFETCH(QString, says);
     QFETCH(int, stamps);
     MainWindowFixture f("Web=http://a/?q=|s|\r\n", "dogs\r\n");
-    f.stampSender = [](const ProxySetting &proxy) { return std::make_unique<TimestampClient>(proxy); };
+    f.stampSender
+            = [](const ProxySetting &proxy) { return std::make_unique<TimestampClient>(proxy); };
     const auto server = m_tsa->serve(answer);
-    const QString url = authority == u"down" ? downAddress() : QString::fromLatin1(server->base()) + QStringLiteral("/tsa");
+    const QString url = authority == u"down"
+            ? downAddress()
+            : QString::fromLatin1(server->base()) + QStringLiteral("/tsa");
     const QString c = openCase(f, QStringLiteral("c"));
     CaseSettings settings = CaseSettings::read(c);
     if (authority != u"asked")
@@ -131,12 +136,14 @@ void TestStampWindow::stampNow()
         return refused;
     });
     if (authority == u"proxy")
-        settings.setValue(QLatin1StringView(kProxySetting), QStringLiteral("http://127.0.0.1:%1").arg(proxy.port()));
+        settings.setValue(QLatin1StringView(kProxySetting),
+                          QStringLiteral("http://127.0.0.1:%1").arg(proxy.port()));
     settings.save();
     if (authority == u"asked") {
         QTimer::singleShot(0, [url] {
             QWidget *dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog && dialog->findChild<QCheckBox *>(QStringLiteral("chkKeep"))->isChecked());
+            QVERIFY(dialog
+                    && dialog->findChild<QCheckBox *>(QStringLiteral("chkKeep"))->isChecked());
             dialog->findChild<QLineEdit *>(QStringLiteral("txtAuthority"))->setText(url);
             dialog->findChild<QPushButton *>(QStringLiteral("okButton"))->click();
         });
@@ -149,20 +156,24 @@ void TestStampWindow::stampNow()
     QVERIFY(ended.wait(20000));
     QVERIFY2(said(f).contains(says), qPrintable(said(f)));
     QCOMPARE(stampsIn(f, c, m_tsa->caFile()), std::make_pair(stamps, true));
-    QCOMPARE(f.window->findChild<QLabel *>(QStringLiteral("CaseMark"))->text().contains(u"Last stamp"), stamps == 1);
+    QCOMPARE(f.window->findChild<QLabel *>(QStringLiteral("CaseMark"))
+                     ->text()
+                     .contains(u"Last stamp"),
+             stamps == 1);
     QCOMPARE(CaseSettings::read(c).value(QLatin1StringView(kAuthoritySetting)), url);
     if (authority == u"proxy") {
         QCOMPARE(server->requests.size(), 0);
         QVERIFY(!proxy.requests.isEmpty()); // Qt asks again once the proxy has closed
         for (const LocalWebServer::Request &asked : std::as_const(proxy.requests))
-            QCOMPARE(asked.method + ' ' + asked.path, "CONNECT 127.0.0.1:" + QByteArray::number(server->port()));
+            QCOMPARE(asked.method + ' ' + asked.path,
+                     "CONNECT 127.0.0.1:" + QByteArray::number(server->port()));
     }
 }
 
 void TestStampWindow::stampsAsTheCaseGoes_data()
 {
-    QTest::addColumn<QString>("how"); // close, window, switch, export
-    QTest::addColumn<bool>("asked");   // the case's setting
+    QTest::addColumn<QString>("how");       // close, window, switch, export
+    QTest::addColumn<bool>("asked");        // the case's setting
     QTest::addColumn<QString>("authority"); // up, down, mute (never answers)
     QTest::addColumn<QString>("says");
     QTest::addColumn<int>("stamps");
@@ -186,7 +197,8 @@ void TestStampWindow::stampsAsTheCaseGoes()
     QFETCH(QString, says);
     QFETCH(int, stamps);
     MainWindowFixture f("Web=http://a/?q=|s|\r\n", "dogs\r\n");
-    f.stampSender = [](const ProxySetting &proxy) { return std::make_unique<TimestampClient>(proxy); };
+    f.stampSender
+            = [](const ProxySetting &proxy) { return std::make_unique<TimestampClient>(proxy); };
     const auto server = m_tsa->serve(Answer::Good);
     if (authority == u"mute")
         server->setHandler([](const LocalWebServer::Request &) {
@@ -194,14 +206,19 @@ void TestStampWindow::stampsAsTheCaseGoes()
             never.delayMs = 600'000;
             return never;
         });
-    const QString url = authority == u"down" ? downAddress() : QString::fromLatin1(server->base()) + QStringLiteral("/tsa");
+    const QString url = authority == u"down"
+            ? downAddress()
+            : QString::fromLatin1(server->base()) + QStringLiteral("/tsa");
     const QString c = openCase(f, QStringLiteral("c"));
     CaseSettings settings = CaseSettings::read(c);
     settings.setValue(QLatin1StringView(kAuthoritySetting), url);
     settings.setFlag(QLatin1StringView(kStampOnCloseSetting), asked);
     settings.save();
     f.window->caseRecorder()->caseChanged();
-    QCOMPARE(f.window->findChild<QLabel *>(QStringLiteral("CaseMark"))->text().contains(u"Stamped on close and export"), asked);
+    QCOMPARE(f.window->findChild<QLabel *>(QStringLiteral("CaseMark"))
+                     ->text()
+                     .contains(u"Stamped on close and export"),
+             asked);
 
     QSignalSpy ended(f.window->caseStamper(), &CaseStamper::ended);
     QSignalSpy closed(f.window.get(), &TfrmMain::closed);
@@ -214,7 +231,8 @@ void TestStampWindow::stampsAsTheCaseGoes()
         openCase(f, QStringLiteral("d"));
     else {
         f.prompts->expectFile(Prompts::FileMode::Save, QStringLiteral("Export Case"), report);
-        f.prompts->expectNotice({}).textStartingWith(QStringLiteral("The case was written to \"%1\".\n%2").arg(report, says));
+        f.prompts->expectNotice({}).textStartingWith(
+                QStringLiteral("The case was written to \"%1\".\n%2").arg(report, says));
         trigger(f, "actExportCase");
     }
     // The case leaves the window at once; the program ends once the stamp has ended.
