@@ -3322,8 +3322,8 @@ und sendet das Formular:
         <translation>Die Akte „%1“ ist geschlossen. %2</translation>
     </message>
     <message>
-        <source>Stamped on close and export</source>
-        <translation>Gestempelt beim Schließen und Exportieren</translation>
+        <source>Stamps on close/export</source>
+        <translation>Stempel bei Schließen/Export</translation>
     </message>
     <message>
         <source>Last stamp %1</source>

@@ -64,9 +64,9 @@ QStringList TfrmMain::stampMarkParts() const
     QStringList parts;
     try {
         if (CaseSettings::read(m_case->folder()).flag(QLatin1StringView(kStampOnCloseSetting)))
-            parts.append(tr("Stamped on close and export"));
+            parts.append(tr("Stamps on close/export"));
         if (const std::optional<CaseEntry> last = m_stamper->lastStamp(*m_case->openCase()))
-            parts.append(tr("Last stamp %1").arg(CaseStamper::shownTime(last->stampTime)));
+            parts.append(tr("Last stamp %1").arg(CaseStamper::shownTime(last->stampTime).left(16)));
     } catch (const CommandError &) {
         // what cannot be read is said where it is used
     }

@@ -217,7 +217,7 @@ void TestStampWindow::stampsAsTheCaseGoes()
     f.window->caseRecorder()->caseChanged();
     QCOMPARE(f.window->findChild<QLabel *>(QStringLiteral("CaseMark"))
                      ->text()
-                     .contains(u"Stamped on close and export"),
+                     .contains(u"Stamps on close/export"),
              asked);
 
     QSignalSpy ended(f.window->caseStamper(), &CaseStamper::ended);
