@@ -2,6 +2,7 @@
 #include "CaseStamper.h"
 
 #include "CaseSettings.h"
+#include "ProgramRoute.h"
 
 #include <QDateTime>
 
@@ -71,6 +72,11 @@ std::optional<CaseEntry> CaseStamper::lastStamp(const Case &stamped)
     return m_lastStamp;
 }
 
+QString CaseStamper::outcomeFor(const QString &location) const
+{
+    return SameCase(m_outcomeOf, location) ? m_outcome : QString();
+}
+
 QString CaseStamper::shownTime(const QString &recordTime)
 {
     return QDateTime::fromString(recordTime, Qt::ISODateWithMs)
@@ -95,6 +101,7 @@ void CaseStamper::answered(const QByteArray &answer, const QString &problem)
     } catch (const CommandError &error) {
         m_outcome = error.message();
     }
+    m_outcomeOf = location;
     end();
     Q_EMIT ended(location, m_outcome, stamped);
 }

@@ -49,8 +49,9 @@ public:
     // once the stamp has ended and its closing case is let go.
     void whenIdle(std::function<void()> then);
 
-    // What the last stamp that ended came to: "Stamped at TIME by AUTHORITY", or why none was.
-    QString outcome() const { return m_outcome; }
+    // What the last stamp that ended came to, when it was of the case at `location`: "Stamped
+    // at TIME by AUTHORITY", or why none was. Empty when it was of another case.
+    QString outcomeFor(const QString &location) const;
 
     // The case's last stamp, read from it once and then followed as stamps are kept here;
     // CaseOpenError when it cannot be read. forgetLastStamp: read it again next time.
@@ -80,6 +81,7 @@ private:
     QElapsedTimer m_asked;
     QList<std::function<void()>> m_idle;
     QString m_outcome;
+    QString m_outcomeOf;
     QString m_lastStampOf;
     std::optional<Cases::CaseEntry> m_lastStamp;
 };

@@ -144,7 +144,7 @@ void TfrmMain::stampBeforeExport(const std::function<void(const QString &stampOu
         m_commandSet->run([&] {
             if (!m_case->isOpen() || !SameCase(m_case->folder(), location))
                 throw CommandError(tr("The case closed before it was exported"));
-            write(m_stamper->outcome());
+            write(m_stamper->outcomeFor(location));
         });
     });
 }
