@@ -45,10 +45,13 @@ void TfrmMain::buildStamps()
 }
 
 // The window has closed: the program ends once the closed case's stamp has ended, a few seconds
-// at most. A stamp that failed then is said on standard error, as no window is left to say it.
+// at most. Meanwhile a new start is no longer this program's (its window would go with it); a
+// stamp that failed is said on standard error, as no window is left to say it.
 void TfrmMain::endAfterStamp()
 {
     const bool stamping = m_stamper->busy();
+    if (stamping && m_parts.leaveBus)
+        m_parts.leaveBus();
     m_stamper->whenIdle([this, stamping] {
         if (stamping && !m_lastStampSaid.isEmpty())
             std::fputs(qPrintable(QStringLiteral("glenlantern: %1\n").arg(m_lastStampSaid)),
