@@ -39,6 +39,13 @@ inline constexpr char kNewPageLoaderSymbol[] = "GlNewPageLoader";
 using RunStampCaseFunction = int (*)(const CommandLine *);
 inline constexpr char kStampModule[] = "libglstamp.so";
 inline constexpr char kRunStampCaseSymbol[] = "GlRunStampCase";
+// StampSender *GlNewStampSender(const ProxySetting *proxy)
+// The same module's sender of time-stamp queries, for the window's stamps: the windows then
+// load Qt Network only when a case is stamped. Its queries go through the proxy (none when
+// null). The caller owns the sender.
+class StampSender;
+using NewStampSenderFunction = StampSender *(*)(const ProxySetting *);
+inline constexpr char kNewStampSenderSymbol[] = "GlNewStampSender";
 
 inline void WriteText(FILE *to, const QString &text)
 {

@@ -14,6 +14,7 @@
 #include "QtPrompts.h"
 #include "SessionBus.h"
 #include "SharedContext.h"
+#include "StampSender.h"
 #include "StartRequest.h"
 #include "Translations.h"
 #include "TrayIcon.h"
@@ -44,6 +45,19 @@ std::unique_ptr<PageLoader> LoadPageLoader(const ProxySetting &proxy)
         throw CommandError(QCoreApplication::translate("GlenLantern", "The matrix cannot run: %1")
                                    .arg(module.errorString()));
     return std::unique_ptr<PageLoader>(make(&proxy));
+}
+
+// A sender of time-stamp queries, from the module beside the program that has Qt Network; its
+// queries go through the proxy.
+std::unique_ptr<StampSender> LoadStampSender(const ProxySetting &proxy)
+{
+    const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    QLibrary module(QDir(folder).filePath(QString::fromLatin1(kStampModule)));
+    const auto make = reinterpret_cast<NewStampSenderFunction>(module.resolve(kNewStampSenderSymbol));
+    if (!make)
+        throw CommandError(QCoreApplication::translate("GlenLantern", "The case cannot be stamped: %1")
+                                   .arg(module.errorString()));
+    return std::unique_ptr<StampSender>(make(&proxy));
 }
 
 // The engine's switches as the user gave them, before this program added its proxy's: a program
@@ -96,6 +110,7 @@ MainWindowParts DesktopParts(const CommandLine &options, const ProgramRoute &rou
     };
     parts.openInDefaultBrowser = OpenInDefaultBrowser;
     parts.createPageLoader = [proxy = route.proxy] { return LoadPageLoader(proxy); };
+    parts.createStampSender = LoadStampSender;
     parts.route = route;
     parts.startProgram = [flags](const QStringList &arguments, const QString &folder) {
         StartProgram(arguments, folder, flags);

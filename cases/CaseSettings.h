@@ -18,6 +18,11 @@ namespace Cases {
 // The keys the program knows so far; a key it does not know is kept as it is.
 inline constexpr char kProxySetting[] = "proxy";
 inline constexpr char kUserAgentSetting[] = "user-agent";
+// The time-stamp authority the window asks (an http or https address), and whether it asks it
+// when the case is closed and when it is exported ("true"); none and no by default, so that
+// nothing leaves the machine unasked.
+inline constexpr char kAuthoritySetting[] = "time-stamp-authority";
+inline constexpr char kStampOnCloseSetting[] = "stamp-on-close-and-export";
 
 class CaseSettings
 {

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CaseStamp.h"
 
+#include "CaseSettings.h"
 #include "CaseStores.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace {
 
@@ -29,6 +31,38 @@ QString StampFileName(const CaseEntry &stamp)
     if (!isHash(stamp.stampedHash) || stamp.stampedSeq <= 0)
         return {};
     return QStringLiteral("%1-%2.tsr").arg(stamp.stampedSeq, 6, 10, QChar(u'0')).arg(stamp.stampedHash);
+}
+
+QString CheckedAuthority(const QString &text)
+{
+    const QString address = text.trimmed();
+    const QUrl url(address, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != u"http" && scheme != u"https"))
+        throw CommandError(Tr::tr("The time-stamp authority's address \"%1\" is not an http or https "
+                                  "address")
+                                   .arg(address));
+    return address;
+}
+
+std::optional<QString> AuthorityOnClose(const QString &location)
+{
+    const CaseSettings settings = CaseSettings::read(location);
+    if (!settings.flag(QLatin1StringView(kStampOnCloseSetting)))
+        return std::nullopt;
+    const QString address = settings.value(QLatin1StringView(kAuthoritySetting));
+    if (address.trimmed().isEmpty())
+        throw CommandError(Tr::tr("The case is to be stamped when it is closed and exported, but "
+                                  "its settings name no time-stamp authority"));
+    return CheckedAuthority(address);
+}
+
+std::optional<CaseEntry> LastStamp(const CaseStore &store)
+{
+    std::optional<CaseEntry> last;
+    store.read([&](const CaseEntry &entry) { last = entry; }, CaseStore::Order::Sequence,
+               QString::fromLatin1(kStamp));
+    return last;
 }
 
 StampRequest PrepareStamp(const CaseStore &store)

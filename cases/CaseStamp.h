@@ -7,12 +7,24 @@
 #include "CaseStore.h"
 #include "Timestamp.h"
 
+#include <optional>
+
 namespace Cases {
 
 // The file a stamp's answer is kept as: NNNNNN-HASH.tsr, the seq and hash of the entry it
 // stamps. Empty when the entry's stamped hash is not 64 lowercase hex digits: a record from
 // elsewhere names no file of its own choosing.
 QString StampFileName(const CaseEntry &stamp);
+
+// The address of a time-stamp authority as given, without blanks around it; CommandError for
+// one that is not an http or https address with a host.
+QString CheckedAuthority(const QString &text);
+// The authority the case at `location` is stamped by when it is closed and when it is exported;
+// nothing when it asks for no such stamps. CaseOpenError when its settings cannot be read,
+// CommandError when they ask for stamps from no usable authority.
+std::optional<QString> AuthorityOnClose(const QString &location);
+// The case's last stamp entry; nothing when it has none.
+std::optional<CaseEntry> LastStamp(const CaseStore &store);
 
 // A stamp under way: the entry stamped (the case's last) and the query sent for it.
 struct StampRequest

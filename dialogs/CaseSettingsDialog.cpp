@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CaseSettingsDialog.h"
 
+#include "CaseStamp.h"
 #include "Error.h"
 #include "PlainText.h"
 
@@ -26,6 +27,21 @@ QString keptProxy(const QString &text)
     return proxy.isNone() ? QString() : proxy.text();
 }
 
+QString keptAuthority(const QString &text)
+{
+    return text.isEmpty() ? QString() : Cases::CheckedAuthority(text);
+}
+
+// What the rows together cannot mean, or empty: stamps asked for from no authority.
+QString settingsProblem(const Cases::CaseSettings &settings)
+{
+    if (settings.flag(QLatin1StringView(Cases::kStampOnCloseSetting))
+        && settings.value(QLatin1StringView(Cases::kAuthoritySetting)).isEmpty())
+        return CaseSettingsDialog::tr("Stamping the case when it is closed and exported needs the "
+                                      "time-stamp authority's address");
+    return {};
+}
+
 } // namespace
 
 const QList<CaseSettingRow> &CaseSettingRows()
@@ -34,6 +50,8 @@ const QList<CaseSettingRow> &CaseSettingRows()
     static const QList<CaseSettingRow> rows = {
         {Cases::kProxySetting, "txtProxy", QT_TRANSLATE_NOOP("CaseSettingsDialog", "&Proxy:"), QT_TRANSLATE_NOOP("CaseSettingsDialog", "socks5://HOST:PORT or http://HOST:PORT; empty for none. The case then runs in a program of its own."), CaseSettingRow::Kind::Text, keptProxy},
         {Cases::kUserAgentSetting, "txtUserAgent", QT_TRANSLATE_NOOP("CaseSettingsDialog", "&User agent:"), QT_TRANSLATE_NOOP("CaseSettingsDialog", "What the case's pages tell sites they are; empty for the web engine's own"), CaseSettingRow::Kind::Text, CheckedUserAgent},
+        {Cases::kAuthoritySetting, "txtAuthority", QT_TRANSLATE_NOOP("CaseSettingsDialog", "Time-stamp &authority:"), QT_TRANSLATE_NOOP("CaseSettingsDialog", "http:// or https:// address of an RFC 3161 time-stamp authority, which Case > Stamp Now asks; empty for none"), CaseSettingRow::Kind::Text, keptAuthority},
+        {Cases::kStampOnCloseSetting, "chkStampOnClose", QT_TRANSLATE_NOOP("CaseSettingsDialog", "&Stamp the case when it is closed and when it is exported"), QT_TRANSLATE_NOOP("CaseSettingsDialog", "Asks the time-stamp authority for a stamp over the case's last record first; a close waits for it a few seconds at most"), CaseSettingRow::Kind::Check, {}},
     };
     // clang-format on
     return rows;
@@ -100,6 +118,10 @@ void CaseSettingsDialog::accept()
             edit->setFocus();
             return;
         }
+    }
+    if (const QString problem = settingsProblem(settings); !problem.isEmpty()) {
+        lblProblem->setText(problem);
+        return;
     }
     m_settings = settings;
     QDialog::accept();

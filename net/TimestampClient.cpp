@@ -2,6 +2,7 @@
 #include "TimestampClient.h"
 
 #include "Error.h"
+#include "NetworkProxy.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -19,10 +20,29 @@ struct Tr
 
 } // namespace
 
-TimestampClient::TimestampClient(QObject *parent) : QObject(parent)
+TimestampClient::TimestampClient(const ProxySetting &proxy, QObject *parent) : QObject(parent)
 {
     m_manager.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     m_manager.setTransferTimeout(kLongestMs);
+    if (!proxy.isNone())
+        m_manager.setProxy(NetworkProxyFor(proxy));
+}
+
+// A query given up: its reply goes with the manager and says nothing more.
+TimestampClient::~TimestampClient()
+{
+    for (QNetworkReply *reply : m_manager.findChildren<QNetworkReply *>())
+        reply->disconnect(this);
+}
+
+void TimestampClient::Send(const QString &tsaUrl, const QByteArray &query, Done done)
+{
+    auto answered = std::make_shared<Done>(std::move(done));
+    connect(this, &TimestampClient::answered, this,
+            [answered](const QByteArray &answer) { (*answered)(answer, {}); });
+    connect(this, &TimestampClient::failed, this,
+            [answered](const QString &reason) { (*answered)({}, reason); });
+    send(tsaUrl, query);
 }
 
 void TimestampClient::send(const QString &tsaUrl, const QByteArray &query)
@@ -73,7 +93,13 @@ void TimestampClient::finish(QNetworkReply *reply)
 
 QByteArray TimestampClient::sendAndWait(const QString &tsaUrl, const QByteArray &query)
 {
-    TimestampClient client;
+    return sendThroughAndWait({}, tsaUrl, query);
+}
+
+QByteArray TimestampClient::sendThroughAndWait(const ProxySetting &proxy, const QString &tsaUrl,
+                                               const QByteArray &query)
+{
+    TimestampClient client(proxy);
     QEventLoop loop;
     QByteArray answer;
     QString problem;

@@ -237,6 +237,45 @@
         <source>Case Settings - %1</source>
         <translation>Einstellungen der Akte - %1</translation>
     </message>
+    <message>
+        <source>Stamping the case when it is closed and exported needs the time-stamp authority&apos;s address</source>
+        <translation>Das Stempeln der Akte beim Schließen und Exportieren braucht die Adresse des Zeitstempeldienstes</translation>
+    </message>
+    <message>
+        <source>Time-stamp &amp;authority:</source>
+        <translation>&amp;Zeitstempeldienst:</translation>
+    </message>
+    <message>
+        <source>http:// or https:// address of an RFC 3161 time-stamp authority, which Case &gt; Stamp Now asks; empty for none</source>
+        <translation>http://- oder https://-Adresse eines Zeitstempeldienstes nach RFC 3161, den Akte &gt; Zeitstempel jetzt fragt; leer für keinen</translation>
+    </message>
+    <message>
+        <source>&amp;Stamp the case when it is closed and when it is exported</source>
+        <translation>Akte beim &amp;Schließen und beim Exportieren stempeln</translation>
+    </message>
+    <message>
+        <source>Asks the time-stamp authority for a stamp over the case&apos;s last record first; a close waits for it a few seconds at most</source>
+        <translation>Fragt zuerst den Zeitstempeldienst nach einem Zeitstempel über den letzten Eintrag der Akte; das Schließen wartet darauf höchstens einige Sekunden</translation>
+    </message>
+</context>
+<context>
+    <name>CaseStamper</name>
+    <message>
+        <source>no answer within %1 seconds</source>
+        <translation>keine Antwort innerhalb von %1 Sekunden</translation>
+    </message>
+    <message>
+        <source>A stamp is under way already: the status line says when it has ended</source>
+        <translation>Ein Zeitstempel ist schon unterwegs: die Statuszeile sagt, wenn er fertig ist</translation>
+    </message>
+    <message>
+        <source>No stamp from %1: %2</source>
+        <translation>Kein Zeitstempel von %1: %2</translation>
+    </message>
+    <message>
+        <source>Stamped at %1 by %2</source>
+        <translation>Gestempelt um %1 von %2</translation>
+    </message>
 </context>
 <context>
     <name>Cases</name>
@@ -1084,6 +1123,14 @@
         <source>The case&apos;s proxy cannot be used: %1</source>
         <translation>Der Proxy der Akte kann nicht verwendet werden: %1</translation>
     </message>
+    <message>
+        <source>The time-stamp authority&apos;s address &quot;%1&quot; is not an http or https address</source>
+        <translation>Die Adresse des Zeitstempeldienstes „%1“ ist keine http- oder https-Adresse</translation>
+    </message>
+    <message>
+        <source>The case is to be stamped when it is closed and exported, but its settings name no time-stamp authority</source>
+        <translation>Die Akte soll beim Schließen und Exportieren gestempelt werden, aber ihre Einstellungen nennen keinen Zeitstempeldienst</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>
@@ -1377,6 +1424,10 @@
     <message>
         <source>&amp;Resume</source>
         <translation>&amp;Fortsetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Stamp Now</source>
+        <translation>&amp;Zeitstempel jetzt</translation>
     </message>
 </context>
 <context>
@@ -2924,6 +2975,29 @@ und sendet das Formular:
     </message>
 </context>
 <context>
+    <name>StampAuthorityDialog</name>
+    <message>
+        <source>Stamp Now - %1</source>
+        <translation>Zeitstempel jetzt - %1</translation>
+    </message>
+    <message>
+        <source>Only the hash of the case&apos;s last record is sent: to a time-stamp authority, which signs it with the time. Which authority?</source>
+        <translation>Nur der Hash des letzten Eintrags der Akte wird gesendet: an einen Zeitstempeldienst, der ihn mit der Zeit unterschreibt. Welcher Dienst?</translation>
+    </message>
+    <message>
+        <source>Time-stamp &amp;authority:</source>
+        <translation>&amp;Zeitstempeldienst:</translation>
+    </message>
+    <message>
+        <source>&amp;Keep this address with the case</source>
+        <translation>Diese Adresse bei der Akte &amp;behalten</translation>
+    </message>
+    <message>
+        <source>&amp;Stamp</source>
+        <translation>&amp;Stempeln</translation>
+    </message>
+</context>
+<context>
     <name>StartRequest</name>
     <message>
         <source>The service list is empty: there is no service to search with</source>
@@ -3487,6 +3561,54 @@ und sendet das Formular:
     <message>
         <source>Remove the cookies, logins, site storage, cache and permissions the pages of the case &quot;%1&quot; have kept? Its open pages close.</source>
         <translation>Die Cookies, Anmeldungen, Website-Speicher, den Cache und die Berechtigungen entfernen, die die Seiten der Akte „%1“ aufbewahrt haben? Ihre offenen Seiten werden geschlossen.</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; is being stamped as it closed; open it again in a moment</source>
+        <translation>Die Akte „%1“ wird beim Schließen gestempelt; öffnen Sie sie gleich noch einmal</translation>
+    </message>
+    <message>
+        <source>This program cannot ask a time-stamp authority</source>
+        <translation>Dieses Programm kann keinen Zeitstempeldienst fragen</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; is closed. %2</source>
+        <translation>Die Akte „%1“ ist geschlossen. %2</translation>
+    </message>
+    <message>
+        <source>Stamps on close/export</source>
+        <translation>Stempel bei Schließen/Export</translation>
+    </message>
+    <message>
+        <source>Last stamp %1</source>
+        <translation>Letzter Zeitstempel %1</translation>
+    </message>
+    <message>
+        <source>A stamp is under way already: the status line says when it has ended</source>
+        <translation>Ein Zeitstempel ist schon unterwegs: die Statuszeile sagt, wenn er fertig ist</translation>
+    </message>
+    <message>
+        <source>Asking %1 for a stamp over the case&apos;s last record</source>
+        <translation>Frage %1 nach einem Zeitstempel über den letzten Eintrag der Akte</translation>
+    </message>
+    <message>
+        <source>Asking %1 for a stamp as the case closes</source>
+        <translation>Frage %1 beim Schließen der Akte nach einem Zeitstempel</translation>
+    </message>
+    <message>
+        <source>The case &quot;%1&quot; is closed without a stamp: %2</source>
+        <translation>Die Akte „%1“ ist ohne Zeitstempel geschlossen: %2</translation>
+    </message>
+    <message>
+        <source>Asking %1 for a stamp before the export</source>
+        <translation>Frage %1 vor dem Export nach einem Zeitstempel</translation>
+    </message>
+    <message>
+        <source>No stamp: %1</source>
+        <translation>Kein Zeitstempel: %1</translation>
+    </message>
+    <message>
+        <source>The case closed before it was exported</source>
+        <translation>Die Akte wurde geschlossen, bevor sie exportiert war</translation>
     </message>
 </context>
 <context>

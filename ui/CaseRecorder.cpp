@@ -110,11 +110,16 @@ void CaseRecorder::close()
     if (!m_case)
         return;
     finishPending();
-    m_case.reset();
+    std::unique_ptr<Case> closed = std::move(m_case);
     m_recorded.clear();
     m_captureAfter.clear();
     m_captures.clear();
     m_captureReport.clear();
+    if (auto *server = dynamic_cast<PgCaseStore *>(&closed->store()))
+        server->disconnect(this); // what it says now is no longer the window's
+    if (m_letGo)
+        m_letGo(std::move(closed));
+    closed.reset();
     Q_EMIT caseChanged();
 }
 

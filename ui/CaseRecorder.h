@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 // A case as the window names it: a folder's name, or a server case's name and its host.
@@ -30,6 +31,10 @@ public:
     void open(const QString &folder);
     // Records what is still waiting as not finished, and lets the case go.
     void close();
+    // Where a case goes that closes here (by close or by open): the window stamps it first.
+    // Away at once when none is given.
+    using LetGo = std::function<void(std::unique_ptr<Cases::Case> closed)>;
+    void setLetGo(LetGo letGo) { m_letGo = std::move(letGo); }
     bool isOpen() const { return bool(m_case); }
     QString folder() const;
     QString name() const { return CaseDisplayName(folder()); }
@@ -101,6 +106,7 @@ private:
     void followServer();
 
     std::unique_ptr<Cases::Case> m_case;
+    LetGo m_letGo;
     QHash<int, Cases::CaseEntry> m_waiting; // searches shown, not ended yet
     QHash<int, qint64> m_recorded;          // the window's search ids and their records
     QHash<int, Wanted> m_captureAfter;      // captures asked for while their page loads

@@ -439,5 +439,5 @@ void TfrmMain::closeEvent(QCloseEvent *event)
     SaveSplitter(spltGbList, QStringLiteral("MainWindow/listSplitter"));
     for (TfrmTextPad *pad : notepads())
         pad->closeDiscarding();
-    Q_EMIT closed();
+    endAfterStamp(); // closed() once the closed case's stamp has ended
 }

@@ -18,8 +18,11 @@
 
 struct BusProgram;
 class CaseRecorder;
+class CaseStamper;
+class StampSender;
 class TfrmCaseLog;
 namespace Cases {
+class Case;
 struct CaseEntry;
 class CaseStore;
 }
@@ -59,6 +62,9 @@ struct MainWindowParts
     // The result matrix's pages: the program loads them over Qt Network from its matrix module.
     // Throws CommandError when none can be made.
     std::function<std::unique_ptr<PageLoader>()> createPageLoader;
+    // The case's stamps: the program sends their queries over Qt Network from its stamp module,
+    // through the case's proxy. Throws CommandError when no sender can be made.
+    std::function<std::unique_ptr<StampSender>(const ProxySetting &proxy)> createStampSender;
     MatrixLimits matrixLimits;
     UserFolders engineFolders; // where the user's browsers and desktop keep search engines
     // The program's place among the programs of the session (see ProgramRoute.h): the program
@@ -98,6 +104,7 @@ public:
     BusProgram busProgram();
     // The case that records the searches, and its log window when open.
     CaseRecorder *caseRecorder() const { return m_case; }
+    CaseStamper *caseStamper() const { return m_stamper; }
     TfrmCaseLog *caseLog() const;
     // The group of services on view (null for all of them) and its rows in the service list.
     QString groupOnView() const;
@@ -150,6 +157,7 @@ private:
     void actCapturePageExecute();
     void actCaptureEveryResultExecute();
     void actShowCaseLogExecute();
+    void actStampNowExecute();
     // The case's identity: its settings, its profile, its program (MainIdentity.cpp).
     void actCaseSettingsExecute();
     void actForgetCaseDataExecute();
@@ -192,6 +200,12 @@ private:
     // Runs a job that reads the whole case on a worker (CaseJobs.h); `ended` with its text.
     void startCaseJob(const QString &caption, const std::function<QString(const Cases::CaseStore &,
                                                                          const Cases::CaseStore &)> &work);
+    // The case's stamps (MainStamp.cpp).
+    void buildStamps();
+    QStringList stampMarkParts() const;
+    void letGoOfCase(std::unique_ptr<Cases::Case> closed);
+    void stampBeforeExport(const std::function<void(const QString &stampOutcome)> &write);
+    void endAfterStamp();
     // The browser pane's part (MainBrowsing.cpp).
     BrowserPane *browser();
     void startBrowser();
@@ -265,6 +279,8 @@ private:
     CommandSet *m_commandSet = nullptr;
 
     CaseRecorder *m_case = nullptr;
+    CaseStamper *m_stamper = nullptr;
+    QString m_lastStampSaid; // why the last stamp that ended failed; empty when it was kept
     QPointer<TfrmCaseLog> m_caseLog;
     RecentFiles m_recentCases;
     QLabel *CaseMark = nullptr;

@@ -12,7 +12,9 @@
 #include "Main.h"
 #include "MainCommands.h"
 #include "MetaSearch.h"
+#include "CaseStamper.h"
 #include "PlainText.h"
+#include "ProgramRoute.h"
 #include "Prompts.h"
 #include "ServerAddress.h"
 #include "SqliteCaseStore.h"
@@ -36,7 +38,7 @@ constexpr int kNoticeMs = 15000;
 const QStringList kCaseCommands = {QStringLiteral("actCloseCase"), QStringLiteral("actExportCase"),
                                    QStringLiteral("actShowCaseLog"), QStringLiteral("actVerifyCase"),
                                    QStringLiteral("actCopyCase"), QStringLiteral("actCaseSettings"),
-                                   QStringLiteral("actForgetCaseData")};
+                                   QStringLiteral("actForgetCaseData"), QStringLiteral("actStampNow")};
 
 // The export a file name asks for, by its ending.
 bool holdsCase(const QString &folder)
@@ -63,6 +65,7 @@ std::optional<Cases::ExportFormat> formatOfFile(const QString &path)
 void TfrmMain::buildCase()
 {
     m_case = new CaseRecorder(this);
+    buildStamps();
     // The case's store asks once per server and keeps what was typed for this run only; a job
     // on a worker asks through the window's thread.
     Cases::SetPasswordPrompt([this, prompts = m_parts.prompts.get()](const ServerAddress &address,
@@ -115,6 +118,11 @@ void TfrmMain::buildCase()
 
 void TfrmMain::openCaseHere(const QString &folder)
 {
+    if (m_stamper->busy() && SameCase(folder, m_stamper->location())
+        && !m_stamper->stamping(m_case->openCase()))
+        throw CommandError(tr("The case \"%1\" is being stamped as it closed; open it again in a "
+                              "moment")
+                                   .arg(CaseDisplayName(folder)));
     m_case->open(folder);
     m_recentCases.add(folder);
     StatusLine->setText(tr("Every search is recorded in the case \"%1\"").arg(m_case->name()));
@@ -174,9 +182,9 @@ QStringList TfrmMain::caseMarkParts() const
     QStringList parts = {tr("Recording: %1").arg(m_case->name())};
     if (const int waiting = m_case->waiting())
         parts.append(tr("%n record(s) wait for the server", nullptr, waiting));
-    // The case's settings follow: "Stamped by ..." when it has a time-stamp authority,
-    // "Proxy ..." when its pages go through a proxy.
-    return parts;
+    // The case's settings follow: its stamps, then "Proxy ..." when its pages go through a
+    // proxy.
+    return parts + stampMarkParts();
 }
 
 // Each search the window starts has a number of its own; what the status line said of the
@@ -258,15 +266,20 @@ void TfrmMain::actExportCaseExecute()
     if (!format)
         throw CommandError(tr("The file name must end in .csv, .jsonl, .html, .warc.gz or .wacz "
                               "to say what to write"));
-    startCaseJob(tr("Exporting the case"),
-                 [path = *path, format = *format](const CaseStore &store, const CaseStore &) {
-                     const QStringList missing = Cases::ExportCase(store, format, path);
-                     QString summary = tr("The case was written to \"%1\".").arg(QDir::toNativeSeparators(path));
-                     if (!missing.isEmpty())
-                         summary += u'\n' + tr("Left out, as they could not be read:") + u'\n'
-                                 + missing.join(u'\n');
-                     return summary;
-                 });
+    // A case stamped on export is stamped first, so that the export carries the stamp.
+    stampBeforeExport([this, path = *path, format = *format](const QString &stampOutcome) {
+        startCaseJob(tr("Exporting the case"), [path, format, stampOutcome](const CaseStore &store,
+                                                                             const CaseStore &) {
+            const QStringList missing = Cases::ExportCase(store, format, path);
+            QString summary = tr("The case was written to \"%1\".").arg(QDir::toNativeSeparators(path));
+            if (!stampOutcome.isEmpty())
+                summary += u'\n' + stampOutcome;
+            if (!missing.isEmpty())
+                summary += u'\n' + tr("Left out, as they could not be read:") + u'\n'
+                        + missing.join(u'\n');
+            return summary;
+        });
+    });
 }
 
 void TfrmMain::actVerifyCaseExecute()

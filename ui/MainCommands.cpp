@@ -104,6 +104,7 @@ QList<Command> TfrmMain::commandTable()
         {"actFormatText", QT_TRANSLATE_NOOP("Command", "&Format Text"), "-Console", {}, [this] { actFormatTextExecute(); }},
         {"actCapturePage", QT_TRANSLATE_NOOP("Command", "&Capture Page"), "Case", Ctrl | Qt::ShiftModifier | Qt::Key_S, [this] { actCapturePageExecute(); }},
         {"actCaptureEveryResult", QT_TRANSLATE_NOOP("Command", "Capture &Every Result"), "Case", {}, [this] { actCaptureEveryResultExecute(); }},
+        {"actStampNow", QT_TRANSLATE_NOOP("Command", "&Stamp Now"), "-Case", {}, [this] { actStampNowExecute(); }},
         {"actShowCaseLog", QT_TRANSLATE_NOOP("Command", "Show &Log"), "-Case", {}, [this] { actShowCaseLogExecute(); }},
         {"actVerifyCase", QT_TRANSLATE_NOOP("Command", "&Verify Case"), "Case", {}, [this] { actVerifyCaseExecute(); }},
         {"actCopyCase", QT_TRANSLATE_NOOP("Command", "Co&py Case..."), "Case", {}, [this] { actCopyCaseExecute(); }},

@@ -5,6 +5,7 @@
 #include "CaseRecorder.h"
 #include "CaseSettings.h"
 #include "CaseSettingsDialog.h"
+#include "CaseStamper.h"
 #include "Error.h"
 #include "Main.h"
 #include "PlainText.h"
@@ -91,7 +92,14 @@ bool TfrmMain::startsElsewhere(const QString &location, const ProxySetting &want
     } else if (m_case->isOpen() && SameCase(location, m_case->folder())) {
         actCloseCaseExecute();
     }
-    m_parts.startProgram(arguments, folder);
+    // A stamp of the case as it closed holds it until it has ended: the other program opens it
+    // then.
+    if (m_stamper->busy())
+        m_stamper->whenIdle([this, arguments, folder] {
+            m_commandSet->run([&] { m_parts.startProgram(arguments, folder); });
+        });
+    else
+        m_parts.startProgram(arguments, folder);
     statusBar()->showMessage(
             wanted.isNone() ? tr("The case \"%1\" opens in the program without a proxy")
                                       .arg(CaseDisplayName(location))

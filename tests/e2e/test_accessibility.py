@@ -139,6 +139,10 @@ class AccessibilityTest(e2e.ProgramTestCase):
         e2e.wait_for(lambda: find(self.window("Open Case"), "combo box", "TLS encryption:"),
                      what="the TLS choice by its label")
         self.check("Open Case", close="Escape")
+        e2e.keys(main, "alt+a", "t")
+        self.check("Case Settings - case one", close="Escape")
+        e2e.keys(main, "alt+a", "s")  # Stamp Now asks for the authority no setting names
+        self.check("Stamp Now - case one", close="Escape")
 
         # The result matrix over the services and terms on view.
         e2e.keys(main, "alt+o", "m")
@@ -148,7 +152,7 @@ class AccessibilityTest(e2e.ProgramTestCase):
         tops = [(node.getRoleName(), node.name) for node in children(self.application())]
         self.assertFalse([top for top in tops if top[0] == "filler" or top[1] == "Offscreen"],
                          tops)
-        self.assertEqual(len(self.checked), 15)
+        self.assertEqual(len(self.checked), 17)
 
 
 if __name__ == "__main__":

@@ -8,6 +8,7 @@
 #include "FakeTrayIcon.h"
 #include "Error.h"
 #include "Main.h"
+#include "StampSender.h"
 
 #include <QDir>
 #include <QPointer>
@@ -63,6 +64,11 @@ struct MainWindowFixture
                 throw CommandError(QStringLiteral("This test loads no pages"));
             return pageLoader();
         };
+        parts.createStampSender = [this](const ProxySetting &proxy) {
+            if (!stampSender)
+                throw CommandError(QStringLiteral("This test sends no stamps"));
+            return stampSender(proxy);
+        };
         parts.matrixLimits.pauseMs = 0;
         parts.route = route;
         parts.startProgram = [this](const QStringList &arguments, const QString &folder) {
@@ -96,6 +102,7 @@ struct MainWindowFixture
     CommandSet::ErrorSink callerErrors; // set before start(); errors when none
     qint64 nowMs = 100000;
     std::function<std::unique_ptr<PageLoader>()> pageLoader; // for the result matrix
+    std::function<std::unique_ptr<StampSender>(const ProxySetting &)> stampSender;
     ProgramRoute route; // set before start(): the program without a proxy when none is
     QList<std::pair<QStringList, QString>> started; // programs started: arguments, folder
     int busLeft = 0;
