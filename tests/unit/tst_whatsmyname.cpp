@@ -10,6 +10,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +21,7 @@ class TestWhatsMyName : public QObject
 private Q_SLOTS:
     void hostileRows_data();
     void hostileRows();
+    void theProjectsWholeList();
 };
 
 namespace {
@@ -80,6 +82,32 @@ void TestWhatsMyName::hostileRows()
     }
     if (!change.isEmpty())
         QVERIFY(output.out.join(u'\n').contains(QStringLiteral("changed: ") + found.changes.first()));
+}
+
+// The project's own list, taken whole: every site imports (a site whose address an earlier one
+// has is the same service) and every rule it makes reads.
+void TestWhatsMyName::theProjectsWholeList()
+{
+    const QString file = QStringLiteral(GL_TEST_DATA "/whatsmyname/wmn-data.json");
+    const ImportReport report = FindServices(ImportSourceFromArgument(file));
+    QCOMPARE(report.problems, QStringList());
+    QCOMPARE(report.services.size(), 631);
+    QSet<QString> addresses;
+    for (const FoundService &found : report.services) {
+        QVERIFY2(found.importable(), qPrintable(found.name + QStringLiteral(": ") + found.skipReason));
+        addresses.insert(found.address);
+    }
+    QTemporaryDir folder;
+    const QString into = folder.filePath(QStringLiteral("wmn.gls"));
+    QCOMPARE(RunImportCommand(file, into).status, 0);
+    qsizetype lines = 0;
+    for (const QByteArray &line : splitLines(fileBytes(into))) {
+        if (line.isEmpty())
+            continue;
+        ++lines;
+        HitRules::Of(ServiceLine(line), QStringLiteral("x"));
+    }
+    QCOMPARE(lines, addresses.size());
 }
 
 QTEST_APPLESS_MAIN(TestWhatsMyName)
