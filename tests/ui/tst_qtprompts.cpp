@@ -774,7 +774,8 @@ void TestQtPrompts::outsideTextIsPlain()
     const QRegularExpression plainTip(QStringLiteral(R"(PlainToolTip\(|^\s*tr\([^()]*\)\s*$)"));
     int read = 0;
     for (const QString folder : {"", "core/", "pane/", "web/", "desktop/", "dialogs/", "net/", "ui/",
-                                 "interop/", "cases/", "notes/"}) {
+                                 "interop/", "cases/", "cases/chain/", "cases/stores/",
+                                 "cases/exports/", "notes/"}) {
         const QDir dir(QStringLiteral(GL_SOURCE_DIR "/") + folder);
         for (const QString &file : dir.entryList({"*.cpp", "*.h"}, QDir::Files)) {
             QFile source(dir.filePath(file));
