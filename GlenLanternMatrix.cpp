@@ -5,6 +5,8 @@
 #include "Case.h"
 #include "CaseRerun.h"
 #include "CaseSettings.h"
+#include "CaseStores.h"
+#include "ServerAddress.h"
 #include "PgCaseStore.h"
 #include "CommandLine.h"
 #include "EntryList.h"
@@ -125,6 +127,9 @@ extern "C" Q_DECL_EXPORT int GlRunMatrix(const CommandLine *options)
 extern "C" Q_DECL_EXPORT int GlRunRerun(const CommandLine *options)
 {
     try {
+        // A case folder that is not there, or holds no case, is said so, not made.
+        if (!Cases::IsServerAddress(options->caseFolder))
+            AsUsageError([&] { Cases::OpenCaseStore(options->caseFolder, Cases::CaseAccess::ReadOnly); });
         const std::unique_ptr<Cases::Case> openCase = AsUsageError(
                 [&] { return Cases::Case::open(options->caseFolder, Cases::Case::Access::Write); });
         // Through the case's proxy, as every page of the case.
