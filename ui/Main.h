@@ -19,6 +19,7 @@
 struct BusProgram;
 class CaseRecorder;
 class TfrmCaseLog;
+class TfrmChanges;
 namespace Cases {
 struct CaseEntry;
 class CaseStore;
@@ -158,6 +159,9 @@ private:
     void actEditServiceExecute();
     // The result matrix (MainMatrix.cpp).
     void actResultMatrixExecute();
+    // The case's searches run again, and what changed (MainRerun.cpp).
+    void actRunAllAgainExecute();
+    void actShowChangesExecute();
 
 
 
@@ -222,6 +226,9 @@ private:
     void replaceService(qsizetype row, const QByteArray &line);
     qsizetype firstServiceOnView() const;
     MatrixSearch matrixSearch() const;
+    MatrixLimits matrixLimits() const;
+    TfrmChanges *changesWindow();
+    void showChangedPage(const Cases::CaseEntry &search);
     void showMatrixCell(const MatrixSearch &search, qsizetype term, qsizetype service);
     void TrayMessage(int click, QPoint at);
     TfrmTextPad *createNotepad(int number);
@@ -266,6 +273,7 @@ private:
 
     CaseRecorder *m_case = nullptr;
     QPointer<TfrmCaseLog> m_caseLog;
+    QPointer<TfrmChanges> m_changes;
     RecentFiles m_recentCases;
     QLabel *CaseMark = nullptr;
     QLabel *ProxyMark = nullptr;
