@@ -113,12 +113,15 @@ TfrmChanges::TfrmChanges(const QString &location, const QString &caseName,
     });
     // clang-format on
     m_commandSet->action(QStringLiteral("actChangesStop"))->setEnabled(false);
+    // The progress on the left, the button at the right, under the table.
     QWidget *buttons = CommandButtons(*m_commandSet);
     buttons->layout()->setContentsMargins(0, 0, 0, 0);
-    static_cast<QBoxLayout *>(buttons->layout())->insertWidget(0, lblProgress, 1);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(lblProgress, 1);
+    bottom->addWidget(buttons, 0);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tblChanges, 1);
-    layout->addWidget(buttons);
+    layout->addLayout(bottom);
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
