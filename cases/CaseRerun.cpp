@@ -4,6 +4,7 @@
 #include "Case.h"
 #include "CommandLine.h"
 #include "FileIo.h"
+#include "Search.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -84,7 +85,8 @@ void CaseRerun::cellDone(qsizetype index)
     search.startedBy = QString::fromLatin1(StartedBy::kRerun);
     ++m_counts.pairs;
     if (cell.verdict.result == HitResult::Error)
-        m_errors.append(Tr::tr("\"%1\" with %2: %3").arg(pair.term, search.service, cell.verdict.reason));
+        m_errors.append(Tr::tr("\"%1\" with %2: %3")
+                                .arg(OneLine(pair.term), OneLine(search.service), OneLine(cell.verdict.reason)));
     m_changes[index] = CompareRerun(pair.before, search);
     if (cell.request)
         Q_EMIT Searched(index, search);
@@ -118,13 +120,15 @@ MatrixLimits jobLimits(const CommandLine &options)
     return limits;
 }
 
-// Each change on a line of its own, for a reader of standard output.
+// Each change on a line of its own, for a reader of standard output: a term or a name from the
+// case cannot start a line of its own there.
 QString changeLine(const RerunChange &change)
 {
     const QString before = change.before.verdict.isEmpty() ? Tr::tr("no verdict")
-                                                           : change.before.verdict;
+                                                           : OneLine(change.before.verdict);
     QString line = Tr::tr("\"%1\" with %2: %3 -> %4")
-                           .arg(change.after.term, change.after.service, before, change.after.verdict);
+                           .arg(OneLine(change.after.term), OneLine(change.after.service), before,
+                                change.after.verdict);
     if (change.pageChanged.value_or(false))
         line += Tr::tr(", the page changed");
     return line;
