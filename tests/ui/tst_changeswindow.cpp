@@ -26,12 +26,18 @@ private Q_SLOTS:
 
 namespace {
 
-// bob appears on the forum once the site changed; the plain page says something new for ada.
+// Once the site changed: bob appears on the forum, ada's profile says more, the limited site
+// answers 429, and the plain page says something new for ada.
 LocalWebServer::Handler site(const bool &changed)
 {
     return [&changed](const LocalWebServer::Request &request) -> LocalWebServer::Response {
-        if (request.path == "/u/ada" || (changed && request.path == "/u/bob"))
-            return {"200 OK", "text/html", {}, "<title>profile</title><p>" + request.path + "</p>"};
+        if (request.path == "/u/ada")
+            return {"200 OK", "text/html", {}, changed ? "<p>ada: 4 posts</p>" : "<p>ada: 3 posts</p>"};
+        if (changed && request.path == "/u/bob")
+            return {"200 OK", "text/html", {}, "<p>bob: 1 post</p>"};
+        if (request.path.startsWith("/l/"))
+            return changed ? LocalWebServer::Response {"429 Too Many Requests", "text/html", "Retry-After: 0\r\n", "<p>Slow down</p>"}
+                           : LocalWebServer::Response {"200 OK", "text/html", {}, "<p>here</p>"};
         if (request.path.startsWith("/p/"))
             return {"200 OK", "text/html", {}, changed && request.path == "/p/ada" ? "<p>new</p>" : "<p>old</p>"};
         return {"404 Not Found", "text/html", {}, "<p>No such user</p>"};
@@ -65,8 +71,8 @@ void TestChangesWindow::changes()
 {
     bool changed = false;
     LocalWebServer server(site(changed));
-    MainWindowFixture f("Forum=" + server.base() + "/u/|s|\tfound=status:200\tmissing=status:404\r\nPlain="
-                                + server.base() + "/p/|s|\r\n",
+    MainWindowFixture f("Forum=" + server.base() + "/u/|s|\tfound=status:200\tmissing=status:404\r\nLimited="
+                                + server.base() + "/l/|s|\tfound=status:200\r\nPlain=" + server.base() + "/p/|s|\r\n",
                         "ada\r\nbob\r\n");
     f.pageLoader = [] { return std::make_unique<NetworkPageLoader>(); };
     f.window->caseRecorder()->open(f.folder.filePath(QStringLiteral("case")));
@@ -81,19 +87,25 @@ void TestChangesWindow::changes()
     auto *window = f.window->findChild<TfrmChanges *>();
     QVERIFY(window && window->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(window->hasRun() && !window->isRunning(), 20000);
-    const QStringList expected = {"ada,Plain,unknown,unknown,changed", "bob,Forum,not found,found,changed"};
+    // clang-format off
+    const QStringList expected = {"ada,Forum,found,found,changed", "ada,Limited,found,blocked,changed", "ada,Plain,unknown,unknown,changed",
+                                  "bob,Forum,not found,found,changed", "bob,Limited,found,blocked,changed"};
+    // clang-format on
     QCOMPARE(rows(*window), expected);
-    QCOMPARE(window->progressText(), QStringLiteral("Done. 4 searched again, 2 changed: new hits 1, hits gone 0, blocked 0, errors 0, pages changed 1"));
+    QCOMPARE(window->progressText(), QStringLiteral("Done. 6 searched again, 5 changed: new hits 1, hits gone 0, blocked 2, errors 0, pages changed 2"));
     QVERIFY2(UnnamedControls(window).isEmpty(), qPrintable(UnnamedControls(window).join(u", ")));
     QCOMPARE(window->findChild<QPushButton *>(QStringLiteral("btnChangesStop"))->text(), QStringLiteral("S&top (Esc)"));
     int reruns = 0;
     f.window->caseRecorder()->openCase()->store().read([&](const Cases::CaseEntry &e) { reruns += e.startedBy == u"rerun"; });
-    QCOMPARE(reruns, 4);
+    QCOMPARE(reruns, 6);
 
     // Enter on a row: its page in the pane through Go, the lines picked.
     window->table()->setFocus();
     const QAbstractItemModel *model = window->table()->model();
-    window->table()->setCurrentIndex(model->index(model->index(0, 0).data().toString() == u"bob" ? 0 : 1, 0));
+    int bob = 0;
+    while (bob < model->rowCount() && model->index(bob, 0).data().toString() + model->index(bob, 1).data().toString() != u"bobForum")
+        ++bob;
+    window->table()->setCurrentIndex(model->index(bob, 0));
     QTest::keyClick(window->table(), Qt::Key_Return);
     QCOMPARE(f.browser->addresses.constLast(), server.base() + "/u/bob");
     QCOMPARE(f.window->terms().list.SelectedIndex(), 1);
@@ -105,7 +117,7 @@ void TestChangesWindow::changes()
     trigger(f, "actShowChanges");
     window = f.window->findChild<TfrmChanges *>();
     QTRY_COMPARE(rows(*window), expected);
-    QVERIFY(window->progressText().endsWith(QStringLiteral(": 2 of 4 pairs changed")));
+    QVERIFY(window->progressText().endsWith(QStringLiteral(": 5 of 6 pairs changed")));
 }
 
 // Escape ends the loads still open; what was searched stays recorded and shown.
