@@ -86,7 +86,8 @@ void CaseRerun::cellDone(qsizetype index)
     ++m_counts.pairs;
     if (cell.verdict.result == HitResult::Error)
         m_errors.append(Tr::tr("\"%1\" with %2: %3")
-                                .arg(OneLine(pair.term), OneLine(search.service), OneLine(cell.verdict.reason)));
+                                .arg(OneLine(pair.term), OneLine(search.service),
+                                     OneLine(cell.verdict.reason)));
     m_changes[index] = CompareRerun(pair.before, search);
     if (cell.request)
         Q_EMIT Searched(index, search);
@@ -139,7 +140,8 @@ QString changeLine(const RerunChange &change)
 RerunJobOutput RunRerunJob(const CommandLine &options, Case &openCase, PageLoader &loader)
 {
     if (!options.outFile.isEmpty() && !QFileInfo(QFileInfo(options.outFile).absolutePath()).isDir())
-        throw UsageError(Tr::tr("Cannot write \"%1\": its folder is not there").arg(options.outFile));
+        throw UsageError(
+                Tr::tr("Cannot write \"%1\": its folder is not there").arg(options.outFile));
     const QList<RerunPair> pairs = RerunPairs::read(openCase.store(), options.group);
     if (pairs.isEmpty() && !options.group.isNull())
         throw UsageError(Tr::tr("No search of the case is made with a service of the group \"%1\"")

@@ -29,7 +29,8 @@ bool isWord(const QString &verdict, const char *word)
 
 bool isRerun(const CaseEntry &search)
 {
-    return search.startedBy == QLatin1StringView(StartedBy::kRerun) && !search.serviceLine.isEmpty();
+    return search.startedBy == QLatin1StringView(StartedBy::kRerun)
+            && !search.serviceLine.isEmpty();
 }
 
 } // namespace
@@ -63,9 +64,10 @@ QList<RerunPair> RerunPairs::pairs(const QString &group) const
     for (const RerunPair &pair : m_pairs) {
         auto known = inGroup.constFind(pair.serviceLine);
         if (known == inGroup.cend())
-            known = inGroup.insert(pair.serviceLine, ServiceLine(pair.serviceLine.toUtf8())
-                                                             .Groups()
-                                                             .contains(wanted, Qt::CaseInsensitive));
+            known = inGroup.insert(pair.serviceLine,
+                                   ServiceLine(pair.serviceLine.toUtf8())
+                                           .Groups()
+                                           .contains(wanted, Qt::CaseInsensitive));
         if (*known)
             chosen.append(pair);
     }
@@ -81,8 +83,8 @@ CaseEntry RerunPairs::before(const std::pair<QString, QString> &pair) const
 QList<RerunPair> RerunPairs::read(const CaseStore &store, const QString &group)
 {
     RerunPairs collected;
-    store.read([&](const CaseEntry &search) { collected.add(search); },
-               CaseStore::Order::Sequence, QString::fromLatin1(kSearch));
+    store.read([&](const CaseEntry &search) { collected.add(search); }, CaseStore::Order::Sequence,
+               QString::fromLatin1(kSearch));
     return collected.pairs(group);
 }
 
@@ -96,7 +98,8 @@ RerunKind RerunChange::kind() const
         return RerunKind::PageChanged;
     if (isWord(now, Verdict::kFound))
         return RerunKind::NewHit;
-    if (isWord(was, Verdict::kFound) && (isWord(now, Verdict::kNotFound) || isWord(now, Verdict::kUnknown)))
+    if (isWord(was, Verdict::kFound)
+        && (isWord(now, Verdict::kNotFound) || isWord(now, Verdict::kUnknown)))
         return RerunKind::HitGone;
     if (isWord(now, Verdict::kBlocked))
         return RerunKind::Blocked;
@@ -133,11 +136,11 @@ qsizetype RerunCounts::changed() const
 QString RerunCounts::summary() const
 {
     const auto count = [this](RerunKind kind) { return kinds.at(size_t(kind)); };
-    QString text = FillText(Tr::tr("%1 searched again, %2 changed: new hits %3, hits gone %4, blocked %5, "
-                               "errors %6, pages changed %7"),
-                            pairs, changed(), count(RerunKind::NewHit), count(RerunKind::HitGone),
-                            count(RerunKind::Blocked), count(RerunKind::Error),
-                            count(RerunKind::PageChanged));
+    QString text = FillText(
+            Tr::tr("%1 searched again, %2 changed: new hits %3, hits gone %4, blocked %5, "
+                   "errors %6, pages changed %7"),
+            pairs, changed(), count(RerunKind::NewHit), count(RerunKind::HitGone),
+            count(RerunKind::Blocked), count(RerunKind::Error), count(RerunKind::PageChanged));
     if (const qsizetype other = count(RerunKind::Other))
         text += Tr::tr(", other changes %1").arg(other);
     if (const qsizetype first = count(RerunKind::FirstVerdict))
@@ -153,7 +156,8 @@ QByteArray RerunCsv(const QList<RerunChange> &changes)
     for (const RerunChange &change : changes) {
         const CaseEntry &now = change.after;
         csv += CsvRecord({now.term, now.service, change.before.verdict, now.verdict,
-                          change.pageWord(), now.finalAddress.isEmpty() ? now.address : now.finalAddress});
+                          change.pageWord(),
+                          now.finalAddress.isEmpty() ? now.address : now.finalAddress});
     }
     return csv;
 }
@@ -167,14 +171,16 @@ LastRerun ReadLastRerun(const CaseStore &store)
         // them to the first pair that repeats.
         QHash<std::pair<QString, QString>, int> numbers;
         QList<std::pair<qint64, int>> reruns;
-        store.read([&](const CaseEntry &search) {
-            if (!isRerun(search))
-                return;
-            const std::pair<QString, QString> key {search.serviceLine, search.term};
-            const int number = numbers.value(key, int(numbers.size()));
-            numbers.insert(key, number);
-            reruns.append({search.seq, number});
-        }, CaseStore::Order::Sequence, searches);
+        store.read(
+                [&](const CaseEntry &search) {
+                    if (!isRerun(search))
+                        return;
+                    const std::pair<QString, QString> key {search.serviceLine, search.term};
+                    const int number = numbers.value(key, int(numbers.size()));
+                    numbers.insert(key, number);
+                    reruns.append({search.seq, number});
+                },
+                CaseStore::Order::Sequence, searches);
         QSet<int> seen;
         QSet<qint64> run;
         for (auto it = reruns.crbegin(); it != reruns.crend() && !seen.contains(it->second); ++it) {
@@ -185,18 +191,21 @@ LastRerun ReadLastRerun(const CaseStore &store)
         // Each compared with its pair's result just before it, in the order the pairs came.
         RerunPairs collected;
         QHash<std::pair<QString, QString>, RerunChange> found;
-        store.read([&](const CaseEntry &search) {
-            if (run.contains(search.seq)) {
-                if (last.started.isEmpty())
-                    last.started = search.time;
-                const std::pair<QString, QString> key {search.serviceLine, search.term};
-                if (const auto change = CompareRerun(collected.before(key), search))
-                    found.insert(key, *change);
-            }
-            collected.add(search);
-        }, CaseStore::Order::Sequence, searches);
+        store.read(
+                [&](const CaseEntry &search) {
+                    if (run.contains(search.seq)) {
+                        if (last.started.isEmpty())
+                            last.started = search.time;
+                        const std::pair<QString, QString> key {search.serviceLine, search.term};
+                        if (const auto change = CompareRerun(collected.before(key), search))
+                            found.insert(key, *change);
+                    }
+                    collected.add(search);
+                },
+                CaseStore::Order::Sequence, searches);
         for (const RerunPair &pair : collected.pairs()) {
-            if (const auto change = found.constFind({pair.serviceLine, pair.term}); change != found.cend())
+            if (const auto change = found.constFind({pair.serviceLine, pair.term});
+                change != found.cend())
                 last.changes.append(*change);
         }
     });

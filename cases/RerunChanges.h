@@ -67,7 +67,7 @@ std::optional<RerunChange> CompareRerun(const CaseEntry &before, const CaseEntry
 // A run's numbers, for its summary line.
 struct RerunCounts
 {
-    qsizetype pairs = 0; // searched again
+    qsizetype pairs = 0;               // searched again
     std::array<qsizetype, 7> kinds {}; // by RerunKind
 
     void add(const RerunChange &change) { ++kinds[size_t(change.kind())]; }

@@ -73,9 +73,9 @@ QVariant RerunChangesModel::headerData(int section, Qt::Orientation orientation,
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const names[] = {QT_TR_NOOP("Term"),   QT_TR_NOOP("Service"),
-                                        QT_TR_NOOP("Before"), QT_TR_NOOP("After"),
-                                        QT_TR_NOOP("Page"),   QT_TR_NOOP("Address")};
+    static const char *const names[]
+            = {QT_TR_NOOP("Term"),  QT_TR_NOOP("Service"), QT_TR_NOOP("Before"),
+               QT_TR_NOOP("After"), QT_TR_NOOP("Page"),    QT_TR_NOOP("Address")};
     static_assert(std::size(names) == ColumnCount);
     return tr(names[section]);
 }

@@ -44,18 +44,21 @@ void TfrmMain::actRunAllAgainExecute()
                                           return QString();
                                       });
         changes->setReader(job);
-        connect(job, &CaseJob::finished, this, [this, changes, pairs](const QString &text, bool ok) {
-            m_commandSet->run([&] {
-                if (!changes)
-                    return; // the case went meanwhile
-                if (!ok)
-                    throw CommandError(text);
-                if (pairs->isEmpty())
-                    throw CommandError(tr("The case holds no search made with a service: there "
-                                          "is nothing to search again"));
-                changes->start(std::move(*pairs), m_parts.createPageLoader(), matrixLimits());
-            });
-        });
+        connect(job, &CaseJob::finished, this,
+                [this, changes, pairs](const QString &text, bool ok) {
+                    m_commandSet->run([&] {
+                        if (!changes)
+                            return; // the case went meanwhile
+                        if (!ok)
+                            throw CommandError(text);
+                        if (pairs->isEmpty())
+                            throw CommandError(
+                                    tr("The case holds no search made with a service: there "
+                                       "is nothing to search again"));
+                        changes->start(std::move(*pairs), m_parts.createPageLoader(),
+                                       matrixLimits());
+                    });
+                });
     }
     changes->show();
     changes->raise();

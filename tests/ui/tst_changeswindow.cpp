@@ -32,14 +32,21 @@ LocalWebServer::Handler site(const bool &changed)
 {
     return [&changed](const LocalWebServer::Request &request) -> LocalWebServer::Response {
         if (request.path == "/u/ada")
-            return {"200 OK", "text/html", {}, changed ? "<p>ada: 4 posts</p>" : "<p>ada: 3 posts</p>"};
+            return {"200 OK",
+                    "text/html",
+                    {},
+                    changed ? "<p>ada: 4 posts</p>" : "<p>ada: 3 posts</p>"};
         if (changed && request.path == "/u/bob")
             return {"200 OK", "text/html", {}, "<p>bob: 1 post</p>"};
         if (request.path.startsWith("/l/"))
-            return changed ? LocalWebServer::Response {"429 Too Many Requests", "text/html", "Retry-After: 0\r\n", "<p>Slow down</p>"}
+            return changed ? LocalWebServer::Response {"429 Too Many Requests", "text/html",
+                                                       "Retry-After: 0\r\n", "<p>Slow down</p>"}
                            : LocalWebServer::Response {"200 OK", "text/html", {}, "<p>here</p>"};
         if (request.path.startsWith("/p/"))
-            return {"200 OK", "text/html", {}, changed && request.path == "/p/ada" ? "<p>new</p>" : "<p>old</p>"};
+            return {"200 OK",
+                    "text/html",
+                    {},
+                    changed && request.path == "/p/ada" ? "<p>new</p>" : "<p>old</p>"};
         return {"404 Not Found", "text/html", {}, "<p>No such user</p>"};
     };
 }
@@ -71,9 +78,11 @@ void TestChangesWindow::changes()
 {
     bool changed = false;
     LocalWebServer server(site(changed));
-    MainWindowFixture f("Forum=" + server.base() + "/u/|s|\tfound=status:200\tmissing=status:404\r\nLimited="
-                                + server.base() + "/l/|s|\tfound=status:200\r\nPlain=" + server.base() + "/p/|s|\r\n",
-                        "ada\r\nbob\r\n");
+    MainWindowFixture f(
+            "Forum=" + server.base()
+                    + "/u/|s|\tfound=status:200\tmissing=status:404\r\nLimited=" + server.base()
+                    + "/l/|s|\tfound=status:200\r\nPlain=" + server.base() + "/p/|s|\r\n",
+            "ada\r\nbob\r\n");
     f.pageLoader = [] { return std::make_unique<NetworkPageLoader>(); };
     f.window->caseRecorder()->open(f.folder.filePath(QStringLiteral("case")));
     trigger(f, "actResultMatrix");
@@ -92,18 +101,24 @@ void TestChangesWindow::changes()
                                   "bob,Forum,not found,found,changed", "bob,Limited,found,blocked,changed"};
     // clang-format on
     QCOMPARE(rows(*window), expected);
-    QCOMPARE(window->progressText(), QStringLiteral("Done. 6 searched again, 5 changed: new hits 1, hits gone 0, blocked 2, errors 0, pages changed 2"));
+    QCOMPARE(window->progressText(),
+             QStringLiteral("Done. 6 searched again, 5 changed: new hits 1, hits gone 0, blocked "
+                            "2, errors 0, pages changed 2"));
     QVERIFY2(UnnamedControls(window).isEmpty(), qPrintable(UnnamedControls(window).join(u", ")));
-    QCOMPARE(window->findChild<QPushButton *>(QStringLiteral("btnChangesStop"))->text(), QStringLiteral("S&top (Esc)"));
+    QCOMPARE(window->findChild<QPushButton *>(QStringLiteral("btnChangesStop"))->text(),
+             QStringLiteral("S&top (Esc)"));
     int reruns = 0;
-    f.window->caseRecorder()->openCase()->store().read([&](const Cases::CaseEntry &e) { reruns += e.startedBy == u"rerun"; });
+    f.window->caseRecorder()->openCase()->store().read(
+            [&](const Cases::CaseEntry &e) { reruns += e.startedBy == u"rerun"; });
     QCOMPARE(reruns, 6);
 
     // Enter on a row: its page in the pane through Go, the lines picked.
     window->table()->setFocus();
     const QAbstractItemModel *model = window->table()->model();
     int bob = 0;
-    while (bob < model->rowCount() && model->index(bob, 0).data().toString() + model->index(bob, 1).data().toString() != u"bobForum")
+    while (bob < model->rowCount()
+           && model->index(bob, 0).data().toString() + model->index(bob, 1).data().toString()
+                   != u"bobForum")
         ++bob;
     window->table()->setCurrentIndex(model->index(bob, 0));
     QTest::keyClick(window->table(), Qt::Key_Return);
@@ -144,7 +159,10 @@ void TestChangesWindow::stop()
     QVERIFY(!window->isRunning());
     QTest::qWait(1700); // the answers that come late change nothing
     QCOMPARE(rows(*window), QStringList({"a,Slow,no verdict,found,"}));
-    QCOMPARE(window->progressText(), QStringLiteral("Stopped after 1 of 3 pairs. 1 searched again, 1 changed: new hits 0, hits gone 0, blocked 0, errors 0, pages changed 0, without an earlier verdict 1"));
+    QCOMPARE(window->progressText(),
+             QStringLiteral(
+                     "Stopped after 1 of 3 pairs. 1 searched again, 1 changed: new hits 0, hits "
+                     "gone 0, blocked 0, errors 0, pages changed 0, without an earlier verdict 1"));
 }
 
 QTEST_MAIN(TestChangesWindow)

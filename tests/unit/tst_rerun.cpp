@@ -19,8 +19,9 @@ CaseEntry search(const QString &fields)
     CaseEntry entry;
     entry.kind = QString::fromLatin1(kSearch);
     entry.service = parts.at(0);
-    entry.serviceLine = parts.at(0).isEmpty() ? QString()
-                                              : parts.at(0) + QStringLiteral("=http://127.0.0.1/|s|")
+    entry.serviceLine = parts.at(0).isEmpty()
+            ? QString()
+            : parts.at(0) + QStringLiteral("=http://127.0.0.1/|s|")
                     + (parts.at(0) == u"News" ? QStringLiteral("\tgroup=news") : QString());
     entry.term = parts.at(1);
     entry.address = QStringLiteral("http://127.0.0.1/") + parts.at(1);
@@ -108,9 +109,11 @@ void TestRerun::pairs()
     // clang-format on
     QStringList all;
     for (const RerunPair &pair : collected.pairs())
-        all.append(pair.term + u' ' + pair.serviceLine.section(u'=', 0, 0) + u' ' + pair.before.verdict + u' '
-                   + pair.before.textSha256.left(1));
-    QCOMPARE(all, QStringList({"ada Web found c", "ada News found b", "bob Web blocked e", "bob News unknown d"}));
+        all.append(pair.term + u' ' + pair.serviceLine.section(u'=', 0, 0) + u' '
+                   + pair.before.verdict + u' ' + pair.before.textSha256.left(1));
+    QCOMPARE(all,
+             QStringList({"ada Web found c", "ada News found b", "bob Web blocked e",
+                          "bob News unknown d"}));
     QCOMPARE(collected.pairs(QStringLiteral(" NEWS ")).size(), 2);
     QCOMPARE(collected.pairs(QStringLiteral("none")).size(), 0);
 }
@@ -120,7 +123,8 @@ void TestRerun::pairs()
 void TestRerun::lastRun()
 {
     QTemporaryDir folder;
-    const std::unique_ptr<Case> target = Case::openFolder(folder.filePath(QStringLiteral("c")), Case::Access::Write);
+    const std::unique_ptr<Case> target
+            = Case::openFolder(folder.filePath(QStringLiteral("c")), Case::Access::Write);
     QCOMPARE(ReadLastRerun(target->store()).pairs, 0);
     // clang-format off
     for (const char *fields : {"Web|ada|not found|a", "Web|bob|found|b", "Web|ada|found|c|rerun", "Web|bob|found|b|rerun",
@@ -137,7 +141,9 @@ void TestRerun::lastRun()
     counts.pairs = last.pairs;
     for (const RerunChange &change : last.changes)
         counts.add(change);
-    QCOMPARE(counts.summary(), QStringLiteral("2 searched again, 2 changed: new hits 0, hits gone 0, blocked 1, errors 0, pages changed 1"));
+    QCOMPARE(counts.summary(),
+             QStringLiteral("2 searched again, 2 changed: new hits 0, hits gone 0, blocked 1, "
+                            "errors 0, pages changed 1"));
     QVERIFY(!last.started.isEmpty());
 }
 
