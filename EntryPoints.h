@@ -24,6 +24,9 @@ inline constexpr char kRunWindowsSymbol[] = "GlRunWindows";
 using RunMatrixFunction = int (*)(const CommandLine *);
 inline constexpr char kMatrixModule[] = "libglmatrix.so";
 inline constexpr char kRunMatrixSymbol[] = "GlRunMatrix";
+// int GlRunRerun(const CommandLine *options)
+// The --rerun-case job, in the same module: it loads pages as the matrix does.
+inline constexpr char kRunRerunSymbol[] = "GlRunRerun";
 // PageLoader *GlNewPageLoader(const ProxySetting *proxy)
 // The same module's loader of pages over Qt Network, for the window's result matrix: the
 // windows then load Qt Network only when a matrix opens. Its pages go through the proxy (none

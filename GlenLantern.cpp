@@ -94,7 +94,8 @@ RunWindowsFunction windowsEntry(QString &problem)
 int runMatrix(const CommandLine &options)
 {
     QString problem;
-    const auto run = moduleEntry<RunMatrixFunction>(kMatrixModule, kRunMatrixSymbol, problem);
+    const char *symbol = options.job == CommandLine::Job::RerunCase ? kRunRerunSymbol : kRunMatrixSymbol;
+    const auto run = moduleEntry<RunMatrixFunction>(kMatrixModule, symbol, problem);
     if (!run)
         return Fail(QCoreApplication::translate("GlenLantern", "The matrix cannot run: %1")
                             .arg(problem),
@@ -143,6 +144,7 @@ std::optional<int> runWithoutWindow(int argc, char *argv[], const QStringList &a
     case CommandLine::Job::CopyCase:
         return runCaseJob(options);
     case CommandLine::Job::Matrix:
+    case CommandLine::Job::RerunCase:
         return runMatrix(options);
     case CommandLine::Job::StampCase:
         return runStampCase(options);

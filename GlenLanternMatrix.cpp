@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The --matrix job: its own module, loaded only for it, so that Qt Network's libraries cost the
-// other starts nothing. The entry has made the application object and read the command line.
+// The --matrix and --rerun-case jobs: their own module, loaded only for them, so that Qt
+// Network's libraries cost the other starts nothing. The entry has made the application object
+// and read the command line.
 #include "Case.h"
+#include "CaseRerun.h"
 #include "CaseSettings.h"
+#include "CaseStores.h"
+#include "ServerAddress.h"
 #include "PgCaseStore.h"
 #include "CommandLine.h"
 #include "EntryList.h"
@@ -23,6 +27,18 @@ namespace {
 
 // The longest the job waits at its end for a server that keeps taking its records.
 constexpr int kFlushMs = 60000;
+
+// Sends what waits for the server, as long as the server takes it (a server that stops
+// answering is given up on within seconds); how many records still wait, said on `errors`.
+void finishRecords(Cases::Case &openCase, QStringList &errors)
+{
+    auto *server = dynamic_cast<Cases::PgCaseStore *>(&openCase.store());
+    const int waiting = server ? server->flush(kFlushMs) : openCase.store().waiting();
+    if (waiting > 0)
+        errors.append(QCoreApplication::translate(
+                "Matrix", "%n record(s) wait for the server in this computer's cache; they "
+                "are sent the next time the case is opened", nullptr, waiting));
+}
 
 // With --case: each cell recorded once judged, as the window records a search once its
 // outcome is known. A record that cannot be written is said and the matrix goes on.
@@ -67,15 +83,7 @@ public:
         return Cases::CaseProxy(location);
     }
 
-    // Sends what waits for the server, as long as the server takes it (a server that stops
-    // answering is given up on within seconds); how many records still wait.
-    int finish()
-    {
-        if (auto *server = dynamic_cast<Cases::PgCaseStore *>(&m_case->store()))
-            return server->flush(kFlushMs);
-        return m_case->store().waiting();
-    }
-
+    void finish(QStringList &errors) { finishRecords(*m_case, errors); }
 
 private:
     std::unique_ptr<Cases::Case> m_case;
@@ -101,13 +109,35 @@ extern "C" Q_DECL_EXPORT int GlRunMatrix(const CommandLine *options)
                 recorder->record(run, cell);
         });
         output.errors += problems;
-        if (const int waiting = recorder ? recorder->finish() : 0; waiting > 0)
-            output.errors.append(QCoreApplication::translate(
-                    "Matrix", "%n record(s) wait for the server in this computer's cache; they "
-                    "are sent the next time the case is opened", nullptr, waiting));
+        if (recorder)
+            recorder->finish(output.errors);
         // The CSV is UTF-8 whatever the locale.
         std::fwrite(output.csv.constData(), 1, size_t(output.csv.size()), stdout);
         std::fflush(stdout);
+        for (const QString &line : output.errors)
+            WriteText(stderr, QStringLiteral("glenlantern: %1\n").arg(line));
+        return output.status;
+    } catch (const UsageError &error) {
+        return Fail(error.message(), 2);
+    } catch (const CommandError &error) {
+        return Fail(error.message(), 1);
+    }
+}
+
+extern "C" Q_DECL_EXPORT int GlRunRerun(const CommandLine *options)
+{
+    try {
+        // A case folder that is not there, or holds no case, is said so, not made.
+        if (!Cases::IsServerAddress(options->caseFolder))
+            AsUsageError([&] { Cases::OpenCaseStore(options->caseFolder, Cases::CaseAccess::ReadOnly); });
+        const std::unique_ptr<Cases::Case> openCase = AsUsageError(
+                [&] { return Cases::Case::open(options->caseFolder, Cases::Case::Access::Write); });
+        // Through the case's proxy, as every page of the case.
+        NetworkPageLoader loader(AsUsageError([&] { return Cases::CaseProxy(openCase->info().location); }));
+        Cases::RerunJobOutput output = Cases::RunRerunJob(*options, *openCase, loader);
+        finishRecords(*openCase, output.errors);
+        for (const QString &line : output.out)
+            WriteText(stdout, line + u'\n');
         for (const QString &line : output.errors)
             WriteText(stderr, QStringLiteral("glenlantern: %1\n").arg(line));
         return output.status;

@@ -144,8 +144,17 @@ string(APPEND _gl_write_at_install "
     configure_file(\"${_gl_packaging_src}/glenlantern.service.in\"
                    \"${_gl_installed}/${GL_APPSTREAM_ID}.service\" @ONLY)
 ")
+# An example pair of systemd user units that search a case again every morning.
+_gl_installed_path(_gl_bin_dir "${CMAKE_INSTALL_BINDIR}" "\${CMAKE_INSTALL_PREFIX}")
+string(APPEND _gl_write_at_install "
+    set(GL_BIN_PATH \"${_gl_bin_dir}/glenlantern\")
+    configure_file(\"${_gl_packaging_src}/glenlantern-rerun@.service.in\"
+                   \"${_gl_installed}/glenlantern-rerun@.service\" @ONLY)
+")
 install(CODE "${_gl_write_at_install}")
 install(FILES "${_gl_installed}/glenlantern.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+install(FILES "${_gl_installed}/glenlantern-rerun@.service" "${_gl_packaging_src}/glenlantern-rerun@.timer"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/glenlantern/examples")
 install(FILES "${_gl_manual}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 install(FILES "${_gl_installed}/${GL_APPSTREAM_ID}.service"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/dbus-1/services")
@@ -173,6 +182,20 @@ if(GL_BUILD_TESTS)
         # It exits with success on warnings and hints; those fail the test too.
         set_tests_properties(packaging_desktop_entry PROPERTIES LABELS packaging
                              FAIL_REGULAR_EXPRESSION "(error|warning|hint):")
+    endif()
+    # The example units as systemd reads them, an instance of them naming this build's program.
+    find_program(GL_SYSTEMD_ANALYZE systemd-analyze)
+    if(GL_SYSTEMD_ANALYZE)
+        set(GL_BIN_PATH "${PROJECT_BINARY_DIR}/glenlantern")
+        configure_file("${_gl_packaging_src}/glenlantern-rerun@.service.in"
+                       "${_gl_packaging_bin}/units/glenlantern-rerun@example.service" @ONLY)
+        configure_file("${_gl_packaging_src}/glenlantern-rerun@.timer"
+                       "${_gl_packaging_bin}/units/glenlantern-rerun@example.timer" COPYONLY)
+        add_test(NAME packaging_rerun_units
+                 COMMAND "${GL_SYSTEMD_ANALYZE}" verify
+                         "${_gl_packaging_bin}/units/glenlantern-rerun@example.timer"
+                         "${_gl_packaging_bin}/units/glenlantern-rerun@example.service")
+        set_tests_properties(packaging_rerun_units PROPERTIES LABELS packaging)
     endif()
     if(GL_APPSTREAMCLI)
         add_test(NAME packaging_metainfo

@@ -122,25 +122,32 @@ const QList<OptionRow> &optionRows()
              "FILE",
              QT_TRANSLATE_NOOP("CommandLine",
                                "with --export-case: the file to write; with --matrix: the CSV "
-                               "file (standard output when not given)")},
+                               "file (standard output when not given); with --rerun-case: the "
+                               "changes as CSV")},
             {{QStringLiteral("matrix")},
              nullptr,
              QT_TRANSLATE_NOOP("CommandLine",
                                "search every term of --terms FILE with every service of "
                                "--services FILE, judge each page by the service's rules, write "
                                "CSV and exit")},
+            {{QStringLiteral("rerun-case")},
+             "CASE",
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "search every pair of service and term the case CASE holds a search "
+                               "for again, as --matrix does, record each, write the pairs whose "
+                               "result changed to --out FILE as CSV, and exit")},
             {{QStringLiteral("group")},
              "NAME",
-             QT_TRANSLATE_NOOP("CommandLine", "with --matrix: only the services of this group")},
+             QT_TRANSLATE_NOOP("CommandLine", "with --matrix and --rerun-case: only the services of this group")},
             {{QStringLiteral("pause")},
              "SECONDS",
              QT_TRANSLATE_NOOP(
                      "CommandLine",
-                     "with --matrix: the pause before a host is asked again (default 1)")},
+                     "with --matrix and --rerun-case: the pause before a host is asked again (default 1)")},
             {{QStringLiteral("connections")},
              "N",
              QT_TRANSLATE_NOOP("CommandLine",
-                               "with --matrix: at most N pages loading at once, over all hosts "
+                               "with --matrix and --rerun-case: at most N pages loading at once, over all hosts "
                                "(default 64; each host is asked at most twice at once)")},
             {{QStringLiteral("case")},
              "CASE",
@@ -346,22 +353,10 @@ CommandLine readCaseJob(const QCommandLineParser &parser, const QString &folder)
     return result;
 }
 
-// --matrix --services FILE --terms FILE [--group NAME] [--out FILE] [--pause SECONDS]
+// What --matrix and --rerun-case share: [--group NAME] [--out FILE] [--pause SECONDS]
 // [--connections N].
-CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folder,
-                          ListFileCheck check)
+void readMatrixOptions(const QCommandLineParser &parser, const QString &folder, CommandLine &result)
 {
-    checkCombinations(parser, false);
-    CommandLine result;
-    result.job = CommandLine::Job::Matrix;
-    if (!parser.positionalArguments().isEmpty())
-        throw UsageError(Tr::tr("--matrix takes its terms from --terms FILE"));
-    for (const char *option : {"services", "terms"}) {
-        if (!parser.isSet(QString::fromLatin1(option)))
-            throw UsageError(Tr::tr("--matrix needs %1 FILE").arg(dashed(option)));
-    }
-    result.servicesFile = listFile(parser, "services", folder, check);
-    result.termsFile = listFile(parser, "terms", folder, check);
     if (parser.isSet(QStringLiteral("group"))) {
         result.group = TrimBlanks(parser.value(QStringLiteral("group")));
         if (result.group.isEmpty())
@@ -373,12 +368,6 @@ CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folde
             throw UsageError(Tr::tr("The file name after --out is empty"));
         result.outFile = QDir::cleanPath(QDir(folder).absoluteFilePath(out));
     }
-    if (parser.isSet(QStringLiteral("case"))) {
-        if (IsBlank(parser.value(QStringLiteral("case"))))
-            throw UsageError(Tr::tr("The case after --case is blank"));
-        result.caseFolder = caseLocation(parser.value(QStringLiteral("case")), folder);
-    }
-    readCaseIdentity(parser, result);
     if (parser.isSet(QStringLiteral("pause"))) {
         bool number = false;
         const double seconds
@@ -397,6 +386,53 @@ CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folde
                                      .arg(parser.value(QStringLiteral("connections"))));
         result.connections = connections;
     }
+}
+
+// --matrix --services FILE --terms FILE [--group NAME] [--out FILE] [--pause SECONDS]
+// [--connections N].
+CommandLine readMatrixJob(const QCommandLineParser &parser, const QString &folder,
+                          ListFileCheck check)
+{
+    checkCombinations(parser, false);
+    CommandLine result;
+    result.job = CommandLine::Job::Matrix;
+    if (!parser.positionalArguments().isEmpty())
+        throw UsageError(Tr::tr("--matrix takes its terms from --terms FILE"));
+    for (const char *option : {"services", "terms"}) {
+        if (!parser.isSet(QString::fromLatin1(option)))
+            throw UsageError(Tr::tr("--matrix needs %1 FILE").arg(dashed(option)));
+    }
+    result.servicesFile = listFile(parser, "services", folder, check);
+    result.termsFile = listFile(parser, "terms", folder, check);
+    if (parser.isSet(QStringLiteral("case"))) {
+        if (IsBlank(parser.value(QStringLiteral("case"))))
+            throw UsageError(Tr::tr("The case after --case is blank"));
+        result.caseFolder = caseLocation(parser.value(QStringLiteral("case")), folder);
+    }
+    readCaseIdentity(parser, result);
+    readMatrixOptions(parser, folder, result);
+    return result;
+}
+
+// --rerun-case CASE with the matrix's options and nothing else.
+CommandLine readRerunJob(const QCommandLineParser &parser, const QString &folder)
+{
+    for (const QString &name : parser.optionNames()) {
+        if (!QStringList {QStringLiteral("rerun-case"), QStringLiteral("group"), QStringLiteral("out"),
+                          QStringLiteral("pause"), QStringLiteral("connections")}
+                     .contains(name))
+            throw UsageError(Tr::tr("%1 cannot be used with %2")
+                                     .arg(dashed("rerun-case"), QStringLiteral("--") + name));
+    }
+    checkCombinations(parser, false);
+    if (!parser.positionalArguments().isEmpty())
+        throw UsageError(Tr::tr("%1 takes no search term").arg(dashed("rerun-case")));
+    CommandLine result;
+    result.job = CommandLine::Job::RerunCase;
+    if (IsBlank(parser.value(QStringLiteral("rerun-case"))))
+        throw UsageError(Tr::tr("%1 needs a case").arg(dashed("rerun-case")));
+    result.caseFolder = caseLocation(parser.value(QStringLiteral("rerun-case")), folder);
+    readMatrixOptions(parser, folder, result);
     return result;
 }
 
@@ -470,16 +506,18 @@ CommandLine parse(const QStringList &arguments, const QString &workingDirectory,
     }
     if (parser.isSet(QStringLiteral("copy-case")))
         return readCopyCaseJob(parser, workingDirectory);
+    if (parser.isSet(QStringLiteral("rerun-case")))
+        return readRerunJob(parser, workingDirectory);
     for (const char *option : {"group", "pause", "connections"}) {
         if (parser.isSet(QString::fromLatin1(option)) && !parser.isSet(QStringLiteral("matrix")))
-            throw UsageError(Tr::tr("%1 goes only with --matrix").arg(dashed(option)));
+            throw UsageError(Tr::tr("%1 goes only with --matrix or --rerun-case").arg(dashed(option)));
     }
     for (const char *option : {"proxy", "user-agent"}) {
         if (parser.isSet(QString::fromLatin1(option)) && !parser.isSet(QStringLiteral("case")))
             throw UsageError(Tr::tr("%1 goes only with --case").arg(dashed(option)));
     }
     if (parser.isSet(QStringLiteral("out")) && !parser.isSet(QStringLiteral("matrix")))
-        throw UsageError(Tr::tr("%1 goes only with --export-case or --matrix").arg(dashed("out")));
+        throw UsageError(Tr::tr("%1 goes only with --export-case, --matrix or --rerun-case").arg(dashed("out")));
     if (parser.isSet(QStringLiteral("format")))
         throw UsageError(Tr::tr("%1 goes only with --export-case").arg(dashed("format")));
     if (parser.isSet(QStringLiteral("import")) || parser.isSet(QStringLiteral("export")))
@@ -553,6 +591,7 @@ QString HelpText()
             "       glenlantern --import SOURCE --into FILE\n"
             "       glenlantern --export opensearch|kde --services FILE DIR\n"
             "       glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]\n"
+            "       glenlantern --rerun-case CASE [--group NAME] [--out FILE]\n"
             "       glenlantern --copy-case FROM TO\n"
             "Search the web from saved lists of search services and terms.\n\n"
             "Starts Glen Lantern and searches TERM with the selected (or first) service,\n"

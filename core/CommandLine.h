@@ -36,7 +36,7 @@ struct CommandLine
     // Jobs other than Windows run without a window and need no display.
     enum class Job {
         Windows, PrintUrl, Import, Export, VerifyCase, ExportCase, CopyCase, Matrix, Help, Version,
-        StampCase
+        StampCase, RerunCase
     };
 
     Job job = Job::Windows;
@@ -54,14 +54,14 @@ struct CommandLine
     QString intoFile;        // --into, absolute; created when missing
     QString exportFormat;    // --export: opensearch or kde
     QString exportFolder;    // the folder --export writes into, absolute
-    // --verify-case, --export-case, --stamp-case, --copy-case FROM, --matrix --case: the case folder,
+    // --verify-case, --export-case, --stamp-case, --copy-case FROM, --matrix --case, --rerun-case: the case folder,
     // absolute, or a server's address (postgresql://...) as given
     QString caseFolder;
     QString copyTo;          // --copy-case FROM TO: TO, as caseFolder
     QString caseFormat;      // --format with --export-case
     QString tsaUrl;          // --tsa with --stamp-case: the time-stamp authority's address
     QString tsaCaFile;       // --tsa-ca with --verify-case, absolute; empty for the system's
-    QString group;           // --matrix --group: the services of this group; null for all
+    QString group;           // --matrix, --rerun-case --group: the services of this group; null for all
     QString outFile;         // --out, absolute: the export's file; the matrix's CSV, else standard output
     qint64 pauseMs = -1;     // --matrix --pause, in milliseconds; -1 for the default
     int connections = 0;     // --matrix --connections; 0 for the default

@@ -57,30 +57,67 @@ MatrixRun::MatrixRun(const QList<QByteArray> &serviceLines, const QStringList &t
     }
     for (qsizetype t = 0; t < terms.size(); ++t) {
         for (qsizetype s = 0; s < serviceLines.size(); ++s) {
-            MatrixCell cell;
-            cell.term = t;
-            cell.service = s;
             if (resume && earlier.at(m_cells.size()).done) {
                 m_kept.insert(m_cells.size());
                 m_cells.append(earlier.at(m_cells.size()));
                 continue;
             }
-            try {
-                cell.request = GoRequestFor(serviceLines.at(s), terms.at(t));
-                cell.address = cell.request->address;
-                m_scheduler.Add(
-                        QUrl::fromEncoded(EncodedAddress(cell.address), QUrl::TolerantMode).host());
-                m_cellOfRequest.append(m_cells.size());
-                ++m_open;
-            } catch (const CommandError &error) {
-                cell.verdict = {HitResult::Error, error.message()};
-                cell.done = true;
-            }
-            m_cells.append(cell);
+            addCell(t, s, serviceLines.at(s));
         }
     }
     m_wake.setSingleShot(true);
     connect(&m_wake, &QTimer::timeout, this, &MatrixRun::pump);
+}
+
+MatrixRun::MatrixRun(const QList<QByteArray> &serviceLines, const QStringList &terms,
+                     const QList<MatrixPair> &pairs, PageLoader &loader, MatrixLimits limits,
+                     QObject *parent)
+    : QObject(parent), m_loader(loader), m_terms(terms), m_scheduler(limits)
+{
+    QStringList broken(serviceLines.size());
+    for (const QByteArray &line : serviceLines) {
+        m_names.append(ServiceDisplayName(line));
+        try {
+            m_rules.append(HitRules::Of(ServiceLine(line), m_names.last()));
+        } catch (const CommandError &error) {
+            broken[m_rules.size()] = error.message();
+            m_rules.append(HitRules());
+        }
+    }
+    for (const MatrixPair &pair : pairs) {
+        if (broken.at(pair.service).isEmpty()) {
+            addCell(pair.term, pair.service, serviceLines.at(pair.service));
+            continue;
+        }
+        MatrixCell cell;
+        cell.term = pair.term;
+        cell.service = pair.service;
+        cell.verdict = {HitResult::Error, broken.at(pair.service)};
+        cell.done = true;
+        m_cells.append(cell);
+    }
+    m_wake.setSingleShot(true);
+    connect(&m_wake, &QTimer::timeout, this, &MatrixRun::pump);
+}
+
+// A cell to search, queued at its host; a cell of an error when the line makes no search of
+// the term.
+void MatrixRun::addCell(qsizetype term, qsizetype service, const QByteArray &serviceLine)
+{
+    MatrixCell cell;
+    cell.term = term;
+    cell.service = service;
+    try {
+        cell.request = GoRequestFor(serviceLine, m_terms.at(term));
+        cell.address = cell.request->address;
+        m_scheduler.Add(QUrl::fromEncoded(EncodedAddress(cell.address), QUrl::TolerantMode).host());
+        m_cellOfRequest.append(m_cells.size());
+        ++m_open;
+    } catch (const CommandError &error) {
+        cell.verdict = {HitResult::Error, error.message()};
+        cell.done = true;
+    }
+    m_cells.append(cell);
 }
 
 void MatrixRun::Start()

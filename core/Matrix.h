@@ -55,6 +55,13 @@ struct MatrixCell
     QString textSha256; // SHA-256 of the final page's text (UTF-8, as the rules read it); empty when no page came
 };
 
+// One cell searched alone: a term's index and a service's index.
+struct MatrixPair
+{
+    qsizetype term = 0;
+    qsizetype service = 0;
+};
+
 class MatrixRun : public QObject
 {
     Q_OBJECT
@@ -73,6 +80,12 @@ public:
     MatrixRun(const QList<QByteArray> &serviceLines, const QStringList &terms, PageLoader &loader,
               MatrixLimits limits = {}, QObject *parent = nullptr,
               const QList<MatrixCell> &earlier = {});
+    // The cells of these pairs alone, in their order: searches run again, where not every term
+    // went to every service. A service whose rule does not parse gives its cells an error
+    // naming the rule, and nothing is asked of it; the other cells still run.
+    MatrixRun(const QList<QByteArray> &serviceLines, const QStringList &terms,
+              const QList<MatrixPair> &pairs, PageLoader &loader, MatrixLimits limits = {},
+              QObject *parent = nullptr);
 
     void Start();
     const QList<MatrixCell> &Cells() const { return m_cells; }
@@ -86,6 +99,7 @@ Q_SIGNALS:
     void Finished();
 
 private:
+    void addCell(qsizetype term, qsizetype service, const QByteArray &serviceLine);
     void pump();
     void loaded(int request, const PageOutcome &outcome);
     void finishCell(qsizetype cell);

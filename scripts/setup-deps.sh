@@ -7,7 +7,7 @@ PACKAGES="g++ make cmake qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl
   libqt6svg6 libqt6openglwidgets6 qt6-image-formats-plugins xvfb xauth xdotool x11-utils trayer unrtf
   fonts-dejavu-core python3 imagemagick desktop-file-utils appstream
   librsvg2-bin dpkg-dev liblz4-dev zlib1g-dev libssl-dev openssl libqt6sql6-sqlite libqt6sql6-psql postgresql-15 sqlite3 dbus-daemon libglib2.0-bin
-  time weston qt6-wayland at-spi2-core python3-pyatspi chromium"
+  time weston qt6-wayland at-spi2-core python3-pyatspi chromium systemd"
 # `make fuzz` alone needs clang and its fuzzing runtime.
 if [ "${1:-}" = fuzz ]; then
     PACKAGES="clang libclang-rt-14-dev"

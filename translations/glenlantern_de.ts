@@ -1131,6 +1131,50 @@
         <source>The case is to be stamped when it is closed and exported, but its settings name no time-stamp authority</source>
         <translation>Die Akte soll beim Schließen und Exportieren gestempelt werden, aber ihre Einstellungen nennen keinen Zeitstempeldienst</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; with %2: %3</source>
+        <translation>„%1“ mit %2: %3</translation>
+    </message>
+    <message>
+        <source>no verdict</source>
+        <translation>kein Urteil</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; with %2: %3 -&gt; %4</source>
+        <translation>„%1“ mit %2: %3 -&gt; %4</translation>
+    </message>
+    <message>
+        <source>, the page changed</source>
+        <translation>, die Seite hat sich geändert</translation>
+    </message>
+    <message>
+        <source>Cannot write &quot;%1&quot;: its folder is not there</source>
+        <translation>„%1“ kann nicht geschrieben werden: Sein Ordner existiert nicht</translation>
+    </message>
+    <message>
+        <source>No search of the case is made with a service of the group &quot;%1&quot;</source>
+        <translation>Keine Suche der Akte ist mit einem Suchdienst der Gruppe „%1“ gemacht</translation>
+    </message>
+    <message>
+        <source>The case holds no search made with a service: there is nothing to search again</source>
+        <translation>Die Akte enthält keine Suche mit einem Suchdienst: Es gibt nichts erneut zu suchen</translation>
+    </message>
+    <message>
+        <source>No page could be loaded</source>
+        <translation>Keine Seite konnte geladen werden</translation>
+    </message>
+    <message>
+        <source>%1 searched again, %2 changed: new hits %3, hits gone %4, blocked %5, errors %6, pages changed %7</source>
+        <translation>%1 erneut gesucht, %2 geändert: neue Treffer %3, verschwundene Treffer %4, blockiert %5, Fehler %6, geänderte Seiten %7</translation>
+    </message>
+    <message>
+        <source>, other changes %1</source>
+        <translation>, andere Änderungen %1</translation>
+    </message>
+    <message>
+        <source>, without an earlier verdict %1</source>
+        <translation>, ohne früheres Urteil %1</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>
@@ -1429,6 +1473,14 @@
         <source>&amp;Stamp Now</source>
         <translation>&amp;Zeitstempel jetzt</translation>
     </message>
+    <message>
+        <source>Run &amp;All Again</source>
+        <translation>Alle erneut &amp;ausführen</translation>
+    </message>
+    <message>
+        <source>C&amp;hanges</source>
+        <translation>Ä&amp;nderungen</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -1579,14 +1631,6 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
         <translation>jeden Begriff aus --terms FILE mit jedem Suchdienst aus --services FILE suchen, jede Seite nach den Regeln des Suchdienstes beurteilen, CSV schreiben und beenden</translation>
     </message>
     <message>
-        <source>with --matrix: only the services of this group</source>
-        <translation>mit --matrix: nur die Suchdienste dieser Gruppe</translation>
-    </message>
-    <message>
-        <source>with --matrix: the pause before a host is asked again (default 1)</source>
-        <translation>mit --matrix: die Pause, bevor ein Host erneut gefragt wird (Vorgabe 1)</translation>
-    </message>
-    <message>
         <source>--matrix takes its terms from --terms FILE</source>
         <translation>--matrix nimmt seine Begriffe aus --terms FILE</translation>
     </message>
@@ -1605,18 +1649,6 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
     <message>
         <source>--pause takes seconds from 0 to 3600, not &quot;%1&quot;</source>
         <translation>--pause nimmt Sekunden von 0 bis 3600, nicht „%1“</translation>
-    </message>
-    <message>
-        <source>%1 goes only with --matrix</source>
-        <translation>%1 geht nur mit --matrix</translation>
-    </message>
-    <message>
-        <source>with --export-case: the file to write; with --matrix: the CSV file (standard output when not given)</source>
-        <translation>mit --export-case: die zu schreibende Datei; mit --matrix: die CSV-Datei (ohne sie die Standardausgabe)</translation>
-    </message>
-    <message>
-        <source>%1 goes only with --export-case or --matrix</source>
-        <translation>%1 geht nur mit --export-case oder --matrix</translation>
     </message>
     <message>
         <source>capture the page on view into the open case (MHTML, PDF, PNG)</source>
@@ -1653,34 +1685,6 @@ nennt, die nicht gelesen werden kann; 1, wenn eine Aufgabe bei der Arbeit fehlsc
     <message>
         <source>The case after --case is blank</source>
         <translation>Der Fall nach --case ist leer</translation>
-    </message>
-    <message>
-        <source>Usage: glenlantern [OPTION...] [TERM...]
-       glenlantern --import SOURCE --into FILE
-       glenlantern --export opensearch|kde --services FILE DIR
-       glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]
-       glenlantern --copy-case FROM TO
-Search the web from saved lists of search services and terms.
-
-Starts Glen Lantern and searches TERM with the selected (or first) service,
-without adding it to the term list. When the program is already running, the
-command line goes to it.
-
-Options:
-</source>
-        <translation>Aufruf: glenlantern [OPTION...] [TERM...]
-        glenlantern --import SOURCE --into FILE
-        glenlantern --export opensearch|kde --services FILE DIR
-        glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]
-        glenlantern --copy-case FROM TO
-Das Web aus gespeicherten Listen von Suchdiensten und Suchbegriffen durchsuchen.
-
-Startet Glen Lantern und sucht TERM mit dem gewählten (oder ersten) Suchdienst,
-ohne ihn der Begriffsliste hinzuzufügen. Läuft das Programm bereits, geht die
-Befehlszeile an es.
-
-Optionen:
-</translation>
     </message>
     <message>
         <source>record every search in the case CASE: a folder (made when new) or postgresql://USER@HOST/DATABASE?case=NAME; with --matrix, every cell&apos;s search</source>
@@ -1723,12 +1727,66 @@ Optionen:
         <translation>%1 geht nur mit --case</translation>
     </message>
     <message>
-        <source>with --matrix: at most N pages loading at once, over all hosts (default 64; each host is asked at most twice at once)</source>
-        <translation>mit --matrix: höchstens N Seiten zugleich laden, über alle Hosts (Standard 64; jeder Host wird höchstens zweimal zugleich gefragt)</translation>
-    </message>
-    <message>
         <source>--connections takes a number from 1 to %1, not &quot;%2&quot;</source>
         <translation>--connections nimmt eine Zahl von 1 bis %1, nicht „%2“</translation>
+    </message>
+    <message>
+        <source>with --export-case: the file to write; with --matrix: the CSV file (standard output when not given); with --rerun-case: the changes as CSV</source>
+        <translation>mit --export-case: die zu schreibende Datei; mit --matrix: die CSV-Datei (ohne sie die Standardausgabe); mit --rerun-case: die Änderungen als CSV</translation>
+    </message>
+    <message>
+        <source>search every pair of service and term the case CASE holds a search for again, as --matrix does, record each, write the pairs whose result changed to --out FILE as CSV, and exit</source>
+        <translation>jedes Paar aus Suchdienst und Begriff, für das die Akte CASE eine Suche enthält, erneut suchen wie --matrix, jede Suche aufzeichnen, die Paare mit geändertem Ergebnis als CSV nach --out FILE schreiben und beenden</translation>
+    </message>
+    <message>
+        <source>with --matrix and --rerun-case: only the services of this group</source>
+        <translation>mit --matrix und --rerun-case: nur die Suchdienste dieser Gruppe</translation>
+    </message>
+    <message>
+        <source>with --matrix and --rerun-case: the pause before a host is asked again (default 1)</source>
+        <translation>mit --matrix und --rerun-case: die Pause, bevor ein Host erneut gefragt wird (Vorgabe 1)</translation>
+    </message>
+    <message>
+        <source>with --matrix and --rerun-case: at most N pages loading at once, over all hosts (default 64; each host is asked at most twice at once)</source>
+        <translation>mit --matrix und --rerun-case: höchstens N Seiten zugleich laden, über alle Hosts (Standard 64; jeder Host wird höchstens zweimal zugleich gefragt)</translation>
+    </message>
+    <message>
+        <source>%1 goes only with --matrix or --rerun-case</source>
+        <translation>%1 geht nur mit --matrix oder --rerun-case</translation>
+    </message>
+    <message>
+        <source>%1 goes only with --export-case, --matrix or --rerun-case</source>
+        <translation>%1 geht nur mit --export-case, --matrix oder --rerun-case</translation>
+    </message>
+    <message>
+        <source>Usage: glenlantern [OPTION...] [TERM...]
+       glenlantern --import SOURCE --into FILE
+       glenlantern --export opensearch|kde --services FILE DIR
+       glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]
+       glenlantern --rerun-case CASE [--group NAME] [--out FILE]
+       glenlantern --copy-case FROM TO
+Search the web from saved lists of search services and terms.
+
+Starts Glen Lantern and searches TERM with the selected (or first) service,
+without adding it to the term list. When the program is already running, the
+command line goes to it.
+
+Options:
+</source>
+        <translation>Aufruf: glenlantern [OPTION...] [TERM...]
+        glenlantern --import SOURCE --into FILE
+        glenlantern --export opensearch|kde --services FILE DIR
+        glenlantern --matrix --services FILE --terms FILE [--group NAME] [--out FILE]
+        glenlantern --rerun-case CASE [--group NAME] [--out FILE]
+        glenlantern --copy-case FROM TO
+Das Web aus gespeicherten Listen von Suchdiensten und Suchbegriffen durchsuchen.
+
+Startet Glen Lantern und sucht TERM mit dem gewählten (oder ersten) Suchdienst,
+ohne ihn der Begriffsliste hinzuzufügen. Läuft das Programm bereits, geht die
+Befehlszeile an es.
+
+Optionen:
+</translation>
     </message>
 </context>
 <context>
@@ -1736,6 +1794,10 @@ Optionen:
     <message>
         <source>Out of memory</source>
         <translation>Nicht genügend Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -2843,6 +2905,45 @@ Optionen:
     </message>
 </context>
 <context>
+    <name>RerunChangesModel</name>
+    <message>
+        <source>no verdict</source>
+        <translation>kein Urteil</translation>
+    </message>
+    <message>
+        <source>changed</source>
+        <translation>geändert</translation>
+    </message>
+    <message>
+        <source>same</source>
+        <translation>gleich</translation>
+    </message>
+    <message>
+        <source>Term</source>
+        <translation>Suchbegriff</translation>
+    </message>
+    <message>
+        <source>Service</source>
+        <translation>Dienst</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Vorher</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Nachher</translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation>Seite</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Adresse</translation>
+    </message>
+</context>
+<context>
     <name>Search</name>
     <message>
         <source>
@@ -3044,6 +3145,45 @@ und sendet das Formular:
     <message>
         <source>Searches of the case</source>
         <translation>Suchen der Akte</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmChanges</name>
+    <message>
+        <source>Changes - %1</source>
+        <translation>Änderungen - %1</translation>
+    </message>
+    <message>
+        <source>Searches whose result changed</source>
+        <translation>Suchen mit geändertem Ergebnis</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>The case records no run again yet: Case &gt; Run All Again searches its searches again</source>
+        <translation>Die Akte verzeichnet noch keinen erneuten Durchlauf: Akte &gt; Alle erneut ausführen sucht ihre Suchen erneut</translation>
+    </message>
+    <message>
+        <source>The last run the case records, %1: %2 of %3 pairs changed</source>
+        <translation>Der letzte Durchlauf, den die Akte verzeichnet, %1: %2 von %3 Paaren geändert</translation>
+    </message>
+    <message>
+        <source>Reading the case...</source>
+        <translation>Die Akte wird gelesen...</translation>
+    </message>
+    <message>
+        <source>Stopped after %1 of %2 pairs. %3</source>
+        <translation>Angehalten nach %1 von %2 Paaren. %3</translation>
+    </message>
+    <message>
+        <source>Done. %1</source>
+        <translation>Fertig. %1</translation>
+    </message>
+    <message>
+        <source>Searching again: %1 of %2 pairs, %3 changed</source>
+        <translation>Erneute Suche: %1 von %2 Paaren, %3 geändert</translation>
     </message>
 </context>
 <context>
@@ -3610,6 +3750,18 @@ und sendet das Formular:
         <source>The case closed before it was exported</source>
         <translation>Die Akte wurde geschlossen, bevor sie exportiert war</translation>
     </message>
+    <message>
+        <source>Reading the case&apos;s searches</source>
+        <translation>Die Suchen der Akte werden gelesen</translation>
+    </message>
+    <message>
+        <source>The case holds no search made with a service: there is nothing to search again</source>
+        <translation>Die Akte enthält keine Suche mit einem Suchdienst: Es gibt nichts erneut zu suchen</translation>
+    </message>
+    <message>
+        <source>Reading the case&apos;s last run</source>
+        <translation>Der letzte Durchlauf der Akte wird gelesen</translation>
+    </message>
 </context>
 <context>
     <name>TfrmMatrix</name>
@@ -3648,10 +3800,6 @@ und sendet das Formular:
     <message>
         <source>Progress</source>
         <translation>Fortschritt</translation>
-    </message>
-    <message>
-        <source>%1 (%2)</source>
-        <translation>%1 (%2)</translation>
     </message>
     <message>
         <source>Wrote the %1 cells to %2</source>

@@ -4,8 +4,10 @@
 #include "Error.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QWidget>
 
 CommandSet::CommandSet(QWidget *window, ErrorSink showError)
@@ -90,4 +92,27 @@ QAction *CommandSet::commandFor(QKeyCombination key) const
             return a;
     }
     return nullptr;
+}
+
+QWidget *CommandButtons(const CommandSet &commands)
+{
+    auto *row = new QWidget;
+    auto *layout = new QHBoxLayout(row);
+    for (QAction *action : commands.actions()) {
+        auto *button = new QPushButton(row);
+        button->setObjectName(QStringLiteral("btn") + action->objectName().mid(3));
+        const QString shortcut = action->shortcut().toString(QKeySequence::NativeText);
+        button->setText(shortcut.isEmpty()
+                                ? action->text()
+                                : CommandSet::tr("%1 (%2)").arg(action->text(), shortcut));
+        button->setAccessibleName(QString(action->text()).remove(u'&').remove(QStringLiteral("...")));
+        button->setEnabled(action->isEnabled());
+        button->setAutoDefault(false);
+        QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        QObject::connect(action, &QAction::changed, button,
+                         [button, action] { button->setEnabled(action->isEnabled()); });
+        layout->addWidget(button);
+    }
+    layout->addStretch(1);
+    return row;
 }

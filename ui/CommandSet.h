@@ -59,3 +59,7 @@ private:
     QList<QAction *> m_actions;
     QList<QStringList> m_menus; // each action's menu keys, as its row names them
 };
+
+// A row of buttons, one a command in its order, reached by Tab: the shortcut in its text, its
+// name for screen readers without the access letter's mark, enabled as its command is.
+QWidget *CommandButtons(const CommandSet &commands);

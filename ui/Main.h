@@ -21,6 +21,7 @@ class CaseRecorder;
 class CaseStamper;
 class StampSender;
 class TfrmCaseLog;
+class TfrmChanges;
 namespace Cases {
 class Case;
 struct CaseEntry;
@@ -166,6 +167,9 @@ private:
     void actEditServiceExecute();
     // The result matrix (MainMatrix.cpp).
     void actResultMatrixExecute();
+    // The case's searches run again, and what changed (MainRerun.cpp).
+    void actRunAllAgainExecute();
+    void actShowChangesExecute();
 
 
 
@@ -236,6 +240,9 @@ private:
     void replaceService(qsizetype row, const QByteArray &line);
     qsizetype firstServiceOnView() const;
     MatrixSearch matrixSearch() const;
+    MatrixLimits matrixLimits() const;
+    TfrmChanges *changesWindow();
+    void showChangedPage(const Cases::CaseEntry &search);
     void showMatrixCell(const MatrixSearch &search, qsizetype term, qsizetype service);
     void TrayMessage(int click, QPoint at);
     TfrmTextPad *createNotepad(int number);
@@ -282,6 +289,7 @@ private:
     CaseStamper *m_stamper = nullptr;
     QString m_lastStampSaid; // why the last stamp that ended failed; empty when it was kept
     QPointer<TfrmCaseLog> m_caseLog;
+    QPointer<TfrmChanges> m_changes;
     RecentFiles m_recentCases;
     QLabel *CaseMark = nullptr;
     QLabel *ProxyMark = nullptr;

@@ -37,6 +37,7 @@ constexpr int kNoticeMs = 15000;
 // Capture Page stays enabled: its key says what is missing when no case is open.
 const QStringList kCaseCommands = {QStringLiteral("actCloseCase"), QStringLiteral("actExportCase"),
                                    QStringLiteral("actShowCaseLog"), QStringLiteral("actVerifyCase"),
+                                   QStringLiteral("actRunAllAgain"), QStringLiteral("actShowChanges"),
                                    QStringLiteral("actCopyCase"), QStringLiteral("actCaseSettings"),
                                    QStringLiteral("actForgetCaseData"), QStringLiteral("actStampNow")};
 

@@ -106,6 +106,8 @@ QList<Command> TfrmMain::commandTable()
         {"actCaptureEveryResult", QT_TRANSLATE_NOOP("Command", "Capture &Every Result"), "Case", {}, [this] { actCaptureEveryResultExecute(); }},
         {"actStampNow", QT_TRANSLATE_NOOP("Command", "&Stamp Now"), "-Case", {}, [this] { actStampNowExecute(); }},
         {"actShowCaseLog", QT_TRANSLATE_NOOP("Command", "Show &Log"), "-Case", {}, [this] { actShowCaseLogExecute(); }},
+        {"actRunAllAgain", QT_TRANSLATE_NOOP("Command", "Run &All Again"), "Case", {}, [this] { actRunAllAgainExecute(); }},
+        {"actShowChanges", QT_TRANSLATE_NOOP("Command", "C&hanges"), "Case", {}, [this] { actShowChangesExecute(); }},
         {"actVerifyCase", QT_TRANSLATE_NOOP("Command", "&Verify Case"), "Case", {}, [this] { actVerifyCaseExecute(); }},
         {"actCopyCase", QT_TRANSLATE_NOOP("Command", "Co&py Case..."), "Case", {}, [this] { actCopyCaseExecute(); }},
         {"actCaseSettings", QT_TRANSLATE_NOOP("Command", "Se&ttings..."), "-Case", {}, [this] { actCaseSettingsExecute(); }},

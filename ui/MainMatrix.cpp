@@ -54,14 +54,19 @@ MatrixSearch TfrmMain::matrixSearch() const
     return search;
 }
 
-void TfrmMain::actResultMatrixExecute()
+MatrixLimits TfrmMain::matrixLimits() const
 {
     // [Matrix] Connections: the loads at once over all hosts, as --connections.
     MatrixLimits limits = m_parts.matrixLimits;
     if (const QVariant asked = QSettings().value(QStringLiteral("Matrix/Connections")); asked.isValid())
         limits.overall = MachineConnections(asked.toInt());
+    return limits;
+}
+
+void TfrmMain::actResultMatrixExecute()
+{
     auto *matrix = new TfrmMatrix(matrixSearch(), m_parts.createPageLoader(), *m_parts.prompts,
-                                  m_parts.showError, limits, this);
+                                  m_parts.showError, matrixLimits(), this);
     connect(matrix, &TfrmMatrix::cellPicked, this, [this, matrix](qsizetype term, qsizetype service) {
         m_commandSet->run([&] { showMatrixCell(matrix->Search(), term, service); });
     });

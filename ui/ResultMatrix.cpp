@@ -82,28 +82,10 @@ void TfrmMatrix::buildCommands(CommandSet::ErrorSink showError)
     updateCommands();
 }
 
-// A button for each command, reached by Tab, its shortcut in its text and its name for screen
-// readers without the access letter's mark.
+// A button for each command, reached by Tab, its shortcut in its text.
 QWidget *TfrmMatrix::buildButtons()
 {
-    auto *row = new QWidget;
-    auto *layout = new QHBoxLayout(row);
-    for (QAction *action : m_commandSet->actions()) {
-        auto *button = new QPushButton(row);
-        button->setObjectName(QStringLiteral("btn") + action->objectName().mid(3));
-        const QString shortcut = action->shortcut().toString(QKeySequence::NativeText);
-        button->setText(shortcut.isEmpty() ? action->text()
-                                           : tr("%1 (%2)").arg(action->text(), shortcut));
-        button->setAccessibleName(QString(action->text()).remove(u'&').remove(QStringLiteral("...")));
-        button->setEnabled(action->isEnabled());
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, action, &QAction::trigger);
-        connect(action, &QAction::changed, button,
-                [button, action] { button->setEnabled(action->isEnabled()); });
-        layout->addWidget(button);
-    }
-    layout->addStretch(1);
-    return row;
+    return CommandButtons(*m_commandSet);
 }
 
 void TfrmMatrix::updateCommands()

@@ -42,6 +42,7 @@ inline constexpr char kDesktopSearch[] = "desktop search";
 inline constexpr char kQuickLauncher[] = "quick launcher"; // sent to the default browser
 inline constexpr char kRunAgain[] = "run again";           // from the log
 inline constexpr char kMatrix[] = "matrix";                // a result matrix's cell
+inline constexpr char kRerun[] = "rerun"; // a case's searches run again, judged as the matrix's
 } // namespace StartedBy
 
 // What a capture holds: the page as MHTML, as PDF, or a PNG of what the pane showed.

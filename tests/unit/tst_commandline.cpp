@@ -48,6 +48,11 @@ QString outcome(const QStringList &arguments, const QString &folder)
                            .arg(options.pauseMs)
                            .arg(options.caseFolder, options.proxy ? QStringLiteral(" proxy=[%1]").arg(options.proxy->text()) : QString())
                     + (options.connections ? QStringLiteral(" connections=%1").arg(options.connections) : QString());
+        case CommandLine::Job::RerunCase:
+            return QStringLiteral("rerun [%1] group=[%2] out=[%3] pause=%4 connections=%5")
+                    .arg(options.caseFolder, options.group, options.outFile)
+                    .arg(options.pauseMs)
+                    .arg(options.connections);
         case CommandLine::Job::Windows:
             break;
         }
@@ -176,7 +181,7 @@ void TestCommandLine::decide_data()
         "matrix [<dir>/other.gls] [<dir>/terms.glt] group=[] out=[] pause=-1 connections=200");
     row("matrix no connections", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "--connections", "0"},
         "error: --connections takes a number from 1 to 1024, not \"0\"");
-    row("connections without matrix", {"--connections", "8", "x"}, "error: --connections goes only with --matrix");
+    row("connections without matrix", {"--connections", "8", "x"}, "error: --connections goes only with --matrix or --rerun-case");
     row("matrix without terms", {"--matrix", "--services", "other.gls"},
         "error: --matrix needs --terms FILE");
     row("matrix with a term", {"--matrix", "--services", "other.gls", "--terms", "terms.glt", "x"},
@@ -186,9 +191,19 @@ void TestCommandLine::decide_data()
     row("pause not a number", {"--matrix", "--services", "other.gls", "--terms", "terms.glt",
                                "--pause", "1s"},
         "error: --pause takes seconds from 0 to 3600, not \"1s\"");
-    row("group without matrix", {"--group", "G", "x"}, "error: --group goes only with --matrix");
+    row("group without matrix", {"--group", "G", "x"}, "error: --group goes only with --matrix or --rerun-case");
     row("out with import", {"--import", "kde", "--into", "x.gls", "--out", "o.csv"},
-        "error: --out goes only with --export-case or --matrix");
+        "error: --out goes only with --export-case, --matrix or --rerun-case");
+    // A case's searches run again.
+    // clang-format off
+    row("rerun", {"--rerun-case", "c", "--group", " G ", "--out", "changes.csv", "--pause", "0.5", "--connections", "8"}, "rerun [<dir>/c] group=[G] out=[<dir>/changes.csv] pause=500 connections=8");
+    row("rerun a server case", {"--rerun-case", "postgresql://u@h/d?case=x"}, "rerun [postgresql://u@h/d?case=x] group=[] out=[] pause=-1 connections=0");
+    row("rerun with lists", {"--rerun-case", "c", "--services", "other.gls"}, "error: --rerun-case cannot be used with --services");
+    row("rerun with the matrix", {"--rerun-case", "c", "--matrix"}, "error: --rerun-case cannot be used with --matrix");
+    row("rerun with a term", {"--rerun-case", "c", "ada"}, "error: --rerun-case takes no search term");
+    row("rerun no case", {"--rerun-case", " "}, "error: --rerun-case needs a case");
+    row("rerun verify", {"--verify-case", "c", "--rerun-case", "c"}, "error: --verify-case cannot be used with --rerun-case");
+    // clang-format on
     // Other programs' search engines in and ours out.
     row("import", {"--import", "firefox", "--into", "mine.gls"},
         "import [firefox] into [<dir>/mine.gls]");
