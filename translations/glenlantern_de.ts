@@ -1175,6 +1175,18 @@
         <source>, without an earlier verdict %1</source>
         <translation>, ohne früheres Urteil %1</translation>
     </message>
+    <message>
+        <source>%1 of %2 judged</source>
+        <translation>%1 von %2 bewertet</translation>
+    </message>
+    <message>
+        <source>Hits</source>
+        <translation>Treffer</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Ergebnis</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>

@@ -3,12 +3,13 @@
 // that the record held when it was exported. First the case (its name, authors, first and last
 // search, verify's result and the chain's head, the stamps), then the search methods in the
 // manner of PRISMA-S (per service its exact line, the dates it was run, by whom, how many
-// searches and how they ended), then every search by service, with how it was started and its
-// captures (linked when the report lies beside the case's captures/), each with its SHA-256.
+// searches, how they ended and, where the result matrix judged them, how many it found), then
+// every search by service, with how it was started, the matrix's result and its captures (linked when the report lies beside the case's captures/), each with its SHA-256.
 #include "CaseReport.h"
 
 #include "Case.h"
 #include "CaseExport.h"
+#include "HitRule.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,7 +43,7 @@ QString day(const QString &time)
 struct Figures
 {
     QString line;
-    qsizetype searches = 0, loaded = 0, failed = 0;
+    qsizetype searches = 0, loaded = 0, failed = 0, judged = 0, hits = 0;
     QString first, last;
     QSet<QString> days, authors;
     QMap<QString, int> startedBy;
@@ -62,6 +63,9 @@ void count(Figures &figures, const CaseEntry &e)
     ++figures.searches;
     figures.loaded += e.outcome == QLatin1StringView(kLoaded);
     figures.failed += e.outcome == QLatin1StringView(kFailed);
+    // Only the matrix (and a run again) judges a page; a search in the pane has no verdict.
+    figures.judged += !e.verdict.isEmpty();
+    figures.hits += e.verdict == QLatin1StringView(Verdict::kFound);
     if (figures.first.isEmpty())
         figures.first = e.time;
     figures.last = e.time;
@@ -83,6 +87,14 @@ QString startedText(const QMap<QString, int> &started)
     for (auto it = started.cbegin(); it != started.cend(); ++it)
         parts.append(QStringLiteral("%1 %2").arg(it.key(), QString::number(it.value())));
     return parts.join(QStringLiteral(", "));
+}
+
+// The pages found of those the matrix judged; nothing where it judged none.
+QString hitsText(const Figures &figures)
+{
+    if (figures.judged == 0)
+        return {};
+    return Tr::tr("%1 of %2 judged").arg(QString::number(figures.hits), QString::number(figures.judged));
 }
 
 void row(ExportSink &sink, const QString &name, const QByteArray &value)
@@ -130,7 +142,7 @@ void writeMethods(ExportSink &sink, const Gathered &g)
     sink << "<h2 id=\"methods\">" << html(Tr::tr("Search methods")) << "</h2>\n<table>\n<tr>";
     for (const QString &column : {Tr::tr("Service"), Tr::tr("Its line, exactly as searched"), Tr::tr("Dates run (UTC)"),
                                   Tr::tr("Searched by"), Tr::tr("Searches"), Tr::tr("Loaded"), Tr::tr("Failed"),
-                                  Tr::tr("Not finished"), Tr::tr("Started by")})
+                                  Tr::tr("Not finished"), Tr::tr("Hits"), Tr::tr("Started by")})
         sink << "<th>" << html(column) << "</th>";
     sink << "</tr>\n";
     for (auto it = g.services.cbegin(); it != g.services.cend(); ++it) {
@@ -141,7 +153,7 @@ void writeMethods(ExportSink &sink, const Gathered &g)
              << html(days.join(u'\n')) << "</td><td>" << html(joined(f.authors)) << "</td><td>"
              << QByteArray::number(f.searches) << "</td><td>" << QByteArray::number(f.loaded) << "</td><td>"
              << QByteArray::number(f.failed) << "</td><td>" << QByteArray::number(f.searches - f.loaded - f.failed)
-             << "</td><td>" << html(startedText(f.startedBy)) << "</td></tr>\n";
+             << "</td><td>" << html(hitsText(f)) << "</td><td>" << html(startedText(f.startedBy)) << "</td></tr>\n";
     }
     sink << "</table>\n";
 }
@@ -155,7 +167,7 @@ void writeServiceHead(ExportSink &sink, const QString &service, const Figures &f
          << "</p>\n<table>\n<tr>";
     for (const QString &column :
          {Tr::tr("Record"), Tr::tr("Shown (UTC)"), Tr::tr("Term"), Tr::tr("Address as run"),
-          Tr::tr("Address shown"), Tr::tr("Title"), Tr::tr("Outcome"), Tr::tr("Started by"),
+          Tr::tr("Address shown"), Tr::tr("Title"), Tr::tr("Outcome"), Tr::tr("Result"), Tr::tr("Started by"),
           Tr::tr("Searched by"), Tr::tr("Note"), Tr::tr("Captures")})
         sink << "<th>" << html(column) << "</th>";
     sink << "</tr>\n";
@@ -186,7 +198,7 @@ void writeSearch(ExportSink &sink, const CaseEntry &e, const Annotations &annota
     if (!e.postBody.isEmpty())
         address += QStringLiteral("\nPOST ") + e.postBody;
     sink << "<tr><td class=\"seq\">" << QByteArray::number(e.seq) << "</td><td class=\"time\">" << html(e.time);
-    for (const QString &cell : {e.term, address, e.finalAddress, e.title, e.outcome, e.startedBy, e.author,
+    for (const QString &cell : {e.term, address, e.finalAddress, e.title, e.outcome, e.verdict, e.startedBy, e.author,
                                 annotations.latestNote.value(e.seq).note})
         sink << "</td><td>" << html(cell);
     sink << "</td><td>" << capturesCell(annotations.captures.value(e.seq), linked) << "</td></tr>\n";

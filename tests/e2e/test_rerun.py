@@ -142,6 +142,13 @@ class RerunTest(e2e.ProgramTestCase):
         self.assertTrue(all(r[4] for r in reruns if r[1] != "Dead"))
         verified = self.job("--verify-case", self.case)
         self.assertEqual(verified.returncode, 0, verified.stderr)
+        # The report's methods count the hits of the judged searches; each search shows its result.
+        exported = self.job("--export-case", self.case, "--format", "html", "--out", "report.html")
+        self.assertEqual(exported.returncode, 0, exported.stderr)
+        report = self.read("report.html").decode("utf-8")
+        for service, hits in (("Forum", "3 of 6"), ("Limited", "3 of 6"), ("Plain", "0 of 6"), ("Dead", "0 of 6")):
+            self.assertRegex(report, f"<tr><td>{service}</td>.*<td>{hits} judged</td><td>matrix 3, rerun 3</td></tr>")
+        self.assertEqual(report.count("<td>loaded</td><td>blocked</td><td>rerun</td>"), 3)
 
         # Nothing changed since: nothing listed, the group alone when asked.
         again = self.job("--rerun-case", self.case, "--pause", "0", "--group", "People")
