@@ -4,7 +4,8 @@
 // search, verify's result and the chain's head, the stamps), then the search methods in the
 // manner of PRISMA-S (per service its exact line, the dates it was run, by whom, how many
 // searches, how they ended and, where the result matrix judged them, how many it found), then
-// every search by service, with how it was started, the matrix's result and its captures (linked when the report lies beside the case's captures/), each with its SHA-256.
+// every search by service, with how it was started, the matrix's result and its captures
+// (linked when the report lies beside the case's captures/), each with its SHA-256.
 #include "CaseReport.h"
 
 #include "Case.h"
