@@ -1175,6 +1175,10 @@
         <source>, without an earlier verdict %1</source>
         <translation>, ohne früheres Urteil %1</translation>
     </message>
+    <message>
+        <source>is none of the verdicts</source>
+        <translation>ist keines der Urteile</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>
