@@ -2425,6 +2425,10 @@ Optionen:
         <source>its header &quot;%1&quot; was left out: the program sends that one itself</source>
         <translation>sein Header „%1“ wurde weggelassen: diesen sendet das Programm selbst</translation>
     </message>
+    <message>
+        <source>its header &quot;%1&quot; was left out: a header&apos;s name is letters, digits and !#$%&amp;&apos;*+-.^_`|~ only</source>
+        <translation>sein Header „%1“ wurde weggelassen: der Name eines Headers besteht nur aus Buchstaben, Ziffern und !#$%&amp;&apos;*+-.^_`|~</translation>
+    </message>
 </context>
 <context>
     <name>LineCharset</name>
