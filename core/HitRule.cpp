@@ -235,8 +235,11 @@ HitVerdict HitRules::Judge(const PageOutcome &page, const QString &term) const
                                           .arg(page.status)};
     if (page.status == 403 || page.status == 429 || page.status == 503) {
         // A site that says so for a miss (its rule names the status) still tells a miss.
-        if (missing && missing->NamesStatus(page.status) && missing->Matches(page, term))
+        if (missing && missing->NamesStatus(page.status) && missing->Matches(page, term)) {
+            if (found && found->Matches(page, term))
+                return {HitResult::Unknown, Tr::tr("both its found and its missing rule hold")};
             return {HitResult::NotFound, Tr::tr("its missing rule holds")};
+        }
         return {HitResult::Blocked, Tr::tr("the site answered \"%1\", as a site does when it "
                                            "refuses a checker")
                                             .arg(statusName(page.status))};

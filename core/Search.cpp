@@ -64,9 +64,7 @@ bool FramesRequest(QByteArrayView headerName)
     return false;
 }
 
-namespace {
-
-bool isHeaderName(QByteArrayView name)
+bool IsHeaderName(QByteArrayView name)
 {
     if (name.isEmpty())
         return false;
@@ -77,6 +75,8 @@ bool isHeaderName(QByteArrayView name)
     }
     return true;
 }
+
+namespace {
 
 // The service's header= attributes as sent; throws naming the service for one that cannot be.
 QList<std::pair<QByteArray, QByteArray>> requestHeaders(const ServiceLine &service,
@@ -92,7 +92,7 @@ QList<std::pair<QByteArray, QByteArray>> requestHeaders(const ServiceLine &servi
         const bool control = std::any_of(value.cbegin(), value.cend(), [](char c) {
             return uchar(c) < 0x20 || c == 0x7F;
         });
-        if (!isHeaderName(header) || control)
+        if (!IsHeaderName(header) || control)
             throw CommandError(Tr::tr("The service \"%1\" has header=%2, which is no header: "
                                       "write header=Name: value")
                                        .arg(name, QString::fromUtf8(attribute.value.left(80))));

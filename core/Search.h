@@ -26,6 +26,8 @@ struct SearchRequest
 
 // Headers that frame a request on its connection: the program's own, never a service's.
 bool FramesRequest(QByteArrayView headerName);
+// A header's name as HTTP has it: a token (letters, digits and !#$%&'*+-.^_`|~).
+bool IsHeaderName(QByteArrayView name);
 
 // The search Go makes for a service line and a term: the term encoded at every placeholder of
 // the address (ComposeAddress), then only an http or https address (WebAddress), and the form

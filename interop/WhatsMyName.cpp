@@ -141,6 +141,10 @@ QStringList headerValues(const QJsonObject &headers, bool post, QStringList &cha
             changes.append(Tr::tr("its header \"%1\" was left out: the program sends that one "
                                   "itself")
                                    .arg(name));
+        else if (!IsHeaderName(name.toUtf8()))
+            changes.append(Tr::tr("its header \"%1\" was left out: a header's name is letters, "
+                                  "digits and !#$%&'*+-.^_`|~ only")
+                                   .arg(name));
         else
             values.append(name + QStringLiteral(": ") + value);
     }

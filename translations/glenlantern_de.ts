@@ -1187,6 +1187,10 @@
         <source>Result</source>
         <translation>Ergebnis</translation>
     </message>
+    <message>
+        <source>is none of the verdicts</source>
+        <translation>ist keines der Urteile</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>
@@ -2432,6 +2436,10 @@ Optionen:
     <message>
         <source>its header &quot;%1&quot; was left out: the program sends that one itself</source>
         <translation>sein Header „%1“ wurde weggelassen: diesen sendet das Programm selbst</translation>
+    </message>
+    <message>
+        <source>its header &quot;%1&quot; was left out: a header&apos;s name is letters, digits and !#$%&amp;&apos;*+-.^_`|~ only</source>
+        <translation>sein Header „%1“ wurde weggelassen: der Name eines Headers besteht nur aus Buchstaben, Ziffern und !#$%&amp;&apos;*+-.^_`|~</translation>
     </message>
 </context>
 <context>

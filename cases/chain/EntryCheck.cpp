@@ -2,6 +2,7 @@
 #include "EntryCheck.h"
 
 #include "FillText.h"
+#include "HitRule.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -44,6 +45,11 @@ QString searchProblem(const CaseEntry &entry)
     // Other words may be added, each one line of plain text.
     if (holdsControl(entry.startedBy))
         return fieldProblem(entry, "started_by", Tr::tr("holds a control character"));
+    // Empty where nothing is known (a search before verdicts, a page clicked in the pane).
+    if (!entry.verdict.isEmpty() && !HitResultOfWord(entry.verdict))
+        return fieldProblem(entry, "verdict", Tr::tr("is none of the verdicts"));
+    if (!entry.textSha256.isEmpty() && !IsSha256Hex(entry.textSha256))
+        return fieldProblem(entry, "text_sha256", Tr::tr("is not 64 lowercase hex digits"));
     return {};
 }
 

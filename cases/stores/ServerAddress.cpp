@@ -138,9 +138,13 @@ QString ShownAddress(const QString &address)
     const qsizetype start = address.indexOf(u"://");
     const qsizetype at = address.lastIndexOf(u'@');
     const qsizetype colon = start < 0 ? -1 : address.indexOf(u':', start + 3);
-    if (colon < 0 || at < colon)
-        return address;
-    return address.left(colon + 1) + QStringLiteral("***") + address.mid(at);
+    QString shown = colon < 0 || at < colon
+            ? address
+            : address.left(colon + 1) + QStringLiteral("***") + address.mid(at);
+    // libpq also reads a password from the query: it is refused there too, never shown.
+    static const QRegularExpression queryPassword(QStringLiteral("([?&](?:ssl)?password=)[^&#]*"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+    return shown.replace(queryPassword, QStringLiteral("\\1***"));
 }
 
 bool IsServerAddress(const QString &location)

@@ -37,7 +37,7 @@ bool IsServerAddress(const QString &location);
 // refused, and never shown with it.
 ServerAddress ParseServerAddress(const QString &address);
 // The address as it may be shown: a password written into it (between the user's ':' and the
-// '@') replaced by "***".
+// '@', or as password= or sslpassword= in the query) replaced by "***".
 QString ShownAddress(const QString &address);
 
 // The password for the address as PostgreSQL's tools find it: PGPASSWORD, else the first line

@@ -42,6 +42,7 @@ void TestHitRule::judge_data()
     QTest::newRow("429 never found") << "!status:404" << "-" << 429 << a << QByteArray() << html << "blocked";
     QTest::newRow("503 never found") << "status:503" << "-" << 503 << a << QByteArray() << html << "blocked";
     QTest::newRow("missing rule names 403") << "status:200" << "status:403" << 403 << a << QByteArray() << html << "not found";
+    QTest::newRow("missing rule names 403, found holds too") << "status:403|text:Ada" << "status:403" << 403 << a << QByteArray("<h1>Ada</h1>") << html << "unknown";
     QTest::newRow("negated status names none") << "status:200" << "!status:200" << 403 << a << QByteArray() << html << "blocked";
     QTest::newRow("challenge page answers 200") << "status:200\tblocked=text:Checking your browser" << "-" << 200 << a << QByteArray("<h1>Checking your   browser</h1>") << html << "blocked";
     QTest::newRow("no challenge") << "status:200\tblocked=text:Checking your browser" << "-" << 200 << a << QByteArray("<h1>Ada</h1>") << html << "found";

@@ -308,6 +308,8 @@ void TestHostileCases::forgedFieldIsRefused_data()
     QTest::newRow("kind outside the list") << "UPDATE entries SET kind = 'Search' WHERE seq = 7" << "record 7 is of an unknown kind";
     QTest::newRow("outcome outside the list") << "UPDATE entries SET outcome = 'found' WHERE seq = 5" << "record 5's outcome is none of the outcomes a search has";
     QTest::newRow("started_by with a line break") << "UPDATE entries SET started_by = 'click' || char(10) WHERE seq = 5" << "record 5's started_by holds a control character";
+    QTest::newRow("verdict with a forged header") << "UPDATE entries SET verdict = 'found'" + crlf + " WHERE seq = 5" << "record 5's verdict is none of the verdicts";
+    QTest::newRow("text hash that is no hash") << "UPDATE entries SET text_sha256 = 'zz' WHERE seq = 5" << "record 5's text_sha256 is not 64 lowercase hex digits";
     QTest::newRow("capture kind outside the list") << "UPDATE entries SET capture_kind = 'exe' WHERE seq = 2" << "record 2's capture_kind is none of the kinds of capture";
     QTest::newRow("sha256 in capitals") << "UPDATE entries SET sha256 = upper(sha256) WHERE seq = 6" << "record 6's sha256 is not 64 lowercase hex digits";
     QTest::newRow("sha256 too short") << "UPDATE entries SET sha256 = substr(sha256, 2) WHERE seq = 2" << "record 2's sha256 is not 64 lowercase hex digits";

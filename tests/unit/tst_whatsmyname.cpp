@@ -46,6 +46,7 @@ void TestWhatsMyName::hostileRows_data()
     QTest::newRow("m_code a fraction") << QByteArray(R"({"name": "Frac", "uri_check": "http://h/{account}", "m_code": 404.5})") << "skipped: its m_code is 404.5, which is no HTTP status (100 to 599)" << "";
     QTest::newRow("m_code a string") << QByteArray(R"({"name": "Str", "uri_check": "http://h/{account}", "m_code": "404"})") << "skipped: its m_code is \"404\", which is no HTTP status (100 to 599)" << "";
     QTest::newRow("e_code an object") << QByteArray(R"({"name": "Obj", "uri_check": "http://h/{account}", "e_code": {"a": 1}})") << "skipped: its e_code is not a number, which is no HTTP status (100 to 599)" << "";
+    QTest::newRow("header name with a blank") << QByteArray(R"({"name": "Hdr", "uri_check": "http://h/{account}", "e_code": 200, "headers": {"Bad Name": "v", "X-Ok": "w"}})") << "Hdr=http://h/|s|\theader=X-Ok: w\tfound=status:200" << "its header \"Bad Name\" was left out: a header's name is letters, digits";
     QTest::newRow("marks in a string") << QByteArray(R"({"name": "Marks", "uri_check": "http://h/{account}", "e_code": 200, "e_string": "a|b&c\\"})") << "Marks=http://h/|s|\tfound=status:200&text:a\\|b\\&c\\\\" << "";
     // clang-format on
 }
