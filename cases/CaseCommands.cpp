@@ -21,6 +21,21 @@ struct Tr
 
 namespace Cases {
 
+CaseJobOutput RunCaseJob(const std::function<void(CaseJobOutput &)> &job)
+{
+    CaseJobOutput output;
+    try {
+        job(output);
+    } catch (const CaseOpenError &error) {
+        output.errors.append(error.message());
+        output.status = 2;
+    } catch (const CommandError &error) {
+        output.errors.append(error.message());
+        output.status = 1;
+    }
+    return output;
+}
+
 CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile, bool trustChain)
 {
     CaseJobOutput output;
@@ -51,46 +66,30 @@ CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile
 CaseJobOutput RunExportCaseJob(const QString &location, const QString &format, const QString &outFile,
                                const QString &tsaCaFile)
 {
-    CaseJobOutput output;
     const std::optional<ExportFormat> chosen = ExportFormatNamed(format);
     if (!chosen) {
-        output.errors.append(FillText(Tr::tr("--format is one of %1, not \"%2\""),
-                                      ExportFormatNames().join(QStringLiteral(", ")), format));
-        output.status = 2;
-        return output;
+        CaseJobOutput refused;
+        refused.errors.append(FillText(Tr::tr("--format is one of %1, not \"%2\""),
+                                       ExportFormatNames().join(QStringLiteral(", ")), format));
+        refused.status = 2;
+        return refused;
     }
-    try {
+    return RunCaseJob([&](CaseJobOutput &output) {
         const auto store = OpenCaseStore(location, CaseAccess::ReadOnly);
         const QStringList leftOut = ExportCase(*store, *chosen, outFile, tsaCaFile);
         for (const QString &what : leftOut)
             output.errors.append(FillText(Tr::tr("Left out of %1: %2"), outFile, what));
         output.status = leftOut.isEmpty() ? 0 : 1;
-    } catch (const CaseOpenError &error) {
-        output.errors.append(error.message());
-        output.status = 2;
-    } catch (const CommandError &error) {
-        output.errors.append(error.message());
-        output.status = 1;
-    }
-    return output;
+    });
 }
 
 CaseJobOutput RunCopyCaseJob(const QString &from, const QString &to)
 {
-    CaseJobOutput output;
-    try {
-        CopyCase(from, to);
-    } catch (const CaseOpenError &error) {
-        output.errors.append(error.message());
-        output.status = 2;
-        return output;
-    } catch (const CommandError &error) {
-        output.errors.append(error.message());
-        output.status = 1;
-        return output;
-    }
+    const CaseJobOutput copied = RunCaseJob([&](CaseJobOutput &) { CopyCase(from, to); });
+    if (copied.status != 0)
+        return copied;
     // Whose authority a stamp names is the original's question; the copy keeps its tokens whole.
-    output = RunVerifyCaseJob(to, {}, false);
+    CaseJobOutput output = RunVerifyCaseJob(to, {}, false);
     if (output.status == 2)
         output.status = 1;
     return output;

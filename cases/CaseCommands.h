@@ -6,6 +6,8 @@
 // could not be written; 2 the case cannot be read, or the command asks for what cannot be).
 #include <QStringList>
 
+#include <functional>
+
 namespace Cases {
 
 struct CaseJobOutput
@@ -14,6 +16,10 @@ struct CaseJobOutput
     QStringList errors; // lines for standard error
     int status = 0;
 };
+
+// Runs a job into its output; a case that cannot be read ends it with status 2, any other
+// failure with 1, its message on standard error.
+CaseJobOutput RunCaseJob(const std::function<void(CaseJobOutput &)> &job);
 
 // glenlantern --verify-case CASE (a folder or a server's address) [--tsa-ca FILE]
 CaseJobOutput RunVerifyCaseJob(const QString &location, const QString &tsaCaFile = {}, bool trustChain = true);

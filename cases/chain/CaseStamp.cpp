@@ -124,21 +124,13 @@ CaseEntry StampCase(const QString &location, const QString &tsaUrl, const Timest
 
 CaseJobOutput RunStampCaseJob(const QString &location, const QString &tsaUrl, const TimestampSender &send)
 {
-    CaseJobOutput output;
-    try {
+    return RunCaseJob([&](CaseJobOutput &output) {
         const CaseEntry stamp = StampCase(location, tsaUrl, send);
         output.out.append(Tr::tr("The case \"%1\" is stamped: record %2 (sha256:%3) at %4 (UTC) by %5; "
                                  "the answer is kept as stamps/%6")
                                   .arg(location, QString::number(stamp.stampedSeq), stamp.stampedHash,
                                        stamp.stampTime, stamp.tsaName, StampFileName(stamp)));
-    } catch (const CaseOpenError &error) {
-        output.errors.append(error.message());
-        output.status = 2;
-    } catch (const CommandError &error) {
-        output.errors.append(error.message());
-        output.status = 1;
-    }
-    return output;
+    });
 }
 
 } // namespace Cases
